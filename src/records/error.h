@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace records {
+
+// The one error type of the records layer: a failed server reply, a packet or delta
+// that cannot be read, a dataset operation that is not allowed. Its text is shown to
+// the user as it stands.
+class Error : public std::runtime_error
+{
+public:
+    explicit Error(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+}  // namespace records
