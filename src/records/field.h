@@ -26,6 +26,9 @@ struct FieldDef
     bool hidden = false;    // not shown in the grids
     int displayWidth = 0;   // grid column width in pixels; 0 means the default
     bool readOnly = false;  // shown, never edited in the grids
+    int displayChars = 0;   // the field's own display width in characters; 0 means the size
+    QString displayFormat;  // number pattern of the grids ("#,##0.00"); empty means plain
+    bool calculated = false;  // computed on the client from other rows, not stored
 
     QString displayLabel() const { return label.isEmpty() ? name : label; }
     bool operator==(const FieldDef&) const = default;

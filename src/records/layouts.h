@@ -1,0 +1,80 @@
+#pragma once
+
+#include "field.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace records {
+
+// The fixed shape of one dataset: its fields in order with their display attributes,
+// the fields that identify a row, and the remote method that stores its change log.
+// Declared once here and used by the client datasets and by the server alike.
+struct DataSetLayout
+{
+    QString name;              // "cdsMetoAval"
+    FieldList fields;
+    QStringList keyFields;     // fields identifying a row; empty when none
+    QString writeMethod;       // "SetMetoAval"; empty when the dataset is not written
+    bool sendsNullFieldList = false;  // cdsMetoAval, cdsMetoAvalEnerg, cdsInfoAval
+};
+
+namespace layouts {
+
+// Consultation records the module stores on the server.
+const DataSetLayout& cdsMetoAval();
+const DataSetLayout& cdsMetoAvalEnerg();
+const DataSetLayout& cdsInfoAval();
+const DataSetLayout& cdsResuAval();
+const DataSetLayout& cdsResuAvalEnerg();
+const DataSetLayout& cdsNutrRefe();
+const DataSetLayout& cdsNutrePaci();
+const DataSetLayout& cdsDiagNutri();
+
+// Working grids of the measurements.
+const DataSetLayout& cdsDadosAval();
+const DataSetLayout& cdsDadoAvalEnerg();
+
+// Catalogue and query datasets.
+const DataSetLayout& cdsInsMetoAval();
+const DataSetLayout& cdsInsTipoDado();
+const DataSetLayout& cdsInsDadoAval();
+const DataSetLayout& cdsExistInfoAval();
+const DataSetLayout& cdsInfPesoIdeal();
+const DataSetLayout& cdsPesqDadoAval();
+const DataSetLayout& cdsAtualizaDados();
+const DataSetLayout& cdsRefeMeto();
+const DataSetLayout& cdsRefePeso();
+const DataSetLayout& cdsRefeOssa();
+const DataSetLayout& cdsPercentilMaior();
+const DataSetLayout& cdsPercentilMenor();
+const DataSetLayout& cdsPercentiFix();
+const DataSetLayout& cdsPesIdAlt();
+const DataSetLayout& cdsPesqPer();
+const DataSetLayout& cdsPCT();
+const DataSetLayout& cdsImcPesoIdeal();
+const DataSetLayout& cdsImcPesoTeorico();
+const DataSetLayout& cdsCalcOssatura();
+const DataSetLayout& cdsCalcSomaPrega();
+const DataSetLayout& cdsDuBois();
+const DataSetLayout& cdsCalcAn();
+const DataSetLayout& cdsPesoIdade();
+const DataSetLayout& cdsPesoIdealIdade();
+const DataSetLayout& cdsPesoIdealAltura();
+const DataSetLayout& cdsPesoIdealAlturaMF();
+const DataSetLayout& cdsNutRecCatchUp();
+const DataSetLayout& cdsNutRecom();
+const DataSetLayout& cdsPesqNutrPaci();
+const DataSetLayout& cdsFatoInju();
+const DataSetLayout& cdsPesqFatorInju();
+const DataSetLayout& cdsGrupNutr();
+const DataSetLayout& cdsRefeRecom();
+
+// The layout called name (exact spelling), or nullptr when there is none.
+const DataSetLayout* byName(const QString& name);
+// Every layout above, in the order declared.
+QList<const DataSetLayout*> all();
+
+}  // namespace layouts
+}  // namespace records
