@@ -1,0 +1,159 @@
+#include "hostfw/errors.h"
+#include "hostfw/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include <limits>
+
+using namespace hostfw;
+using namespace Qt::StringLiterals;
+
+TEST(FormatFloat, GroupsThousandsWithPointAndUsesDecimalComma)
+{
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 1234.5), u"1.234,500"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 1234567.891), u"1.234.567,89"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 999.999), u"1.000,00"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 100), u"100,00"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.000000"_s, 1.0712345649), u"1,071235"_s);
+    // The odd grouping pattern still groups every three digits.
+    EXPECT_EQ(FormatFloat(u"#,###0.000"_s, 12345.6789), u"12.345,679"_s);
+    EXPECT_EQ(FormatFloat(u"#,###0.000"_s, 0.5), u"0,500"_s);
+}
+
+TEST(FormatFloat, ZeroNegativesAndSmallValues)
+{
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 0), u"0,000"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -1234.567), u"-1.234,57"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -0.5), u"-0,50"_s);
+    // A value that rounds to zero shows no minus sign.
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -0.004), u"0,00"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, -0.0), u"0,000"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 0.0004), u"0,000"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 0.0005), u"0,001"_s);
+}
+
+TEST(FormatFloat, ExactDecimalHalvesRoundAwayFromZero)
+{
+    // 2.675 and 1.005 are stored just below the half; people round them up.
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 2.675), u"2,68"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 1.005), u"1,01"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 0.125), u"0,13"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -0.125), u"-0,13"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 24.2225), u"24,223"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 2.665), u"2,67"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 2.6749), u"2,67"_s);
+    // A carry that runs through every digit.
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 999999.995), u"1.000.000,00"_s);
+}
+
+TEST(FormatFloat, LargeValuesKeepEveryDigit)
+{
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 1e15), u"1.000.000.000.000.000,00"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 123456789012.5), u"123.456.789.012,500"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0"_s, 1e20), u"100.000.000.000.000.000.000"_s);
+}
+
+TEST(FormatFloat, PatternVariants)
+{
+    EXPECT_EQ(FormatFloat(u"0"_s, 2.5), u"3"_s);
+    EXPECT_EQ(FormatFloat(u"00"_s, 7), u"07"_s);
+    EXPECT_EQ(FormatFloat(u"0.##"_s, 2.5), u"2,5"_s);
+    EXPECT_EQ(FormatFloat(u"0.##"_s, 2), u"2"_s);
+    EXPECT_EQ(FormatFloat(u"#.##"_s, 0.5), u",5"_s);
+    EXPECT_EQ(FormatFloat(u"0.0#"_s, 1.2), u"1,2"_s);
+    EXPECT_EQ(FormatFloat(u"0.0#"_s, 1), u"1,0"_s);
+    EXPECT_EQ(FormatFloat(u"0.00 Kg"_s, 70.456), u"70,46 Kg"_s);
+    EXPECT_EQ(FormatFloat(u"\"R$ \"#,##0.00"_s, 1500), u"R$ 1.500,00"_s);
+    EXPECT_EQ(FormatFloat(u"0.00;(0.00);zero"_s, -3.5), u"(3,50)"_s);
+    EXPECT_EQ(FormatFloat(u"0.00;(0.00);zero"_s, 0.001), u"zero"_s);
+    EXPECT_EQ(FormatFloat(u"0.00;(0.00);zero"_s, 4), u"4,00"_s);
+    EXPECT_EQ(FormatFloat(QString(), 70.5), u"70,5"_s);
+    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, std::numeric_limits<double>::quiet_NaN()), u"NAN"_s);
+}
+
+TEST(FormatFloat, IgnoresTheMachineLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 1234.5), u"1.234,500"_s);
+    EXPECT_EQ(FloatToStr(1234.5), u"1234,5"_s);
+    QLocale::setDefault(saved);
+}
+
+TEST(FloatToStr, PlainTextOfANumber)
+{
+    EXPECT_EQ(FloatToStr(70.5), u"70,5"_s);
+    EXPECT_EQ(FloatToStr(3), u"3"_s);
+    EXPECT_EQ(FloatToStr(-0.25), u"-0,25"_s);
+    EXPECT_EQ(FloatToStr(0.1 + 0.2), u"0,3"_s);  // 15 significant digits
+    EXPECT_EQ(FloatToStr(-0.0), u"0"_s);
+    EXPECT_EQ(FloatToStr(1e20), u"1E20"_s);
+}
+
+TEST(RoundDec, RoundsDecimalHalvesAwayFromZero)
+{
+    EXPECT_DOUBLE_EQ(RoundDec(2.675, 2), 2.68);
+    EXPECT_DOUBLE_EQ(RoundDec(-2.675, 2), -2.68);
+    EXPECT_DOUBLE_EQ(RoundDec(1.005, 2), 1.01);
+    EXPECT_DOUBLE_EQ(RoundDec(0.125, 2), 0.13);
+    EXPECT_DOUBLE_EQ(RoundDec(24.2225, 3), 24.223);
+    EXPECT_DOUBLE_EQ(RoundDec(2.5, 0), 3.0);
+    EXPECT_DOUBLE_EQ(RoundDec(-2.5, 0), -3.0);
+    EXPECT_DOUBLE_EQ(RoundDec(24.9994999, 3), 24.999);
+    EXPECT_DOUBLE_EQ(RoundDec(9.9995, 3), 10.0);
+    // A computed BMI compared after rounding: 70 / (1.7 * 1.7) = 24.2214...
+    EXPECT_DOUBLE_EQ(RoundDec(70 / (1.7 * 1.7), 3), 24.221);
+}
+
+TEST(RoundDec, LeavesWhatNeedsNoRounding)
+{
+    EXPECT_DOUBLE_EQ(RoundDec(1.5, 3), 1.5);
+    EXPECT_DOUBLE_EQ(RoundDec(0, 2), 0.0);
+    EXPECT_DOUBLE_EQ(RoundDec(1e300, 2), 1e300);
+    EXPECT_DOUBLE_EQ(RoundDec(1.23456, -1), 1.0);
+    EXPECT_FALSE(std::signbit(RoundDec(-0.001, 2)));
+    EXPECT_TRUE(std::isnan(RoundDec(std::numeric_limits<double>::quiet_NaN(), 2)));
+}
+
+TEST(StrToFloat, AcceptsTheDecimalComma)
+{
+    EXPECT_DOUBLE_EQ(*TryStrToFloat(u"12"_s), 12.0);
+    EXPECT_DOUBLE_EQ(*TryStrToFloat(u"1,5"_s), 1.5);
+    EXPECT_DOUBLE_EQ(*TryStrToFloat(u",5"_s), 0.5);
+    EXPECT_DOUBLE_EQ(*TryStrToFloat(u"5,"_s), 5.0);
+    EXPECT_DOUBLE_EQ(*TryStrToFloat(u"-3,25"_s), -3.25);
+    EXPECT_DOUBLE_EQ(*TryStrToFloat(u" 70,5 "_s), 70.5);
+    EXPECT_DOUBLE_EQ(*TryStrToFloat(u"5,03"_s), 5.03);
+    EXPECT_DOUBLE_EQ(StrToFloat(u"0,1"_s, u"Valor"_s), 0.1);
+}
+
+TEST(StrToFloat, RefusesAnythingElseWithTheFieldMessage)
+{
+    for (const QString& bad : {u""_s, u" "_s, u"abc"_s, u"1.5"_s, u"1,2,3"_s,
+                               u"1.234,5"_s, u"1e5"_s, u"--1"_s, u","_s, u"-"_s,
+                               u"12a"_s, u"\u0661\u0662"_s, u"1 5"_s}) {
+        EXPECT_FALSE(TryStrToFloat(bad).has_value()) << bad.toStdString();
+    }
+    try {
+        StrToFloat(u"1,2,3"_s, u"Valor"_s);
+        FAIL() << "no error";
+    } catch (const ConversionError& error) {
+        EXPECT_EQ(error.message(),
+                  u"'1,2,3' não é um valor de ponto flutuante válido para o campo 'Valor'."_s);
+    }
+    // The value is quoted as typed, even when it holds placeholders of its own.
+    EXPECT_EQ(InvalidFloatMessage(u"%2x"_s, u"Peso"_s),
+              u"'%2x' não é um valor de ponto flutuante válido para o campo 'Peso'."_s);
+    EXPECT_THROW(StrToFloat(u"x"_s, u"Valor"_s), records::Error);
+}
+
+TEST(StrToFloat, TypedPointIsStoredAsComma)
+{
+    EXPECT_EQ(NormalizeTypedNumber(u"1.5"_s), u"1,5"_s);
+    EXPECT_EQ(NormalizeTypedNumber(u"1,5"_s), u"1,5"_s);
+    EXPECT_DOUBLE_EQ(StrToFloat(NormalizeTypedNumber(u"72.35"_s), u"Valor"_s), 72.35);
+    // Two separators stay two separators and are refused.
+    EXPECT_FALSE(TryStrToFloat(NormalizeTypedNumber(u"1.2.3"_s)).has_value());
+}

@@ -1,0 +1,188 @@
+#include "hostfw/action.h"
+#include "hostfw/busy.h"
+#include "hostfw/confirm.h"
+#include "hostfw/error_display.h"
+#include "hostfw/errors.h"
+#include "hostfw/host_settings.h"
+#include "hostfw/messages.h"
+#include "hostfw/reply_check.h"
+#include "hostfw/text.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+
+using namespace hostfw;
+using namespace Qt::StringLiterals;
+
+TEST(TMessages, KeysMatchWithoutRegardToCase)
+{
+    const TMessages msg = TMessages::fromText(uR"(
+        Imc_Oms_Sele|IMC (OMS 1998) está selecionado.
+        IMC_Ado_Sele|IMC  de Adolescente está selecionado.
+        membro|Membro
+        Vazio|
+        Barra|a|b
+    )"_s);
+    EXPECT_EQ(msg.count(), 5);
+    EXPECT_EQ(msg.Msg(u"Imc_OMS_Sele"_s), u"IMC (OMS 1998) está selecionado."_s);
+    EXPECT_EQ(msg.Msg(u"imc_ado_sele"_s), u"IMC  de Adolescente está selecionado."_s);
+    EXPECT_EQ(msg.Msg(u"Membro"_s), u"Membro"_s);
+    EXPECT_EQ(msg.Msg(u"Barra"_s), u"a|b"_s);  // the key ends at the first bar
+    EXPECT_TRUE(msg.contains(u"VAZIO"_s));
+    EXPECT_EQ(msg.Msg(u"Vazio"_s), QString());
+    EXPECT_FALSE(msg.contains(u"Nada"_s));
+    EXPECT_EQ(msg.Msg(u"Nada"_s), QString());
+    EXPECT_EQ(msg.keys().first(), u"Imc_Oms_Sele"_s);
+}
+
+TEST(TMessages, KeepsTextsExactlyAndTheFirstOfTwinKeys)
+{
+    TMessages msg = TMessages::fromText(u"Kcal| Kcal/dia \r\nKCAL|outro\n"_s);
+    EXPECT_EQ(msg.Msg(u"kcal"_s), u" Kcal/dia "_s);
+    EXPECT_EQ(msg.count(), 1);
+    msg.add(u"Novo"_s, u"Texto"_s);
+    EXPECT_EQ(msg.Msg(u"NOVO"_s), u"Texto"_s);
+}
+
+TEST(TMessages, RefusesALineWithoutKey)
+{
+    EXPECT_THROW(TMessages::fromText(u"Chave|Texto\nsem barra\n"_s), records::Error);
+    EXPECT_THROW(TMessages::fromText(u"|sem chave"_s), records::Error);
+}
+
+TEST(TextHelpers, BlanksPaddingAndTrimming)
+{
+    EXPECT_TRUE(EmptyString(QString()));
+    EXPECT_TRUE(EmptyString(u"  \t "_s));
+    EXPECT_FALSE(EmptyString(u" x "_s));
+    EXPECT_EQ(Ajusta(u"5"_s, 2), u"05"_s);
+    EXPECT_EQ(Ajusta(u"12"_s, 2), u"12"_s);
+    EXPECT_EQ(Ajusta(u"123"_s, 2), u"123"_s);  // never cut
+    EXPECT_EQ(Ajusta(QString(), 3), u"000"_s);
+    EXPECT_EQ(AllTrim(u"  a b \t"_s), u"a b"_s);
+    EXPECT_EQ(RTrim(u"  a b  "_s), u"  a b"_s);
+    EXPECT_EQ(AllTrim(u"   "_s), QString());
+}
+
+TEST(MensErro, ShowsAndStopsOrGoesOn)
+{
+    ErrorRecorder errors;
+    bool after = false;
+    EXPECT_THROW(
+        {
+            MensErro(u"Referência deve ser informada."_s, true);
+            after = true;
+        },
+        Abort);
+    EXPECT_FALSE(after);
+    MensErro(u"Aviso."_s, false);
+    EXPECT_EQ(errors.messages(), (QStringList{u"Referência deve ser informada."_s, u"Aviso."_s}));
+}
+
+TEST(MensErro, RecorderRestoresThePreviousPresenter)
+{
+    ErrorRecorder outer;
+    {
+        ErrorRecorder inner;
+        ShowError(u"dentro"_s);
+        EXPECT_EQ(inner.messages().size(), 1);
+    }
+    ShowError(u"fora"_s);
+    EXPECT_EQ(outer.messages(), QStringList{u"fora"_s});
+}
+
+TEST(RunAction, ShowsErrorsOnceAndSwallowsAborts)
+{
+    ErrorRecorder errors;
+    int ran = 0;
+    EXPECT_TRUE(RunAction([&] { ++ran; }));
+    EXPECT_TRUE(errors.messages().isEmpty());
+
+    // The message of a stopping MensErro is shown once, by MensErro itself.
+    EXPECT_FALSE(RunAction([] { MensErro(u"Data final deve ser informada."_s, true); }));
+    EXPECT_EQ(errors.messages(), QStringList{u"Data final deve ser informada."_s});
+
+    errors.clear();
+    EXPECT_FALSE(RunAction([] { throw records::Error(u"falhou"_s); }));
+    EXPECT_FALSE(RunAction([] { throw std::runtime_error("inesperado"); }));
+    EXPECT_FALSE(RunAction([] { throw Abort(); }));
+    EXPECT_EQ(errors.messages(), (QStringList{u"falhou"_s, u"inesperado"_s}));
+}
+
+TEST(CheckResultServ, ReturnsThePayloadOrEndsTheOperation)
+{
+    ErrorRecorder errors;
+    const QJsonValue payload = CheckResultServ(records::Reply::success(QJsonArray{1, 2}), true, 0);
+    EXPECT_EQ(payload.toArray().size(), 2);
+
+    try {
+        CheckResultServ(records::Reply::failure(u"violação de chave primária"_s), true, 0);
+        FAIL() << "no error";
+    } catch (const records::Error& error) {
+        EXPECT_EQ(error.message(), u"violação de chave primária"_s);
+    }
+    EXPECT_TRUE(errors.messages().isEmpty());  // shown by the outermost handler, once
+
+    EXPECT_FALSE(RunAction([] { CheckResultServ(records::Reply::failure(u"x"_s)); }));
+    EXPECT_EQ(errors.messages(), QStringList{u"x"_s});
+
+    // A failure with no text still says that something failed.
+    errors.clear();
+    EXPECT_FALSE(RunAction([] { CheckResultServ(records::Reply::failure(QString())); }));
+    ASSERT_EQ(errors.messages().size(), 1);
+    EXPECT_FALSE(errors.last().isEmpty());
+
+    // Without raising, the text is shown and the caller goes on with no payload.
+    errors.clear();
+    EXPECT_TRUE(CheckResultServ(records::Reply::failure(u"y"_s), false, 0).isUndefined());
+    EXPECT_EQ(errors.messages(), QStringList{u"y"_s});
+}
+
+TEST(Confirm, AnswersComeFromTheSeam)
+{
+    EXPECT_FALSE(Confirm(u"Sem tela?"_s));  // nobody to ask: no
+    setNextAnswer(true);
+    EXPECT_TRUE(Confirm(u"Confirma?"_s));
+    EXPECT_FALSE(Confirm(u"Confirma?"_s));
+
+    ConfirmRecorder answers({true, false});
+    EXPECT_TRUE(Confirm(u"Primeira?"_s));
+    EXPECT_FALSE(Confirm(u"Segunda?"_s));
+    EXPECT_FALSE(Confirm(u"Terceira?"_s));
+    EXPECT_EQ(answers.questions(), (QStringList{u"Primeira?"_s, u"Segunda?"_s, u"Terceira?"_s}));
+}
+
+TEST(BusyGuard, HidesOnTheNormalAndTheErrorPath)
+{
+    ErrorRecorder errors;
+    BusyRecorder busy;
+    {
+        BusyGuard guard(&busy, AviKind::Processing);
+        EXPECT_TRUE(busy.visible());
+    }
+    EXPECT_FALSE(busy.visible());
+    EXPECT_FALSE(RunAction([&] {
+        BusyGuard outer(&busy, AviKind::Saving, u"Atualizando informações no servidor..."_s);
+        BusyGuard inner(&busy, AviKind::Searching);
+        EXPECT_EQ(busy.depth(), 2);
+        CheckResultServ(records::Reply::failure(u"falhou"_s));
+    }));
+    EXPECT_FALSE(busy.visible());
+    EXPECT_EQ(busy.texts(), (QStringList{u"Processando..."_s,
+                                         u"Atualizando informações no servidor..."_s,
+                                         u"Pesquisando..."_s}));
+    BusyGuard none(nullptr, AviKind::Processing);  // no indicator: nothing to do
+}
+
+TEST(HostSettings, DefaultsToTheLocalServer)
+{
+    EXPECT_EQ(WebURL(), u"127.0.0.1"_s);
+    EXPECT_EQ(WebPort(), 8512);
+    const HostSettings saved = hostSettings();
+    hostSettings().webUrl = u"10.0.0.5"_s;
+    hostSettings().webPort = 9000;
+    EXPECT_EQ(WebURL(), u"10.0.0.5"_s);
+    EXPECT_EQ(WebPort(), 9000);
+    hostSettings() = saved;
+}
