@@ -1,0 +1,316 @@
+#include "dataset_test_support.h"
+#include "recording_app_server.h"
+
+#include "records/error.h"
+#include "records/layouts.h"
+#include "records/write_through.h"
+
+#include <gtest/gtest.h>
+
+using namespace records;
+using namespace records::testing;
+
+namespace {
+
+QVariantMap info(const char* method, const char* type, const char* value)
+{
+    return {{"CDFILIAL", "0001"}, {"CDPACIENTE", "000000000042"}, {"DTCONSPACI", consultationDate()},
+            {"CDTBMETOAVAL", method}, {"CDTIPODADO", type}, {"DSINFOAVAL", value}};
+}
+
+// Three recorded values: weight for methods 01 and 02, height for method 01.
+void loadInfo(DataSet& ds)
+{
+    ds.loadPacket(packetOf(ds.fields(), {info("01", "01", "70,5"), info("02", "01", "70,5"),
+                                         info("01", "02", "1,75")}));
+}
+
+void setInfoValue(DataSet& ds, const char* method, const char* type, const char* value)
+{
+    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"),
+                          {QString::fromLatin1(method), QString::fromLatin1(type)}));
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QString::fromLatin1(value));
+    ds.post();
+}
+
+int col(const DataSet& ds, const char* name) { return ds.fieldIndex(QString::fromLatin1(name)); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- change log
+
+TEST(ChangeLog, RepeatedEditsOfARowStayOneUpdateWithTheOriginalValues)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    loadInfo(ds);
+    setInfoValue(ds, "01", "01", "71");
+    setInfoValue(ds, "01", "01", "72");
+    ASSERT_EQ(ds.changeCount(), 1);
+    const Delta d = ds.delta();
+    ASSERT_EQ(d.changes.size(), 1);
+    EXPECT_EQ(d.changes[0].kind, DeltaChange::Kind::Update);
+    EXPECT_EQ(d.changes[0].oldValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("70,5"));
+    EXPECT_EQ(d.changes[0].newValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("72"));
+    EXPECT_EQ(d.keyFields, layouts::cdsInfoAval().keyFields);
+
+    // Edited back to where it was: no change left.
+    setInfoValue(ds, "01", "01", "70,5");
+    EXPECT_EQ(ds.changeCount(), 0);
+}
+
+TEST(ChangeLog, InsertThenEditStaysAnInsertAndInsertThenDeleteVanishes)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    loadInfo(ds);
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("03"));
+    ds.setValue(QStringLiteral("CDTIPODADO"), QStringLiteral("05"));
+    ds.post();
+    setInfoValue(ds, "03", "05", "12");
+    ASSERT_EQ(ds.changeCount(), 1);
+    EXPECT_EQ(ds.delta().changes[0].kind, DeltaChange::Kind::Insert);
+    EXPECT_EQ(ds.delta().changes[0].newValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("12"));
+
+    ds.remove();
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.recordCount(), 3);
+}
+
+TEST(ChangeLog, EditThenDeleteSendsTheOriginalRowAndChangesKeepTheirOrder)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    loadInfo(ds);
+    setInfoValue(ds, "02", "01", "80");  // update, later deleted
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("04"));
+    ds.setValue(QStringLiteral("CDTIPODADO"), QStringLiteral("01"));
+    ds.post();
+    setInfoValue(ds, "01", "02", "1,80");
+    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"02", "01"}));
+    ds.remove();
+
+    const Delta d = ds.delta();
+    ASSERT_EQ(d.changes.size(), 3);
+    EXPECT_EQ(d.changes[0].kind, DeltaChange::Kind::Delete);
+    EXPECT_EQ(d.changes[0].oldValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("70,5"));
+    EXPECT_EQ(d.changes[0].oldValues[col(ds, "CDTBMETOAVAL")].toString(), QStringLiteral("02"));
+    EXPECT_EQ(d.changes[1].kind, DeltaChange::Kind::Insert);
+    EXPECT_EQ(d.changes[2].kind, DeltaChange::Kind::Update);
+}
+
+TEST(ChangeLog, CancelUpdatesUndoesInsertsEditsAndDeletesAndMergeMakesTheNewBase)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    loadInfo(ds);
+    const Packet before = ds.toPacket();
+    ds.first();
+    ds.remove();
+    setInfoValue(ds, "01", "02", "1,80");
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("09"));
+    ds.post();
+    ds.cancelUpdates();
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.toPacket().rows, before.rows);  // same rows, same order
+
+    setInfoValue(ds, "01", "02", "1,80");
+    ds.mergeChangeLog();
+    EXPECT_EQ(ds.changeCount(), 0);
+    ds.first();
+    ds.remove();
+    ds.cancelUpdates();
+    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"01", "02"}));
+    EXPECT_EQ(ds.asString(QStringLiteral("DSINFOAVAL")), QStringLiteral("1,80"));
+    EXPECT_EQ(ds.recordCount(), 3);
+}
+
+TEST(ChangeLog, CancellingAnEditOrAnInsertLogsNothing)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    loadInfo(ds);
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("99"));
+    ds.cancel();
+    ds.insert();
+    ds.cancel();
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.recordCount(), 3);
+    EXPECT_EQ(ds.asString(QStringLiteral("DSINFOAVAL")), QStringLiteral("70,5"));
+}
+
+// ---------------------------------------------------------------- write-through
+
+TEST(WriteThrough, PostingWithoutChangesSendsNothing)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsInfoAval());
+    attachWriteThrough(ds, server);
+    loadInfo(ds);
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("70,5"));  // the same text
+    ds.post();
+    EXPECT_TRUE(server.calls.isEmpty());
+}
+
+TEST(WriteThrough, APostSendsTheDeltaWithTheNullFieldListAndMerges)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsInfoAval());
+    attachWriteThrough(ds, server);
+    loadInfo(ds);
+    setInfoValue(ds, "01", "02", "1,80");
+
+    ASSERT_EQ(server.calls.size(), 1);
+    EXPECT_EQ(server.calls[0].method, QStringLiteral("SetInfoAval"));
+    ASSERT_EQ(server.calls[0].args.size(), 2);
+    EXPECT_EQ(server.calls[0].args[1].toString(), QStringLiteral("_DSOBSERAVAL_CDFATOINJU"));
+    const Delta sent = server.lastDelta();
+    ASSERT_EQ(sent.changes.size(), 1);
+    EXPECT_EQ(sent.changes[0].kind, DeltaChange::Kind::Update);
+    EXPECT_EQ(ds.changeCount(), 0);
+
+    // Posting the same row again without a change sends nothing more.
+    ds.edit();
+    ds.post();
+    EXPECT_EQ(server.calls.size(), 1);
+}
+
+TEST(WriteThrough, AFailedSetUndoesEveryUnmergedChangeDeletionsIncluded)
+{
+    RecordingAppServer server;
+    server.answer = [](const QString&, const QJsonArray&) {
+        return Reply::failure(QStringLiteral("Violação de chave primária."));
+    };
+    DataSet ds(layouts::cdsInfoAval());
+    attachWriteThrough(ds, server);
+    loadInfo(ds);
+    const Packet before = ds.toPacket();
+
+    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"02", "01"}));
+    ds.remove();  // not sent on its own
+    EXPECT_TRUE(server.calls.isEmpty());
+    try {
+        setInfoValue(ds, "01", "02", "1,80");
+        FAIL() << "the server's refusal must reach the caller";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Violação de chave primária."));
+    }
+    ASSERT_EQ(server.calls.size(), 1);
+    EXPECT_EQ(server.lastDelta().changes.size(), 2);
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.toPacket().rows, before.rows);
+}
+
+TEST(WriteThrough, DeletionsMadeEarlierTravelWithTheNextWrite)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsMetoAval());
+    attachWriteThrough(ds, server);
+    const auto method = [](const char* code, const char* name) {
+        return QVariantMap{{"CDFILIAL", "0001"}, {"CDPACIENTE", "000000000042"},
+                           {"DTCONSPACI", consultationDate()}, {"IDTABELAAV", "N"},
+                           {"CDTBMETOAVAL", code}, {"IDTBUTILTABE", "0"},
+                           {"NMTBMETOAVAL", name}, {"NRCTMETOAVAL", "11190000"}};
+    };
+    ds.loadPacket(packetOf(ds.fields(), {method("01", "IMC"), method("02", "IMC Amputados"),
+                                         method("03", "Peso Ideal")}));
+    // The method filter drops a row the patient is not offered.
+    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")));
+    ds.remove();
+    EXPECT_TRUE(server.calls.isEmpty());
+
+    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
+    ds.edit();
+    ds.setValue(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
+    ds.post();
+
+    ASSERT_EQ(server.calls.size(), 1);
+    EXPECT_EQ(server.calls[0].method, QStringLiteral("SetMetoAval"));
+    // CDTABELACO, CDTBREFMETOA and NMREFEBIBL of the posted row are null.
+    EXPECT_EQ(server.calls[0].args[1].toString(),
+              QStringLiteral("_CDTABELACO_CDTBREFMETOA_NMREFEBIBL"));
+    const Delta sent = server.lastDelta();
+    ASSERT_EQ(sent.changes.size(), 2);
+    EXPECT_EQ(sent.changes[0].kind, DeltaChange::Kind::Delete);
+    EXPECT_EQ(sent.changes[0].oldValues[col(ds, "CDTBMETOAVAL")].toString(), QStringLiteral("02"));
+    EXPECT_EQ(sent.changes[1].kind, DeltaChange::Kind::Update);
+    EXPECT_EQ(ds.changeCount(), 0);
+}
+
+TEST(WriteThrough, MethodsWithoutNullListSendTheDeltaAlone)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsResuAval());
+    attachWriteThrough(ds, server);
+    ds.clear();
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
+    ds.setValue(QStringLiteral("CDSEQUAVAL"), QStringLiteral("01"));
+    ds.setValue(QStringLiteral("DSCONTRESU"), QStringLiteral("Sem classificação"));
+    ds.setValue(QStringLiteral("DSRESUAVAL"), QString());
+    ds.post();
+    ASSERT_EQ(server.calls.size(), 1);
+    EXPECT_EQ(server.calls[0].method, QStringLiteral("SetResuAval"));
+    EXPECT_EQ(server.calls[0].args.size(), 1);
+    EXPECT_EQ(server.lastDelta().changes[0].kind, DeltaChange::Kind::Insert);
+}
+
+TEST(WriteThrough, APostFromWithinAnotherDatasetsAfterPostWritesThrough)
+{
+    RecordingAppServer server;
+    DataSet grid(layouts::cdsDadosAval());
+    DataSet recorded(layouts::cdsInfoAval());
+    attachWriteThrough(recorded, server);
+    loadInfo(recorded);
+    // A value typed in the grid is carried to every method row of its type.
+    grid.afterPost = [&recorded](DataSet& g) {
+        const QString type = g.asString(QStringLiteral("CDTIPODADO"));
+        for (recorded.first(); !recorded.eof(); recorded.next()) {
+            if (recorded.asString(QStringLiteral("CDTIPODADO")) != type)
+                continue;
+            recorded.edit();
+            recorded.setValue(QStringLiteral("DSINFOAVAL"), g.value(QStringLiteral("DSINFOAVAL")));
+            recorded.post();
+        }
+    };
+    grid.loadPacket(packetOf(grid.fields(), {{{"CDTIPODADO", "01"}, {"NMTIPODADO", "Peso"},
+                                              {"DSINFOAVAL", "70,5"}}}));
+    grid.edit();
+    grid.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68"));
+    grid.post();
+
+    ASSERT_EQ(server.calls.size(), 2);  // one per method row of type 01
+    EXPECT_EQ(recorded.changeCount(), 0);
+    ASSERT_TRUE(recorded.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"02", "01"}));
+    EXPECT_EQ(recorded.asString(QStringLiteral("DSINFOAVAL")), QStringLiteral("68"));
+}
+
+TEST(WriteThrough, RunsBeforeTheAfterPostHandlerItWrapsAndRefusesBadSetups)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsInfoAval());
+    int changesSeenByHandler = -1;
+    ds.afterPost = [&](DataSet& d) { changesSeenByHandler = d.changeCount(); };
+    attachWriteThrough(ds, server);
+    loadInfo(ds);
+    setInfoValue(ds, "01", "01", "71");
+    EXPECT_EQ(changesSeenByHandler, 0);  // already merged
+
+    DataSet scratch(layouts::cdsDadosAval());
+    EXPECT_THROW(attachWriteThrough(scratch, server), Error);
+    EXPECT_THROW(attachWriteThrough(scratch, server, QStringLiteral("SetNada")), Error);
+    EXPECT_FALSE(bool(scratch.afterPost));
+}
+
+TEST(WriteThrough, CheckReplyGivesThePayloadOrTheServerText)
+{
+    EXPECT_EQ(checkReply(Reply::success(QJsonValue(42))).toInt(), 42);
+    try {
+        checkReply(Reply::failure(QStringLiteral("Paciente inexistente.")));
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Paciente inexistente."));
+    }
+}
