@@ -1,0 +1,56 @@
+#pragma once
+
+#include "host/consultation.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+
+namespace records {
+class AppServer;
+}
+
+namespace host {
+
+// The host's main window: an MDI area into which the module puts its form, a menu to
+// open a consultation, and the server in use on the status line. Creating it makes its
+// MDI area the host's (hostfw::setMdiHost).
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Opens the chosen consultation (the module's IniProc in the host application).
+    using ConsultationOpener = std::function<void(const ConsultationChoice&)>;
+
+    MainWindow(records::AppServer& server, ConsultationOpener opener, QWidget* parent = nullptr);
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    QAction* openConsultationAction() const { return m_openAction; }
+
+    // The server shown on the status line ("Servidor: 127.0.0.1:8512").
+    void setServerDescription(const QString& address);
+
+    // Opens the chosen consultation through the opener; an error the module raises is
+    // shown and the window carries on. False when it did not complete.
+    bool openChoice(const ConsultationChoice& choice);
+
+public slots:
+    // Shows the picker; on OK opens the choice.
+    void openConsultation();
+
+private:
+    void createMenus();
+
+    records::AppServer& m_server;
+    ConsultationOpener m_opener;
+    QMdiArea* m_mdiArea = nullptr;
+    QAction* m_openAction = nullptr;
+    QLabel* m_serverLabel = nullptr;
+};
+
+}  // namespace host

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "host/patient_registry.h"
+
+#include "records/app_server.h"
+#include "records/packet_codec.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace host::fakes {
+
+// An application server that answers GetPacientes from a list, or fails with a text.
+class FakeAppServer : public records::AppServer
+{
+public:
+    records::Reply call(const QString& method, const QJsonArray&) override
+    {
+        calls.append(method);
+        if (failure)
+            return records::Reply::failure(*failure);
+        if (method != QLatin1String("GetPacientes"))
+            return records::Reply::failure(QStringLiteral("unexpected ") + method);
+        return records::Reply::success(records::encodePacket(registry));
+    }
+
+    static records::FieldList registryFields()
+    {
+        using records::FieldType;
+        return {{QStringLiteral("CDFILIAL"), FieldType::String, 4},
+                {QStringLiteral("CDPACIENTE"), FieldType::String, 12},
+                {QStringLiteral("NMPACIENTE"), FieldType::String, 60},
+                {QStringLiteral("CDSEXO"), FieldType::String, 1},
+                {QStringLiteral("DTNASC"), FieldType::DateTime, 0},
+                {QStringLiteral("IDOBITO"), FieldType::String, 1}};
+    }
+
+    void addPatient(const QString& branch, const QString& code, const QString& name,
+                    const QString& sex, const QDate& birth, bool deceased = false)
+    {
+        if (registry.fields.isEmpty())
+            registry.fields = registryFields();
+        registry.rows.append({branch, code, name, sex,
+                              QDateTime(birth, QTime(0, 0), Qt::UTC),
+                              deceased ? QStringLiteral("S") : QStringLiteral("N")});
+    }
+
+    records::Packet registry{registryFields(), {}};
+    std::optional<QString> failure;
+    QStringList calls;
+};
+
+}  // namespace host::fakes

@@ -1,0 +1,253 @@
+#include "fake_app_server.h"
+#include "fake_module_access.h"
+
+#include "host/host_error.h"
+#include "host/host_options.h"
+#include "host/host_startup.h"
+#include "host/module_loader.h"
+#include "host/widgets/main_window.h"
+#include "host/widgets/patient_picker_dialog.h"
+
+#include "hostfw/clock.h"
+#include "hostfw/error_display.h"
+#include "hostfw/host_settings.h"
+#include "hostfw/widgets/mdi_host.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+
+using namespace host;
+using namespace Qt::StringLiterals;
+using host::fakes::FakeModule;
+
+namespace {
+
+QString loadErrorOf(const QString& path)
+{
+    try {
+        ModuleLoader loader(path);
+    } catch (const HostError& e) {
+        return e.message();
+    }
+    ADD_FAILURE() << "loaded " << qPrintable(path);
+    return {};
+}
+
+const Patient kMaria{u"0001"_s, u"000042"_s, u"Maria Conceição"_s, u"1"_s, QDate(1988, 3, 27), false};
+
+}  // namespace
+
+TEST(ModuleLoader, CallsIniProcWithTheSixValuesInOrder)
+{
+    ModuleLoader loader(QStringLiteral(FAKE_MODULE_PATH));
+    FakeModule fake(loader);
+    fake.reset();
+
+    loader.openConsultation({kMaria, QDate(2024, 10, 27)});
+    ASSERT_EQ(fake.callCount(), 1);
+    const QVariantList call = fake.call(0);
+    ASSERT_EQ(call.size(), 6);
+    EXPECT_EQ(call[0], QVariant(u"0001"_s));
+    EXPECT_EQ(call[1], QVariant(u"000042"_s));
+    EXPECT_EQ(call[2], QVariant(u"Maria Conceição"_s));
+    EXPECT_EQ(call[3], QVariant(u"1"_s));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(call[i].typeId(), QMetaType::QString) << i;
+    ASSERT_EQ(call[4].typeId(), QMetaType::QDateTime);
+    ASSERT_EQ(call[5].typeId(), QMetaType::QDateTime);
+    EXPECT_EQ(call[4].toDateTime(), QDateTime(QDate(1988, 3, 27), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(call[5].toDateTime(), QDateTime(QDate(2024, 10, 27), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(call[5].toDateTime().timeSpec(), Qt::UTC);
+
+    // A second consultation goes through the same loaded module.
+    loader.openConsultation({kMaria, QDate(2024, 11, 1)});
+    EXPECT_EQ(fake.callCount(), 2);
+}
+
+TEST(ModuleLoader, TheModuleSeesTheHostsSettingsAndMdiArea)
+{
+    // The module links the host framework itself; it must still read the host's copy.
+    const hostfw::HostSettings saved = hostfw::hostSettings();
+    HostOptions options;
+    options.server = {u"10.9.8.7"_s, 9999};
+    applyToHostSettings(options, u"tok-123"_s);
+    QMdiArea area;
+    hostfw::setMdiHost(&area);
+
+    ModuleLoader loader(QStringLiteral(FAKE_MODULE_PATH));
+    FakeModule fake(loader);
+    fake.reset();
+    loader.openConsultation({kMaria, QDate(2024, 1, 2)});
+
+    const FakeModule::Seen seen = fake.seen();
+    EXPECT_EQ(seen.webUrl, u"10.9.8.7"_s);
+    EXPECT_EQ(seen.webPort, 9999);
+    EXPECT_EQ(seen.token, u"tok-123"_s);
+    EXPECT_EQ(seen.mdi, &area);
+    EXPECT_EQ(area.subWindowList().size(), 1);
+
+    hostfw::setMdiHost(nullptr);
+    hostfw::hostSettings() = saved;
+}
+
+TEST(ModuleLoader, MissingOrWrongModulesAreRefusedNamingThePath)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(u"lib/libavalnutr.so"_s);
+    EXPECT_EQ(loadErrorOf(missing),
+              u"O módulo %1 não foi encontrado. Indique o caminho com --module."_s.arg(missing));
+
+    EXPECT_EQ(loadErrorOf(dir.path()), u"O módulo %1 não é um arquivo."_s.arg(dir.path()));
+
+    const QString notALibrary = dir.filePath(u"libavalnutr.so"_s);
+    QFile file(notALibrary);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("não é uma biblioteca\n");
+    file.close();
+    const QString text = loadErrorOf(notALibrary);
+    EXPECT_TRUE(text.startsWith(u"Não foi possível carregar o módulo %1: "_s.arg(notALibrary)))
+        << qPrintable(text);
+
+    const QString noEntry = QStringLiteral(FAKE_MODULE_NO_ENTRY_PATH);
+    EXPECT_EQ(loadErrorOf(noEntry), u"O módulo %1 não exporta a função IniProc."_s.arg(noEntry));
+}
+
+namespace {
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    MainWindowTest()
+    {
+        server.addPatient(u"0001"_s, u"000042"_s, u"Maria Conceição"_s, u"1"_s, QDate(1988, 3, 27));
+        server.addPatient(u"0001"_s, u"ERRO"_s, u"Paciente Com Falha"_s, u"0"_s, QDate(1950, 1, 1));
+        server.addPatient(u"0003"_s, u"000777"_s, u"João Araújo"_s, u"0"_s, QDate(2016, 7, 9));
+        fake.reset();
+    }
+    ~MainWindowTest() override { hostfw::setMdiHost(nullptr); }
+
+    // Answers the modal picker once it is shown: picks the patient, or cancels.
+    void answerPickerWith(const QString& code)
+    {
+        QTimer::singleShot(0, [code] {
+            auto* picker = qobject_cast<PatientPickerDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(picker);
+            if (code.isEmpty()) {
+                picker->reject();
+                return;
+            }
+            ASSERT_TRUE(picker->selectPatient(code));
+            picker->accept();
+        });
+    }
+
+    hostfw::FixedClock clock{QDate(2024, 5, 6)};
+    fakes::FakeAppServer server;
+    ModuleLoader loader{QStringLiteral(FAKE_MODULE_PATH)};
+    FakeModule fake{loader};
+    MainWindow window{server, [this](const ConsultationChoice& c) { loader.openConsultation(c); }};
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, WindowMenusAndTheHostMdiArea)
+{
+    EXPECT_EQ(window.windowTitle(), u"avalnutri"_s);
+    EXPECT_EQ(window.objectName(), u"mainWindow"_s);
+    ASSERT_TRUE(window.findChild<QMdiArea*>(u"mdiArea"_s));
+    EXPECT_EQ(hostfw::mdiHost(), window.mdiArea());
+    QStringList menus;
+    for (QAction* a : window.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{u"&Arquivo"_s, u"&Janela"_s}));
+    EXPECT_EQ(window.findChild<QAction*>(u"actionAbrirConsulta"_s)->text(), u"&Abrir consulta..."_s);
+    EXPECT_EQ(window.findChild<QAction*>(u"actionSair"_s)->text(), u"&Sair"_s);
+
+    window.setServerDescription(u"127.0.0.1:8512"_s);
+    EXPECT_EQ(window.findChild<QLabel*>(u"serverLabel"_s)->text(), u"Servidor: 127.0.0.1:8512"_s);
+
+    // Once the window is gone the module finds no MDI host rather than a dangling one.
+    {
+        MainWindow other(server, [](const ConsultationChoice&) {});
+        EXPECT_EQ(hostfw::mdiHost(), other.mdiArea());
+    }
+    EXPECT_EQ(hostfw::mdiHost(), nullptr);
+}
+
+TEST_F(MainWindowTest, OpenConsultationPicksAndCallsTheModuleWhichAddsAnMdiChild)
+{
+    window.show();
+    hostfw::setMdiHost(window.mdiArea());
+
+    answerPickerWith(u"000777"_s);
+    window.openConsultationAction()->trigger();
+
+    ASSERT_EQ(fake.callCount(), 1);
+    const QVariantList call = fake.call(0);
+    EXPECT_EQ(call[1].toString(), u"000777"_s);
+    EXPECT_EQ(call[2].toString(), u"João Araújo"_s);
+    EXPECT_EQ(call[3].toString(), u"0"_s);
+    EXPECT_EQ(call[5].toDateTime(), QDateTime(QDate(2024, 5, 6), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+
+    // Cancelling the picker opens nothing.
+    answerPickerWith({});
+    window.openConsultationAction()->trigger();
+    EXPECT_EQ(fake.callCount(), 1);
+}
+
+TEST_F(MainWindowTest, AnErrorRaisedByTheModuleIsShownAndTheHostGoesOn)
+{
+    hostfw::ErrorRecorder errors;
+    answerPickerWith(u"ERRO"_s);
+    window.openConsultationAction()->trigger();
+    EXPECT_EQ(fake.callCount(), 1);
+    EXPECT_EQ(errors.messages(), QStringList{u"Falha simulada do módulo."_s});
+
+    EXPECT_TRUE(window.openChoice({kMaria, QDate(2024, 5, 6)}));
+    EXPECT_EQ(fake.callCount(), 2);
+    EXPECT_EQ(errors.messages().size(), 1);
+}
+
+// Draws the host window with the picker over it, as a person would see them, and keeps
+// the picture when AVALNUTRI_SCREENSHOT_DIR names a directory.
+TEST_F(MainWindowTest, ScreenshotOfTheWindowWithThePicker)
+{
+    window.setServerDescription(u"127.0.0.1:8512"_s);
+    window.resize(1000, 640);
+    window.show();
+    hostfw::setMdiHost(window.mdiArea());
+    loader.openConsultation({kMaria, QDate(2024, 5, 6)});
+
+    PatientPickerDialog picker(server, &window);
+    picker.selectPatient(u"000042"_s);
+    picker.show();
+    picker.move(window.geometry().center() - picker.rect().center());
+    QApplication::processEvents();
+
+    QImage shot = window.grab().toImage();
+    {
+        QPainter painter(&shot);
+        const QPoint at = window.mapFromGlobal(picker.geometry().topLeft());
+        painter.drawPixmap(at, picker.grab());
+        painter.setPen(Qt::darkGray);
+        painter.drawRect(QRect(at, picker.size()).adjusted(-1, -1, 0, 0));
+    }
+    EXPECT_FALSE(shot.isNull());
+    const QString dir = qEnvironmentVariable("AVALNUTRI_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(shot.save(QDir(dir).filePath(u"avalnutri-host-picker.png"_s)));
+    }
+}
