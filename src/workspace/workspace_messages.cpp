@@ -1,0 +1,53 @@
+#include "workspace_messages.h"
+
+#include "records/catalogue.h"
+
+namespace workspace {
+
+const hostfw::TMessages& msgPadrao()
+{
+    static const hostfw::TMessages table = hostfw::TMessages::fromText(QStringLiteral(R"(
+        Anos|Anos
+        Ano|Ano
+        Mes|Mês
+        Meses|Meses
+        Masculino|Masculino
+        Feminino|Feminino
+        Defeituoso|Defeituoso
+        Indefinido|Indefinido
+        Caption|Avaliação Nutricional
+        Imc_Sele|IMC está selecionado.
+        Imc_Amp_Sele|IMC Amputado está selecionado.
+        Imc_Ado_Sele|IMC  de Adolescente está selecionado.
+        Imc_Oms_Sele|IMC (OMS 1998) está selecionado.
+        Imc_Ido_Sele|IMC para Idosos está selecionado.
+        IMC_Ges_Sele|IMC para Gestantes está selecionado.
+        Refe|Referência
+        Refe_NHa|Não há referência cadastrada.
+        Refe_Inf|Referência deve ser informada.
+        Refe_NCad|Referência não cadastrada.
+        Membro_Sup|Dois membros superiores já estão selecionados
+        Membro_Inf|Dois membros inferiores já estão selecionados
+        Atu_Serv|Atualizando informações no servidor...
+        Atu_Tab|Atualizando Tabela...
+        Sem_Class|Sem classificação
+        Sem_Class_Ref|Sem classificação na referência informada.
+    )"));
+    return table;
+}
+
+const hostfw::TMessages& MsgTbMeAv()
+{
+    static const hostfw::TMessages table = hostfw::TMessages::fromText(QString::fromUtf8(
+        records::catalogueMessageLines(records::CatalogueMessages::MsgTbMeAv)));
+    return table;
+}
+
+const hostfw::TMessages& MsgTpDado()
+{
+    static const hostfw::TMessages table = hostfw::TMessages::fromText(QString::fromUtf8(
+        records::catalogueMessageLines(records::CatalogueMessages::MsgTpDado)));
+    return table;
+}
+
+}  // namespace workspace
