@@ -128,7 +128,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
             throw HostError(QStringLiteral("Opção desconhecida: %1. Use --help para ver as opções.")
-                                .arg(unknown.first()));
+                                .arg((unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"))
+                                     + unknown.first()));
         throw HostError(QStringLiteral("Linha de comando inválida: %1").arg(parser.errorText()));
     }
 

@@ -163,7 +163,7 @@ TEST_F(HostOptionsTest, BadServerTextIsRefusedNamingWhereItCameFrom)
 TEST_F(HostOptionsTest, UnknownOptionsStrayArgumentsAndEmptyPathsAreRefused)
 {
     EXPECT_EQ(hostErrorOf([&] { parse({u"--servidor"_s, u"x:1"_s}); }),
-              u"Opção desconhecida: servidor. Use --help para ver as opções."_s);
+              u"Opção desconhecida: --servidor. Use --help para ver as opções."_s);
     EXPECT_TRUE(hostErrorOf([&] { parse({u"extra"_s}); }).startsWith(u"Argumento inesperado: extra"_s));
     EXPECT_EQ(hostErrorOf([&] { parse({u"--token-file="_s}); }),
               u"A opção --token-file precisa de um caminho."_s);
