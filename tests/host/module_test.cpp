@@ -24,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -126,6 +127,20 @@ TEST(ModuleLoader, MissingOrWrongModulesAreRefusedNamingThePath)
 
 namespace {
 
+// Stands for a form that refuses to close (unsaved changes, say).
+class CloseRefuser : public QObject
+{
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close)
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -206,6 +221,21 @@ TEST_F(MainWindowTest, OpenConsultationPicksAndCallsTheModuleWhichAddsAnMdiChild
     answerPickerWith({});
     window.openConsultationAction()->trigger();
     EXPECT_EQ(fake.callCount(), 1);
+
+    // Sair closes the module's window through its close handling before the host's.
+    QPointer<QWidget> form = window.mdiArea()->subWindowList().first()->widget();
+    auto* refusing = new QWidget;
+    refusing->installEventFilter(new CloseRefuser(refusing));
+    window.mdiArea()->addSubWindow(refusing)->show();
+    window.findChild<QAction*>(u"actionSair"_s)->trigger();
+    EXPECT_TRUE(window.isVisible());  // one window refused: the host stays
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+    refusing->removeEventFilter(refusing->findChild<CloseRefuser*>());
+    window.findChild<QAction*>(u"actionSair"_s)->trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
 }
 
 TEST_F(MainWindowTest, AnErrorRaisedByTheModuleIsShownAndTheHostGoesOn)

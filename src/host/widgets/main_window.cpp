@@ -6,6 +6,7 @@
 #include "hostfw/widgets/mdi_host.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -78,6 +79,16 @@ bool MainWindow::openChoice(const ConsultationChoice& choice)
                                      .arg(choice.patient.name, choice.patient.code,
                                           choice.date.toString(QStringLiteral("dd/MM/yyyy"))));
     return done;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    m_mdiArea->closeAllSubWindows();
+    if (!m_mdiArea->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::openConsultation()

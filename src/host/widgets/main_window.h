@@ -43,6 +43,12 @@ public slots:
     // Shows the picker; on OK opens the choice.
     void openConsultation();
 
+protected:
+    // Closes the module's windows first, through their own close handling, so the module
+    // knows its form is gone before the area that holds it is destroyed. A window that
+    // refuses to close keeps the host open.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void createMenus();
 
