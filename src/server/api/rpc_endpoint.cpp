@@ -1,0 +1,71 @@
+#include "rpc_endpoint.h"
+
+#include "api_error.h"
+#include "token.h"
+
+#include "../storage/database.h"
+
+#include <records/error.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+namespace server::api {
+
+RpcAnswer RpcAnswer::success(const QJsonValue& payload)
+{
+    QJsonObject o{{QStringLiteral("ok"), true}, {QStringLiteral("payload"), payload}};
+    return {200, QJsonDocument(o).toJson(QJsonDocument::Compact)};
+}
+
+RpcAnswer RpcAnswer::failure(int status, const QString& message)
+{
+    QJsonObject o{{QStringLiteral("ok"), false}, {QStringLiteral("error"), message}};
+    return {status, QJsonDocument(o).toJson(QJsonDocument::Compact)};
+}
+
+RpcEndpoint::RpcEndpoint(const RouteTable& routes, QByteArray token)
+    : m_routes(routes), m_token(std::move(token))
+{
+}
+
+RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authorization,
+                              const QByteArray& body) const
+{
+    auto fromError = [](const ApiError& e) { return RpcAnswer::failure(httpStatus(e.kind()), e.message()); };
+    try {
+        const QByteArray presented = bearerToken(authorization);
+        if (presented.isEmpty())
+            throw ApiError(ApiError::Kind::Unauthorized,
+                           QStringLiteral("Acesso negado: falta o token de acesso "
+                                          "(Authorization: Bearer)."));
+        if (!constantTimeEquals(presented, m_token))
+            throw ApiError(ApiError::Kind::Unauthorized,
+                           QStringLiteral("Acesso negado: token de acesso inválido."));
+
+        QJsonParseError parseError{};
+        const QJsonDocument doc = QJsonDocument::fromJson(body, &parseError);
+        if (parseError.error != QJsonParseError::NoError)
+            throw ApiError::badRequest(QStringLiteral("Corpo da requisição não é JSON válido: %1 "
+                                                      "(posição %2).")
+                                           .arg(parseError.errorString())
+                                           .arg(parseError.offset));
+        if (!doc.isObject() || !doc.object().value(QStringLiteral("args")).isArray())
+            throw ApiError::badRequest(
+                QStringLiteral("Corpo da requisição deve ser {\"args\": [...]}."));
+        return RpcAnswer::success(
+            m_routes.dispatch(method, doc.object().value(QStringLiteral("args")).toArray()));
+    } catch (const ApiError& e) {
+        return fromError(e);
+    } catch (const records::Error& e) {
+        return RpcAnswer::failure(400, e.message());
+    } catch (const storage::StorageError& e) {
+        return RpcAnswer::failure(500, e.message());
+    } catch (const std::exception& e) {
+        return RpcAnswer::failure(500, QStringLiteral("Erro interno do servidor: %1")
+                                           .arg(QString::fromLocal8Bit(e.what())));
+    }
+}
+
+}  // namespace server::api

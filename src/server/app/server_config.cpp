@@ -1,0 +1,123 @@
+#include "server_config.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace server::app {
+
+QString defaultDataDir()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return QDir(base.isEmpty() ? QDir::homePath() : base)
+        .filePath(QStringLiteral("avalnutri-server"));
+}
+
+QString ServerConfig::effectiveDataDir() const
+{
+    return dataDir.isEmpty() ? defaultDataDir() : QDir(dataDir).absolutePath();
+}
+
+QString ServerConfig::effectiveTokenFile() const
+{
+    return tokenFile.isEmpty() ? QDir(effectiveDataDir()).filePath(QStringLiteral("token"))
+                               : QDir().absoluteFilePath(tokenFile);
+}
+
+QString ServerConfig::sqliteFile() const
+{
+    return QDir(effectiveDataDir()).filePath(QStringLiteral("avalnutri.sqlite"));
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Uso: avalnutri-server [opções]\n"
+        "Servidor de aplicação da avaliação nutricional (métodos remotos em HTTP/JSON).\n"
+        "\n"
+        "  --listen HOST:PORTA   endereço de escuta (padrão 127.0.0.1:8512; porta 0 = livre)\n"
+        "  --data DIR            diretório de dados: banco SQLite e token (padrão %1)\n"
+        "  --db URL              PostgreSQL em vez de SQLite:\n"
+        "                        postgresql://usuario@servidor:porta/banco[?schema=nome]\n"
+        "  --token-file ARQ      token de acesso (padrão DIR/token; criado na primeira\n"
+        "                        partida, legível só pelo dono)\n"
+        "  --threads N           requisições atendidas ao mesmo tempo (padrão 8)\n"
+        "  --max-body BYTES      tamanho máximo do corpo de uma requisição (padrão 8388608)\n"
+        "  --no-demo-patients    não cadastrar os pacientes de demonstração na primeira partida\n"
+        "  --quiet               sem a linha de registro por requisição\n"
+        "  --help                mostra esta ajuda\n")
+        .arg(defaultDataDir());
+}
+
+ParsedArguments parseArguments(const QStringList& arguments)
+{
+    ServerConfig config;
+    auto error = [](const QString& text) {
+        ParsedArguments out;
+        out.message = text + QStringLiteral("\nUse --help para ver as opções.\n");
+        out.exitCode = 2;
+        return out;
+    };
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString option = arguments[i];
+        auto value = [&](QString& out) {
+            if (i + 1 >= arguments.size())
+                return false;
+            out = arguments[++i];
+            return true;
+        };
+        QString v;
+        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+            ParsedArguments out;
+            out.message = usageText();
+            return out;
+        } else if (option == QLatin1String("--listen")) {
+            if (!value(v))
+                return error(QStringLiteral("--listen precisa de HOST:PORTA."));
+            const int colon = v.lastIndexOf(QLatin1Char(':'));
+            bool ok = false;
+            const int port = colon > 0 ? v.mid(colon + 1).toInt(&ok) : -1;
+            QString host = colon > 0 ? v.left(colon) : QString();
+            if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
+                host = host.mid(1, host.size() - 2);
+            if (!ok || port < 0 || port > 65535 || host.isEmpty() || host.contains(QLatin1Char(' ')))
+                return error(QStringLiteral("Endereço de escuta inválido '%1' (use por exemplo "
+                                            "127.0.0.1:8512).")
+                                 .arg(v));
+            config.listenHost = host;
+            config.port = port;
+        } else if (option == QLatin1String("--data")) {
+            if (!value(v) || v.isEmpty())
+                return error(QStringLiteral("--data precisa de um diretório."));
+            config.dataDir = v;
+        } else if (option == QLatin1String("--db")) {
+            if (!value(v) || v.isEmpty())
+                return error(QStringLiteral("--db precisa de um endereço postgresql://..."));
+            config.database = v;
+        } else if (option == QLatin1String("--token-file")) {
+            if (!value(v) || v.isEmpty())
+                return error(QStringLiteral("--token-file precisa de um arquivo."));
+            config.tokenFile = v;
+        } else if (option == QLatin1String("--threads")) {
+            bool ok = false;
+            const int n = value(v) ? v.toInt(&ok) : 0;
+            if (!ok || n < 1 || n > 256)
+                return error(QStringLiteral("--threads precisa de um número de 1 a 256."));
+            config.threads = n;
+        } else if (option == QLatin1String("--max-body")) {
+            bool ok = false;
+            const qlonglong n = value(v) ? v.toLongLong(&ok) : 0;
+            if (!ok || n < 1024 || n > qlonglong(1) << 30)
+                return error(QStringLiteral("--max-body precisa de um número de bytes de 1024 a 1073741824."));
+            config.maxBodyBytes = n;
+        } else if (option == QLatin1String("--no-demo-patients")) {
+            config.demoPatients = false;
+        } else if (option == QLatin1String("--quiet")) {
+            config.logRequests = false;
+        } else {
+            return error(QStringLiteral("Opção desconhecida '%1'.").arg(option));
+        }
+    }
+    return ParsedArguments{std::make_optional(std::move(config)), QString(), 0};
+}
+
+}  // namespace server::app

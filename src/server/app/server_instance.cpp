@@ -1,0 +1,91 @@
+#include "server_instance.h"
+
+#include "../api/token.h"
+#include "../methods/routes.h"
+#include "../seed/seed.h"
+#include "../storage/connection_spec.h"
+#include "../storage/schema.h"
+#include "../storage/sql_database.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <stdexcept>
+
+namespace server::app {
+
+ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config))
+{
+    const QString dataDir = m_config.effectiveDataDir();
+    if (!QDir().mkpath(dataDir))
+        throw std::runtime_error(
+            QStringLiteral("Não foi possível criar o diretório de dados %1.").arg(dataDir).toStdString());
+    // The data directory holds the records and the token: owner only.
+    QFile::setPermissions(dataDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const storage::ConnectionSpec spec = m_config.database
+                                             ? storage::ConnectionSpec::postgres(*m_config.database)
+                                             : storage::ConnectionSpec::sqlite(m_config.sqliteFile());
+    m_db = std::make_unique<storage::SqlDatabase>(spec);
+    const storage::UpgradeResult upgrade = storage::upgradeSchema(*m_db);
+    m_report << QStringLiteral("banco de dados: %1").arg(m_db->describe());
+    if (upgrade.from != upgrade.to)
+        m_report << QStringLiteral("esquema atualizado da versão %1 para a %2")
+                        .arg(upgrade.from)
+                        .arg(upgrade.to);
+    else
+        m_report << QStringLiteral("esquema na versão %1").arg(upgrade.to);
+
+    seed::SeedOptions seedOptions;
+    seedOptions.demoPatients = m_config.demoPatients;
+    if (seed::seedDatabase(*m_db, seedOptions))
+        m_report << QStringLiteral("catálogo de métodos%1 cadastrados")
+                        .arg(m_config.demoPatients ? QStringLiteral(" e pacientes de demonstração")
+                                                   : QString());
+
+    m_token = api::loadOrCreateToken(m_config.effectiveTokenFile());
+    m_report << QStringLiteral("token de acesso: %1").arg(m_config.effectiveTokenFile());
+
+    methods::registerAll(m_routes, *m_db);
+    m_endpoint = std::make_unique<api::RpcEndpoint>(m_routes, m_token);
+
+    http::HttpServerOptions httpOptions;
+    httpOptions.host = m_config.listenHost;
+    httpOptions.port = m_config.port;
+    httpOptions.maxBodyBytes = m_config.maxBodyBytes;
+    httpOptions.threads = m_config.threads;
+    httpOptions.logRequests = m_config.logRequests;
+    const api::RpcEndpoint* endpoint = m_endpoint.get();
+    m_http = std::make_unique<http::HttpServer>(
+        httpOptions, [endpoint](const QString& method, const QByteArray& auth, const QByteArray& body) {
+            return endpoint->handle(method, auth, body);
+        });
+    m_http->bind();
+    m_report << QStringLiteral("escutando em %1").arg(address());
+}
+
+ServerInstance::~ServerInstance()
+{
+    // The listener and its threads go before the database they use.
+    if (m_http)
+        m_http->stop();
+    m_http.reset();
+    m_endpoint.reset();
+    m_db.reset();
+}
+
+void ServerInstance::run() { m_http->run(); }
+void ServerInstance::start() { m_http->start(); }
+void ServerInstance::stop() { m_http->stop(); }
+
+int ServerInstance::port() const { return m_http->port(); }
+
+QString ServerInstance::address() const
+{
+    const QString host = m_config.listenHost.contains(QLatin1Char(':'))
+                             ? QLatin1Char('[') + m_config.listenHost + QLatin1Char(']')
+                             : m_config.listenHost;
+    return QStringLiteral("http://%1:%2").arg(host).arg(port());
+}
+
+}  // namespace server::app

@@ -1,0 +1,30 @@
+#include "routes.h"
+
+#include "catalogue_methods.h"
+#include "consultation.h"
+#include "diagnosis.h"
+#include "ideal_weight.h"
+#include "method_lists.h"
+#include "nutrients.h"
+#include "recorded_values.h"
+#include "references.h"
+#include "registry.h"
+#include "results.h"
+
+namespace server::methods {
+
+void registerAll(api::RouteTable& routes, storage::Database& db)
+{
+    registerConsultation(routes, db);
+    registerMethodLists(routes, db);
+    registerRecordedValues(routes, db);
+    registerResults(routes, db);
+    registerNutrients(routes, db);
+    registerDiagnosis(routes, db);
+    registerIdealWeight(routes, db);
+    registerCatalogue(routes, db);
+    registerReferences(routes, db);
+    registerRegistry(routes, db);
+}
+
+}  // namespace server::methods

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "../storage/database.h"
+
+#include <records/delta.h>
+#include <records/layouts.h>
+
+#include <QHash>
+#include <QStringList>
+
+#include <functional>
+
+namespace server::model {
+
+// The values of one delta row by layout field name (only the fields the delta carries);
+// null is an invalid QVariant.
+using RowValues = QHash<QString, QVariant>;
+
+// How the change log of one dataset lands in one table.
+struct TableBinding
+{
+    QString method;                       // "SetInfoAval", for messages
+    QString table;                        // "infoaval"
+    const records::DataSetLayout* layout = nullptr;
+    QStringList columns;                  // layout fields stored in the table, keys included
+
+    // Method lists offer a row for every catalogue method whether or not it was stored:
+    // an update of a row never stored stores it, and a delete only hides the row on the
+    // client (the stored choice stays).
+    bool offeredRows = false;
+
+    // Checks of a row about to be written (insert, update) or deleted; they throw
+    // ApiError::badRequest to refuse it.
+    std::function<void(storage::Transaction&, const RowValues&)> checkRow;
+    std::function<void(storage::Transaction&, const RowValues&)> checkDelete;
+    // Columns an insert fills itself (the order of a catalogue link).
+    std::function<QList<QPair<QString, QVariant>>(storage::Transaction&, const RowValues&)>
+        insertExtras;
+};
+
+struct DeltaOutcome
+{
+    int inserted = 0;
+    int updated = 0;
+    int deleted = 0;
+    int hidden = 0;  // deletes of offered rows, which store nothing
+};
+
+// Applies every change of delta, in order, on the transaction. The delta's fields must be
+// fields of the layout with the layout's types and must include the layout's key; strings
+// must fit their sizes; an update or delete must name a stored row (except the offered
+// rows above); an insert must not; a key cannot change. The first change that cannot
+// apply throws ApiError::badRequest naming it, and the caller's transaction then writes
+// nothing of the delta.
+DeltaOutcome applyDelta(storage::Transaction& tx, const TableBinding& binding,
+                        const records::Delta& delta);
+
+// Checks a null-field list ("_CDTABELACO_CDTBREFMETOA"): empty, or "_" plus a field name
+// of the layout, repeated. The delta's own null values already say what is null, so the
+// list adds nothing to store.
+void checkNullFieldList(const QString& method, const records::DataSetLayout& layout,
+                        const QString& list);
+
+// "CDFILIAL '0001', CDPACIENTE '000000000001', ..." for messages.
+QString describeKey(const records::DataSetLayout& layout, const RowValues& row);
+
+}  // namespace server::model

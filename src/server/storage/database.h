@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+#include <stdexcept>
+
+namespace server::storage {
+
+// The database engines the server can keep its records in.
+enum class Engine { Sqlite, Postgres };
+
+QString engineName(Engine engine);
+
+// A failure of the database itself (connection lost, disk full, constraint violated by
+// a concurrent writer). Its text names the operation and carries the driver's message.
+class StorageError : public std::runtime_error
+{
+public:
+    explicit StorageError(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message)
+    {
+    }
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+using SqlRow = QVariantList;
+
+// One unit of work against the database. Statements are fixed texts of the server with
+// '?' placeholders; values are always bound, never spliced into the text. A transaction
+// that is destroyed without commit() is rolled back.
+class Transaction
+{
+public:
+    virtual ~Transaction() = default;
+
+    virtual QList<SqlRow> select(const QString& sql, const QVariantList& params = {}) = 0;
+    // Runs a statement that returns no rows; answers the number of rows it touched.
+    virtual qint64 execute(const QString& sql, const QVariantList& params = {}) = 0;
+    virtual void commit() = 0;
+
+    // Convenience: the first column of the first row, or an invalid QVariant.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+    bool exists(const QString& sql, const QVariantList& params = {});
+};
+
+enum class Access { ReadOnly, ReadWrite };
+
+// The server's database: hands out transactions on the calling thread's own connection.
+// Implementations are safe to use from many threads at once.
+class Database
+{
+public:
+    virtual ~Database() = default;
+
+    virtual Engine engine() const = 0;
+    // Where the records live, for the start-up log ("SQLite /var/lib/.../avalnutri.sqlite").
+    virtual QString describe() const = 0;
+    virtual std::unique_ptr<Transaction> begin(Access access) = 0;
+};
+
+// Runs op(transaction) in one transaction: committed when op returns, rolled back when it
+// throws (the exception is passed on). Answers what op answers.
+template <typename Op>
+auto inTransaction(Database& db, Access access, Op&& op)
+{
+    std::unique_ptr<Transaction> tx = db.begin(access);
+    if constexpr (std::is_void_v<decltype(op(*tx))>) {
+        op(*tx);
+        tx->commit();
+    } else {
+        auto result = op(*tx);
+        tx->commit();
+        return result;
+    }
+}
+
+}  // namespace server::storage
