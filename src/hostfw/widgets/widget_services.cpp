@@ -2,6 +2,7 @@
 
 #include "hostfw/confirm.h"
 #include "hostfw/error_display.h"
+#include "hostfw/widgets/pick_list_dialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -43,6 +44,8 @@ void installWidgetServices()
 {
     setErrorPresenter(showErrorBox);
     setConfirmer(askYesNo);
+    static DialogPickListChooser pickLists;
+    setPickListChooser(&pickLists);
 }
 
 }  // namespace hostfw
