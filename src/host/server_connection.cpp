@@ -1,6 +1,25 @@
 #include "host/server_connection.h"
 
+#include "hostfw/host_settings.h"
+
+#if AVALNUTRI_HOST_HTTP
+#include "server/client/http_app_server.h"
+#endif
+
 namespace host {
+
+#if AVALNUTRI_HOST_HTTP
+
+std::unique_ptr<records::AppServer> connectToServer()
+{
+    httpclient::HttpAppServer::Options options;
+    options.host = hostfw::WebURL();
+    options.port = hostfw::WebPort();
+    options.token = hostfw::AccessToken().toUtf8();
+    return std::make_unique<httpclient::HttpAppServer>(options);
+}
+
+#else
 
 namespace {
 
@@ -22,5 +41,7 @@ std::unique_ptr<records::AppServer> connectToServer()
 {
     return std::make_unique<UnavailableServer>();
 }
+
+#endif
 
 }  // namespace host

@@ -7,8 +7,8 @@
 namespace host {
 
 // The host's connection to the application server, for its own calls (the patient
-// registry). It reads the address, port and token from hostfw::hostSettings() at each
-// call, as the module's connections do.
+// registry), to the address, port and token in hostfw::hostSettings() as they stand
+// when it is called; the host calls it after filling them in.
 std::unique_ptr<records::AppServer> connectToServer();
 
 }  // namespace host
