@@ -35,6 +35,7 @@ PatientPickerDialog::PatientPickerDialog(records::AppServer& server, QWidget* pa
     m_proxy->setFilterKeyColumn(-1);
     m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
     m_proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
+    m_proxy->setSortLocaleAware(true);
 
     auto* patientLabel = new QLabel(QStringLiteral("&Paciente:"), this);
     m_filter = new QLineEdit(this);
