@@ -40,7 +40,7 @@ QString usageText()
         "                        postgresql://usuario@servidor:porta/banco[?schema=nome]\n"
         "  --token-file ARQ      token de acesso (padrão DIR/token; criado na primeira\n"
         "                        partida, legível só pelo dono)\n"
-        "  --threads N           requisições atendidas ao mesmo tempo (padrão 8)\n"
+        "  --threads N           conexões atendidas ao mesmo tempo (padrão 16)\n"
         "  --max-body BYTES      tamanho máximo do corpo de uma requisição (padrão 8388608)\n"
         "  --no-demo-patients    não cadastrar os pacientes de demonstração na primeira partida\n"
         "  --quiet               sem a linha de registro por requisição\n"

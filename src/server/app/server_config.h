@@ -16,7 +16,7 @@ struct ServerConfig
     std::optional<QString> database; // postgresql://...; none: SQLite in the data dir
     QString tokenFile;               // empty: <data dir>/token
     bool demoPatients = true;
-    int threads = 8;
+    int threads = 16;
     qsizetype maxBodyBytes = 8 * 1024 * 1024;
     bool logRequests = true;
 

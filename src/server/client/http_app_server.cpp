@@ -38,6 +38,7 @@ HttpAppServer::HttpAppServer(Options options) : m_options(std::move(options))
     m_client->set_write_timeout(m_options.readTimeoutMs / 1000,
                                 (m_options.readTimeoutMs % 1000) * 1000);
     m_client->set_keep_alive(true);
+    m_client->set_tcp_nodelay(true);
     m_client->set_bearer_token_auth(m_options.token.toStdString());
 }
 

@@ -19,7 +19,7 @@ struct HttpServerOptions
     QString host = QStringLiteral("127.0.0.1");
     int port = 8512;           // 0: any free port
     qsizetype maxBodyBytes = 8 * 1024 * 1024;
-    int threads = 8;           // requests served at once
+    int threads = 16;           // requests served at once
     bool logRequests = true;   // one line per request on stderr
 };
 

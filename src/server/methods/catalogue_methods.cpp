@@ -68,7 +68,7 @@ void registerCatalogue(RouteTable& routes, Database& db)
                        {QStringLiteral("dadoaval"), QStringLiteral("metoaval"),
                         QStringLiteral("infoaval"), QStringLiteral("resuaval"),
                         QStringLiteral("resuavalenerg")},
-                       QStringLiteral("SetInsMetoAval: o método"));
+                       QStringLiteral("o método"));
     };
     bindings.append(methods);
 
@@ -82,7 +82,7 @@ void registerCatalogue(RouteTable& routes, Database& db)
         refuseWhenUsed(tx, QStringLiteral("CDTIPODADO"),
                        row.value(QStringLiteral("CDTIPODADO")).toString(),
                        {QStringLiteral("dadoaval"), QStringLiteral("infoaval")},
-                       QStringLiteral("SetInsTipoDado: o tipo de dado"));
+                       QStringLiteral("o tipo de dado"));
     };
     bindings.append(types);
 
@@ -92,10 +92,8 @@ void registerCatalogue(RouteTable& routes, Database& db)
     links.layout = &records::layouts::cdsInsDadoAval();
     links.columns = {QStringLiteral("CDTIPODADO"), QStringLiteral("CDTBMETOAVAL")};
     links.checkRow = [](Transaction& tx, const model::RowValues& row) {
-        requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(),
-                      QStringLiteral("SetInsDadoAval"));
-        requireDataType(tx, row.value(QStringLiteral("CDTIPODADO")).toString(),
-                        QStringLiteral("SetInsDadoAval"));
+        requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(), QString());
+        requireDataType(tx, row.value(QStringLiteral("CDTIPODADO")).toString(), QString());
     };
     // A new link comes after the method's existing ones.
     links.insertExtras = [](Transaction& tx, const model::RowValues& row) {

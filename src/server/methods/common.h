@@ -44,7 +44,8 @@ inline QString catalogueOrder(const QVariant& sequence, const QVariant& code)
     return (seq.isEmpty() ? text(code) : seq) + QLatin1Char('|') + text(code);
 }
 
-// Throws ApiError::badRequest unless the catalogue has the method / the data type.
+// Throws ApiError::badRequest unless the catalogue has the method / the data type; the
+// text starts with "context: " when a context is given.
 void requireMethod(Transaction& tx, const QString& code, const QString& context);
 void requireDataType(Transaction& tx, const QString& code, const QString& context);
 

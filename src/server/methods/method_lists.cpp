@@ -34,14 +34,13 @@ model::TableBinding binding(MethodList list)
                  QStringLiteral("DTCONSPACI"),   QStringLiteral("CDTBMETOAVAL"),
                  QStringLiteral("IDTABELAAV"),   QStringLiteral("CDTABELACO")};
     b.offeredRows = true;
-    const QString method = b.method;
-    b.checkRow = [list, method](Transaction& tx, const model::RowValues& row) {
+    b.checkRow = [list](Transaction& tx, const model::RowValues& row) {
         const QString code = row.value(QStringLiteral("CDTBMETOAVAL")).toString();
-        requireMethod(tx, code, method);
+        requireMethod(tx, code, QString());
         if (model::isEnergyMethod(code) != (list == MethodList::Energy))
             throw ApiError::badRequest(
-                QStringLiteral("%1: o método '%2' pertence à lista %3.")
-                    .arg(method, code,
+                QStringLiteral("o método '%1' pertence à lista %2.")
+                    .arg(code,
                          list == MethodList::Energy ? QStringLiteral("de métodos antropométricos")
                                                     : QStringLiteral("de métodos de energia")));
         if (row.contains(QStringLiteral("IDTABELAAV"))) {
@@ -49,8 +48,8 @@ model::TableBinding binding(MethodList list)
             if (!model::isNull(mark) && mark.toString() != QLatin1String("S") &&
                 mark.toString() != QLatin1String("N"))
                 throw ApiError::badRequest(
-                    QStringLiteral("%1: IDTABELAAV deve ser \"S\" ou \"N\", não '%2'.")
-                        .arg(method, mark.toString()));
+                    QStringLiteral("IDTABELAAV deve ser \"S\" ou \"N\", não '%1'.")
+                        .arg(mark.toString()));
         }
     };
     return b;

@@ -210,10 +210,8 @@ model::TableBinding infoBinding()
                  QStringLiteral("CDTIPODADO"), QStringLiteral("DSINFOAVAL"),
                  QStringLiteral("DSOBSERAVAL"), QStringLiteral("CDFATOINJU")};
     b.checkRow = [](Transaction& tx, const model::RowValues& row) {
-        requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(),
-                      QStringLiteral("SetInfoAval"));
-        requireDataType(tx, row.value(QStringLiteral("CDTIPODADO")).toString(),
-                        QStringLiteral("SetInfoAval"));
+        requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(), QString());
+        requireDataType(tx, row.value(QStringLiteral("CDTIPODADO")).toString(), QString());
     };
     return b;
 }

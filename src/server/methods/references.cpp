@@ -3,6 +3,10 @@
 namespace server::methods {
 namespace {
 
+// The weight and bone-frame lists have no owning method: an empty (not null) text, as
+// stored.
+const QString kNoOwner = QStringLiteral("");
+
 QJsonValue referenceList(Database& db, const records::DataSetLayout& layout, const QString& list,
                          const QString& owner, const QString& code)
 {
@@ -35,12 +39,12 @@ void registerReferences(RouteTable& routes, Database& db)
     routes.add(QStringLiteral("GetRefePeso"), {api::arg::text(QStringLiteral("referência"))},
                [&db](const Params& p) -> QJsonValue {
                    return referenceList(db, records::layouts::cdsRefePeso(), QStringLiteral("PESO"),
-                                        QString(), p.code(0, 2));
+                                        kNoOwner, p.code(0, 2));
                });
     routes.add(QStringLiteral("GetRefeOssa"), {api::arg::text(QStringLiteral("referência"))},
                [&db](const Params& p) -> QJsonValue {
                    return referenceList(db, records::layouts::cdsRefeOssa(), QStringLiteral("OSSA"),
-                                        QString(), p.code(0, 2));
+                                        kNoOwner, p.code(0, 2));
                });
 }
 

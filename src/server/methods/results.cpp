@@ -63,9 +63,8 @@ model::TableBinding binding(const ResultTable& t)
                  QStringLiteral("DTCONSPACI"),   QStringLiteral("CDTBMETOAVAL"),
                  QStringLiteral("CDSEQUAVAL"),   QStringLiteral("DSRESUAVAL"),
                  QStringLiteral("DSCONTRESU")};
-    const QString method = b.method;
-    b.checkRow = [method](Transaction& tx, const model::RowValues& row) {
-        requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(), method);
+    b.checkRow = [](Transaction& tx, const model::RowValues& row) {
+        requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(), QString());
     };
     return b;
 }

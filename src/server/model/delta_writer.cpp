@@ -125,12 +125,24 @@ private:
         return m_tx.exists(sql, params);
     }
 
+    // Runs a check of the binding; its refusal is reported with the change's number.
+    void hook(const std::function<void(storage::Transaction&, const RowValues&)>& check,
+              const RowValues& row)
+    {
+        if (!check)
+            return;
+        try {
+            check(m_tx, row);
+        } catch (const ApiError& e) {
+            fail(e.message());
+        }
+    }
+
     void check(const RowValues& row)
     {
         checkKey(row);
         checkSizes(row);
-        if (m_b.checkRow)
-            m_b.checkRow(m_tx, row);
+        hook(m_b.checkRow, row);
     }
 
     void insertRow(const RowValues& row)
@@ -206,16 +218,14 @@ private:
     {
         checkKey(row);
         if (m_b.offeredRows) {
-            if (m_b.checkRow)
-                m_b.checkRow(m_tx, row);
+            hook(m_b.checkRow, row);
             ++m_outcome.hidden;
             return;
         }
         if (!stored(row))
             fail(QStringLiteral("registro não encontrado para exclusão (%1).")
                      .arg(describeKey(m_layout, row)));
-        if (m_b.checkDelete)
-            m_b.checkDelete(m_tx, row);
+        hook(m_b.checkDelete, row);
         QVariantList params;
         const QString cond = where(params, row);
         m_tx.execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_b.table, cond), params);

@@ -30,7 +30,8 @@ struct TableBinding
     bool offeredRows = false;
 
     // Checks of a row about to be written (insert, update) or deleted; they throw
-    // ApiError::badRequest to refuse it.
+    // ApiError::badRequest with the bare problem ("o método '07' não está no catálogo.")
+    // to refuse it, and the writer names the method and the change.
     std::function<void(storage::Transaction&, const RowValues&)> checkRow;
     std::function<void(storage::Transaction&, const RowValues&)> checkDelete;
     // Columns an insert fills itself (the order of a catalogue link).

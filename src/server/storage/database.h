@@ -42,6 +42,8 @@ public:
     virtual QList<SqlRow> select(const QString& sql, const QVariantList& params = {}) = 0;
     // Runs a statement that returns no rows; answers the number of rows it touched.
     virtual qint64 execute(const QString& sql, const QVariantList& params = {}) = 0;
+    // Runs a schema statement (CREATE, ALTER...), which cannot be prepared, as it stands.
+    virtual void executeSchema(const QString& sql) = 0;
     virtual void commit() = 0;
 
     // Convenience: the first column of the first row, or an invalid QVariant.

@@ -73,7 +73,7 @@ UpgradeResult upgradeSchema(Database& db, const QList<SchemaStep>& steps)
     return inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
         if (db.engine() == Engine::Postgres)
             tx.select(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {kUpgradeLock});
-        tx.execute(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version ("
+        tx.executeSchema(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version ("
                                   "component TEXT NOT NULL PRIMARY KEY, "
                                   "version INTEGER NOT NULL)"));
         UpgradeResult result;
@@ -90,7 +90,7 @@ UpgradeResult upgradeSchema(Database& db, const QList<SchemaStep>& steps)
             if (step.version <= result.from)
                 continue;
             for (const QString& statement : schemaStatements(readStep(step), db.engine()))
-                tx.execute(statement);
+                tx.executeSchema(statement);
             result.to = step.version;
         }
         if (result.to != result.from)

@@ -88,6 +88,8 @@ public:
         return affected;
     }
 
+    void executeSchema(const QString& sql) override { run(sql); }
+
     void commit() override
     {
         run(QStringLiteral("COMMIT"));
@@ -156,7 +158,8 @@ SqlDatabase::SqlDatabase(ConnectionSpec spec)
             db.setUserName(m_spec.user);
             db.setPassword(m_spec.password);
             db.setDatabaseName(m_spec.database);
-            db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+            db.setConnectOptions(
+                QStringLiteral("connect_timeout=5;options='-c client_min_messages=warning'"));
             if (!db.open()) {
                 const QString text = driverText(db.lastError());
                 db = QSqlDatabase();
@@ -236,10 +239,11 @@ void SqlDatabase::open(const QString& name)
             db.setUserName(m_spec.user);
             db.setPassword(m_spec.password);
             db.setDatabaseName(m_spec.database);
-            QString options = QStringLiteral("connect_timeout=5");
+            // Notices ("already exists, skipping") are not for the server's log.
+            QString settings = QStringLiteral("-c client_min_messages=warning");
             if (!m_spec.schema.isEmpty())
-                options += QStringLiteral(";options='-c search_path=%1'").arg(m_spec.schema);
-            db.setConnectOptions(options);
+                settings += QStringLiteral(" -c search_path=%1").arg(m_spec.schema);
+            db.setConnectOptions(QStringLiteral("connect_timeout=5;options='%1'").arg(settings));
         }
         if (!db.isValid()) {
             failure = QStringLiteral("o driver Qt SQL de %1 não está instalado")

@@ -1,0 +1,352 @@
+// Bad input over HTTP: each gets a clear error answer, changes nothing, and the server
+// serves the next request.
+
+#include "test_server.h"
+
+#include <records/packet_codec.h>
+
+#include <httplib.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+using namespace servertest;
+using records::Packet;
+namespace layouts = records::layouts;
+
+namespace {
+
+struct Answer
+{
+    int status = 0;
+    QJsonObject body;
+    QString error() const { return body.value(QStringLiteral("error")).toString(); }
+};
+
+}  // namespace
+
+class BadInputTest : public ::testing::Test
+{
+protected:
+    static server::app::ServerConfig smallBodies()
+    {
+        server::app::ServerConfig c = TestServer::quietConfig();
+        c.maxBodyBytes = 64 * 1024;
+        return c;
+    }
+
+    void SetUp() override
+    {
+        server = std::make_unique<TestServer>(Engine::Sqlite, smallBodies());
+        http = std::make_unique<httplib::Client>("127.0.0.1", server->port());
+        http->set_read_timeout(10, 0);
+        // A consultation with one recorded value, to show that nothing changes it.
+        ASSERT_TRUE(server->client()
+                        .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
+                                         .insert(infoRow(demoKey(), QStringLiteral("00"),
+                                                         QStringLiteral("01"), QStringLiteral("70"))),
+                                     QString())
+                        .ok);
+    }
+
+    void TearDown() override
+    {
+        if (!server)
+            return;
+        // Nothing changed, and the server still serves.
+        const Packet info = packetOf(server->client().GetInfoAval(demoKey(), QStringLiteral("01")));
+        EXPECT_EQ(column(info, QStringLiteral("DSINFOAVAL")), QStringList{QStringLiteral("70")});
+        EXPECT_EQ(packetOf(server->client().GetInfoAval(demoKey(), QStringLiteral("02"))).rows.size(), 0);
+        EXPECT_EQ(packetOf(server->client().GetPacientes()).rows.size(), 6);
+    }
+
+    Answer post(const std::string& method, const std::string& body,
+                const std::string& token = "<server>")
+    {
+        httplib::Headers headers;
+        const std::string t = token == "<server>" ? server->token().toStdString() : token;
+        if (!t.empty())
+            headers.emplace("Authorization", "Bearer " + t);
+        auto res = http->Post(("/rpc/" + method).c_str(), headers, body, "application/json");
+        Answer a;
+        if (!res) {
+            ADD_FAILURE() << "no answer: " << httplib::to_string(res.error());
+            return a;
+        }
+        a.status = res->status;
+        a.body = QJsonDocument::fromJson(QByteArray::fromStdString(res->body)).object();
+        EXPECT_FALSE(a.body.value(QStringLiteral("ok")).toBool());
+        return a;
+    }
+
+    Answer call(const QString& method, const QJsonArray& args)
+    {
+        return post(method.toStdString(),
+                    QJsonDocument(QJsonObject{{QStringLiteral("args"), args}})
+                        .toJson(QJsonDocument::Compact)
+                        .toStdString());
+    }
+
+    static QJsonArray key()
+    {
+        return {QStringLiteral("0001"), QStringLiteral("000000000001"),
+                QStringLiteral("2026-12-06T00:00:00.000")};
+    }
+
+    static QJsonObject infoDelta(const QVariantMap& oldRow, const QVariantMap& newRow,
+                                 records::DeltaChange::Kind kind)
+    {
+        DeltaBuilder d(layouts::cdsInfoAval());
+        if (kind == records::DeltaChange::Kind::Insert)
+            d.insert(newRow);
+        else if (kind == records::DeltaChange::Kind::Update)
+            d.update(oldRow, newRow);
+        else
+            d.remove(oldRow);
+        return records::encodeDelta(d);
+    }
+
+    std::unique_ptr<TestServer> server;
+    std::unique_ptr<httplib::Client> http;
+};
+
+TEST_F(BadInputTest, TheTokenIsCheckedBeforeAnythingElse)
+{
+    Answer a = post("GetPacientes", R"({"args": []})", "");
+    EXPECT_EQ(a.status, 401);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("falta o token"))) << a.error().toStdString();
+    a = post("GetPacientes", R"({"args": []})", "wrong");
+    EXPECT_EQ(a.status, 401);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("token de acesso inválido")));
+    // A write without the token does not happen, even when well formed.
+    a = post("SetPaciente",
+             R"({"args": ["0001", "X1", "Intruso", "0", "1990-01-01", false]})",
+             server->token().toStdString() + "x");
+    EXPECT_EQ(a.status, 401);
+    // Nor does an unknown method reveal itself without the token.
+    EXPECT_EQ(post("NoSuchMethod", "{}", "").status, 401);
+
+    // The client names the server when it refuses the token.
+    auto wrong = server->newClient("wrong");
+    const records::Reply r = wrong->GetPacientes();
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("recusou o token"))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("http://127.0.0.1:%1").arg(server->port())));
+}
+
+TEST_F(BadInputTest, MalformedBodiesAreRefused)
+{
+    for (const std::string& body : {std::string("{\"args\": ["), std::string("[]"),
+                                    std::string("{\"args\": {}}"), std::string("{}"),
+                                    std::string("nothing"), std::string("")}) {
+        const Answer a = post("GetPacientes", body);
+        EXPECT_EQ(a.status, 400) << body;
+        EXPECT_FALSE(a.error().isEmpty()) << body;
+    }
+    EXPECT_TRUE(post("GetPacientes", "{\"args\": [").error().contains(QStringLiteral("JSON")));
+}
+
+TEST_F(BadInputTest, UnknownMethodsAndPathsAreNotFound)
+{
+    Answer a = call(QStringLiteral("DropEverything"), {});
+    EXPECT_EQ(a.status, 404);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("DropEverything")));
+    auto res = http->Get("/rpc/GetPacientes");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 404);
+    res = http->Post("/other", "{}", "application/json");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 404);
+    EXPECT_TRUE(QByteArray::fromStdString(res->body).contains("\"ok\":false"));
+}
+
+TEST_F(BadInputTest, WrongArgumentCountsAndTypesAreNamed)
+{
+    Answer a = call(QStringLiteral("GetInfoAval"), key());
+    EXPECT_EQ(a.status, 400);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("GetInfoAval espera 4 argumento(s) e recebeu 3")))
+        << a.error().toStdString();
+
+    QJsonArray args = key();
+    args.append(1);
+    a = call(QStringLiteral("GetInfoAval"), args);
+    EXPECT_EQ(a.status, 400);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("argumento 4 (tipo de dado) deve ser um texto")))
+        << a.error().toStdString();
+
+    QJsonArray textAge = key();
+    textAge.append(QStringLiteral("45"));
+    a = call(QStringLiteral("GetDados"), textAge);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("deve ser um número"))) << a.error().toStdString();
+    a = call(QStringLiteral("SetInfoAval"), {QStringLiteral("delta"), QString()});
+    EXPECT_TRUE(a.error().contains(QStringLiteral("delta"))) << a.error().toStdString();
+    a = call(QStringLiteral("GetObito"), {QStringLiteral("0000000000001"), QStringLiteral("0001")});
+    EXPECT_TRUE(a.error().contains(QStringLiteral("mais de 12 caracteres"))) << a.error().toStdString();
+}
+
+TEST_F(BadInputTest, DatesThatAreNotDatesAreRefused)
+{
+    for (const QString& date : {QStringLiteral("2026-13-01"), QStringLiteral("06/12/2026"),
+                                QStringLiteral(""), QStringLiteral("2026-02-30T00:00:00")}) {
+        const Answer a = call(QStringLiteral("GetInfoAval"),
+                              {QStringLiteral("0001"), QStringLiteral("000000000001"), date,
+                               QStringLiteral("01")});
+        EXPECT_EQ(a.status, 400) << date.toStdString();
+        EXPECT_TRUE(a.error().contains(QStringLiteral("não é uma data válida"))) << a.error().toStdString();
+    }
+    // Inside a delta too.
+    QJsonObject delta = infoDelta({}, infoRow(demoKey(), QStringLiteral("00"), QStringLiteral("02"),
+                                              QStringLiteral("1")),
+                                  records::DeltaChange::Kind::Insert);
+    QJsonArray changes = delta.value(QStringLiteral("changes")).toArray();
+    QJsonObject change = changes[0].toObject();
+    QJsonArray row = change.value(QStringLiteral("new")).toArray();
+    row[2] = QStringLiteral("ontem");
+    change.insert(QStringLiteral("new"), row);
+    changes[0] = change;
+    delta.insert(QStringLiteral("changes"), changes);
+    const Answer a = call(QStringLiteral("SetInfoAval"), {delta, QString()});
+    EXPECT_EQ(a.status, 400);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("Data inválida no campo 'DTCONSPACI'")))
+        << a.error().toStdString();
+    // A patient's birth date.
+    EXPECT_EQ(call(QStringLiteral("SetPaciente"), {QStringLiteral("0001"), QStringLiteral("9"),
+                                                  QStringLiteral("X"), QStringLiteral("0"),
+                                                  QStringLiteral("1990-02-31"), false})
+                  .status,
+              400);
+}
+
+TEST_F(BadInputTest, OversizedBodiesAreRefusedBeforeTheyAreRead)
+{
+    const std::string padding(100 * 1024, 'x');
+    const Answer a = post("SetInfoAval", R"({"args": [")" + padding + R"(", ""]})");
+    EXPECT_EQ(a.status, 413);
+    EXPECT_TRUE(a.error().contains(QStringLiteral("maior que o limite"))) << a.error().toStdString();
+}
+
+TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
+{
+    const records::ConsultationKey k = demoKey();
+    const QVariantMap stored = infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70"));
+
+    // A field the dataset does not have.
+    records::Delta unknownField = DeltaBuilder(layouts::cdsInfoAval());
+    records::FieldDef extra;
+    extra.name = QStringLiteral("DSHACK");
+    extra.size = 10;
+    unknownField.fields.append(extra);
+    QVariantList row = DeltaBuilder(layouts::cdsInfoAval()).row(
+        infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1")));
+    row.append(QStringLiteral("x"));
+    unknownField.changes.append({records::DeltaChange::Kind::Insert, {}, row});
+    records::Reply r = server->client().SetInfoAval(unknownField, QString());
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("campo desconhecido 'DSHACK'"))) << r.error.toStdString();
+
+    // Rows whose key does not exist, for an update and for a delete.
+    const QVariantMap missing = infoRow(k, QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("1"));
+    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(missing, missing), QString());
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("registro não encontrado para alteração")))
+        << r.error.toStdString();
+    r = server->client().SetResuAval(DeltaBuilder(layouts::cdsResuAval())
+                                         .remove(merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
+                                                                       {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")}})));
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("não encontrado para exclusão"))) << r.error.toStdString();
+
+    // A key that changes, a key field missing or empty, a text over its size, a wrong type,
+    // a null-field list naming an unknown field.
+    QVariantMap moved = stored;
+    moved.insert(QStringLiteral("DTCONSPACI"), k.date.addDays(1));
+    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(stored, moved), QString());
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("chave"))) << r.error.toStdString();
+
+    records::Delta noKey = DeltaBuilder(layouts::cdsInfoAval());
+    noKey.fields.removeAt(4);  // CDTIPODADO
+    noKey.keyFields.removeAll(QStringLiteral("CDTIPODADO"));
+    EXPECT_FALSE(server->client().SetInfoAval(noKey, QString()).ok);
+
+    QVariantMap emptyKey = infoRow(k, QString(), QStringLiteral("02"), QStringLiteral("1"));
+    EXPECT_FALSE(server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(emptyKey), QString()).ok);
+
+    QVariantMap tooLong = infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QString(31, QLatin1Char('9')));
+    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(tooLong), QString());
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("mais de 30 caracteres"))) << r.error.toStdString();
+
+    records::Delta wrongType = DeltaBuilder(layouts::cdsInfoAval());
+    wrongType.fields[5].type = records::FieldType::Real;
+    EXPECT_FALSE(server->client().SetInfoAval(wrongType, QString()).ok);
+
+    r = server->client().SetInfoAval(
+        DeltaBuilder(layouts::cdsInfoAval()).insert(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1"))),
+        QStringLiteral("_DSOBSERAVAL_DSHACK"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("DSHACK"))) << r.error.toStdString();
+
+    // A delta that is not a delta.
+    QJsonObject broken = infoDelta({}, stored, records::DeltaChange::Kind::Insert);
+    broken.insert(QStringLiteral("changes"), QJsonArray{QJsonObject{{QStringLiteral("op"), QStringLiteral("merge")}}});
+    EXPECT_EQ(call(QStringLiteral("SetInfoAval"), {broken, QString()}).status, 400);
+}
+
+TEST_F(BadInputTest, TextFromTheClientNeverReachesSql)
+{
+    const QString injection = QStringLiteral("01' OR '1'='1");
+    EXPECT_FALSE(server->client().GetInfoAval(demoKey(), injection).ok);  // longer than a code
+    const records::Reply r = server->client().GetInfoAval(
+        {QStringLiteral("0001"), QStringLiteral("x' OR 1=1--"), demoKey().date}, QStringLiteral("01"));
+    ASSERT_TRUE(r.ok);
+    EXPECT_TRUE(packetOf(r).isEmpty());
+    EXPECT_FALSE(server->client()
+                     .GetAtualizaDados(demoKey(), QStringLiteral("AND 1=1; DELETE FROM infoaval"))
+                     .ok);
+}
+
+TEST(HttpClientTest, AServerThatIsDownGivesAnErrorNamingItsAddress)
+{
+    // A port that was free a moment ago: bind a socket, note its port, close it.
+    int port = 0;
+    {
+        const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        socklen_t len = sizeof addr;
+        ::getsockname(sock, reinterpret_cast<sockaddr*>(&addr), &len);
+        port = ntohs(addr.sin_port);
+        ::close(sock);
+    }
+    httpclient::HttpAppServer::Options o;
+    o.port = port;
+    o.token = "x";
+    o.connectTimeoutMs = 1000;
+    httpclient::HttpAppServer client(o);
+    const records::Reply r = client.GetPacientes();
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("http://127.0.0.1:%1").arg(port))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("inacessível")));
+}
+
+TEST(HttpClientTest, AConnectionTheServerClosedWhileIdleIsReplacedOnTheNextCall)
+{
+    TestServer server(Engine::Sqlite);
+    ASSERT_TRUE(server.client().GetPacientes().ok);
+    // The server drops connections idle for two seconds.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2600));
+    const records::Reply r = server.client().GetPacientes();
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "test_server.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace servertest {
+
+// A fixture whose body runs once per engine: SQLite always, PostgreSQL when the
+// throwaway cluster answers (otherwise the PostgreSQL instance is skipped, saying why).
+class EngineTest : public ::testing::TestWithParam<Engine>
+{
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == Engine::Postgres) {
+            QString reason;
+            if (!testPostgres(&reason))
+                GTEST_SKIP() << "PostgreSQL tests skipped: " << reason.toStdString();
+        }
+        server = std::make_unique<TestServer>(GetParam(), config());
+    }
+
+    virtual server::app::ServerConfig config() const { return TestServer::quietConfig(); }
+
+    records::AppServer& app() { return server->client(); }
+
+    std::unique_ptr<TestServer> server;
+};
+
+inline std::string engineLabel(const ::testing::TestParamInfo<Engine>& info)
+{
+    return info.param == Engine::Sqlite ? "SQLite" : "PostgreSQL";
+}
+
+#define SERVERTEST_BOTH_ENGINES(Suite)                                                       \
+    INSTANTIATE_TEST_SUITE_P(Engines, Suite,                                                  \
+                             ::testing::Values(servertest::Engine::Sqlite,                    \
+                                               servertest::Engine::Postgres),                 \
+                             servertest::engineLabel)
+
+}  // namespace servertest

@@ -1,0 +1,219 @@
+// avalnutri-server as a process: start-up, the token file, a restart on the same data
+// directory, and a clean stop on SIGTERM that finishes the request in flight.
+
+#include "test_server.h"
+
+#include <records/packet_codec.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+using namespace servertest;
+
+namespace {
+
+class ServerProcess
+{
+public:
+    explicit ServerProcess(const QStringList& arguments)
+    {
+        m_process.setProgram(QStringLiteral(AVALNUTRI_SERVER_BIN));
+        m_process.setArguments(arguments);
+        m_process.start();
+    }
+
+    ~ServerProcess()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+
+    // Waits for the start-up line that names the address; answers the port, or 0 when the
+    // process ended first.
+    int waitForPort()
+    {
+        static const QRegularExpression listening(QStringLiteral("escutando em http://127\\.0\\.0\\.1:(\\d+)"));
+        for (int i = 0; i < 200; ++i) {
+            m_process.waitForReadyRead(50);
+            m_stderr += m_process.readAllStandardError();
+            const auto m = listening.match(QString::fromUtf8(m_stderr));
+            if (m.hasMatch())
+                return m.captured(1).toInt();
+            if (m_process.state() == QProcess::NotRunning)
+                return 0;
+        }
+        return 0;
+    }
+
+    void signal(int sig) { ::kill(static_cast<pid_t>(m_process.processId()), sig); }
+
+    bool waitForExit(int ms = 10000)
+    {
+        const bool done = m_process.waitForFinished(ms);
+        m_stderr += m_process.readAllStandardError();
+        return done;
+    }
+
+    int exitCode() const { return m_process.exitCode(); }
+    QProcess::ExitStatus exitStatus() const { return m_process.exitStatus(); }
+    QString log() const { return QString::fromUtf8(m_stderr); }
+
+private:
+    QProcess m_process;
+    QByteArray m_stderr;
+};
+
+QStringList argumentsFor(const QString& dataDir)
+{
+    return {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--data"), dataDir};
+}
+
+httpclient::HttpAppServer clientFor(int port, const QByteArray& token)
+{
+    httpclient::HttpAppServer::Options o;
+    o.port = port;
+    o.token = token;
+    return httpclient::HttpAppServer(o);
+}
+
+QByteArray readToken(const QString& dataDir)
+{
+    QFile f(QDir(dataDir).filePath(QStringLiteral("token")));
+    return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed() : QByteArray();
+}
+
+}  // namespace
+
+TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEverything)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    QByteArray token;
+    {
+        ServerProcess server(argumentsFor(data));
+        const int port = server.waitForPort();
+        ASSERT_GT(port, 0) << server.log().toStdString();
+        token = readToken(data);
+        ASSERT_EQ(token.size(), 64);
+        struct stat st{};
+        ASSERT_EQ(::stat(QFile::encodeName(QDir(data).filePath(QStringLiteral("token"))).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+        auto client = clientFor(port, token);
+        ASSERT_TRUE(client.SetPaciente(QStringLiteral("0009"), QStringLiteral("77"), QStringLiteral("Persistente"),
+                                       QStringLiteral("1"), QDateTime(QDate(2000, 5, 5), QTime(0, 0), Qt::UTC),
+                                       false)
+                        .ok);
+        server.signal(SIGINT);
+        ASSERT_TRUE(server.waitForExit());
+        EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(server.exitCode(), 0);
+        EXPECT_TRUE(server.log().contains(QStringLiteral("SetPaciente 200"))) << server.log().toStdString();
+    }
+    ServerProcess again(argumentsFor(data));
+    const int port = again.waitForPort();
+    ASSERT_GT(port, 0) << again.log().toStdString();
+    EXPECT_EQ(readToken(data), token);
+    EXPECT_FALSE(again.log().contains(QStringLiteral("pacientes de demonstração")));
+    auto client = clientFor(port, token);
+    const records::Packet patients = packetOf(client.GetPacientes());
+    EXPECT_EQ(patients.rows.size(), 7);
+    EXPECT_GE(findRow(patients, QStringLiteral("NMPACIENTE"), QStringLiteral("Persistente")), 0);
+}
+
+TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    ServerProcess server(argumentsFor(data));
+    const int port = server.waitForPort();
+    ASSERT_GT(port, 0) << server.log().toStdString();
+    const QByteArray token = readToken(data);
+
+    // A request whose headers have arrived and whose body is still on its way.
+    const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(sock, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<uint16_t>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    const QByteArray body = R"({"args": []})";
+    const QByteArray head = "POST /rpc/GetPacientes HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+                            "Authorization: Bearer " + token + "\r\n"
+                            "Content-Type: application/json\r\nContent-Length: " +
+                            QByteArray::number(body.size()) + "\r\n\r\n";
+    ASSERT_EQ(::send(sock, head.constData(), head.size(), 0), head.size());
+    ::usleep(300 * 1000);
+
+    server.signal(SIGTERM);
+    ::usleep(300 * 1000);
+    ASSERT_EQ(::send(sock, body.constData(), body.size(), 0), body.size());
+
+    QByteArray answer;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::recv(sock, buffer, sizeof buffer, 0);
+        if (n <= 0)
+            break;
+        answer.append(buffer, n);
+        if (answer.contains("\r\n\r\n") && answer.contains("]]}}"))
+            break;
+    }
+    ::close(sock);
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 200")) << answer.left(200).toStdString();
+    EXPECT_TRUE(answer.contains("\"ok\":true"));
+
+    ASSERT_TRUE(server.waitForExit());
+    EXPECT_EQ(server.exitCode(), 0);
+    EXPECT_TRUE(server.log().contains(QStringLiteral("sinal 15"))) << server.log().toStdString();
+    EXPECT_TRUE(server.log().contains(QStringLiteral("GetPacientes 200")));
+    EXPECT_TRUE(server.log().contains(QStringLiteral("encerrado")));
+}
+
+TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
+{
+    QTemporaryDir dir;
+    // A token file that others can read.
+    const QString tokenFile = dir.filePath(QStringLiteral("open-token"));
+    QFile f(tokenFile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("abc\n");
+    f.close();
+    ::chmod(QFile::encodeName(tokenFile).constData(), 0644);
+    {
+        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d1"))) +
+                             QStringList{QStringLiteral("--token-file"), tokenFile});
+        ASSERT_TRUE(server.waitForExit());
+        EXPECT_EQ(server.exitCode(), 1);
+        EXPECT_TRUE(server.log().contains(QStringLiteral("chmod 600"))) << server.log().toStdString();
+    }
+    {
+        ServerProcess server({QStringLiteral("--listen"), QStringLiteral("127.0.0.1")});
+        ASSERT_TRUE(server.waitForExit());
+        EXPECT_EQ(server.exitCode(), 2);
+        EXPECT_TRUE(server.log().contains(QStringLiteral("127.0.0.1"))) << server.log().toStdString();
+    }
+    {
+        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d2"))) +
+                             QStringList{QStringLiteral("--db"), QStringLiteral("mysql://x@y/z")});
+        ASSERT_TRUE(server.waitForExit());
+        EXPECT_EQ(server.exitCode(), 1);
+        EXPECT_TRUE(server.log().contains(QStringLiteral("postgresql://"))) << server.log().toStdString();
+    }
+}

@@ -1,0 +1,260 @@
+#include "test_server.h"
+
+#include <records/packet_codec.h>
+
+#include <QAtomicInt>
+#include <QProcessEnvironment>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace servertest {
+namespace {
+
+QAtomicInt g_connections;
+
+// Runs fn with a direct QPSQL connection to url; answers false and the reason when it
+// cannot connect.
+template <typename Fn>
+bool withPostgres(const QString& url, Fn&& fn, QString* reason = nullptr)
+{
+    const QUrl u(url);
+    const QString name = QStringLiteral("servertest-pg-%1").arg(g_connections.fetchAndAddOrdered(1));
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(u.host());
+        db.setPort(u.port(5432));
+        db.setUserName(u.userName());
+        db.setPassword(u.password());
+        db.setDatabaseName(u.path().mid(1));
+        db.setConnectOptions(QStringLiteral("connect_timeout=3"));
+        if (db.open()) {
+            fn(db);
+            ok = true;
+        } else if (reason) {
+            *reason = db.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+}  // namespace
+
+std::optional<QString> testPostgres(QString* reason)
+{
+    const QString url = qEnvironmentVariable("AVALNUTRI_TEST_PG");
+    if (url.isEmpty()) {
+        *reason = QStringLiteral("AVALNUTRI_TEST_PG is not set (scripts/pg-throwaway start sets it)");
+        return std::nullopt;
+    }
+    QString why;
+    if (!withPostgres(url, [](QSqlDatabase&) {}, &why)) {
+        *reason = QStringLiteral("PostgreSQL at %1 does not answer: %2").arg(url, why);
+        return std::nullopt;
+    }
+    return url;
+}
+
+server::app::ServerConfig TestServer::quietConfig()
+{
+    server::app::ServerConfig c;
+    c.port = 0;
+    c.logRequests = false;
+    c.threads = 4;
+    return c;
+}
+
+TestServer::TestServer(Engine engine, server::app::ServerConfig base)
+    : m_engine(engine), m_config(std::move(base))
+{
+    m_config.dataDir = m_dir.path() + QStringLiteral("/data");
+    if (engine == Engine::Postgres) {
+        QString reason;
+        const std::optional<QString> url = testPostgres(&reason);
+        if (!url)
+            throw std::runtime_error(reason.toStdString());
+        m_schema = QStringLiteral("t_%1_%2")
+                       .arg(::getpid())
+                       .arg(QUuid::createUuid().toString(QUuid::Id128).left(12));
+        m_config.database = *url + QStringLiteral("?schema=") + m_schema;
+    }
+    start();
+}
+
+TestServer::~TestServer()
+{
+    stop();
+    if (m_engine == Engine::Postgres && !m_schema.isEmpty()) {
+        const QString url = qEnvironmentVariable("AVALNUTRI_TEST_PG");
+        withPostgres(url, [this](QSqlDatabase& db) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SET client_min_messages = warning"));
+            q.exec(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(m_schema));
+        });
+    }
+}
+
+void TestServer::start()
+{
+    m_instance = std::make_unique<server::app::ServerInstance>(m_config);
+    m_instance->start();
+    m_client = newClient(m_instance->token());
+}
+
+void TestServer::stop()
+{
+    m_client.reset();
+    m_instance.reset();
+}
+
+void TestServer::restart()
+{
+    stop();
+    start();
+}
+
+std::unique_ptr<httpclient::HttpAppServer> TestServer::newClient(const QByteArray& token) const
+{
+    httpclient::HttpAppServer::Options o;
+    o.host = QStringLiteral("127.0.0.1");
+    o.port = m_instance->port();
+    o.token = token;
+    o.readTimeoutMs = 30000;
+    return std::make_unique<httpclient::HttpAppServer>(o);
+}
+
+void TestServer::sql(const QStringList& statements)
+{
+    server::storage::inTransaction(m_instance->database(), server::storage::Access::ReadWrite,
+                                   [&](server::storage::Transaction& tx) {
+                                       for (const QString& s : statements)
+                                           tx.execute(s);
+                                   });
+}
+
+records::ConsultationKey demoKey(const QString& patient)
+{
+    return {QStringLiteral("0001"), patient,
+            QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC)};
+}
+
+records::Packet packetOf(const records::Reply& reply, int index)
+{
+    EXPECT_TRUE(reply.ok) << reply.error.toStdString();
+    if (!reply.ok)
+        return {};
+    try {
+        return index >= 0 ? records::packetAt(reply.payload, index)
+                          : records::decodePacket(reply.payload);
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "payload is not a packet: " << e.what();
+        return {};
+    }
+}
+
+QStringList column(const records::Packet& packet, const QString& field)
+{
+    QStringList out;
+    const int i = packet.fieldIndex(field);
+    for (const QVariantList& row : packet.rows)
+        out.append(i >= 0 && row[i].isValid() ? row[i].toString() : QStringLiteral("<null>"));
+    return out;
+}
+
+int findRow(const records::Packet& packet, const QString& field, const QVariant& value)
+{
+    const int i = packet.fieldIndex(field);
+    for (int r = 0; r < packet.rows.size(); ++r) {
+        if (packet.rows[r][i] == value)
+            return r;
+    }
+    return -1;
+}
+
+DeltaBuilder::DeltaBuilder(const records::DataSetLayout& layout)
+{
+    m_delta.fields = layout.fields;
+    m_delta.keyFields = layout.keyFields;
+}
+
+QVariantList DeltaBuilder::row(const QVariantMap& values) const
+{
+    QVariantList out;
+    for (const records::FieldDef& f : m_delta.fields)
+        out.append(values.value(f.name));
+    return out;
+}
+
+DeltaBuilder& DeltaBuilder::insert(const QVariantMap& values)
+{
+    m_delta.changes.append({records::DeltaChange::Kind::Insert, {}, row(values)});
+    return *this;
+}
+
+DeltaBuilder& DeltaBuilder::update(const QVariantMap& oldValues, const QVariantMap& newValues)
+{
+    m_delta.changes.append({records::DeltaChange::Kind::Update, row(oldValues), row(newValues)});
+    return *this;
+}
+
+DeltaBuilder& DeltaBuilder::remove(const QVariantMap& oldValues)
+{
+    m_delta.changes.append({records::DeltaChange::Kind::Delete, row(oldValues), {}});
+    return *this;
+}
+
+QVariantMap keyValues(const records::ConsultationKey& k)
+{
+    return {{QStringLiteral("CDFILIAL"), k.branch},
+            {QStringLiteral("CDPACIENTE"), k.patient},
+            {QStringLiteral("DTCONSPACI"), k.date}};
+}
+
+QVariantMap merged(QVariantMap a, const QVariantMap& b)
+{
+    for (auto it = b.begin(); it != b.end(); ++it)
+        a.insert(it.key(), it.value());
+    return a;
+}
+
+QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, const QString& type,
+                    const QVariant& value)
+{
+    return merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), method},
+                                 {QStringLiteral("CDTIPODADO"), type},
+                                 {QStringLiteral("DSINFOAVAL"), value}});
+}
+
+void selectMethods(records::AppServer& server, const records::ConsultationKey& k,
+                   const QStringList& codes)
+{
+    const records::Packet data = packetOf(server.GetDados(k, 45.03), 0);
+    const records::Packet energy = packetOf(server.GetDados(k, 45.03), 1);
+    for (const QString& code : codes) {
+        const bool isEnergy = code >= QLatin1String("30") && code <= QLatin1String("36");
+        const records::Packet& list = isEnergy ? energy : data;
+        const records::DataSetLayout& layout =
+            isEnergy ? records::layouts::cdsMetoAvalEnerg() : records::layouts::cdsMetoAval();
+        const int r = findRow(list, QStringLiteral("CDTBMETOAVAL"), code);
+        ASSERT_GE(r, 0) << "method " << code.toStdString() << " not offered";
+        QVariantMap before;
+        for (int i = 0; i < list.fields.size(); ++i)
+            before.insert(list.fields[i].name, list.rows[r][i]);
+        QVariantMap after = before;
+        after.insert(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
+        const records::Delta delta = DeltaBuilder(layout).update(before, after);
+        const records::Reply reply = isEnergy ? server.SetMetoAvalEnerg(delta, QString())
+                                              : server.SetMetoAval(delta, QString());
+        ASSERT_TRUE(reply.ok) << reply.error.toStdString();
+    }
+}
+
+}  // namespace servertest

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <server/app/server_instance.h>
+#include <server/client/http_app_server.h>
+#include <server/storage/database.h>
+
+#include <records/app_server.h>
+#include <records/delta.h>
+#include <records/layouts.h>
+#include <records/packet.h>
+
+#include <QTemporaryDir>
+
+#include <memory>
+#include <optional>
+
+namespace servertest {
+
+using server::storage::Engine;
+
+// The PostgreSQL address of the throwaway cluster (AVALNUTRI_TEST_PG), when it is set and
+// answers; otherwise std::nullopt and why in *reason.
+std::optional<QString> testPostgres(QString* reason);
+
+// An application server started in-process on a free loopback port, on a SQLite file in
+// a temporary directory or on a schema of its own in the test PostgreSQL database
+// (dropped at the end). restart() stops it and starts a new one on the same records.
+class TestServer
+{
+public:
+    explicit TestServer(Engine engine, server::app::ServerConfig base = quietConfig());
+    ~TestServer();
+
+    static server::app::ServerConfig quietConfig();
+
+    void restart();
+    void stop();
+
+    server::app::ServerInstance& instance() { return *m_instance; }
+    records::AppServer& client() { return *m_client; }
+    std::unique_ptr<httpclient::HttpAppServer> newClient(const QByteArray& token) const;
+    int port() const { return m_instance->port(); }
+    const QByteArray& token() const { return m_instance->token(); }
+    const server::app::ServerConfig& config() const { return m_config; }
+
+    // Runs statements on the server's database (test fixtures such as reference lists).
+    void sql(const QStringList& statements);
+
+private:
+    void start();
+
+    Engine m_engine;
+    QTemporaryDir m_dir;
+    QString m_schema;
+    server::app::ServerConfig m_config;
+    std::unique_ptr<server::app::ServerInstance> m_instance;
+    std::unique_ptr<httpclient::HttpAppServer> m_client;
+};
+
+// The consultation every test works on unless it says otherwise: the demo man.
+records::ConsultationKey demoKey(const QString& patient = QStringLiteral("000000000001"));
+
+// The payload of a successful reply as a packet (an element of an array payload when
+// index >= 0); a failed reply fails the test and gives an empty packet.
+records::Packet packetOf(const records::Reply& reply, int index = -1);
+
+// Column values of a packet, by field name.
+QStringList column(const records::Packet& packet, const QString& field);
+// The row whose field has value; -1 when none.
+int findRow(const records::Packet& packet, const QString& field, const QVariant& value);
+
+// Builds change logs in a layout's field order; values not given are null.
+class DeltaBuilder
+{
+public:
+    explicit DeltaBuilder(const records::DataSetLayout& layout);
+
+    QVariantList row(const QVariantMap& values) const;
+    DeltaBuilder& insert(const QVariantMap& values);
+    DeltaBuilder& update(const QVariantMap& oldValues, const QVariantMap& newValues);
+    DeltaBuilder& remove(const QVariantMap& oldValues);
+    const records::Delta& delta() const { return m_delta; }
+    operator const records::Delta&() const { return m_delta; }
+
+private:
+    records::Delta m_delta;
+};
+
+// The fields of the consultation key for a delta row.
+QVariantMap keyValues(const records::ConsultationKey& k);
+QVariantMap merged(QVariantMap a, const QVariantMap& b);
+
+// A recorded value row of cdsInfoAval.
+QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, const QString& type,
+                    const QVariant& value);
+
+// Marks methods of the consultation as selected ("S") through SetMetoAval /
+// SetMetoAvalEnerg, the way the module posts an offered row.
+void selectMethods(records::AppServer& server, const records::ConsultationKey& k,
+                   const QStringList& codes);
+
+}  // namespace servertest
