@@ -1,0 +1,249 @@
+#include "assessment_form.h"
+
+#include "method_filter.h"
+#include "module_context.h"
+#include "patient_header.h"
+
+#include "hostfw/host_settings.h"
+#include "hostfw/reply_check.h"
+#include "records/choice_lists.h"
+#include "records/layouts.h"
+#include "records/packet_codec.h"
+#include "records/write_through.h"
+
+#include <QJsonArray>
+
+namespace workspace {
+
+namespace L = records::layouts;
+namespace C = records::choice_lists;
+
+AssessmentForm::AssessmentForm(NetConnection::Transport transport, QObject* parent)
+    : QObject(parent),
+      cdsMetoAval(L::cdsMetoAval()),
+      cdsMetoAvalEnerg(L::cdsMetoAvalEnerg()),
+      cdsInfoAval(L::cdsInfoAval()),
+      cdsResuAval(L::cdsResuAval()),
+      cdsResuAvalEnerg(L::cdsResuAvalEnerg()),
+      cdsNutrRefe(L::cdsNutrRefe()),
+      cdsNutrePaci(L::cdsNutrePaci()),
+      cdsDiagNutri(L::cdsDiagNutri()),
+      cdsDadosAval(L::cdsDadosAval()),
+      cdsDadoAvalEnerg(L::cdsDadoAvalEnerg()),
+      cdsInsMetoAval(L::cdsInsMetoAval()),
+      cdsInsTipoDado(L::cdsInsTipoDado()),
+      cdsInsDadoAval(L::cdsInsDadoAval()),
+      cdsInfPesoIdeal(L::cdsInfPesoIdeal()),
+      cdsPesqDadoAval(L::cdsPesqDadoAval()),
+      cdsAtualizaDados(L::cdsAtualizaDados()),
+      cdsRefeMeto(L::cdsRefeMeto()),
+      cdsRefePeso(L::cdsRefePeso()),
+      cdsRefeOssa(L::cdsRefeOssa()),
+      cdsTrabFatorTer(C::cdsTrabFatorTer().fields, C::cdsTrabFatorTer().name),
+      cdsTrabAtivHarris(C::cdsTrabAtivHarris().fields, C::cdsTrabAtivHarris().name),
+      cdsTrabAtivRda(C::cdsTrabAtivRda().fields, C::cdsTrabAtivRda().name),
+      cdsTrabAtivDuBois(C::cdsTrabAtivDuBois().fields, C::cdsTrabAtivDuBois().name),
+      cdsTrabStatus(C::cdsTrabStatus().fields, C::cdsTrabStatus().name),
+      cdsTrabPaciHosp(C::cdsTrabPaciHosp().fields, C::cdsTrabPaciHosp().name),
+      cdsTrabPerda(C::cdsTrabPerda().fields, C::cdsTrabPerda().name),
+      cdsNaf(C::cdsNaf().fields, C::cdsNaf().name),
+      cdsTrimestreGesta(C::cdsTrimestreGesta().fields, C::cdsTrimestreGesta().name),
+      cdsTrimestreLac(C::cdsTrimestreLac().fields, C::cdsTrimestreLac().name),
+      netAvalNutrEnerg(std::move(transport))
+{
+    cdsDadosAval.setIndexFieldNames(QStringLiteral("NMTIPODADO"));
+    netAvalNutrEnerg.BeforeConnect = [](NetConnection& net) {
+        net.host = hostfw::WebURL();
+        net.port = hostfw::WebPort();
+        net.token = hostfw::AccessToken();
+    };
+    prepareDataSets();
+}
+
+AssessmentForm::~AssessmentForm() = default;
+
+void AssessmentForm::prepareDataSets()
+{
+    // The assessment key comes from the module context before each post.
+    const auto fillKey = [](records::DataSet& ds) {
+        ds.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
+        ds.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
+        ds.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
+    };
+    cdsMetoAval.beforePost = [this, fillKey](records::DataSet& ds) {
+        fillKey(ds);
+        Vd_Referencia(true);
+        records::Seta_Campo_Null(ds);
+    };
+    cdsMetoAvalEnerg.beforePost = [this, fillKey](records::DataSet& ds) {
+        fillKey(ds);
+        Vd_ReferenciaEnerg(true);
+        records::Seta_Campo_Null(ds);
+    };
+    cdsInfoAval.beforePost = [fillKey](records::DataSet& ds) {
+        fillKey(ds);
+        records::Seta_Campo_Null(ds);
+    };
+    for (records::DataSet* ds : {&cdsResuAval, &cdsResuAvalEnerg}) {
+        ds->beforePost = [](records::DataSet& d) {
+            d.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
+            records::Seta_Campo_Null(d);
+        };
+    }
+    cdsNutrePaci.beforePost = [](records::DataSet& d) {
+        d.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
+    };
+    for (records::DataSet* ds : {&cdsMetoAval, &cdsMetoAvalEnerg, &cdsInfoAval, &cdsResuAval,
+                                 &cdsResuAvalEnerg, &cdsNutrePaci, &cdsInsMetoAval,
+                                 &cdsInsTipoDado, &cdsInsDadoAval})
+        records::attachWriteThrough(*ds, netAvalNutrEnerg);
+}
+
+void AssessmentForm::FormCreate()
+{
+    m_sexLetter.clear();
+    m_deceased = false;
+    m_loaded = false;
+    m_actions.sbtAmputado = false;
+    m_actions.sbtMaturSex = false;
+    pgcPadrao = OuterPage::tshAvalNutr;
+    pgcAvalNutr = InnerPage::tshMetoAval;
+    hostfw::BusyGuard busy(m_busy, hostfw::AviKind::Processing);
+    const std::pair<records::DataSet*, const records::ChoiceList*> lists[] = {
+        {&cdsTrabFatorTer, &C::cdsTrabFatorTer()},     {&cdsTrabAtivHarris, &C::cdsTrabAtivHarris()},
+        {&cdsTrabAtivRda, &C::cdsTrabAtivRda()},       {&cdsTrabAtivDuBois, &C::cdsTrabAtivDuBois()},
+        {&cdsTrabStatus, &C::cdsTrabStatus()},         {&cdsTrabPaciHosp, &C::cdsTrabPaciHosp()},
+        {&cdsTrabPerda, &C::cdsTrabPerda()},           {&cdsNaf, &C::cdsNaf()},
+        {&cdsTrimestreGesta, &C::cdsTrimestreGesta()}, {&cdsTrimestreLac, &C::cdsTrimestreLac()},
+    };
+    for (const auto& [dataSet, list] : lists) {
+        dataSet->loadPacket(list->toPacket());
+        dataSet->first();
+    }
+    m_created = true;
+    emit changed();
+}
+
+void AssessmentForm::FormActivate()
+{
+    m_loaded = false;
+    emit changed();
+
+    edtNmPaciente = stNmPaciente;
+    depDtConsulta = dtConsulta;
+    const AgeTexts age = ageTexts(dtNasc, dtConsulta);
+    edtIdade = age.years;
+    lblIdade = age.yearsLabel;
+    edtMes = age.months;
+    lblMes = age.monthsLabel;
+    if (const auto sex = sexFromHostCode(stSexo)) {
+        edtSexoPaci = sex->text;
+        m_sexLetter = sex->letter;
+    }
+    emit changed();
+
+    if (stCdPaciente == stCdPacienteAux)
+        return;
+    loadConsultation();
+    pgcAvalNutrChange();
+    stCdPacienteAux = stCdPaciente;
+    m_loaded = true;
+    updateActions();
+    emit changed();
+}
+
+void AssessmentForm::loadConsultation()
+{
+    oleDados = QJsonArray{QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(),
+                          QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()};
+    hostfw::BusyGuard busy(m_busy, hostfw::AviKind::Processing);
+    netAvalNutrEnerg.Open();
+
+    m_deceased = hostfw::CheckResultServ(netAvalNutrEnerg.GetObito(stCdPaciente, stCdFilial), true, 0)
+                     .toBool();
+    oleDados = hostfw::CheckResultServ(netAvalNutrEnerg.GetDados(key(), codedAge()), true, 0);
+
+    cdsInsMetoAval.loadPacket(records::packetAt(oleDados, 2));
+    cdsInsTipoDado.loadPacket(records::packetAt(oleDados, 3));
+    cdsInsDadoAval.loadPacket(records::packetAt(oleDados, 4));
+    seedCatalogue();
+
+    cdsMetoAval.loadPacket(records::packetAt(oleDados, 0));
+    applyMethodFilter();
+    cdsMetoAvalEnerg.loadPacket(records::packetAt(oleDados, 1));
+    cdsInfPesoIdeal.loadPacket(records::packetAt(oleDados, 5));
+    cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
+    cdsNutrePaci.loadPacket(records::packetAt(oleDados, 7));
+
+    cdsResuAval.loadPacket(records::decodePacket(
+        hostfw::CheckResultServ(netAvalNutrEnerg.GetResuAval(key()), true, 0)));
+    cdsResuAvalEnerg.loadPacket(records::decodePacket(
+        hostfw::CheckResultServ(netAvalNutrEnerg.GetResuAvalEnerg(key()), true, 0)));
+
+    cbbPesoIdeal.clear();
+    cbbPesoIdealRec.clear();
+    for (cdsInfPesoIdeal.first(); !cdsInfPesoIdeal.eof(); cdsInfPesoIdeal.next()) {
+        cbbPesoIdeal.append(cdsInfPesoIdeal.asString(QStringLiteral("NMTBMETOAVAL")));
+        cbbPesoIdealRec.append(cdsInfPesoIdeal.asString(QStringLiteral("NMTBMETOAVAL")));
+    }
+
+    if (pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval) {
+        cdsMetoAval.loadPacket(records::packetAt(oleDados, 0));
+        applyMethodFilter();
+        cdsMetoAval.disableControls();
+        try {
+            // A method that is not selected keeps no reference.
+            for (cdsMetoAval.first(); !cdsMetoAval.eof(); cdsMetoAval.next()) {
+                if (cdsMetoAval.asString(QStringLiteral("IDTABELAAV")) == u"N") {
+                    cdsMetoAval.edit();
+                    cdsMetoAval.setValue(QStringLiteral("CDTABELACO"), QVariant());
+                    cdsMetoAval.post();
+                }
+            }
+        } catch (...) {
+            cdsMetoAval.enableControls();
+            throw;
+        }
+        cdsMetoAval.enableControls();
+        cdsMetoAval.first();
+    }
+}
+
+void AssessmentForm::FormClose()
+{
+    boStCriado = false;
+    netAvalNutrEnerg.Close();
+    m_created = false;
+}
+
+void AssessmentForm::applyMethodFilter()
+{
+    workspace::applyMethodFilter(cdsMetoAval, m_sexLetter, ageYears());
+}
+
+records::ConsultationKey AssessmentForm::key() const
+{
+    return {stCdFilial, stCdPaciente, dtConsulta};
+}
+
+double AssessmentForm::codedAge() const
+{
+    return workspace::codedAge({edtIdade, lblIdade, edtMes, lblMes});
+}
+
+int AssessmentForm::ageYears() const
+{
+    return edtIdade.toInt();
+}
+
+void AssessmentForm::updateActions()
+{
+    const bool onResultPage =
+        pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshAvaliacao;
+    m_actions.sbtCalcular = !m_deceased && onResultPage && !cdsDadosAval.isEmpty();
+    m_actions.sbtAutomatico =
+        pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval;
+    m_actions.editButtons = !m_deceased;
+}
+
+}  // namespace workspace

@@ -1,0 +1,328 @@
+#include "tfrm_aval_nutr_energ.h"
+
+#include "catalogue_panel.h"
+
+#include "hostfw/action.h"
+#include "records/dataset_model.h"
+#include "workspace/module_context.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace workspace {
+namespace {
+
+QLineEdit* readOnlyEdit(QWidget* parent, const QString& name, int width)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    if (width > 0)
+        edit->setFixedWidth(width);
+    return edit;
+}
+
+QTableView* grid(QWidget* parent, const QString& name, records::DataSetModel* model)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setModel(model);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    return view;
+}
+
+QWidget* page(QTabWidget* tabs, const QString& name, const QString& title)
+{
+    auto* w = new QWidget(tabs);
+    w->setObjectName(name);
+    tabs->addTab(w, title);
+    return w;
+}
+
+}  // namespace
+
+TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget* parent)
+    : hostfw::TfrmPadraoGrid(parent), m_core(std::move(transport)), m_busy(this)
+{
+    setObjectName(QStringLiteral("frmAvalNutrEnerg"));
+    setWindowTitle(QStringLiteral("Avaliação Nutricional"));
+    setScreenCode(QStringLiteral("VEX12200"));
+    setHelpContext(11112200);
+    setAttribute(Qt::WA_DeleteOnClose);
+    m_core.setBusyIndicator(&m_busy);
+
+    m_metoAvalModel = new records::DataSetModel(m_core.cdsMetoAval, this);
+    m_metoAvalModel->setColumns({QStringLiteral("IDTABELAAV"), QStringLiteral("NMTBMETOAVAL"),
+                                 QStringLiteral("CDTABELACO")});
+    m_dadosAvalModel = new records::DataSetModel(m_core.cdsDadosAval, this);
+    m_dadosAvalModel->setColumns({QStringLiteral("NMTIPODADO"), QStringLiteral("DSINFOAVAL"),
+                                  QStringLiteral("DSUNIDDADO"), QStringLiteral("DSOBSERAVAL")});
+    m_resuAvalModel = new records::DataSetModel(m_core.cdsResuAval, this);
+    m_resuAvalModel->setColumns({QStringLiteral("NMTBMETOAVAL"), QStringLiteral("DSCONTRESU"),
+                                 QStringLiteral("DSRESUAVAL")});
+
+    buildPages();
+    buildActions();
+    panAtualizaTabela = new CatalogueProgressPanel(centralWidget());
+    panAtualizaTabela->setGeometry(200, 160, 360, 70);
+    m_core.setSeedProgress(panAtualizaTabela);
+    connect(&m_core, &AssessmentForm::changed, this, &TfrmAvalNutrEnerg::repaintFromCore);
+
+    hostfw::RunAction([this] { m_core.FormCreate(); });
+    repaintFromCore();
+}
+
+TfrmAvalNutrEnerg::~TfrmAvalNutrEnerg()
+{
+    if (frmAvalNutrEnerg == this)
+        frmAvalNutrEnerg = nullptr;
+}
+
+void TfrmAvalNutrEnerg::buildHeader(QWidget* parent)
+{
+    auto* header = new QHBoxLayout;
+    edtNmPaciente = readOnlyEdit(parent, QStringLiteral("edtNmPaciente"), 0);
+    edtSexoPaci = readOnlyEdit(parent, QStringLiteral("edtSexoPaci"), 90);
+    edtIdade = readOnlyEdit(parent, QStringLiteral("edtIdade"), 40);
+    lblIdade = new QLabel(parent);
+    lblIdade->setObjectName(QStringLiteral("lblIdade"));
+    edtMes = readOnlyEdit(parent, QStringLiteral("edtMes"), 32);
+    lblMes = new QLabel(parent);
+    lblMes->setObjectName(QStringLiteral("lblMes"));
+    depDtConsulta = readOnlyEdit(parent, QStringLiteral("depDtConsulta"), 90);
+
+    header->addWidget(new QLabel(QStringLiteral("Paciente"), parent));
+    header->addWidget(edtNmPaciente, 1);
+    header->addWidget(new QLabel(QStringLiteral("Sexo"), parent));
+    header->addWidget(edtSexoPaci);
+    header->addWidget(new QLabel(QStringLiteral("Idade"), parent));
+    header->addWidget(edtIdade);
+    header->addWidget(lblIdade);
+    header->addWidget(edtMes);
+    header->addWidget(lblMes);
+    header->addWidget(new QLabel(QStringLiteral("Consulta"), parent));
+    header->addWidget(depDtConsulta);
+    static_cast<QVBoxLayout*>(parent->layout())->addLayout(header);
+}
+
+void TfrmAvalNutrEnerg::buildPages()
+{
+    // The header sits above the outer page control.
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    buildHeader(central);
+    pgcPadrao->setParent(central);
+    layout->addWidget(pgcPadrao, 1);
+    setCentralWidget(central);
+
+    tshAvalNutr = page(pgcPadrao, QStringLiteral("tshAvalNutr"), QStringLiteral("Avaliação Nutricional"));
+    tshDiagNutri =
+        page(pgcPadrao, QStringLiteral("tshDiagNutri"), QStringLiteral("Diagnóstico Nutricional"));
+    pgcPadrao->addTab(tshPadrao, QStringLiteral("Necessidades Nutricionais"));
+
+    // Assessment: methods, then measurements above results.
+    pgcAvalNutr = new QTabWidget(tshAvalNutr);
+    pgcAvalNutr->setObjectName(QStringLiteral("pgcAvalNutr"));
+    (new QVBoxLayout(tshAvalNutr))->addWidget(pgcAvalNutr);
+    tshMetoAval = page(pgcAvalNutr, QStringLiteral("tshMetoAval"), QStringLiteral("Método de Avaliação"));
+    tshAvaliacao =
+        page(pgcAvalNutr, QStringLiteral("tshAvaliacao"), QStringLiteral("Avaliação/Resultado"));
+    dbgMetoAval = grid(tshMetoAval, QStringLiteral("dbgMetoAval"), m_metoAvalModel);
+    dbgMetoAval->setColumnWidth(0, 27);
+    dbgMetoAval->setColumnWidth(1, 364);
+    dbgMetoAval->setColumnWidth(2, 111);
+    (new QVBoxLayout(tshMetoAval))->addWidget(dbgMetoAval);
+    auto* split = new QSplitter(Qt::Vertical, tshAvaliacao);
+    dbgDadosAval = grid(split, QStringLiteral("dbgDadosAval"), m_dadosAvalModel);
+    dbgDadosAval->setColumnWidth(0, 213);
+    dbgDadosAval->setColumnWidth(1, 92);
+    dbgDadosAval->setColumnWidth(2, 36);
+    dbgResuaval = grid(split, QStringLiteral("dbgResuaval"), m_resuAvalModel);
+    dbgResuaval->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dbgResuaval->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbgResuaval->setColumnWidth(0, 200);
+    dbgResuaval->setColumnWidth(1, 240);
+    (new QVBoxLayout(tshAvaliacao))->addWidget(split);
+
+    // Diagnosis
+    redDiagNutri = new QTextEdit(tshDiagNutri);
+    redDiagNutri->setObjectName(QStringLiteral("redDiagNutri"));
+    (new QVBoxLayout(tshDiagNutri))->addWidget(redDiagNutri);
+
+    // Nutritional needs: energy methods, energy results, nutrient recommendation.
+    pgcAvalEnerg = new QTabWidget(tshPadrao);
+    pgcAvalEnerg->setObjectName(QStringLiteral("pgcAvalEnerg"));
+    (new QVBoxLayout(tshPadrao))->addWidget(pgcAvalEnerg);
+    tshMetodoEnerg =
+        page(pgcAvalEnerg, QStringLiteral("tshMetodoEnerg"), QStringLiteral("Método de Avaliação"));
+    tshResulEnerg =
+        page(pgcAvalEnerg, QStringLiteral("tshResulEnerg"), QStringLiteral("Avaliação/Resultado"));
+    tshNutrRecom = page(pgcAvalEnerg, QStringLiteral("tshNutrRecom"),
+                        QStringLiteral("Recomendação de Nutriente"));
+
+    connect(pgcPadrao, &QTabWidget::currentChanged, this, [this](int index) {
+        if (m_syncingTabs)
+            return;
+        const OuterPage outer = index == 0   ? OuterPage::tshAvalNutr
+                                : index == 1 ? OuterPage::tshDiagNutri
+                                             : OuterPage::tshPadrao;
+        // Choosing the assessment tab always shows the method page first.
+        showPage(outer, outer == OuterPage::tshAvalNutr
+                            ? std::optional<InnerPage>(InnerPage::tshMetoAval)
+                            : std::nullopt);
+    });
+    connect(pgcAvalNutr, &QTabWidget::currentChanged, this, [this](int index) {
+        if (!m_syncingTabs)
+            showPage(OuterPage::tshAvalNutr,
+                     index == 0 ? InnerPage::tshMetoAval : InnerPage::tshAvaliacao);
+    });
+    connect(pgcAvalEnerg, &QTabWidget::currentChanged, this, [this](int index) {
+        if (!m_syncingTabs)
+            showPage(OuterPage::tshPadrao, std::nullopt,
+                     index == 0   ? EnergPage::tshMetodoEnerg
+                     : index == 1 ? EnergPage::tshResulEnerg
+                                  : EnergPage::tshNutrRecom);
+    });
+}
+
+void TfrmAvalNutrEnerg::buildActions()
+{
+    sbtCalcular = toolBar->addAction(style()->standardIcon(QStyle::SP_BrowserReload),
+                                     QStringLiteral("Calcular"));
+    sbtCalcular->setObjectName(QStringLiteral("sbtCalcular"));
+    sbtCalcular->setToolTip(QStringLiteral("Calcular"));
+    sbtAutomatico = toolBar->addAction(style()->standardIcon(QStyle::SP_ArrowDown),
+                                       QStringLiteral("Atualizar Métodos"));
+    sbtAutomatico->setObjectName(QStringLiteral("sbtAutomatico"));
+    sbtAutomatico->setToolTip(QStringLiteral("Atualizar Métodos"));
+
+    auto addCheckable = [](QMenu* menu, const QString& name, const QString& text) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(name);
+        a->setCheckable(true);
+        return a;
+    };
+    mnuAvalNutri = mnuOperacao->addMenu(QStringLiteral("&Avaliação Nutricional"));
+    mnuAvalNutri->setObjectName(QStringLiteral("mnuAvalNutri"));
+    mnuMetoAval = addCheckable(mnuAvalNutri, QStringLiteral("mnuMetoAval"),
+                               QStringLiteral("&Método de Avaliação"));
+    mnuAvaliacao = addCheckable(mnuAvalNutri, QStringLiteral("mnuAvaliacao"),
+                                QStringLiteral("&Avaliação/Resultado"));
+    mnuDiagNutri = addCheckable(mnuOperacao, QStringLiteral("mnuDiagNutri"),
+                                QStringLiteral("Diagnóstico Nutricional"));
+    mnuCalculo = mnuOperacao->addMenu(QStringLiteral("Necessidades Nutricionais"));
+    mnuCalculo->setObjectName(QStringLiteral("mnuCalculo"));
+    mnuMetoEnerg = addCheckable(mnuCalculo, QStringLiteral("mnuMetoEnerg"),
+                                QStringLiteral("Método de Avaliação"));
+    mnuResuEnerg = addCheckable(mnuCalculo, QStringLiteral("mnuResuEnerg"),
+                                QStringLiteral("Avaliação/Resultado"));
+    mnuNutrRecom = addCheckable(mnuCalculo, QStringLiteral("mnuNutrRecom"),
+                                QStringLiteral("Recomendação de Nutriente"));
+    mnuAvalNutri->menuAction()->setCheckable(true);
+    mnuCalculo->menuAction()->setCheckable(true);
+
+    mnuCalcular = mnuManutencao->addAction(QStringLiteral("Ca&lcular"));
+    mnuCalcular->setObjectName(QStringLiteral("mnuCalcular"));
+    mnuCalcular->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    mnuAutomatico = mnuManutencao->addAction(QStringLiteral("Atualizar &Métodos"));
+    mnuAutomatico->setObjectName(QStringLiteral("mnuAutomatico"));
+    mnuAutomatico->setShortcut(QKeySequence(QStringLiteral("Ctrl+A")));
+
+    const auto updateMethods = [this] {
+        hostfw::RunAction([this] { m_core.sbtAutomaticoClick(); });
+        repaintFromCore();
+    };
+    connect(sbtAutomatico, &QAction::triggered, this, updateMethods);
+    connect(mnuAutomatico, &QAction::triggered, this, updateMethods);
+    connect(mnuMetoAval, &QAction::triggered, this,
+            [this] { showPage(OuterPage::tshAvalNutr, InnerPage::tshMetoAval); });
+    connect(mnuAvaliacao, &QAction::triggered, this,
+            [this] { showPage(OuterPage::tshAvalNutr, InnerPage::tshAvaliacao); });
+    connect(mnuDiagNutri, &QAction::triggered, this, [this] { showPage(OuterPage::tshDiagNutri); });
+    connect(mnuMetoEnerg, &QAction::triggered, this,
+            [this] { showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshMetodoEnerg); });
+    connect(mnuResuEnerg, &QAction::triggered, this,
+            [this] { showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshResulEnerg); });
+    connect(mnuNutrRecom, &QAction::triggered, this,
+            [this] { showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshNutrRecom); });
+}
+
+bool TfrmAvalNutrEnerg::activate()
+{
+    return hostfw::RunAction([this] { m_core.FormActivate(); });
+}
+
+void TfrmAvalNutrEnerg::showPage(OuterPage outer, std::optional<InnerPage> inner,
+                                 std::optional<EnergPage> energ)
+{
+    m_core.pgcPadrao = outer;
+    if (inner)
+        m_core.pgcAvalNutr = *inner;
+    if (energ)
+        m_core.pgcAvalEnerg = *energ;
+    hostfw::RunAction([this] { m_core.pgcAvalNutrChange(); });
+    repaintFromCore();
+}
+
+void TfrmAvalNutrEnerg::repaintFromCore()
+{
+    edtNmPaciente->setText(m_core.edtNmPaciente);
+    edtSexoPaci->setText(m_core.edtSexoPaci);
+    edtIdade->setText(m_core.edtIdade);
+    lblIdade->setText(m_core.lblIdade);
+    edtMes->setText(m_core.edtMes);
+    lblMes->setText(m_core.lblMes);
+    depDtConsulta->setText(m_core.depDtConsulta.isValid()
+                               ? m_core.depDtConsulta.date().toString(QStringLiteral("dd/MM/yyyy"))
+                               : QString());
+
+    m_syncingTabs = true;
+    pgcPadrao->setCurrentIndex(static_cast<int>(m_core.pgcPadrao));
+    pgcAvalNutr->setCurrentIndex(static_cast<int>(m_core.pgcAvalNutr));
+    pgcAvalEnerg->setCurrentIndex(static_cast<int>(m_core.pgcAvalEnerg));
+    m_syncingTabs = false;
+
+    const bool onAval = m_core.pgcPadrao == OuterPage::tshAvalNutr;
+    const bool onEnerg = m_core.pgcPadrao == OuterPage::tshPadrao;
+    mnuAvalNutri->menuAction()->setChecked(onAval);
+    mnuMetoAval->setChecked(onAval && m_core.pgcAvalNutr == InnerPage::tshMetoAval);
+    mnuAvaliacao->setChecked(onAval && m_core.pgcAvalNutr == InnerPage::tshAvaliacao);
+    mnuDiagNutri->setChecked(m_core.pgcPadrao == OuterPage::tshDiagNutri);
+    mnuCalculo->menuAction()->setChecked(onEnerg);
+    mnuMetoEnerg->setChecked(onEnerg && m_core.pgcAvalEnerg == EnergPage::tshMetodoEnerg);
+    mnuResuEnerg->setChecked(onEnerg && m_core.pgcAvalEnerg == EnergPage::tshResulEnerg);
+    mnuNutrRecom->setChecked(onEnerg && m_core.pgcAvalEnerg == EnergPage::tshNutrRecom);
+
+    const AssessmentForm::Actions& a = m_core.actions();
+    sbtCalcular->setEnabled(a.sbtCalcular);
+    mnuCalcular->setEnabled(a.sbtCalcular);
+    sbtAutomatico->setEnabled(a.sbtAutomatico);
+    mnuAutomatico->setEnabled(a.sbtAutomatico);
+    for (QAction* edit : {sbtAlterar, sbtConfirmar, sbtCancelar})
+        edit->setEnabled(a.editButtons);
+}
+
+void TfrmAvalNutrEnerg::closeEvent(QCloseEvent* event)
+{
+    m_core.FormClose();
+    hostfw::TfrmPadraoGrid::closeEvent(event);
+}
+
+}  // namespace workspace

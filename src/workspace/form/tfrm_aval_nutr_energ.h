@@ -1,0 +1,101 @@
+#pragma once
+
+#include "hostfw/widgets/tfrm_padrao_grid.h"
+#include "hostfw/widgets/show_avi.h"
+#include "workspace/assessment_form.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSplitter;
+class QTableView;
+class QTabWidget;
+class QTextEdit;
+
+namespace records {
+class DataSetModel;
+}
+
+namespace workspace {
+
+class CatalogueProgressPanel;
+
+// The assessment form: the patient header, the assessment, diagnosis and nutritional
+// needs tabs, the tool bar and the menus. Every click becomes a call on the form's
+// core (AssessmentForm) inside an action handler; the widgets repaint from the core.
+class TfrmAvalNutrEnerg : public hostfw::TfrmPadraoGrid
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmAvalNutrEnerg(NetConnection::Transport transport = {}, QWidget* parent = nullptr);
+    ~TfrmAvalNutrEnerg() override;
+
+    AssessmentForm& core() { return m_core; }
+
+    // The form activation (header refresh, and a load when the patient changed).
+    // Errors are shown; returns whether it completed.
+    bool activate();
+
+    // Patient header
+    QLineEdit* edtNmPaciente = nullptr;
+    QLineEdit* edtSexoPaci = nullptr;
+    QLineEdit* edtIdade = nullptr;
+    QLabel* lblIdade = nullptr;
+    QLineEdit* edtMes = nullptr;
+    QLabel* lblMes = nullptr;
+    QLineEdit* depDtConsulta = nullptr;
+
+    // Pages
+    QWidget* tshAvalNutr = nullptr;
+    QTabWidget* pgcAvalNutr = nullptr;
+    QWidget* tshMetoAval = nullptr;
+    QWidget* tshAvaliacao = nullptr;
+    QWidget* tshDiagNutri = nullptr;
+    QTabWidget* pgcAvalEnerg = nullptr;
+    QWidget* tshMetodoEnerg = nullptr;
+    QWidget* tshResulEnerg = nullptr;
+    QWidget* tshNutrRecom = nullptr;
+
+    // Grids
+    QTableView* dbgMetoAval = nullptr;
+    QTableView* dbgDadosAval = nullptr;
+    QTableView* dbgResuaval = nullptr;
+    QTextEdit* redDiagNutri = nullptr;
+    CatalogueProgressPanel* panAtualizaTabela = nullptr;
+
+    // Tool bar and menus of the form
+    QAction* sbtCalcular = nullptr;
+    QAction* sbtAutomatico = nullptr;
+    QMenu* mnuAvalNutri = nullptr;
+    QAction* mnuMetoAval = nullptr;
+    QAction* mnuAvaliacao = nullptr;
+    QAction* mnuDiagNutri = nullptr;
+    QMenu* mnuCalculo = nullptr;
+    QAction* mnuMetoEnerg = nullptr;
+    QAction* mnuResuEnerg = nullptr;
+    QAction* mnuNutrRecom = nullptr;
+    QAction* mnuCalcular = nullptr;
+    QAction* mnuAutomatico = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildHeader(QWidget* parent);
+    void buildPages();
+    void buildActions();
+    void showPage(OuterPage outer, std::optional<InnerPage> inner = std::nullopt,
+                  std::optional<EnergPage> energ = std::nullopt);
+    void repaintFromCore();
+
+    AssessmentForm m_core;
+    hostfw::FormBusyIndicator m_busy;
+    records::DataSetModel* m_metoAvalModel = nullptr;
+    records::DataSetModel* m_dadosAvalModel = nullptr;
+    records::DataSetModel* m_resuAvalModel = nullptr;
+    bool m_syncingTabs = false;
+};
+
+}  // namespace workspace

@@ -1,0 +1,112 @@
+#include "module_entry.h"
+
+#include "workspace/form/tfrm_aval_nutr_energ.h"
+#include "hostfw/error_display.h"
+#include "hostfw/widgets/mdi_host.h"
+#include "server/client/http_app_server.h"
+#include "records/field.h"
+#include "workspace/module_context.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+namespace {
+
+// Module load and unload.
+struct ModuleLifetime
+{
+    ModuleLifetime()
+    {
+        workspace::moduleLoaded();
+        workspace::NetConnection::setDefaultTransport(
+            [](const QString& host, int port, const QString& token) {
+                httpclient::HttpAppServer::Options options;
+                options.host = host;
+                options.port = port;
+                options.token = token.toUtf8();
+                return std::make_unique<httpclient::HttpAppServer>(options);
+            });
+    }
+    ~ModuleLifetime() { workspace::moduleUnloading(); }
+};
+const ModuleLifetime lifetime;
+
+// A date argument: a date-time, a date, or ISO text.
+std::optional<QDateTime> toDate(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime && value.toDateTime().isValid())
+        return QDateTime(value.toDateTime().date(), value.toDateTime().time(), Qt::UTC);
+    if (value.typeId() == QMetaType::QDate && value.toDate().isValid())
+        return QDateTime(value.toDate(), QTime(0, 0), Qt::UTC);
+    const QDateTime parsed = records::parseDateTime(value.toString());
+    if (parsed.isValid())
+        return parsed;
+    return std::nullopt;
+}
+
+workspace::TfrmAvalNutrEnerg* mainForm()
+{
+    return static_cast<workspace::TfrmAvalNutrEnerg*>(frmAvalNutrEnerg);
+}
+
+}  // namespace
+
+extern "C" void IniProc(const QVariantList& params)
+{
+    if (params.size() < 6) {
+        hostfw::MensErro(QStringLiteral("A avaliação nutricional precisa de seis parâmetros "
+                                        "(filial, paciente, nome, sexo, nascimento e consulta); "
+                                        "recebeu %1.")
+                             .arg(params.size()),
+                         false);
+        return;
+    }
+    const auto birth = toDate(params[4]);
+    const auto consultation = toDate(params[5]);
+    if (!birth || !consultation) {
+        hostfw::MensErro(QStringLiteral("Data inválida: '%1'.")
+                             .arg((!birth ? params[4] : params[5]).toString()),
+                         false);
+        return;
+    }
+    if (*birth > *consultation) {
+        hostfw::MensErro(QStringLiteral("A data de nascimento é posterior à data da consulta."), false);
+        return;
+    }
+    CriaMedAntro(params[0].toString(), params[1].toString(), params[2].toString(),
+                 params[3].toString(), *birth, *consultation);
+}
+
+extern "C" void CriaMedAntro(const QString& branch, const QString& patient, const QString& name,
+                             const QString& sexCode, const QDateTime& birth,
+                             const QDateTime& consultation)
+{
+    stCdFilial = branch;
+    stCdPaciente = patient;
+    stNmPaciente = name;
+    stSexo = sexCode;
+    dtNasc = birth;
+    dtConsulta = consultation;
+
+    if (!boStCriado || !mainForm()) {
+        auto* form = new workspace::TfrmAvalNutrEnerg;
+        frmAvalNutrEnerg = form;
+        boStCriado = true;
+        QObject::connect(form, &QObject::destroyed, [] { boStCriado = false; });
+        if (QMdiArea* area = hostfw::mdiHost()) {
+            QMdiSubWindow* sub = area->addSubWindow(form);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->resize(900, 640);
+            // Closing the form closes its MDI window too.
+            QObject::connect(form, &QObject::destroyed, sub, &QWidget::close);
+        }
+    }
+    workspace::TfrmAvalNutrEnerg* form = mainForm();
+    QWidget* window = form->parentWidget() ? form->parentWidget() : form;
+    window->setWindowState(Qt::WindowNoState);
+    window->show();
+    form->show();
+    if (QMdiArea* area = hostfw::mdiHost(); area && form->parentWidget())
+        area->setActiveSubWindow(static_cast<QMdiSubWindow*>(form->parentWidget()));
+    form->activate();
+}

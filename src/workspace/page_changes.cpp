@@ -1,0 +1,78 @@
+// What happens when the user moves between the pages of the assessment tab.
+
+#include "assessment_form.h"
+#include "catalogue_seeding.h"
+#include "method_filter.h"
+#include "module_context.h"
+
+#include "hostfw/reply_check.h"
+#include "records/packet_codec.h"
+
+namespace workspace {
+
+void AssessmentForm::pgcAvalNutrChange()
+{
+    if (pgcPadrao != OuterPage::tshAvalNutr) {
+        updateActions();
+        emit changed();
+        return;
+    }
+    if (pgcAvalNutr == InnerPage::tshAvaliacao) {
+        m_actions.sbtEstimado = false;
+        m_actions.sbtAmputado = false;
+        m_actions.sbtMaturSex = false;
+        cdsDadosAval.loadPacket(records::decodePacket(
+            hostfw::CheckResultServ(netAvalNutrEnerg.GetDadoAval(key()), true, 0)));
+        cdsResuAval.loadPacket(records::decodePacket(
+            hostfw::CheckResultServ(netAvalNutrEnerg.GetResuAval(key()), true, 0)));
+        m_actions.sbtMaturSex = !m_deceased && cdsMetoAval.locate(
+            QStringLiteral("CDTBMETOAVAL;IDTABELAAV"), {QStringLiteral("28"), QStringLiteral("S")});
+        cdsDadosAval.first();
+    }
+    updateActions();
+    emit changed();
+}
+
+void AssessmentForm::seedCatalogue()
+{
+    CatalogueSeeder(cdsInsMetoAval, cdsInsTipoDado, cdsInsDadoAval, m_seedProgress).seed();
+}
+
+void AssessmentForm::sbtAutomaticoClick()
+{
+    if (pgcPadrao != OuterPage::tshAvalNutr || pgcAvalNutr != InnerPage::tshMetoAval)
+        return;
+    CatalogueSeeder(cdsInsMetoAval, cdsInsTipoDado, cdsInsDadoAval, m_seedProgress)
+        .updateMethods([this] { sbtVerificarClick(); });
+}
+
+void AssessmentForm::sbtVerificarClick()
+{
+    if (pgcPadrao == OuterPage::tshDiagNutri) {
+        cdsDiagNutri.loadPacket(records::decodePacket(
+            hostfw::CheckResultServ(netAvalNutrEnerg.GetDiag(key()), true, 0)));
+    } else {
+        oleDados = hostfw::CheckResultServ(netAvalNutrEnerg.GetDados(key(), codedAge()), true, 0);
+        if (pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval) {
+            cdsMetoAval.loadPacket(records::packetAt(oleDados, 0));
+            applyMethodFilter();
+        } else if (pgcPadrao == OuterPage::tshAvalNutr) {
+            const int row = cdsDadosAval.recNo();
+            cdsDadosAval.loadPacket(records::decodePacket(
+                hostfw::CheckResultServ(netAvalNutrEnerg.GetDadoAval(key()), true, 0)));
+            cdsDadosAval.moveTo(row);
+        } else if (pgcAvalEnerg == EnergPage::tshMetodoEnerg) {
+            cdsMetoAvalEnerg.loadPacket(records::packetAt(oleDados, 1));
+        } else if (pgcAvalEnerg == EnergPage::tshResulEnerg) {
+            cdsDadoAvalEnerg.loadPacket(records::decodePacket(
+                hostfw::CheckResultServ(netAvalNutrEnerg.GetDadoAvalEnerg(key()), true, 0)));
+        } else {
+            cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
+            cdsNutrePaci.loadPacket(records::packetAt(oleDados, 7));
+        }
+    }
+    updateActions();
+    emit changed();
+}
+
+}  // namespace workspace

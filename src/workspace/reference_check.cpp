@@ -1,0 +1,90 @@
+// The reference check of the method rows: a selected method that uses a reference
+// table gets its reference code padded, looked up on the server and its name copied.
+
+#include "assessment_form.h"
+#include "workspace_messages.h"
+
+#include "hostfw/error_display.h"
+#include "hostfw/reply_check.h"
+#include "hostfw/text.h"
+#include "records/packet_codec.h"
+
+namespace workspace {
+
+namespace {
+
+const QString kCode = QStringLiteral("CDTABELACO");
+
+// The list the method's references belong to: the Must, Burr Phillips and Frisancho
+// ideal weights share the references of method "01".
+QString referenceOwner(const QString& method)
+{
+    if (method == u"09" || method == u"10" || method == u"14")
+        return QStringLiteral("01");
+    return method;
+}
+
+}  // namespace
+
+records::DataSet& AssessmentForm::fetchReferences(const QString& useFlag, const QString& code,
+                                                  const QString& method)
+{
+    if (useFlag == u"2") {
+        cdsRefePeso.loadPacket(records::decodePacket(
+            hostfw::CheckResultServ(netAvalNutrEnerg.GetRefePeso(code), true, 0)));
+        return cdsRefePeso;
+    }
+    if (useFlag == u"3") {
+        cdsRefeOssa.loadPacket(records::decodePacket(
+            hostfw::CheckResultServ(netAvalNutrEnerg.GetRefeOssa(code), true, 0)));
+        return cdsRefeOssa;
+    }
+    cdsRefeMeto.loadPacket(records::decodePacket(hostfw::CheckResultServ(
+        netAvalNutrEnerg.GetRefeMeto(code, referenceOwner(method)), true, 0)));
+    return cdsRefeMeto;
+}
+
+void AssessmentForm::checkReference(records::DataSet& methods, bool referenceRequired,
+                                    bool inReferenceColumn, bool energy)
+{
+    if (!methods.isEditing())
+        return;
+    QString code = methods.asString(kCode);
+    if (!hostfw::EmptyString(code)) {
+        code = hostfw::Ajusta(hostfw::AllTrim(code), 2);
+        methods.setValue(kCode, code);
+    }
+    const bool selected = methods.asString(QStringLiteral("IDTABELAAV")) == u"S";
+    if (!selected && hostfw::EmptyString(code))
+        return;
+    const QString method = methods.asString(QStringLiteral("CDTBMETOAVAL"));
+    const QString useFlag =
+        energy ? QStringLiteral("2") : methods.asString(QStringLiteral("IDTBUTILTABE"));
+    if (useFlag != u"1" && useFlag != u"2" && useFlag != u"3")
+        return;
+    if (selected && hostfw::EmptyString(code) && referenceRequired)
+        hostfw::MensErro(msgPadrao().Msg(QStringLiteral("Refe_Inf")), true);
+    const bool lookUp = selected ? (!referenceRequired || inReferenceColumn) : inReferenceColumn;
+    if (!lookUp)
+        return;
+    records::DataSet& references = fetchReferences(useFlag, code, method);
+    if (references.isEmpty())
+        hostfw::MensErro(msgPadrao().Msg(QStringLiteral("Refe_NCad")), true);
+    references.first();
+    methods.setValue(kCode, references.asString(QStringLiteral("CDREFEBIBL")));
+    methods.setValue(QStringLiteral("NMREFEBIBL"), references.asString(QStringLiteral("NMREFEBIBL")));
+}
+
+void AssessmentForm::Vd_Referencia(bool referenceRequired)
+{
+    checkReference(cdsMetoAval, referenceRequired, dbgMetoAvalColumn == kCode, false);
+}
+
+void AssessmentForm::Vd_ReferenciaEnerg(bool referenceRequired)
+{
+    if (cdsMetoAvalEnerg.asString(QStringLiteral("CDTBMETOAVAL")) != u"35")
+        return;
+    checkReference(cdsMetoAvalEnerg, referenceRequired, dbgMetoAvalEnergColumn == kCode, true);
+}
+
+}  // namespace workspace

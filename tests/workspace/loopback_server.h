@@ -1,0 +1,44 @@
+#pragma once
+
+#include "server/app/server_instance.h"
+#include "server/client/http_app_server.h"
+#include "workspace/net_connection.h"
+
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <memory>
+
+namespace workspacetest {
+
+// A real application server on a free loopback port with its SQLite file in a
+// temporary directory, and the HTTP transport the form's connection uses to reach it.
+class LoopbackServer
+{
+public:
+    LoopbackServer();
+    ~LoopbackServer();
+
+    int port() const { return m_instance->port(); }
+    // Points the host settings (WebURL, WebPort, token) at this server.
+    void useForHost() const;
+    // The HTTP transport, counting the calls it makes.
+    workspace::NetConnection::Transport transport();
+    int calls() const { return *m_calls; }
+    // A client of our own, for setting up and checking records.
+    records::AppServer& client() { return *m_client; }
+    // Registers a patient in the host registry.
+    void addPatient(const QString& code, const QString& name, const QString& sexCode,
+                    const QDate& birth, bool deceased = false);
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<server::app::ServerInstance> m_instance;
+    std::unique_ptr<httpclient::HttpAppServer> m_client;
+    std::shared_ptr<std::atomic<int>> m_calls = std::make_shared<std::atomic<int>>(0);
+};
+
+// A transport to a port where nothing listens: every call fails as a server that is down.
+workspace::NetConnection::Transport downTransport();
+
+}  // namespace workspacetest
