@@ -20,6 +20,17 @@
 
 namespace workspace {
 
+class AssessmentForm;
+
+// The calculation run behind Calculate (sbtCalcular, mnuCalcular, Ctrl+E). The
+// evaluation engine provides it; the module and the command line install it.
+class CalculationRun
+{
+public:
+    virtual ~CalculationRun() = default;
+    virtual void run(AssessmentForm& form) = 0;
+};
+
 enum class OuterPage { tshAvalNutr, tshDiagNutri, tshPadrao };
 enum class InnerPage { tshMetoAval, tshAvaliacao };
 enum class EnergPage { tshMetodoEnerg, tshResulEnerg, tshNutrRecom };
@@ -125,6 +136,9 @@ public:
     void sbtAutomaticoClick();
     // The refresh of the page shown (sbtVerificarClick).
     void sbtVerificarClick();
+    // Calculate: the installed calculation run over the page shown.
+    void setCalculationRun(CalculationRun* run) { m_calculationRun = run; }
+    void sbtCalcularClick();
     // The page-change handling of the inner page control of the assessment tab.
     void pgcAvalNutrChange();
 
@@ -157,6 +171,7 @@ private:
 
     hostfw::BusyIndicator* m_busy = nullptr;
     SeedProgress* m_seedProgress = nullptr;
+    CalculationRun* m_calculationRun = nullptr;
     QString m_sexLetter;
     bool m_deceased = false;
     bool m_loaded = false;

@@ -6,6 +6,7 @@
 #include "module_context.h"
 
 #include "hostfw/reply_check.h"
+#include "records/error.h"
 #include "records/packet_codec.h"
 
 namespace workspace {
@@ -44,6 +45,13 @@ void AssessmentForm::sbtAutomaticoClick()
         return;
     CatalogueSeeder(cdsInsMetoAval, cdsInsTipoDado, cdsInsDadoAval, m_seedProgress)
         .updateMethods([this] { sbtVerificarClick(); });
+}
+
+void AssessmentForm::sbtCalcularClick()
+{
+    if (!m_calculationRun)
+        throw records::Error(QStringLiteral("O cálculo não está disponível neste módulo."));
+    m_calculationRun->run(*this);
 }
 
 void AssessmentForm::sbtVerificarClick()
