@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
@@ -171,8 +172,14 @@ void HttpServer::start()
 {
     if (m_port == 0)
         bind();
-    m_thread = std::thread([this] { m_server->listen_after_bind(); });
-    while (!m_server->is_running())
+    m_ended = false;
+    m_thread = std::thread([this] {
+        m_server->listen_after_bind();
+        m_ended = true;
+    });
+    // Answer once the listener accepts (the socket is bound already, so connections made
+    // before that wait in its backlog anyway).
+    while (!m_server->is_running() && !m_ended)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 

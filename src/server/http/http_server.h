@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -61,6 +62,7 @@ private:
     CallHandler m_handler;
     std::unique_ptr<httplib::Server> m_server;
     std::thread m_thread;
+    std::atomic<bool> m_ended{false};
     int m_port = 0;
 };
 
