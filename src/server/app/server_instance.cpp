@@ -17,11 +17,14 @@ namespace server::app {
 ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config))
 {
     const QString dataDir = m_config.effectiveDataDir();
-    if (!QDir().mkpath(dataDir))
-        throw std::runtime_error(
-            QStringLiteral("Não foi possível criar o diretório de dados %1.").arg(dataDir).toStdString());
-    // The data directory holds the records and the token: owner only.
-    QFile::setPermissions(dataDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!QDir(dataDir).exists()) {
+        if (!QDir().mkpath(dataDir))
+            throw std::runtime_error(QStringLiteral("Não foi possível criar o diretório de dados %1.")
+                                         .arg(dataDir)
+                                         .toStdString());
+        // A data directory the server creates holds the records and the token: owner only.
+        QFile::setPermissions(dataDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
 
     const storage::ConnectionSpec spec = m_config.database
                                              ? storage::ConnectionSpec::postgres(*m_config.database)
