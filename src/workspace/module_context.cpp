@@ -47,4 +47,16 @@ void moduleUnloading()
     frmAvalNutrEnerg = nullptr;
 }
 
+void setConsultationContext(const QString& branch, const QString& patient, const QString& name,
+                            const QString& sexCode, const QDateTime& birth,
+                            const QDateTime& consultation)
+{
+    stCdFilial = branch;
+    stCdPaciente = patient;
+    stNmPaciente = name;
+    stSexo = sexCode;
+    dtNasc = birth;
+    dtConsulta = consultation;
+}
+
 }  // namespace workspace

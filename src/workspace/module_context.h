@@ -51,4 +51,10 @@ void moduleLoaded();
 // Module unload: the payloads and the module-wide texts are released.
 void moduleUnloading();
 
+// The consultation the host opened: the six values of CriaMedAntro into the module-wide
+// variables.
+void setConsultationContext(const QString& branch, const QString& patient, const QString& name,
+                            const QString& sexCode, const QDateTime& birth,
+                            const QDateTime& consultation);
+
 }  // namespace workspace

@@ -81,12 +81,7 @@ extern "C" void CriaMedAntro(const QString& branch, const QString& patient, cons
                              const QString& sexCode, const QDateTime& birth,
                              const QDateTime& consultation)
 {
-    stCdFilial = branch;
-    stCdPaciente = patient;
-    stNmPaciente = name;
-    stSexo = sexCode;
-    dtNasc = birth;
-    dtConsulta = consultation;
+    workspace::setConsultationContext(branch, patient, name, sexCode, birth, consultation);
 
     if (!boStCriado || !mainForm()) {
         auto* form = new workspace::TfrmAvalNutrEnerg;
