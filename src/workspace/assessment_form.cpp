@@ -1,5 +1,6 @@
 #include "assessment_form.h"
 
+#include "data_types.h"
 #include "method_filter.h"
 #include "module_context.h"
 #include "patient_header.h"
@@ -97,6 +98,8 @@ void AssessmentForm::prepareDataSets()
                                  &cdsResuAvalEnerg, &cdsNutrePaci, &cdsInsMetoAval,
                                  &cdsInsTipoDado, &cdsInsDadoAval})
         records::attachWriteThrough(*ds, netAvalNutrEnerg);
+    prepareMethodList();
+    prepareDataGrid();
 }
 
 void AssessmentForm::FormCreate()
@@ -240,10 +243,20 @@ void AssessmentForm::updateActions()
 {
     const bool onResultPage =
         pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshAvaliacao;
-    m_actions.sbtCalcular = !m_deceased && onResultPage && !cdsDadosAval.isEmpty();
+    // While a data row is being edited nothing is calculated; the dialogs follow the
+    // data row the grid is on.
+    const bool browsing = !cdsDadosAval.isEditing();
+    const QString type = currentDataType();
+    m_actions.sbtCalcular = !m_deceased && onResultPage && !cdsDadosAval.isEmpty() && browsing;
     m_actions.sbtAutomatico =
         pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval;
+    m_actions.sbtAmputado = false;
+    if (onResultPage) {
+        m_actions.sbtEstimado = !m_deceased && browsing && data_types::isEstimable(type);
+        m_actions.sbtMaturSex = !m_deceased && browsing && data_types::isMaturation(type);
+    }
     m_actions.editButtons = !m_deceased;
+    m_actions.energyEdits = !m_deceased;
 }
 
 }  // namespace workspace

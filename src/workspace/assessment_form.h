@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace workspace {
 
@@ -112,6 +113,9 @@ public:
         bool sbtMaturSex = false;
         bool sbtEstimado = false;
         bool editButtons = true;  // the base form's Alterar/Confirmar/Cancelar
+        // The edits of the energy and nutrient pages (medPeso, medAltura, medPesoAdeq,
+        // cbbPesoIdeal, cbbTipoPaci, dbePesoIdeal, medPesoAdRec, cbbPesoIdealRec).
+        bool energyEdits = true;
     };
     const Actions& actions() const { return m_actions; }
 
@@ -141,6 +145,102 @@ public:
     void sbtCalcularClick();
     // The page-change handling of the inner page control of the assessment tab.
     void pgcAvalNutrChange();
+    // Shows a page as the tabs and the menu entries do: choosing the assessment tab
+    // without an inner page shows its method page. A method row still being edited is
+    // posted before the result page is entered (so the data it needs are listed); when
+    // that post is refused the method page stays.
+    void showPage(OuterPage outer, std::optional<InnerPage> inner = std::nullopt,
+                  std::optional<EnergPage> energ = std::nullopt);
+
+    // --- The method page (dbgMetoAval over cdsMetoAval) ---
+    // Toggles the current method, as a click in the selection column or the space bar
+    // do: nothing for a deceased patient, an empty list or when the current column is
+    // not IDTABELAAV. The result list is closed first. Unselecting clears the reference;
+    // selecting a member of the body mass index group while another member is selected
+    // is refused with the message naming the selected one; otherwise the method's
+    // default reference is put in and checked. The row stays in edit until it is left
+    // or confirmed. Returns whether the row was toggled.
+    bool toggleMethod();
+    // Moves the method list to a visible row, posting the row being edited first (the
+    // user leaving a row). A refused post stays on the edited row and passes the error.
+    void moveMethodRow(int row);
+    // The column of dbgMetoAval the user moves to; leaving the reference column checks
+    // the reference typed (reference not required). A refused reference keeps the
+    // reference column.
+    void setMethodColumn(const QString& field);
+    // Whether a cell of dbgMetoAval takes typing: only the reference of a method that
+    // uses a reference table, never for a deceased patient.
+    bool methodCellEditable(int row, const QString& field) const;
+    // Whether the reference cell of a row shows its ellipsis button.
+    bool referenceButtonVisible(int row) const;
+    // Typing in the reference cell of the current row (ignored for a method without a
+    // reference table and for a deceased patient); checked when the column is left.
+    void typeMethodReference(const QString& text);
+    // The ellipsis of the reference cell: the pick list of every reference of the
+    // method; the one picked goes into CDTABELACO and NMREFEBIBL.
+    void dbgMetoAvalEditButtonClick();
+    // Posts the method row being edited (check of the reference, write to the server).
+    void postMethodRow();
+
+    // For the command line, as a user would do it: locate the method, select it when it
+    // is not selected, type the reference when one is given (a method without a
+    // reference table refuses one), post. unselectMethod unselects and posts. Messages
+    // are shown and end the call (hostfw::Abort); false when the consultation is
+    // read-only and nothing changed.
+    bool selectMethod(const QString& code, const std::optional<QString>& reference = {});
+    bool unselectMethod(const QString& code);
+
+    // --- The result page (dbgDadosAval over cdsDadosAval) ---
+    // The key filter of the current data row for a key typed in the column: the key to
+    // put in the cell, or nothing when it is ignored. A refused second limb shows its
+    // message and stops (hostfw::Abort).
+    std::optional<QChar> dbgDadosAvalKeyPress(const QString& field, QChar key);
+    // Whether a cell of dbgDadosAval takes typing: the value except on edema,
+    // amputation and maturation rows; the unit of a marked amputation row.
+    bool dataCellEditable(int row, const QString& field) const;
+    // Whether the value cell of a row shows the button of its answer list.
+    bool answerButtonVisible(int row) const;
+    // The text typed in a cell of the current data row goes into the row being edited
+    // (the row is put in edit). Leaving the value column checks the number: a value that
+    // is neither empty nor a number shows the message and keeps the row in edit.
+    void setDataCell(const QString& field, const QString& text);
+    void dbgDadosAvalColExit(const QString& field);
+    // Moves the data grid to a visible row, posting the row being edited first.
+    void moveDataRow(int row);
+    // The button of a coded value: the limb checks, the answer list, the code picked
+    // stored and the row posted.
+    void dbgDadosAvalEditButtonClick();
+    // Posts the data row being edited: the checks before the post, then the value goes
+    // to the recorded value of every method that needs it.
+    void postDataRow();
+
+    // For the command line. recordValue types the text into the value of the data type
+    // as the key filter lets it through (a point or a comma becomes the decimal comma),
+    // refusing what could not be typed, then posts; recordAnswer stores the code of a
+    // coded answer as the answer list would (the limb checks included); recordLimbCount
+    // types the number of limbs ("1" or "2") of a marked amputation row. Messages are
+    // shown and end the call (hostfw::Abort), the row left in edit; false when the
+    // consultation is read-only and nothing changed.
+    bool recordValue(const QString& dataType, const QString& typed);
+    bool recordAnswer(const QString& dataType, const QString& code);
+    bool recordLimbCount(const QString& dataType, const QString& count);
+
+    // Set by the estimate dialog while it writes weight and height: the post of the
+    // data row keeps the observation it wrote.
+    bool estimateFlag = false;
+
+    // Before a calculation: the recorded values of the page's methods (anthropometric
+    // or energy, by the page shown) are spread again to every method that needs them.
+    void Atualiza_DadosInf();
+    // The texts of the two filters of GetAtualizaDados.
+    static QString anthropometricFilter();
+    static QString energyFilter();
+
+    // The inherited buttons: Alterar, Confirmar (then the refresh), Cancelar, Procurar.
+    void sbtAlterarClick();
+    void sbtConfirmarClick();
+    void sbtCancelarClick();
+    void sbtProcurarClick();
 
     // The reference check of a method row being edited (cdsMetoAval), and its energy
     // variant (cdsMetoAvalEnerg, method "35" only). With referenceRequired a selected
@@ -148,7 +248,7 @@ public:
     void Vd_Referencia(bool referenceRequired);
     void Vd_ReferenciaEnerg(bool referenceRequired);
     // The column of the method grids the user is in (the widgets keep it up to date).
-    QString dbgMetoAvalColumn;
+    QString dbgMetoAvalColumn = QStringLiteral("IDTABELAAV");
     QString dbgMetoAvalEnergColumn;
 
     // The consultation key and the coded age of the reference queries.
@@ -159,6 +259,9 @@ public:
 signals:
     // The header, a page, the enabled actions or a dataset changed: repaint.
     void changed();
+    // A control should receive the focus: "dbgDadosAval", or "CDTABELACO" (the
+    // reference cell of the current method row).
+    void focusRequested(const QString& control);
 
 private:
     void prepareDataSets();
@@ -168,6 +271,28 @@ private:
                         bool energy);
     records::DataSet& fetchReferences(const QString& useFlag, const QString& code,
                                       const QString& method);
+    void prepareMethodList();
+    void prepareDataGrid();
+    bool readOnly() const { return m_deceased && m_loaded; }
+    void enterResultPage();
+    // The grid's own edits: the user's (checked and spread to the recorded values), the
+    // separators brought to the comma when the page is entered (spread, not refused),
+    // and those of a read-only consultation, which change only what the grid shows.
+    enum class DataEdit { User, Normalise, Quiet };
+    void loadDataGrid(bool normalise);
+    void normaliseDataRow(bool separators, DataEdit mode);
+    void checkDataRowBeforePost(records::DataSet& ds);
+    void propagateDataRow(records::DataSet& ds);
+    void propagateRecordedValue(const QString& dataType, const QVariant& value,
+                                const QVariant& observation);
+    void recountLimbs();
+    void checkLimbForAnswer(const QString& dataType) const;
+    void storeAnswer(const QString& code);
+    records::DataSet* answerList(const QString& dataType);
+    void locateDataRow(const QString& dataType);
+    void locateMethodRow(const QString& code);
+    void refuseBodyMassIndexConflict(const QString& code);
+    QString currentDataType() const;
 
     hostfw::BusyIndicator* m_busy = nullptr;
     SeedProgress* m_seedProgress = nullptr;
@@ -176,6 +301,7 @@ private:
     bool m_deceased = false;
     bool m_loaded = false;
     bool m_created = false;
+    DataEdit m_dataEdit = DataEdit::User;
     Actions m_actions;
 };
 

@@ -13,25 +13,33 @@ namespace workspace {
 
 void AssessmentForm::pgcAvalNutrChange()
 {
-    if (pgcPadrao != OuterPage::tshAvalNutr) {
-        updateActions();
-        emit changed();
-        return;
-    }
-    if (pgcAvalNutr == InnerPage::tshAvaliacao) {
-        m_actions.sbtEstimado = false;
-        m_actions.sbtAmputado = false;
-        m_actions.sbtMaturSex = false;
-        cdsDadosAval.loadPacket(records::decodePacket(
-            hostfw::CheckResultServ(netAvalNutrEnerg.GetDadoAval(key()), true, 0)));
-        cdsResuAval.loadPacket(records::decodePacket(
-            hostfw::CheckResultServ(netAvalNutrEnerg.GetResuAval(key()), true, 0)));
-        m_actions.sbtMaturSex = !m_deceased && cdsMetoAval.locate(
-            QStringLiteral("CDTBMETOAVAL;IDTABELAAV"), {QStringLiteral("28"), QStringLiteral("S")});
-        cdsDadosAval.first();
-    }
+    if (pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshAvaliacao)
+        enterResultPage();
     updateActions();
     emit changed();
+}
+
+void AssessmentForm::showPage(OuterPage outer, std::optional<InnerPage> inner,
+                              std::optional<EnergPage> energ)
+{
+    // Choosing the assessment tab always shows its method page first.
+    if (outer == OuterPage::tshAvalNutr && !inner)
+        inner = InnerPage::tshMetoAval;
+    const bool toResults = outer == OuterPage::tshAvalNutr && inner == InnerPage::tshAvaliacao;
+    if (toResults && cdsMetoAval.isEditing()) {
+        try {
+            postMethodRow();
+        } catch (...) {
+            emit changed();  // the tabs go back to the method page
+            throw;
+        }
+    }
+    pgcPadrao = outer;
+    if (inner)
+        pgcAvalNutr = *inner;
+    if (energ)
+        pgcAvalEnerg = *energ;
+    pgcAvalNutrChange();
 }
 
 void AssessmentForm::seedCatalogue()
@@ -65,10 +73,8 @@ void AssessmentForm::sbtVerificarClick()
             cdsMetoAval.loadPacket(records::packetAt(oleDados, 0));
             applyMethodFilter();
         } else if (pgcPadrao == OuterPage::tshAvalNutr) {
-            const int row = cdsDadosAval.recNo();
-            cdsDadosAval.loadPacket(records::decodePacket(
-                hostfw::CheckResultServ(netAvalNutrEnerg.GetDadoAval(key()), true, 0)));
-            cdsDadosAval.moveTo(row);
+            loadDataGrid(false);
+            emit focusRequested(QStringLiteral("dbgDadosAval"));
         } else if (pgcAvalEnerg == EnergPage::tshMetodoEnerg) {
             cdsMetoAvalEnerg.loadPacket(records::packetAt(oleDados, 1));
         } else if (pgcAvalEnerg == EnergPage::tshResulEnerg) {

@@ -77,7 +77,14 @@ void AssessmentForm::checkReference(records::DataSet& methods, bool referenceReq
 
 void AssessmentForm::Vd_Referencia(bool referenceRequired)
 {
-    checkReference(cdsMetoAval, referenceRequired, dbgMetoAvalColumn == kCode, false);
+    try {
+        checkReference(cdsMetoAval, referenceRequired, dbgMetoAvalColumn == kCode, false);
+    } catch (...) {
+        // The user corrects the reference where it is typed.
+        dbgMetoAvalColumn = kCode;
+        emit focusRequested(kCode);
+        throw;
+    }
 }
 
 void AssessmentForm::Vd_ReferenciaEnerg(bool referenceRequired)

@@ -7,24 +7,38 @@
 namespace workspacetest {
 namespace {
 
-// Counts the calls made through it, then hands them on.
+// Counts and logs the calls made through it and fails those it is told to, then hands
+// the others on.
 class CountingServer : public records::AppServer
 {
 public:
     CountingServer(std::unique_ptr<records::AppServer> inner,
-                   std::shared_ptr<std::atomic<int>> calls)
-        : m_inner(std::move(inner)), m_calls(std::move(calls))
+                   std::shared_ptr<std::atomic<int>> calls,
+                   std::shared_ptr<LoopbackServer::Traffic> traffic)
+        : m_inner(std::move(inner)), m_calls(std::move(calls)), m_traffic(std::move(traffic))
     {
     }
     records::Reply call(const QString& method, const QJsonArray& args) override
     {
         ++*m_calls;
+        m_traffic->methods.append(method);
+        m_traffic->arguments.append(args);
+        if (m_traffic->failures.value(method) > 0) {
+            if (m_traffic->skips.value(method) > 0) {
+                --m_traffic->skips[method];
+            } else {
+                --m_traffic->failures[method];
+                return records::Reply::failure(
+                    QStringLiteral("%1: falha simulada do servidor.").arg(method));
+            }
+        }
         return m_inner->call(method, args);
     }
 
 private:
     std::unique_ptr<records::AppServer> m_inner;
     std::shared_ptr<std::atomic<int>> m_calls;
+    std::shared_ptr<LoopbackServer::Traffic> m_traffic;
 };
 
 std::unique_ptr<httpclient::HttpAppServer> httpClient(const QString& host, int port,
@@ -70,8 +84,10 @@ void LoopbackServer::useForHost() const
 workspace::NetConnection::Transport LoopbackServer::transport()
 {
     auto calls = m_calls;
-    return [calls](const QString& host, int port, const QString& token) {
-        return std::make_unique<CountingServer>(httpClient(host, port, token.toUtf8()), calls);
+    auto traffic = m_traffic;
+    return [calls, traffic](const QString& host, int port, const QString& token) {
+        return std::make_unique<CountingServer>(httpClient(host, port, token.toUtf8()), calls,
+                                                traffic);
     };
 }
 
@@ -80,6 +96,53 @@ void LoopbackServer::addPatient(const QString& code, const QString& name, const 
 {
     records::checkReply(m_client->SetPaciente(QStringLiteral("0001"), code, name, sexCode,
                                               QDateTime(birth, QTime(0, 0), Qt::UTC), deceased));
+}
+
+void LoopbackServer::addReference(const QString& list, const QString& owner, const QString& code,
+                                  const QString& name)
+{
+    using namespace server::storage;
+    inTransaction(m_instance->database(), Access::ReadWrite, [&](Transaction& tx) {
+        if (!tx.exists(QStringLiteral("SELECT 1 FROM refebibl WHERE CDREFEBIBL = ?"), {code}))
+            tx.execute(QStringLiteral("INSERT INTO refebibl (CDREFEBIBL, NMREFEBIBL) VALUES (?, ?)"),
+                       {code, name});
+        if (!tx.exists(QStringLiteral("SELECT 1 FROM refelista WHERE CDLISTA = ? AND CDDONO = ? "
+                                      "AND CDREFEBIBL = ?"),
+                       {list, owner, code}))
+            tx.execute(QStringLiteral("INSERT INTO refelista (CDLISTA, CDDONO, CDREFEBIBL) VALUES (?, ?, ?)"),
+                       {list, owner, code});
+    });
+}
+
+void LoopbackServer::removeReferences(const QString& list, const QString& owner)
+{
+    using namespace server::storage;
+    inTransaction(m_instance->database(), Access::ReadWrite, [&](Transaction& tx) {
+        tx.execute(QStringLiteral("DELETE FROM refelista WHERE CDLISTA = ? AND CDDONO = ?"),
+                   {list, owner});
+    });
+}
+
+QList<QJsonArray> LoopbackServer::argumentsOf(const QString& method) const
+{
+    QList<QJsonArray> out;
+    for (int i = 0; i < m_traffic->methods.size(); ++i) {
+        if (m_traffic->methods[i] == method)
+            out.append(m_traffic->arguments[i]);
+    }
+    return out;
+}
+
+void LoopbackServer::clearTraffic() const
+{
+    m_traffic->methods.clear();
+    m_traffic->arguments.clear();
+}
+
+void LoopbackServer::failNext(const QString& method, int times, int skip) const
+{
+    m_traffic->failures[method] = times;
+    m_traffic->skips[method] = skip;
 }
 
 workspace::NetConnection::Transport downTransport()

@@ -6,6 +6,11 @@
 
 #include <QTemporaryDir>
 
+#include <QHash>
+#include <QJsonArray>
+#include <QList>
+#include <QStringList>
+
 #include <atomic>
 #include <memory>
 
@@ -30,12 +35,35 @@ public:
     // Registers a patient in the host registry.
     void addPatient(const QString& code, const QString& name, const QString& sexCode,
                     const QDate& birth, bool deceased = false);
+    // Adds a bibliographic reference to a reference list: "METO" with the owning method,
+    // "PESO" or "OSSA" with an empty owner.
+    void addReference(const QString& list, const QString& owner, const QString& code,
+                      const QString& name);
+    // Empties a reference list (whatever the server seeded into it).
+    void removeReferences(const QString& list, const QString& owner);
+
+    // What went through the transport: the methods called, in order, with their
+    // arguments; and failures to simulate: the next `times` calls of a method answer
+    // with an error (after `skip` calls of it succeed).
+    QStringList calledMethods() const { return m_traffic->methods; }
+    QList<QJsonArray> argumentsOf(const QString& method) const;
+    void clearTraffic() const;
+    void failNext(const QString& method, int times = 1, int skip = 0) const;
+
+    struct Traffic
+    {
+        QStringList methods;
+        QList<QJsonArray> arguments;
+        QHash<QString, int> skips;
+        QHash<QString, int> failures;
+    };
 
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<server::app::ServerInstance> m_instance;
     std::unique_ptr<httpclient::HttpAppServer> m_client;
     std::shared_ptr<std::atomic<int>> m_calls = std::make_shared<std::atomic<int>>(0);
+    std::shared_ptr<Traffic> m_traffic = std::make_shared<Traffic>();
 };
 
 // A transport to a port where nothing listens: every call fails as a server that is down.

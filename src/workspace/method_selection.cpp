@@ -1,0 +1,218 @@
+// The method page: choosing the methods of the consultation in dbgMetoAval, their
+// references, and the rules of the body mass index group.
+
+#include "assessment_form.h"
+#include "module_context.h"
+#include "workspace_messages.h"
+
+#include "hostfw/error_display.h"
+#include "hostfw/errors.h"
+#include "hostfw/pick_list.h"
+
+namespace workspace {
+namespace {
+
+const QString kSelection = QStringLiteral("IDTABELAAV");
+const QString kReference = QStringLiteral("CDTABELACO");
+const QString kMethod = QStringLiteral("CDTBMETOAVAL");
+const QString kUseFlag = QStringLiteral("IDTBUTILTABE");
+
+// The body mass index methods exclude each other. In this order the first selected one
+// names itself in the refusal.
+struct GroupMember
+{
+    const char16_t* code;
+    const char* messageKey;
+};
+const GroupMember kBodyMassIndexGroup[] = {
+    {u"01", "Imc_Sele"},     {u"18", "Imc_Amp_Sele"}, {u"48", "Imc_Ado_Sele"},
+    {u"49", "Imc_Oms_Sele"}, {u"67", "Imc_Ido_Sele"}, {u"68", "IMC_Ges_Sele"},
+};
+
+bool inBodyMassIndexGroup(const QString& code)
+{
+    for (const GroupMember& m : kBodyMassIndexGroup) {
+        if (code == QStringView(m.code))
+            return true;
+    }
+    return false;
+}
+
+bool usesReferenceTable(const QString& useFlag)
+{
+    return !useFlag.isEmpty() && useFlag != u"0";
+}
+
+}  // namespace
+
+void AssessmentForm::prepareMethodList()
+{
+    // Nobody adds methods to a consultation, and a deceased patient's list is read-only
+    // once loaded (the load's own clearing of references still runs).
+    cdsMetoAval.beforeInsert = [](records::DataSet&) { throw hostfw::Abort(); };
+    cdsMetoAval.beforeEdit = [this](records::DataSet&) {
+        if (readOnly())
+            throw hostfw::Abort();
+    };
+}
+
+void AssessmentForm::refuseBodyMassIndexConflict(const QString& code)
+{
+    if (!inBodyMassIndexGroup(code))
+        return;
+    for (const GroupMember& m : kBodyMassIndexGroup) {
+        if (code == QStringView(m.code))
+            continue;
+        for (int row = 0; row < cdsMetoAval.recordCount(); ++row) {
+            if (row == cdsMetoAval.recNo())
+                continue;
+            if (cdsMetoAval.asStringAt(row, kMethod) == QStringView(m.code) &&
+                cdsMetoAval.asStringAt(row, kSelection) == u"S")
+                hostfw::MensErro(msgPadrao().Msg(QString::fromLatin1(m.messageKey)), true);
+        }
+    }
+}
+
+bool AssessmentForm::toggleMethod()
+{
+    if (readOnly() || cdsMetoAval.isEmpty() || dbgMetoAvalColumn != kSelection)
+        return false;
+    // Results are shown again only after the next calculation or refresh.
+    cdsResuAval.clear();
+    if (cdsMetoAval.asString(kSelection) == u"S") {
+        cdsMetoAval.edit();
+        cdsMetoAval.setValue(kSelection, QStringLiteral("N"));
+        cdsMetoAval.setValue(kReference, QVariant());
+    } else {
+        refuseBodyMassIndexConflict(cdsMetoAval.asString(kMethod));
+        cdsMetoAval.edit();
+        cdsMetoAval.setValue(kSelection, QStringLiteral("S"));
+        cdsMetoAval.setValue(kReference, cdsMetoAval.value(QStringLiteral("CDTBREFMETOA")));
+        try {
+            Vd_Referencia(false);
+        } catch (...) {
+            updateActions();
+            emit changed();
+            throw;
+        }
+    }
+    updateActions();
+    emit changed();
+    return true;
+}
+
+void AssessmentForm::moveMethodRow(int row)
+{
+    if (row == cdsMetoAval.recNo())
+        return;
+    cdsMetoAval.moveTo(row);
+    emit changed();
+}
+
+void AssessmentForm::setMethodColumn(const QString& field)
+{
+    if (dbgMetoAvalColumn == kReference && field != kReference)
+        Vd_Referencia(false);  // a refusal leaves the reference column current
+    dbgMetoAvalColumn = field;
+}
+
+bool AssessmentForm::methodCellEditable(int row, const QString& field) const
+{
+    return !readOnly() && field == kReference && referenceButtonVisible(row);
+}
+
+bool AssessmentForm::referenceButtonVisible(int row) const
+{
+    return usesReferenceTable(cdsMetoAval.asStringAt(row, kUseFlag));
+}
+
+void AssessmentForm::typeMethodReference(const QString& text)
+{
+    if (readOnly() || cdsMetoAval.isEmpty() || !usesReferenceTable(cdsMetoAval.asString(kUseFlag)))
+        return;
+    cdsMetoAval.edit();
+    try {
+        cdsMetoAval.setValue(kReference, text.isEmpty() ? QVariant() : QVariant(text));
+    } catch (const records::Error& e) {
+        hostfw::MensErro(e.message(), true);
+    }
+    updateActions();
+    emit changed();
+}
+
+void AssessmentForm::dbgMetoAvalEditButtonClick()
+{
+    if (readOnly() || cdsMetoAval.isEmpty())
+        return;
+    const QString useFlag = cdsMetoAval.asString(kUseFlag);
+    if (!usesReferenceTable(useFlag))
+        return;
+    records::DataSet& references =
+        fetchReferences(useFlag, QString(), cdsMetoAval.asString(kMethod));
+    const QString caption =
+        msgPadrao().Msg(QStringLiteral("Refe")) + u'|' + msgPadrao().Msg(QStringLiteral("Refe_NHa"));
+    if (!hostfw::Pesquisar(references, caption, false, true))
+        return;
+    cdsMetoAval.edit();
+    cdsMetoAval.setValue(QStringLiteral("NMREFEBIBL"), references.value(QStringLiteral("NMREFEBIBL")));
+    cdsMetoAval.setValue(kReference, references.value(QStringLiteral("CDREFEBIBL")));
+    updateActions();
+    emit changed();
+}
+
+void AssessmentForm::postMethodRow()
+{
+    try {
+        cdsMetoAval.post();
+    } catch (...) {
+        updateActions();
+        emit changed();
+        throw;
+    }
+    updateActions();
+    emit changed();
+}
+
+void AssessmentForm::locateMethodRow(const QString& code)
+{
+    if (cdsMetoAval.isEditing() && cdsMetoAval.asString(kMethod) == code)
+        return;
+    if (!cdsMetoAval.locate(kMethod, code))
+        hostfw::MensErro(QStringLiteral("O método '%1' não está na lista de métodos desta consulta.")
+                             .arg(code),
+                         true);
+}
+
+bool AssessmentForm::selectMethod(const QString& code, const std::optional<QString>& reference)
+{
+    if (readOnly())
+        return false;
+    locateMethodRow(code);
+    if (reference && !usesReferenceTable(cdsMetoAval.asString(kUseFlag)))
+        hostfw::MensErro(QStringLiteral("O método '%1' não usa tabela de referência.").arg(code),
+                         true);
+    dbgMetoAvalColumn = kSelection;
+    if (cdsMetoAval.asString(kSelection) != u"S")
+        toggleMethod();
+    if (reference) {
+        setMethodColumn(kReference);
+        typeMethodReference(*reference);
+        setMethodColumn(kSelection);
+    }
+    postMethodRow();
+    return true;
+}
+
+bool AssessmentForm::unselectMethod(const QString& code)
+{
+    if (readOnly())
+        return false;
+    locateMethodRow(code);
+    dbgMetoAvalColumn = kSelection;
+    if (cdsMetoAval.asString(kSelection) == u"S")
+        toggleMethod();
+    postMethodRow();
+    return true;
+}
+
+}  // namespace workspace

@@ -1,0 +1,141 @@
+#include "consultation_fixture.h"
+
+#include "records/layouts.h"
+#include "records/packet_codec.h"
+#include "records/write_through.h"
+#include "workspace/module_context.h"
+
+namespace workspacetest {
+
+using workspace::AssessmentForm;
+
+QDateTime day(const QDate& d)
+{
+    return QDateTime(d, QTime(0, 0), Qt::UTC);
+}
+
+void openConsultation(const QString& patient, const QString& name, const QString& sexCode,
+                      const QDate& birth, const QDate& consultation)
+{
+    stCdFilial = QStringLiteral("0001");
+    stCdPaciente = patient;
+    stNmPaciente = name;
+    stSexo = sexCode;
+    dtNasc = day(birth);
+    dtConsulta = day(consultation);
+}
+
+void ConsultationTest::SetUp()
+{
+    workspace::moduleLoaded();
+    stCdPacienteAux.clear();
+    inMaoMembro = 0;
+    inPeMembro = 0;
+    server.useForHost();
+    // Whatever the server seeds, the lists of "01", "28" and "48" hold these two, and the
+    // list of "02" (triceps skinfold) is empty.
+    for (const char* owner : {"01", "28", "48"}) {
+        server.addReference(QStringLiteral("METO"), QString::fromLatin1(owner), QStringLiteral("90"),
+                            QStringLiteral("Referência de teste A"));
+        server.addReference(QStringLiteral("METO"), QString::fromLatin1(owner), QStringLiteral("91"),
+                            QStringLiteral("Referência de teste B"));
+    }
+    server.removeReferences(QStringLiteral("METO"), QStringLiteral("02"));
+}
+
+void ConsultationTest::TearDown()
+{
+    if (form)
+        form->FormClose();
+    workspace::moduleUnloading();
+}
+
+AssessmentForm& ConsultationTest::open(const QString& patient, const QString& sexCode,
+                                       const QDate& birth, bool deceased)
+{
+    server.addPatient(patient, QStringLiteral("Paciente ") + patient.right(2), sexCode, birth,
+                      deceased);
+    openConsultation(patient, QStringLiteral("Paciente ") + patient.right(2), sexCode, birth);
+    form = std::make_unique<AssessmentForm>(server.transport());
+    form->setBusyIndicator(&busy);
+    form->FormCreate();
+    form->FormActivate();
+    return *form;
+}
+
+void ConsultationTest::enterResults()
+{
+    form->showPage(workspace::OuterPage::tshAvalNutr, workspace::InnerPage::tshAvaliacao);
+}
+
+void ConsultationTest::enterMethods()
+{
+    form->showPage(workspace::OuterPage::tshAvalNutr, workspace::InnerPage::tshMetoAval);
+}
+
+QMap<QString, ConsultationTest::Recorded> ConsultationTest::recorded(const QString& dataType)
+{
+    records::DataSet info(records::layouts::cdsInfoAval());
+    info.loadPacket(records::decodePacket(
+        records::checkReply(server.client().GetInfoAval(form->key(), dataType))));
+    QMap<QString, Recorded> out;
+    for (int row = 0; row < info.recordCount(); ++row)
+        out.insert(info.asStringAt(row, QStringLiteral("CDTBMETOAVAL")),
+                   {info.asStringAt(row, QStringLiteral("DSINFOAVAL")),
+                    info.asStringAt(row, QStringLiteral("DSOBSERAVAL"))});
+    return out;
+}
+
+QString ConsultationTest::referenceName(const QString& owner, const QString& code)
+{
+    records::DataSet refs(records::layouts::cdsRefeMeto());
+    refs.loadPacket(records::decodePacket(records::checkReply(server.client().GetRefeMeto(code, owner))));
+    return refs.isEmpty() ? QString() : refs.asString(QStringLiteral("NMREFEBIBL"));
+}
+
+QString ConsultationTest::firstReference(const QString& owner)
+{
+    records::DataSet refs(records::layouts::cdsRefeMeto());
+    refs.loadPacket(records::decodePacket(records::checkReply(server.client().GetRefeMeto(QString(), owner))));
+    return refs.isEmpty() ? QString() : refs.asString(QStringLiteral("CDREFEBIBL"));
+}
+
+QPair<QString, QString> ConsultationTest::storedMethod(const QString& code)
+{
+    const QJsonValue payload = records::checkReply(server.client().GetDados(form->key(), 30.0));
+    records::DataSet methods(records::layouts::cdsMetoAval());
+    methods.loadPacket(records::packetAt(payload, 0));
+    if (!methods.locate(QStringLiteral("CDTBMETOAVAL"), code))
+        return {};
+    return {methods.asString(QStringLiteral("IDTABELAAV")),
+            methods.asString(QStringLiteral("CDTABELACO"))};
+}
+
+void ConsultationTest::storeRecorded(const QString& method, const QString& dataType,
+                                     const QString& value, const QString& observation)
+{
+    records::DataSet info(records::layouts::cdsInfoAval());
+    info.append();
+    info.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
+    info.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
+    info.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
+    info.setValue(QStringLiteral("CDTBMETOAVAL"), method);
+    info.setValue(QStringLiteral("CDTIPODADO"), dataType);
+    info.setValue(QStringLiteral("DSINFOAVAL"), value);
+    if (!observation.isEmpty())
+        info.setValue(QStringLiteral("DSOBSERAVAL"), observation);
+    info.post();
+    records::writeThrough(info, server.client(), QStringLiteral("SetInfoAval"));
+}
+
+QString ConsultationTest::gridValue(const QString& dataType, const QString& field, bool display)
+{
+    records::DataSet& grid = form->cdsDadosAval;
+    for (int row = 0; row < grid.recordCount(); ++row) {
+        if (grid.asStringAt(row, QStringLiteral("CDTIPODADO")) == dataType)
+            return display ? grid.displayTextAt(row, field) : grid.asStringAt(row, field);
+    }
+    return QStringLiteral("<sem linha>");
+}
+
+}  // namespace workspacetest

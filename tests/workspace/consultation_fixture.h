@@ -1,0 +1,76 @@
+#pragma once
+
+// A consultation opened on a real application server on loopback, with a few
+// bibliographic references, for the tests of the method and result pages.
+
+#include "loopback_server.h"
+
+#include "hostfw/busy.h"
+#include "hostfw/error_display.h"
+#include "hostfw/errors.h"
+#include "workspace/assessment_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QMap>
+
+namespace workspacetest {
+
+inline const QDate kConsultationDay(2026, 12, 6);
+
+QDateTime day(const QDate& d);
+
+// Sets the module context as CriaMedAntro does.
+void openConsultation(const QString& patient, const QString& name, const QString& sexCode,
+                      const QDate& birth, const QDate& consultation = kConsultationDay);
+
+class ConsultationTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Registers the patient, creates the form core and activates it (a woman of 30
+    // unless said otherwise).
+    workspace::AssessmentForm& open(const QString& patient, const QString& sexCode = QStringLiteral("1"),
+                                    const QDate& birth = QDate(1996, 3, 10), bool deceased = false);
+    // Shows the result page as its tab does.
+    void enterResults();
+    void enterMethods();
+
+    // What the server holds: the recorded values of a data type by method (value and
+    // observation), and a method row of the consultation (IDTABELAAV, CDTABELACO).
+    struct Recorded
+    {
+        QString value;
+        QString observation;
+        bool operator==(const Recorded&) const = default;
+    };
+    QMap<QString, Recorded> recorded(const QString& dataType);
+    QPair<QString, QString> storedMethod(const QString& code);
+    // The name of a reference of a method's list, as the server gives it.
+    QString referenceName(const QString& owner, const QString& code);
+    QString firstReference(const QString& owner);
+    // Stores a recorded value straight on the server, as another client could have.
+    void storeRecorded(const QString& method, const QString& dataType, const QString& value,
+                       const QString& observation = {});
+
+    // Runs the action and expects it to be refused with exactly this message.
+    template <typename F>
+    void expectRefused(F&& action, const QString& message)
+    {
+        errors.clear();
+        EXPECT_THROW(action(), hostfw::Abort);
+        EXPECT_EQ(errors.last(), message);
+    }
+
+    QString gridValue(const QString& dataType, const QString& field = QStringLiteral("DSINFOAVAL"),
+                      bool display = false);
+
+    LoopbackServer server;
+    hostfw::BusyRecorder busy;
+    hostfw::ErrorRecorder errors;
+    std::unique_ptr<workspace::AssessmentForm> form;
+};
+
+}  // namespace workspacetest

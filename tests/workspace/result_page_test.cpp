@@ -1,0 +1,352 @@
+// The result page against a real server: the data grid, typed values and coded answers,
+// their checks, and the spreading of a posted value to every method that needs it.
+
+#include "consultation_fixture.h"
+
+#include <QCollator>
+
+#include "hostfw/pick_list.h"
+#include "records/error.h"
+#include "workspace/module_context.h"
+
+using namespace workspace;
+using workspacetest::ConsultationTest;
+
+namespace {
+
+const QString kNotANumber = QStringLiteral("'%1' não é um valor de ponto flutuante válido para o campo 'Valor'.");
+
+}  // namespace
+
+class ResultPage : public ConsultationTest
+{
+protected:
+    // A woman of 30 with methods that need weight (all of them), edema ("58"), limbs
+    // ("59"), weight loss time ("26") and gestational week ("68").
+    AssessmentForm& openWithMethods(const QString& patient)
+    {
+        AssessmentForm& f = open(patient);
+        for (const char* code : {"00", "26", "58", "59", "68"})
+            EXPECT_TRUE(f.selectMethod(QString::fromLatin1(code))) << code;
+        enterResults();
+        return f;
+    }
+};
+
+TEST_F(ResultPage, GridListsTheNeededDataInNameOrder)
+{
+    AssessmentForm& f = openWithMethods(QStringLiteral("920000000001"));
+    QStringList names;
+    for (int row = 0; row < f.cdsDadosAval.recordCount(); ++row)
+        names << f.cdsDadosAval.asStringAt(row, QStringLiteral("NMTIPODADO"));
+    QCollator collator(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    for (int i = 1; i < names.size(); ++i)
+        EXPECT_LE(collator.compare(names[i - 1], names[i]), 0)
+            << names[i - 1].toStdString() << " / " << names[i].toStdString();
+    for (const char* type : {"01", "02", "35", "36", "40", "43", "44", "50", "53"})
+        EXPECT_NE(gridValue(QString::fromLatin1(type)), "<sem linha>") << type;
+    EXPECT_TRUE(f.actions().sbtCalcular);
+    EXPECT_FALSE(f.actions().sbtAutomatico);
+}
+
+TEST_F(ResultPage, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
+{
+    AssessmentForm& f = openWithMethods(QStringLiteral("920000000002"));
+    busy = {};
+    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("1.5")));
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "1,5");
+    const auto weights = recorded(QStringLiteral("01"));
+    EXPECT_EQ(weights.keys(), QStringList({"00", "26", "58", "59", "68"}));
+    for (const auto& r : weights)
+        EXPECT_EQ(r.value, "1,5");
+    EXPECT_TRUE(busy.texts().contains("Atualizando informações no servidor..."));
+    EXPECT_FALSE(busy.visible());
+
+    // a new value replaces every one of them, and clearing empties them
+    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("72,25")));
+    for (const auto& r : recorded(QStringLiteral("01")))
+        EXPECT_EQ(r.value, "72,25");
+    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QString()));
+    for (const auto& r : recorded(QStringLiteral("01")))
+        EXPECT_EQ(r.value, "");
+    EXPECT_FALSE(f.cdsDadosAval.isEditing());
+    EXPECT_EQ(f.cdsDadosAval.changeCount(), 0);
+}
+
+TEST_F(ResultPage, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
+{
+    AssessmentForm& f = openWithMethods(QStringLiteral("920000000003"));
+    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("70")));
+
+    expectRefused([&] { f.recordValue(QStringLiteral("01"), QStringLiteral("7a")); },
+                  kNotANumber.arg("7a"));
+    EXPECT_TRUE(f.cdsDadosAval.isEditing());
+    EXPECT_FALSE(f.actions().sbtCalcular);
+    expectRefused([&] { f.recordValue(QStringLiteral("01"), QStringLiteral("1,5,3")); },
+                  kNotANumber.arg("1,5,3"));
+    EXPECT_TRUE(f.cdsDadosAval.isEditing());
+    // pasted into the cell: refused when the column is left and when posted
+    f.setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("1.5.3"));
+    expectRefused([&] { f.dbgDadosAvalColExit(QStringLiteral("DSINFOAVAL")); }, kNotANumber.arg("1.5.3"));
+    expectRefused([&] { f.postDataRow(); }, kNotANumber.arg("1.5.3"));
+    EXPECT_TRUE(f.cdsDadosAval.isEditing());
+    // leaving the row is refused as well
+    expectRefused([&] { f.moveDataRow(f.cdsDadosAval.recNo() == 0 ? 1 : 0); }, kNotANumber.arg("1.5.3"));
+    // the gestational week takes no separator
+    expectRefused([&] { f.recordValue(QStringLiteral("01"), QStringLiteral("71")); ; f.recordValue(QStringLiteral("53"), QStringLiteral("20,5")); },
+                  kNotANumber.arg("20,5"));
+    // edema and limbs are answered from their lists
+    expectRefused([&] { f.recordValue(QStringLiteral("40"), QStringLiteral("1")); },
+                  "'Edema - Tornozelo' não é digitado: escolha a resposta na lista.");
+    EXPECT_TRUE(f.cdsDadosAval.isEditing());
+    f.sbtCancelarClick();
+    EXPECT_FALSE(f.cdsDadosAval.isEditing());
+    EXPECT_TRUE(f.actions().sbtCalcular);
+
+    for (const auto& r : recorded(QStringLiteral("01")))
+        EXPECT_EQ(r.value, "71");
+    // leaving a refused row posts what it held before, never the refused text
+    for (const auto& r : recorded(QStringLiteral("53")))
+        EXPECT_EQ(r.value, "");
+    for (const auto& r : recorded(QStringLiteral("40")))
+        EXPECT_EQ(r.value, "0");
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "71");
+}
+
+TEST_F(ResultPage, KeyFilterTakesDigitsAndTheSeparator)
+{
+    AssessmentForm& f = openWithMethods(QStringLiteral("920000000004"));
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
+    const QString value = QStringLiteral("DSINFOAVAL");
+    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u'7'), QChar(u'7'));
+    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u'.'), QChar(u','));
+    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u','), QChar(u','));
+    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, QChar(8)), QChar(8));
+    for (QChar refused : {u'a', u'-', u'e', u' ', u'+'})
+        EXPECT_FALSE(f.dbgDadosAvalKeyPress(value, refused)) << refused.toLatin1();
+    EXPECT_FALSE(f.dbgDadosAvalKeyPress(QStringLiteral("DSUNIDDADO"), u'1'));
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("53")));
+    EXPECT_FALSE(f.dbgDadosAvalKeyPress(value, u','));
+    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u'3'), QChar(u'3'));
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("41")));
+    EXPECT_FALSE(f.dbgDadosAvalKeyPress(value, u'1'));
+    EXPECT_FALSE(f.dataCellEditable(f.cdsDadosAval.recNo(), value));
+    EXPECT_TRUE(f.answerButtonVisible(f.cdsDadosAval.recNo()));
+}
+
+TEST_F(ResultPage, CodedAnswersAreStoredAsCodesAndShownAsTexts)
+{
+    AssessmentForm& f = openWithMethods(QStringLiteral("920000000005"));
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("36")));
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Três Meses")});
+        f.dbgDadosAvalEditButtonClick();
+        ASSERT_EQ(script.requests().size(), 1);
+        EXPECT_EQ(script.requests()[0].caption, "Tempo");
+    }
+    EXPECT_EQ(gridValue(QStringLiteral("36")), "3");
+    EXPECT_EQ(gridValue(QStringLiteral("36"), QStringLiteral("DSINFOAVAL"), true), "Três Meses");
+    EXPECT_EQ(recorded(QStringLiteral("36")).value(QStringLiteral("26")).value, "3");
+
+    // edema: entering the page made the empty answers "0" (shown "Não")
+    EXPECT_EQ(gridValue(QStringLiteral("42")), "0");
+    EXPECT_EQ(gridValue(QStringLiteral("42"), QStringLiteral("DSINFOAVAL"), true), "Não");
+    EXPECT_EQ(recorded(QStringLiteral("42")).value(QStringLiteral("58")).value, "0");
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("40")));
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
+        f.dbgDadosAvalEditButtonClick();
+        ASSERT_EQ(script.requests().size(), 1);
+        EXPECT_EQ(script.requests()[0].caption, "Edema");
+    }
+    EXPECT_EQ(gridValue(QStringLiteral("40"), QStringLiteral("DSINFOAVAL"), true), "Sim");
+    EXPECT_EQ(recorded(QStringLiteral("40")).value(QStringLiteral("58")).value, "1");
+    // a cancelled pick list changes nothing
+    {
+        hostfw::PickScript script;
+        f.dbgDadosAvalEditButtonClick();
+    }
+    EXPECT_EQ(gridValue(QStringLiteral("40")), "1");
+    EXPECT_FALSE(f.cdsDadosAval.isEditing());
+
+    // an unknown code is refused; a stored code outside the table shows nothing
+    expectRefused([&] { f.recordAnswer(QStringLiteral("36"), QStringLiteral("7")); },
+                  "'7' não é uma resposta da lista 'Tempo'.");
+    f.sbtCancelarClick();
+    EXPECT_EQ(gridValue(QStringLiteral("36"), QStringLiteral("DSINFOAVAL"), true), "Três Meses");
+}
+
+TEST_F(ResultPage, AThirdLimbIsRefused)
+{
+    AssessmentForm& f = openWithMethods(QStringLiteral("920000000006"));
+    ASSERT_TRUE(f.recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
+    EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSUNIDDADO")), "1");
+    EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSOBSERAVAL"), true), "");
+    EXPECT_EQ(inMaoMembro, 1);
+    ASSERT_TRUE(f.recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
+    EXPECT_EQ(inMaoMembro, 2);
+    EXPECT_EQ(recorded(QStringLiteral("44")).value(QStringLiteral("59")), (Recorded{"1", "2"}));
+
+    // a further upper-limb part: refused by the list button before the list opens
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("45")));
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
+        expectRefused([&] { f.dbgDadosAvalEditButtonClick(); },
+                      "Dois membros superiores já estão selecionados");
+        EXPECT_TRUE(script.requests().isEmpty());
+    }
+    expectRefused([&] { f.recordAnswer(QStringLiteral("46"), QStringLiteral("1")); },
+                  "Dois membros superiores já estão selecionados");
+    EXPECT_TRUE(recorded(QStringLiteral("46")).isEmpty() ||
+                recorded(QStringLiteral("46")).value(QStringLiteral("59")).value != "1");
+    // lower limbs count apart
+    ASSERT_TRUE(f.recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
+    EXPECT_EQ(inPeMembro, 1);
+
+    // one hand each side, then a second limb on either is refused when typed
+    ASSERT_TRUE(f.recordLimbCount(QStringLiteral("44"), QStringLiteral("1")));
+    ASSERT_TRUE(f.recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
+    EXPECT_EQ(inMaoMembro, 2);
+    expectRefused([&] { f.recordLimbCount(QStringLiteral("45"), QStringLiteral("2")); },
+                  "Dois membros superiores já estão selecionados");
+    EXPECT_TRUE(f.cdsDadosAval.isEditing());
+    f.sbtCancelarClick();
+    EXPECT_EQ(recorded(QStringLiteral("45")).value(QStringLiteral("59")), (Recorded{"1", "1"}));
+    // unmarking gives the limb back
+    ASSERT_TRUE(f.recordAnswer(QStringLiteral("45"), QStringLiteral("0")));
+    EXPECT_EQ(inMaoMembro, 1);
+    EXPECT_EQ(recorded(QStringLiteral("45")).value(QStringLiteral("59")), (Recorded{"0", ""}));
+    expectRefused([&] { f.recordLimbCount(QStringLiteral("45"), QStringLiteral("1")); },
+                  "O número de membros só é informado numa amputação marcada.");
+
+    // the counters follow the grid when the page is entered again
+    inMaoMembro = 0;
+    f.sbtCancelarClick();
+    enterMethods();
+    enterResults();
+    EXPECT_EQ(inMaoMembro, 1);
+    EXPECT_EQ(inPeMembro, 1);
+    EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSUNIDDADO")), "1");
+}
+
+TEST_F(ResultPage, EnteringThePageBringsSeparatorsToTheComma)
+{
+    AssessmentForm& f = open(QStringLiteral("920000000007"));
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("01")));
+    storeRecorded(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70.5"),
+                  QStringLiteral("Peso Estimado Chumlea (1988)"));
+    enterResults();
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "70,5");
+    // spread to both methods, the estimate's observation kept
+    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("00")),
+              (Recorded{"70,5", "Peso Estimado Chumlea (1988)"}));
+    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")),
+              (Recorded{"70,5", "Peso Estimado Chumlea (1988)"}));
+    EXPECT_FALSE(f.cdsDadosAval.isEditing());
+    EXPECT_FALSE(busy.visible());
+
+    // a typed value drops the observation; the estimate dialog's value keeps it
+    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("71")));
+    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")), (Recorded{"71", ""}));
+    f.estimateFlag = true;
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
+    f.cdsDadosAval.edit();
+    f.cdsDadosAval.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68,40"));
+    f.cdsDadosAval.setValue(QStringLiteral("DSOBSERAVAL"), QStringLiteral("Peso Estimado Chumlea (1988)"));
+    f.postDataRow();
+    f.estimateFlag = false;
+    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("00")),
+              (Recorded{"68,40", "Peso Estimado Chumlea (1988)"}));
+}
+
+TEST_F(ResultPage, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRecordedValues)
+{
+    AssessmentForm& f = openWithMethods(QStringLiteral("920000000008"));
+    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("70")));
+    busy = {};
+
+    server.failNext(QStringLiteral("SetInfoAval"));
+    try {
+        f.recordValue(QStringLiteral("01"), QStringLiteral("80"));
+        FAIL() << "the failed write went unnoticed";
+    } catch (const records::Error& e) {
+        EXPECT_TRUE(e.message().contains("falha simulada")) << e.message().toStdString();
+    }
+    EXPECT_FALSE(f.cdsDadosAval.isEditing());
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "80");
+    EXPECT_EQ(f.cdsInfoAval.changeCount(), 0);
+    for (int row = 0; row < f.cdsInfoAval.recordCount(); ++row)
+        EXPECT_EQ(f.cdsInfoAval.asStringAt(row, QStringLiteral("DSINFOAVAL")), "70");
+    for (const auto& r : recorded(QStringLiteral("01")))
+        EXPECT_EQ(r.value, "70");
+    EXPECT_FALSE(busy.visible());
+    EXPECT_GE(busy.showCount(), 1);
+
+    // posting again once the server answers stores it everywhere
+    f.cdsDadosAval.edit();
+    f.postDataRow();
+    for (const auto& r : recorded(QStringLiteral("01")))
+        EXPECT_EQ(r.value, "80");
+}
+
+TEST_F(ResultPage, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
+{
+    AssessmentForm& f = open(QStringLiteral("920000000009"));
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    enterResults();
+    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("64,3")));
+    enterMethods();
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("01")));
+    enterResults();
+    EXPECT_FALSE(recorded(QStringLiteral("01")).contains(QStringLiteral("01")));
+
+    server.clearTraffic();
+    f.Atualiza_DadosInf();
+    const QList<QJsonArray> calls = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].last().toString(),
+              "AND (DA.CDTIPODADO < '23' OR DA.CDTIPODADO > '34') AND (ME.CDTBMETOAVAL < '30' OR "
+              "ME.CDTBMETOAVAL > '36')");
+    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")).value, "64,3");
+
+    f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshResulEnerg);
+    server.clearTraffic();
+    f.Atualiza_DadosInf();
+    const QList<QJsonArray> energy = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
+    ASSERT_EQ(energy.size(), 1);
+    EXPECT_EQ(energy[0].last().toString(),
+              "AND (DA.CDTIPODADO >= '23' AND DA.CDTIPODADO <= '34') AND (ME.CDTBMETOAVAL >= '30' "
+              "AND ME.CDTBMETOAVAL <= '36')");
+}
+
+TEST_F(ResultPage, ActionsFollowTheDataRowAndItsEditState)
+{
+    AssessmentForm& f = open(QStringLiteral("920000000010"), QStringLiteral("0"), QDate(2014, 1, 1));
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("28")));  // a boy of 12: maturation offered
+    enterResults();
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
+    EXPECT_TRUE(f.actions().sbtEstimado);
+    EXPECT_FALSE(f.actions().sbtMaturSex);
+    EXPECT_FALSE(f.actions().sbtAmputado);
+    f.setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("40"));
+    EXPECT_FALSE(f.actions().sbtEstimado);
+    EXPECT_FALSE(f.actions().sbtCalcular);
+    f.sbtConfirmarClick();  // posts, then refreshes
+    EXPECT_TRUE(f.actions().sbtEstimado);
+    EXPECT_TRUE(f.actions().sbtCalcular);
+    EXPECT_EQ(f.cdsDadosAval.asString(QStringLiteral("CDTIPODADO")), "01");  // position kept
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "40");
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("37")));
+    EXPECT_TRUE(f.actions().sbtMaturSex);
+    EXPECT_FALSE(f.actions().sbtEstimado);
+    EXPECT_FALSE(f.dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
+    expectRefused([&] { f.recordValue(QStringLiteral("37"), QStringLiteral("2")); },
+                  "'Maturação Sexual - Estágio observado' é informado pelo diálogo de maturação sexual.");
+    f.sbtCancelarClick();
+
+    enterMethods();
+    EXPECT_TRUE(f.actions().sbtAutomatico);
+    EXPECT_FALSE(f.actions().sbtCalcular);
+}
