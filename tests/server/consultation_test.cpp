@@ -462,7 +462,10 @@ TEST_P(ConsultationTest, SetAtuPesIdeRecordsTheIdealWeightForTheMethodsThatNeedI
 
 TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
 {
-    server->sql({QStringLiteral("INSERT INTO refebibl VALUES ('01', 'Frisancho 1990')"),
+    // Lists of this test's own, without the references the server seeds.
+    server->sql({QStringLiteral("DELETE FROM refepercentil"), QStringLiteral("DELETE FROM refelista"),
+                 QStringLiteral("DELETE FROM refebibl"),
+                 QStringLiteral("INSERT INTO refebibl VALUES ('01', 'Frisancho 1990')"),
                  QStringLiteral("INSERT INTO refebibl VALUES ('02', 'NCHS 1977')"),
                  QStringLiteral("INSERT INTO refebibl VALUES ('03', 'Metropolitan Life 1983')"),
                  QStringLiteral("INSERT INTO refelista VALUES ('METO', '02', '01')"),

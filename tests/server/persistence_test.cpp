@@ -125,16 +125,17 @@ TEST_P(PersistenceTest, AnUpgradeStepKeepsEveryRecordAndANewerDatabaseIsRefused)
     f.close();
 
     QList<server::storage::SchemaStep> steps = server::storage::schemaSteps();
-    steps.append({2, stepFile});
+    const int current = server::storage::latestSchemaVersion();
+    steps.append({current + 1, stepFile});
     server::storage::Database& db = server->instance().database();
     const server::storage::UpgradeResult up = server::storage::upgradeSchema(db, steps);
-    EXPECT_EQ(up.from, 1);
-    EXPECT_EQ(up.to, 2);
-    EXPECT_EQ(server::storage::upgradeSchema(db, steps).from, 2);  // applied once
+    EXPECT_EQ(up.from, current);
+    EXPECT_EQ(up.to, current + 1);
+    EXPECT_EQ(server::storage::upgradeSchema(db, steps).from, current + 1);  // applied once
     EXPECT_EQ(column(packetOf(app().GetInfoAval(k, QStringLiteral("01"))), QStringLiteral("DSINFOAVAL")),
               QStringList{QStringLiteral("60")});
 
-    // This server knows only version 1: it refuses a database a newer server wrote.
+    // This server knows only its own steps: it refuses a database a newer server wrote.
     try {
         server::storage::upgradeSchema(db);
         FAIL() << "a newer schema was accepted";

@@ -7,6 +7,7 @@
 #include "method_lists.h"
 #include "nutrients.h"
 #include "recorded_values.h"
+#include "reference_percentiles.h"
 #include "references.h"
 #include "registry.h"
 #include "results.h"
@@ -24,6 +25,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerIdealWeight(routes, db);
     registerCatalogue(routes, db);
     registerReferences(routes, db);
+    registerReferencePercentiles(routes, db);
     registerRegistry(routes, db);
 }
 

@@ -1,12 +1,14 @@
 #include "seed.h"
 
 #include "../methods/registry.h"
+#include "../reference/bmi_references.h"
+#include "../reference/reference_seed.h"
 #include "../storage/schema.h"
 
 namespace server::seed {
 namespace {
 
-constexpr int kLatestSeed = 1;
+constexpr int kLatestSeed = 2;
 
 bool empty(storage::Transaction& tx, const QString& table)
 {
@@ -103,6 +105,8 @@ bool seedDatabase(storage::Database& db, const SeedOptions& options)
                                               p.birth, p.deceased});
             }
         }
+        if (done < 2)
+            reference::seedReferenceSet(tx, reference::bmi::bmiReferenceSet());
         storage::recordVersion(tx, QStringLiteral("seed"), kLatestSeed);
         return true;
     });

@@ -46,8 +46,9 @@ struct SeedOptions
 
 // Runs the seed steps the database has not had yet, in one transaction, and records them
 // (component "seed" of schema_version). Step 1, on the first start: the catalogue and, when
-// the registry is empty and demo patients are wanted, the demo patients. Answers whether
-// anything ran.
+// the registry is empty and demo patients are wanted, the demo patients. Step 2: the
+// reference tables of the body mass index family (reference/bmi_references.h) with the
+// default references of methods "01" and "48". Answers whether anything ran.
 bool seedDatabase(storage::Database& db, const SeedOptions& options);
 
 }  // namespace server::seed

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "common.h"
+
+namespace server::methods {
+
+// GetPercentil (reference, method, coded age, sex letter, reference again, measured
+// value): the percentile codes of the reference's table for that method, sex and age,
+// and the percentiles just at-or-below and at-or-above the value. GetImcPesoTeorico
+// (reference, coded age, sex letter): the minimum, middle and maximum BMI of the
+// reference's table of method "01" (its 15th, 50th and 85th percentiles).
+void registerReferencePercentiles(RouteTable& routes, Database& db);
+
+}  // namespace server::methods

@@ -1,0 +1,120 @@
+#include "bmi_references.h"
+
+#include "lms.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace server::reference::bmi {
+namespace {
+
+const QString kResources = QStringLiteral(":/avalnutri/reference/");
+
+// The two ends of WHO 2007 in completed months: 5 years and 19 years.
+constexpr int kWhoFirstMonth = 60;
+constexpr int kWhoLastMonth = 228;
+
+PercentileRow row(const QString& reference, const QString& owner, const QString& sex, int from,
+                  int to, int percentile, double value)
+{
+    return {reference, owner, sex, from, to, percentileCode(percentile),
+            percentileName(percentile), value};
+}
+
+int wholeNumber(const CsvTable& table, int r, const QString& column)
+{
+    const double v = table.number(r, column);
+    if (v != std::floor(v))
+        throw std::runtime_error(QStringLiteral("%1: '%2' deveria ser um número inteiro (%3).")
+                                     .arg(table.origin(), column)
+                                     .arg(v)
+                                     .toStdString());
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+QList<PercentileRow> who2007Rows(const CsvTable& lms, const QString& owner)
+{
+    static const int kPercentiles[] = {3, 5, 15, 50, 85, 95, 97};
+    QList<PercentileRow> rows;
+    for (int r = 0; r < lms.rowCount(); ++r) {
+        const int month = wholeNumber(lms, r, QStringLiteral("age_months"));
+        if (month < kWhoFirstMonth || month > kWhoLastMonth)
+            continue;
+        const QString sex = sexLetter(wholeNumber(lms, r, QStringLiteral("sex")));
+        const double l = lms.number(r, QStringLiteral("l"));
+        const double m = lms.number(r, QStringLiteral("m"));
+        const double s = lms.number(r, QStringLiteral("s"));
+        for (int p : kPercentiles)
+            rows.append(row(kWho2007, owner, sex, month, month, p,
+                            roundHalfEven(lmsValue(l, m, s, percentileZ(p)), 3)));
+    }
+    return rows;
+}
+
+QList<PercentileRow> cdc2000Rows(const CsvTable& table, const QString& owner)
+{
+    static const int kPercentiles[] = {3, 5, 10, 25, 50, 75, 85, 90, 95, 97};
+    QList<PercentileRow> rows;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        const double agemos = table.number(r, QStringLiteral("Agemos"));
+        const double completed = agemos - 0.5;
+        if (completed != std::floor(completed))
+            continue;  // the exact-birthday row
+        const int month = static_cast<int>(completed);
+        const QString sex = sexLetter(wholeNumber(table, r, QStringLiteral("Sex")));
+        for (int p : kPercentiles)
+            rows.append(row(kCdc2000, owner, sex, month, month, p,
+                            table.number(r, QStringLiteral("P%1").arg(p))));
+    }
+    return rows;
+}
+
+QList<PercentileRow> must1991Rows(const CsvTable& table, const QString& owner,
+                                  int lastBandStartYears)
+{
+    static const int kPercentiles[] = {5, 15, 50, 85, 95};
+    QList<PercentileRow> rows;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        const int first = wholeNumber(table, r, QStringLiteral("age_min_years"));
+        if (first > lastBandStartYears)
+            continue;
+        // "24.9" closes the band at the last month before the 25th birthday.
+        const int last = static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
+        const QString sex = sexLetter(wholeNumber(table, r, QStringLiteral("sex")));
+        for (int p : kPercentiles)
+            rows.append(row(kMust1991, owner, sex, first * 12, last * 12 + 11, p,
+                            table.number(r, QStringLiteral("p%1").arg(p))));
+    }
+    return rows;
+}
+
+ReferenceSet bmiReferenceSet()
+{
+    const CsvTable whoLms = CsvTable::load(kResources + QStringLiteral("who2007/bmi_for_age_lms.csv"));
+    const CsvTable cdc = CsvTable::load(kResources + QStringLiteral("cdc2000/bmiagerev.csv"));
+    const CsvTable must =
+        CsvTable::load(kResources + QStringLiteral("must1991/bmi_percentiles_nhanes1.csv"));
+
+    ReferenceSet set;
+    set.references = {
+        {kMust1991, QStringLiteral("Must, Dallal e Dietz 1991 (NHANES I)")},
+        {kWho2007, QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)")},
+        {kCdc2000, QStringLiteral("CDC 2000 - IMC por idade (2 a 20 anos)")},
+    };
+    set.listings = {
+        {kMethodMust, kMust1991},
+        {kMethodAdolescent, kWho2007},
+        {kMethodAdolescent, kCdc2000},
+        {kMethodAdolescent, kMust1991},
+    };
+    set.defaults = {{kMethodMust, kMust1991}, {kMethodAdolescent, kWho2007}};
+    set.percentiles = must1991Rows(must, kMethodMust) + who2007Rows(whoLms, kMethodAdolescent) +
+                      cdc2000Rows(cdc, kMethodAdolescent) +
+                      must1991Rows(must, kMethodAdolescent, 19);
+    checkPercentileRows(set.percentiles);
+    return set;
+}
+
+}  // namespace server::reference::bmi

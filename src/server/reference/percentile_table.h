@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace server::reference {
+
+// One percentile of a reference table: the value of the measure at that percentile for
+// one sex and one age band. The same shape serves every family: the list owner is the
+// method whose measure the table holds (a reference such as Frisancho tabulates several
+// measures, one per method), the sex the patient sex letter ("M", "F"), and the age band
+// completed months of life, both ends included.
+struct PercentileRow
+{
+    QString reference;  // CDREFEBIBL
+    QString owner;      // CDTBMETOAVAL of the method list
+    QString sex;        // "M" or "F"
+    int fromMonths = 0;
+    int toMonths = 0;
+    QString code;       // CDPERCENTIL, three digits: "005"
+    QString name;       // NMPERCENTIL: "P5"
+    double value = 0;   // VRPERCENTIL
+};
+
+// A bibliographic reference (refebibl).
+struct ReferenceEntry
+{
+    QString code;  // CDREFEBIBL, two characters
+    QString name;  // NMREFEBIBL, up to 60 characters
+};
+
+// A reference offered in the method list of an owning method (refelista 'METO').
+struct ReferenceListing
+{
+    QString owner;
+    QString reference;
+};
+
+// The reference a method starts with when it is selected (tbmetoaval.CDTBREFMETOA).
+struct DefaultReference
+{
+    QString method;
+    QString reference;
+};
+
+// Everything one seed step writes for a family of methods.
+struct ReferenceSet
+{
+    QList<ReferenceEntry> references;
+    QList<ReferenceListing> listings;
+    QList<DefaultReference> defaults;
+    QList<PercentileRow> percentiles;
+};
+
+// "005" and "P5" for the 5th percentile.
+QString percentileCode(int percentile);
+QString percentileName(int percentile);
+
+// The patient sex letter of the WHO/CDC coding 1 (male) and 2 (female).
+QString sexLetter(int whoSexCode);
+
+// Throws std::runtime_error unless, within each table, sex and age band, the values
+// rise strictly with the percentile code and the age band is not empty: a table that
+// does not would bracket a value wrongly.
+void checkPercentileRows(const QList<PercentileRow>& rows);
+
+}  // namespace server::reference

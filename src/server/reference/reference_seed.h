@@ -1,0 +1,24 @@
+#pragma once
+
+#include "percentile_table.h"
+
+#include "../storage/database.h"
+
+namespace server::reference {
+
+struct SeedCounts
+{
+    int references = 0;  // bibliographic references added
+    int listings = 0;    // list entries added
+    int defaults = 0;    // methods given a default reference
+    int percentiles = 0; // percentile rows written
+};
+
+// Writes a reference set on the transaction: the bibliographic references and list
+// entries it lacks (a reference already stored keeps its name), the default reference of
+// each method that has none, and the percentile tables, each table (reference and owner)
+// replaced whole. Rows go in multi-row inserts so a few thousand take one round trip per
+// hundred rows.
+SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set);
+
+}  // namespace server::reference
