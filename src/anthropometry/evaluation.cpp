@@ -1,0 +1,140 @@
+#include "evaluation.h"
+
+#include "reference_queries.h"
+
+#include "hostfw/errors.h"
+#include "hostfw/numbers.h"
+#include "hostfw/reply_check.h"
+#include "hostfw/text.h"
+#include "records/packet_codec.h"
+#include "workspace/assessment_form.h"
+#include "workspace/module_context.h"
+
+#include <QJsonArray>
+#include <QRegularExpression>
+
+namespace anthropometry {
+
+namespace {
+
+const QString kDataType = QStringLiteral("CDTIPODADO");
+const QString kMethod = QStringLiteral("CDTBMETOAVAL");
+const QString kText = QStringLiteral("DSINFOAVAL");
+// The label of the value column, named by the conversion error.
+const QString kValueLabel = QStringLiteral("Valor");
+
+// The text of the grid row of a data type; nothing when the grid has no such row.
+std::optional<QString> gridText(const records::DataSet& grid, const QString& dataType)
+{
+    for (int row = 0; row < grid.recordCount(); ++row) {
+        if (grid.asStringAt(row, kDataType) == dataType)
+            return grid.asStringAt(row, kText);
+    }
+    return std::nullopt;
+}
+
+Measure realMeasure(const std::optional<QString>& text)
+{
+    if (!text || hostfw::EmptyString(*text))
+        return {};
+    return {true, hostfw::StrToFloat(*text, kValueLabel)};
+}
+
+int wholeNumber(const QString& text)
+{
+    static const QRegularExpression whole(QStringLiteral("^\\s*[+-]?\\d{1,9}\\s*$"));
+    if (!whole.match(text).hasMatch())
+        throw hostfw::ConversionError(
+            QStringLiteral("'%1' não é um valor inteiro válido para o campo '%2'.")
+                .arg(text, kValueLabel));
+    return text.trimmed().toInt();
+}
+
+}  // namespace
+
+QString lineNumber(int sequence)
+{
+    return QStringLiteral("%1").arg(sequence, 2, 10, QLatin1Char('0'));
+}
+
+Evaluation::Evaluation(workspace::AssessmentForm& form, ReferenceQueries& queries, QString method,
+                       QString reference)
+    : m_form(form), m_queries(queries), m_method(std::move(method)), m_reference(std::move(reference))
+{
+}
+
+records::AppServer& Evaluation::server()
+{
+    return m_form.netAvalNutrEnerg;
+}
+
+const QString& Evaluation::sexLetter() const
+{
+    return m_form.sexLetter();
+}
+
+Measure Evaluation::readFromGrid(const QString& dataType) const
+{
+    return realMeasure(gridText(m_form.cdsDadosAval, dataType));
+}
+
+Measure Evaluation::readWholeFromGrid(const QString& dataType) const
+{
+    const std::optional<QString> text = gridText(m_form.cdsDadosAval, dataType);
+    if (!text || hostfw::EmptyString(*text))
+        return {};
+    return {true, double(wholeNumber(*text))};
+}
+
+Measure Evaluation::readRecordedValue(const QString& dataType)
+{
+    records::DataSet& info = m_form.cdsInfoAval;
+    info.loadPacket(records::decodePacket(
+        hostfw::CheckResultServ(server().GetInfoAval(m_form.key(), dataType), true, 0)));
+    if (!info.locate(kMethod, m_method))
+        return {};
+    return realMeasure(info.asString(kText));
+}
+
+double Evaluation::codedAge() const
+{
+    return m_form.codedAge();
+}
+
+void Evaluation::writeResultLine(int sequence, const QString& label, const QString& value)
+{
+    records::DataSet& lines = m_form.cdsResuAval;
+    const QString number = lineNumber(sequence);
+    if (lines.locate(QStringLiteral("CDFILIAL;CDPACIENTE;DTCONSPACI;CDTBMETOAVAL;CDSEQUAVAL"),
+                     {stCdFilial, stCdPaciente, dtConsulta, m_method, number}))
+        return;
+    lines.append();
+    lines.setValue(kMethod, m_method);
+    lines.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
+    lines.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
+    lines.setValue(QStringLiteral("CDSEQUAVAL"), number);
+    lines.setValue(QStringLiteral("DSCONTRESU"), label);
+    lines.setValue(QStringLiteral("DSRESUAVAL"), value);
+    try {
+        lines.post();  // fills CDFILIAL and writes through with SetResuAval
+    } catch (...) {
+        if (lines.isEditing())
+            lines.cancel();
+        throw;
+    }
+}
+
+PercentileBracket Evaluation::percentileBracket(double value)
+{
+    olePercentil = QJsonArray{QJsonValue(), QJsonValue(), QJsonValue()};
+    olePercentil = hostfw::CheckResultServ(
+        server().GetPercentil(m_reference, m_method, codedAge(), sexLetter(), m_reference, value),
+        true, 0);
+    m_queries.cdsPesqPer.loadPacket(records::packetAt(olePercentil, 0));
+    m_queries.cdsPercentilMaior.loadPacket(records::packetAt(olePercentil, 1));
+    m_queries.cdsPercentilMenor.loadPacket(records::packetAt(olePercentil, 2));
+    return bracketOf(m_queries.cdsPesqPer, m_queries.cdsPercentilMaior,
+                     m_queries.cdsPercentilMenor, value);
+}
+
+}  // namespace anthropometry

@@ -1,0 +1,83 @@
+#pragma once
+
+// The evaluation steps every method routine shares, bound to the form and to the
+// method row being calculated: reading a measurement from the data grid or from the
+// recorded values, the coded age, writing a numbered result line, and the percentile
+// bracket of a measured value.
+
+#include "percentile_bracket.h"
+
+#include <QString>
+
+namespace records {
+class AppServer;
+}
+namespace workspace {
+class AssessmentForm;
+}
+
+namespace anthropometry {
+
+struct ReferenceQueries;
+
+// A measurement as a routine sees it: present when a row of its data type exists and
+// its text is not empty; value is then the number (0 when absent).
+struct Measure
+{
+    bool present = false;
+    double value = 0;
+};
+
+class Evaluation
+{
+public:
+    // method: CDTBMETOAVAL of the method row; reference: its CDTABELACO.
+    Evaluation(workspace::AssessmentForm& form, ReferenceQueries& queries, QString method,
+               QString reference);
+
+    workspace::AssessmentForm& form() { return m_form; }
+    ReferenceQueries& queries() { return m_queries; }
+    records::AppServer& server();
+
+    const QString& method() const { return m_method; }
+    const QString& reference() const { return m_reference; }
+    // "M", "F", "D" or "I", as the header derived it.
+    const QString& sexLetter() const;
+
+    // Read from the grid: the row of cdsDadosAval with this data type. A text that is
+    // not a number throws hostfw::ConversionError. The grid's cursor does not move.
+    Measure readFromGrid(const QString& dataType) const;
+    // The same for a whole number (weeks, counts): a text with decimals or letters
+    // throws hostfw::ConversionError.
+    Measure readWholeFromGrid(const QString& dataType) const;
+
+    // Read recorded value: cdsInfoAval is loaded with GetInfoAval (key, data type) and
+    // the row of this method read; no row, or an empty text, is not present (value 0).
+    // A text that is not a number throws hostfw::ConversionError; a failed reply
+    // throws hostfw::ServerError.
+    Measure readRecordedValue(const QString& dataType);
+
+    // Coded age: whole years and the two-digit months as a real (5 years 3 months is
+    // 5.03), the age argument of the reference queries.
+    double codedAge() const;
+
+    // Write result line: line `sequence` ("01" for 1) of this method, unless the
+    // result lines already hold one with that key; the post writes it through
+    // (SetResuAval). A failed write throws, the line is not kept.
+    void writeResultLine(int sequence, const QString& label, const QString& value);
+
+    // Percentile bracket of the measured value against this method's reference
+    // (GetPercentil), loading cdsPesqPer, cdsPercentilMaior and cdsPercentilMenor.
+    PercentileBracket percentileBracket(double value);
+
+private:
+    workspace::AssessmentForm& m_form;
+    ReferenceQueries& m_queries;
+    QString m_method;
+    QString m_reference;
+};
+
+// The two-digit text of a result line number (1 is "01").
+QString lineNumber(int sequence);
+
+}  // namespace anthropometry

@@ -1,0 +1,21 @@
+#pragma once
+
+// How the method routines show and round their numbers: the pt-BR display patterns of
+// the result lines and the three-decimal rounding of the classifications.
+
+#include <QString>
+
+namespace anthropometry {
+
+inline const QString kThreeDecimals = QStringLiteral("#,##0.000");
+inline const QString kTwoDecimals = QStringLiteral("#,##0.00");
+inline const QString kKilograms = QStringLiteral(" Kg");
+
+// value with three decimals ("22,857", "1.234,500").
+QString threeDecimals(double value);
+// value with two decimals, followed by unit when one is given ("47,36 Kg").
+QString twoDecimals(double value, const QString& unit = {});
+// value rounded to three decimals, exact halves away from zero (RoundDec).
+double round3(double value);
+
+}  // namespace anthropometry
