@@ -67,8 +67,7 @@ void AnthropometricRun::anthropometricPass(AssessmentForm& form)
     RepaintSuspended resultGrid(form.cdsResuAval);
 
     reloadResultLines(form);
-    if (m_refreshRecordedValues)
-        m_refreshRecordedValues(form);
+    form.Atualiza_DadosInf();
     hostfw::CheckResultServ(form.netAvalNutrEnerg.DelResuAval(form.key()), true, 0);
     reloadResultLines(form);
 

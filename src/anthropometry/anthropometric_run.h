@@ -31,12 +31,10 @@ public:
     void setEnergyPass(Pass pass) { m_energyPass = std::move(pass); }
     // The nutrient recommendation pass (tshPadrao, tshNutrRecom).
     void setRecommendationPass(Pass pass) { m_recommendationPass = std::move(pass); }
-    // The refresh of the recorded values from the data grid that precedes the
-    // anthropometric pass (Atualiza_DadosInf with the anthropometric filter).
-    void setRecordedValuesRefresh(Pass pass) { m_refreshRecordedValues = std::move(pass); }
 
-    // The anthropometric pass on the result page (tshAvaliacao): the stored result
-    // lines are deleted and every selected method row is run by the dispatch table.
+    // The anthropometric pass on the result page (tshAvaliacao): the recorded values
+    // are refreshed (Atualiza_DadosInf), the stored result lines deleted and every
+    // selected method row run by the dispatch table.
     void anthropometricPass(workspace::AssessmentForm& form);
 
     // The datasets the routines load from the reference tables.
@@ -46,7 +44,6 @@ private:
     Pass m_preparation;
     Pass m_energyPass;
     Pass m_recommendationPass;
-    Pass m_refreshRecordedValues;
     ReferenceQueries m_queries;
 };
 

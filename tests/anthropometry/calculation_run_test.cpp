@@ -1,6 +1,8 @@
 // The calculation run against a real application server on loopback with its SQLite
-// file: what is deleted, run, written and reloaded on each page, the order of the
-// server calls, and the error path.
+// file, driven as the user drives the form: methods chosen and values typed through the
+// form core, then Calculate. What is refreshed, deleted, run, written and reloaded on
+// each page, the order of the server calls, the error paths, and the body mass index
+// methods that read the server's reference tables.
 
 #include "../workspace/loopback_server.h"
 
@@ -22,35 +24,6 @@ namespace {
 
 const QDate kConsultation(2026, 12, 6);
 
-// Every call the form makes, by method name; a call of failMethod after the first
-// allowedBeforeFailure ones fails as the server would.
-struct CallLog
-{
-    QStringList methods;
-    QString failMethod;
-    int allowedBeforeFailure = 0;
-};
-
-class LoggingServer : public records::AppServer
-{
-public:
-    LoggingServer(std::unique_ptr<records::AppServer> inner, std::shared_ptr<CallLog> log)
-        : m_inner(std::move(inner)), m_log(std::move(log))
-    {
-    }
-    records::Reply call(const QString& method, const QJsonArray& args) override
-    {
-        m_log->methods.append(method);
-        if (method == m_log->failMethod && m_log->allowedBeforeFailure-- <= 0)
-            return records::Reply::failure(QStringLiteral("Falha de gravação no servidor"));
-        return m_inner->call(method, args);
-    }
-
-private:
-    std::unique_ptr<records::AppServer> m_inner;
-    std::shared_ptr<CallLog> m_log;
-};
-
 struct StoredLine
 {
     QString method;
@@ -60,10 +33,10 @@ struct StoredLine
     bool operator==(const StoredLine&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& os, const StoredLine& l)
+void PrintTo(const StoredLine& l, std::ostream* os)
 {
-    return os << l.method.toStdString() << "/" << l.number.toStdString() << " "
-              << l.label.toStdString() << " = " << l.value.toStdString();
+    *os << l.method.toStdString() << "/" << l.number.toStdString() << " {"
+        << l.label.toStdString() << " | " << l.value.toStdString() << "}";
 }
 
 QList<StoredLine> linesOf(const records::Packet& p)
@@ -83,70 +56,44 @@ protected:
         moduleLoaded();
         stCdPacienteAux.clear();
         server.useForHost();
-        auto inner = server.transport();
-        auto log = this->log;
-        form = std::make_unique<AssessmentForm>(
-            [inner, log](const QString& host, int port, const QString& token) {
-                return std::make_unique<LoggingServer>(inner(host, port, token), log);
-            });
-        form->setBusyIndicator(&busy);
-        form->setCalculationRun(&run);
-        run.setRecordedValuesRefresh([log](AssessmentForm&) { log->methods.append("refresh"); });
-        form->FormCreate();
-
-        // A woman of 30 at the consultation.
-        const QDate birth(1996, 6, 1);
-        server.addPatient("900000000200", "Helena Prado", "1", birth);
-        setConsultationContext("0001", "900000000200", "Helena Prado", "1",
-                               QDateTime(birth, QTime(0, 0), Qt::UTC),
-                               QDateTime(kConsultation, QTime(0, 0), Qt::UTC));
-        form->FormActivate();
-        ASSERT_TRUE(form->loaded());
     }
     void TearDown() override
     {
-        form->FormClose();
+        if (form)
+            form->FormClose();
         moduleUnloading();
     }
 
-    void setSelected(const QString& code, bool selected)
+    // Registers the patient and opens the consultation on a new form core.
+    void open(const QString& patient, const QString& sexCode, const QDate& birth,
+              bool deceased = false)
     {
-        records::DataSet& m = form->cdsMetoAval;
-        ASSERT_TRUE(m.locate("CDTBMETOAVAL", code)) << code.toStdString();
-        m.edit();
-        m.setValue("IDTABELAAV", selected ? "S" : "N");
-        m.post();
+        server.addPatient(patient, "Paciente " + patient.right(2), sexCode, birth, deceased);
+        setConsultationContext("0001", patient, "Paciente " + patient.right(2), sexCode,
+                               QDateTime(birth, QTime(0, 0), Qt::UTC),
+                               QDateTime(kConsultation, QTime(0, 0), Qt::UTC));
+        form = std::make_unique<AssessmentForm>(server.transport());
+        form->setBusyIndicator(&busy);
+        form->setCalculationRun(&run);
+        form->FormCreate();
+        form->FormActivate();
+        ASSERT_TRUE(form->loaded());
     }
-    // A measurement recorded for one method, as the data entry stores it.
-    void record(const QString& method, const QString& type, const QString& text)
-    {
-        records::DataSet& info = form->cdsInfoAval;
-        info.append();
-        info.setValue("CDPACIENTE", stCdPaciente);
-        info.setValue("DTCONSPACI", dtConsulta);
-        info.setValue("CDTBMETOAVAL", method);
-        info.setValue("CDTIPODADO", type);
-        info.setValue("DSINFOAVAL", text);
-        info.post();
-    }
-    void showResultPage()
-    {
-        form->pgcPadrao = OuterPage::tshAvalNutr;
-        form->pgcAvalNutr = InnerPage::tshAvaliacao;
-        form->pgcAvalNutrChange();
-    }
-    // Methods "00" and "68" with weight 62 kg, height 1,58 m and week 20.
+    void showResults() { form->showPage(OuterPage::tshAvalNutr, InnerPage::tshAvaliacao); }
+    void showMethods() { form->showPage(OuterPage::tshAvalNutr, InnerPage::tshMetoAval); }
+
+    // A woman of 30 with "00" and "68" chosen; weight 62 kg, height 1,58 m, week 20.
     void pregnantPatientWithTwoMethods()
     {
-        setSelected("00", true);
-        setSelected("68", true);
-        for (const char* method : {"00", "68"}) {
-            record(method, "01", "62");
-            record(method, "02", "1,58");
-        }
-        record("68", "53", "20");
-        showResultPage();
+        open("900000000200", "1", QDate(1996, 6, 1));
+        ASSERT_TRUE(form->selectMethod("00"));
+        ASSERT_TRUE(form->selectMethod("68"));
+        showResults();
+        ASSERT_TRUE(form->recordValue("01", "62"));
+        ASSERT_TRUE(form->recordValue("02", "1.58"));
+        ASSERT_TRUE(form->recordValue("53", "20"));
     }
+
     QList<StoredLine> stored()
     {
         return linesOf(records::decodePacket(records::checkReply(
@@ -154,9 +101,20 @@ protected:
     }
     QList<StoredLine> shown() const { return linesOf(form->cdsResuAval.toPacket()); }
 
-    // 62 / 1,58² = 62 / 2,4964 = 24,835763 ("00": adequate; "68" week 20: 21,6 to
-    // 26,3, adequate); theoretical weights 2,4964 x 18,5 = 46,1834; x 21,7 = 54,17188;
-    // x 24,9 = 62,16036.
+    // The calls since the last clearTraffic, without those of the refresh of the
+    // recorded values (which spreads every value again).
+    QStringList callsWithoutRefresh() const
+    {
+        QStringList calls = server.calledMethods();
+        calls.removeIf([](const QString& m) {
+            return m == "GetInfoAval" || m == "GetPesqDadoAval" || m == "SetInfoAval";
+        });
+        return calls;
+    }
+
+    // 62 / 1,58² = 62 / 2,4964 = 24,835763 ("00": adequate; "68", week 20: 21,6 to
+    // 26,3 is adequate); theoretical weights 2,4964 x 18,5 = 46,1834, x 21,7 =
+    // 54,17188, x 24,9 = 62,16036.
     const QList<StoredLine> kExpected = {
         {"00", "01", "IMC Resultado", "24,836"},
         {"00", "02", "IMC Classificação", "Adequado ou Eutrófico"},
@@ -167,37 +125,37 @@ protected:
     };
 
     LoopbackServer server;
-    std::shared_ptr<CallLog> log = std::make_shared<CallLog>();
     hostfw::BusyRecorder busy;
     AnthropometricRun run;
     std::unique_ptr<AssessmentForm> form;
 };
 
-// The calls from the first one named `from` on.
-QStringList callsFrom(const QStringList& calls, int from)
-{
-    return calls.mid(from);
-}
-
 }  // namespace
+
+// ------------------------------------------------------------------ the run itself
 
 TEST_F(CalculateAction, RunsEverySelectedMethodAndShowsWhatTheServerStored)
 {
     pregnantPatientWithTwoMethods();
-    const int before = log->methods.size();
     form->cdsMetoAval.last();
+    server.clearTraffic();
     form->sbtCalcularClick();
 
     EXPECT_EQ(stored(), kExpected);
     EXPECT_EQ(shown(), kExpected);
     const QStringList expectedCalls = {
-        "GetResuAval", "refresh", "DelResuAval", "GetResuAval",          // cleared
+        "GetResuAval", "GetAtualizaDados", "DelResuAval", "GetResuAval",  // cleared
         "SetResuAval", "SetResuAval", "SetResuAval", "SetResuAval", "SetResuAval",  // "00"
-        "SetResuAval",                                                   // "68"
-        "GetResuAval",                                                   // reloaded
-        "GetDados", "GetDadoAval",                                       // the page check
+        "SetResuAval",                                                    // "68"
+        "GetResuAval",                                                    // reloaded
+        "GetDados", "GetDadoAval",                                        // the page check
     };
-    EXPECT_EQ(callsFrom(log->methods, before), expectedCalls);
+    EXPECT_EQ(callsWithoutRefresh(), expectedCalls);
+    // the refresh spread the values before the lines were deleted
+    const QStringList calls = server.calledMethods();
+    EXPECT_LT(calls.indexOf("GetAtualizaDados"), calls.indexOf("GetInfoAval"));
+    EXPECT_LT(calls.lastIndexOf("GetPesqDadoAval"), calls.indexOf("DelResuAval"));
+
     EXPECT_EQ(form->cdsMetoAval.recNo(), 0);  // back on the first method
     EXPECT_FALSE(form->cdsDadosAval.controlsDisabled());
     EXPECT_FALSE(form->cdsResuAval.controlsDisabled());
@@ -214,47 +172,56 @@ TEST_F(CalculateAction, CalculatingTwiceWritesEachLineOnce)
     EXPECT_EQ(shown(), kExpected);
 }
 
-TEST_F(CalculateAction, UnselectedMethodsLoseTheirLinesAndNoSelectionDeletesEveryLine)
+TEST_F(CalculateAction, NewValuesReplaceTheLinesAndNoSelectionDeletesEveryLine)
 {
     pregnantPatientWithTwoMethods();
     form->sbtCalcularClick();
     ASSERT_EQ(stored().size(), 6);
 
-    setSelected("68", false);
+    // 80 / 2,4964 = 32,046146: obese for adults; week 20 obese from 31,1
+    ASSERT_TRUE(form->recordValue("01", "80"));
     form->sbtCalcularClick();
-    EXPECT_EQ(stored(), kExpected.mid(0, 5));
+    const QList<StoredLine> lines = stored();
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[0], (StoredLine{"00", "01", "IMC Resultado", "32,046"}));
+    EXPECT_EQ(lines[1], (StoredLine{"00", "02", "IMC Classificação", "Obesidade"}));
+    EXPECT_EQ(lines[5], (StoredLine{"68", "01", "Obesidade", "32,046"}));
 
-    setSelected("00", false);
+    showMethods();
+    ASSERT_TRUE(form->unselectMethod("68"));
+    ASSERT_TRUE(form->unselectMethod("00"));
+    showResults();
     form->sbtCalcularClick();
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_TRUE(form->cdsResuAval.isEmpty());
     EXPECT_FALSE(busy.visible());
 }
 
-TEST_F(CalculateAction, MethodPageCalculatesNothingAndOnlyRunsThePageCheck)
+TEST_F(CalculateAction, OtherPagesCalculateNothingAndOnlyRunThePageCheck)
 {
     pregnantPatientWithTwoMethods();
     form->sbtCalcularClick();
-    form->pgcAvalNutr = InnerPage::tshMetoAval;
-    form->pgcAvalNutrChange();
     int preparations = 0;
     run.setPreparation([&](AssessmentForm&) { ++preparations; });
 
-    const int before = log->methods.size();
+    showMethods();
+    server.clearTraffic();
     form->sbtCalcularClick();
-    EXPECT_EQ(callsFrom(log->methods, before), QStringList{"GetDados"});
+    EXPECT_EQ(server.calledMethods(), QStringList{"GetDados"});
     EXPECT_EQ(preparations, 1);  // the preparation runs on every page
     EXPECT_EQ(stored(), kExpected);
-    EXPECT_FALSE(busy.visible());
 
-    form->pgcPadrao = OuterPage::tshDiagNutri;
-    const int diag = log->methods.size();
+    form->showPage(OuterPage::tshDiagNutri);
+    server.clearTraffic();
     form->sbtCalcularClick();
-    EXPECT_EQ(callsFrom(log->methods, diag), QStringList{"GetDiag"});
+    EXPECT_EQ(server.calledMethods(), QStringList{"GetDiag"});
+    EXPECT_EQ(stored(), kExpected);
+    EXPECT_FALSE(busy.visible());
 }
 
 TEST_F(CalculateAction, EnergyPagesRunTheirInstalledPasses)
 {
+    open("900000000201", "0", QDate(1980, 1, 1));
     QStringList passes;
     run.setEnergyPass([&](AssessmentForm& f) {
         EXPECT_TRUE(busy.visible());
@@ -262,64 +229,129 @@ TEST_F(CalculateAction, EnergyPagesRunTheirInstalledPasses)
         passes << "energy";
     });
     run.setRecommendationPass([&](AssessmentForm&) { passes << "recommendation"; });
-    form->pgcPadrao = OuterPage::tshPadrao;
-    for (EnergPage page : {EnergPage::tshMetodoEnerg, EnergPage::tshResulEnerg,
-                           EnergPage::tshNutrRecom}) {
-        form->pgcAvalEnerg = page;
+    server.clearTraffic();
+    for (EnergPage page :
+         {EnergPage::tshMetodoEnerg, EnergPage::tshResulEnerg, EnergPage::tshNutrRecom}) {
+        form->showPage(OuterPage::tshPadrao, std::nullopt, page);
         form->sbtCalcularClick();
     }
     EXPECT_EQ(passes, (QStringList{"energy", "recommendation"}));
-    EXPECT_FALSE(log->methods.contains("DelResuAval"));
+    EXPECT_FALSE(server.calledMethods().contains("DelResuAval"));
     EXPECT_FALSE(busy.visible());
 }
 
 TEST_F(CalculateAction, FailedWriteEndsTheRunAndKeepsTheLinesWrittenBefore)
 {
     pregnantPatientWithTwoMethods();
-    log->failMethod = "SetResuAval";
-    log->allowedBeforeFailure = 2;
-    const int before = log->methods.size();
+    server.clearTraffic();
+    server.failNext("SetResuAval", 1, 2);  // the third line fails
     try {
         form->sbtCalcularClick();
         FAIL() << "the failed write went unnoticed";
     } catch (const records::Error& e) {
-        EXPECT_EQ(e.message(), "Falha de gravação no servidor");
+        EXPECT_EQ(e.message(), "SetResuAval: falha simulada do servidor.");
     }
     EXPECT_EQ(stored(), kExpected.mid(0, 2));
     EXPECT_FALSE(busy.visible());
     EXPECT_FALSE(form->cdsDadosAval.controlsDisabled());
     EXPECT_FALSE(form->cdsResuAval.controlsDisabled());
-    EXPECT_FALSE(callsFrom(log->methods, before).contains("GetDados"));  // no page check
+    EXPECT_FALSE(server.calledMethods().contains("GetDados"));  // no page check
 
     // the next run, with the server writing again, rewrites everything
-    log->failMethod.clear();
     form->sbtCalcularClick();
     EXPECT_EQ(stored(), kExpected);
 }
 
-TEST_F(CalculateAction, ServerDownEndsTheRunWithItsError)
+TEST_F(CalculateAction, FailedDeletionEndsTheRunBeforeAnyLine)
 {
     pregnantPatientWithTwoMethods();
-    log->failMethod = "DelResuAval";
+    form->sbtCalcularClick();
+    server.clearTraffic();
+    server.failNext("DelResuAval");
     EXPECT_THROW(form->sbtCalcularClick(), records::Error);
+    EXPECT_FALSE(server.calledMethods().contains("SetResuAval"));
+    EXPECT_EQ(stored(), kExpected);  // nothing was deleted
     EXPECT_FALSE(busy.visible());
     EXPECT_FALSE(form->cdsResuAval.controlsDisabled());
 }
 
 TEST_F(CalculateAction, DeceasedPatientCalculatesNothing)
 {
-    form->FormClose();
-    form = std::make_unique<AssessmentForm>(server.transport());
-    form->setCalculationRun(&run);
-    form->FormCreate();
-    server.addPatient("900000000201", "Falecido", "0", QDate(1940, 1, 1), true);
-    setConsultationContext("0001", "900000000201", "Falecido", "0",
-                           QDateTime(QDate(1940, 1, 1), QTime(0, 0), Qt::UTC),
-                           QDateTime(kConsultation, QTime(0, 0), Qt::UTC));
-    form->FormActivate();
+    open("900000000202", "0", QDate(1940, 1, 1), true);
     ASSERT_TRUE(form->deceased());
-    showResultPage();
-    const int calls = server.calls();
+    showResults();
+    server.clearTraffic();
     form->sbtCalcularClick();
-    EXPECT_EQ(server.calls(), calls);
+    EXPECT_TRUE(server.calledMethods().isEmpty());
+}
+
+// ------------------------------------------- methods on the server's reference tables
+
+// "48" for a boy of exactly 14 years (168 months) against OMS 2007 ("02"), whose
+// percentiles there are P3 15,639, P5 15,976, P15 16,941, P50 19,005, P85 21,891,
+// P95 24,221 and P97 25,315. Height 1,60 m: the BMI is the weight over 2,56.
+TEST_F(CalculateAction, AdolescentBmiAgainstTheWho2007Reference)
+{
+    open("900000000210", "0", QDate(2012, 12, 6));
+    ASSERT_EQ(form->codedAge(), 14.0);
+    ASSERT_TRUE(form->selectMethod("48", QStringLiteral("02")));
+    showResults();
+    ASSERT_TRUE(form->recordValue("02", "1,60"));
+
+    struct Case
+    {
+        const char* weight;
+        StoredLine line;
+    };
+    const Case cases[] = {
+        {"38,4", {"48", "01", "Percentil < 5", "Baixo Peso"}},              // 15,0: under P3
+        {"40,5", {"48", "01", "Percentil < 5", "Baixo Peso"}},              // 15,82: P3 to P5
+        {"40,96", {"48", "01", "Percentil 5", "Adequado ou Eutrófico"}},    // 16,0: P5 to P15
+        {"51,2", {"48", "01", "Percentil Entre  5 - 85", "Adequado ou Eutrófico"}},  // 20,0
+        {"58,88", {"48", "01", "Percentil > 85", "Sobrepeso"}},             // 23,0: P85 to P95
+        {"76,8", {"48", "01", "Percentil > 85", "Sobrepeso"}},              // 30,0: over P97
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(form->recordValue("01", c.weight));
+        form->sbtCalcularClick();
+        EXPECT_EQ(stored(), QList<StoredLine>{c.line}) << c.weight;
+    }
+    const QJsonArray args = server.argumentsOf("GetPercentil").last();
+    EXPECT_EQ(args.at(0).toString(), "02");
+    EXPECT_EQ(args.at(1).toString(), "48");
+    EXPECT_EQ(args.at(3).toString(), "M");
+}
+
+TEST_F(CalculateAction, AdolescentBmiForAnUndeterminedSexAsksNoReference)
+{
+    open("900000000211", "3", QDate(2012, 12, 6));  // "I"
+    ASSERT_TRUE(form->selectMethod("48", QStringLiteral("02")));
+    showResults();
+    ASSERT_TRUE(form->recordValue("01", "50"));
+    ASSERT_TRUE(form->recordValue("02", "1,60"));
+    server.clearTraffic();
+    form->sbtCalcularClick();
+    EXPECT_EQ(stored(), (QList<StoredLine>{{"48", "01", "Sem classificação", ""}}));
+    EXPECT_FALSE(server.calledMethods().contains("GetPercentil"));
+}
+
+// "01" for a man of 32 against Must 1991 ("01"): the band 30 to 34,9 years has P15
+// 21,51, P50 24,90 and P85 28,75, the minimum, middle and maximum BMI. Height 1,80 m
+// (3,24 m²): 69,6924 -> 69,69; 80,676 -> 80,68; 93,15. Weight 80: 24,691358.
+TEST_F(CalculateAction, TheoreticalWeightsFromTheMust1991Reference)
+{
+    open("900000000212", "0", QDate(1994, 6, 1));
+    ASSERT_TRUE(form->selectMethod("01", QStringLiteral("01")));
+    showResults();
+    ASSERT_TRUE(form->recordValue("01", "80"));
+    ASSERT_TRUE(form->recordValue("02", "1,80"));
+    form->sbtCalcularClick();
+    const QList<StoredLine> expected = {
+        {"01", "01", "IMC Resultado", "24,691"},
+        {"01", "02", "IMC Classificação", "Adequado ou Eutrófico"},
+        {"01", "05", "IMC Peso teórico mínimo", "69,69 Kg"},
+        {"01", "06", "IMC Peso teórico médio", "80,68 Kg"},
+        {"01", "07", "IMC Peso teórico máximo", "93,15 Kg"},
+    };
+    EXPECT_EQ(stored(), expected);
 }
