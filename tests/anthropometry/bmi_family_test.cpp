@@ -321,14 +321,6 @@ TEST_F(ImcAdolescente, ClassifiesByPercentileCode)
     }
 }
 
-TEST_F(ImcAdolescente, BelowAndAboveTheReferenceGiveTheOuterCodes)
-{
-    grid(weightHeight("14", "1"));
-    Evaluation below = evaluation("48", "02");
-    EXPECT_EQ(below.percentileBracket(14.0).code, "001");
-    EXPECT_EQ(below.percentileBracket(30.0).code, "999");
-}
-
 TEST_F(ImcAdolescente, UndeterminedSexWritesNoClassificationAndCallsNoServer)
 {
     for (const char* sexCode : {"2", "3"}) {  // "D" and "I"

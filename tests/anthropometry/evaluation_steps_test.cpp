@@ -3,7 +3,6 @@
 
 #include "routine_fixture.h"
 
-#include "anthropometry/number_texts.h"
 #include "anthropometry/percentile_bracket.h"
 #include "hostfw/errors.h"
 #include "records/layouts.h"
@@ -156,21 +155,6 @@ TEST_F(EvaluationSteps, FailedWriteKeepsNoLineAndPassesTheError)
     EXPECT_EQ(l.size(), 1);  // the line written before stays
     EXPECT_TRUE(l.contains("01"));
     EXPECT_FALSE(form->cdsResuAval.isEditing());
-}
-
-// --------------------------------------------------------------------- number texts
-
-TEST(NumberTexts, PatternsAndRounding)
-{
-    EXPECT_EQ(threeDecimals(22.857142857), "22,857");
-    EXPECT_EQ(threeDecimals(1234.5), "1.234,500");
-    EXPECT_EQ(threeDecimals(0), "0,000");
-    EXPECT_EQ(twoDecimals(55.552, kKilograms), "55,55 Kg");
-    EXPECT_EQ(twoDecimals(47.36), "47,36");
-    EXPECT_EQ(round3(26.9996), 27.0);
-    EXPECT_EQ(round3(22.0005), 22.001);  // exact halves away from zero
-    EXPECT_EQ(lineNumber(5), "05");
-    EXPECT_EQ(lineNumber(12), "12");
 }
 
 // --------------------------------------------------------------- percentile bracket
