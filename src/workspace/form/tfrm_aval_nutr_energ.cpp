@@ -1,6 +1,9 @@
 #include "tfrm_aval_nutr_energ.h"
 
 #include "catalogue_panel.h"
+#include "core_grid.h"
+#include "data_grid.h"
+#include "method_grid.h"
 
 #include "hostfw/action.h"
 #include "records/dataset_model.h"
@@ -43,6 +46,7 @@ QTableView* grid(QWidget* parent, const QString& name, records::DataSetModel* mo
     view->setObjectName(name);
     view->setModel(model);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
     view->horizontalHeader()->setStretchLastSection(true);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     return view;
@@ -68,10 +72,14 @@ TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget
     setAttribute(Qt::WA_DeleteOnClose);
     m_core.setBusyIndicator(&m_busy);
 
-    m_metoAvalModel = new records::DataSetModel(m_core.cdsMetoAval, this);
+    m_metoAvalModel = new CoreGridModel(
+        m_core.cdsMetoAval,
+        [this](int row, const QString& field) { return m_core.methodCellEditable(row, field); }, this);
     m_metoAvalModel->setColumns({QStringLiteral("IDTABELAAV"), QStringLiteral("NMTBMETOAVAL"),
                                  QStringLiteral("CDTABELACO")});
-    m_dadosAvalModel = new records::DataSetModel(m_core.cdsDadosAval, this);
+    m_dadosAvalModel = new CoreGridModel(
+        m_core.cdsDadosAval,
+        [this](int row, const QString& field) { return m_core.dataCellEditable(row, field); }, this);
     m_dadosAvalModel->setColumns({QStringLiteral("NMTIPODADO"), QStringLiteral("DSINFOAVAL"),
                                   QStringLiteral("DSUNIDDADO"), QStringLiteral("DSOBSERAVAL")});
     m_resuAvalModel = new records::DataSetModel(m_core.cdsResuAval, this);
@@ -83,7 +91,12 @@ TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget
     panAtualizaTabela = new CatalogueProgressPanel(centralWidget());
     panAtualizaTabela->setGeometry(200, 160, 360, 70);
     m_core.setSeedProgress(panAtualizaTabela);
+    // The selection column is a check box without a title.
+    m_core.cdsMetoAval.setFieldLabel(QStringLiteral("IDTABELAAV"), QStringLiteral(" "));
+    m_methodGrid = new MethodGridBinder(m_core, dbgMetoAval, m_metoAvalModel);
+    m_dataGrid = new DataGridBinder(m_core, dbgDadosAval, m_dadosAvalModel);
     connect(&m_core, &AssessmentForm::changed, this, &TfrmAvalNutrEnerg::repaintFromCore);
+    connect(&m_core, &AssessmentForm::focusRequested, this, &TfrmAvalNutrEnerg::onFocusRequested);
 
     hostfw::RunAction([this] { m_core.FormCreate(); });
     repaintFromCore();
@@ -102,9 +115,11 @@ void TfrmAvalNutrEnerg::buildHeader(QWidget* parent)
     edtSexoPaci = readOnlyEdit(parent, QStringLiteral("edtSexoPaci"), 90);
     edtIdade = readOnlyEdit(parent, QStringLiteral("edtIdade"), 40);
     lblIdade = new QLabel(parent);
+    lblIdade->setMinimumWidth(lblIdade->fontMetrics().horizontalAdvance(QStringLiteral("Anos ")));
     lblIdade->setObjectName(QStringLiteral("lblIdade"));
     edtMes = readOnlyEdit(parent, QStringLiteral("edtMes"), 32);
     lblMes = new QLabel(parent);
+    lblMes->setMinimumWidth(lblMes->fontMetrics().horizontalAdvance(QStringLiteral("Meses ")));
     lblMes->setObjectName(QStringLiteral("lblMes"));
     depDtConsulta = readOnlyEdit(parent, QStringLiteral("depDtConsulta"), 90);
 
@@ -149,17 +164,38 @@ void TfrmAvalNutrEnerg::buildPages()
     dbgMetoAval->setColumnWidth(1, 364);
     dbgMetoAval->setColumnWidth(2, 111);
     (new QVBoxLayout(tshMetoAval))->addWidget(dbgMetoAval);
+    auto* resultTools = new QToolBar(tshAvaliacao);
+    resultTools->setObjectName(QStringLiteral("tbrAvaliacao"));
+    resultTools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    sbtEstimado = resultTools->addAction(style()->standardIcon(QStyle::SP_FileDialogInfoView),
+                                         QStringLiteral("Altura/Peso Estimado"));
+    sbtEstimado->setObjectName(QStringLiteral("sbtEstimado"));
+    sbtEstimado->setToolTip(QStringLiteral("Altura/Peso Estimado"));
+    sbtMaturSex = resultTools->addAction(style()->standardIcon(QStyle::SP_FileDialogListView),
+                                         QStringLiteral("Maturação Sexual"));
+    sbtMaturSex->setObjectName(QStringLiteral("sbtMaturSex"));
+    sbtMaturSex->setToolTip(QStringLiteral("Maturação Sexual"));
+    sbtAmputado = resultTools->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
+                                         QStringLiteral("Amputado"));
+    sbtAmputado->setObjectName(QStringLiteral("sbtAmputado"));
+    connect(sbtEstimado, &QAction::triggered, this, &TfrmAvalNutrEnerg::estimateRequested);
+    connect(sbtMaturSex, &QAction::triggered, this, &TfrmAvalNutrEnerg::maturationRequested);
     auto* split = new QSplitter(Qt::Vertical, tshAvaliacao);
     dbgDadosAval = grid(split, QStringLiteral("dbgDadosAval"), m_dadosAvalModel);
     dbgDadosAval->setColumnWidth(0, 213);
     dbgDadosAval->setColumnWidth(1, 92);
     dbgDadosAval->setColumnWidth(2, 36);
     dbgResuaval = grid(split, QStringLiteral("dbgResuaval"), m_resuAvalModel);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setSizes({300, 200});
     dbgResuaval->setSelectionBehavior(QAbstractItemView::SelectRows);
     dbgResuaval->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgResuaval->setColumnWidth(0, 200);
     dbgResuaval->setColumnWidth(1, 240);
-    (new QVBoxLayout(tshAvaliacao))->addWidget(split);
+    auto* resultLayout = new QVBoxLayout(tshAvaliacao);
+    resultLayout->addWidget(resultTools);
+    resultLayout->addWidget(split, 1);
 
     // Diagnosis
     redDiagNutri = new QTextEdit(tshDiagNutri);
@@ -245,6 +281,19 @@ void TfrmAvalNutrEnerg::buildActions()
     mnuAutomatico->setObjectName(QStringLiteral("mnuAutomatico"));
     mnuAutomatico->setShortcut(QKeySequence(QStringLiteral("Ctrl+A")));
 
+    const auto run = [this](void (AssessmentForm::*handler)()) {
+        return [this, handler] {
+            hostfw::RunAction([this, handler] { (m_core.*handler)(); });
+            repaintFromCore();
+        };
+    };
+    connect(sbtAlterar, &QAction::triggered, this, run(&AssessmentForm::sbtAlterarClick));
+    connect(sbtConfirmar, &QAction::triggered, this, run(&AssessmentForm::sbtConfirmarClick));
+    connect(sbtCancelar, &QAction::triggered, this, run(&AssessmentForm::sbtCancelarClick));
+    connect(sbtProcurar, &QAction::triggered, this, run(&AssessmentForm::sbtProcurarClick));
+    connect(sbtCalcular, &QAction::triggered, this, run(&AssessmentForm::sbtCalcularClick));
+    connect(mnuCalcular, &QAction::triggered, this, run(&AssessmentForm::sbtCalcularClick));
+
     const auto updateMethods = [this] {
         hostfw::RunAction([this] { m_core.sbtAutomaticoClick(); });
         repaintFromCore();
@@ -272,13 +321,18 @@ bool TfrmAvalNutrEnerg::activate()
 void TfrmAvalNutrEnerg::showPage(OuterPage outer, std::optional<InnerPage> inner,
                                  std::optional<EnergPage> energ)
 {
-    m_core.pgcPadrao = outer;
-    if (inner)
-        m_core.pgcAvalNutr = *inner;
-    if (energ)
-        m_core.pgcAvalEnerg = *energ;
-    hostfw::RunAction([this] { m_core.pgcAvalNutrChange(); });
+    hostfw::RunAction([&] { m_core.showPage(outer, inner, energ); });
     repaintFromCore();
+}
+
+void TfrmAvalNutrEnerg::onFocusRequested(const QString& control)
+{
+    if (control == u"dbgDadosAval") {
+        m_dataGrid->sync();
+        dbgDadosAval->setFocus();
+    } else if (control == u"CDTABELACO") {
+        m_methodGrid->focusReference();
+    }
 }
 
 void TfrmAvalNutrEnerg::repaintFromCore()
@@ -317,6 +371,12 @@ void TfrmAvalNutrEnerg::repaintFromCore()
     mnuAutomatico->setEnabled(a.sbtAutomatico);
     for (QAction* edit : {sbtAlterar, sbtConfirmar, sbtCancelar})
         edit->setEnabled(a.editButtons);
+    sbtEstimado->setEnabled(a.sbtEstimado);
+    sbtMaturSex->setEnabled(a.sbtMaturSex);
+    sbtAmputado->setEnabled(a.sbtAmputado);
+
+    m_methodGrid->sync();
+    m_dataGrid->sync();
 }
 
 void TfrmAvalNutrEnerg::closeEvent(QCloseEvent* event)

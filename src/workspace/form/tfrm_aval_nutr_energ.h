@@ -20,6 +20,9 @@ class DataSetModel;
 namespace workspace {
 
 class CatalogueProgressPanel;
+class CoreGridModel;
+class DataGridBinder;
+class MethodGridBinder;
 
 // The assessment form: the patient header, the assessment, diagnosis and nutritional
 // needs tabs, the tool bar and the menus. Every click becomes a call on the form's
@@ -79,6 +82,17 @@ public:
     QAction* mnuCalcular = nullptr;
     QAction* mnuAutomatico = nullptr;
 
+    // Buttons of the result page: the estimate and maturation dialogs, and the amputee
+    // button, which stays disabled.
+    QAction* sbtEstimado = nullptr;
+    QAction* sbtMaturSex = nullptr;
+    QAction* sbtAmputado = nullptr;
+
+signals:
+    // The dialogs of the result page are asked for (the dialogs connect here).
+    void estimateRequested();
+    void maturationRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -89,11 +103,14 @@ private:
     void showPage(OuterPage outer, std::optional<InnerPage> inner = std::nullopt,
                   std::optional<EnergPage> energ = std::nullopt);
     void repaintFromCore();
+    void onFocusRequested(const QString& control);
 
     AssessmentForm m_core;
     hostfw::FormBusyIndicator m_busy;
-    records::DataSetModel* m_metoAvalModel = nullptr;
-    records::DataSetModel* m_dadosAvalModel = nullptr;
+    CoreGridModel* m_metoAvalModel = nullptr;
+    CoreGridModel* m_dadosAvalModel = nullptr;
+    MethodGridBinder* m_methodGrid = nullptr;
+    DataGridBinder* m_dataGrid = nullptr;
     records::DataSetModel* m_resuAvalModel = nullptr;
     bool m_syncingTabs = false;
 };

@@ -1,0 +1,311 @@
+// The assessment form's widgets on a consultation loaded from a real server: clicks and
+// keys in the method grid, the key filter and the list buttons of the data grid, the
+// pick lists they open, and a look at each page.
+
+#include "consultation_fixture.h"
+
+#include "hostfw/pick_list.h"
+#include "workspace/form/core_grid.h"
+#include "workspace/form/tfrm_aval_nutr_energ.h"
+#include "workspace/module_context.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+
+using namespace workspace;
+using workspacetest::ConsultationTest;
+
+namespace {
+
+int rowOf(const QTableView* view, const QString& field, const QString& value)
+{
+    const auto* model = static_cast<const records::DataSetModel*>(view->model());
+    const records::DataSet& ds = *model->dataSet();
+    for (int row = 0; row < ds.recordCount(); ++row) {
+        if (ds.asStringAt(row, field) == value)
+            return row;
+    }
+    return -1;
+}
+
+int columnOf(const QTableView* view, const QString& field)
+{
+    return static_cast<const records::DataSetModel*>(view->model())->columnOf(field);
+}
+
+}  // namespace
+
+class FormWidgets : public ConsultationTest
+{
+protected:
+    TfrmAvalNutrEnerg& openWindow(const QString& patient, bool deceased = false)
+    {
+        server.addPatient(patient, QStringLiteral("Maria das Dores Silva"), QStringLiteral("1"),
+                          QDate(1961, 8, 14), deceased);
+        workspacetest::openConsultation(patient, QStringLiteral("Maria das Dores Silva"),
+                                        QStringLiteral("1"), QDate(1961, 8, 14));
+        window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
+        window->setAttribute(Qt::WA_DeleteOnClose, false);
+        window->resize(900, 640);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        EXPECT_TRUE(window->activate());
+        return *window;
+    }
+    void TearDown() override
+    {
+        if (window)
+            window->close();
+        window.reset();
+        ConsultationTest::TearDown();
+    }
+
+    // A click in the middle of a cell, or on its list button.
+    void clickCell(QTableView* view, int row, const QString& field, bool button = false)
+    {
+        const QModelIndex index = view->model()->index(row, columnOf(view, field));
+        view->scrollTo(index);
+        const QRect cell = view->visualRect(index);
+        const QPoint at = button ? ellipsisRect(cell).center() : cell.center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+    // Makes a cell current, then types the keys into it as a person would.
+    QLineEdit* typeInto(QTableView* view, int row, const QString& field, const QString& keys)
+    {
+        view->setFocus();
+        view->setCurrentIndex(view->model()->index(row, columnOf(view, field)));
+        QTest::keyClick(view, keys.at(0).toLatin1());
+        QLineEdit* editor = nullptr;
+        for (QLineEdit* e : view->viewport()->findChildren<QLineEdit*>()) {
+            if (e->isVisible())
+                editor = e;
+        }
+        if (!editor)
+            return nullptr;
+        if (keys.size() > 1)
+            QTest::keyClicks(editor, keys.mid(1));
+        return editor;
+    }
+    // Enter in the editor: the grid takes the text once the key has been handled.
+    void commit(QLineEdit* editor)
+    {
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+
+    std::unique_ptr<TfrmAvalNutrEnerg> window;
+};
+
+TEST_F(FormWidgets, MethodGridTogglesByClickAndSpaceAndRefusesASecondBodyMassIndex)
+{
+    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000001"));
+    AssessmentForm& core = w.core();
+    QTableView* grid = w.dbgMetoAval;
+
+    const int imc = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
+    clickCell(grid, imc, QStringLiteral("IDTABELAAV"));
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    EXPECT_FALSE(core.cdsMetoAval.asString(QStringLiteral("CDTABELACO")).isEmpty());
+
+    // space bar on another row: leaving the first row posted it
+    const int edema = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("58"));
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(edema, 0));
+    QTest::keyClick(grid, Qt::Key_Space);
+    EXPECT_EQ(storedMethod(QStringLiteral("01")).first, "S");
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("CDTBMETOAVAL")), "58");
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+
+    // the adolescent index while the adult one is selected
+    const int adolescent = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("48"));
+    errors.clear();
+    clickCell(grid, adolescent, QStringLiteral("IDTABELAAV"));
+    EXPECT_EQ(errors.messages(), QStringList{"IMC está selecionado."});
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("CDTBMETOAVAL")), "48");
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
+    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
+
+    // a click in the name column toggles nothing; Ctrl+Delete deletes nothing
+    const int count = core.cdsMetoAval.recordCount();
+    clickCell(grid, edema, QStringLiteral("NMTBMETOAVAL"));
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(core.cdsMetoAval.recordCount(), count);
+}
+
+TEST_F(FormWidgets, ReferenceCellTakesATypedCodeOrOneFromItsList)
+{
+    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000002"));
+    AssessmentForm& core = w.core();
+    QTableView* grid = w.dbgMetoAval;
+    const int imc = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
+
+    clickCell(grid, imc, QStringLiteral("CDTABELACO"));
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where("CDREFEBIBL", "91")});
+        clickCell(grid, imc, QStringLiteral("CDTABELACO"), true);
+        ASSERT_EQ(script.requests().size(), 1);
+        EXPECT_EQ(script.requests()[0].caption, "Referência");
+    }
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), "91");
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
+
+    // typed: an unknown code is refused when the column is left, the cell stays current
+    QLineEdit* editor = typeInto(grid, imc, QStringLiteral("CDTABELACO"), QStringLiteral("89"));
+    ASSERT_NE(editor, nullptr);
+    commit(editor);
+    errors.clear();
+    grid->setCurrentIndex(grid->model()->index(imc, columnOf(grid, QStringLiteral("NMTBMETOAVAL"))));
+    EXPECT_EQ(errors.messages(), QStringList{"Referência não cadastrada."});
+    QTRY_COMPARE(grid->currentIndex().column(), columnOf(grid, QStringLiteral("CDTABELACO")));
+    EXPECT_EQ(core.dbgMetoAvalColumn, "CDTABELACO");
+    w.sbtCancelar->trigger();
+    EXPECT_FALSE(core.cdsMetoAval.isEditing());
+
+    // a method without a reference table shows no button and takes no typing
+    const int plain = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
+    EXPECT_FALSE(grid->model()->flags(grid->model()->index(plain, 2)) & Qt::ItemIsEditable);
+    hostfw::PickScript script;
+    clickCell(grid, plain, QStringLiteral("CDTABELACO"));
+    clickCell(grid, plain, QStringLiteral("CDTABELACO"), true);
+    EXPECT_TRUE(script.requests().isEmpty());
+}
+
+TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
+{
+    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000003"));
+    AssessmentForm& core = w.core();
+    for (const char* code : {"00", "26", "58", "59"})
+        ASSERT_TRUE(core.selectMethod(QString::fromLatin1(code)));
+    w.pgcAvalNutr->setCurrentIndex(1);
+    ASSERT_EQ(core.pgcAvalNutr, InnerPage::tshAvaliacao);
+    EXPECT_TRUE(w.mnuAvaliacao->isChecked());
+    EXPECT_FALSE(w.mnuMetoAval->isChecked());
+    QTableView* grid = w.dbgDadosAval;
+    ASSERT_GT(core.cdsDadosAval.recordCount(), 0);
+
+    // "1.5" with a letter among it: the point becomes the comma, the letter is dropped
+    const int weight = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("01"));
+    QLineEdit* editor = typeInto(grid, weight, QStringLiteral("DSINFOAVAL"), QStringLiteral("1.a5"));
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), "1,5");
+    commit(editor);
+    EXPECT_TRUE(core.cdsDadosAval.isEditing());
+    EXPECT_FALSE(w.sbtCalcular->isEnabled());
+    w.sbtConfirmar->trigger();
+    EXPECT_FALSE(core.cdsDadosAval.isEditing());
+    EXPECT_TRUE(w.sbtCalcular->isEnabled());
+    const auto weights = recorded(QStringLiteral("01"));
+    EXPECT_EQ(weights.size(), 4);
+    for (const auto& r : weights)
+        EXPECT_EQ(r.value, "1,5");
+
+    // a pasted value that is not a number: refused when the row is left
+    editor = typeInto(grid, weight, QStringLiteral("DSINFOAVAL"), QStringLiteral("2"));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("2,5,1"));
+    errors.clear();
+    commit(editor);
+    EXPECT_EQ(errors.messages(),
+              QStringList{"'2,5,1' não é um valor de ponto flutuante válido para o campo 'Valor'."});
+    const int other = weight == 0 ? 1 : 0;
+    grid->setCurrentIndex(grid->model()->index(other, 1));
+    QTRY_COMPARE(grid->currentIndex().row(), weight);
+    EXPECT_TRUE(core.cdsDadosAval.isEditing());
+    w.sbtCancelar->trigger();
+    for (const auto& r : recorded(QStringLiteral("01")))
+        EXPECT_EQ(r.value, "1,5");
+
+    // edema takes no typing; its list opens from the button or F4
+    const int ankle = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("40"));
+    grid->setCurrentIndex(grid->model()->index(ankle, 1));
+    QTest::keyClick(grid, '1');
+    EXPECT_FALSE(core.cdsDadosAval.isEditing());
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
+            QTest::keyClick(grid, Qt::Key_F4);
+            ASSERT_EQ(script.requests().size(), 1);
+        EXPECT_EQ(script.requests()[0].caption, "Edema");
+    }
+    EXPECT_EQ(grid->model()->index(ankle, 1).data().toString(), "Sim");
+    EXPECT_EQ(recorded(QStringLiteral("40")).value(QStringLiteral("58")).value, "1");
+
+    const int time = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("36"));
+    grid->setCurrentIndex(grid->model()->index(time, 1));
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Um Mês")});
+        clickCell(grid, time, QStringLiteral("DSINFOAVAL"), true);
+        ASSERT_EQ(script.requests().size(), 1);
+        EXPECT_EQ(script.requests()[0].caption, "Tempo");
+    }
+    EXPECT_EQ(grid->model()->index(time, 1).data().toString(), "Um Mês");
+
+    // two upper limbs marked: a second limb typed on a hand is refused
+    ASSERT_TRUE(core.recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
+    ASSERT_TRUE(core.recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
+    const int hand = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("44"));
+    errors.clear();
+    editor = typeInto(grid, hand, QStringLiteral("DSUNIDDADO"), QStringLiteral("2"));
+    EXPECT_EQ(errors.messages(), QStringList{"Dois membros superiores já estão selecionados"});
+    if (editor) {
+        EXPECT_EQ(editor->text(), "1");
+    }
+    // and a third part from the list is refused before the list opens
+    const int arm = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("46"));
+    grid->setCurrentIndex(grid->model()->index(arm, 1));
+    errors.clear();
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
+        QTest::keyClick(grid, Qt::Key_F4);
+        EXPECT_TRUE(script.requests().isEmpty());
+    }
+    EXPECT_EQ(errors.messages(), QStringList{"Dois membros superiores já estão selecionados"});
+    EXPECT_EQ(inMaoMembro, 2);
+}
+
+TEST_F(FormWidgets, DeceasedConsultationIgnoresKeysAndClicks)
+{
+    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000004"), true);
+    AssessmentForm& core = w.core();
+    ASSERT_TRUE(core.deceased());
+    QTableView* grid = w.dbgMetoAval;
+    const int plain = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
+    clickCell(grid, plain, QStringLiteral("IDTABELAAV"));
+    QTest::keyClick(grid, Qt::Key_Space);
+    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
+    EXPECT_FALSE(core.cdsMetoAval.isEditing());
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(grid->currentIndex().row(), plain + 1);  // the arrows still move
+    EXPECT_FALSE(w.sbtAlterar->isEnabled());
+    EXPECT_FALSE(w.sbtCalcular->isEnabled());
+    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
+}
+
+// Not an assertion of looks: saves each page of a loaded consultation as a PNG under
+// /tmp for a person to look at.
+TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
+{
+    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000005"));
+    AssessmentForm& core = w.core();
+    for (const char* code : {"00", "01", "26", "58", "59"})
+        ASSERT_TRUE(core.selectMethod(QString::fromLatin1(code)));
+    const QImage methods = w.grab().toImage();
+    EXPECT_FALSE(methods.isNull());
+    methods.save(QStringLiteral("/tmp/avalnutri_metodo.png"));
+
+    w.pgcAvalNutr->setCurrentIndex(1);
+    ASSERT_TRUE(core.recordValue(QStringLiteral("01"), QStringLiteral("64,8")));
+    ASSERT_TRUE(core.recordValue(QStringLiteral("35"), QStringLiteral("70")));
+    ASSERT_TRUE(core.recordAnswer(QStringLiteral("36"), QStringLiteral("3")));
+    ASSERT_TRUE(core.recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
+    ASSERT_TRUE(core.recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
+    w.dbgDadosAval->setCurrentIndex(
+        w.dbgDadosAval->model()->index(rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1));
+    const QImage results = w.grab().toImage();
+    EXPECT_FALSE(results.isNull());
+    results.save(QStringLiteral("/tmp/avalnutri_resultado.png"));
+}
