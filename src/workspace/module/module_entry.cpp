@@ -3,6 +3,7 @@
 #include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "hostfw/error_display.h"
 #include "hostfw/widgets/mdi_host.h"
+#include "anthropometry/anthropometric_run.h"
 #include "server/client/http_app_server.h"
 #include "records/field.h"
 #include "workspace/module_context.h"
@@ -30,6 +31,13 @@ struct ModuleLifetime
     ~ModuleLifetime() { workspace::moduleUnloading(); }
 };
 const ModuleLifetime lifetime;
+
+// The calculation run behind the form's Calculate; it outlives every form.
+anthropometry::AnthropometricRun& calculationRun()
+{
+    static anthropometry::AnthropometricRun run;
+    return run;
+}
 
 // A date argument: a date-time, a date, or ISO text.
 std::optional<QDateTime> toDate(const QVariant& value)
@@ -85,6 +93,7 @@ extern "C" void CriaMedAntro(const QString& branch, const QString& patient, cons
 
     if (!boStCriado || !mainForm()) {
         auto* form = new workspace::TfrmAvalNutrEnerg;
+        form->core().setCalculationRun(&calculationRun());
         frmAvalNutrEnerg = form;
         boStCriado = true;
         QObject::connect(form, &QObject::destroyed, [] { boStCriado = false; });

@@ -1,0 +1,99 @@
+// calc: one consultation run as a user would run it in the window.
+
+#include "commands.h"
+#include "server_link.h"
+
+#include "anthropometry/anthropometric_run.h"
+#include "hostfw/reply_check.h"
+#include "records/error.h"
+#include "records/packet_codec.h"
+#include "workspace/assessment_form.h"
+#include "workspace/module_context.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace cli {
+namespace {
+
+// The registry row of the consultation's patient.
+struct PatientRow
+{
+    QString name;
+    QString sexCode;
+    QDateTime birth;
+};
+
+PatientRow findPatient(records::AppServer& server, const QString& branch, const QString& code)
+{
+    const records::Packet patients =
+        records::decodePacket(hostfw::CheckResultServ(server.GetPacientes(), true, 0));
+    for (int row = 0; row < patients.rows.size(); ++row) {
+        if (patients.value(row, QStringLiteral("CDFILIAL")).toString() == branch &&
+            patients.value(row, QStringLiteral("CDPACIENTE")).toString() == code)
+            return {patients.value(row, QStringLiteral("NMPACIENTE")).toString(),
+                    patients.value(row, QStringLiteral("CDSEXO")).toString(),
+                    patients.value(row, QStringLiteral("DTNASC")).toDateTime()};
+    }
+    throw records::Error(
+        QStringLiteral("Paciente %1 não cadastrado na filial %2.").arg(code, branch));
+}
+
+void printLines(records::DataSet& lines, bool json, QTextStream& out)
+{
+    QJsonArray array;
+    for (int row = 0; row < lines.recordCount(); ++row) {
+        const QString method = lines.asStringAt(row, QStringLiteral("CDTBMETOAVAL"));
+        const QString sequence = lines.asStringAt(row, QStringLiteral("CDSEQUAVAL"));
+        const QString description = lines.asStringAt(row, QStringLiteral("DSCONTRESU"));
+        const QString result = lines.asStringAt(row, QStringLiteral("DSRESUAVAL"));
+        if (json) {
+            array.append(QJsonObject{{QStringLiteral("method"), method},
+                                     {QStringLiteral("sequence"), sequence},
+                                     {QStringLiteral("description"), description},
+                                     {QStringLiteral("result"), result}});
+        } else {
+            out << method << '\t' << sequence << '\t' << description << '\t' << result << '\n';
+        }
+    }
+    if (json)
+        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+}  // namespace
+
+int calculate(const Command& command, QTextStream& out)
+{
+    const auto server = connect(command.connection);
+    const PatientRow patient = findPatient(*server, command.branch, command.patient);
+    const QDateTime consultation(QDate::fromString(command.date, Qt::ISODate), QTime(0, 0), Qt::UTC);
+    if (patient.birth.isValid() && patient.birth > consultation)
+        throw records::Error(QStringLiteral("A data da consulta é anterior ao nascimento do paciente."));
+
+    workspace::setConsultationContext(command.branch, command.patient, patient.name,
+                                      patient.sexCode, patient.birth, consultation);
+    stCdPacienteAux.clear();
+    workspace::AssessmentForm form;
+    anthropometry::AnthropometricRun run;
+    form.setCalculationRun(&run);
+    form.FormCreate();
+    form.FormActivate();
+
+    // The method page: select each method as the user would.
+    for (const MethodChoice& method : command.methods)
+        form.selectMethod(method.code, method.reference);
+
+    // The result page: type each value, then Calculate.
+    form.pgcAvalNutr = workspace::InnerPage::tshAvaliacao;
+    form.pgcAvalNutrChange();
+    for (const TypedValue& value : command.values)
+        form.recordValue(value.dataType, value.text);
+    form.sbtCalcularClick();
+
+    printLines(form.cdsResuAval, command.json, out);
+    form.FormClose();
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,212 @@
+#include "cli_options.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+namespace cli {
+namespace {
+
+std::optional<QString> environmentValue(const QStringList& environment, const QString& name)
+{
+    const QString prefix = name + QLatin1Char('=');
+    for (const QString& entry : environment) {
+        if (entry.startsWith(prefix))
+            return entry.mid(prefix.size());
+    }
+    return std::nullopt;
+}
+
+// "HOST:PORT" into the connection; false when it is not one.
+bool setServer(Connection& c, const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^([^:\\s]+):(\\d{1,5})$"));
+    const auto m = form.match(text.trimmed());
+    if (!m.hasMatch())
+        return false;
+    const int port = m.captured(2).toInt();
+    if (port < 1 || port > 65535)
+        return false;
+    c.host = m.captured(1);
+    c.port = port;
+    return true;
+}
+
+bool isDate(const QString& text)
+{
+    return QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(text).hasMatch() &&
+           QDate::fromString(text, Qt::ISODate).isValid();
+}
+
+// Walks the arguments of one command.
+class Reader
+{
+public:
+    explicit Reader(const QStringList& args) : m_args(args) {}
+    bool atEnd() const { return m_pos >= m_args.size(); }
+    QString take() { return m_args.at(m_pos++); }
+    std::optional<QString> value(const QString& option)
+    {
+        if (atEnd()) {
+            m_error = QStringLiteral("a opção %1 precisa de um valor").arg(option);
+            return std::nullopt;
+        }
+        return take();
+    }
+    QString m_error;
+
+private:
+    QStringList m_args;
+    int m_pos = 0;
+};
+
+ParseResult fail(const QString& text)
+{
+    return {std::nullopt, text};
+}
+
+}  // namespace
+
+QString usageText()
+{
+    return QStringLiteral(
+        "uso: avalnutri [--server HOST:PORT] [--token-file ARQUIVO] COMANDO ...\n"
+        "\n"
+        "comandos:\n"
+        "  patients\n"
+        "      lista os pacientes: filial, código, nome, sexo, nascimento, óbito (S/N)\n"
+        "  patient-add --branch B --code C --name NOME --sex 0|1|2|3 --birth AAAA-MM-DD [--deceased]\n"
+        "      cadastra ou altera um paciente\n"
+        "  calc --branch B --patient C --date AAAA-MM-DD --method COD[@REF] ... --value TIPO=TEXTO ... [--json]\n"
+        "      abre a consulta, seleciona os métodos, registra os valores, calcula e\n"
+        "      mostra as linhas de resultado (método, sequência, descrição, resultado)\n"
+        "\n"
+        "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
+}
+
+ParseResult parseCommandLine(const QStringList& arguments, const QStringList& environment)
+{
+    Command cmd;
+    if (const auto server = environmentValue(environment, QStringLiteral("AVALNUTRI_SERVER"))) {
+        if (!setServer(cmd.connection, *server))
+            return fail(QStringLiteral("AVALNUTRI_SERVER não é HOST:PORTA: '%1'").arg(*server));
+    }
+    if (const auto token = environmentValue(environment, QStringLiteral("AVALNUTRI_TOKEN_FILE")))
+        cmd.connection.tokenFile = *token;
+
+    Reader r(arguments);
+    QString commandName;
+    while (!r.atEnd()) {
+        const QString arg = r.take();
+        if (arg == u"--server") {
+            const auto v = r.value(arg);
+            if (!v)
+                return fail(r.m_error);
+            if (!setServer(cmd.connection, *v))
+                return fail(QStringLiteral("--server não é HOST:PORTA: '%1'").arg(*v));
+        } else if (arg == u"--token-file") {
+            const auto v = r.value(arg);
+            if (!v)
+                return fail(r.m_error);
+            cmd.connection.tokenFile = *v;
+        } else if (arg == u"--help" || arg == u"-h") {
+            cmd.kind = Command::Kind::Help;
+            return {cmd, {}};
+        } else if (arg.startsWith(u"-")) {
+            return fail(QStringLiteral("opção desconhecida: %1").arg(arg));
+        } else {
+            commandName = arg;
+            break;
+        }
+    }
+    if (commandName.isEmpty())
+        return fail(QStringLiteral("falta o comando"));
+
+    if (commandName == u"patients") {
+        cmd.kind = Command::Kind::Patients;
+        if (!r.atEnd())
+            return fail(QStringLiteral("patients não aceita argumentos: %1").arg(r.take()));
+        return {cmd, {}};
+    }
+
+    const bool add = commandName == u"patient-add";
+    const bool calc = commandName == u"calc";
+    if (!add && !calc)
+        return fail(QStringLiteral("comando desconhecido: %1").arg(commandName));
+    cmd.kind = add ? Command::Kind::PatientAdd : Command::Kind::Calc;
+
+    while (!r.atEnd()) {
+        const QString arg = r.take();
+        auto need = [&](QString& target) -> bool {
+            const auto v = r.value(arg);
+            if (v)
+                target = *v;
+            return v.has_value();
+        };
+        bool ok = true;
+        if (arg == u"--branch")
+            ok = need(cmd.branch);
+        else if (add && arg == u"--code")
+            ok = need(cmd.code);
+        else if (add && arg == u"--name")
+            ok = need(cmd.name);
+        else if (add && arg == u"--sex")
+            ok = need(cmd.sex);
+        else if (add && arg == u"--birth")
+            ok = need(cmd.birth);
+        else if (add && arg == u"--deceased")
+            cmd.deceased = true;
+        else if (calc && arg == u"--patient")
+            ok = need(cmd.patient);
+        else if (calc && arg == u"--date")
+            ok = need(cmd.date);
+        else if (calc && arg == u"--json")
+            cmd.json = true;
+        else if (calc && arg == u"--method") {
+            QString text;
+            ok = need(text);
+            if (ok) {
+                const int at = text.indexOf(QLatin1Char('@'));
+                MethodChoice choice{at < 0 ? text : text.left(at), std::nullopt};
+                if (at >= 0)
+                    choice.reference = text.mid(at + 1);
+                if (choice.code.isEmpty())
+                    return fail(QStringLiteral("--method sem código: '%1'").arg(text));
+                cmd.methods.append(choice);
+            }
+        } else if (calc && arg == u"--value") {
+            QString text;
+            ok = need(text);
+            if (ok) {
+                const int eq = text.indexOf(QLatin1Char('='));
+                if (eq <= 0)
+                    return fail(QStringLiteral("--value deve ser TIPO=TEXTO: '%1'").arg(text));
+                cmd.values.append({text.left(eq), text.mid(eq + 1)});
+            }
+        } else {
+            return fail(QStringLiteral("opção desconhecida para %1: %2").arg(commandName, arg));
+        }
+        if (!ok)
+            return fail(r.m_error);
+    }
+
+    if (cmd.branch.isEmpty())
+        return fail(QStringLiteral("falta --branch"));
+    if (add) {
+        if (cmd.code.isEmpty() || cmd.name.isEmpty())
+            return fail(QStringLiteral("patient-add precisa de --code e --name"));
+        if (!QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                         QStringLiteral("3")}
+                 .contains(cmd.sex))
+            return fail(QStringLiteral("--sex deve ser 0, 1, 2 ou 3"));
+        if (!isDate(cmd.birth))
+            return fail(QStringLiteral("--birth deve ser uma data AAAA-MM-DD: '%1'").arg(cmd.birth));
+    } else {
+        if (cmd.patient.isEmpty())
+            return fail(QStringLiteral("falta --patient"));
+        if (!isDate(cmd.date))
+            return fail(QStringLiteral("--date deve ser uma data AAAA-MM-DD: '%1'").arg(cmd.date));
+    }
+    return {cmd, {}};
+}
+
+}  // namespace cli

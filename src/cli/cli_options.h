@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace cli {
+
+// Where the application server is and how to prove who we are: from --server and
+// --token-file, else AVALNUTRI_SERVER and AVALNUTRI_TOKEN_FILE, else the defaults of
+// scripts/run (127.0.0.1:8512 and var/server/token under the current directory).
+struct Connection
+{
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 8512;
+    QString tokenFile = QStringLiteral("var/server/token");
+};
+
+struct MethodChoice
+{
+    QString code;
+    std::optional<QString> reference;  // "01@02": method 01 with reference 02
+};
+
+struct TypedValue
+{
+    QString dataType;
+    QString text;
+};
+
+// One command line, read.
+struct Command
+{
+    enum class Kind { Patients, PatientAdd, Calc, Help };
+    Kind kind = Kind::Help;
+    Connection connection;
+
+    // patient-add
+    QString branch;
+    QString code;
+    QString name;
+    QString sex;
+    QString birth;  // YYYY-MM-DD
+    bool deceased = false;
+
+    // calc (branch above)
+    QString patient;
+    QString date;  // YYYY-MM-DD
+    QList<MethodChoice> methods;
+    QList<TypedValue> values;
+    bool json = false;
+};
+
+// The command, or the usage error text (exit status 2).
+struct ParseResult
+{
+    std::optional<Command> command;
+    QString error;
+};
+
+ParseResult parseCommandLine(const QStringList& arguments, const QStringList& environment);
+QString usageText();
+
+}  // namespace cli

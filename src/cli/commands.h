@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli_options.h"
+
+#include "records/app_server.h"
+
+#include <QTextStream>
+
+namespace cli {
+
+// The commands of the command line, each against an application server. Each writes
+// its output to out and answers the exit status; a message the window would show
+// goes to the error presenter (standard error) and the status is 1.
+int listPatients(records::AppServer& server, QTextStream& out);
+int addPatient(records::AppServer& server, const Command& command);
+int calculate(const Command& command, QTextStream& out);
+
+}  // namespace cli

@@ -1,0 +1,87 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+using namespace cli;
+
+namespace {
+
+ParseResult parse(const QStringList& args, const QStringList& env = {})
+{
+    return parseCommandLine(args, env);
+}
+
+}  // namespace
+
+TEST(CliOptions, ServerAndTokenComeFromOptionsThenEnvironmentThenDefaults)
+{
+    const auto defaults = parse({"patients"});
+    ASSERT_TRUE(defaults.command);
+    EXPECT_EQ(defaults.command->connection.host, "127.0.0.1");
+    EXPECT_EQ(defaults.command->connection.port, 8512);
+    EXPECT_EQ(defaults.command->connection.tokenFile, "var/server/token");
+
+    const QStringList env{"AVALNUTRI_SERVER=10.0.0.5:9000", "AVALNUTRI_TOKEN_FILE=/etc/tok"};
+    const auto fromEnv = parse({"patients"}, env);
+    ASSERT_TRUE(fromEnv.command);
+    EXPECT_EQ(fromEnv.command->connection.host, "10.0.0.5");
+    EXPECT_EQ(fromEnv.command->connection.port, 9000);
+    EXPECT_EQ(fromEnv.command->connection.tokenFile, "/etc/tok");
+
+    const auto fromOptions =
+        parse({"--server", "localhost:8600", "--token-file", "t.txt", "patients"}, env);
+    ASSERT_TRUE(fromOptions.command);
+    EXPECT_EQ(fromOptions.command->connection.host, "localhost");
+    EXPECT_EQ(fromOptions.command->connection.port, 8600);
+    EXPECT_EQ(fromOptions.command->connection.tokenFile, "t.txt");
+}
+
+TEST(CliOptions, CalcReadsMethodsWithReferencesAndTypedValues)
+{
+    const auto r = parse({"calc", "--branch", "0001", "--patient", "000000000001", "--date",
+                          "2026-12-06", "--method", "00", "--method", "48@01", "--value",
+                          "01=70,5", "--value", "02=1.75", "--json"});
+    ASSERT_TRUE(r.command) << r.error.toStdString();
+    const Command& c = *r.command;
+    EXPECT_EQ(c.kind, Command::Kind::Calc);
+    ASSERT_EQ(c.methods.size(), 2);
+    EXPECT_EQ(c.methods[0].code, "00");
+    EXPECT_FALSE(c.methods[0].reference.has_value());
+    EXPECT_EQ(c.methods[1].code, "48");
+    EXPECT_EQ(c.methods[1].reference, QString("01"));
+    ASSERT_EQ(c.values.size(), 2);
+    EXPECT_EQ(c.values[0].dataType, "01");
+    EXPECT_EQ(c.values[0].text, "70,5");
+    EXPECT_EQ(c.values[1].text, "1.75");  // typed as the user would: the core normalises it
+    EXPECT_TRUE(c.json);
+}
+
+TEST(CliOptions, PatientAddChecksSexAndBirth)
+{
+    const QStringList base{"patient-add", "--branch", "0001", "--code", "X1", "--name", "Ana"};
+    EXPECT_TRUE(parse(base + QStringList{"--sex", "1", "--birth", "1990-02-28"}).command);
+    EXPECT_TRUE(parse(base + QStringList{"--sex", "3", "--birth", "2000-01-01", "--deceased"})
+                    .command->deceased);
+    EXPECT_FALSE(parse(base + QStringList{"--sex", "F", "--birth", "1990-02-28"}).command);
+    EXPECT_FALSE(parse(base + QStringList{"--sex", "1", "--birth", "1990-02-30"}).command);
+    EXPECT_FALSE(parse(base + QStringList{"--sex", "1", "--birth", "28/02/1990"}).command);
+}
+
+TEST(CliOptions, UsageErrorsSayWhatIsWrong)
+{
+    EXPECT_TRUE(parse({}).error.contains("falta o comando"));
+    EXPECT_TRUE(parse({"frobnicate"}).error.contains("comando desconhecido"));
+    EXPECT_TRUE(parse({"--server", "nohost", "patients"}).error.contains("HOST:PORTA"));
+    EXPECT_TRUE(parse({"--server", "h:70000", "patients"}).error.contains("HOST:PORTA"));
+    EXPECT_TRUE(parse({"patients"}, {"AVALNUTRI_SERVER=bad"}).error.contains("AVALNUTRI_SERVER"));
+    EXPECT_TRUE(parse({"patients", "extra"}).error.contains("não aceita"));
+    EXPECT_TRUE(parse({"calc", "--branch", "0001", "--date", "2026-12-06"})
+                    .error.contains("--patient"));
+    EXPECT_TRUE(parse({"calc", "--branch", "0001", "--patient", "1", "--date", "2026-13-01"})
+                    .error.contains("--date"));
+    EXPECT_TRUE(parse({"calc", "--branch", "0001", "--patient", "1", "--date", "2026-12-06",
+                       "--value", "01"})
+                    .error.contains("TIPO=TEXTO"));
+    EXPECT_TRUE(parse({"calc", "--branch"}).error.contains("precisa de um valor"));
+    EXPECT_EQ(parse({"--help"}).command->kind, Command::Kind::Help);
+}
