@@ -214,13 +214,15 @@ public:
     // to the recorded value of every method that needs it.
     void postDataRow();
 
-    // For the command line. recordValue types the text into the value of the data type
-    // as the key filter lets it through (a point or a comma becomes the decimal comma),
-    // refusing what could not be typed, then posts; recordAnswer stores the code of a
-    // coded answer as the answer list would (the limb checks included); recordLimbCount
-    // types the number of limbs ("1" or "2") of a marked amputation row. Messages are
-    // shown and end the call (hostfw::Abort), the row left in edit; false when the
-    // consultation is read-only and nothing changed.
+    // For the command line, on the result page (showPage). recordValue types the text
+    // into the value of the data type as the key filter lets it through (a point or a
+    // comma becomes the decimal comma), refusing what could not be typed, then posts;
+    // recordAnswer stores the code of a coded answer as the answer list would (marking
+    // a limb checks the count of limbs); recordLimbCount types the number of limbs
+    // ("1" or "2") of a marked amputation row. Messages are shown and end the call
+    // (hostfw::Abort), the row left in edit (sbtCancelarClick gives it up); a failed
+    // server call raises its records::Error. false when the consultation is read-only
+    // and nothing changed.
     bool recordValue(const QString& dataType, const QString& typed);
     bool recordAnswer(const QString& dataType, const QString& code);
     bool recordLimbCount(const QString& dataType, const QString& count);

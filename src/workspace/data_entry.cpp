@@ -80,11 +80,11 @@ QString AssessmentForm::currentDataType() const
 
 void AssessmentForm::enterResultPage()
 {
+    // The dialogs' buttons follow the data row the grid lands on (the maturation row
+    // is listed only when sexual maturation is selected).
     m_actions.sbtEstimado = false;
     m_actions.sbtAmputado = false;
-    m_actions.sbtMaturSex =
-        !m_deceased && !cdsDadosAval.isEditing() &&
-        cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL;IDTABELAAV"), {QStringLiteral("28"), QStringLiteral("S")});
+    m_actions.sbtMaturSex = false;
     loadDataGrid(true);
     cdsResuAval.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(netAvalNutrEnerg.GetResuAval(key()), true, 0)));
