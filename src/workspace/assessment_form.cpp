@@ -147,8 +147,14 @@ void AssessmentForm::FormActivate()
 
     if (stCdPaciente == stCdPacienteAux)
         return;
-    loadConsultation();
-    pgcAvalNutrChange();
+    try {
+        loadConsultation();
+        pgcAvalNutrChange();
+    } catch (...) {
+        // The next activation connects afresh, with the server address of that moment.
+        netAvalNutrEnerg.Close();
+        throw;
+    }
     stCdPacienteAux = stCdPaciente;
     m_loaded = true;
     updateActions();

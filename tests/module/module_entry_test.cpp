@@ -1,0 +1,148 @@
+// The module as the host uses it: IniProc with the six-element list, the one form in
+// the host's MDI area, the reload rules, closing and reopening, and refused lists.
+
+#include "../workspace/loopback_server.h"
+
+#include "hostfw/error_display.h"
+#include "hostfw/host_settings.h"
+#include "hostfw/widgets/mdi_host.h"
+#include "hostfw/widgets/show_avi.h"
+#include "workspace/form/tfrm_aval_nutr_energ.h"
+#include "workspace/module/module_entry.h"
+#include "workspace/module_context.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QVariantList params(const QString& patient, const QString& name, const QString& sex,
+                    const QDate& birth, const QDate& consultation)
+{
+    return {QStringLiteral("0001"), patient, name, sex, QDateTime(birth, QTime(0, 0), Qt::UTC),
+            QDateTime(consultation, QTime(0, 0), Qt::UTC)};
+}
+
+workspace::TfrmAvalNutrEnerg* form()
+{
+    return static_cast<workspace::TfrmAvalNutrEnerg*>(frmAvalNutrEnerg);
+}
+
+class ModuleEntry : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        server.useForHost();
+        hostfw::setMdiHost(&area);
+        stCdPacienteAux.clear();
+    }
+    void TearDown() override
+    {
+        area.closeAllSubWindows();
+        QApplication::processEvents();
+        hostfw::setMdiHost(nullptr);
+    }
+
+    workspacetest::LoopbackServer server;
+    QMdiArea area;
+    hostfw::ErrorRecorder errors;
+};
+
+}  // namespace
+
+TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherPatient)
+{
+    server.addPatient("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3));
+    server.addPatient("800000000002", "Caio Prado", "0", QDate(2001, 9, 9));
+
+    IniProc(params("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3), QDate(2026, 12, 6)));
+    ASSERT_TRUE(boStCriado);
+    ASSERT_NE(form(), nullptr);
+    workspace::TfrmAvalNutrEnerg* first = form();
+    EXPECT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(first->windowTitle(), "Avaliação Nutricional");
+    EXPECT_TRUE(first->core().loaded()) << errors.last().toStdString();
+    EXPECT_EQ(first->edtNmPaciente->text(), "Rita Gomes");
+    EXPECT_EQ(first->edtSexoPaci->text(), "Feminino");
+    EXPECT_EQ(first->edtIdade->text(), "51");
+    EXPECT_EQ(first->edtMes->text(), "09");
+
+    // the same patient on another date: the same form, the header refreshed
+    IniProc(params("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3), QDate(2027, 1, 10)));
+    EXPECT_EQ(form(), first);
+    EXPECT_EQ(first->depDtConsulta->text(), "10/01/2027");
+    EXPECT_EQ(first->edtMes->text(), "10");
+
+    // another patient: the same form, everything reloaded
+    IniProc(params("800000000002", "Caio Prado", "0", QDate(2001, 9, 9), QDate(2026, 12, 6)));
+    EXPECT_EQ(form(), first);
+    EXPECT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(first->edtNmPaciente->text(), "Caio Prado");
+    EXPECT_EQ(stCdPacienteAux, "800000000002");
+    EXPECT_TRUE(errors.messages().isEmpty()) << errors.last().toStdString();
+}
+
+TEST_F(ModuleEntry, ClosingTheFormLetsTheNextIniProcCreateANewOne)
+{
+    server.addPatient("800000000003", "Lia Costa", "1", QDate(1999, 1, 1));
+    IniProc(params("800000000003", "Lia Costa", "1", QDate(1999, 1, 1), QDate(2026, 12, 6)));
+    ASSERT_TRUE(boStCriado);
+    form()->close();
+    QApplication::processEvents();
+    EXPECT_FALSE(boStCriado);
+
+    IniProc(params("800000000003", "Lia Costa", "1", QDate(1999, 1, 1), QDate(2026, 12, 6)));
+    ASSERT_TRUE(boStCriado);
+    EXPECT_EQ(form()->edtNmPaciente->text(), "Lia Costa");
+}
+
+TEST_F(ModuleEntry, RefusesAShortListOrADateThatIsNotADate)
+{
+    IniProc({QStringLiteral("0001"), QStringLiteral("800000000009")});
+    EXPECT_TRUE(errors.last().contains("seis parâmetros")) << errors.last().toStdString();
+    EXPECT_FALSE(boStCriado);
+
+    IniProc({QStringLiteral("0001"), QStringLiteral("800000000009"), QStringLiteral("X"),
+             QStringLiteral("0"), QStringLiteral("30/02/2000"), QStringLiteral("2026-12-06")});
+    EXPECT_TRUE(errors.last().contains("Data inválida")) << errors.last().toStdString();
+    EXPECT_FALSE(boStCriado);
+    EXPECT_TRUE(stCdPaciente != "800000000009");
+}
+
+TEST_F(ModuleEntry, AServerThatIsDownIsAMessageAndNothingIsPresentedAsLoaded)
+{
+    hostfw::hostSettings().webPort = 1;  // nothing listens there
+    IniProc(params("800000000004", "Otto", "0", QDate(1960, 6, 6), QDate(2026, 12, 6)));
+    ASSERT_TRUE(boStCriado);
+    EXPECT_FALSE(form()->core().loaded());
+    EXPECT_TRUE(errors.last().contains("127.0.0.1")) << errors.last().toStdString();
+    EXPECT_FALSE(hostfw::IsShowAviVisible(form()));
+    EXPECT_TRUE(stCdPacienteAux.isEmpty());
+
+    // the server is back: the next activation loads
+    server.useForHost();
+    server.addPatient("800000000004", "Otto", "0", QDate(1960, 6, 6));
+    IniProc(params("800000000004", "Otto", "0", QDate(1960, 6, 6), QDate(2026, 12, 6)));
+    EXPECT_TRUE(form()->core().loaded()) << errors.last().toStdString();
+}
+
+TEST_F(ModuleEntry, ScreenshotOfTheFormInTheHostArea)
+{
+    server.addPatient("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6));
+    area.resize(1000, 700);
+    area.show();
+    IniProc(params("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6),
+                   QDate(2026, 12, 6)));
+    ASSERT_TRUE(boStCriado);
+    form()->parentWidget()->showMaximized();
+    QApplication::processEvents();
+    const QImage shot = area.grab().toImage();
+    EXPECT_FALSE(shot.isNull());
+    if (const QString dir = qEnvironmentVariable("AVALNUTRI_SCREENSHOT_DIR"); !dir.isEmpty())
+        shot.save(dir + QStringLiteral("/avalnutri-form-in-host.png"));
+}
