@@ -135,6 +135,8 @@ public:
     void applyMethodFilter();
     // Brings the server's catalogue up to the module's tables (after GetDados).
     void seedCatalogue();
+    // The same from a fresh GetDados, as on switching to the energy tab.
+    void seedCatalogueFromServer();
     // "Atualizar Métodos": rewrites the server's catalogue from the module's tables,
     // then refreshes the page. Only on the method page.
     void sbtAutomaticoClick();

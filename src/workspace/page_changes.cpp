@@ -34,12 +34,24 @@ void AssessmentForm::showPage(OuterPage outer, std::optional<InnerPage> inner,
             throw;
         }
     }
+    const bool toEnergy = outer == OuterPage::tshPadrao && pgcPadrao != OuterPage::tshPadrao;
     pgcPadrao = outer;
     if (inner)
         pgcAvalNutr = *inner;
     if (energ)
         pgcAvalEnerg = *energ;
+    if (toEnergy && m_loaded)
+        seedCatalogueFromServer();
     pgcAvalNutrChange();
+}
+
+void AssessmentForm::seedCatalogueFromServer()
+{
+    oleDados = hostfw::CheckResultServ(netAvalNutrEnerg.GetDados(key(), codedAge()), true, 0);
+    cdsInsMetoAval.loadPacket(records::packetAt(oleDados, 2));
+    cdsInsTipoDado.loadPacket(records::packetAt(oleDados, 3));
+    cdsInsDadoAval.loadPacket(records::packetAt(oleDados, 4));
+    seedCatalogue();
 }
 
 void AssessmentForm::seedCatalogue()

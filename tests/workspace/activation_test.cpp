@@ -6,6 +6,9 @@
 #include "hostfw/busy.h"
 #include "hostfw/clock.h"
 #include "records/error.h"
+#include "records/layouts.h"
+#include "records/packet_codec.h"
+#include "records/write_through.h"
 #include "workspace/assessment_form.h"
 #include "workspace/module_context.h"
 
@@ -214,4 +217,30 @@ TEST_F(Activation, ClosingAndReopeningTheFormReloadsForAnotherPatient)
     form->FormActivate();
     EXPECT_TRUE(form->loaded());
     EXPECT_EQ(form->edtNmPaciente, "Bruno");
+}
+
+TEST_F(Activation, SwitchingToTheEnergyTabBringsTheCatalogueUpToDate)
+{
+    server.addPatient("900000000050", "Davi", "0", QDate(1979, 1, 1));
+    openConsultation("900000000050", "Davi", "0", QDate(1979, 1, 1));
+    form->FormActivate();
+
+    // Someone removes the link of the arm muscle area to the arm circumference.
+    const records::ConsultationKey k{"0001", "900000000050", day(kConsultation)};
+    records::DataSet links(records::layouts::cdsInsDadoAval());
+    links.loadPacket(records::packetAt(
+        records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
+    ASSERT_TRUE(links.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
+    links.remove();
+    records::writeThrough(links, server.client(), "SetInsDadoAval");
+    links.loadPacket(records::packetAt(
+        records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
+    ASSERT_FALSE(links.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
+
+    form->showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshMetodoEnerg);
+
+    records::DataSet after(records::layouts::cdsInsDadoAval());
+    after.loadPacket(records::packetAt(
+        records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
+    EXPECT_TRUE(after.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
 }
