@@ -4,63 +4,40 @@
 // the button of the coded answers, and the checks made when the user leaves the value
 // column or the row.
 
-#include <QObject>
-#include <QStyledItemDelegate>
-
-class QTableView;
+#include "grid_binder.h"
 
 namespace workspace {
 
-class AssessmentForm;
-class CoreGridModel;
-
-class DataGridDelegate : public QStyledItemDelegate
+class DataGridDelegate : public CoreGridDelegate
 {
     Q_OBJECT
 
 public:
     DataGridDelegate(AssessmentForm& core, QTableView* view);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
-    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                     const QModelIndex& index) override;
 
-    bool showsButton(const QModelIndex& index) const;
+    bool showsButton(const QModelIndex& index) const override;
 
 protected:
     // The key filter of the cell editors.
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    AssessmentForm& m_core;
-    QTableView* m_view;
+    void openList() override;
 };
 
-class DataGridBinder : public QObject
+class DataGridBinder : public CoreGridBinder
 {
     Q_OBJECT
 
 public:
     DataGridBinder(AssessmentForm& core, QTableView* view, CoreGridModel* model);
 
-    void sync();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);
-    void revertTo(int column);
-
-    AssessmentForm& m_core;
-    QTableView* m_view;
-    CoreGridModel* m_model;
-    bool m_following = false;
+    void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool handleKey(const QKeyEvent* key, const QString& field) override;
 };
 
 }  // namespace workspace
