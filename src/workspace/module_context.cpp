@@ -29,6 +29,17 @@ QJsonValue oleRefFatGrup;
 
 }  // extern "C"
 
+namespace {
+
+// Releases the module-wide values when the module is unloaded. Defined after them in
+// this file, so it runs before their own destructors.
+struct ReleaseAtUnload
+{
+    ~ReleaseAtUnload();
+} releaseAtUnload;
+
+}  // namespace
+
 namespace workspace {
 
 void moduleLoaded()
@@ -60,3 +71,8 @@ void setConsultationContext(const QString& branch, const QString& patient, const
 }
 
 }  // namespace workspace
+
+ReleaseAtUnload::~ReleaseAtUnload()
+{
+    workspace::moduleUnloading();
+}

@@ -13,7 +13,8 @@
 
 namespace {
 
-// Module load and unload.
+// Module load: no form yet, and the server reached over HTTP. (The module-wide values
+// release themselves at unload.)
 struct ModuleLifetime
 {
     ModuleLifetime()
@@ -28,7 +29,6 @@ struct ModuleLifetime
                 return std::make_unique<httpclient::HttpAppServer>(options);
             });
     }
-    ~ModuleLifetime() { workspace::moduleUnloading(); }
 };
 const ModuleLifetime lifetime;
 
