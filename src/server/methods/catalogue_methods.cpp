@@ -105,14 +105,8 @@ void registerCatalogue(RouteTable& routes, Database& db)
     };
     bindings.append(links);
 
-    for (const model::TableBinding& b : bindings) {
-        routes.add(b.method, {api::arg::delta()}, [&db, b](const Params& p) -> QJsonValue {
-            const records::Delta delta = p.delta(0);
-            storage::inTransaction(db, Access::ReadWrite,
-                                   [&](Transaction& tx) { model::applyDelta(tx, b, delta); });
-            return QString();
-        });
-    }
+    for (const model::TableBinding& b : bindings)
+        addDeltaMethod(routes, db, b);
 }
 
 }  // namespace server::methods

@@ -2,6 +2,7 @@
 
 #include "../api/api_error.h"
 #include "../api/route_table.h"
+#include "../model/delta_writer.h"
 #include "../model/packet_builder.h"
 #include "../model/sql_values.h"
 #include "../storage/database.h"
@@ -48,5 +49,11 @@ inline QString catalogueOrder(const QVariant& sequence, const QVariant& code)
 // text starts with "context: " when a context is given.
 void requireMethod(Transaction& tx, const QString& code, const QString& context);
 void requireDataType(Transaction& tx, const QString& code, const QString& context);
+
+// Registers binding.method, which takes a delta and, when the binding's layout sends one,
+// the null-field list after it. The whole delta applies to the binding's table in one
+// read-write transaction; the answer is "" (the module shows a non-empty answer as an
+// error).
+void addDeltaMethod(RouteTable& routes, Database& db, const model::TableBinding& binding);
 
 }  // namespace server::methods

@@ -27,13 +27,7 @@ void registerDiagnosis(RouteTable& routes, Database& db)
     b.layout = &records::layouts::cdsDiagNutri();
     b.columns = {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
                  QStringLiteral("DTCONSPACI"), QStringLiteral("DSHISTAVALNUT")};
-    // The module shows a non-empty answer text as an error; success answers "".
-    routes.add(b.method, {api::arg::delta()}, [&db, b](const Params& p) -> QJsonValue {
-        const records::Delta delta = p.delta(0);
-        storage::inTransaction(db, Access::ReadWrite,
-                               [&](Transaction& tx) { model::applyDelta(tx, b, delta); });
-        return QString();
-    });
+    addDeltaMethod(routes, db, b);
 }
 
 }  // namespace server::methods

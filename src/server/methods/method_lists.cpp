@@ -111,18 +111,8 @@ QJsonObject methodListPacket(Transaction& tx, const records::ConsultationKey& k,
 
 void registerMethodLists(RouteTable& routes, Database& db)
 {
-    for (MethodList list : {MethodList::Anthropometric, MethodList::Energy}) {
-        const model::TableBinding b = binding(list);
-        routes.add(b.method, {api::arg::delta(), api::arg::text(QStringLiteral("campos nulos"))},
-                   [&db, b](const Params& p) -> QJsonValue {
-                       const records::Delta delta = p.delta(0);
-                       model::checkNullFieldList(b.method, *b.layout, p.text(1));
-                       storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
-                           model::applyDelta(tx, b, delta);
-                       });
-                       return QString();
-                   });
-    }
+    for (MethodList list : {MethodList::Anthropometric, MethodList::Energy})
+        addDeltaMethod(routes, db, binding(list));
 
     routes.add(QStringLiteral("GetExistMetoAval"),
                api::arg::key() + api::Signature{api::arg::text(QStringLiteral("método"))},

@@ -68,12 +68,7 @@ void registerNutrients(RouteTable& routes, Database& db)
                  QStringLiteral("IDTPCOMPACI"),  QStringLiteral("DSNUTPEATUAL"),
                  QStringLiteral("DSPESOIDEAL"),  QStringLiteral("DSNUTPEIDEAL"),
                  QStringLiteral("DSPESOADEQU"),  QStringLiteral("DSNUTPEADEQU")};
-    routes.add(b.method, {api::arg::delta()}, [&db, b](const Params& p) -> QJsonValue {
-        const records::Delta delta = p.delta(0);
-        storage::inTransaction(db, Access::ReadWrite,
-                               [&](Transaction& tx) { model::applyDelta(tx, b, delta); });
-        return QString();
-    });
+    addDeltaMethod(routes, db, b);
 
     // Answers the number of nutrient rows deleted.
     routes.add(QStringLiteral("DelNutrePaci"),

@@ -286,17 +286,7 @@ void registerRecordedValues(RouteTable& routes, Database& db)
                    });
                });
 
-    const model::TableBinding info = infoBinding();
-    routes.add(QStringLiteral("SetInfoAval"),
-               {api::arg::delta(), api::arg::text(QStringLiteral("campos nulos"))},
-               [&db, info](const Params& p) -> QJsonValue {
-                   const records::Delta delta = p.delta(0);
-                   model::checkNullFieldList(info.method, *info.layout, p.text(1));
-                   storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
-                       model::applyDelta(tx, info, delta);
-                   });
-                   return QString();
-               });
+    addDeltaMethod(routes, db, infoBinding());
 }
 
 }  // namespace server::methods

@@ -91,13 +91,7 @@ void registerResults(RouteTable& routes, Database& db)
                                keyParams(k))));
                        });
                    });
-        const model::TableBinding b = binding(t);
-        routes.add(b.method, {api::arg::delta()}, [&db, b](const Params& p) -> QJsonValue {
-            const records::Delta delta = p.delta(0);
-            storage::inTransaction(db, Access::ReadWrite,
-                                   [&](Transaction& tx) { model::applyDelta(tx, b, delta); });
-            return QString();
-        });
+        addDeltaMethod(routes, db, binding(t));
     }
 }
 
