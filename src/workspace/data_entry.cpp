@@ -5,6 +5,7 @@
 #include "data_key_filter.h"
 #include "data_types.h"
 #include "module_context.h"
+#include "value_fields.h"
 #include "workspace_messages.h"
 
 #include "hostfw/error_display.h"
@@ -17,10 +18,10 @@
 namespace workspace {
 namespace {
 
-const QString kType = QStringLiteral("CDTIPODADO");
-const QString kValue = QStringLiteral("DSINFOAVAL");
-const QString kUnit = QStringLiteral("DSUNIDDADO");
-const QString kObservation = QStringLiteral("DSOBSERAVAL");
+using value_fields::kObservation;
+using value_fields::kType;
+using value_fields::kUnit;
+using value_fields::kValue;
 const QString kValueLabel = QStringLiteral("Valor");
 
 // A value as typed or pasted: with the decimal comma, or with a point when it holds no

@@ -4,6 +4,7 @@
 #include "assessment_form.h"
 #include "data_types.h"
 #include "module_context.h"
+#include "value_fields.h"
 #include "workspace_messages.h"
 
 #include "hostfw/reply_check.h"
@@ -12,10 +13,10 @@
 namespace workspace {
 namespace {
 
-const QString kType = QStringLiteral("CDTIPODADO");
-const QString kValue = QStringLiteral("DSINFOAVAL");
-const QString kUnit = QStringLiteral("DSUNIDDADO");
-const QString kObservation = QStringLiteral("DSOBSERAVAL");
+using value_fields::kObservation;
+using value_fields::kType;
+using value_fields::kUnit;
+using value_fields::kValue;
 const QString kMethod = QStringLiteral("CDTBMETOAVAL");
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "hostfw/action.h"
 #include "workspace/assessment_form.h"
 #include "workspace/data_key_filter.h"
+#include "workspace/value_fields.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,8 +14,8 @@
 namespace workspace {
 namespace {
 
-const QString kValue = QStringLiteral("DSINFOAVAL");
-const QString kUnit = QStringLiteral("DSUNIDDADO");
+using value_fields::kUnit;
+using value_fields::kValue;
 const char* const kFieldProperty = "avalnutriField";
 
 }  // namespace
