@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -296,6 +297,8 @@ private:
     void locateDataRow(const QString& dataType);
     void locateMethodRow(const QString& code);
     void refuseBodyMassIndexConflict(const QString& code);
+    // Runs step; whether it succeeds or throws, the enabled actions and the views follow.
+    void repaintAfter(const std::function<void()>& step);
     QString currentDataType() const;
 
     hostfw::BusyIndicator* m_busy = nullptr;

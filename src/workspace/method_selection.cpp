@@ -79,25 +79,21 @@ bool AssessmentForm::toggleMethod()
         return false;
     // Results are shown again only after the next calculation or refresh.
     cdsResuAval.clear();
-    if (cdsMetoAval.asString(kSelection) == u"S") {
-        cdsMetoAval.edit();
-        cdsMetoAval.setValue(kSelection, QStringLiteral("N"));
-        cdsMetoAval.setValue(kReference, QVariant());
-    } else {
+    const bool selecting = cdsMetoAval.asString(kSelection) != u"S";
+    if (selecting) {
         refuseBodyMassIndexConflict(cdsMetoAval.asString(kMethod));
         cdsMetoAval.edit();
         cdsMetoAval.setValue(kSelection, QStringLiteral("S"));
         cdsMetoAval.setValue(kReference, cdsMetoAval.value(QStringLiteral("CDTBREFMETOA")));
-        try {
-            Vd_Referencia(false);
-        } catch (...) {
-            updateActions();
-            emit changed();
-            throw;
-        }
+    } else {
+        cdsMetoAval.edit();
+        cdsMetoAval.setValue(kSelection, QStringLiteral("N"));
+        cdsMetoAval.setValue(kReference, QVariant());
     }
-    updateActions();
-    emit changed();
+    repaintAfter([&] {
+        if (selecting)
+            Vd_Referencia(false);
+    });
     return true;
 }
 
@@ -162,8 +158,13 @@ void AssessmentForm::dbgMetoAvalEditButtonClick()
 
 void AssessmentForm::postMethodRow()
 {
+    repaintAfter([this] { cdsMetoAval.post(); });
+}
+
+void AssessmentForm::repaintAfter(const std::function<void()>& step)
+{
     try {
-        cdsMetoAval.post();
+        step();
     } catch (...) {
         updateActions();
         emit changed();
