@@ -1,6 +1,7 @@
 // The form's activation against a real application server on loopback: the header, the
 // load of every dataset, the reload rules, the method filter and the server-down path.
 
+#include "consultation_fixture.h"
 #include "loopback_server.h"
 
 #include "hostfw/busy.h"
@@ -15,28 +16,12 @@
 #include <gtest/gtest.h>
 
 using namespace workspace;
+using workspacetest::day;
+using workspacetest::kConsultationDay;
 using workspacetest::LoopbackServer;
+using workspacetest::openConsultation;
 
 namespace {
-
-const QDate kConsultation(2026, 12, 6);
-
-QDateTime day(const QDate& d)
-{
-    return QDateTime(d, QTime(0, 0), Qt::UTC);
-}
-
-// Sets the module context as CriaMedAntro does.
-void openConsultation(const QString& patient, const QString& name, const QString& sexCode,
-                      const QDate& birth, const QDate& consultation = kConsultation)
-{
-    stCdFilial = QStringLiteral("0001");
-    stCdPaciente = patient;
-    stNmPaciente = name;
-    stSexo = sexCode;
-    dtNasc = day(birth);
-    dtConsulta = day(consultation);
-}
 
 QStringList methodCodes(records::DataSet& ds)
 {
@@ -226,7 +211,7 @@ TEST_F(Activation, SwitchingToTheEnergyTabBringsTheCatalogueUpToDate)
     form->FormActivate();
 
     // Someone removes the link of the arm muscle area to the arm circumference.
-    const records::ConsultationKey k{"0001", "900000000050", day(kConsultation)};
+    const records::ConsultationKey k{"0001", "900000000050", day(kConsultationDay)};
     records::DataSet links(records::layouts::cdsInsDadoAval());
     links.loadPacket(records::packetAt(
         records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
