@@ -7,6 +7,7 @@
 #include "hostfw/reply_check.h"
 #include "records/error.h"
 #include "records/packet_codec.h"
+#include "records/patient_registry.h"
 #include "workspace/assessment_form.h"
 #include "workspace/module_context.h"
 
@@ -27,14 +28,12 @@ struct PatientRow
 
 PatientRow findPatient(records::AppServer& server, const QString& branch, const QString& code)
 {
-    const records::Packet patients =
-        records::decodePacket(hostfw::CheckResultServ(server.GetPacientes(), true, 0));
-    for (int row = 0; row < patients.rows.size(); ++row) {
-        if (patients.value(row, QStringLiteral("CDFILIAL")).toString() == branch &&
-            patients.value(row, QStringLiteral("CDPACIENTE")).toString() == code)
-            return {patients.value(row, QStringLiteral("NMPACIENTE")).toString(),
-                    patients.value(row, QStringLiteral("CDSEXO")).toString(),
-                    patients.value(row, QStringLiteral("DTNASC")).toDateTime()};
+    const QList<records::RegistryPatient> patients = records::decodePatients(
+        records::decodePacket(hostfw::CheckResultServ(server.GetPacientes(), true, 0)));
+    for (const records::RegistryPatient& p : patients) {
+        if (p.branch == branch && p.code == code)
+            return {p.name, p.sexCode,
+                    p.birth.isValid() ? QDateTime(p.birth, QTime(0, 0), Qt::UTC) : QDateTime()};
     }
     throw records::Error(
         QStringLiteral("Paciente %1 não cadastrado na filial %2.").arg(code, branch));

@@ -2,6 +2,7 @@
 
 #include "hostfw/reply_check.h"
 #include "records/packet_codec.h"
+#include "records/patient_registry.h"
 
 #include <QDate>
 
@@ -9,17 +10,12 @@ namespace cli {
 
 int listPatients(records::AppServer& server, QTextStream& out)
 {
-    const records::Packet patients =
-        records::decodePacket(hostfw::CheckResultServ(server.GetPacientes(), true, 0));
-    for (int row = 0; row < patients.rows.size(); ++row) {
-        const QDateTime birth = patients.value(row, QStringLiteral("DTNASC")).toDateTime();
-        const bool deceased = patients.value(row, QStringLiteral("IDOBITO")).toString() == u"S";
-        out << patients.value(row, QStringLiteral("CDFILIAL")).toString() << '\t'
-            << patients.value(row, QStringLiteral("CDPACIENTE")).toString() << '\t'
-            << patients.value(row, QStringLiteral("NMPACIENTE")).toString() << '\t'
-            << patients.value(row, QStringLiteral("CDSEXO")).toString() << '\t'
-            << (birth.isValid() ? birth.date().toString(Qt::ISODate) : QString()) << '\t'
-            << (deceased ? "S" : "N") << '\n';
+    const QList<records::RegistryPatient> patients = records::decodePatients(
+        records::decodePacket(hostfw::CheckResultServ(server.GetPacientes(), true, 0)));
+    for (const records::RegistryPatient& p : patients) {
+        out << p.branch << '\t' << p.code << '\t' << p.name << '\t' << p.sexCode << '\t'
+            << (p.birth.isValid() ? p.birth.toString(Qt::ISODate) : QString()) << '\t'
+            << (p.deceased ? "S" : "N") << '\n';
     }
     return 0;
 }

@@ -25,16 +25,8 @@ public:
         return records::Reply::success(records::encodePacket(registry));
     }
 
-    static records::FieldList registryFields()
-    {
-        using records::FieldType;
-        return {{QStringLiteral("CDFILIAL"), FieldType::String, 4},
-                {QStringLiteral("CDPACIENTE"), FieldType::String, 12},
-                {QStringLiteral("NMPACIENTE"), FieldType::String, 60},
-                {QStringLiteral("CDSEXO"), FieldType::String, 1},
-                {QStringLiteral("DTNASC"), FieldType::DateTime, 0},
-                {QStringLiteral("IDOBITO"), FieldType::String, 1}};
-    }
+    // The fields the server answers with.
+    static records::FieldList registryFields() { return records::patientRegistryLayout().fields; }
 
     void addPatient(const QString& branch, const QString& code, const QString& name,
                     const QString& sex, const QDate& birth, bool deceased = false)

@@ -5,28 +5,6 @@
 namespace server::methods {
 namespace {
 
-records::DataSetLayout makeLayout()
-{
-    using records::FieldDef;
-    using records::FieldType;
-    auto s = [](const char* name, int size) {
-        FieldDef f;
-        f.name = QString::fromLatin1(name);
-        f.type = FieldType::String;
-        f.size = size;
-        return f;
-    };
-    FieldDef birth;
-    birth.name = QStringLiteral("DTNASC");
-    birth.type = FieldType::DateTime;
-    records::DataSetLayout l;
-    l.name = QStringLiteral("cdsPacientes");
-    l.fields = {s("CDFILIAL", 4), s("CDPACIENTE", 12), s("NMPACIENTE", 60), s("CDSEXO", 1), birth,
-                s("IDOBITO", 1)};
-    l.keyFields = {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE")};
-    return l;
-}
-
 void check(bool ok, const QString& problem)
 {
     if (!ok)
@@ -34,12 +12,6 @@ void check(bool ok, const QString& problem)
 }
 
 }  // namespace
-
-const records::DataSetLayout& patientRegistryLayout()
-{
-    static const records::DataSetLayout layout = makeLayout();
-    return layout;
-}
 
 void savePatient(Transaction& tx, const Patient& p)
 {
@@ -87,7 +59,7 @@ void registerRegistry(RouteTable& routes, Database& db)
             const QList<SqlRow> rows = tx.select(QStringLiteral(
                 "SELECT CDFILIAL, CDPACIENTE, NMPACIENTE, CDSEXO, DTNASC, IDOBITO FROM paciente "
                 "ORDER BY CDFILIAL, CDPACIENTE"));
-            return model::PacketBuilder(patientRegistryLayout())
+            return model::PacketBuilder(records::patientRegistryLayout())
                 .rows(rows, {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
                              QStringLiteral("NMPACIENTE"), QStringLiteral("CDSEXO"),
                              QStringLiteral("DTNASC"), QStringLiteral("IDOBITO")})
