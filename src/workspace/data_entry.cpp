@@ -16,12 +16,11 @@
 #include "records/packet_codec.h"
 
 namespace workspace {
+
+using namespace value_fields;
+
 namespace {
 
-using value_fields::kObservation;
-using value_fields::kType;
-using value_fields::kUnit;
-using value_fields::kValue;
 const QString kValueLabel = QStringLiteral("Valor");
 
 // A value as typed or pasted: with the decimal comma, or with a point when it holds no

@@ -11,12 +11,11 @@
 #include "records/packet_codec.h"
 
 namespace workspace {
+
+using namespace value_fields;
+
 namespace {
 
-using value_fields::kObservation;
-using value_fields::kType;
-using value_fields::kUnit;
-using value_fields::kValue;
 const QString kMethod = QStringLiteral("CDTBMETOAVAL");
 
 }  // namespace
