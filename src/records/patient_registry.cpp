@@ -88,7 +88,8 @@ QList<RegistryPatient> decodePatients(const Packet& packet)
         p.branch = at(row, branch).toString();
         p.code = at(row, code).toString();
         if (p.code.trimmed().isEmpty())
-            throw Error(QStringLiteral("A lista de pacientes do servidor tem um paciente sem código."));
+            throw Error(
+                QStringLiteral("A lista de pacientes do servidor tem um paciente sem código."));
         p.name = at(row, name).toString();
         p.sexCode = at(row, sex).toString().trimmed();
         p.birth = dateOf(at(row, birth));
