@@ -19,9 +19,11 @@ QString msg(const char* key)
     return msgImc().Msg(QString::fromLatin1(key));
 }
 
+// The BMI as a clinician computes it (the quotient settled of its binary noise), so that
+// every comparison and rounding below sees 64 / 1,60² as exactly 25.
 double bmiOf(double weight, double height)
 {
-    return weight / (height * height);
+    return settled(weight / (height * height));
 }
 
 // Weight and height both given and above zero.
@@ -103,7 +105,7 @@ void Calcula_IMC(Evaluation& ev)
     TheoreticalWeights weights;
     if (height.present) {
         const double square = height.value * height.value;
-        weights = {square * 18.5, square * 21.7, square * 24.9};
+        weights = {settled(square * 18.5), settled(square * 21.7), settled(square * 24.9)};
     }
     writeBmiWithTheoreticalWeights(ev, weight, height, weights);
 }
@@ -120,9 +122,9 @@ void Calcula_IMC_Must(Evaluation& ev)
         table.loadPacket(records::decodePacket(hostfw::CheckResultServ(
             ev.server().GetImcPesoTeorico(ev.reference(), ev.codedAge(), ev.sexLetter()), true, 0)));
         const double square = height.value * height.value;
-        weights = {square * table.asFloat(QStringLiteral("VRTABEDIET_MIN")),
-                   square * table.asFloat(QStringLiteral("VRTABEDIET_MED")),
-                   square * table.asFloat(QStringLiteral("VRTABEDIET_MAX"))};
+        weights = {settled(square * table.asFloat(QStringLiteral("VRTABEDIET_MIN"))),
+                   settled(square * table.asFloat(QStringLiteral("VRTABEDIET_MED"))),
+                   settled(square * table.asFloat(QStringLiteral("VRTABEDIET_MAX")))};
     }
     writeBmiWithTheoreticalWeights(ev, weight, height, weights);
 }
@@ -136,7 +138,7 @@ void Calcula_IMC_Amputado(Evaluation& ev)
     if (weight.value == 0 || height.value == 0 || before.value == 0)
         return;
     const double kept = 1 - (before.value - weight.value) / before.value;
-    const double bmi = weight.value / (height.value * height.value * kept);
+    const double bmi = settled(weight.value / (height.value * height.value * kept));
     ev.writeResultLine(1, msg("IMC_Amputado"), threeDecimals(bmi));
     ev.writeResultLine(2, msg("IMC_Amputado_Clas"), adultClassification(bmi));
 }

@@ -19,4 +19,9 @@ double round3(double value)
     return hostfw::RoundDec(value, 3);
 }
 
+double settled(double value)
+{
+    return hostfw::RoundDec(value, 10);
+}
+
 }  // namespace anthropometry

@@ -355,3 +355,71 @@ TEST_F(CalculateAction, TheoreticalWeightsFromTheMust1991Reference)
     };
     EXPECT_EQ(stored(), expected);
 }
+
+// "01" for a woman of 32 against Must 1991: women 30 to 34,9 years have P15 19,54, P50
+// 22,69 and P85 28,87. Height 1,60 m (2,56 m²): 50,0224 -> 50,02; 58,0864 -> 58,09;
+// 73,9072 -> 73,91. Weight 64: 25 exactly, overweight. A woman of 66 is beyond the
+// women's rows of the table: the weights are 0 and the BMI stands.
+TEST_F(CalculateAction, TheoreticalWeightsForWomenAndBeyondTheTable)
+{
+    open("900000000213", "1", QDate(1994, 6, 1));
+    ASSERT_TRUE(form->selectMethod("01", QStringLiteral("01")));
+    showResults();
+    ASSERT_TRUE(form->recordValue("01", "64"));
+    ASSERT_TRUE(form->recordValue("02", "1,60"));
+    form->sbtCalcularClick();
+    const QList<StoredLine> expected = {
+        {"01", "01", "IMC Resultado", "25,000"},
+        {"01", "02", "IMC Classificação", "Sobrepeso"},
+        {"01", "05", "IMC Peso teórico mínimo", "50,02 Kg"},
+        {"01", "06", "IMC Peso teórico médio", "58,09 Kg"},
+        {"01", "07", "IMC Peso teórico máximo", "73,91 Kg"},
+    };
+    EXPECT_EQ(stored(), expected);
+
+    form->FormClose();
+    open("900000000214", "1", QDate(1960, 1, 1));
+    ASSERT_TRUE(form->selectMethod("01", QStringLiteral("01")));
+    showResults();
+    ASSERT_TRUE(form->recordValue("01", "64"));
+    ASSERT_TRUE(form->recordValue("02", "1,60"));
+    form->sbtCalcularClick();
+    const QList<StoredLine> beyond = {
+        {"01", "01", "IMC Resultado", "25,000"},
+        {"01", "02", "IMC Classificação", "Sobrepeso"},
+        {"01", "05", "IMC Peso teórico mínimo", "0,00 Kg"},
+        {"01", "06", "IMC Peso teórico médio", "0,00 Kg"},
+        {"01", "07", "IMC Peso teórico máximo", "0,00 Kg"},
+    };
+    EXPECT_EQ(stored(), beyond);
+}
+
+// "48" for a boy of exactly 10 years (120 months) against CDC 2000 ("03"), whose row of
+// that month has P3 13,96673, P5 14,21866, P10 14,64260, P75 18,24521, P85 19,39041 and
+// P97 23,72696. Height 1,40 m: the BMI is the weight over 1,96.
+TEST_F(CalculateAction, AdolescentBmiAgainstTheCdc2000Reference)
+{
+    open("900000000215", "0", QDate(2016, 12, 6));
+    ASSERT_EQ(form->codedAge(), 10.0);
+    ASSERT_TRUE(form->selectMethod("48", QStringLiteral("03")));
+    showResults();
+    ASSERT_TRUE(form->recordValue("02", "1,40"));
+    struct Case
+    {
+        const char* weight;
+        StoredLine line;
+    };
+    const Case cases[] = {
+        {"27", {"48", "01", "Percentil < 5", "Baixo Peso"}},                          // 13,776
+        {"27,5", {"48", "01", "Percentil < 5", "Baixo Peso"}},                        // 14,031
+        {"27,9", {"48", "01", "Percentil 5", "Adequado ou Eutrófico"}},               // 14,235
+        {"38", {"48", "01", "Percentil Entre  5 - 85", "Adequado ou Eutrófico"}},     // 19,388
+        {"38,01", {"48", "01", "Percentil > 85", "Sobrepeso"}},                       // 19,393
+        {"47", {"48", "01", "Percentil > 85", "Sobrepeso"}},                          // 23,980
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(form->recordValue("01", c.weight));
+        form->sbtCalcularClick();
+        EXPECT_EQ(stored(), QList<StoredLine>{c.line}) << c.weight;
+    }
+}
