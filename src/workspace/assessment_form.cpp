@@ -71,14 +71,19 @@ void AssessmentForm::prepareDataSets()
         ds.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
         ds.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
     };
-    cdsMetoAval.beforePost = [this, fillKey](records::DataSet& ds) {
-        fillKey(ds);
+    // The method rows check their reference between the branch and the rest of the key.
+    cdsMetoAval.beforePost = [this](records::DataSet& ds) {
+        ds.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
         Vd_Referencia(true);
+        ds.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
+        ds.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
         records::Seta_Campo_Null(ds);
     };
-    cdsMetoAvalEnerg.beforePost = [this, fillKey](records::DataSet& ds) {
-        fillKey(ds);
+    cdsMetoAvalEnerg.beforePost = [this](records::DataSet& ds) {
+        ds.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
         Vd_ReferenciaEnerg(true);
+        ds.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
+        ds.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
         records::Seta_Campo_Null(ds);
     };
     cdsInfoAval.beforePost = [fillKey](records::DataSet& ds) {
@@ -145,8 +150,16 @@ void AssessmentForm::FormActivate()
     }
     emit changed();
 
-    if (stCdPaciente == stCdPacienteAux)
+    // The same patient again: the consultation stays as this form loaded it, read-only
+    // when the patient is deceased. A new form, or one whose last load did not complete,
+    // has nothing of this patient and loads.
+    if (stCdPaciente == stCdPacienteAux && stCdPaciente == m_loadedPatient) {
+        m_loaded = true;
+        updateActions();
+        emit changed();
         return;
+    }
+    m_loadedPatient.clear();
     try {
         loadConsultation();
         pgcAvalNutrChange();
@@ -156,6 +169,7 @@ void AssessmentForm::FormActivate()
         throw;
     }
     stCdPacienteAux = stCdPaciente;
+    m_loadedPatient = stCdPaciente;
     m_loaded = true;
     updateActions();
     emit changed();

@@ -305,6 +305,7 @@ private:
     SeedProgress* m_seedProgress = nullptr;
     CalculationRun* m_calculationRun = nullptr;
     QString m_sexLetter;
+    QString m_loadedPatient;  // the patient of this form's last completed load
     bool m_deceased = false;
     bool m_loaded = false;
     bool m_created = false;

@@ -111,6 +111,23 @@ QPair<QString, QString> ConsultationTest::storedMethod(const QString& code)
             methods.asString(QStringLiteral("CDTABELACO"))};
 }
 
+void ConsultationTest::storeMethod(const QString& code, const QString& selection,
+                                   const QString& reference)
+{
+    records::DataSet methods(records::layouts::cdsMetoAval());
+    methods.loadPacket(records::packetAt(
+        records::checkReply(server.client().GetDados(form->key(), form->codedAge())), 0));
+    ASSERT_TRUE(methods.locate(QStringLiteral("CDTBMETOAVAL"), code)) << code.toStdString();
+    methods.edit();
+    methods.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
+    methods.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
+    methods.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
+    methods.setValue(QStringLiteral("IDTABELAAV"), selection);
+    methods.setValue(QStringLiteral("CDTABELACO"), reference.isEmpty() ? QVariant() : QVariant(reference));
+    methods.post();
+    records::writeThrough(methods, server.client(), QStringLiteral("SetMetoAval"));
+}
+
 void ConsultationTest::storeRecorded(const QString& method, const QString& dataType,
                                      const QString& value, const QString& observation)
 {

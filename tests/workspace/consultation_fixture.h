@@ -51,6 +51,9 @@ protected:
     // The name of a reference of a method's list, as the server gives it.
     QString referenceName(const QString& owner, const QString& code);
     QString firstReference(const QString& owner);
+    // Marks a method row of the consultation straight on the server, as another client
+    // could have (an empty reference is stored as null).
+    void storeMethod(const QString& code, const QString& selection, const QString& reference);
     // Stores a recorded value straight on the server, as another client could have.
     void storeRecorded(const QString& method, const QString& dataType, const QString& value,
                        const QString& observation = {});
