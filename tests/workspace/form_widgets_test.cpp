@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -308,4 +309,60 @@ TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
     const QImage results = w.grab().toImage();
     EXPECT_FALSE(results.isNull());
     results.save(QStringLiteral("/tmp/avalnutri_resultado.png"));
+}
+
+TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
+{
+    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000006"));
+    AssessmentForm& core = w.core();
+    const QList<QAction*> pageItems = {w.mnuAvalNutri->menuAction(), w.mnuMetoAval, w.mnuAvaliacao,
+                                       w.mnuCalculo->menuAction(),   w.mnuMetoEnerg, w.mnuResuEnerg,
+                                       w.mnuNutrRecom};
+    const auto checked = [&] {
+        QStringList names;
+        for (QAction* a : pageItems) {
+            if (a->isChecked())
+                names << (a->objectName().isEmpty() ? a->text() : a->objectName());
+        }
+        return names;
+    };
+    const auto enabledPair = [](QAction* button, QAction* item) {
+        EXPECT_EQ(button->isEnabled(), item->isEnabled()) << button->objectName().toStdString();
+        return button->isEnabled();
+    };
+
+    // the method page
+    EXPECT_EQ(checked(), QStringList({"&Avaliação Nutricional", "mnuMetoAval"}));
+    EXPECT_TRUE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
+    EXPECT_FALSE(enabledPair(w.sbtCalcular, w.mnuCalcular));
+
+    // the result page from its menu item, without data: nothing to calculate
+    w.mnuAvaliacao->trigger();
+    EXPECT_EQ(w.pgcAvalNutr->currentIndex(), 1);
+    EXPECT_EQ(checked(), QStringList({"&Avaliação Nutricional", "mnuAvaliacao"}));
+    EXPECT_FALSE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
+    EXPECT_FALSE(enabledPair(w.sbtCalcular, w.mnuCalcular));
+
+    w.mnuMetoAval->trigger();
+    ASSERT_TRUE(core.selectMethod(QStringLiteral("00")));
+    w.mnuAvaliacao->trigger();
+    EXPECT_TRUE(enabledPair(w.sbtCalcular, w.mnuCalcular));
+    const int weight = rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("01"));
+    w.dbgDadosAval->setCurrentIndex(w.dbgDadosAval->model()->index(weight, 1));
+    EXPECT_TRUE(w.sbtEstimado->isEnabled());
+    EXPECT_FALSE(w.sbtMaturSex->isEnabled());
+    EXPECT_FALSE(w.sbtAmputado->isEnabled());
+
+    // the needs tab
+    w.mnuResuEnerg->trigger();
+    EXPECT_EQ(w.pgcPadrao->currentIndex(), 2);
+    EXPECT_EQ(w.pgcAvalEnerg->currentIndex(), 1);
+    EXPECT_EQ(checked(), QStringList({"Necessidades Nutricionais", "mnuResuEnerg"}));
+    EXPECT_FALSE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
+
+    // the assessment tab comes back on its method page
+    w.pgcPadrao->setCurrentIndex(0);
+    EXPECT_EQ(w.pgcAvalNutr->currentIndex(), 0);
+    EXPECT_EQ(checked(), QStringList({"&Avaliação Nutricional", "mnuMetoAval"}));
+    EXPECT_TRUE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
 }
