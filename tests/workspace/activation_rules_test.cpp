@@ -185,3 +185,36 @@ TEST_F(ActivationRules, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
 }
+
+TEST_F(ActivationRules, TheLoadAsksTheServerInItsOrder)
+{
+    AssessmentForm& f = open(QStringLiteral("940000000011"), QStringLiteral("1"), QDate(2021, 9, 6));
+    storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+    f.FormClose();
+    stCdPacienteAux.clear();
+    server.clearTraffic();
+    reopen();
+    // the catalogue is up to date, so the only write is the cleared reference
+    EXPECT_EQ(server.calledMethods(), QStringList({"GetObito", "GetDados", "GetResuAval",
+                                                   "GetResuAvalEnerg", "SetMetoAval"}));
+    const QJsonArray obito = server.argumentsOf(QStringLiteral("GetObito")).value(0);
+    EXPECT_EQ(obito.at(0).toString(), "940000000011");
+    EXPECT_EQ(obito.at(1).toString(), "0001");
+    const QJsonArray dados = server.argumentsOf(QStringLiteral("GetDados")).value(0);
+    ASSERT_EQ(dados.size(), 4);
+    EXPECT_EQ(dados.at(0).toString(), "0001");
+    EXPECT_EQ(dados.at(1).toString(), "940000000011");
+    EXPECT_DOUBLE_EQ(dados.at(3).toDouble(), 5.03);  // 5 years 3 months
+
+    // on the result page the load ends by entering it
+    enterResults();
+    stCdPacienteAux.clear();
+    form->FormClose();
+    form = std::make_unique<AssessmentForm>(server.transport());
+    form->FormCreate();
+    form->pgcAvalNutr = InnerPage::tshAvaliacao;
+    server.clearTraffic();
+    form->FormActivate();
+    EXPECT_EQ(server.calledMethods(), QStringList({"GetObito", "GetDados", "GetResuAval",
+                                                   "GetResuAvalEnerg", "GetDadoAval", "GetResuAval"}));
+}
