@@ -109,6 +109,9 @@ void AssessmentForm::prepareDataSets()
 
 void AssessmentForm::FormCreate()
 {
+    // A new form holds no consultation: its first activation loads, even for the patient
+    // the closed form had loaded.
+    stCdPacienteAux.clear();
     m_sexLetter.clear();
     m_deceased = false;
     m_loaded = false;
@@ -150,16 +153,22 @@ void AssessmentForm::FormActivate()
     }
     emit changed();
 
-    // The same patient again: the consultation stays as this form loaded it, read-only
-    // when the patient is deceased. A new form, or one whose last load did not complete,
-    // has nothing of this patient and loads.
-    if (stCdPaciente == stCdPacienteAux && stCdPaciente == m_loadedPatient) {
-        m_loaded = true;
+    // The same consultation again: it stays as this form loaded it, read-only when the
+    // patient is deceased. A load that did not complete, or another consultation date or
+    // branch of the same patient, leaves lists that are not this consultation's (they
+    // would be shown, and written, under it): the load runs.
+    const records::ConsultationKey k = key();
+    const bool sameConsultation = !m_loadedKey || (m_loadedKey->branch == k.branch &&
+                                                   m_loadedKey->patient == k.patient &&
+                                                   m_loadedKey->date == k.date);
+    if (stCdPaciente == stCdPacienteAux && !m_loadPending && sameConsultation) {
+        m_loaded = m_loadedKey.has_value();
         updateActions();
         emit changed();
         return;
     }
-    m_loadedPatient.clear();
+    m_loadedKey.reset();
+    m_loadPending = true;
     try {
         loadConsultation();
         pgcAvalNutrChange();
@@ -169,7 +178,8 @@ void AssessmentForm::FormActivate()
         throw;
     }
     stCdPacienteAux = stCdPaciente;
-    m_loadedPatient = stCdPaciente;
+    m_loadedKey = k;
+    m_loadPending = false;
     m_loaded = true;
     updateActions();
     emit changed();

@@ -305,7 +305,8 @@ private:
     SeedProgress* m_seedProgress = nullptr;
     CalculationRun* m_calculationRun = nullptr;
     QString m_sexLetter;
-    QString m_loadedPatient;  // the patient of this form's last completed load
+    std::optional<records::ConsultationKey> m_loadedKey;  // of this form's last completed load
+    bool m_loadPending = false;  // a load started and did not complete
     bool m_deceased = false;
     bool m_loaded = false;
     bool m_created = false;

@@ -218,3 +218,24 @@ TEST_F(ActivationRules, TheLoadAsksTheServerInItsOrder)
     EXPECT_EQ(server.calledMethods(), QStringList({"GetObito", "GetDados", "GetResuAval",
                                                    "GetResuAvalEnerg", "GetDadoAval", "GetResuAval"}));
 }
+
+TEST_F(ActivationRules, AnotherDateOfTheSamePatientShowsAndWritesThatConsultation)
+{
+    AssessmentForm& f = open(QStringLiteral("940000000012"));
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    const QDateTime first = dtConsulta;
+
+    dtConsulta = workspacetest::day(QDate(2027, 1, 10));
+    f.FormActivate();
+    ASSERT_TRUE(f.loaded());
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
+    ASSERT_TRUE(f.selectMethod(QStringLiteral("58")));
+    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
+    EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
+
+    // the first consultation is as it was
+    dtConsulta = first;
+    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "S");
+    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "N");
+}

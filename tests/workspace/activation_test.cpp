@@ -98,7 +98,7 @@ TEST_F(Activation, FillsTheHeaderAndEveryDataset)
     EXPECT_EQ(form->cdsMetoAval.changeCount(), 0);
 }
 
-TEST_F(Activation, SamePatientRefreshesTheHeaderOnlyAnotherPatientReloads)
+TEST_F(Activation, SameConsultationRefreshesTheHeaderOnlyAnotherDateOrPatientReloads)
 {
     server.addPatient("900000000002", "Maria Souza", "1", QDate(1990, 1, 15));
     server.addPatient("900000000003", "Ana Lima", "1", QDate(2000, 3, 1));
@@ -106,15 +106,25 @@ TEST_F(Activation, SamePatientRefreshesTheHeaderOnlyAnotherPatientReloads)
     form->FormActivate();
     const int callsAfterLoad = server.calls();
 
-    openConsultation("900000000002", "Maria Souza", "1", QDate(1990, 1, 15), QDate(2027, 2, 1));
+    stNmPaciente = "Maria Souza Lima";  // the host may send a new name
     form->FormActivate();
     EXPECT_EQ(server.calls(), callsAfterLoad);  // no server call at all
+    EXPECT_EQ(form->edtNmPaciente, "Maria Souza Lima");
+    EXPECT_TRUE(form->loaded());
+
+    // another consultation date of the same patient: the header and that consultation's
+    // records (the lists of the first date would be shown, and written, under it)
+    openConsultation("900000000002", "Maria Souza", "1", QDate(1990, 1, 15), QDate(2027, 2, 1));
+    form->FormActivate();
+    EXPECT_GT(server.calls(), callsAfterLoad);
     EXPECT_EQ(form->depDtConsulta.date(), QDate(2027, 2, 1));
     EXPECT_EQ(form->edtIdade, "37");
+    EXPECT_TRUE(form->loaded());
+    const int callsAfterSecondDate = server.calls();
 
     openConsultation("900000000003", "Ana Lima", "1", QDate(2000, 3, 1));
     form->FormActivate();
-    EXPECT_GT(server.calls(), callsAfterLoad);
+    EXPECT_GT(server.calls(), callsAfterSecondDate);
     EXPECT_EQ(form->edtNmPaciente, "Ana Lima");
     EXPECT_EQ(stCdPacienteAux, "900000000003");
     EXPECT_TRUE(methodCodes(form->cdsMetoAval).contains("68"));  // women keep it
