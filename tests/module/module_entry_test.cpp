@@ -55,7 +55,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherPatient)
+TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherConsultation)
 {
     server.addPatient("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3));
     server.addPatient("800000000002", "Caio Prado", "0", QDate(2001, 9, 9));
@@ -72,11 +72,17 @@ TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherPatient)
     EXPECT_EQ(first->edtIdade->text(), "51");
     EXPECT_EQ(first->edtMes->text(), "09");
 
-    // the same patient on another date: the same form, the header refreshed
+    // the same patient on another date: the same form, that consultation loaded
     IniProc(params("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3), QDate(2027, 1, 10)));
     EXPECT_EQ(form(), first);
     EXPECT_EQ(first->depDtConsulta->text(), "10/01/2027");
     EXPECT_EQ(first->edtMes->text(), "10");
+    EXPECT_EQ(first->core().cdsMetoAval.value("DTCONSPACI").toDateTime().date(), QDate(2027, 1, 10));
+
+    // the same consultation again: the header only
+    const QString loadedMethods = first->core().cdsMetoAval.asString("CDTBMETOAVAL");
+    IniProc(params("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3), QDate(2027, 1, 10)));
+    EXPECT_EQ(first->core().cdsMetoAval.asString("CDTBMETOAVAL"), loadedMethods);
 
     // another patient: the same form, everything reloaded
     IniProc(params("800000000002", "Caio Prado", "0", QDate(2001, 9, 9), QDate(2026, 12, 6)));
