@@ -1,6 +1,7 @@
 #include "records/catalogue.h"
 #include "records/error.h"
 
+#include <QHash>
 #include <QSet>
 #include <QStringList>
 
@@ -208,6 +209,50 @@ TEST(Catalogue, MethodRowsMatchTheCatalogue)
         EXPECT_LE(m.DSTBMETOAVAL.size(), 60) << m.CDTBMETOAVAL.toStdString();
         EXPECT_LE(m.NMTBMETOAVAL.size(), 80) << m.CDTBMETOAVAL.toStdString();
         EXPECT_FALSE(m.DSTBMETOAVAL.isEmpty());
+    }
+}
+
+TEST(Catalogue, EveryMethodHasItsTableUseFlagAndControlNumber)
+{
+    // The flag decides which reference list a method offers, so each one is pinned,
+    // ten entries per group in entry order.
+    const QStringList flagGroups = {
+        QStringLiteral("0111113111"), QStringLiteral("0221110030"),
+        QStringLiteral("0002200110"), QStringLiteral("0010202222"),
+        QStringLiteral("2222222100"), QStringLiteral("0000000001"),
+        QStringLiteral("00000000"),
+    };
+    QString flags;
+    for (const auto& m : catalogueMethods())
+        flags += m.IDTBUTILTABE;
+    EXPECT_EQ(flags, flagGroups.join(QString()));
+
+    // Control numbers follow the code up to "20" and from "37" on; in between they
+    // are out of code order.
+    const QHash<QString, QString> outOfOrder = {
+        {"21", "11190024"}, {"22", "11190025"}, {"23", "11190026"}, {"24", "11190029"},
+        {"25", "11190030"}, {"26", "11190031"}, {"27", "11190032"}, {"28", "11190036"},
+        {"29", "11190037"}, {"30", "11190021"}, {"31", "11190033"}, {"32", "11190023"},
+        {"33", "11190027"}, {"34", "11190028"}, {"35", "11190034"}, {"36", "11190035"},
+    };
+    for (const auto& m : catalogueMethods()) {
+        const QString expected =
+            outOfOrder.value(m.CDTBMETOAVAL, QStringLiteral("111900") + m.CDTBMETOAVAL);
+        EXPECT_EQ(m.NRCTMETOAVAL, expected) << m.CDTBMETOAVAL.toStdString();
+    }
+}
+
+TEST(Catalogue, EveryDataTypeHasItsUnit)
+{
+    const QHash<QString, QString> units = {
+        {"01", "kg"}, {"02", "m"},  {"03", "mm"}, {"04", "mm"}, {"05", "mm"}, {"06", "mm"},
+        {"07", "cm"}, {"08", "cm"}, {"09", "cm"}, {"10", "cm"}, {"11", "cm"}, {"12", "cm"},
+        {"13", "kg"}, {"14", "%"},  {"15", "kg"}, {"16", "%"},  {"17", "kg"}, {"18", "kg"},
+        {"20", "cm"}, {"21", "cm"}, {"22", "cm"}, {"35", "kg"}, {"38", "mm"}, {"39", "kg"},
+    };
+    for (const auto& t : catalogueDataTypes()) {
+        // Every other type (factors, answers, limbs) has no unit.
+        EXPECT_EQ(t.DSUNIDDADO, units.value(t.CDTIPODADO)) << t.CDTIPODADO.toStdString();
     }
 }
 

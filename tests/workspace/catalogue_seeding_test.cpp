@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 using namespace workspace;
 using records::CatalogueLink;
@@ -175,6 +176,38 @@ void expectPanelPutAway(const SeedProgressRecorder& p)
     EXPECT_EQ(p.position(), 0);
     ASSERT_FALSE(p.events().isEmpty());
     EXPECT_EQ(p.events().last().kind, SeedProgressRecorder::Event::Kind::Hide);
+}
+
+// The bar positions set after the show with index showIndex, up to the next show or
+// the hide.
+QList<int> stepsOfShow(const SeedProgressRecorder& p, int showIndex)
+{
+    using Kind = SeedProgressRecorder::Event::Kind;
+    QList<int> out;
+    int shows = -1;
+    for (const SeedProgressRecorder::Event& e : p.events()) {
+        if (e.kind != Kind::Step) {
+            if (shows == showIndex)
+                break;
+            if (e.kind == Kind::Show)
+                ++shows;
+            continue;
+        }
+        if (shows == showIndex)
+            out.append(e.value);
+    }
+    return out;
+}
+
+// 1, 2, .. n, then the position the bar returns to when the run ends, if given.
+QList<int> counting(int n, std::optional<int> last = std::nullopt)
+{
+    QList<int> out;
+    for (int i = 1; i <= n; ++i)
+        out.append(i);
+    if (last)
+        out.append(*last);
+    return out;
 }
 
 }  // namespace
@@ -556,4 +589,127 @@ TEST(CatalogueSeeding, UpdateMethodsFailureStillRefreshesAndHidesThePanel)
     EXPECT_THROW(c.seeder().updateMethods([] { throw records::Error("refresh"); }),
                  records::Error);
     EXPECT_FALSE(c.progress.visible());
+}
+
+TEST(CatalogueSeeding, FewerMethodsWithANullControlNumberAreCompletedThenRewritten)
+{
+    CatalogueServer server;
+    fillFullCatalogue(server);
+    server.methods.rows.removeAt(rowOf(server.methods, "CDTBMETOAVAL", "40"));
+    const int pcb = rowOf(server.methods, "CDTBMETOAVAL", "04");
+    server.methods.rows[pcb][2] = "CB antigo";
+    server.methods.rows[pcb][5] = QVariant();
+    Catalogue c(server);
+    const CatalogueSeedReport report = c.seeder().seed();
+
+    // The missing method first, numbered on from the last row ("68"); then the repair
+    // goes over every method, the one just added included. Rows already right send
+    // nothing.
+    EXPECT_EQ(report.methodsInserted, 1);
+    EXPECT_EQ(report.methodsRewritten, 68);
+    ASSERT_EQ(server.calls.size(), 2);
+    EXPECT_EQ(server.calls[0].delta.changes[0].kind, DeltaChange::Kind::Insert);
+    EXPECT_EQ(server.calls[1].delta.changes[0].kind, DeltaChange::Kind::Update);
+    EXPECT_EQ(server.methods.rows[rowOf(server.methods, "CDTBMETOAVAL", "40")],
+              methodRow(*records::findCatalogueMethod(u"40"), "69"));
+    EXPECT_EQ(server.methods.rows[pcb], methodRow(*records::findCatalogueMethod(u"04"), "05"));
+
+    // Each pass shows the bar again from 0, one step per entry.
+    EXPECT_EQ(c.progress.shownMaxima(), (QList<int>{68, 68}));
+    EXPECT_EQ(stepsOfShow(c.progress, 0), counting(68));
+    EXPECT_EQ(stepsOfShow(c.progress, 1), counting(68, 0));
+    expectPanelPutAway(c.progress);
+}
+
+TEST(CatalogueSeeding, RepairSkipsWhatEitherSideLacks)
+{
+    CatalogueServer server;
+    fillFullCatalogue(server);
+    // 68 rows, but "33" is missing and the server has a method "07" of its own with no
+    // control number; another row has an old name.
+    QVariantList& own = server.methods.rows[rowOf(server.methods, "CDTBMETOAVAL", "33")];
+    own[0] = "07";
+    own[2] = "RCQ";
+    own[5] = QVariant();
+    const QVariantList ownBefore = own;
+    server.methods.rows[0][2] = "IMC antigo";
+    Catalogue c(server);
+    const CatalogueSeedReport report = c.seeder().seed();
+
+    // A table of 68 rows is not searched for missing methods: "33" stays missing, the
+    // server's own row is left as it is, every method found is rewritten.
+    EXPECT_EQ(report.methodsInserted, 0);
+    EXPECT_EQ(report.methodsRewritten, 67);
+    EXPECT_EQ(rowOf(server.methods, "CDTBMETOAVAL", "33"), -1);
+    EXPECT_EQ(server.methods.rows[rowOf(server.methods, "CDTBMETOAVAL", "07")], ownBefore);
+    EXPECT_EQ(server.methods.value(0, "NMTBMETOAVAL"), QStringLiteral("IMC/Peso Teórico"));
+    ASSERT_EQ(server.calls.size(), 1);
+    // The skipped entry still moves the bar.
+    EXPECT_EQ(c.progress.shownMaxima(), QList<int>{68});
+    EXPECT_EQ(stepsOfShow(c.progress, 0), counting(68, 0));
+    expectPanelPutAway(c.progress);
+}
+
+TEST(CatalogueSeeding, FewerDataTypesGetOnlyTheMissingOnesAndKeepTheirOwn)
+{
+    CatalogueServer server;
+    fillFullCatalogue(server);
+    server.dataTypes.rows.removeAt(rowOf(server.dataTypes, "CDTIPODADO", "53"));
+    server.dataTypes.rows.removeAt(rowOf(server.dataTypes, "CDTIPODADO", "23"));
+    server.dataTypes.rows[0] = {"01", "Peso antigo", "g"};
+    Catalogue c(server);
+    const CatalogueSeedReport report = c.seeder().seed();
+
+    EXPECT_EQ(report.dataTypesInserted, 2);
+    EXPECT_EQ(report.dataTypesRewritten, 0);
+    ASSERT_EQ(server.calls.size(), 2);
+    for (const CatalogueServer::Call& call : server.calls) {
+        EXPECT_EQ(call.method, "SetInsTipoDado");
+        EXPECT_EQ(call.delta.changes[0].kind, DeltaChange::Kind::Insert);
+    }
+    EXPECT_EQ(server.dataTypes.rows[0], (QVariantList{"01", "Peso antigo", "g"}));
+    EXPECT_EQ(server.dataTypes.rows[50], (QVariantList{"23", "Fator Térmico", QVariant()}));
+    EXPECT_EQ(server.dataTypes.rows[51], (QVariantList{"53", "Semana Gestacional", QVariant()}));
+    EXPECT_EQ(c.progress.shownMaxima(), QList<int>{52});
+    EXPECT_EQ(stepsOfShow(c.progress, 0), counting(52, 0));
+    expectPanelPutAway(c.progress);
+}
+
+TEST(CatalogueSeeding, UpdateMethodsKeepsTheServersOwnFieldsAndInsertsNoDataType)
+{
+    // A present method keeps its reference ages and default reference.
+    CatalogueServer server;
+    fillFullCatalogue(server);
+    QVariantList& pct = server.methods.rows[rowOf(server.methods, "CDTBMETOAVAL", "02")];
+    pct[2] = "PCT antiga";
+    pct[6] = 1.5;
+    pct[7] = 18.0;
+    pct[8] = "03";
+    Catalogue c(server);
+    c.seeder().updateMethods();
+    QVariantList expected = methodRow(*records::findCatalogueMethod(u"02"), "03");
+    expected[6] = 1.5;
+    expected[7] = 18.0;
+    expected[8] = "03";
+    EXPECT_EQ(server.methods.rows[rowOf(server.methods, "CDTBMETOAVAL", "02")], expected);
+
+    // On an empty catalogue every method is inserted, numbered by its code and described
+    // by its name; the data types and links stay empty.
+    CatalogueServer empty;
+    Catalogue e(empty);
+    const CatalogueSeedReport report = e.seeder().updateMethods();
+    EXPECT_EQ(report, (CatalogueSeedReport{68, 0, 0, 0, 0}));
+    ASSERT_EQ(empty.methods.rows.size(), 68);
+    for (const QVariantList& row : empty.methods.rows) {
+        const CatalogueMethod m = *records::findCatalogueMethod(row[0].toString());
+        EXPECT_EQ(row, (QVariantList{m.CDTBMETOAVAL, m.IDTBUTILTABE, m.NMTBMETOAVAL,
+                                     m.CDTBMETOAVAL, m.NMTBMETOAVAL, m.NRCTMETOAVAL, QVariant(),
+                                     QVariant(), QVariant()}));
+    }
+    EXPECT_TRUE(empty.dataTypes.rows.isEmpty());
+    EXPECT_TRUE(empty.links.rows.isEmpty());
+    EXPECT_EQ(e.progress.shownMaxima(), (QList<int>{68, 52}));
+    EXPECT_EQ(stepsOfShow(e.progress, 0), counting(68));
+    EXPECT_EQ(stepsOfShow(e.progress, 1), counting(52, 0));
+    expectPanelPutAway(e.progress);
 }
