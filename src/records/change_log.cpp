@@ -11,6 +11,17 @@ int ChangeLog::find(RowId id) const
     return -1;
 }
 
+bool ChangeLog::sameData(const QVariantList& a, const QVariantList& b) const
+{
+    if (a.size() != b.size())
+        return false;
+    for (int c = 0; c < a.size(); ++c) {
+        if (a[c] != b[c] && !m_ignored.contains(c))
+            return false;
+    }
+    return true;
+}
+
 void ChangeLog::rowInserted(RowId id)
 {
     m_entries.append({id, DeltaChange::Kind::Insert, {}});
@@ -20,12 +31,13 @@ void ChangeLog::rowEdited(RowId id, const QVariantList& original, const QVariant
 {
     const int i = find(id);
     if (i < 0) {
-        if (original != newValues)
+        if (!sameData(original, newValues))
             m_entries.append({id, DeltaChange::Kind::Update, original});
         return;
     }
     // An update edited back to the original values is no change any more.
-    if (m_entries[i].kind == DeltaChange::Kind::Update && m_entries[i].original == newValues)
+    if (m_entries[i].kind == DeltaChange::Kind::Update &&
+        sameData(m_entries[i].original, newValues))
         m_entries.removeAt(i);
 }
 

@@ -13,11 +13,16 @@ namespace records {
 // per row touched, in the order the rows were first touched. Repeated edits of a row
 // stay one update holding the row's original values; an inserted row stays an insert
 // however often it is edited; deleting an inserted row leaves no trace; deleting an
-// edited row turns its update into a delete of the original values.
+// edited row turns its update into a delete of the original values. Calculated fields
+// are no data: changing only them changes nothing.
 class ChangeLog
 {
 public:
     using RowId = quint64;
+
+    // Columns whose values are computed on the client (calculated fields): a difference
+    // in them alone is no change.
+    void setIgnoredColumns(const QList<int>& columns) { m_ignored = columns; }
 
     void rowInserted(RowId id);
     // original: the row's values before this edit; newValues: after it.
@@ -41,8 +46,10 @@ private:
         QVariantList original;  // updates and deletes
     };
     int find(RowId id) const;
+    bool sameData(const QVariantList& a, const QVariantList& b) const;
 
     QList<Entry> m_entries;
+    QList<int> m_ignored;
 };
 
 }  // namespace records

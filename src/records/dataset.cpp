@@ -47,10 +47,21 @@ DataSet::~DataSet()
 void DataSet::init(const FieldList& fields)
 {
     m_fields = fields;
+    m_log.setIgnoredColumns(calculatedColumns());
     for (const QString& k : m_keyFields) {
         if (fieldIndex(k) < 0)
             throw Error(QStringLiteral("Campo-chave '%1' não existe em %2.").arg(k, m_name));
     }
+}
+
+QList<int> DataSet::calculatedColumns() const
+{
+    QList<int> out;
+    for (int c = 0; c < m_fields.size(); ++c) {
+        if (m_fields[c].calculated)
+            out.append(c);
+    }
+    return out;
 }
 
 int DataSet::requireField(const QString& name) const
@@ -184,6 +195,7 @@ void DataSet::loadPacket(const Packet& packet)
     }
 
     m_fields = fields;
+    m_log.setIgnoredColumns(calculatedColumns());
     m_state = DataSetState::Browse;
     m_buffer.clear();
     m_rows = std::move(rows);
@@ -493,7 +505,17 @@ void DataSet::cancelUpdates()
     }
     const RowId id = currentId();
     const int oldPos = m_pos;
-    m_rows = m_baseRows;
+    // Calculated values are what the row shows now, not data to undo.
+    const QList<int> calculated = calculatedColumns();
+    QList<Row> restored = m_baseRows;
+    for (Row& row : restored) {
+        const int at = calculated.isEmpty() ? -1 : storageIndex(row.id);
+        for (int c : calculated) {
+            if (at >= 0)
+                row.values[c] = m_rows[at].values[c];
+        }
+    }
+    m_rows = std::move(restored);
     m_log.clear();
     rebuildView();
     positionOn(id, oldPos);

@@ -142,7 +142,8 @@ public:
     int changeCount() const { return m_log.count(); }
     Delta delta() const;
     void mergeChangeLog();  // the present rows become the base state
-    void cancelUpdates();   // back to the base state: inserts, edits and deletes undone
+    // Back to the base state: inserts, edits and deletes undone (calculated values stay).
+    void cancelUpdates();
 
     // --- views ---
     int addListener(Listener listener);
@@ -161,6 +162,7 @@ private:
     };
 
     void init(const FieldList& fields);
+    QList<int> calculatedColumns() const;
     int requireField(const QString& name) const;
     QVariant coerce(int col, const QVariant& v) const;
     const QVariantList* currentValues() const;

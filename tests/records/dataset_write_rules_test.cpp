@@ -1,0 +1,377 @@
+// The rules the forms rely on when rows reach the server: what the change log holds,
+// when the hooks run, and what each write method is sent.
+#include "dataset_test_support.h"
+#include "recording_app_server.h"
+
+#include "records/error.h"
+#include "records/layouts.h"
+#include "records/write_through.h"
+
+#include <gtest/gtest.h>
+
+using namespace records;
+using namespace records::testing;
+
+namespace {
+
+const QString kBranch = QStringLiteral("0001");
+const QString kPatient = QStringLiteral("000000000042");
+
+QVariantMap methodRow(const char* code, const char* selected = "N")
+{
+    return {{"CDFILIAL", kBranch}, {"CDPACIENTE", kPatient}, {"DTCONSPACI", consultationDate()},
+            {"IDTABELAAV", selected}, {"CDTBMETOAVAL", code}, {"IDTBUTILTABE", "1"},
+            {"NMTBMETOAVAL", QStringLiteral("Método %1").arg(QString::fromLatin1(code))},
+            {"NRCTMETOAVAL", "11190000"}};
+}
+
+QVariantMap infoRow(const char* method, const char* type, const char* value)
+{
+    return {{"CDFILIAL", kBranch}, {"CDPACIENTE", kPatient}, {"DTCONSPACI", consultationDate()},
+            {"CDTBMETOAVAL", method}, {"CDTIPODADO", type}, {"DSINFOAVAL", value}};
+}
+
+int col(const DataSet& ds, const char* name) { return ds.fieldIndex(QString::fromLatin1(name)); }
+
+// The preparation the form runs before a method row is posted: key fields from the
+// consultation, then empty texts to null.
+void prepareLikeTheForm(DataSet& ds)
+{
+    ds.beforePost = [](DataSet& d) {
+        d.setValue(QStringLiteral("CDFILIAL"), kBranch);
+        d.setValue(QStringLiteral("CDPACIENTE"), kPatient);
+        d.setValue(QStringLiteral("DTCONSPACI"), consultationDate());
+        Seta_Campo_Null(d);
+    };
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- change log
+
+TEST(ChangeLogRules, AnUpdateCarriesTheOriginalKeySoTheServerFindsTheRow)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    ds.loadPacket(packetOf(ds.fields(), {infoRow("01", "01", "70"), infoRow("01", "02", "1,75")}));
+    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"01", "02"}));
+    ds.edit();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("07"));
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("1,80"));
+    ds.post();
+    ds.edit();
+    ds.setValue(QStringLiteral("CDTIPODADO"), QStringLiteral("03"));
+    ds.post();
+
+    const Delta d = ds.delta();
+    ASSERT_EQ(d.changes.size(), 1);
+    const DeltaChange& c = d.changes[0];
+    EXPECT_EQ(c.kind, DeltaChange::Kind::Update);
+    EXPECT_EQ(c.oldValues[col(ds, "CDTBMETOAVAL")].toString(), QStringLiteral("01"));
+    EXPECT_EQ(c.oldValues[col(ds, "CDTIPODADO")].toString(), QStringLiteral("02"));
+    EXPECT_EQ(c.oldValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("1,75"));
+    EXPECT_EQ(c.newValues[col(ds, "CDTBMETOAVAL")].toString(), QStringLiteral("07"));
+    EXPECT_EQ(c.newValues[col(ds, "CDTIPODADO")].toString(), QStringLiteral("03"));
+    EXPECT_EQ(c.newValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("1,80"));
+
+    // Deleted afterwards: the delete names the row by the key it had on the server.
+    ds.remove();
+    ASSERT_EQ(ds.delta().changes.size(), 1);
+    EXPECT_EQ(ds.delta().changes[0].kind, DeltaChange::Kind::Delete);
+    EXPECT_EQ(ds.delta().changes[0].oldValues[col(ds, "CDTIPODADO")].toString(),
+              QStringLiteral("02"));
+}
+
+TEST(ChangeLogRules, LoadingAPacketStartsAFreshLogThatCannotBeCancelledBack)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    ds.loadPacket(packetOf(ds.fields(), {infoRow("01", "01", "70"), infoRow("02", "01", "70")}));
+    ds.first();
+    ds.remove();
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("05"));
+    ds.post();
+    ds.first();
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("71"));
+    ASSERT_EQ(ds.changeCount(), 2);  // the edit is still pending
+
+    ds.loadPacket(packetOf(ds.fields(), {infoRow("03", "04", "12")}));
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+    EXPECT_TRUE(ds.delta().isEmpty());
+    ds.cancelUpdates();
+    EXPECT_EQ(column(ds, QStringLiteral("CDTBMETOAVAL")), QStringList{QStringLiteral("03")});
+}
+
+TEST(ChangeLogRules, CancelUpdatesAlsoDropsARowBeingEdited)
+{
+    DataSet ds(layouts::cdsInfoAval());
+    ds.loadPacket(packetOf(ds.fields(), {infoRow("01", "01", "70")}));
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("99"));
+    ds.post();
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02"));
+    ds.cancelUpdates();
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+    EXPECT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(ds.asString(QStringLiteral("DSINFOAVAL")), QStringLiteral("70"));
+}
+
+TEST(ChangeLogRules, CalculatedFieldsNeverMakeAChange)
+{
+    DataSet ds(layouts::cdsNutrRefe());
+    ds.loadPacket(packetOf(ds.fields(), {{{"CDRFNUTRECOM", "01"}, {"CDGRUPNUTR", "02"}}}));
+    // Set while the row is being edited, as after the nutrient dialog.
+    ds.edit();
+    ds.setValue(QStringLiteral("NMNUTRESC"), QStringLiteral("Cálcio | Ferro "));
+    ds.setValue(QStringLiteral("CODSNUTRESC"), QStringLiteral("_001_017_"));
+    ds.post();
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.asString(QStringLiteral("CODSNUTRESC")), QStringLiteral("_001_017_"));
+
+    // A real change is logged, and a later change of the calculated text alone does not
+    // keep or drop it.
+    ds.edit();
+    ds.setValue(QStringLiteral("CDGRUPNUTR"), QStringLiteral("03"));
+    ds.post();
+    ASSERT_EQ(ds.changeCount(), 1);
+    ds.edit();
+    ds.setValue(QStringLiteral("CDGRUPNUTR"), QStringLiteral("02"));
+    ds.setValue(QStringLiteral("CODSNUTRESC"), QStringLiteral("_003_"));
+    ds.post();
+    EXPECT_EQ(ds.changeCount(), 0);  // back to the loaded group
+
+    // Undoing the changes undoes the data, not what the row shows as calculated.
+    ds.edit();
+    ds.setValue(QStringLiteral("CDGRUPNUTR"), QStringLiteral("04"));
+    ds.setValue(QStringLiteral("NMNUTRESC"), QStringLiteral("Zinco "));
+    ds.post();
+    ds.cancelUpdates();
+    EXPECT_EQ(ds.asString(QStringLiteral("CDGRUPNUTR")), QStringLiteral("02"));
+    EXPECT_EQ(ds.asString(QStringLiteral("NMNUTRESC")), QStringLiteral("Zinco "));
+}
+
+// ---------------------------------------------------------------- hooks
+
+TEST(HookOrder, BeforePostRunsOnTheUnpostedRowAndAfterPostOnThePostedOne)
+{
+    DataSet ds(layouts::cdsMetoAval());
+    ds.loadPacket(packetOf(ds.fields(), {methodRow("01")}));
+    QStringList seen;
+    const auto describe = [](const DataSet& d, const char* when) {
+        return QStringLiteral("%1 state=%2 changes=%3 rows=%4 mark=%5")
+            .arg(QString::fromLatin1(when))
+            .arg(int(d.state()))
+            .arg(d.changeCount())
+            .arg(d.recordCount())
+            .arg(d.asStringAt(0, QStringLiteral("IDTABELAAV")));
+    };
+    ds.beforePost = [&](DataSet& d) { seen << describe(d, "before"); };
+    ds.afterPost = [&](DataSet& d) { seen << describe(d, "after"); };
+
+    ds.edit();
+    ds.setValue(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
+    ds.post();
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02"));
+    ds.post();
+    EXPECT_EQ(seen, (QStringList{
+                        QStringLiteral("before state=1 changes=0 rows=1 mark=S"),  // the edit buffer
+                        QStringLiteral("after state=0 changes=1 rows=1 mark=S"),
+                        QStringLiteral("before state=2 changes=1 rows=1 mark=S"),
+                        QStringLiteral("after state=0 changes=2 rows=2 mark=S"),
+                    }));
+}
+
+TEST(HookOrder, WhatBeforePostFillsIsWhatTheWriteSends)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsMetoAval());
+    prepareLikeTheForm(ds);
+    attachWriteThrough(ds, server);
+    ds.clear();
+    ds.append();
+    ds.setValue(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
+    ds.setValue(QStringLiteral("CDTABELACO"), QString());
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
+    ds.setValue(QStringLiteral("IDTBUTILTABE"), QStringLiteral("1"));
+    ds.setValue(QStringLiteral("NMTBMETOAVAL"), QStringLiteral("IMC"));
+    ds.setValue(QStringLiteral("CDTBREFMETOA"), QStringLiteral("  "));
+    ds.setValue(QStringLiteral("NMREFEBIBL"), QStringLiteral("OMS"));
+    ds.setValue(QStringLiteral("NRCTMETOAVAL"), QStringLiteral("11190000"));
+    ds.post();
+
+    ASSERT_EQ(server.calls.size(), 1);
+    EXPECT_EQ(server.calls[0].args[1].toString(), QStringLiteral("_CDTABELACO_CDTBREFMETOA"));
+    const Delta sent = server.lastDelta();
+    ASSERT_EQ(sent.changes.size(), 1);
+    const QVariantList& row = sent.changes[0].newValues;
+    EXPECT_EQ(row[col(ds, "CDFILIAL")].toString(), kBranch);
+    EXPECT_EQ(row[col(ds, "CDPACIENTE")].toString(), kPatient);
+    EXPECT_EQ(row[col(ds, "DTCONSPACI")].toDateTime(), consultationDate());
+    EXPECT_TRUE(row[col(ds, "CDTBREFMETOA")].isNull());
+}
+
+// ---------------------------------------------------------------- write-through
+
+TEST(WriteThroughRules, EachWriteMethodTakesTheArgumentsOfItsDataset)
+{
+    struct Expect
+    {
+        const DataSetLayout* layout;
+        const char* method;
+        int args;
+    };
+    const Expect expected[] = {
+        {&layouts::cdsMetoAval(), "SetMetoAval", 2},
+        {&layouts::cdsMetoAvalEnerg(), "SetMetoAvalEnerg", 2},
+        {&layouts::cdsInfoAval(), "SetInfoAval", 2},
+        {&layouts::cdsResuAval(), "SetResuAval", 1},
+        {&layouts::cdsResuAvalEnerg(), "SetResuAvalEnerg", 1},
+        {&layouts::cdsNutrePaci(), "SetNutrePaci", 1},
+        {&layouts::cdsInsMetoAval(), "SetInsMetoAval", 1},
+        {&layouts::cdsInsTipoDado(), "SetInsTipoDado", 1},
+        {&layouts::cdsInsDadoAval(), "SetInsDadoAval", 1},
+    };
+    for (const Expect& e : expected) {
+        const std::string where = e.layout->name.toStdString();
+        RecordingAppServer server;
+        DataSet ds(*e.layout);
+        attachWriteThrough(ds, server);
+        ds.clear();
+        ds.append();
+        ds.setValue(ds.fields().first().name, QStringLiteral("01"));
+        ds.post();
+        ASSERT_EQ(server.calls.size(), 1) << where;
+        EXPECT_EQ(server.calls[0].method, QString::fromLatin1(e.method)) << where;
+        EXPECT_EQ(server.calls[0].args.size(), e.args) << where;
+        EXPECT_EQ(takesNullFieldList(QString::fromLatin1(e.method)), e.args == 2) << where;
+        const Delta sent = server.lastDelta();
+        EXPECT_EQ(sent.keyFields, e.layout->keyFields) << where;
+        ASSERT_EQ(sent.changes.size(), 1) << where;
+        EXPECT_EQ(sent.changes[0].kind, DeltaChange::Kind::Insert) << where;
+        EXPECT_EQ(ds.changeCount(), 0) << where;
+    }
+}
+
+TEST(WriteThroughRules, TheNullFieldListFollowsEachDatasetsOwnFieldOrder)
+{
+    RecordingAppServer server;
+    DataSet anthro(layouts::cdsMetoAval());
+    DataSet energy(layouts::cdsMetoAvalEnerg());
+    for (DataSet* ds : {&anthro, &energy}) {
+        attachWriteThrough(*ds, server);
+        ds->loadPacket(packetOf(ds->fields(), {methodRow("30")}));
+        ds->edit();
+        ds->setValue(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
+        ds->post();
+    }
+    ASSERT_EQ(server.calls.size(), 2);
+    EXPECT_EQ(server.calls[0].args[1].toString(),
+              QStringLiteral("_CDTABELACO_CDTBREFMETOA_NMREFEBIBL"));
+    EXPECT_EQ(server.calls[1].args[1].toString(),
+              QStringLiteral("_CDTABELACO_NMREFEBIBL_CDTBREFMETOA"));
+}
+
+TEST(WriteThroughRules, ARowWithEveryFieldFilledSendsAnEmptyNullFieldList)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsInfoAval());
+    attachWriteThrough(ds, server);
+    QVariantMap full = infoRow("01", "01", "70");
+    full.insert(QStringLiteral("DSOBSERAVAL"), QStringLiteral("em jejum"));
+    full.insert(QStringLiteral("CDFATOINJU"), QStringLiteral("03"));
+    ds.loadPacket(packetOf(ds.fields(), {full}));
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("71"));
+    ds.post();
+    ASSERT_EQ(server.calls.size(), 1);
+    ASSERT_EQ(server.calls[0].args.size(), 2);
+    EXPECT_TRUE(server.calls[0].args[1].isString());
+    EXPECT_EQ(server.calls[0].args[1].toString(), QString());
+}
+
+TEST(WriteThroughRules, AFailedInsertVanishesAndOnlyLaterChangesAreSentNext)
+{
+    RecordingAppServer server;
+    bool refuse = true;
+    server.answer = [&refuse](const QString&, const QJsonArray&) {
+        return refuse ? Reply::failure(QStringLiteral("Resultado já gravado."))
+                      : Reply::success(QJsonValue());
+    };
+    DataSet ds(layouts::cdsResuAval());
+    attachWriteThrough(ds, server);
+    ds.clear();
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
+    ds.setValue(QStringLiteral("CDSEQUAVAL"), QStringLiteral("01"));
+    try {
+        ds.post();
+        FAIL() << "the refusal must reach the caller";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Resultado já gravado."));
+    }
+    EXPECT_TRUE(ds.isEmpty());
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+
+    refuse = false;
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02"));
+    ds.setValue(QStringLiteral("CDSEQUAVAL"), QStringLiteral("01"));
+    ds.post();
+    ASSERT_EQ(server.calls.size(), 2);
+    const Delta sent = server.lastDelta();
+    ASSERT_EQ(sent.changes.size(), 1);
+    EXPECT_EQ(sent.changes[0].newValues[col(ds, "CDTBMETOAVAL")].toString(), QStringLiteral("02"));
+}
+
+TEST(WriteThroughRules, AnErrorThrownOnTheWayIsTreatedLikeARefusal)
+{
+    // A transport that throws instead of answering.
+    class ThrowingServer : public AppServer
+    {
+    public:
+        Reply call(const QString&, const QJsonArray&) override
+        {
+            throw Error(QStringLiteral("Conexão recusada."));
+        }
+    } server;
+    DataSet ds(layouts::cdsMetoAval());
+    attachWriteThrough(ds, server);
+    ds.loadPacket(packetOf(ds.fields(), {methodRow("01"), methodRow("02")}));
+    ds.last();
+    ds.remove();
+    ds.first();
+    ds.edit();
+    ds.setValue(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
+    EXPECT_THROW(ds.post(), Error);
+    EXPECT_EQ(ds.changeCount(), 0);
+    EXPECT_EQ(column(ds, QStringLiteral("CDTBMETOAVAL")),
+              (QStringList{QStringLiteral("01"), QStringLiteral("02")}));
+    EXPECT_EQ(column(ds, QStringLiteral("IDTABELAAV")),
+              (QStringList{QStringLiteral("N"), QStringLiteral("N")}));
+}
+
+TEST(WriteThroughRules, ARefusalAfterEarlierMergedWritesUndoesOnlyWhatWasNotMerged)
+{
+    RecordingAppServer server;
+    DataSet ds(layouts::cdsInfoAval());
+    attachWriteThrough(ds, server);
+    ds.loadPacket(packetOf(ds.fields(), {infoRow("01", "01", "70"), infoRow("01", "02", "1,75")}));
+    ds.first();
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68"));
+    ds.post();  // accepted and merged
+
+    server.answer = [](const QString&, const QJsonArray&) {
+        return Reply::failure(QStringLiteral("Erro ao gravar."));
+    };
+    ds.last();
+    ds.edit();
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("1,80"));
+    EXPECT_THROW(ds.post(), Error);
+    EXPECT_EQ(column(ds, QStringLiteral("DSINFOAVAL")),
+              (QStringList{QStringLiteral("68"), QStringLiteral("1,75")}));
+}
