@@ -131,7 +131,6 @@ void AssessmentForm::FormCreate()
         dataSet->loadPacket(list->toPacket());
         dataSet->first();
     }
-    m_created = true;
     emit changed();
 }
 
@@ -246,7 +245,6 @@ void AssessmentForm::FormClose()
 {
     boStCriado = false;
     netAvalNutrEnerg.Close();
-    m_created = false;
 }
 
 void AssessmentForm::applyMethodFilter()

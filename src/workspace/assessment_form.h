@@ -103,7 +103,6 @@ public:
     const QString& sexLetter() const { return m_sexLetter; }
     bool deceased() const { return m_deceased; }
     bool loaded() const { return m_loaded; }
-    bool created() const { return m_created; }
 
     // Enabled state of the actions the widgets show
     struct Actions
@@ -309,7 +308,6 @@ private:
     bool m_loadPending = false;  // a load started and did not complete
     bool m_deceased = false;
     bool m_loaded = false;
-    bool m_created = false;
     DataEdit m_dataEdit = DataEdit::User;
     Actions m_actions;
 };

@@ -1,10 +1,12 @@
 #include "catalogue_progress.h"
 
+#include "workspace_messages.h"
+
 namespace workspace {
 
 QString catalogueProgressCaption()
 {
-    return QStringLiteral("Atualizando Tabela...");
+    return msgPadrao().Msg(QStringLiteral("Atu_Tab"));
 }
 
 void SeedProgressRecorder::show(const QString& caption, int maximum)

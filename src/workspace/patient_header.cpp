@@ -10,14 +10,20 @@ namespace workspace {
 
 std::optional<PatientSex> sexFromHostCode(const QString& hostCode)
 {
-    if (hostCode == u"0")
-        return PatientSex{QStringLiteral("Masculino"), QStringLiteral("M")};
-    if (hostCode == u"1")
-        return PatientSex{QStringLiteral("Feminino"), QStringLiteral("F")};
-    if (hostCode == u"2")
-        return PatientSex{QStringLiteral("Defeituoso"), QStringLiteral("D")};
-    if (hostCode == u"3")
-        return PatientSex{QStringLiteral("Indefinido"), QStringLiteral("I")};
+    static const struct
+    {
+        const char* hostCode;
+        const char* textKey;
+        const char* letter;
+    } sexes[] = {{"0", "Masculino", "M"},
+                 {"1", "Feminino", "F"},
+                 {"2", "Defeituoso", "D"},
+                 {"3", "Indefinido", "I"}};
+    for (const auto& sex : sexes) {
+        if (hostCode == QLatin1String(sex.hostCode))
+            return PatientSex{msgPadrao().Msg(QLatin1String(sex.textKey)),
+                              QLatin1String(sex.letter)};
+    }
     return std::nullopt;
 }
 

@@ -15,7 +15,6 @@ const hostfw::TMessages& msgPadrao()
         Feminino|Feminino
         Defeituoso|Defeituoso
         Indefinido|Indefinido
-        Caption|Avaliação Nutricional
         Imc_Sele|IMC está selecionado.
         Imc_Amp_Sele|IMC Amputado está selecionado.
         Imc_Ado_Sele|IMC  de Adolescente está selecionado.
@@ -30,8 +29,6 @@ const hostfw::TMessages& msgPadrao()
         Membro_Inf|Dois membros inferiores já estão selecionados
         Atu_Serv|Atualizando informações no servidor...
         Atu_Tab|Atualizando Tabela...
-        Sem_Class|Sem classificação
-        Sem_Class_Ref|Sem classificação na referência informada.
     )"));
     return table;
 }
