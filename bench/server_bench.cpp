@@ -77,8 +77,8 @@ bool callInProcess(const QString& method, const QJsonArray& args)
 {
     const QByteArray body =
         QJsonDocument(QJsonObject{{QStringLiteral("args"), args}}).toJson(QJsonDocument::Compact);
-    const server::api::RpcAnswer answer = g_fixture->server->endpoint().handle(
-        method, "Bearer " + g_fixture->server->token(), body);
+    const server::api::RpcAnswer answer =
+        g_fixture->server->endpoint().handle(method, "Bearer " + g_fixture->server->token(), body);
     const QJsonObject decoded = QJsonDocument::fromJson(answer.body).object();
     return decoded.value(QStringLiteral("ok")).toBool();
 }
@@ -86,12 +86,14 @@ bool callInProcess(const QString& method, const QJsonArray& args)
 void GetInfoAval_Http(benchmark::State& state)
 {
     for (auto _ : state) {
-        const records::Reply r = g_fixture->client->GetInfoAval(g_fixture->key, QStringLiteral("01"));
+        const records::Reply r =
+            g_fixture->client->GetInfoAval(g_fixture->key, QStringLiteral("01"));
         if (!r.ok)
             state.SkipWithError(r.error.toStdString().c_str());
         benchmark::DoNotOptimize(r);
     }
-    state.counters["calls/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["calls/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void GetInfoAval_InProcess(benchmark::State& state)
@@ -102,18 +104,21 @@ void GetInfoAval_InProcess(benchmark::State& state)
         if (!callInProcess(QStringLiteral("GetInfoAval"), args))
             state.SkipWithError("GetInfoAval failed");
     }
-    state.counters["calls/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["calls/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void SetInfoAval_Http(benchmark::State& state)
 {
     int n = 0;
     for (auto _ : state) {
-        const records::Reply r = g_fixture->client->SetInfoAval(infoUpdate(g_fixture->key, ++n), QString());
+        const records::Reply r =
+            g_fixture->client->SetInfoAval(infoUpdate(g_fixture->key, ++n), QString());
         if (!r.ok)
             state.SkipWithError(r.error.toStdString().c_str());
     }
-    state.counters["calls/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["calls/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void SetInfoAval_InProcess(benchmark::State& state)
@@ -124,7 +129,8 @@ void SetInfoAval_InProcess(benchmark::State& state)
         if (!callInProcess(QStringLiteral("SetInfoAval"), args))
             state.SkipWithError("SetInfoAval failed");
     }
-    state.counters["calls/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["calls/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 BENCHMARK(GetInfoAval_Http)->UseRealTime();
@@ -165,7 +171,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&benchArgc, args.data());
 
     Fixture fixture;
-    fixture.dir = std::make_unique<QTemporaryDir>(dataDir.isEmpty() ? QString() : dataDir + QStringLiteral("/bench-XXXXXX"));
+    fixture.dir = std::make_unique<QTemporaryDir>(
+        dataDir.isEmpty() ? QString() : dataDir + QStringLiteral("/bench-XXXXXX"));
     server::app::ServerConfig config;
     config.port = 0;
     config.logRequests = false;
@@ -190,7 +197,8 @@ int main(int argc, char** argv)
         }
     }
     g_fixture = &fixture;
-    std::printf("SQLite file: %s/avalnutri.sqlite\n", fixture.dir->path().toLocal8Bit().constData());
+    std::printf("SQLite file: %s/avalnutri.sqlite\n",
+                fixture.dir->path().toLocal8Bit().constData());
 
     RateReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

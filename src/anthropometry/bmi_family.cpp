@@ -120,7 +120,8 @@ void Calcula_IMC_Must(Evaluation& ev)
     if (height.present) {
         records::DataSet& table = ev.queries().cdsImcPesoTeorico;
         table.loadPacket(records::decodePacket(hostfw::CheckResultServ(
-            ev.server().GetImcPesoTeorico(ev.reference(), ev.codedAge(), ev.sexLetter()), true, 0)));
+            ev.server().GetImcPesoTeorico(ev.reference(), ev.codedAge(), ev.sexLetter()), true,
+            0)));
         const double square = height.value * height.value;
         weights = {settled(square * table.asFloat(QStringLiteral("VRTABEDIET_MIN"))),
                    settled(square * table.asFloat(QStringLiteral("VRTABEDIET_MED"))),
@@ -170,7 +171,8 @@ void Calcula_IMCAdolescente(Evaluation& ev)
         percentile = msg("Percentil") + QStringLiteral(" 5");
         classification = msg("Adq_Eut");
     } else if (code < p85) {
-        percentile = msg("Percentil") + QStringLiteral(" ") + msg("Entre") + QStringLiteral(" 5 - 85");
+        percentile =
+            msg("Percentil") + QStringLiteral(" ") + msg("Entre") + QStringLiteral(" 5 - 85");
         classification = msg("Adq_Eut");
     } else {
         percentile = msg("Percentil") + QStringLiteral(" > 85");

@@ -59,7 +59,10 @@ QString lineNumber(int sequence)
 
 Evaluation::Evaluation(workspace::AssessmentForm& form, ReferenceQueries& queries, QString method,
                        QString reference)
-    : m_form(form), m_queries(queries), m_method(std::move(method)), m_reference(std::move(reference))
+    : m_form(form),
+      m_queries(queries),
+      m_method(std::move(method)),
+      m_reference(std::move(reference))
 {
 }
 
@@ -133,8 +136,8 @@ PercentileBracket Evaluation::percentileBracket(double value)
     m_queries.cdsPesqPer.loadPacket(records::packetAt(olePercentil, 0));
     m_queries.cdsPercentilMaior.loadPacket(records::packetAt(olePercentil, 1));
     m_queries.cdsPercentilMenor.loadPacket(records::packetAt(olePercentil, 2));
-    return bracketOf(m_queries.cdsPesqPer, m_queries.cdsPercentilMaior,
-                     m_queries.cdsPercentilMenor, value);
+    return bracketOf(m_queries.cdsPesqPer, m_queries.cdsPercentilMaior, m_queries.cdsPercentilMenor,
+                     value);
 }
 
 }  // namespace anthropometry

@@ -52,8 +52,7 @@ PercentileBracket bracketOf(const records::DataSet& percentiles, const records::
         // first one's code too, and is not below it.
         const bool somePercentileAtOrBelow = hasBelow && valueOf(atOrBelow) <= value;
         if (!bracket.code.isEmpty() && bracket.code == firstCode(percentiles)
-            && valueOf(atOrAbove) > value
-            && !somePercentileAtOrBelow) {
+            && valueOf(atOrAbove) > value && !somePercentileAtOrBelow) {
             bracket.text = QStringLiteral("< ") + aboveName;
             bracket.code = kBelowFirstPercentile;
         }

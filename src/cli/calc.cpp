@@ -66,9 +66,11 @@ int calculate(const Command& command, QTextStream& out)
 {
     const auto server = connect(command.connection);
     const PatientRow patient = findPatient(*server, command.branch, command.patient);
-    const QDateTime consultation(QDate::fromString(command.date, Qt::ISODate), QTime(0, 0), Qt::UTC);
+    const QDateTime consultation(QDate::fromString(command.date, Qt::ISODate), QTime(0, 0),
+                                 Qt::UTC);
     if (patient.birth.isValid() && patient.birth > consultation)
-        throw records::Error(QStringLiteral("A data da consulta é anterior ao nascimento do paciente."));
+        throw records::Error(
+            QStringLiteral("A data da consulta é anterior ao nascimento do paciente."));
 
     workspace::setConsultationContext(command.branch, command.patient, patient.name,
                                       patient.sexCode, patient.birth, consultation);

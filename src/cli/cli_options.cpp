@@ -33,8 +33,8 @@ bool setServer(Connection& c, const QString& text)
 
 bool isDate(const QString& text)
 {
-    return QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(text).hasMatch() &&
-           QDate::fromString(text, Qt::ISODate).isValid();
+    return QRegularExpression(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$")).match(text).hasMatch()
+           && QDate::fromString(text, Qt::ISODate).isValid();
 }
 
 // Walks the arguments of one command.
@@ -74,9 +74,11 @@ QString usageText()
         "comandos:\n"
         "  patients\n"
         "      lista os pacientes: filial, código, nome, sexo, nascimento, óbito (S/N)\n"
-        "  patient-add --branch B --code C --name NOME --sex 0|1|2|3 --birth AAAA-MM-DD [--deceased]\n"
+        "  patient-add --branch B --code C --name NOME --sex 0|1|2|3 --birth AAAA-MM-DD "
+        "[--deceased]\n"
         "      cadastra ou altera um paciente\n"
-        "  calc --branch B --patient C --date AAAA-MM-DD --method COD[@REF] ... --value TIPO=TEXTO ... [--json]\n"
+        "  calc --branch B --patient C --date AAAA-MM-DD --method COD[@REF] ... --value TIPO=TEXTO "
+        "... [--json]\n"
         "      abre a consulta, seleciona os métodos, registra os valores, calcula e\n"
         "      mostra as linhas de resultado (método, sequência, descrição, resultado)\n"
         "\n"
@@ -199,7 +201,8 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
                  .contains(cmd.sex))
             return fail(QStringLiteral("--sex deve ser 0, 1, 2 ou 3"));
         if (!isDate(cmd.birth))
-            return fail(QStringLiteral("--birth deve ser uma data AAAA-MM-DD: '%1'").arg(cmd.birth));
+            return fail(
+                QStringLiteral("--birth deve ser uma data AAAA-MM-DD: '%1'").arg(cmd.birth));
     } else {
         if (cmd.patient.isEmpty())
             return fail(QStringLiteral("falta --patient"));

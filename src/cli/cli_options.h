@@ -32,7 +32,13 @@ struct TypedValue
 // One command line, read.
 struct Command
 {
-    enum class Kind { Patients, PatientAdd, Calc, Help };
+    enum class Kind
+    {
+        Patients,
+        PatientAdd,
+        Calc,
+        Help
+    };
     Kind kind = Kind::Help;
     Connection connection;
 

@@ -1,6 +1,5 @@
 #include "host/consultation.h"
 
-
 namespace host {
 
 std::optional<QString> checkChoice(const ConsultationChoice& choice)
@@ -24,9 +23,12 @@ QDateTime naiveMidnight(const QDate& day)
 QVariantList iniProcParams(const ConsultationChoice& choice)
 {
     const Patient& p = choice.patient;
-    return {QVariant(p.branch),        QVariant(p.code),
-            QVariant(p.name),          QVariant(p.sexCode),
-            QVariant(naiveMidnight(p.birth)), QVariant(naiveMidnight(choice.date))};
+    return {QVariant(p.branch),
+            QVariant(p.code),
+            QVariant(p.name),
+            QVariant(p.sexCode),
+            QVariant(naiveMidnight(p.birth)),
+            QVariant(naiveMidnight(choice.date))};
 }
 
 }  // namespace host

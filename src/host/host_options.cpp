@@ -40,8 +40,7 @@ SettingsValues readSettingsFile(const QString& path, bool required)
     const QFileInfo info(path);
     if (!info.exists()) {
         if (required)
-            throw HostError(
-                QStringLiteral("O arquivo de configurações %1 não existe.").arg(path));
+            throw HostError(QStringLiteral("O arquivo de configurações %1 não existe.").arg(path));
         return values;
     }
     if (!info.isFile() || !info.isReadable())
@@ -49,9 +48,12 @@ SettingsValues readSettingsFile(const QString& path, bool required)
             QStringLiteral("O arquivo de configurações %1 não pode ser lido.").arg(path));
 
     QSettings settings(path, QSettings::IniFormat);
-    values.address = settings.value(QLatin1String(settings_keys::kServerAddress)).toString().trimmed();
-    values.tokenFile = settings.value(QLatin1String(settings_keys::kTokenFile)).toString().trimmed();
-    values.modulePath = settings.value(QLatin1String(settings_keys::kModulePath)).toString().trimmed();
+    values.address =
+        settings.value(QLatin1String(settings_keys::kServerAddress)).toString().trimmed();
+    values.tokenFile =
+        settings.value(QLatin1String(settings_keys::kTokenFile)).toString().trimmed();
+    values.modulePath =
+        settings.value(QLatin1String(settings_keys::kModulePath)).toString().trimmed();
     if (settings.status() != QSettings::NoError)
         throw HostError(QStringLiteral("O arquivo de configurações %1 não pode ser lido (formato "
                                        "INI inválido).")
@@ -127,9 +129,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty())
-            throw HostError(QStringLiteral("Opção desconhecida: %1. Use --help para ver as opções.")
-                                .arg((unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"))
-                                     + unknown.first()));
+            throw HostError(
+                QStringLiteral("Opção desconhecida: %1. Use --help para ver as opções.")
+                    .arg((unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--"))
+                         + unknown.first()));
         throw HostError(QStringLiteral("Linha de comando inválida: %1").arg(parser.errorText()));
     }
 
@@ -145,8 +148,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
 
     for (const QCommandLineOption* option : {&tokenOption, &moduleOption, &settingsOption}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty())
-            throw HostError(QStringLiteral("A opção --%1 precisa de um caminho.")
-                                .arg(option->names().first()));
+            throw HostError(
+                QStringLiteral("A opção --%1 precisa de um caminho.").arg(option->names().first()));
     }
 
     const bool settingsGiven = parser.isSet(settingsOption);
@@ -168,9 +171,10 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
     } else if (!fromFile.address.isEmpty()) {
         const auto address = parseServerAddress(fromFile.address);
         if (!address)
-            throw HostError(badAddressText(
-                QStringLiteral("%1 (%2)").arg(fromFile.file, QLatin1String(settings_keys::kServerAddress)),
-                fromFile.address));
+            throw HostError(
+                badAddressText(QStringLiteral("%1 (%2)").arg(
+                                   fromFile.file, QLatin1String(settings_keys::kServerAddress)),
+                               fromFile.address));
         options.server = *address;
     } else {
         options.server = {QLatin1String(kDefaultServerHost), kDefaultServerPort};

@@ -38,8 +38,8 @@ int main(int argc, char** argv)
 
     host::CommandLine commandLine;
     try {
-        commandLine = host::parseCommandLine(QApplication::arguments(),
-                                             host::HostEnvironment::fromProcess());
+        commandLine =
+            host::parseCommandLine(QApplication::arguments(), host::HostEnvironment::fromProcess());
     } catch (const host::HostError& e) {
         std::fprintf(stderr, "avalnutri-host: %s\n", qPrintable(e.message()));
         return 2;

@@ -6,8 +6,7 @@
 
 namespace host {
 
-ModuleLoader::ModuleLoader(const QString& path)
-    : m_path(path)
+ModuleLoader::ModuleLoader(const QString& path) : m_path(path)
 {
     const QFileInfo info(path);
     if (!info.exists())

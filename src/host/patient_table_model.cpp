@@ -2,10 +2,7 @@
 
 namespace host {
 
-PatientTableModel::PatientTableModel(QObject* parent)
-    : QAbstractTableModel(parent)
-{
-}
+PatientTableModel::PatientTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void PatientTableModel::setPatients(const QList<Patient>& patients)
 {
@@ -41,13 +38,20 @@ QVariant PatientTableModel::data(const QModelIndex& index, int role) const
     const Patient& p = m_patients.at(index.row());
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
-        case Code: return p.code;
-        case Name: return p.name;
-        case Sex: return sexText(p.sexCode);
-        case Birth: return p.birth.toString(QStringLiteral("dd/MM/yyyy"));
-        case Branch: return p.branch;
-        case Deceased: return p.deceased ? QStringLiteral("Sim") : QStringLiteral("Não");
-        default: return {};
+        case Code:
+            return p.code;
+        case Name:
+            return p.name;
+        case Sex:
+            return sexText(p.sexCode);
+        case Birth:
+            return p.birth.toString(QStringLiteral("dd/MM/yyyy"));
+        case Branch:
+            return p.branch;
+        case Deceased:
+            return p.deceased ? QStringLiteral("Sim") : QStringLiteral("Não");
+        default:
+            return {};
         }
     }
     if (role == Qt::ToolTipRole && p.deceased)
@@ -60,13 +64,20 @@ QVariant PatientTableModel::headerData(int section, Qt::Orientation orientation,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case Code: return QStringLiteral("Código");
-    case Name: return QStringLiteral("Nome");
-    case Sex: return QStringLiteral("Sexo");
-    case Birth: return QStringLiteral("Nascimento");
-    case Branch: return QStringLiteral("Filial");
-    case Deceased: return QStringLiteral("Óbito");
-    default: return {};
+    case Code:
+        return QStringLiteral("Código");
+    case Name:
+        return QStringLiteral("Nome");
+    case Sex:
+        return QStringLiteral("Sexo");
+    case Birth:
+        return QStringLiteral("Nascimento");
+    case Branch:
+        return QStringLiteral("Filial");
+    case Deceased:
+        return QStringLiteral("Óbito");
+    default:
+        return {};
     }
 }
 

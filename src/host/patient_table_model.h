@@ -12,7 +12,16 @@ class PatientTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { Code, Name, Sex, Birth, Branch, Deceased, ColumnCount };
+    enum Column
+    {
+        Code,
+        Name,
+        Sex,
+        Birth,
+        Branch,
+        Deceased,
+        ColumnCount
+    };
 
     explicit PatientTableModel(QObject* parent = nullptr);
 

@@ -12,8 +12,8 @@ namespace {
 // Tokens are short; anything much longer is not a token file.
 constexpr qint64 kMaxTokenFileSize = 4096;
 
-const QString kHint = QStringLiteral(
-    " Inicie o servidor (ele grava o token) ou indique o arquivo com --token-file.");
+const QString kHint =
+    QStringLiteral(" Inicie o servidor (ele grava o token) ou indique o arquivo com --token-file.");
 
 }  // namespace
 

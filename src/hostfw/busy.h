@@ -6,7 +6,12 @@
 namespace hostfw {
 
 // The kinds of busy animation the module shows; each has a default text.
-enum class AviKind { Processing, Searching, Saving };
+enum class AviKind
+{
+    Processing,
+    Searching,
+    Saving
+};
 
 QString defaultAviText(AviKind kind);
 

@@ -1,6 +1,5 @@
 #include "hostfw/clock.h"
 
-
 namespace hostfw {
 
 namespace {
@@ -43,10 +42,7 @@ FixedClock::FixedClock(const QDateTime& moment)
     m_previous = setClock([naive] { return naive; });
 }
 
-FixedClock::FixedClock(const QDate& day)
-    : FixedClock(QDateTime(day, QTime(0, 0), Qt::UTC))
-{
-}
+FixedClock::FixedClock(const QDate& day) : FixedClock(QDateTime(day, QTime(0, 0), Qt::UTC)) {}
 
 FixedClock::~FixedClock()
 {

@@ -38,8 +38,7 @@ void setNextAnswer(bool yes)
     nextAnswers().append(yes);
 }
 
-ConfirmRecorder::ConfirmRecorder(QList<bool> answers)
-    : m_answers(std::move(answers))
+ConfirmRecorder::ConfirmRecorder(QList<bool> answers) : m_answers(std::move(answers))
 {
     m_previous = setConfirmer([this](const QString& question) {
         m_questions.append(question);

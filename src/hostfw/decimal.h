@@ -9,9 +9,9 @@ namespace hostfw::detail {
 // of decimals with exact halves going away from zero, as people round by hand.
 struct DecimalDigits
 {
-    bool negative = false;     // only when some digit is not zero
-    std::string integer;       // no leading zeros; "0" for zero
-    std::string fraction;      // exactly `decimals` digits
+    bool negative = false;  // only when some digit is not zero
+    std::string integer;    // no leading zeros; "0" for zero
+    std::string fraction;   // exactly `decimals` digits
 };
 
 // value must be finite; decimals below 0 count as 0.

@@ -17,7 +17,8 @@ class Abort : public std::exception
 {
 public:
     explicit Abort(const QString& shownText = {})
-        : m_text(shownText), m_what(shownText.isEmpty() ? QByteArray("aborted") : shownText.toUtf8())
+        : m_text(shownText),
+          m_what(shownText.isEmpty() ? QByteArray("aborted") : shownText.toUtf8())
     {
     }
     // The text that was shown when the action was stopped (empty for a bare abort).

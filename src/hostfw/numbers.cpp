@@ -16,13 +16,13 @@ namespace {
 // One section of a display pattern, read once.
 struct Section
 {
-    QString prefix;         // literal text before the first placeholder
-    QString suffix;         // literal text after it
-    bool hasNumber = false; // has any placeholder or decimal point
+    QString prefix;          // literal text before the first placeholder
+    QString suffix;          // literal text after it
+    bool hasNumber = false;  // has any placeholder or decimal point
     bool grouping = false;
-    int minInteger = 0;     // placeholders from the first "0" before the point
-    int minFraction = 0;    // up to the last "0" after the point
-    int maxFraction = 0;    // all placeholders after the point
+    int minInteger = 0;   // placeholders from the first "0" before the point
+    int minFraction = 0;  // up to the last "0" after the point
+    int maxFraction = 0;  // all placeholders after the point
 };
 
 QList<QString> splitSections(const QString& pattern)
@@ -172,8 +172,8 @@ QString FloatToStr(double value)
     if (value == 0)
         return QStringLiteral("0");
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     const QString text = QString::fromLatin1(buffer, result.ptr - buffer);
     const qsizetype e = text.indexOf(u'e');
     QString mantissa = e < 0 ? text : text.left(e);

@@ -70,8 +70,8 @@ bool PesquisaLista(records::DataSet& dataSet, const QString& captionAndEmpty,
                    const QString& keyField, bool, QString& chosenCodes)
 {
     if (!dataSet.hasField(keyField))
-        throw records::Error(QStringLiteral("Campo %1 não existe na lista %2.")
-                                 .arg(keyField, dataSet.name()));
+        throw records::Error(
+            QStringLiteral("Campo %1 não existe na lista %2.").arg(keyField, dataSet.name()));
     PickRequest request = parsePickCaption(captionAndEmpty);
     request.keyField = keyField;
     request.chosen = SplitChosenCodes(chosenCodes);
@@ -122,7 +122,8 @@ PickAnswer PickAnswer::cancel()
 }
 
 PickScript::PickScript(QList<PickAnswer> answers)
-    : m_answers(std::move(answers)), m_previous(setPickListChooser(this))
+    : m_answers(std::move(answers)),
+      m_previous(setPickListChooser(this))
 {
 }
 

@@ -78,7 +78,13 @@ public:
 
 private:
     friend class PickScript;
-    enum class Kind { Row, Where, Codes, Cancel };
+    enum class Kind
+    {
+        Row,
+        Where,
+        Codes,
+        Cancel
+    };
     Kind m_kind = Kind::Cancel;
     int m_row = -1;
     QString m_field;

@@ -11,8 +11,8 @@ QJsonValue CheckResultServ(const records::Reply& reply, bool raise, int /*code*/
         return reply.payload;
     // A failure without a text must still say something: an empty box reads as success.
     const QString text = reply.error.trimmed().isEmpty()
-        ? QStringLiteral("O servidor de aplicação não executou a operação.")
-        : reply.error;
+                             ? QStringLiteral("O servidor de aplicação não executou a operação.")
+                             : reply.error;
     if (raise)
         throw ServerError(text);
     ShowError(text);

@@ -6,15 +6,32 @@
 namespace records {
 namespace {
 
-QJsonValue toJson(const QString& s) { return s; }
-QJsonValue toJson(double d) { return d; }
-QJsonValue toJson(int i) { return i; }
-QJsonValue toJson(bool b) { return b; }
-QJsonValue toJson(const QDateTime& dt) { return formatDateTime(dt); }
-QJsonValue toJson(const Delta& d) { return encodeDelta(d); }
+QJsonValue toJson(const QString& s)
+{
+    return s;
+}
+QJsonValue toJson(double d)
+{
+    return d;
+}
+QJsonValue toJson(int i)
+{
+    return i;
+}
+QJsonValue toJson(bool b)
+{
+    return b;
+}
+QJsonValue toJson(const QDateTime& dt)
+{
+    return formatDateTime(dt);
+}
+QJsonValue toJson(const Delta& d)
+{
+    return encodeDelta(d);
+}
 
-template <typename... Args>
-QJsonArray args(const Args&... a)
+template <typename... Args> QJsonArray args(const Args&... a)
 {
     return QJsonArray{toJson(a)...};
 }
@@ -39,17 +56,26 @@ Reply AppServer::GetDados(const ConsultationKey& k, double codedAge)
 {
     return callK(AN_METHOD(GetDados), k, args(codedAge));
 }
-Reply AppServer::GetResuAval(const ConsultationKey& k) { return callK(AN_METHOD(GetResuAval), k); }
+Reply AppServer::GetResuAval(const ConsultationKey& k)
+{
+    return callK(AN_METHOD(GetResuAval), k);
+}
 Reply AppServer::GetResuAvalEnerg(const ConsultationKey& k)
 {
     return callK(AN_METHOD(GetResuAvalEnerg), k);
 }
-Reply AppServer::DelResuAval(const ConsultationKey& k) { return callK(AN_METHOD(DelResuAval), k); }
+Reply AppServer::DelResuAval(const ConsultationKey& k)
+{
+    return callK(AN_METHOD(DelResuAval), k);
+}
 Reply AppServer::DelResuAvalEnerg(const ConsultationKey& k)
 {
     return callK(AN_METHOD(DelResuAvalEnerg), k);
 }
-Reply AppServer::GetDadoAval(const ConsultationKey& k) { return callK(AN_METHOD(GetDadoAval), k); }
+Reply AppServer::GetDadoAval(const ConsultationKey& k)
+{
+    return callK(AN_METHOD(GetDadoAval), k);
+}
 Reply AppServer::GetDadoAvalEnerg(const ConsultationKey& k)
 {
     return callK(AN_METHOD(GetDadoAvalEnerg), k);
@@ -70,7 +96,10 @@ Reply AppServer::GetExistMetoAval(const ConsultationKey& k, const QString& metho
 {
     return callK(AN_METHOD(GetExistMetoAval), k, args(method));
 }
-Reply AppServer::GetDiag(const ConsultationKey& k) { return callK(AN_METHOD(GetDiag), k); }
+Reply AppServer::GetDiag(const ConsultationKey& k)
+{
+    return callK(AN_METHOD(GetDiag), k);
+}
 Reply AppServer::SetAtuPesIde(const ConsultationKey& k, const QString& description,
                               const QString& weight)
 {
@@ -94,7 +123,10 @@ Reply AppServer::GetRefeOssa(const QString& reference)
 {
     return call(AN_METHOD(GetRefeOssa), args(reference));
 }
-Reply AppServer::GetRelatorio() { return call(AN_METHOD(GetRelatorio), {}); }
+Reply AppServer::GetRelatorio()
+{
+    return call(AN_METHOD(GetRelatorio), {});
+}
 Reply AppServer::GetRefFatGrup(const QString& a, const QString& b, const QString& c)
 {
     return call(AN_METHOD(GetRefFatGrup), args(a, b, c));
@@ -128,8 +160,8 @@ Reply AppServer::GetImcPesoIdeal(const QString& sex, const QString& reference, d
 {
     return call(AN_METHOD(GetImcPesoIdeal), args(sex, reference, codedAge));
 }
-Reply AppServer::GetCalcOssatura(const QString& reference, const QString& sex,
-                                 const QString& frame, double heightCm)
+Reply AppServer::GetCalcOssatura(const QString& reference, const QString& sex, const QString& frame,
+                                 double heightCm)
 {
     return call(AN_METHOD(GetCalcOssatura), args(reference, sex, frame, heightCm));
 }
@@ -154,8 +186,8 @@ Reply AppServer::GetPesIdAlt(const QString& reference, double weight, const QStr
                              double heightCm, const QString& heightLetter, double years,
                              double months, const QString& sex)
 {
-    return call(AN_METHOD(GetPesIdAlt), args(reference, weight, weightLetter, heightCm,
-                                             heightLetter, years, months, sex));
+    return call(AN_METHOD(GetPesIdAlt),
+                args(reference, weight, weightLetter, heightCm, heightLetter, years, months, sex));
 }
 Reply AppServer::GetPesoAlt(const QString& reference, double weight, double heightCm,
                             const QString& sex)
@@ -191,7 +223,10 @@ Reply AppServer::SetInfoAval(const Delta& delta, const QString& nullFields)
 {
     return call(AN_METHOD(SetInfoAval), args(delta, nullFields));
 }
-Reply AppServer::SetResuAval(const Delta& delta) { return call(AN_METHOD(SetResuAval), args(delta)); }
+Reply AppServer::SetResuAval(const Delta& delta)
+{
+    return call(AN_METHOD(SetResuAval), args(delta));
+}
 Reply AppServer::SetResuAvalEnerg(const Delta& delta)
 {
     return call(AN_METHOD(SetResuAvalEnerg), args(delta));
@@ -200,7 +235,10 @@ Reply AppServer::SetNutrePaci(const Delta& delta)
 {
     return call(AN_METHOD(SetNutrePaci), args(delta));
 }
-Reply AppServer::SetDiag(const Delta& delta) { return call(AN_METHOD(SetDiag), args(delta)); }
+Reply AppServer::SetDiag(const Delta& delta)
+{
+    return call(AN_METHOD(SetDiag), args(delta));
+}
 Reply AppServer::SetInsMetoAval(const Delta& delta)
 {
     return call(AN_METHOD(SetInsMetoAval), args(delta));
@@ -214,7 +252,10 @@ Reply AppServer::SetInsDadoAval(const Delta& delta)
     return call(AN_METHOD(SetInsDadoAval), args(delta));
 }
 
-Reply AppServer::GetPacientes() { return call(AN_METHOD(GetPacientes), {}); }
+Reply AppServer::GetPacientes()
+{
+    return call(AN_METHOD(GetPacientes), {});
+}
 Reply AppServer::SetPaciente(const QString& branch, const QString& patient, const QString& name,
                              const QString& sexCode, const QDateTime& birth, bool deceased)
 {

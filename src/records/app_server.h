@@ -43,8 +43,7 @@ public:
     Reply GetAtualizaDados(const ConsultationKey& k, const QString& filter);
     Reply GetExistMetoAval(const ConsultationKey& k, const QString& method);
     Reply GetDiag(const ConsultationKey& k);
-    Reply SetAtuPesIde(const ConsultationKey& k, const QString& description,
-                       const QString& weight);
+    Reply SetAtuPesIde(const ConsultationKey& k, const QString& description, const QString& weight);
     Reply DelNutrePaci(const ConsultationKey& k, const QString& reference, const QString& group);
 
     // Reference lists
@@ -61,29 +60,27 @@ public:
                  double codedAge);
     Reply GetCalcSomaPrega(const QString& sex, const QString& reference, double ageYears,
                            double sum);
-    Reply GetPercentFix(const QString& reference, const QString& percentile,
-                        const QString& method, const QString& ageText);
+    Reply GetPercentFix(const QString& reference, const QString& percentile, const QString& method,
+                        const QString& ageText);
     Reply GetImcPesoTeorico(const QString& reference, double codedAge, const QString& sex);
     Reply GetImcPesoIdeal(const QString& sex, const QString& reference, double codedAge);
     Reply GetCalcOssatura(const QString& reference, const QString& sex, const QString& frame,
                           double heightCm);
-    Reply GetPesoIdealAltura(const QString& reference, double years, double months,
-                             double heightCm, const QString& sex);
+    Reply GetPesoIdealAltura(const QString& reference, double years, double months, double heightCm,
+                             const QString& sex);
     Reply GetPesoIdade(const QString& sex, const QString& reference, const QString& percentile,
                        int years, int months, double weight);
-    Reply GetPesCalcAltura(const QString& sex, const QString& reference,
-                           const QString& percentile, double heightCm, double years,
-                           double months);
+    Reply GetPesCalcAltura(const QString& sex, const QString& reference, const QString& percentile,
+                           double heightCm, double years, double months);
     Reply GetPesIdAlt(const QString& reference, double weight, const QString& weightLetter,
                       double heightCm, const QString& heightLetter, double years, double months,
                       const QString& sex);
-    Reply GetPesoAlt(const QString& reference, double weight, double heightCm,
-                     const QString& sex);
+    Reply GetPesoAlt(const QString& reference, double weight, double heightCm, const QString& sex);
     Reply GetNutRecCatchUp(const QString& rda, const QString& sex, double weightAge);
     Reply GetDuBois(const QString& sex, const QString& table, double codedAge);
-    Reply GetPesqNutrPaci(const ConsultationKey& k, const QString& reference,
-                          const QString& group, const QString& sex, const QString& patientType,
-                          double codedAge, const QString& nutrientCodes);
+    Reply GetPesqNutrPaci(const ConsultationKey& k, const QString& reference, const QString& group,
+                          const QString& sex, const QString& patientType, double codedAge,
+                          const QString& nutrientCodes);
 
     // Writes: the change log of a dataset, with the null-field list where it has one
     Reply SetMetoAval(const Delta& delta, const QString& nullFields);

@@ -27,8 +27,10 @@ MessageMap parseMessageLines(const char* lines)
 
 const MessageMap& messageMap(CatalogueMessages table)
 {
-    static const MessageMap tbMeAv = parseMessageLines(catalogueMessageLines(CatalogueMessages::MsgTbMeAv));
-    static const MessageMap tpDado = parseMessageLines(catalogueMessageLines(CatalogueMessages::MsgTpDado));
+    static const MessageMap tbMeAv =
+        parseMessageLines(catalogueMessageLines(CatalogueMessages::MsgTbMeAv));
+    static const MessageMap tpDado =
+        parseMessageLines(catalogueMessageLines(CatalogueMessages::MsgTpDado));
     return table == CatalogueMessages::MsgTbMeAv ? tbMeAv : tpDado;
 }
 
@@ -44,7 +46,8 @@ bool isDigits(QStringView text)
 
 [[noreturn]] void malformed(const QString& what, QStringView entry)
 {
-    throw Error(QStringLiteral("Entrada inválida na tabela de %1: \"%2\".").arg(what, entry.toString()));
+    throw Error(
+        QStringLiteral("Entrada inválida na tabela de %1: \"%2\".").arg(what, entry.toString()));
 }
 
 QString requireMessage(CatalogueMessages table, const QString& key, const QString& what,
@@ -65,8 +68,7 @@ QString rtrimmed(QStringView text)
     return text.left(end).toString();
 }
 
-template <std::size_t N>
-QStringList entriesOf(const std::array<const char*, N>& table)
+template <std::size_t N> QStringList entriesOf(const std::array<const char*, N>& table)
 {
     QStringList out;
     out.reserve(qsizetype(N));
@@ -102,9 +104,9 @@ CatalogueMethod decodeMethodEntry(QStringView entry)
     const QStringView control = entry.mid(3, 10);
     const QString key = rtrimmed(entry.mid(13, 60));
     const QString name = entry.mid(73).toString();
-    if (flag < u'0' || flag > u'3' || !isDigits(code)
-        || !isDigits(control.left(8)) || control.mid(8) != QLatin1String("  ")
-        || key.isEmpty() || key.contains(QLatin1Char(' ')) || name.trimmed().isEmpty())
+    if (flag < u'0' || flag > u'3' || !isDigits(code) || !isDigits(control.left(8))
+        || control.mid(8) != QLatin1String("  ") || key.isEmpty() || key.contains(QLatin1Char(' '))
+        || name.trimmed().isEmpty())
         malformed(what, entry);
 
     CatalogueMethod m;

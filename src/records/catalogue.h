@@ -42,7 +42,8 @@ extern const std::array<const char*, kCatalogueLinkCount> astDadoAval;
 extern const std::array<const char*, 2> astDadoAvalAmb;
 
 // The two message tables the catalogue keys refer to.
-enum class CatalogueMessages {
+enum class CatalogueMessages
+{
     MsgTbMeAv,  // method descriptions
     MsgTpDado,  // data type units and names
 };

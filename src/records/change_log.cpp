@@ -36,8 +36,8 @@ void ChangeLog::rowEdited(RowId id, const QVariantList& original, const QVariant
         return;
     }
     // An update edited back to the original values is no change any more.
-    if (m_entries[i].kind == DeltaChange::Kind::Update &&
-        sameData(m_entries[i].original, newValues))
+    if (m_entries[i].kind == DeltaChange::Kind::Update
+        && sameData(m_entries[i].original, newValues))
         m_entries.removeAt(i);
 }
 

@@ -19,7 +19,10 @@ Packet ChoiceList::toPacket() const
 namespace choice_lists {
 namespace {
 
-QString L(const char* utf8) { return QString::fromUtf8(utf8); }
+QString L(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 struct Row
 {
@@ -105,15 +108,15 @@ const ChoiceList& cdsTrabStatus()
 const ChoiceList& cdsTrabPaciHosp()
 {
     static const ChoiceList l = [] {
-        ChoiceList list = make(
-            "cdsTrabPaciHosp", 48, "Injúria", 44,
-            {{"0", "Obesidade_Morb", "Obesidade Mórbida", "20-22"},
-             {"1", "Marasmo", "Marasmo", "22-25"},
-             {"2", "Cirurgia_N_Comp", "Cirurgia não complicada, doença prolongada", "25-27"},
-             {"3", "Sepse", "Sepse, trauma, penetrante", "27-30"},
-             {"4", "Trauma_Esq", "Trauma esquelético, trauma de crânio", "30-33"},
-             {"5", "Queimadura<30", "Queimadura ( < 30% superfície ), anabolismo", "30-35"},
-             {"6", "Queimadura>30", "Queimadura ( > 30% superfície )", "35-40"}});
+        ChoiceList list =
+            make("cdsTrabPaciHosp", 48, "Injúria", 44,
+                 {{"0", "Obesidade_Morb", "Obesidade Mórbida", "20-22"},
+                  {"1", "Marasmo", "Marasmo", "22-25"},
+                  {"2", "Cirurgia_N_Comp", "Cirurgia não complicada, doença prolongada", "25-27"},
+                  {"3", "Sepse", "Sepse, trauma, penetrante", "27-30"},
+                  {"4", "Trauma_Esq", "Trauma esquelético, trauma de crânio", "30-33"},
+                  {"5", "Queimadura<30", "Queimadura ( < 30% superfície ), anabolismo", "30-35"},
+                  {"6", "Queimadura>30", "Queimadura ( > 30% superfície )", "35-40"}});
         FieldDef value;
         value.name = QStringLiteral("VRFATOR");
         value.size = 5;
@@ -156,17 +159,17 @@ const ChoiceList& cdsTrimestreGesta()
 
 const ChoiceList& cdsTrimestreLac()
 {
-    static const ChoiceList l = make("cdsTrimestreLac", 31, "Trimestre Lactação", 31,
-                                     {{"1", "1trim", "Primeiro Trimestre"},
-                                      {"2", "2trim", "Segundo Trimestre"}});
+    static const ChoiceList l =
+        make("cdsTrimestreLac", 31, "Trimestre Lactação", 31,
+             {{"1", "1trim", "Primeiro Trimestre"}, {"2", "2trim", "Segundo Trimestre"}});
     return l;
 }
 
 QList<const ChoiceList*> all()
 {
     static const QList<const ChoiceList*> list = {
-        &cdsTrabFatorTer(), &cdsTrabAtivHarris(), &cdsTrabAtivRda(), &cdsTrabAtivDuBois(),
-        &cdsTrabStatus(),   &cdsTrabPaciHosp(),   &cdsTrabPerda(),   &cdsNaf(),
+        &cdsTrabFatorTer(),   &cdsTrabAtivHarris(), &cdsTrabAtivRda(), &cdsTrabAtivDuBois(),
+        &cdsTrabStatus(),     &cdsTrabPaciHosp(),   &cdsTrabPerda(),   &cdsNaf(),
         &cdsTrimestreGesta(), &cdsTrimestreLac(),
     };
     return list;

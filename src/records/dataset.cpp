@@ -9,8 +9,7 @@ namespace {
 constexpr int kMaxHookDepth = 8;
 
 // Resets a flag or a counter when a hook leaves, thrown or not.
-template <typename T>
-class Restore
+template <typename T> class Restore
 {
 public:
     Restore(T& target, T value) : m_target(target), m_old(target) { m_target = value; }
@@ -26,13 +25,16 @@ private:
 }  // namespace
 
 DataSet::DataSet(const DataSetLayout& layout)
-    : m_name(layout.name), m_keyFields(layout.keyFields), m_layout(&layout)
+    : m_name(layout.name),
+      m_keyFields(layout.keyFields),
+      m_layout(&layout)
 {
     init(layout.fields);
 }
 
 DataSet::DataSet(const FieldList& fields, const QString& name, const QStringList& keyFields)
-    : m_name(name), m_keyFields(keyFields)
+    : m_name(name),
+      m_keyFields(keyFields)
 {
     init(fields);
 }
@@ -72,7 +74,10 @@ int DataSet::requireField(const QString& name) const
     return col;
 }
 
-const FieldDef& DataSet::field(const QString& name) const { return m_fields[requireField(name)]; }
+const FieldDef& DataSet::field(const QString& name) const
+{
+    return m_fields[requireField(name)];
+}
 
 void DataSet::setFieldLabel(const QString& name, const QString& label)
 {
@@ -145,7 +150,10 @@ int DataSet::addListener(Listener listener)
     return id;
 }
 
-void DataSet::removeListener(int id) { m_listeners.erase(id); }
+void DataSet::removeListener(int id)
+{
+    m_listeners.erase(id);
+}
 
 void DataSet::notify(DataSetEvent event, int row)
 {
@@ -156,7 +164,10 @@ void DataSet::notify(DataSetEvent event, int row)
         listener(event, row);
 }
 
-void DataSet::disableControls() { ++m_controlsDisabled; }
+void DataSet::disableControls()
+{
+    ++m_controlsDisabled;
+}
 
 void DataSet::enableControls()
 {
@@ -210,7 +221,10 @@ void DataSet::loadPacket(const Packet& packet)
     fireScroll();
 }
 
-void DataSet::clear() { loadPacket(Packet{m_fields, {}}); }
+void DataSet::clear()
+{
+    loadPacket(Packet{m_fields, {}});
+}
 
 Packet DataSet::toPacket() const
 {
@@ -522,6 +536,9 @@ void DataSet::cancelUpdates()
     notify(DataSetEvent::Reset);
 }
 
-void Seta_Campo_Null(DataSet& dataSet) { dataSet.setEmptyFieldsNull(); }
+void Seta_Campo_Null(DataSet& dataSet)
+{
+    dataSet.setEmptyFieldsNull();
+}
 
 }  // namespace records

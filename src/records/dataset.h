@@ -18,13 +18,19 @@
 
 namespace records {
 
-enum class DataSetState { Browse, Edit, Insert };
+enum class DataSetState
+{
+    Browse,
+    Edit,
+    Insert
+};
 
 // What a dataset tells the views bound to it.
-enum class DataSetEvent {
-    Reset,        // rows, order or visibility changed: show everything again
-    RowChanged,   // the values of one visible row changed (row = its position)
-    Destroyed,    // the dataset is going away
+enum class DataSetEvent
+{
+    Reset,       // rows, order or visibility changed: show everything again
+    RowChanged,  // the values of one visible row changed (row = its position)
+    Destroyed,   // the dataset is going away
 };
 
 // A client dataset: a table in memory with typed fields, a cursor, browse/edit/insert
@@ -66,8 +72,8 @@ public:
     void setFieldReadOnly(const QString& name, bool readOnly);
 
     // --- hooks ---
-    Hook beforeInsert, afterInsert, beforeEdit, beforePost, afterPost, afterCancel,
-        beforeDelete, afterDelete, afterScroll, afterOpen;
+    Hook beforeInsert, afterInsert, beforeEdit, beforePost, afterPost, afterCancel, beforeDelete,
+        afterDelete, afterScroll, afterOpen;
     void setDisplayTextHandler(const QString& field, DisplayTextHandler handler);
 
     // --- loading ---
@@ -76,7 +82,7 @@ public:
     // AfterOpen and AfterScroll. A pending edit is dropped. A value that does not fit
     // its field throws and leaves the dataset as it was.
     void loadPacket(const Packet& packet);
-    void clear();  // no rows, no changes (AfterOpen and AfterScroll fire)
+    void clear();             // no rows, no changes (AfterOpen and AfterScroll fire)
     Packet toPacket() const;  // every row, filter and index aside, in stored order
 
     // --- state and cursor ---
@@ -197,7 +203,7 @@ private:
     bool m_bof = true;
 
     DataSetState m_state = DataSetState::Browse;
-    QVariantList m_buffer;  // the record being edited or inserted
+    QVariantList m_buffer;     // the record being edited or inserted
     RowId m_insertBefore = 0;  // id of the row an insert goes before; 0: at the end
     RowId m_editId = 0;        // the row being edited
 

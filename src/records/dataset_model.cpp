@@ -5,7 +5,8 @@
 namespace records {
 
 DataSetModel::DataSetModel(DataSet& dataSet, QObject* parent)
-    : QAbstractTableModel(parent), m_dataSet(&dataSet)
+    : QAbstractTableModel(parent),
+      m_dataSet(&dataSet)
 {
     refreshColumns();
     m_listener = dataSet.addListener([this](DataSetEvent e, int row) { onEvent(e, row); });
@@ -75,8 +76,8 @@ int DataSetModel::columnCount(const QModelIndex& parent) const
 
 bool DataSetModel::isCell(const QModelIndex& index) const
 {
-    return index.isValid() && index.model() == this && !index.parent().isValid() &&
-           index.row() < rowCount() && index.column() < columnCount();
+    return index.isValid() && index.model() == this && !index.parent().isValid()
+           && index.row() < rowCount() && index.column() < columnCount();
 }
 
 QVariant DataSetModel::data(const QModelIndex& index, int role) const
@@ -85,10 +86,14 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
         return {};
     const QString field = fieldAt(index.column());
     switch (role) {
-    case Qt::DisplayRole: return m_dataSet->displayTextAt(index.row(), field);
-    case Qt::EditRole: return m_dataSet->asStringAt(index.row(), field);
-    case ValueRole: return m_dataSet->valueAt(index.row(), field);
-    default: return {};
+    case Qt::DisplayRole:
+        return m_dataSet->displayTextAt(index.row(), field);
+    case Qt::EditRole:
+        return m_dataSet->asStringAt(index.row(), field);
+    case ValueRole:
+        return m_dataSet->valueAt(index.row(), field);
+    default:
+        return {};
     }
 }
 
@@ -116,9 +121,8 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
 
 bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !m_dataSet ||
-        !isCell(index) ||
-        !(flags(index) & Qt::ItemIsEditable))
+    if (role != Qt::EditRole || !m_dataSet || !isCell(index)
+        || !(flags(index) & Qt::ItemIsEditable))
         return false;
     DataSet& ds = *m_dataSet;
     const QString field = fieldAt(index.column());

@@ -40,8 +40,10 @@ int compareValues(FieldType type, const QVariant& a, const QVariant& b)
     if (a.isNull() || b.isNull())
         return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);  // nulls first
     switch (type) {
-    case FieldType::String: return nameCollator().compare(a.toString(), b.toString());
-    case FieldType::Blob: return a.toByteArray().compare(b.toByteArray());
+    case FieldType::String:
+        return nameCollator().compare(a.toString(), b.toString());
+    case FieldType::Blob:
+        return a.toByteArray().compare(b.toByteArray());
     case FieldType::Integer: {
         const qlonglong x = a.toLongLong(), y = b.toLongLong();
         return x < y ? -1 : (x > y ? 1 : 0);
@@ -66,9 +68,10 @@ QVariant DataSet::coerce(int col, const QVariant& v) const
 {
     const FieldDef& f = m_fields[col];
     const auto wrong = [&]() {
-        return Error(QStringLiteral("Valor inválido para o campo '%1': \"%2\".")
-                         .arg(f.displayLabel().trimmed().isEmpty() ? f.name : f.displayLabel().trimmed(),
-                              v.toString()));
+        return Error(
+            QStringLiteral("Valor inválido para o campo '%1': \"%2\".")
+                .arg(f.displayLabel().trimmed().isEmpty() ? f.name : f.displayLabel().trimmed(),
+                     v.toString()));
     };
     QVariant in = v;
     if (f.type == FieldType::Integer && !v.isNull()) {
@@ -93,9 +96,8 @@ QVariant DataSet::coerce(int col, const QVariant& v) const
     if (f.type == FieldType::Real && !out->isNull() && !std::isfinite(out->toDouble()))
         throw wrong();
     if (f.type == FieldType::String && f.size > 0 && out->toString().size() > f.size)
-        throw Error(QStringLiteral("O campo '%1' aceita no máximo %2 caracteres.")
-                        .arg(f.name)
-                        .arg(f.size));
+        throw Error(
+            QStringLiteral("O campo '%1' aceita no máximo %2 caracteres.").arg(f.name).arg(f.size));
     return *out;
 }
 
@@ -142,15 +144,20 @@ void DataSet::setValue(const QString& field, const QVariant& value)
         notify(DataSetEvent::RowChanged, m_pos);
 }
 
-bool DataSet::isNull(const QString& field) const { return value(field).isNull(); }
+bool DataSet::isNull(const QString& field) const
+{
+    return value(field).isNull();
+}
 
 QString DataSet::textOf(int col, const QVariant& v) const
 {
     if (v.isNull())
         return {};
     switch (m_fields[col].type) {
-    case FieldType::String: return v.toString();
-    case FieldType::Integer: return QString::number(v.toLongLong());
+    case FieldType::String:
+        return v.toString();
+    case FieldType::Integer:
+        return QString::number(v.toLongLong());
     case FieldType::Real:
         return QString::number(v.toDouble(), 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
     case FieldType::DateTime: {
@@ -158,7 +165,8 @@ QString DataSet::textOf(int col, const QVariant& v) const
         return dt.time() == QTime(0, 0) ? dt.toString(QStringLiteral("dd/MM/yyyy"))
                                         : dt.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
     }
-    case FieldType::Blob: return QString::fromUtf8(v.toByteArray());
+    case FieldType::Blob:
+        return QString::fromUtf8(v.toByteArray());
     }
     return {};
 }
@@ -176,11 +184,13 @@ double DataSet::asFloat(const QString& field) const
         return 0.0;
     switch (m_fields[col].type) {
     case FieldType::Integer:
-    case FieldType::Real: return v.toDouble();
+    case FieldType::Real:
+        return v.toDouble();
     case FieldType::DateTime:
         throw Error(QStringLiteral("O campo '%1' não é numérico.").arg(field));
     case FieldType::String:
-    case FieldType::Blob: break;
+    case FieldType::Blob:
+        break;
     }
     const QString text = textOf(col, v);
     if (text.trimmed().isEmpty())
@@ -198,12 +208,15 @@ qint64 DataSet::asInteger(const QString& field) const
     if (v.isNull())
         return 0;
     switch (m_fields[col].type) {
-    case FieldType::Integer: return v.toLongLong();
-    case FieldType::Real: return qRound64(v.toDouble());
+    case FieldType::Integer:
+        return v.toLongLong();
+    case FieldType::Real:
+        return qRound64(v.toDouble());
     case FieldType::DateTime:
         throw Error(QStringLiteral("O campo '%1' não é numérico.").arg(field));
     case FieldType::String:
-    case FieldType::Blob: break;
+    case FieldType::Blob:
+        break;
     }
     const QString text = textOf(col, v).trimmed();
     if (text.isEmpty())
@@ -245,8 +258,8 @@ void DataSet::setEmptyFieldsNull()
         const QVariant& v = m_buffer[c];
         if (v.isNull())
             continue;
-        if ((t == FieldType::String && v.toString().trimmed().isEmpty()) ||
-            (t == FieldType::Blob && v.toByteArray().isEmpty()))
+        if ((t == FieldType::String && v.toString().trimmed().isEmpty())
+            || (t == FieldType::Blob && v.toByteArray().isEmpty()))
             m_buffer[c] = QVariant();
     }
 }
@@ -299,8 +312,8 @@ void DataSet::rebuildView()
         return;
     std::stable_sort(m_view.begin(), m_view.end(), [this](int a, int b) {
         for (int col : m_indexColumns) {
-            const int c = compareValues(m_fields[col].type, m_rows[a].values[col],
-                                        m_rows[b].values[col]);
+            const int c =
+                compareValues(m_fields[col].type, m_rows[a].values[col], m_rows[b].values[col]);
             if (c != 0)
                 return c < 0;
         }

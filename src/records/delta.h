@@ -13,7 +13,12 @@ namespace records {
 // both, so the server can find the row by its original key values.
 struct DeltaChange
 {
-    enum class Kind { Insert, Update, Delete };
+    enum class Kind
+    {
+        Insert,
+        Update,
+        Delete
+    };
     Kind kind = Kind::Insert;
     QVariantList oldValues;
     QVariantList newValues;

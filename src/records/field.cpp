@@ -7,19 +7,24 @@ namespace records {
 QString fieldTypeName(FieldType type)
 {
     switch (type) {
-    case FieldType::String: return QStringLiteral("string");
-    case FieldType::Integer: return QStringLiteral("integer");
-    case FieldType::Real: return QStringLiteral("real");
-    case FieldType::DateTime: return QStringLiteral("datetime");
-    case FieldType::Blob: return QStringLiteral("blob");
+    case FieldType::String:
+        return QStringLiteral("string");
+    case FieldType::Integer:
+        return QStringLiteral("integer");
+    case FieldType::Real:
+        return QStringLiteral("real");
+    case FieldType::DateTime:
+        return QStringLiteral("datetime");
+    case FieldType::Blob:
+        return QStringLiteral("blob");
     }
     return {};
 }
 
 std::optional<FieldType> fieldTypeFromName(const QString& name)
 {
-    for (auto type : {FieldType::String, FieldType::Integer, FieldType::Real,
-                      FieldType::DateTime, FieldType::Blob}) {
+    for (auto type : {FieldType::String, FieldType::Integer, FieldType::Real, FieldType::DateTime,
+                      FieldType::Blob}) {
         if (fieldTypeName(type) == name)
             return type;
     }
@@ -49,8 +54,8 @@ QString formatDateTime(const QDateTime& value)
 {
     if (!value.isValid())
         return {};
-    return value.date().toString(Qt::ISODate) + QLatin1Char('T') +
-           value.time().toString(QStringLiteral("HH:mm:ss.zzz"));
+    return value.date().toString(Qt::ISODate) + QLatin1Char('T')
+           + value.time().toString(QStringLiteral("HH:mm:ss.zzz"));
 }
 
 int indexOfField(const FieldList& fields, const QString& name)

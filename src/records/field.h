@@ -11,7 +11,14 @@ namespace records {
 
 // The kinds of value a dataset field holds. Strings carry a maximum size; blobs are
 // large texts kept as bytes (the diagnosis).
-enum class FieldType { String, Integer, Real, DateTime, Blob };
+enum class FieldType
+{
+    String,
+    Integer,
+    Real,
+    DateTime,
+    Blob
+};
 
 QString fieldTypeName(FieldType type);
 std::optional<FieldType> fieldTypeFromName(const QString& name);
@@ -21,13 +28,13 @@ struct FieldDef
 {
     QString name;
     FieldType type = FieldType::String;
-    int size = 0;           // characters, for strings
-    QString label;          // display label in the grids; empty means the name
-    bool hidden = false;    // not shown in the grids
-    int displayWidth = 0;   // grid column width in pixels; 0 means the default
-    bool readOnly = false;  // shown, never edited in the grids
-    int displayChars = 0;   // the field's own display width in characters; 0 means the size
-    QString displayFormat;  // number pattern of the grids ("#,##0.00"); empty means plain
+    int size = 0;             // characters, for strings
+    QString label;            // display label in the grids; empty means the name
+    bool hidden = false;      // not shown in the grids
+    int displayWidth = 0;     // grid column width in pixels; 0 means the default
+    bool readOnly = false;    // shown, never edited in the grids
+    int displayChars = 0;     // the field's own display width in characters; 0 means the size
+    QString displayFormat;    // number pattern of the grids ("#,##0.00"); empty means plain
     bool calculated = false;  // computed on the client from other rows, not stored
 
     QString displayLabel() const { return label.isEmpty() ? name : label; }

@@ -26,8 +26,8 @@ public:
     {
         skipBlanks();
         const int start = m_pos;
-        while (m_pos < m_text.size() &&
-               (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == QLatin1Char('_')))
+        while (m_pos < m_text.size()
+               && (m_text[m_pos].isLetterOrNumber() || m_text[m_pos] == QLatin1Char('_')))
             ++m_pos;
         return m_text.mid(start, m_pos - start);
     }

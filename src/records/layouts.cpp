@@ -13,25 +13,68 @@ public:
         m_def.type = type;
         m_def.size = size;
     }
-    F& label(const QString& text) { m_def.label = text; return *this; }
-    F& hidden() { m_def.hidden = true; return *this; }
-    F& width(int pixels) { m_def.displayWidth = pixels; return *this; }
-    F& chars(int count) { m_def.displayChars = count; return *this; }
-    F& readOnly() { m_def.readOnly = true; return *this; }
-    F& format(const char* pattern) { m_def.displayFormat = QString::fromLatin1(pattern); return *this; }
-    F& calculated() { m_def.calculated = true; return *this; }
+    F& label(const QString& text)
+    {
+        m_def.label = text;
+        return *this;
+    }
+    F& hidden()
+    {
+        m_def.hidden = true;
+        return *this;
+    }
+    F& width(int pixels)
+    {
+        m_def.displayWidth = pixels;
+        return *this;
+    }
+    F& chars(int count)
+    {
+        m_def.displayChars = count;
+        return *this;
+    }
+    F& readOnly()
+    {
+        m_def.readOnly = true;
+        return *this;
+    }
+    F& format(const char* pattern)
+    {
+        m_def.displayFormat = QString::fromLatin1(pattern);
+        return *this;
+    }
+    F& calculated()
+    {
+        m_def.calculated = true;
+        return *this;
+    }
     operator FieldDef() const { return m_def; }
 
 private:
     FieldDef m_def;
 };
 
-F S(const char* name, int size) { return F(name, FieldType::String, size); }
-F Date(const char* name) { return F(name, FieldType::DateTime); }
-F Real(const char* name) { return F(name, FieldType::Real); }
-F Blob(const char* name) { return F(name, FieldType::Blob); }
+F S(const char* name, int size)
+{
+    return F(name, FieldType::String, size);
+}
+F Date(const char* name)
+{
+    return F(name, FieldType::DateTime);
+}
+F Real(const char* name)
+{
+    return F(name, FieldType::Real);
+}
+F Blob(const char* name)
+{
+    return F(name, FieldType::Blob);
+}
 
-QString L(const char* utf8) { return QString::fromUtf8(utf8); }
+QString L(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 const QStringList kAssessmentKey = {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
                                     QStringLiteral("DTCONSPACI")};
@@ -64,25 +107,25 @@ FieldList referenceList()
 
 FieldList percentileRecord()
 {
-    return {Real("VRPERCENTIL"), S("NMPERCENTIL", 30), S("CDPERCENTIL", 3),
-            S("NMREFEBIBL", 60), S("CDREFEBIBL", 2)};
+    return {Real("VRPERCENTIL"), S("NMPERCENTIL", 30), S("CDPERCENTIL", 3), S("NMREFEBIBL", 60),
+            S("CDREFEBIBL", 2)};
 }
 
 }  // namespace
 
-#define AN_LAYOUT(fn, ...)                                     \
-    const DataSetLayout& fn()                                  \
-    {                                                          \
-        static const DataSetLayout layout = make(#fn, __VA_ARGS__); \
-        return layout;                                         \
+#define AN_LAYOUT(fn, ...)                                                                         \
+    const DataSetLayout& fn()                                                                      \
+    {                                                                                              \
+        static const DataSetLayout layout = make(#fn, __VA_ARGS__);                                \
+        return layout;                                                                             \
     }
 
 // Anthropometric methods of the consultation: one row per catalogue method offered.
 AN_LAYOUT(cdsMetoAval,
           {S("CDFILIAL", 4).hidden(), S("CDPACIENTE", 12).hidden(), Date("DTCONSPACI").hidden(),
            S("IDTABELAAV", 1).width(27).readOnly(),
-           S("CDTABELACO", 2).label(L("Referência")).width(111),
-           S("CDTBMETOAVAL", 2).hidden(), S("IDTBUTILTABE", 1).hidden(),
+           S("CDTABELACO", 2).label(L("Referência")).width(111), S("CDTBMETOAVAL", 2).hidden(),
+           S("IDTBUTILTABE", 1).hidden(),
            S("NMTBMETOAVAL", 80).label(L("Método de Avaliação")).width(364).readOnly(),
            S("CDTBREFMETOA", 2).hidden(), S("NMREFEBIBL", 60).hidden(),
            S("NRCTMETOAVAL", 10).hidden()},
@@ -100,16 +143,15 @@ AN_LAYOUT(cdsMetoAvalEnerg,
 
 // Recorded values: one row per data type and method that needs it.
 AN_LAYOUT(cdsInfoAval,
-          {S("CDFILIAL", 4).hidden(), S("CDPACIENTE", 12), Date("DTCONSPACI"),
-           S("CDTBMETOAVAL", 2), S("CDTIPODADO", 2), S("DSINFOAVAL", 30), S("DSOBSERAVAL", 40),
-           S("CDFATOINJU", 2)},
+          {S("CDFILIAL", 4).hidden(), S("CDPACIENTE", 12), Date("DTCONSPACI"), S("CDTBMETOAVAL", 2),
+           S("CDTIPODADO", 2), S("DSINFOAVAL", 30), S("DSOBSERAVAL", 40), S("CDFATOINJU", 2)},
           key({"CDTBMETOAVAL", "CDTIPODADO"}), "SetInfoAval", true)
 
 // Result lines of the anthropometric methods; the grid shows them without editing.
 AN_LAYOUT(cdsResuAval,
-          {S("CDFILIAL", 4).hidden(), S("CDTBMETOAVAL", 2).label(L("Método de Avaliação")).readOnly(),
-           S("CDPACIENTE", 12).hidden(), Date("DTCONSPACI").hidden(),
-           S("CDSEQUAVAL", 2).hidden(),
+          {S("CDFILIAL", 4).hidden(),
+           S("CDTBMETOAVAL", 2).label(L("Método de Avaliação")).readOnly(),
+           S("CDPACIENTE", 12).hidden(), Date("DTCONSPACI").hidden(), S("CDSEQUAVAL", 2).hidden(),
            S("DSRESUAVAL", 40).label(L("Resultado")).chars(40).width(208).readOnly(),
            S("DSCONTRESU", 100).label(L("Descrição ")).chars(100).width(240).readOnly(),
            S("NMTBMETOAVAL", 80).label(L("Método de Avaliação")).width(200).readOnly(),
@@ -169,8 +211,8 @@ AN_LAYOUT(cdsDadoAvalEnerg,
 
 AN_LAYOUT(cdsInsMetoAval,
           {S("CDTBMETOAVAL", 2), S("IDTBUTILTABE", 1), S("NMTBMETOAVAL", 80), S("IDSEQUMETO", 2),
-           S("DSTBMETOAVAL", 60), S("NRCTMETOAVAL", 10), Real("VRIDADEINITB"),
-           Real("VRIDADEFINTB"), S("CDTBREFMETOA", 2)},
+           S("DSTBMETOAVAL", 60), S("NRCTMETOAVAL", 10), Real("VRIDADEINITB"), Real("VRIDADEFINTB"),
+           S("CDTBREFMETOA", 2)},
           key({"CDTBMETOAVAL"}, false), "SetInsMetoAval")
 
 AN_LAYOUT(cdsInsTipoDado,
@@ -184,9 +226,8 @@ AN_LAYOUT(cdsInsDadoAval, {S("CDTIPODADO", 2), S("CDTBMETOAVAL", 2)},
 AN_LAYOUT(cdsExistInfoAval, {S("CDPACIENTE", 12)})
 AN_LAYOUT(cdsInfPesoIdeal, {S("CDTBMETOAVAL", 2), S("NMTBMETOAVAL", 80), S("CDTBREFMETOA", 2)})
 AN_LAYOUT(cdsPesqDadoAval, {S("CDTIPODADO", 2), S("CDTBMETOAVAL", 2)})
-AN_LAYOUT(cdsAtualizaDados,
-          {S("CDTIPODADO", 2), S("NMTIPODADO", 40), S("DSUNIDDADO", 10), S("DSINFOAVAL", 30),
-           S("DSOBSERAVAL", 40)})
+AN_LAYOUT(cdsAtualizaDados, {S("CDTIPODADO", 2), S("NMTIPODADO", 40), S("DSUNIDDADO", 10),
+                             S("DSINFOAVAL", 30), S("DSOBSERAVAL", 40)})
 AN_LAYOUT(cdsRefeMeto, referenceList())
 AN_LAYOUT(cdsRefePeso, referenceList())
 AN_LAYOUT(cdsRefeOssa, referenceList())
@@ -213,10 +254,9 @@ AN_LAYOUT(cdsNutRecCatchUp, {Real("QTNUTRINIC")})
 AN_LAYOUT(cdsNutRecom,
           {S("CDNUTRIENTE", 3), Real("QTNUTRINIC"), Real("QTNUTRFINA"), S("IDUNCALCNUTR", 1)})
 AN_LAYOUT(cdsPesqNutrPaci, {S("CDFILIAL", 4), S("CDPACIENTE", 12), S("CDNUTRIENTE", 3)})
-AN_LAYOUT(cdsFatoInju,
-          {S("CDFATOINJU", 2).hidden(), S("NMFATOINJU", 60).label(L("Nome")),
-           Real("VRFATOINJU").label(L("Valor")).format("#,##0.00"),
-           S("DSFATOINJU", 100).label(L("Referência"))})
+AN_LAYOUT(cdsFatoInju, {S("CDFATOINJU", 2).hidden(), S("NMFATOINJU", 60).label(L("Nome")),
+                        Real("VRFATOINJU").label(L("Valor")).format("#,##0.00"),
+                        S("DSFATOINJU", 100).label(L("Referência"))})
 AN_LAYOUT(cdsPesqFatorInju, {S("CDFATOINJU", 2), S("NMFATOINJU", 60)})
 AN_LAYOUT(cdsGrupNutr,
           {S("CDGRUPNUTR", 2).label(L("Código")), S("NMGRUPNUTR", 60).label(L("Nome")).chars(55)})
@@ -228,17 +268,28 @@ AN_LAYOUT(cdsRefeRecom,
 QList<const DataSetLayout*> all()
 {
     static const QList<const DataSetLayout*> list = {
-        &cdsMetoAval(),       &cdsMetoAvalEnerg(),   &cdsInfoAval(),        &cdsResuAval(),
-        &cdsResuAvalEnerg(),  &cdsNutrRefe(),        &cdsNutrePaci(),       &cdsDiagNutri(),
-        &cdsDadosAval(),      &cdsDadoAvalEnerg(),   &cdsInsMetoAval(),     &cdsInsTipoDado(),
-        &cdsInsDadoAval(),    &cdsExistInfoAval(),   &cdsInfPesoIdeal(),    &cdsPesqDadoAval(),
-        &cdsAtualizaDados(),  &cdsRefeMeto(),        &cdsRefePeso(),        &cdsRefeOssa(),
-        &cdsPercentilMaior(), &cdsPercentilMenor(),  &cdsPercentiFix(),     &cdsPesIdAlt(),
-        &cdsPesqPer(),        &cdsPCT(),             &cdsImcPesoIdeal(),    &cdsImcPesoTeorico(),
-        &cdsCalcOssatura(),   &cdsCalcSomaPrega(),   &cdsDuBois(),          &cdsCalcAn(),
-        &cdsPesoIdade(),      &cdsPesoIdealIdade(),  &cdsPesoIdealAltura(), &cdsPesoIdealAlturaMF(),
-        &cdsNutRecCatchUp(),  &cdsNutRecom(),        &cdsPesqNutrPaci(),    &cdsFatoInju(),
-        &cdsPesqFatorInju(),  &cdsGrupNutr(),        &cdsRefeRecom(),
+        &cdsMetoAval(),        &cdsMetoAvalEnerg(),
+        &cdsInfoAval(),        &cdsResuAval(),
+        &cdsResuAvalEnerg(),   &cdsNutrRefe(),
+        &cdsNutrePaci(),       &cdsDiagNutri(),
+        &cdsDadosAval(),       &cdsDadoAvalEnerg(),
+        &cdsInsMetoAval(),     &cdsInsTipoDado(),
+        &cdsInsDadoAval(),     &cdsExistInfoAval(),
+        &cdsInfPesoIdeal(),    &cdsPesqDadoAval(),
+        &cdsAtualizaDados(),   &cdsRefeMeto(),
+        &cdsRefePeso(),        &cdsRefeOssa(),
+        &cdsPercentilMaior(),  &cdsPercentilMenor(),
+        &cdsPercentiFix(),     &cdsPesIdAlt(),
+        &cdsPesqPer(),         &cdsPCT(),
+        &cdsImcPesoIdeal(),    &cdsImcPesoTeorico(),
+        &cdsCalcOssatura(),    &cdsCalcSomaPrega(),
+        &cdsDuBois(),          &cdsCalcAn(),
+        &cdsPesoIdade(),       &cdsPesoIdealIdade(),
+        &cdsPesoIdealAltura(), &cdsPesoIdealAlturaMF(),
+        &cdsNutRecCatchUp(),   &cdsNutRecom(),
+        &cdsPesqNutrPaci(),    &cdsFatoInju(),
+        &cdsPesqFatorInju(),   &cdsGrupNutr(),
+        &cdsRefeRecom(),
     };
     return list;
 }

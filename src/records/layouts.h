@@ -13,10 +13,10 @@ namespace records {
 // Declared once here and used by the client datasets and by the server alike.
 struct DataSetLayout
 {
-    QString name;              // "cdsMetoAval"
+    QString name;  // "cdsMetoAval"
     FieldList fields;
-    QStringList keyFields;     // fields identifying a row; empty when none
-    QString writeMethod;       // "SetMetoAval"; empty when the dataset is not written
+    QStringList keyFields;            // fields identifying a row; empty when none
+    QString writeMethod;              // "SetMetoAval"; empty when the dataset is not written
     bool sendsNullFieldList = false;  // cdsMetoAval, cdsMetoAvalEnerg, cdsInfoAval
 };
 

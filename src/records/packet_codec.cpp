@@ -45,15 +45,18 @@ QJsonValue encodeValue(const FieldDef& field, const QVariant& value)
     if (!value.isValid() || value.isNull())
         return QJsonValue(QJsonValue::Null);
     switch (field.type) {
-    case FieldType::String: return value.toString();
-    case FieldType::Integer: return QJsonValue(value.toLongLong());
+    case FieldType::String:
+        return value.toString();
+    case FieldType::Integer:
+        return QJsonValue(value.toLongLong());
     case FieldType::Real: {
         const double d = value.toDouble();
         if (!std::isfinite(d))
             throw Error(QStringLiteral("Valor não finito no campo '%1'.").arg(field.name));
         return d;
     }
-    case FieldType::DateTime: return formatDateTime(value.toDateTime());
+    case FieldType::DateTime:
+        return formatDateTime(value.toDateTime());
     case FieldType::Blob: {
         const QByteArray bytes = value.typeId() == QMetaType::QByteArray
                                      ? value.toByteArray()

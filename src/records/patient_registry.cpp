@@ -21,9 +21,12 @@ DataSetLayout makeLayout()
     birth.type = FieldType::DateTime;
     DataSetLayout l;
     l.name = QStringLiteral("cdsPacientes");
-    l.fields = {s(registry_fields::kBranch, 4), s(registry_fields::kCode, 12),
-                s(registry_fields::kName, 60),  s(registry_fields::kSex, 1),
-                birth,                          s(registry_fields::kDeceased, 1)};
+    l.fields = {s(registry_fields::kBranch, 4),
+                s(registry_fields::kCode, 12),
+                s(registry_fields::kName, 60),
+                s(registry_fields::kSex, 1),
+                birth,
+                s(registry_fields::kDeceased, 1)};
     l.keyFields = {QString::fromLatin1(registry_fields::kBranch),
                    QString::fromLatin1(registry_fields::kCode)};
     return l;

@@ -57,8 +57,7 @@ Reply sendDelta(AppServer& server, const QString& writeMethod, const Delta& delt
                 const QString& nullFieldList)
 {
     const WriteMethod& m = lookup(writeMethod);
-    return m.withNulls ? (server.*m.withNulls)(delta, nullFieldList)
-                       : (server.*m.deltaOnly)(delta);
+    return m.withNulls ? (server.*m.withNulls)(delta, nullFieldList) : (server.*m.deltaOnly)(delta);
 }
 
 void writeThrough(DataSet& dataSet, AppServer& server, const QString& writeMethod)

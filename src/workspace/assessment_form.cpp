@@ -99,9 +99,9 @@ void AssessmentForm::prepareDataSets()
     cdsNutrePaci.beforePost = [](records::DataSet& d) {
         d.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
     };
-    for (records::DataSet* ds : {&cdsMetoAval, &cdsMetoAvalEnerg, &cdsInfoAval, &cdsResuAval,
-                                 &cdsResuAvalEnerg, &cdsNutrePaci, &cdsInsMetoAval,
-                                 &cdsInsTipoDado, &cdsInsDadoAval})
+    for (records::DataSet* ds :
+         {&cdsMetoAval, &cdsMetoAvalEnerg, &cdsInfoAval, &cdsResuAval, &cdsResuAvalEnerg,
+          &cdsNutrePaci, &cdsInsMetoAval, &cdsInsTipoDado, &cdsInsDadoAval})
         records::attachWriteThrough(*ds, netAvalNutrEnerg);
     prepareMethodList();
     prepareDataGrid();
@@ -121,11 +121,16 @@ void AssessmentForm::FormCreate()
     pgcAvalNutr = InnerPage::tshMetoAval;
     hostfw::BusyGuard busy(m_busy, hostfw::AviKind::Processing);
     const std::pair<records::DataSet*, const records::ChoiceList*> lists[] = {
-        {&cdsTrabFatorTer, &C::cdsTrabFatorTer()},     {&cdsTrabAtivHarris, &C::cdsTrabAtivHarris()},
-        {&cdsTrabAtivRda, &C::cdsTrabAtivRda()},       {&cdsTrabAtivDuBois, &C::cdsTrabAtivDuBois()},
-        {&cdsTrabStatus, &C::cdsTrabStatus()},         {&cdsTrabPaciHosp, &C::cdsTrabPaciHosp()},
-        {&cdsTrabPerda, &C::cdsTrabPerda()},           {&cdsNaf, &C::cdsNaf()},
-        {&cdsTrimestreGesta, &C::cdsTrimestreGesta()}, {&cdsTrimestreLac, &C::cdsTrimestreLac()},
+        {&cdsTrabFatorTer, &C::cdsTrabFatorTer()},
+        {&cdsTrabAtivHarris, &C::cdsTrabAtivHarris()},
+        {&cdsTrabAtivRda, &C::cdsTrabAtivRda()},
+        {&cdsTrabAtivDuBois, &C::cdsTrabAtivDuBois()},
+        {&cdsTrabStatus, &C::cdsTrabStatus()},
+        {&cdsTrabPaciHosp, &C::cdsTrabPaciHosp()},
+        {&cdsTrabPerda, &C::cdsTrabPerda()},
+        {&cdsNaf, &C::cdsNaf()},
+        {&cdsTrimestreGesta, &C::cdsTrimestreGesta()},
+        {&cdsTrimestreLac, &C::cdsTrimestreLac()},
     };
     for (const auto& [dataSet, list] : lists) {
         dataSet->loadPacket(list->toPacket());
@@ -157,9 +162,10 @@ void AssessmentForm::FormActivate()
     // branch of the same patient, leaves lists that are not this consultation's (they
     // would be shown, and written, under it): the load runs.
     const records::ConsultationKey k = key();
-    const bool sameConsultation = !m_loadedKey || (m_loadedKey->branch == k.branch &&
-                                                   m_loadedKey->patient == k.patient &&
-                                                   m_loadedKey->date == k.date);
+    const bool sameConsultation =
+        !m_loadedKey
+        || (m_loadedKey->branch == k.branch && m_loadedKey->patient == k.patient
+            && m_loadedKey->date == k.date);
     if (stCdPaciente == stCdPacienteAux && !m_loadPending && sameConsultation) {
         m_loaded = m_loadedKey.has_value();
         updateActions();
@@ -191,8 +197,9 @@ void AssessmentForm::loadConsultation()
     hostfw::BusyGuard busy(m_busy, hostfw::AviKind::Processing);
     netAvalNutrEnerg.Open();
 
-    m_deceased = hostfw::CheckResultServ(netAvalNutrEnerg.GetObito(stCdPaciente, stCdFilial), true, 0)
-                     .toBool();
+    m_deceased =
+        hostfw::CheckResultServ(netAvalNutrEnerg.GetObito(stCdPaciente, stCdFilial), true, 0)
+            .toBool();
     oleDados = hostfw::CheckResultServ(netAvalNutrEnerg.GetDados(key(), codedAge()), true, 0);
 
     cdsInsMetoAval.loadPacket(records::packetAt(oleDados, 2));

@@ -33,9 +33,23 @@ public:
     virtual void run(AssessmentForm& form) = 0;
 };
 
-enum class OuterPage { tshAvalNutr, tshDiagNutri, tshPadrao };
-enum class InnerPage { tshMetoAval, tshAvaliacao };
-enum class EnergPage { tshMetodoEnerg, tshResulEnerg, tshNutrRecom };
+enum class OuterPage
+{
+    tshAvalNutr,
+    tshDiagNutri,
+    tshPadrao
+};
+enum class InnerPage
+{
+    tshMetoAval,
+    tshAvaliacao
+};
+enum class EnergPage
+{
+    tshMetodoEnerg,
+    tshResulEnerg,
+    tshNutrRecom
+};
 
 class AssessmentForm : public QObject
 {
@@ -282,7 +296,12 @@ private:
     // The grid's own edits: the user's (checked and spread to the recorded values), the
     // separators brought to the comma when the page is entered (spread, not refused),
     // and those of a read-only consultation, which change only what the grid shows.
-    enum class DataEdit { User, Normalise, Quiet };
+    enum class DataEdit
+    {
+        User,
+        Normalise,
+        Quiet
+    };
     void loadDataGrid(bool normalise);
     void normaliseDataRow(bool separators, DataEdit mode);
     void checkDataRowBeforePost(records::DataSet& ds);
@@ -305,7 +324,7 @@ private:
     CalculationRun* m_calculationRun = nullptr;
     QString m_sexLetter;
     std::optional<records::ConsultationKey> m_loadedKey;  // of this form's last completed load
-    bool m_loadPending = false;  // a load started and did not complete
+    bool m_loadPending = false;                           // a load started and did not complete
     bool m_deceased = false;
     bool m_loaded = false;
     DataEdit m_dataEdit = DataEdit::User;

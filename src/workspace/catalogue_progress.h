@@ -31,7 +31,12 @@ class SeedProgressRecorder : public SeedProgress
 public:
     struct Event
     {
-        enum class Kind { Show, Step, Hide };
+        enum class Kind
+        {
+            Show,
+            Step,
+            Hide
+        };
         Kind kind;
         int value = 0;  // the maximum of a show, the position of a step
         QString caption;

@@ -57,8 +57,7 @@ private:
 
 // Inserts (append) or edits the current row, lets fill set its values and posts it,
 // which writes it through. A row that cannot be filled or posted is not left in edit.
-template <typename Fill>
-void postRow(DataSet& ds, bool inserting, Fill fill)
+template <typename Fill> void postRow(DataSet& ds, bool inserting, Fill fill)
 {
     if (inserting)
         ds.append();
@@ -168,7 +167,9 @@ bool someControlNumberNull(const DataSet& methods)
 
 CatalogueSeeder::CatalogueSeeder(DataSet& cdsInsMetoAval, DataSet& cdsInsTipoDado,
                                  DataSet& cdsInsDadoAval, SeedProgress* progress)
-    : m_methods(cdsInsMetoAval), m_dataTypes(cdsInsTipoDado), m_links(cdsInsDadoAval),
+    : m_methods(cdsInsMetoAval),
+      m_dataTypes(cdsInsTipoDado),
+      m_links(cdsInsDadoAval),
       m_progress(progress)
 {
 }
@@ -179,9 +180,9 @@ void CatalogueSeeder::checkDataSets() const
                   {QStringLiteral("CDTBMETOAVAL"), QStringLiteral("IDTBUTILTABE"),
                    QStringLiteral("NMTBMETOAVAL"), QStringLiteral("IDSEQUMETO"),
                    QStringLiteral("DSTBMETOAVAL"), QStringLiteral("NRCTMETOAVAL")});
-    requireFields(m_dataTypes, QStringLiteral("cdsInsTipoDado"),
-                  {QStringLiteral("CDTIPODADO"), QStringLiteral("NMTIPODADO"),
-                   QStringLiteral("DSUNIDDADO")});
+    requireFields(
+        m_dataTypes, QStringLiteral("cdsInsTipoDado"),
+        {QStringLiteral("CDTIPODADO"), QStringLiteral("NMTIPODADO"), QStringLiteral("DSUNIDDADO")});
     requireFields(m_links, QStringLiteral("cdsInsDadoAval"),
                   {QStringLiteral("CDTIPODADO"), QStringLiteral("CDTBMETOAVAL")});
 }

@@ -163,15 +163,14 @@ void AssessmentForm::checkDataRowBeforePost(records::DataSet& ds)
             ds.setValue(kObservation, QVariant());
         }
     }
-    if (m_dataEdit == DataEdit::User && data_types::isNumeric(type) && !value.isEmpty() &&
-        !typedNumber(value))
+    if (m_dataEdit == DataEdit::User && data_types::isNumeric(type) && !value.isEmpty()
+        && !typedNumber(value))
         hostfw::MensErro(hostfw::InvalidFloatMessage(value, kValueLabel), true);
     // A typed value drops the observation; the estimate dialog's, the maturation
     // dialog's (the staging it names) and a limb count stay, and so does whatever the
     // page's own separator change posts.
-    const bool keepsObservation = estimateFlag || markedLimb ||
-                                  data_types::isMaturation(type) ||
-                                  m_dataEdit != DataEdit::User;
+    const bool keepsObservation = estimateFlag || markedLimb || data_types::isMaturation(type)
+                                  || m_dataEdit != DataEdit::User;
     if (!keepsObservation)
         ds.setValue(kObservation, QVariant());
     records::Seta_Campo_Null(ds);
@@ -205,8 +204,8 @@ bool AssessmentForm::dataCellEditable(int row, const QString& field) const
         return false;
     const QString type = cdsDadosAval.asStringAt(row, kType);
     if (field == kValue)
-        return !data_types::isEdema(type) && !data_types::isAmputation(type) &&
-               !data_types::isMaturation(type);
+        return !data_types::isEdema(type) && !data_types::isAmputation(type)
+               && !data_types::isMaturation(type);
     if (field == kUnit)
         return data_types::isAmputation(type) && cdsDadosAval.asStringAt(row, kValue) == u"1";
     return false;
@@ -214,8 +213,8 @@ bool AssessmentForm::dataCellEditable(int row, const QString& field) const
 
 bool AssessmentForm::answerButtonVisible(int row) const
 {
-    return !readOnly() && row >= 0 && row < cdsDadosAval.recordCount() &&
-           data_types::isCoded(cdsDadosAval.asStringAt(row, kType));
+    return !readOnly() && row >= 0 && row < cdsDadosAval.recordCount()
+           && data_types::isCoded(cdsDadosAval.asStringAt(row, kType));
 }
 
 void AssessmentForm::setDataCell(const QString& field, const QString& text)
@@ -317,7 +316,8 @@ void AssessmentForm::locateDataRow(const QString& type)
         return;
     if (!cdsDadosAval.locate(kType, type))
         hostfw::MensErro(
-            QStringLiteral("O tipo de dado '%1' não está entre os dados desta avaliação.").arg(type),
+            QStringLiteral("O tipo de dado '%1' não está entre os dados desta avaliação.")
+                .arg(type),
             true);
 }
 
@@ -331,10 +331,11 @@ bool AssessmentForm::recordValue(const QString& type, const QString& typed)
     updateActions();
     emit changed();
     if (!dataCellEditable(cdsDadosAval.recNo(), kValue)) {
-        hostfw::MensErro(data_types::isMaturation(type)
-                             ? QStringLiteral("'%1' é informado pelo diálogo de maturação sexual.").arg(name)
-                             : QStringLiteral("'%1' não é digitado: escolha a resposta na lista.").arg(name),
-                         true);
+        hostfw::MensErro(
+            data_types::isMaturation(type)
+                ? QStringLiteral("'%1' é informado pelo diálogo de maturação sexual.").arg(name)
+                : QStringLiteral("'%1' não é digitado: escolha a resposta na lista.").arg(name),
+            true);
     }
     QString text;
     for (QChar c : typed) {
@@ -375,8 +376,8 @@ bool AssessmentForm::recordLimbCount(const QString& type, const QString& count)
         return false;
     locateDataRow(type);
     if (!dataCellEditable(cdsDadosAval.recNo(), kUnit))
-        hostfw::MensErro(QStringLiteral("O número de membros só é informado numa amputação marcada."),
-                         true);
+        hostfw::MensErro(
+            QStringLiteral("O número de membros só é informado numa amputação marcada."), true);
     cdsDadosAval.edit();
     updateActions();
     emit changed();

@@ -49,8 +49,8 @@ DataKeyVerdict filterDataKey(const DataKeyContext& c, QChar key)
     }
     if (c.field != u"DSINFOAVAL")
         return ignore();
-    if (data_types::isEdema(c.type) || data_types::isAmputation(c.type) ||
-        data_types::isMaturation(c.type))
+    if (data_types::isEdema(c.type) || data_types::isAmputation(c.type)
+        || data_types::isMaturation(c.type))
         return ignore();
     if (key.isDigit() && key.unicode() < 128)
         return accept(key);

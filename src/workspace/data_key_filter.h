@@ -12,10 +12,10 @@ inline constexpr QChar kBackspace = QChar(8);
 // The row and the cell a key is typed in.
 struct DataKeyContext
 {
-    QString type;     // CDTIPODADO of the row
-    QString field;    // the column: "DSINFOAVAL" (value) or "DSUNIDDADO" (unit); others take nothing
-    QString value;    // the row's DSINFOAVAL
-    QString unit;     // the row's DSUNIDDADO (the limb count of a marked amputation row)
+    QString type;   // CDTIPODADO of the row
+    QString field;  // the column: "DSINFOAVAL" (value) or "DSUNIDDADO" (unit); others take nothing
+    QString value;  // the row's DSINFOAVAL
+    QString unit;   // the row's DSUNIDDADO (the limb count of a marked amputation row)
     bool readOnly = false;  // deceased patient
     int upperLimbs = 0;     // inMaoMembro
     int lowerLimbs = 0;     // inPeMembro
@@ -24,7 +24,12 @@ struct DataKeyContext
 // What becomes of a typed key.
 struct DataKeyVerdict
 {
-    enum class Kind { Accept, Ignore, Refuse };
+    enum class Kind
+    {
+        Accept,
+        Ignore,
+        Refuse
+    };
     Kind kind = Kind::Ignore;
     QChar key;        // the key to put in the cell (a "." or "," becomes the separator)
     QString message;  // for Refuse: the text shown, after which the action stops

@@ -66,8 +66,8 @@ void AssessmentForm::refuseBodyMassIndexConflict(const QString& code)
         for (int row = 0; row < cdsMetoAval.recordCount(); ++row) {
             if (row == cdsMetoAval.recNo())
                 continue;
-            if (cdsMetoAval.asStringAt(row, kMethod) == QStringView(m.code) &&
-                cdsMetoAval.asStringAt(row, kSelection) == u"S")
+            if (cdsMetoAval.asStringAt(row, kMethod) == QStringView(m.code)
+                && cdsMetoAval.asStringAt(row, kSelection) == u"S")
                 hostfw::MensErro(msgPadrao().Msg(QString::fromLatin1(m.messageKey)), true);
         }
     }
@@ -145,12 +145,13 @@ void AssessmentForm::dbgMetoAvalEditButtonClick()
         return;
     records::DataSet& references =
         fetchReferences(useFlag, QString(), cdsMetoAval.asString(kMethod));
-    const QString caption =
-        msgPadrao().Msg(QStringLiteral("Refe")) + u'|' + msgPadrao().Msg(QStringLiteral("Refe_NHa"));
+    const QString caption = msgPadrao().Msg(QStringLiteral("Refe")) + u'|'
+                            + msgPadrao().Msg(QStringLiteral("Refe_NHa"));
     if (!hostfw::Pesquisar(references, caption, false, true))
         return;
     cdsMetoAval.edit();
-    cdsMetoAval.setValue(QStringLiteral("NMREFEBIBL"), references.value(QStringLiteral("NMREFEBIBL")));
+    cdsMetoAval.setValue(QStringLiteral("NMREFEBIBL"),
+                         references.value(QStringLiteral("NMREFEBIBL")));
     cdsMetoAval.setValue(kReference, references.value(QStringLiteral("CDREFEBIBL")));
     updateActions();
     emit changed();
@@ -179,9 +180,9 @@ void AssessmentForm::locateMethodRow(const QString& code)
     if (cdsMetoAval.isEditing() && cdsMetoAval.asString(kMethod) == code)
         return;
     if (!cdsMetoAval.locate(kMethod, code))
-        hostfw::MensErro(QStringLiteral("O método '%1' não está na lista de métodos desta consulta.")
-                             .arg(code),
-                         true);
+        hostfw::MensErro(
+            QStringLiteral("O método '%1' não está na lista de métodos desta consulta.").arg(code),
+            true);
 }
 
 bool AssessmentForm::selectMethod(const QString& code, const std::optional<QString>& reference)

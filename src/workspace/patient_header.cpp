@@ -39,7 +39,8 @@ AgeTexts ageTexts(const QDateTime& birth, const QDateTime& consultation)
         t.yearsLabel = msgPadrao().Msg(QStringLiteral("Ano"));
     }
     t.months = QString::number(age.months);
-    t.monthsLabel = msgPadrao().Msg(age.months == 1 ? QStringLiteral("Mes") : QStringLiteral("Meses"));
+    t.monthsLabel =
+        msgPadrao().Msg(age.months == 1 ? QStringLiteral("Mes") : QStringLiteral("Meses"));
     t.months = hostfw::Ajusta(t.months, 2);
     return t;
 }

@@ -81,8 +81,8 @@ void AssessmentForm::recountLimbs()
     for (int row = 0; row < cdsDadosAval.recordCount(); ++row) {
         const QString type = cdsDadosAval.asStringAt(row, kType);
         const QString unit = cdsDadosAval.asStringAt(row, kUnit);
-        if (!data_types::isAmputation(type) || cdsDadosAval.asStringAt(row, kValue) != u"1" ||
-            unit.isEmpty())
+        if (!data_types::isAmputation(type) || cdsDadosAval.asStringAt(row, kValue) != u"1"
+            || unit.isEmpty())
             continue;
         if (data_types::isUpperLimb(type))
             inMaoMembro += unit.toInt();

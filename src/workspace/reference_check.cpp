@@ -72,7 +72,8 @@ void AssessmentForm::checkReference(records::DataSet& methods, bool referenceReq
         hostfw::MensErro(msgPadrao().Msg(QStringLiteral("Refe_NCad")), true);
     references.first();
     methods.setValue(kCode, references.asString(QStringLiteral("CDREFEBIBL")));
-    methods.setValue(QStringLiteral("NMREFEBIBL"), references.asString(QStringLiteral("NMREFEBIBL")));
+    methods.setValue(QStringLiteral("NMREFEBIBL"),
+                     references.asString(QStringLiteral("NMREFEBIBL")));
 }
 
 void AssessmentForm::Vd_Referencia(bool referenceRequired)

@@ -35,15 +35,15 @@ const hostfw::TMessages& msgPadrao()
 
 const hostfw::TMessages& MsgTbMeAv()
 {
-    static const hostfw::TMessages table = hostfw::TMessages::fromText(QString::fromUtf8(
-        records::catalogueMessageLines(records::CatalogueMessages::MsgTbMeAv)));
+    static const hostfw::TMessages table = hostfw::TMessages::fromText(
+        QString::fromUtf8(records::catalogueMessageLines(records::CatalogueMessages::MsgTbMeAv)));
     return table;
 }
 
 const hostfw::TMessages& MsgTpDado()
 {
-    static const hostfw::TMessages table = hostfw::TMessages::fromText(QString::fromUtf8(
-        records::catalogueMessageLines(records::CatalogueMessages::MsgTpDado)));
+    static const hostfw::TMessages table = hostfw::TMessages::fromText(
+        QString::fromUtf8(records::catalogueMessageLines(records::CatalogueMessages::MsgTpDado)));
     return table;
 }
 

@@ -100,9 +100,13 @@ TEST_F(ImcTest, AdultBandsAtTheirLimits)
         const char* expected;
     };
     const Case cases[] = {
-        {"18,4994", "Baixo Peso"}, {"18,5", "Adequado ou Eutrófico"},
-        {"24,99", "Adequado ou Eutrófico"}, {"25", "Sobrepeso"},
-        {"29,99", "Sobrepeso"}, {"30", "Obesidade"}, {"45", "Obesidade"},
+        {"18,4994", "Baixo Peso"},
+        {"18,5", "Adequado ou Eutrófico"},
+        {"24,99", "Adequado ou Eutrófico"},
+        {"25", "Sobrepeso"},
+        {"29,99", "Sobrepeso"},
+        {"30", "Obesidade"},
+        {"45", "Obesidade"},
     };
     for (const Case& c : cases) {
         // "00": line "02" carries the classification
@@ -187,8 +191,8 @@ TEST_F(ImcTest, ImcMust_ReferenceWithoutRowGivesZeroWeights)
 {
     server.answer = [](const QString& method, const QJsonArray&) {
         if (method == "GetImcPesoTeorico")
-            return records::Reply::success(records::encodePacket(
-                packetOf(records::layouts::cdsImcPesoTeorico(), {})));
+            return records::Reply::success(
+                records::encodePacket(packetOf(records::layouts::cdsImcPesoTeorico(), {})));
         return records::Reply::success(QJsonValue());
     };
     grid(weightHeight("80", "1,80"));
@@ -237,11 +241,11 @@ TEST_F(ImcTest, ImcAmputado_SameWeightGivesThePlainBmi)
 TEST_F(ImcTest, ImcAmputado_AnyMissingValueWritesNothing)
 {
     const Grid grids[] = {
-        {{kPeso, "60"}, {kAltura, "1,5"}},                                 // no weight before
-        {{kPeso, "60"}, {kAltura, "1,5"}, {kPesoAntesAmputacao, ""}},      // empty
-        {{kPeso, "60"}, {kAltura, "1,5"}, {kPesoAntesAmputacao, "0"}},     // zero
-        {{kAltura, "1,5"}, {kPesoAntesAmputacao, "75"}},                   // no weight
-        {{kPeso, "60"}, {kPesoAntesAmputacao, "75"}},                      // no height
+        {{kPeso, "60"}, {kAltura, "1,5"}},                              // no weight before
+        {{kPeso, "60"}, {kAltura, "1,5"}, {kPesoAntesAmputacao, ""}},   // empty
+        {{kPeso, "60"}, {kAltura, "1,5"}, {kPesoAntesAmputacao, "0"}},  // zero
+        {{kAltura, "1,5"}, {kPesoAntesAmputacao, "75"}},                // no weight
+        {{kPeso, "60"}, {kPesoAntesAmputacao, "75"}},                   // no height
     };
     for (const Grid& g : grids) {
         grid(g);
@@ -256,7 +260,7 @@ namespace {
 
 // A reference of BMI percentiles for adolescents.
 const QList<PercentileRow> kAdolescentReference = {
-    {"005", "P5", 15.0}, {"015", "P15", 16.0}, {"050", "P50", 18.0},
+    {"005", "P5", 15.0},  {"015", "P15", 16.0}, {"050", "P50", 18.0},
     {"085", "P85", 22.0}, {"095", "P95", 25.0},
 };
 
@@ -269,8 +273,7 @@ protected:
         patient("0", 14, 3);
         server.answer = [this](const QString& method, const QJsonArray& args) {
             if (method == "GetPercentil")
-                return records::Reply::success(
-                    percentilePayload(reference, args.at(5).toDouble()));
+                return records::Reply::success(percentilePayload(reference, args.at(5).toDouble()));
             return records::Reply::success(QJsonValue());
         };
     }
@@ -305,14 +308,14 @@ TEST_F(ImcAdolescente, ClassifiesByPercentileCode)
         ResultLine expected;
     };
     const Case cases[] = {
-        {14.0, {"Percentil < 5", "Baixo Peso"}},            // under P5: "001"
-        {15.0, {"Percentil 5", kAdequado}},                 // at P5: "005"
-        {15.5, {"Percentil 5", kAdequado}},                 // P5 to P15 carries "005"
-        {16.0, {"Percentil Entre  5 - 85", kAdequado}},     // "015"
-        {21.9, {"Percentil Entre  5 - 85", kAdequado}},     // "050"
-        {22.0, {"Percentil > 85", "Sobrepeso"}},            // at P85: "085"
-        {25.0, {"Percentil > 85", "Sobrepeso"}},            // at the last: "095"
-        {30.0, {"Percentil > 85", "Sobrepeso"}},            // over the last: "999"
+        {14.0, {"Percentil < 5", "Baixo Peso"}},         // under P5: "001"
+        {15.0, {"Percentil 5", kAdequado}},              // at P5: "005"
+        {15.5, {"Percentil 5", kAdequado}},              // P5 to P15 carries "005"
+        {16.0, {"Percentil Entre  5 - 85", kAdequado}},  // "015"
+        {21.9, {"Percentil Entre  5 - 85", kAdequado}},  // "050"
+        {22.0, {"Percentil > 85", "Sobrepeso"}},         // at P85: "085"
+        {25.0, {"Percentil > 85", "Sobrepeso"}},         // at the last: "095"
+        {30.0, {"Percentil > 85", "Sobrepeso"}},         // over the last: "999"
     };
     for (const Case& c : cases) {
         form->cdsResuAval.clear();
@@ -344,8 +347,8 @@ TEST_F(ImcAdolescente, ReferenceWithoutRowsWritesNoClassificationInReference)
 
 TEST_F(ImcAdolescente, MissingOrZeroMeasuresWriteNothingAndAskNothing)
 {
-    for (const Grid& g : {Grid{{kAltura, "1,60"}}, Grid{{kPeso, "45"}},
-                          weightHeight("0", "1,60"), weightHeight("45", "")}) {
+    for (const Grid& g : {Grid{{kAltura, "1,60"}}, Grid{{kPeso, "45"}}, weightHeight("0", "1,60"),
+                          weightHeight("45", "")}) {
         grid(g);
         EXPECT_TRUE(run(Calcula_IMCAdolescente, "48", "02").isEmpty());
     }
@@ -364,8 +367,8 @@ TEST_F(ImcTest, ImcOms98_OneLineWithTheClassificationAsDescription)
 
 TEST_F(ImcTest, ImcOms98_MissingOrNonPositiveMeasuresWriteNothing)
 {
-    for (const Grid& g : {Grid{{kAltura, "1,75"}}, weightHeight("70", "0"),
-                          weightHeight("-70", "1,75"), Grid{}}) {
+    for (const Grid& g :
+         {Grid{{kAltura, "1,75"}}, weightHeight("70", "0"), weightHeight("-70", "1,75"), Grid{}}) {
         grid(g);
         EXPECT_TRUE(run(Calcula_IMCOms98, "49").isEmpty());
     }
@@ -384,9 +387,9 @@ TEST_F(ImcTest, ImcIdoso_RoundedLowLimitUnroundedHighLimit)
     const Case cases[] = {
         {"21,9", "Baixo Peso", "21,900"},
         {"22", "Baixo Peso", "22,000"},
-        {"22,0004", "Baixo Peso", "22,000"},              // rounds to 22,000
-        {"22,0005", "Adequado ou Eutrófico", "22,001"},   // rounds to 22,001
-        {"26,9996", "Adequado ou Eutrófico", "27,000"},   // rounds to 27,000, is under 27
+        {"22,0004", "Baixo Peso", "22,000"},             // rounds to 22,000
+        {"22,0005", "Adequado ou Eutrófico", "22,001"},  // rounds to 22,001
+        {"26,9996", "Adequado ou Eutrófico", "27,000"},  // rounds to 27,000, is under 27
         {"27", "Sobrepeso", "27,000"},
         {"35", "Sobrepeso", "35,000"},
     };
@@ -425,24 +428,24 @@ TEST_F(ImcTest, ImcGestante_BandsOfTheWeekOnTheRoundedBmi)
         const char* week;
         const char* weight;  // over 1 m: the BMI
         const char* label;
-        const char* value;   // the unrounded BMI with three decimals
+        const char* value;  // the unrounded BMI with three decimals
     };
     const Case cases[] = {
         {"6", "19,9", "Baixo Peso", "19,900"},
-        {"6", "19,95", "", "19,950"},             // between 19,9 and 20,0: no band
-        {"6", "19,9996", "Adequado", "20,000"},   // rounds to 20,000
+        {"6", "19,95", "", "19,950"},            // between 19,9 and 20,0: no band
+        {"6", "19,9996", "Adequado", "20,000"},  // rounds to 20,000
         {"6", "20", "Adequado", "20,000"},
         {"6", "24,9", "Adequado", "24,900"},
-        {"6", "24,95", "", "24,950"},             // between 24,9 and 25,0: no band
+        {"6", "24,95", "", "24,950"},  // between 24,9 and 25,0: no band
         {"6", "25", "Sobrepeso", "25,000"},
         {"6", "30", "Sobrepeso", "30,000"},
-        {"6", "30,05", "", "30,050"},             // between 30,0 and 30,1
+        {"6", "30,05", "", "30,050"},  // between 30,0 and 30,1
         {"6", "30,1", "Obesidade", "30,100"},
-        {"7", "20", "Adequado", "20,000"},        // week 7 uses week 6 (week 8: low)
+        {"7", "20", "Adequado", "20,000"},  // week 7 uses week 6 (week 8: low)
         {"7", "19,95", "", "19,950"},
         {"8", "20", "Baixo Peso", "20,000"},
-        {"9", "20,15", "", "20,150"},             // week 9 uses week 8: 20,1 | 20,2
-        {"12", "30,35", "", "30,350"},            // 30,3 | 30,4
+        {"9", "20,15", "", "20,150"},   // week 9 uses week 8: 20,1 | 20,2
+        {"12", "30,35", "", "30,350"},  // 30,3 | 30,4
         {"12", "30,4", "Obesidade", "30,400"},
         {"40", "25", "Adequado", "25,000"},
         {"42", "33,3", "Obesidade", "33,300"},
@@ -498,8 +501,10 @@ TEST(GestationalTable, ThirtySevenOrderedWeeksWithOrderedLimits)
     EXPECT_FALSE(gestationalBands(5));
     EXPECT_FALSE(gestationalBands(43));
     EXPECT_EQ(QString::fromLatin1(astImcGestante[0]), "06_19.9_20.0_24.9_25.0_30.0_30.1");
-    EXPECT_EQ(QString::fromLatin1(astImcGestante[1]).mid(2), QString::fromLatin1(astImcGestante[0]).mid(2));
-    EXPECT_EQ(QString::fromLatin1(astImcGestante[3]).mid(2), QString::fromLatin1(astImcGestante[2]).mid(2));
+    EXPECT_EQ(QString::fromLatin1(astImcGestante[1]).mid(2),
+              QString::fromLatin1(astImcGestante[0]).mid(2));
+    EXPECT_EQ(QString::fromLatin1(astImcGestante[3]).mid(2),
+              QString::fromLatin1(astImcGestante[2]).mid(2));
     EXPECT_THROW(parseGestationalRow("06_19.9_20.0_24.9_25.0_30.0"), records::Error);
     EXPECT_THROW(parseGestationalRow("06_19,9_20.0_24.9_25.0_30.0_30.1"), records::Error);
 }

@@ -37,8 +37,8 @@ protected:
     {
         server.answer = [=](const QString& method, const QJsonArray&) {
             if (method == "GetImcPesoTeorico")
-                return records::Reply::success(records::encodePacket(packetOf(
-                    records::layouts::cdsImcPesoTeorico(), {{middle, minimum, maximum}})));
+                return records::Reply::success(records::encodePacket(
+                    packetOf(records::layouts::cdsImcPesoTeorico(), {{middle, minimum, maximum}})));
             return records::Reply::success(QJsonValue());
         };
     }
@@ -159,8 +159,8 @@ TEST_F(WorkedCase, ImcMust_UndeterminedSexStillAsksAndGetsNoWeights)
     patient("3", 52);
     server.answer = [](const QString& method, const QJsonArray&) {
         if (method == "GetImcPesoTeorico")
-            return records::Reply::success(records::encodePacket(
-                packetOf(records::layouts::cdsImcPesoTeorico(), {})));
+            return records::Reply::success(
+                records::encodePacket(packetOf(records::layouts::cdsImcPesoTeorico(), {})));
         return records::Reply::success(QJsonValue());
     };
     const auto l = run(Calcula_IMC_Must, "01", measures("47,36", "1,60"), "01");
@@ -209,8 +209,11 @@ TEST_F(WorkedCase, ImcAdolescente_BmiOnAPercentileValueTakesThatPercentile)
 {
     // 64 / 2,56 = 25, the value of P85: the percentile at or below is P85 ("085")
     patient("1", 12, 11);  // a girl of 12 years 11 months: coded age 12,11
-    percentiles({{"005", "P5", 15.0}, {"015", "P15", 16.5}, {"050", "P50", 19.0},
-                 {"085", "P85", 25.0}, {"095", "P95", 28.0}});
+    percentiles({{"005", "P5", 15.0},
+                 {"015", "P15", 16.5},
+                 {"050", "P50", 19.0},
+                 {"085", "P85", 25.0},
+                 {"095", "P95", 28.0}});
     const auto l = run(Calcula_IMCAdolescente, "48", measures("64", "1,60"), "01");
     EXPECT_EQ(l["01"], (ResultLine{"Percentil > 85", "Sobrepeso"}));
     const QJsonArray args = lastArgs("GetPercentil");
@@ -228,21 +231,24 @@ TEST_F(WorkedCase, ImcAdolescente_ReferenceStartingAtTheThirdPercentile)
     // P3 13,96673, P5 14,21866, P10 14,64260, P85 19,39041 (a boy of 10 in CDC 2000).
     // Height 1,40 m (1,96 m²).
     patient("0", 10);
-    percentiles({{"003", "P3", 13.96673109}, {"005", "P5", 14.21865508},
-                 {"010", "P10", 14.64260311}, {"050", "P50", 16.64613844},
-                 {"085", "P85", 19.3904113}, {"097", "P97", 23.72696086}});
+    percentiles({{"003", "P3", 13.96673109},
+                 {"005", "P5", 14.21865508},
+                 {"010", "P10", 14.64260311},
+                 {"050", "P50", 16.64613844},
+                 {"085", "P85", 19.3904113},
+                 {"097", "P97", 23.72696086}});
     struct Case
     {
         const char* weight;
         ResultLine expected;
     };
     const Case cases[] = {
-        {"27", {"Percentil < 5", "Baixo Peso"}},                 // 13,7755: under P3
-        {"27,5", {"Percentil < 5", "Baixo Peso"}},               // 14,0306: P3 to P5
-        {"27,9", {"Percentil 5", kAdequado}},                    // 14,2347: P5 to P10
-        {"38", {"Percentil Entre  5 - 85", kAdequado}},          // 19,3878: under P85
-        {"38,01", {"Percentil > 85", "Sobrepeso"}},              // 19,3929: over P85
-        {"47", {"Percentil > 85", "Sobrepeso"}},                 // 23,9796: over P97
+        {"27", {"Percentil < 5", "Baixo Peso"}},         // 13,7755: under P3
+        {"27,5", {"Percentil < 5", "Baixo Peso"}},       // 14,0306: P3 to P5
+        {"27,9", {"Percentil 5", kAdequado}},            // 14,2347: P5 to P10
+        {"38", {"Percentil Entre  5 - 85", kAdequado}},  // 19,3878: under P85
+        {"38,01", {"Percentil > 85", "Sobrepeso"}},      // 19,3929: over P85
+        {"47", {"Percentil > 85", "Sobrepeso"}},         // 23,9796: over P97
     };
     for (const Case& c : cases)
         EXPECT_EQ(run(Calcula_IMCAdolescente, "48", measures(c.weight, "1,40"), "03")["01"],
@@ -261,12 +267,12 @@ TEST_F(WorkedCase, ImcOms98_RoundedBmiWithRealHeights)
         ResultLine expected;
     };
     const Case cases[] = {
-        {"45,6", "1,57", {kAdequado, "18,500"}},     // 18,49974 rounds to 18,500
-        {"47,36", "1,60", {kAdequado, "18,500"}},    // 18,5 exactly
-        {"64", "1,60", {"Sobrepeso", "25,000"}},     // 25 exactly
-        {"76,8", "1,60", {"Obesidade", "30,000"}},   // 30 exactly
-        {"84", "1,60", {"Obesidade", "32,813"}},     // 32,8125 shown rounded up
-        {"70", "1,65", {"Sobrepeso", "25,712"}},     // 70 / 2,7225 = 25,711662
+        {"45,6", "1,57", {kAdequado, "18,500"}},    // 18,49974 rounds to 18,500
+        {"47,36", "1,60", {kAdequado, "18,500"}},   // 18,5 exactly
+        {"64", "1,60", {"Sobrepeso", "25,000"}},    // 25 exactly
+        {"76,8", "1,60", {"Obesidade", "30,000"}},  // 30 exactly
+        {"84", "1,60", {"Obesidade", "32,813"}},    // 32,8125 shown rounded up
+        {"70", "1,65", {"Sobrepeso", "25,712"}},    // 70 / 2,7225 = 25,711662
     };
     for (const Case& c : cases) {
         const auto l = run(Calcula_IMCOms98, "49", measures(c.weight, c.height));
@@ -286,11 +292,11 @@ TEST_F(WorkedCase, ImcIdoso_RealHeightsAtBothLimits)
         ResultLine expected;
     };
     const Case cases[] = {
-        {"56,32", "1,60", {"Baixo Peso", "22,000"}},    // 22 exactly
-        {"47,54", "1,47", {"Baixo Peso", "22,000"}},    // 22,000093 rounds to 22,000
-        {"70", "1,65", {kAdequado, "25,712"}},          // 25,711662
-        {"74,4", "1,66", {kAdequado, "27,000"}},        // 26,999565: rounds to 27, under 27
-        {"69,12", "1,60", {"Sobrepeso", "27,000"}},     // 27 exactly
+        {"56,32", "1,60", {"Baixo Peso", "22,000"}},  // 22 exactly
+        {"47,54", "1,47", {"Baixo Peso", "22,000"}},  // 22,000093 rounds to 22,000
+        {"70", "1,65", {kAdequado, "25,712"}},        // 25,711662
+        {"74,4", "1,66", {kAdequado, "27,000"}},      // 26,999565: rounds to 27, under 27
+        {"69,12", "1,60", {"Sobrepeso", "27,000"}},   // 27 exactly
     };
     for (const Case& c : cases) {
         const auto l = run(Calcula_IMCIdoso, "67", measures(c.weight, c.height));
@@ -329,10 +335,10 @@ TEST_F(WorkedCase, ImcGestante_MissingMeasuresComeBeforeTheWeekRange)
 {
     // Week 43 would have no classification, but without a weight or a height nothing is
     // written at all.
-    EXPECT_TRUE(run(Calcula_IMCGestante, "68", {{kAltura, "1,60"}, {kSemanaGestacional, "43"}})
-                    .isEmpty());
-    EXPECT_TRUE(run(Calcula_IMCGestante, "68",
-                    {{kPeso, "60"}, {kAltura, "0"}, {kSemanaGestacional, "43"}})
-                    .isEmpty());
+    EXPECT_TRUE(
+        run(Calcula_IMCGestante, "68", {{kAltura, "1,60"}, {kSemanaGestacional, "43"}}).isEmpty());
+    EXPECT_TRUE(
+        run(Calcula_IMCGestante, "68", {{kPeso, "60"}, {kAltura, "0"}, {kSemanaGestacional, "43"}})
+            .isEmpty());
     EXPECT_EQ(callsOf("SetResuAval"), 0);
 }

@@ -35,8 +35,8 @@ struct StoredLine
 
 void PrintTo(const StoredLine& l, std::ostream* os)
 {
-    *os << l.method.toStdString() << "/" << l.number.toStdString() << " {"
-        << l.label.toStdString() << " | " << l.value.toStdString() << "}";
+    *os << l.method.toStdString() << "/" << l.number.toStdString() << " {" << l.label.toStdString()
+        << " | " << l.value.toStdString() << "}";
 }
 
 QList<StoredLine> linesOf(const records::Packet& p)
@@ -144,11 +144,11 @@ TEST_F(CalculateAction, RunsEverySelectedMethodAndShowsWhatTheServerStored)
     EXPECT_EQ(stored(), kExpected);
     EXPECT_EQ(shown(), kExpected);
     const QStringList expectedCalls = {
-        "GetResuAval", "GetAtualizaDados", "DelResuAval", "GetResuAval",  // cleared
-        "SetResuAval", "SetResuAval", "SetResuAval", "SetResuAval", "SetResuAval",  // "00"
-        "SetResuAval",                                                    // "68"
-        "GetResuAval",                                                    // reloaded
-        "GetDados", "GetDadoAval",                                        // the page check
+        "GetResuAval", "GetAtualizaDados", "DelResuAval", "GetResuAval",                 // cleared
+        "SetResuAval", "SetResuAval",      "SetResuAval", "SetResuAval", "SetResuAval",  // "00"
+        "SetResuAval",                                                                   // "68"
+        "GetResuAval",                                                                   // reloaded
+        "GetDados",    "GetDadoAval",  // the page check
     };
     EXPECT_EQ(callsWithoutRefresh(), expectedCalls);
     // the refresh spread the values before the lines were deleted
@@ -304,12 +304,12 @@ TEST_F(CalculateAction, AdolescentBmiAgainstTheWho2007Reference)
         StoredLine line;
     };
     const Case cases[] = {
-        {"38,4", {"48", "01", "Percentil < 5", "Baixo Peso"}},              // 15,0: under P3
-        {"40,5", {"48", "01", "Percentil < 5", "Baixo Peso"}},              // 15,82: P3 to P5
-        {"40,96", {"48", "01", "Percentil 5", "Adequado ou Eutrófico"}},    // 16,0: P5 to P15
+        {"38,4", {"48", "01", "Percentil < 5", "Baixo Peso"}},            // 15,0: under P3
+        {"40,5", {"48", "01", "Percentil < 5", "Baixo Peso"}},            // 15,82: P3 to P5
+        {"40,96", {"48", "01", "Percentil 5", "Adequado ou Eutrófico"}},  // 16,0: P5 to P15
         {"51,2", {"48", "01", "Percentil Entre  5 - 85", "Adequado ou Eutrófico"}},  // 20,0
-        {"58,88", {"48", "01", "Percentil > 85", "Sobrepeso"}},             // 23,0: P85 to P95
-        {"76,8", {"48", "01", "Percentil > 85", "Sobrepeso"}},              // 30,0: over P97
+        {"58,88", {"48", "01", "Percentil > 85", "Sobrepeso"}},  // 23,0: P85 to P95
+        {"76,8", {"48", "01", "Percentil > 85", "Sobrepeso"}},   // 30,0: over P97
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(form->recordValue("01", c.weight));
@@ -410,12 +410,12 @@ TEST_F(CalculateAction, AdolescentBmiAgainstTheCdc2000Reference)
         StoredLine line;
     };
     const Case cases[] = {
-        {"27", {"48", "01", "Percentil < 5", "Baixo Peso"}},                          // 13,776
-        {"27,5", {"48", "01", "Percentil < 5", "Baixo Peso"}},                        // 14,031
-        {"27,9", {"48", "01", "Percentil 5", "Adequado ou Eutrófico"}},               // 14,235
-        {"38", {"48", "01", "Percentil Entre  5 - 85", "Adequado ou Eutrófico"}},     // 19,388
-        {"38,01", {"48", "01", "Percentil > 85", "Sobrepeso"}},                       // 19,393
-        {"47", {"48", "01", "Percentil > 85", "Sobrepeso"}},                          // 23,980
+        {"27", {"48", "01", "Percentil < 5", "Baixo Peso"}},                       // 13,776
+        {"27,5", {"48", "01", "Percentil < 5", "Baixo Peso"}},                     // 14,031
+        {"27,9", {"48", "01", "Percentil 5", "Adequado ou Eutrófico"}},            // 14,235
+        {"38", {"48", "01", "Percentil Entre  5 - 85", "Adequado ou Eutrófico"}},  // 19,388
+        {"38,01", {"48", "01", "Percentil > 85", "Sobrepeso"}},                    // 19,393
+        {"47", {"48", "01", "Percentil > 85", "Sobrepeso"}},                       // 23,980
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(form->recordValue("01", c.weight));

@@ -51,7 +51,8 @@ TEST_F(EvaluationSteps, GridTextThatIsNotANumberFailsNamingIt)
         ev.readFromGrid("01");
         FAIL() << "no conversion error";
     } catch (const hostfw::ConversionError& e) {
-        EXPECT_EQ(e.message(), "'7O' não é um valor de ponto flutuante válido para o campo 'Valor'.");
+        EXPECT_EQ(e.message(),
+                  "'7O' não é um valor de ponto flutuante válido para o campo 'Valor'.");
     }
     EXPECT_THROW(ev.readWholeFromGrid("53"), hostfw::ConversionError);
 }
@@ -66,8 +67,9 @@ TEST_F(EvaluationSteps, ReadRecordedValueOfTheOwnMethod)
         const QString type = args.at(3).toString();
         QList<QVariantList> rows;
         auto row = [&](const char* m, const QVariant& text) {
-            rows.append({"0001", "900000000100", QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC),
-                         m, type, text, QVariant(), QVariant()});
+            rows.append({"0001", "900000000100",
+                         QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC), m, type, text,
+                         QVariant(), QVariant()});
         };
         if (type == "01") {
             row("00", "70,5");
@@ -178,7 +180,7 @@ struct Bracketing
 };
 
 const QList<PercentileRow> kReference = {
-    {"003", "P3", 10.0}, {"015", "P15", 12.0}, {"050", "P50", 14.0},
+    {"003", "P3", 10.0},  {"015", "P15", 12.0}, {"050", "P50", 14.0},
     {"085", "P85", 16.0}, {"097", "P97", 18.0},
 };
 
@@ -194,14 +196,14 @@ TEST(PercentileBracket, TextsAndCodes)
         const char* code;
     };
     const Case cases[] = {
-        {9.0, "< P3", "001"},               // under the first
-        {10.0, "P3", "003"},                // on the first
-        {11.0, "Entre P3 - P15", "003"},    // between the first two: not below the first
+        {9.0, "< P3", "001"},             // under the first
+        {10.0, "P3", "003"},              // on the first
+        {11.0, "Entre P3 - P15", "003"},  // between the first two: not below the first
         {13.0, "Entre P15 - P50", "015"},
-        {14.0, "P50", "050"},               // on a row: its name
+        {14.0, "P50", "050"},  // on a row: its name
         {17.0, "Entre P85 - P97", "085"},
-        {18.0, "P97", "097"},               // on the last
-        {19.5, "> P97", "999"},             // over the last
+        {18.0, "P97", "097"},    // on the last
+        {19.5, "> P97", "999"},  // over the last
     };
     for (const Case& c : cases) {
         const PercentileBracket bracket = b.of(kReference, c.value);

@@ -37,9 +37,10 @@ protected:
     {
         QProcess process;
         process.setProgram(QStringLiteral(AVALNUTRI_CLI));
-        process.setArguments(QStringList{"--server", QStringLiteral("127.0.0.1:%1").arg(m_server->port()),
-                                         "--token-file", m_dir.filePath("token")} +
-                             args);
+        process.setArguments(QStringList{"--server",
+                                         QStringLiteral("127.0.0.1:%1").arg(m_server->port()),
+                                         "--token-file", m_dir.filePath("token")}
+                             + args);
         process.start();
         process.waitForFinished(60000);
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -55,7 +56,7 @@ protected:
 TEST_F(CommandLine, RegistersAPatientAndCalculatesAKnownCase)
 {
     const CliRun add = run({"patient-add", "--branch", "0001", "--code", "700000000001", "--name",
-                         "Cláudio Teste", "--sex", "0", "--birth", "1980-06-15"});
+                            "Cláudio Teste", "--sex", "0", "--birth", "1980-06-15"});
     ASSERT_EQ(add.status, 0) << add.err.toStdString();
 
     const CliRun list = run({"patients"});
@@ -65,19 +66,18 @@ TEST_F(CommandLine, RegistersAPatientAndCalculatesAKnownCase)
 
     // 70.5 kg typed with a point, 1.75 m with a comma: BMI 70.5 / 3.0625 = 23.0204;
     // theoretical weights 18.5, 21.7 and 24.9 times 3.0625 = 56.656, 66.456, 76.256 kg.
-    const CliRun calc = run({"calc", "--branch", "0001", "--patient", "700000000001", "--date",
-                          "2026-12-06", "--method", "00", "--value", "01=70.5", "--value",
-                          "02=1,75"});
+    const CliRun calc =
+        run({"calc", "--branch", "0001", "--patient", "700000000001", "--date", "2026-12-06",
+             "--method", "00", "--value", "01=70.5", "--value", "02=1,75"});
     ASSERT_EQ(calc.status, 0) << calc.err.toStdString();
-    EXPECT_EQ(calc.out,
-              "00\t01\tIMC Resultado\t23,020\n"
-              "00\t02\tIMC Classificação\tAdequado ou Eutrófico\n"
-              "00\t05\tIMC Peso teórico mínimo\t56,66 Kg\n"
-              "00\t06\tIMC Peso teórico médio\t66,46 Kg\n"
-              "00\t07\tIMC Peso teórico máximo\t76,26 Kg\n");
+    EXPECT_EQ(calc.out, "00\t01\tIMC Resultado\t23,020\n"
+                        "00\t02\tIMC Classificação\tAdequado ou Eutrófico\n"
+                        "00\t05\tIMC Peso teórico mínimo\t56,66 Kg\n"
+                        "00\t06\tIMC Peso teórico médio\t66,46 Kg\n"
+                        "00\t07\tIMC Peso teórico máximo\t76,26 Kg\n");
 
     const CliRun json = run({"calc", "--branch", "0001", "--patient", "700000000001", "--date",
-                          "2026-12-06", "--method", "00", "--json"});
+                             "2026-12-06", "--method", "00", "--json"});
     ASSERT_EQ(json.status, 0) << json.err.toStdString();
     EXPECT_TRUE(json.out.contains("\"description\": \"IMC Resultado\"")) << json.out.toStdString();
     EXPECT_TRUE(json.out.contains("\"result\": \"23,020\""));
@@ -86,14 +86,14 @@ TEST_F(CommandLine, RegistersAPatientAndCalculatesAKnownCase)
 TEST_F(CommandLine, AMessageOfTheWindowExitsWithOneAndAUsageErrorWithTwo)
 {
     const CliRun unknown = run({"calc", "--branch", "0001", "--patient", "999999999999", "--date",
-                             "2026-12-06", "--method", "00"});
+                                "2026-12-06", "--method", "00"});
     EXPECT_EQ(unknown.status, 1);
     EXPECT_TRUE(unknown.err.contains("999999999999")) << unknown.err.toStdString();
     EXPECT_TRUE(unknown.out.isEmpty());
 
     // a letter in a weight: the window refuses it with its message
     const CliRun bad = run({"calc", "--branch", "0001", "--patient", "000000000001", "--date",
-                         "2026-12-06", "--method", "00", "--value", "01=7a"});
+                            "2026-12-06", "--method", "00", "--value", "01=7a"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_FALSE(bad.err.isEmpty());
 

@@ -39,8 +39,8 @@ TEST(CliOptions, ServerAndTokenComeFromOptionsThenEnvironmentThenDefaults)
 TEST(CliOptions, CalcReadsMethodsWithReferencesAndTypedValues)
 {
     const auto r = parse({"calc", "--branch", "0001", "--patient", "000000000001", "--date",
-                          "2026-12-06", "--method", "00", "--method", "48@01", "--value",
-                          "01=70,5", "--value", "02=1.75", "--json"});
+                          "2026-12-06", "--method", "00", "--method", "48@01", "--value", "01=70,5",
+                          "--value", "02=1.75", "--json"});
     ASSERT_TRUE(r.command) << r.error.toStdString();
     const Command& c = *r.command;
     EXPECT_EQ(c.kind, Command::Kind::Calc);
@@ -75,8 +75,8 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong)
     EXPECT_TRUE(parse({"--server", "h:70000", "patients"}).error.contains("HOST:PORTA"));
     EXPECT_TRUE(parse({"patients"}, {"AVALNUTRI_SERVER=bad"}).error.contains("AVALNUTRI_SERVER"));
     EXPECT_TRUE(parse({"patients", "extra"}).error.contains("não aceita"));
-    EXPECT_TRUE(parse({"calc", "--branch", "0001", "--date", "2026-12-06"})
-                    .error.contains("--patient"));
+    EXPECT_TRUE(
+        parse({"calc", "--branch", "0001", "--date", "2026-12-06"}).error.contains("--patient"));
     EXPECT_TRUE(parse({"calc", "--branch", "0001", "--patient", "1", "--date", "2026-13-01"})
                     .error.contains("--date"));
     EXPECT_TRUE(parse({"calc", "--branch", "0001", "--patient", "1", "--date", "2026-12-06",

@@ -33,8 +33,7 @@ public:
     {
         if (registry.fields.isEmpty())
             registry.fields = registryFields();
-        registry.rows.append({branch, code, name, sex,
-                              QDateTime(birth, QTime(0, 0), Qt::UTC),
+        registry.rows.append({branch, code, name, sex, QDateTime(birth, QTime(0, 0), Qt::UTC),
                               deceased ? QStringLiteral("S") : QStringLiteral("N")});
     }
 

@@ -46,8 +46,8 @@ FAKE_EXPORT void IniProc(const QVariantList& params)
     if (params.value(1).toString() == QLatin1String("ERRO"))
         throw records::Error(QStringLiteral("Falha simulada do módulo."));
     if (s.mdiHost) {
-        auto* form = new QLabel(QStringLiteral("Avaliação Nutricional: %1")
-                                    .arg(params.value(2).toString()));
+        auto* form =
+            new QLabel(QStringLiteral("Avaliação Nutricional: %1").arg(params.value(2).toString()));
         form->setObjectName(QStringLiteral("fakeForm"));
         s.mdiHost->addSubWindow(form)->show();
     }

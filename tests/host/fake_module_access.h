@@ -12,11 +12,11 @@ class FakeModule
 {
 public:
     explicit FakeModule(ModuleLoader& loader)
-        : m_count(reinterpret_cast<int (*)()>(loader.resolve("fakeModuleCallCount")))
-        , m_call(reinterpret_cast<void (*)(int, QVariantList*)>(loader.resolve("fakeModuleCall")))
-        , m_seen(reinterpret_cast<void (*)(QString*, int*, QString*, QMdiArea**)>(
-              loader.resolve("fakeModuleSeen")))
-        , m_reset(reinterpret_cast<void (*)()>(loader.resolve("fakeModuleReset")))
+        : m_count(reinterpret_cast<int (*)()>(loader.resolve("fakeModuleCallCount"))),
+          m_call(reinterpret_cast<void (*)(int, QVariantList*)>(loader.resolve("fakeModuleCall"))),
+          m_seen(reinterpret_cast<void (*)(QString*, int*, QString*, QMdiArea**)>(
+              loader.resolve("fakeModuleSeen"))),
+          m_reset(reinterpret_cast<void (*)()>(loader.resolve("fakeModuleReset")))
     {
     }
 

@@ -26,8 +26,7 @@ void writeFile(const QString& path, const QByteArray& content)
 }
 
 // The error text of a call that must fail with HostError.
-template <typename F>
-QString hostErrorOf(F&& f)
+template <typename F> QString hostErrorOf(F&& f)
 {
     try {
         f();
@@ -64,7 +63,8 @@ protected:
 TEST(ServerAddress, ReadsHostAndPort)
 {
     EXPECT_EQ(parseServerAddress(u"127.0.0.1:8512"_s), (ServerAddress{u"127.0.0.1"_s, 8512}));
-    EXPECT_EQ(parseServerAddress(u"servidor.hospital:1"_s), (ServerAddress{u"servidor.hospital"_s, 1}));
+    EXPECT_EQ(parseServerAddress(u"servidor.hospital:1"_s),
+              (ServerAddress{u"servidor.hospital"_s, 1}));
     EXPECT_EQ(parseServerAddress(u"localhost:65535"_s), (ServerAddress{u"localhost"_s, 65535}));
     const auto v6 = parseServerAddress(u"[::1]:8512"_s);
     ASSERT_TRUE(v6);
@@ -102,9 +102,8 @@ TEST_F(HostOptionsTest, TokenFileVariableReplacesTheBuiltInTokenFile)
 TEST_F(HostOptionsTest, SettingsFileOverDefaultsAndOptionsOverSettingsFile)
 {
     env.tokenFileVariable = u"/from/variable"_s;
-    writeFile(env.defaultSettingsFile,
-              "[server]\naddress=10.0.0.5:9000\ntokenFile=secret/token\n"
-              "[module]\npath=/opt/avalnutri/lib/libavalnutr.so\n");
+    writeFile(env.defaultSettingsFile, "[server]\naddress=10.0.0.5:9000\ntokenFile=secret/token\n"
+                                       "[module]\npath=/opt/avalnutri/lib/libavalnutr.so\n");
 
     const HostOptions fromFile = parse({}).options;
     EXPECT_EQ(fromFile.server, (ServerAddress{u"10.0.0.5"_s, 9000}));
@@ -119,8 +118,8 @@ TEST_F(HostOptionsTest, SettingsFileOverDefaultsAndOptionsOverSettingsFile)
     EXPECT_EQ(mixed.tokenFile, fromFile.tokenFile);
     EXPECT_EQ(mixed.modulePath, fromFile.modulePath);
 
-    const HostOptions all = parse({u"--server"_s, u"db.local:7000"_s, u"--token-file"_s,
-                                   u"tok"_s, u"--module=../m/libavalnutr.so"_s})
+    const HostOptions all = parse({u"--server"_s, u"db.local:7000"_s, u"--token-file"_s, u"tok"_s,
+                                   u"--module=../m/libavalnutr.so"_s})
                                 .options;
     EXPECT_EQ(all.tokenFile, dir.filePath(u"work/tok"_s));  // relative to the working dir
     EXPECT_EQ(all.modulePath, dir.filePath(u"m/libavalnutr.so"_s));
@@ -162,9 +161,12 @@ TEST_F(HostOptionsTest, BadServerTextIsRefusedNamingWhereItCameFrom)
 
 TEST_F(HostOptionsTest, UnknownOptionsStrayArgumentsAndEmptyPathsAreRefused)
 {
-    EXPECT_EQ(hostErrorOf([&] { parse({u"--servidor"_s, u"x:1"_s}); }),
+    EXPECT_EQ(hostErrorOf([&] {
+                  parse({u"--servidor"_s, u"x:1"_s});
+              }),
               u"Opção desconhecida: --servidor. Use --help para ver as opções."_s);
-    EXPECT_TRUE(hostErrorOf([&] { parse({u"extra"_s}); }).startsWith(u"Argumento inesperado: extra"_s));
+    EXPECT_TRUE(
+        hostErrorOf([&] { parse({u"extra"_s}); }).startsWith(u"Argumento inesperado: extra"_s));
     EXPECT_EQ(hostErrorOf([&] { parse({u"--token-file="_s}); }),
               u"A opção --token-file precisa de um caminho."_s);
     EXPECT_FALSE(hostErrorOf([&] { parse({u"--module"_s}); }).isEmpty());  // value missing
@@ -184,7 +186,8 @@ TEST(AccessToken, ReadsTheTrimmedTokenAndRefusesBadFilesClearly)
     const QString path = dir.filePath(u"token"_s);
 
     QString text = hostErrorOf([&] { readAccessToken(path); });
-    EXPECT_TRUE(text.startsWith(u"O arquivo de token %1 não existe."_s.arg(path))) << qPrintable(text);
+    EXPECT_TRUE(text.startsWith(u"O arquivo de token %1 não existe."_s.arg(path)))
+        << qPrintable(text);
     EXPECT_TRUE(text.contains(u"--token-file"_s));
 
     writeFile(path, "  \n");

@@ -65,8 +65,9 @@ protected:
 TEST_F(LoopbackTest, PicksAPatientFromTheServersRegistry)
 {
     const auto connection = connectWith(readAccessToken(tokenFile));
-    ASSERT_TRUE(connection->SetPaciente(u"0009"_s, u"HOST01"_s, u"Joana D'Arc Souza"_s, u"1"_s,
-                                        QDateTime(QDate(1991, 2, 3), QTime(0, 0), Qt::UTC), true)
+    ASSERT_TRUE(connection
+                    ->SetPaciente(u"0009"_s, u"HOST01"_s, u"Joana D'Arc Souza"_s, u"1"_s,
+                                  QDateTime(QDate(1991, 2, 3), QTime(0, 0), Qt::UTC), true)
                     .ok);
 
     hostfw::FixedClock clock(QDate(2025, 1, 20));

@@ -46,7 +46,8 @@ QString loadErrorOf(const QString& path)
     return {};
 }
 
-const Patient kMaria{u"0001"_s, u"000042"_s, u"Maria Conceição"_s, u"1"_s, QDate(1988, 3, 27), false};
+const Patient kMaria{u"0001"_s, u"000042"_s,        u"Maria Conceição"_s,
+                     u"1"_s,    QDate(1988, 3, 27), false};
 
 }  // namespace
 
@@ -187,7 +188,8 @@ TEST_F(MainWindowTest, WindowMenusAndTheHostMdiArea)
     for (QAction* a : window.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, (QStringList{u"&Arquivo"_s, u"&Janela"_s}));
-    EXPECT_EQ(window.findChild<QAction*>(u"actionAbrirConsulta"_s)->text(), u"&Abrir consulta..."_s);
+    EXPECT_EQ(window.findChild<QAction*>(u"actionAbrirConsulta"_s)->text(),
+              u"&Abrir consulta..."_s);
     EXPECT_EQ(window.findChild<QAction*>(u"actionSair"_s)->text(), u"&Sair"_s);
 
     window.setServerDescription(u"127.0.0.1:8512"_s);

@@ -25,7 +25,8 @@ protected:
     {
         server.addPatient(u"0001"_s, u"000010"_s, u"Carlos Pereira"_s, u"0"_s, QDate(1970, 1, 15));
         server.addPatient(u"0001"_s, u"000011"_s, u"Ana Souza"_s, u"1"_s, QDate(2019, 6, 1));
-        server.addPatient(u"0002"_s, u"000010"_s, u"Beatriz Lima"_s, u"1"_s, QDate(1990, 8, 20), true);
+        server.addPatient(u"0002"_s, u"000010"_s, u"Beatriz Lima"_s, u"1"_s, QDate(1990, 8, 20),
+                          true);
     }
 
     static QPushButton* okButton(PatientPickerDialog& d)
@@ -102,7 +103,7 @@ TEST_F(PickerTest, RefusesAChoiceThatCannotBeOpenedAndStaysOpen)
     EXPECT_EQ(picker.messageText(), u"Escolha um paciente."_s);
 
     ASSERT_TRUE(picker.selectPatient(u"000011"_s));
-    EXPECT_TRUE(picker.messageText().isEmpty());  // a new choice clears the old message
+    EXPECT_TRUE(picker.messageText().isEmpty());     // a new choice clears the old message
     picker.setConsultationDate(QDate(2019, 5, 31));  // the day before birth
     picker.accept();
     EXPECT_FALSE(picker.choice());

@@ -46,8 +46,9 @@ TEST(PatientRegistry, DecodesFieldsByNameWhateverTheirOrder)
     const QList<Patient> patients = decodePatients(packet);
     ASSERT_EQ(patients.size(), 2);
     EXPECT_EQ(patients[0], (Patient{u"0001"_s, u"000123"_s, u"José da Silva"_s, u"0"_s,
-                                   QDate(1950, 2, 28), true}));
-    EXPECT_EQ(patients[1], (Patient{u"0002"_s, u"9"_s, u"Ana"_s, u"1"_s, QDate(2020, 12, 31), false}));
+                                    QDate(1950, 2, 28), true}));
+    EXPECT_EQ(patients[1],
+              (Patient{u"0002"_s, u"9"_s, u"Ana"_s, u"1"_s, QDate(2020, 12, 31), false}));
 }
 
 TEST(PatientRegistry, DeceasedFlagInItsUsualSpellings)
@@ -137,8 +138,8 @@ TEST(PatientTableModel, ShowsTheRegistryInPortuguese)
     QStringList headers;
     for (int c = 0; c < model.columnCount(); ++c)
         headers << model.headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, (QStringList{u"Código"_s, u"Nome"_s, u"Sexo"_s, u"Nascimento"_s,
-                                    u"Filial"_s, u"Óbito"_s}));
+    EXPECT_EQ(headers, (QStringList{u"Código"_s, u"Nome"_s, u"Sexo"_s, u"Nascimento"_s, u"Filial"_s,
+                                    u"Óbito"_s}));
     auto text = [&](int row, int column) { return model.index(row, column).data().toString(); };
     EXPECT_EQ(text(0, PatientTableModel::Sex), u"Feminino"_s);
     EXPECT_EQ(text(0, PatientTableModel::Birth), u"03/02/2001"_s);

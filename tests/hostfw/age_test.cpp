@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace hostfw;
 
 namespace {
@@ -17,12 +16,12 @@ Age ageOn(int cy, int cm, int cd, int by, int bm, int bd)
 
 TEST(Idade, WholeYearsAndRemainingMonths)
 {
-    EXPECT_EQ(ageOn(2024, 5, 10, 2024, 5, 10), (Age{0, 0}));     // same day
-    EXPECT_EQ(ageOn(2024, 6, 10, 2023, 5, 10), (Age{1, 1}));     // one year one month
-    EXPECT_EQ(ageOn(2024, 6, 9, 2023, 5, 10), (Age{1, 0}));      // a day short of it
-    EXPECT_EQ(ageOn(2024, 3, 14, 1990, 3, 15), (Age{33, 11}));   // birthday tomorrow
-    EXPECT_EQ(ageOn(2024, 3, 15, 1990, 3, 15), (Age{34, 0}));    // birthday today
-    EXPECT_EQ(ageOn(2024, 1, 5, 2023, 12, 20), (Age{0, 0}));     // across the new year
+    EXPECT_EQ(ageOn(2024, 5, 10, 2024, 5, 10), (Age{0, 0}));    // same day
+    EXPECT_EQ(ageOn(2024, 6, 10, 2023, 5, 10), (Age{1, 1}));    // one year one month
+    EXPECT_EQ(ageOn(2024, 6, 9, 2023, 5, 10), (Age{1, 0}));     // a day short of it
+    EXPECT_EQ(ageOn(2024, 3, 14, 1990, 3, 15), (Age{33, 11}));  // birthday tomorrow
+    EXPECT_EQ(ageOn(2024, 3, 15, 1990, 3, 15), (Age{34, 0}));   // birthday today
+    EXPECT_EQ(ageOn(2024, 1, 5, 2023, 12, 20), (Age{0, 0}));    // across the new year
     EXPECT_EQ(ageOn(2024, 12, 31, 2024, 1, 1), (Age{0, 11}));
 }
 

@@ -131,9 +131,9 @@ TEST(StrToFloat, AcceptsTheDecimalComma)
 
 TEST(StrToFloat, RefusesAnythingElseWithTheFieldMessage)
 {
-    for (const QString& bad : {u""_s, u" "_s, u"abc"_s, u"1.5"_s, u"1,2,3"_s,
-                               u"1.234,5"_s, u"1e5"_s, u"--1"_s, u","_s, u"-"_s,
-                               u"12a"_s, u"\u0661\u0662"_s, u"1 5"_s}) {
+    for (const QString& bad :
+         {u""_s, u" "_s, u"abc"_s, u"1.5"_s, u"1,2,3"_s, u"1.234,5"_s, u"1e5"_s, u"--1"_s, u","_s,
+          u"-"_s, u"12a"_s, u"\u0661\u0662"_s, u"1 5"_s}) {
         EXPECT_FALSE(TryStrToFloat(bad).has_value()) << bad.toStdString();
     }
     try {

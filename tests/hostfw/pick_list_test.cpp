@@ -98,7 +98,8 @@ TEST(PesquisaLista, ChosenCodesInAndOut)
     QString chosen = u"_04_01_"_s;
     // Codes outside the list and twins are dropped; the list's order is kept.
     PickScript script({PickAnswer::codes({u"04"_s, u"02"_s, u"01"_s, u"04"_s})});
-    EXPECT_TRUE(PesquisaLista(*ds, u"Método|Não há método cadastrado."_s, u"CDREFE"_s, false, chosen));
+    EXPECT_TRUE(
+        PesquisaLista(*ds, u"Método|Não há método cadastrado."_s, u"CDREFE"_s, false, chosen));
     EXPECT_EQ(chosen, u"_01_04_"_s);
     EXPECT_EQ(script.requests().first().chosen, (QStringList{u"04"_s, u"01"_s}));
     EXPECT_EQ(script.requests().first().keyField, u"CDREFE"_s);
@@ -123,7 +124,7 @@ TEST(PickListDialog, IncrementalSearchAndSearchColumn)
     EXPECT_EQ(dialog.windowTitle(), u"Referência"_s);
     EXPECT_EQ(dialog.rowCount(), 4);
     EXPECT_EQ(dialog.table()->model()->columnCount(), 3);  // the hidden field is not shown
-    EXPECT_EQ(dialog.currentRow(), 2);                    // opens on the current row
+    EXPECT_EQ(dialog.currentRow(), 2);                     // opens on the current row
 
     dialog.setSearchColumn(1);
     QTest::keyClicks(dialog.searchBox(), u"bi"_s);

@@ -169,9 +169,9 @@ TEST(BusyGuard, HidesOnTheNormalAndTheErrorPath)
         CheckResultServ(records::Reply::failure(u"falhou"_s));
     }));
     EXPECT_FALSE(busy.visible());
-    EXPECT_EQ(busy.texts(), (QStringList{u"Processando..."_s,
-                                         u"Atualizando informações no servidor..."_s,
-                                         u"Pesquisando..."_s}));
+    EXPECT_EQ(busy.texts(),
+              (QStringList{u"Processando..."_s, u"Atualizando informações no servidor..."_s,
+                           u"Pesquisando..."_s}));
     BusyGuard none(nullptr, AviKind::Processing);  // no indicator: nothing to do
 }
 

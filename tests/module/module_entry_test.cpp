@@ -23,7 +23,11 @@ namespace {
 QVariantList params(const QString& patient, const QString& name, const QString& sex,
                     const QDate& birth, const QDate& consultation)
 {
-    return {QStringLiteral("0001"), patient, name, sex, QDateTime(birth, QTime(0, 0), Qt::UTC),
+    return {QStringLiteral("0001"),
+            patient,
+            name,
+            sex,
+            QDateTime(birth, QTime(0, 0), Qt::UTC),
             QDateTime(consultation, QTime(0, 0), Qt::UTC)};
 }
 
@@ -77,7 +81,8 @@ TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherConsultation)
     EXPECT_EQ(form(), first);
     EXPECT_EQ(first->depDtConsulta->text(), "10/01/2027");
     EXPECT_EQ(first->edtMes->text(), "10");
-    EXPECT_EQ(first->core().cdsMetoAval.value("DTCONSPACI").toDateTime().date(), QDate(2027, 1, 10));
+    EXPECT_EQ(first->core().cdsMetoAval.value("DTCONSPACI").toDateTime().date(),
+              QDate(2027, 1, 10));
 
     // the same consultation again: the header only
     const QString loadedMethods = first->core().cdsMetoAval.asString("CDTBMETOAVAL");
@@ -142,8 +147,8 @@ TEST_F(ModuleEntry, ScreenshotOfTheFormInTheHostArea)
     server.addPatient("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6));
     area.resize(1000, 700);
     area.show();
-    IniProc(params("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6),
-                   QDate(2026, 12, 6)));
+    IniProc(
+        params("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6), QDate(2026, 12, 6)));
     ASSERT_TRUE(boStCriado);
     form()->parentWidget()->showMaximized();
     QApplication::processEvents();

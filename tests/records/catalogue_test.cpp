@@ -201,7 +201,8 @@ TEST(Catalogue, MethodRowsMatchTheCatalogue)
     EXPECT_EQ(method("68").NMTBMETOAVAL, QLatin1String("IMC para Gestantes"));
     EXPECT_EQ(method("66").NMTBMETOAVAL,
               QLatin1String("EER para Lactantes com Idade entre 19 e 50 anos de Idade"));
-    EXPECT_EQ(method("54").NMTBMETOAVAL, QStringLiteral("Compleição Óssea (Metropolitan Life 1983)"));
+    EXPECT_EQ(method("54").NMTBMETOAVAL,
+              QStringLiteral("Compleição Óssea (Metropolitan Life 1983)"));
 
     // The decoded rows fit the server's fields.
     for (const auto& m : catalogueMethods()) {
@@ -217,9 +218,8 @@ TEST(Catalogue, EveryMethodHasItsTableUseFlagAndControlNumber)
     // The flag decides which reference list a method offers, so each one is pinned,
     // ten entries per group in entry order.
     const QStringList flagGroups = {
-        QStringLiteral("0111113111"), QStringLiteral("0221110030"),
-        QStringLiteral("0002200110"), QStringLiteral("0010202222"),
-        QStringLiteral("2222222100"), QStringLiteral("0000000001"),
+        QStringLiteral("0111113111"), QStringLiteral("0221110030"), QStringLiteral("0002200110"),
+        QStringLiteral("0010202222"), QStringLiteral("2222222100"), QStringLiteral("0000000001"),
         QStringLiteral("00000000"),
     };
     QString flags;
@@ -286,8 +286,8 @@ TEST(CatalogueMessages, EveryKeyHasOneTextAndIsMatchedWithoutCase)
 {
     for (const auto table : {CatalogueMessages::MsgTbMeAv, CatalogueMessages::MsgTpDado}) {
         QSet<QString> keys;
-        const QStringList lines =
-            QString::fromUtf8(catalogueMessageLines(table)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromUtf8(catalogueMessageLines(table))
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         EXPECT_GT(lines.size(), 50);
         for (const QString& line : lines) {
             const qsizetype bar = line.indexOf(QLatin1Char('|'));
@@ -328,13 +328,13 @@ TEST(CatalogueDecoders, MalformedEntriesAreRefusedWithTheirText)
         return e;
     };
     const QStringList bad = {
-        good.left(73),                               // no name
-        replaced(0, "4"),                            // flag out of range
-        replaced(1, "0A"),                           // code not digits
-        replaced(3, "1119000 "),                     // control number of seven digits
-        replaced(11, "x"),                           // no blanks after the control number
-        replaced(13, "        "),                    // blank key
-        replaced(13, "NoSuchKey"),                   // key without a text
+        good.left(73),              // no name
+        replaced(0, "4"),           // flag out of range
+        replaced(1, "0A"),          // code not digits
+        replaced(3, "1119000 "),    // control number of seven digits
+        replaced(11, "x"),          // no blanks after the control number
+        replaced(13, "        "),   // blank key
+        replaced(13, "NoSuchKey"),  // key without a text
     };
     for (const QString& e : bad) {
         try {
@@ -346,12 +346,13 @@ TEST(CatalogueDecoders, MalformedEntriesAreRefusedWithTheirText)
     }
 
     EXPECT_EQ(decodeDataTypeEntry(u"01kgPes_Calc").NMTIPODADO, QLatin1String("Peso"));
-    EXPECT_THROW(decodeDataTypeEntry(u"01kg"), Error);            // no name key
-    EXPECT_THROW(decodeDataTypeEntry(u"1 kgPes_Calc"), Error);    // code not digits
-    EXPECT_THROW(decodeDataTypeEntry(u"01xxPes_Calc"), Error);    // unknown unit
-    EXPECT_THROW(decodeDataTypeEntry(u"01  Nada_Calc"), Error);   // unknown name
+    EXPECT_THROW(decodeDataTypeEntry(u"01kg"), Error);           // no name key
+    EXPECT_THROW(decodeDataTypeEntry(u"1 kgPes_Calc"), Error);   // code not digits
+    EXPECT_THROW(decodeDataTypeEntry(u"01xxPes_Calc"), Error);   // unknown unit
+    EXPECT_THROW(decodeDataTypeEntry(u"01  Nada_Calc"), Error);  // unknown name
 
-    EXPECT_EQ(decodeLinkEntry(u"0405"), (CatalogueLink{QStringLiteral("04"), QStringLiteral("05")}));
+    EXPECT_EQ(decodeLinkEntry(u"0405"),
+              (CatalogueLink{QStringLiteral("04"), QStringLiteral("05")}));
     EXPECT_THROW(decodeLinkEntry(u"040"), Error);
     EXPECT_THROW(decodeLinkEntry(u"04055"), Error);
     EXPECT_THROW(decodeLinkEntry(u"04 5"), Error);

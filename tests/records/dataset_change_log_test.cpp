@@ -14,8 +14,12 @@ namespace {
 
 QVariantMap info(const char* method, const char* type, const char* value)
 {
-    return {{"CDFILIAL", "0001"}, {"CDPACIENTE", "000000000042"}, {"DTCONSPACI", consultationDate()},
-            {"CDTBMETOAVAL", method}, {"CDTIPODADO", type}, {"DSINFOAVAL", value}};
+    return {{"CDFILIAL", "0001"},
+            {"CDPACIENTE", "000000000042"},
+            {"DTCONSPACI", consultationDate()},
+            {"CDTBMETOAVAL", method},
+            {"CDTIPODADO", type},
+            {"DSINFOAVAL", value}};
 }
 
 // Three recorded values: weight for methods 01 and 02, height for method 01.
@@ -34,7 +38,10 @@ void setInfoValue(DataSet& ds, const char* method, const char* type, const char*
     ds.post();
 }
 
-int col(const DataSet& ds, const char* name) { return ds.fieldIndex(QString::fromLatin1(name)); }
+int col(const DataSet& ds, const char* name)
+{
+    return ds.fieldIndex(QString::fromLatin1(name));
+}
 
 }  // namespace
 
@@ -70,7 +77,8 @@ TEST(ChangeLog, InsertThenEditStaysAnInsertAndInsertThenDeleteVanishes)
     setInfoValue(ds, "03", "05", "12");
     ASSERT_EQ(ds.changeCount(), 1);
     EXPECT_EQ(ds.delta().changes[0].kind, DeltaChange::Kind::Insert);
-    EXPECT_EQ(ds.delta().changes[0].newValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("12"));
+    EXPECT_EQ(ds.delta().changes[0].newValues[col(ds, "DSINFOAVAL")].toString(),
+              QStringLiteral("12"));
 
     ds.remove();
     EXPECT_EQ(ds.changeCount(), 0);
@@ -209,10 +217,14 @@ TEST(WriteThrough, DeletionsMadeEarlierTravelWithTheNextWrite)
     DataSet ds(layouts::cdsMetoAval());
     attachWriteThrough(ds, server);
     const auto method = [](const char* code, const char* name) {
-        return QVariantMap{{"CDFILIAL", "0001"}, {"CDPACIENTE", "000000000042"},
-                           {"DTCONSPACI", consultationDate()}, {"IDTABELAAV", "N"},
-                           {"CDTBMETOAVAL", code}, {"IDTBUTILTABE", "0"},
-                           {"NMTBMETOAVAL", name}, {"NRCTMETOAVAL", "11190000"}};
+        return QVariantMap{{"CDFILIAL", "0001"},
+                           {"CDPACIENTE", "000000000042"},
+                           {"DTCONSPACI", consultationDate()},
+                           {"IDTABELAAV", "N"},
+                           {"CDTBMETOAVAL", code},
+                           {"IDTBUTILTABE", "0"},
+                           {"NMTBMETOAVAL", name},
+                           {"NRCTMETOAVAL", "11190000"}};
     };
     ds.loadPacket(packetOf(ds.fields(), {method("01", "IMC"), method("02", "IMC Amputados"),
                                          method("03", "Peso Ideal")}));
@@ -275,8 +287,8 @@ TEST(WriteThrough, APostFromWithinAnotherDatasetsAfterPostWritesThrough)
             recorded.post();
         }
     };
-    grid.loadPacket(packetOf(grid.fields(), {{{"CDTIPODADO", "01"}, {"NMTIPODADO", "Peso"},
-                                              {"DSINFOAVAL", "70,5"}}}));
+    grid.loadPacket(packetOf(
+        grid.fields(), {{{"CDTIPODADO", "01"}, {"NMTIPODADO", "Peso"}, {"DSINFOAVAL", "70,5"}}}));
     grid.edit();
     grid.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68"));
     grid.post();

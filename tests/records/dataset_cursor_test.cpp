@@ -17,8 +17,9 @@ QVariantMap nutrient(const char* reference, const char* group, const char* code)
 
 void loadNutrients(DataSet& ds)
 {
-    ds.loadPacket(packetOf(ds.fields(), {nutrient("01", "02", "001"), nutrient("01", "03", "002"),
-                                         nutrient("01", "02", "017"), nutrient("02", "02", "003")}));
+    ds.loadPacket(
+        packetOf(ds.fields(), {nutrient("01", "02", "001"), nutrient("01", "03", "002"),
+                               nutrient("01", "02", "017"), nutrient("02", "02", "003")}));
 }
 
 // Every visible row once, from the first, the way the forms walk a dataset.
@@ -64,7 +65,8 @@ TEST(Cursor, WalksEveryRowOnceAndStopsAtBothEnds)
     loadNutrients(ds);
     EXPECT_EQ(walk(ds, "CDNUTRIENTE").join(QLatin1Char(',')), QStringLiteral("001,002,017,003"));
     EXPECT_TRUE(ds.eof());
-    EXPECT_EQ(ds.asString(QStringLiteral("CDNUTRIENTE")), QStringLiteral("003"));  // stays on the last
+    EXPECT_EQ(ds.asString(QStringLiteral("CDNUTRIENTE")),
+              QStringLiteral("003"));  // stays on the last
 
     ds.last();
     EXPECT_TRUE(ds.eof());
@@ -181,9 +183,10 @@ TEST(Index, MeasurementsAreListedByNameWhateverOrderTheyArrive)
     const auto type = [](const char* code, const char* name) {
         return QVariantMap{{"CDTIPODADO", code}, {"NMTIPODADO", QString::fromUtf8(name)}};
     };
-    ds.loadPacket(packetOf(ds.fields(), {type("01", "Peso"), type("02", "Altura"),
-                                         type("05", "Circunferência do Braço"),
-                                         type("09", "Área Muscular"), type("03", "dobra Tricipital")}));
+    ds.loadPacket(
+        packetOf(ds.fields(),
+                 {type("01", "Peso"), type("02", "Altura"), type("05", "Circunferência do Braço"),
+                  type("09", "Área Muscular"), type("03", "dobra Tricipital")}));
     EXPECT_EQ(column(ds, QStringLiteral("CDTIPODADO")).join(QLatin1Char(',')),
               QStringLiteral("02,09,05,03,01"));
 
@@ -202,8 +205,10 @@ TEST(Locate, FindsByTheFullResultKeyAndStaysPutWhenNothingMatches)
 {
     DataSet ds(layouts::cdsResuAval());
     const auto line = [](const char* method, const char* seq) {
-        return QVariantMap{{"CDFILIAL", "0001"}, {"CDPACIENTE", "000000000042"},
-                           {"DTCONSPACI", consultationDate()}, {"CDTBMETOAVAL", method},
+        return QVariantMap{{"CDFILIAL", "0001"},
+                           {"CDPACIENTE", "000000000042"},
+                           {"DTCONSPACI", consultationDate()},
+                           {"CDTBMETOAVAL", method},
                            {"CDSEQUAVAL", seq}};
     };
     ds.loadPacket(packetOf(ds.fields(), {line("01", "01"), line("01", "02"), line("03", "01")}));

@@ -19,7 +19,9 @@ namespace {
 
 QVariantMap type(const char* code, const char* name, const char* value)
 {
-    return {{"CDTIPODADO", code}, {"NMTIPODADO", QString::fromUtf8(name)}, {"DSINFOAVAL", value},
+    return {{"CDTIPODADO", code},
+            {"NMTIPODADO", QString::fromUtf8(name)},
+            {"DSINFOAVAL", value},
             {"DSUNIDDADO", "kg"}};
 }
 
@@ -28,8 +30,8 @@ QStringList g_modelComplaints;
 
 void collectComplaints(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (type != QtDebugMsg && context.category &&
-        QByteArray(context.category).startsWith("qt.modeltest"))
+    if (type != QtDebugMsg && context.category
+        && QByteArray(context.category).startsWith("qt.modeltest"))
         g_modelComplaints.append(message);
 }
 
@@ -41,7 +43,8 @@ protected:
         g_modelComplaints.clear();
         m_previousHandler = qInstallMessageHandler(collectComplaints);
         ds.setIndexFieldNames(QStringLiteral("NMTIPODADO"));
-        ds.loadPacket(packetOf(ds.fields(), {type("01", "Peso", "70,5"), type("02", "Altura", "1,75")}));
+        ds.loadPacket(
+            packetOf(ds.fields(), {type("01", "Peso", "70,5"), type("02", "Altura", "1,75")}));
         model = std::make_unique<DataSetModel>(ds);
         tester = std::make_unique<QAbstractItemModelTester>(
             model.get(), QAbstractItemModelTester::FailureReportingMode::Warning);
@@ -52,7 +55,8 @@ protected:
         tester.reset();
         model.reset();
         qInstallMessageHandler(m_previousHandler);
-        EXPECT_TRUE(g_modelComplaints.isEmpty()) << g_modelComplaints.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(g_modelComplaints.isEmpty())
+            << g_modelComplaints.join(QLatin1Char('\n')).toStdString();
     }
 
     QtMessageHandler m_previousHandler = nullptr;
@@ -145,7 +149,8 @@ TEST_F(ModelTest, FollowsTheDatasetThroughInsertsFiltersReloadsAndItsEnd)
     auto other = std::make_unique<DataSet>(layouts::cdsInsTipoDado());
     other->loadPacket(packetOf(other->fields(), {{{"CDTIPODADO", "01"}}}));
     DataSetModel orphan(*other);
-    QAbstractItemModelTester check(&orphan, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester check(&orphan,
+                                   QAbstractItemModelTester::FailureReportingMode::Warning);
     EXPECT_EQ(orphan.rowCount(), 1);
     other.reset();
     EXPECT_EQ(orphan.rowCount(), 0);

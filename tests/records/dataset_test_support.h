@@ -24,7 +24,10 @@ inline Packet packetOf(const FieldList& fields, std::initializer_list<QVariantMa
     return p;
 }
 
-inline QDateTime consultationDate() { return QDateTime(QDate(2026, 3, 10), QTime(0, 0), Qt::UTC); }
+inline QDateTime consultationDate()
+{
+    return QDateTime(QDate(2026, 3, 10), QTime(0, 0), Qt::UTC);
+}
 
 // The values of one field over the visible rows, in order (the cursor is not moved).
 inline QStringList column(const DataSet& ds, const QString& field)

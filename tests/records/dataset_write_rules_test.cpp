@@ -19,19 +19,26 @@ const QString kPatient = QStringLiteral("000000000042");
 
 QVariantMap methodRow(const char* code, const char* selected = "N")
 {
-    return {{"CDFILIAL", kBranch}, {"CDPACIENTE", kPatient}, {"DTCONSPACI", consultationDate()},
-            {"IDTABELAAV", selected}, {"CDTBMETOAVAL", code}, {"IDTBUTILTABE", "1"},
+    return {{"CDFILIAL", kBranch},
+            {"CDPACIENTE", kPatient},
+            {"DTCONSPACI", consultationDate()},
+            {"IDTABELAAV", selected},
+            {"CDTBMETOAVAL", code},
+            {"IDTBUTILTABE", "1"},
             {"NMTBMETOAVAL", QStringLiteral("Método %1").arg(QString::fromLatin1(code))},
             {"NRCTMETOAVAL", "11190000"}};
 }
 
 QVariantMap infoRow(const char* method, const char* type, const char* value)
 {
-    return {{"CDFILIAL", kBranch}, {"CDPACIENTE", kPatient}, {"DTCONSPACI", consultationDate()},
-            {"CDTBMETOAVAL", method}, {"CDTIPODADO", type}, {"DSINFOAVAL", value}};
+    return {{"CDFILIAL", kBranch},    {"CDPACIENTE", kPatient}, {"DTCONSPACI", consultationDate()},
+            {"CDTBMETOAVAL", method}, {"CDTIPODADO", type},     {"DSINFOAVAL", value}};
 }
 
-int col(const DataSet& ds, const char* name) { return ds.fieldIndex(QString::fromLatin1(name)); }
+int col(const DataSet& ds, const char* name)
+{
+    return ds.fieldIndex(QString::fromLatin1(name));
+}
 
 // The preparation the form runs before a method row is posted: key fields from the
 // consultation, then empty texts to null.

@@ -47,9 +47,9 @@ TEST(Layouts, FieldNamesUniqueKeysExistAndStringsHaveASize)
         for (const QString& k : l->keyFields)
             EXPECT_GE(indexOfField(l->fields, k), 0) << where << " key " << k.toStdString();
         // Only the three datasets whose writes carry the null-field list say so.
-        const bool nullList = l->name == QStringLiteral("cdsMetoAval") ||
-                              l->name == QStringLiteral("cdsMetoAvalEnerg") ||
-                              l->name == QStringLiteral("cdsInfoAval");
+        const bool nullList = l->name == QStringLiteral("cdsMetoAval")
+                              || l->name == QStringLiteral("cdsMetoAvalEnerg")
+                              || l->name == QStringLiteral("cdsInfoAval");
         EXPECT_EQ(l->sendsNullFieldList, nullList) << where;
         if (!l->writeMethod.isEmpty()) {
             EXPECT_FALSE(l->keyFields.isEmpty()) << where;

@@ -58,8 +58,9 @@ TEST(PacketCodec, DeltaRoundTripKeepsKindsOriginalValuesAndKeys)
     d.keyFields = {QStringLiteral("CDFILIAL"), QStringLiteral("DTCONSPACI")};
     const QDateTime date(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC);
     d.changes.append({DeltaChange::Kind::Insert, {}, {"0001", date, 1.5, 1, QVariant()}});
-    d.changes.append(
-        {DeltaChange::Kind::Update, {"0001", date, 1.5, 1, QVariant()}, {"0001", date, 2.5, 1, QByteArray("x")}});
+    d.changes.append({DeltaChange::Kind::Update,
+                      {"0001", date, 1.5, 1, QVariant()},
+                      {"0001", date, 2.5, 1, QByteArray("x")}});
     d.changes.append({DeltaChange::Kind::Delete, {"0002", date, QVariant(), 3, QVariant()}, {}});
 
     const Delta back = decodeDelta(throughText(encodeDelta(d)));
@@ -80,20 +81,26 @@ TEST(PacketCodec, RefusesMalformedInputWithAClearError)
         return QJsonDocument::fromJson(QByteArray(text)).object();
     };
     // a date that is not a date
-    EXPECT_THROW(decodePacket(parse(R"({"fields":[{"name":"D","type":"datetime"}],"rows":[["2026-02-30"]]})")),
+    EXPECT_THROW(decodePacket(parse(
+                     R"({"fields":[{"name":"D","type":"datetime"}],"rows":[["2026-02-30"]]})")),
                  Error);
     // a row of the wrong width
-    EXPECT_THROW(decodePacket(parse(R"({"fields":[{"name":"A","type":"string"}],"rows":[["x","y"]]})")),
-                 Error);
+    EXPECT_THROW(
+        decodePacket(parse(R"({"fields":[{"name":"A","type":"string"}],"rows":[["x","y"]]})")),
+        Error);
     // an unknown field type
-    EXPECT_THROW(decodePacket(parse(R"({"fields":[{"name":"A","type":"money"}],"rows":[]})")), Error);
+    EXPECT_THROW(decodePacket(parse(R"({"fields":[{"name":"A","type":"money"}],"rows":[]})")),
+                 Error);
     // a number where text is expected
-    EXPECT_THROW(decodePacket(parse(R"({"fields":[{"name":"A","type":"string"}],"rows":[[1]]})")), Error);
+    EXPECT_THROW(decodePacket(parse(R"({"fields":[{"name":"A","type":"string"}],"rows":[[1]]})")),
+                 Error);
     // a key that names no field
-    EXPECT_THROW(decodeDelta(parse(R"({"fields":[{"name":"A","type":"string"}],"keys":["B"],"changes":[]})")),
+    EXPECT_THROW(decodeDelta(parse(
+                     R"({"fields":[{"name":"A","type":"string"}],"keys":["B"],"changes":[]})")),
                  Error);
     // an unknown operation
-    EXPECT_THROW(decodeDelta(parse(R"({"fields":[],"keys":[],"changes":[{"op":"merge"}]})")), Error);
+    EXPECT_THROW(decodeDelta(parse(R"({"fields":[],"keys":[],"changes":[{"op":"merge"}]})")),
+                 Error);
 }
 
 TEST(PacketCodec, DateTextForms)

@@ -50,12 +50,13 @@ protected:
         http = std::make_unique<httplib::Client>("127.0.0.1", server->port());
         http->set_read_timeout(10, 0);
         // A consultation with one recorded value, to show that nothing changes it.
-        ASSERT_TRUE(server->client()
-                        .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                         .insert(infoRow(demoKey(), QStringLiteral("00"),
-                                                         QStringLiteral("01"), QStringLiteral("70"))),
-                                     QString())
-                        .ok);
+        ASSERT_TRUE(
+            server->client()
+                .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
+                                 .insert(infoRow(demoKey(), QStringLiteral("00"),
+                                                 QStringLiteral("01"), QStringLiteral("70"))),
+                             QString())
+                .ok);
     }
 
     void TearDown() override
@@ -65,7 +66,8 @@ protected:
         // Nothing changed, and the server still serves.
         const Packet info = packetOf(server->client().GetInfoAval(demoKey(), QStringLiteral("01")));
         EXPECT_EQ(column(info, QStringLiteral("DSINFOAVAL")), QStringList{QStringLiteral("70")});
-        EXPECT_EQ(packetOf(server->client().GetInfoAval(demoKey(), QStringLiteral("02"))).rows.size(), 0);
+        EXPECT_EQ(
+            packetOf(server->client().GetInfoAval(demoKey(), QStringLiteral("02"))).rows.size(), 0);
         EXPECT_EQ(packetOf(server->client().GetPacientes()).rows.size(), 6);
     }
 
@@ -90,10 +92,9 @@ protected:
 
     Answer call(const QString& method, const QJsonArray& args)
     {
-        return post(method.toStdString(),
-                    QJsonDocument(QJsonObject{{QStringLiteral("args"), args}})
-                        .toJson(QJsonDocument::Compact)
-                        .toStdString());
+        return post(method.toStdString(), QJsonDocument(QJsonObject{{QStringLiteral("args"), args}})
+                                              .toJson(QJsonDocument::Compact)
+                                              .toStdString());
     }
 
     static QJsonArray key()
@@ -128,8 +129,7 @@ TEST_F(BadInputTest, TheTokenIsCheckedBeforeAnythingElse)
     EXPECT_EQ(a.status, 401);
     EXPECT_TRUE(a.error().contains(QStringLiteral("token de acesso inválido")));
     // A write without the token does not happen, even when well formed.
-    a = post("SetPaciente",
-             R"({"args": ["0001", "X1", "Intruso", "0", "1990-01-01", false]})",
+    a = post("SetPaciente", R"({"args": ["0001", "X1", "Intruso", "0", "1990-01-01", false]})",
              server->token().toStdString() + "x");
     EXPECT_EQ(a.status, 401);
     // Nor does an unknown method reveal itself without the token.
@@ -145,9 +145,9 @@ TEST_F(BadInputTest, TheTokenIsCheckedBeforeAnythingElse)
 
 TEST_F(BadInputTest, MalformedBodiesAreRefused)
 {
-    for (const std::string& body : {std::string("{\"args\": ["), std::string("[]"),
-                                    std::string("{\"args\": {}}"), std::string("{}"),
-                                    std::string("nothing"), std::string("")}) {
+    for (const std::string& body :
+         {std::string("{\"args\": ["), std::string("[]"), std::string("{\"args\": {}}"),
+          std::string("{}"), std::string("nothing"), std::string("")}) {
         const Answer a = post("GetPacientes", body);
         EXPECT_EQ(a.status, 400) << body;
         EXPECT_FALSE(a.error().isEmpty()) << body;
@@ -186,27 +186,30 @@ TEST_F(BadInputTest, WrongArgumentCountsAndTypesAreNamed)
     QJsonArray textAge = key();
     textAge.append(QStringLiteral("45"));
     a = call(QStringLiteral("GetDados"), textAge);
-    EXPECT_TRUE(a.error().contains(QStringLiteral("deve ser um número"))) << a.error().toStdString();
+    EXPECT_TRUE(a.error().contains(QStringLiteral("deve ser um número")))
+        << a.error().toStdString();
     a = call(QStringLiteral("SetInfoAval"), {QStringLiteral("delta"), QString()});
     EXPECT_TRUE(a.error().contains(QStringLiteral("delta"))) << a.error().toStdString();
     a = call(QStringLiteral("GetObito"), {QStringLiteral("0000000000001"), QStringLiteral("0001")});
-    EXPECT_TRUE(a.error().contains(QStringLiteral("mais de 12 caracteres"))) << a.error().toStdString();
+    EXPECT_TRUE(a.error().contains(QStringLiteral("mais de 12 caracteres")))
+        << a.error().toStdString();
 }
 
 TEST_F(BadInputTest, DatesThatAreNotDatesAreRefused)
 {
     for (const QString& date : {QStringLiteral("2026-13-01"), QStringLiteral("06/12/2026"),
                                 QStringLiteral(""), QStringLiteral("2026-02-30T00:00:00")}) {
-        const Answer a = call(QStringLiteral("GetInfoAval"),
-                              {QStringLiteral("0001"), QStringLiteral("000000000001"), date,
-                               QStringLiteral("01")});
+        const Answer a = call(
+            QStringLiteral("GetInfoAval"),
+            {QStringLiteral("0001"), QStringLiteral("000000000001"), date, QStringLiteral("01")});
         EXPECT_EQ(a.status, 400) << date.toStdString();
-        EXPECT_TRUE(a.error().contains(QStringLiteral("não é uma data válida"))) << a.error().toStdString();
+        EXPECT_TRUE(a.error().contains(QStringLiteral("não é uma data válida")))
+            << a.error().toStdString();
     }
     // Inside a delta too.
-    QJsonObject delta = infoDelta({}, infoRow(demoKey(), QStringLiteral("00"), QStringLiteral("02"),
-                                              QStringLiteral("1")),
-                                  records::DeltaChange::Kind::Insert);
+    QJsonObject delta = infoDelta(
+        {}, infoRow(demoKey(), QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1")),
+        records::DeltaChange::Kind::Insert);
     QJsonArray changes = delta.value(QStringLiteral("changes")).toArray();
     QJsonObject change = changes[0].toObject();
     QJsonArray row = change.value(QStringLiteral("new")).toArray();
@@ -219,9 +222,9 @@ TEST_F(BadInputTest, DatesThatAreNotDatesAreRefused)
     EXPECT_TRUE(a.error().contains(QStringLiteral("Data inválida no campo 'DTCONSPACI'")))
         << a.error().toStdString();
     // A patient's birth date.
-    EXPECT_EQ(call(QStringLiteral("SetPaciente"), {QStringLiteral("0001"), QStringLiteral("9"),
-                                                  QStringLiteral("X"), QStringLiteral("0"),
-                                                  QStringLiteral("1990-02-31"), false})
+    EXPECT_EQ(call(QStringLiteral("SetPaciente"),
+                   {QStringLiteral("0001"), QStringLiteral("9"), QStringLiteral("X"),
+                    QStringLiteral("0"), QStringLiteral("1990-02-31"), false})
                   .status,
               400);
 }
@@ -231,13 +234,15 @@ TEST_F(BadInputTest, OversizedBodiesAreRefusedBeforeTheyAreRead)
     const std::string padding(100 * 1024, 'x');
     const Answer a = post("SetInfoAval", R"({"args": [")" + padding + R"(", ""]})");
     EXPECT_EQ(a.status, 413);
-    EXPECT_TRUE(a.error().contains(QStringLiteral("maior que o limite"))) << a.error().toStdString();
+    EXPECT_TRUE(a.error().contains(QStringLiteral("maior que o limite")))
+        << a.error().toStdString();
 }
 
 TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
 {
     const records::ConsultationKey k = demoKey();
-    const QVariantMap stored = infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70"));
+    const QVariantMap stored =
+        infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70"));
 
     // A field the dataset does not have.
     records::Delta unknownField = DeltaBuilder(layouts::cdsInfoAval());
@@ -245,31 +250,38 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     extra.name = QStringLiteral("DSHACK");
     extra.size = 10;
     unknownField.fields.append(extra);
-    QVariantList row = DeltaBuilder(layouts::cdsInfoAval()).row(
-        infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1")));
+    QVariantList row =
+        DeltaBuilder(layouts::cdsInfoAval())
+            .row(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1")));
     row.append(QStringLiteral("x"));
     unknownField.changes.append({records::DeltaChange::Kind::Insert, {}, row});
     records::Reply r = server->client().SetInfoAval(unknownField, QString());
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("campo desconhecido 'DSHACK'"))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("campo desconhecido 'DSHACK'")))
+        << r.error.toStdString();
 
     // Rows whose key does not exist, for an update and for a delete.
-    const QVariantMap missing = infoRow(k, QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("1"));
-    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(missing, missing), QString());
+    const QVariantMap missing =
+        infoRow(k, QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("1"));
+    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(missing, missing),
+                                     QString());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("registro não encontrado para alteração")))
         << r.error.toStdString();
-    r = server->client().SetResuAval(DeltaBuilder(layouts::cdsResuAval())
-                                         .remove(merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
-                                                                       {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")}})));
+    r = server->client().SetResuAval(
+        DeltaBuilder(layouts::cdsResuAval())
+            .remove(merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
+                                          {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")}})));
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("não encontrado para exclusão"))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("não encontrado para exclusão")))
+        << r.error.toStdString();
 
     // A key that changes, a key field missing or empty, a text over its size, a wrong type,
     // a null-field list naming an unknown field.
     QVariantMap moved = stored;
     moved.insert(QStringLiteral("DTCONSPACI"), k.date.addDays(1));
-    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(stored, moved), QString());
+    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(stored, moved),
+                                     QString());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("chave"))) << r.error.toStdString();
 
@@ -279,10 +291,14 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     EXPECT_FALSE(server->client().SetInfoAval(noKey, QString()).ok);
 
     QVariantMap emptyKey = infoRow(k, QString(), QStringLiteral("02"), QStringLiteral("1"));
-    EXPECT_FALSE(server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(emptyKey), QString()).ok);
+    EXPECT_FALSE(server->client()
+                     .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(emptyKey), QString())
+                     .ok);
 
-    QVariantMap tooLong = infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QString(31, QLatin1Char('9')));
-    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(tooLong), QString());
+    QVariantMap tooLong =
+        infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QString(31, QLatin1Char('9')));
+    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(tooLong),
+                                     QString());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("mais de 30 caracteres"))) << r.error.toStdString();
 
@@ -291,14 +307,16 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     EXPECT_FALSE(server->client().SetInfoAval(wrongType, QString()).ok);
 
     r = server->client().SetInfoAval(
-        DeltaBuilder(layouts::cdsInfoAval()).insert(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1"))),
+        DeltaBuilder(layouts::cdsInfoAval())
+            .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1"))),
         QStringLiteral("_DSOBSERAVAL_DSHACK"));
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("DSHACK"))) << r.error.toStdString();
 
     // A delta that is not a delta.
     QJsonObject broken = infoDelta({}, stored, records::DeltaChange::Kind::Insert);
-    broken.insert(QStringLiteral("changes"), QJsonArray{QJsonObject{{QStringLiteral("op"), QStringLiteral("merge")}}});
+    broken.insert(QStringLiteral("changes"),
+                  QJsonArray{QJsonObject{{QStringLiteral("op"), QStringLiteral("merge")}}});
     EXPECT_EQ(call(QStringLiteral("SetInfoAval"), {broken, QString()}).status, 400);
 }
 
@@ -307,7 +325,8 @@ TEST_F(BadInputTest, TextFromTheClientNeverReachesSql)
     const QString injection = QStringLiteral("01' OR '1'='1");
     EXPECT_FALSE(server->client().GetInfoAval(demoKey(), injection).ok);  // longer than a code
     const records::Reply r = server->client().GetInfoAval(
-        {QStringLiteral("0001"), QStringLiteral("x' OR 1=1--"), demoKey().date}, QStringLiteral("01"));
+        {QStringLiteral("0001"), QStringLiteral("x' OR 1=1--"), demoKey().date},
+        QStringLiteral("01"));
     ASSERT_TRUE(r.ok);
     EXPECT_TRUE(packetOf(r).isEmpty());
     EXPECT_FALSE(server->client()
@@ -337,7 +356,8 @@ TEST(HttpClientTest, AServerThatIsDownGivesAnErrorNamingItsAddress)
     httpclient::HttpAppServer client(o);
     const records::Reply r = client.GetPacientes();
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("http://127.0.0.1:%1").arg(port))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("http://127.0.0.1:%1").arg(port)))
+        << r.error.toStdString();
     EXPECT_TRUE(r.error.contains(QStringLiteral("inacessível")));
 }
 

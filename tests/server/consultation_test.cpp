@@ -13,7 +13,10 @@ namespace layouts = records::layouts;
 
 namespace {
 
-QString s(const char* text) { return QString::fromUtf8(text); }
+QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
 
 records::FieldList fieldsOf(const records::DataSetLayout& layout)
 {
@@ -107,20 +110,24 @@ TEST_P(ConsultationTest, MethodAgeBandsOfTheCatalogueDecideWhatIsOffered)
     QVariantMap after = before;
     after.insert(QStringLiteral("VRIDADEINITB"), 0.0);
     after.insert(QStringLiteral("VRIDADEFINTB"), 12.11);
-    ASSERT_TRUE(app().SetInsMetoAval(DeltaBuilder(layouts::cdsInsMetoAval()).update(before, after)).ok);
+    ASSERT_TRUE(
+        app().SetInsMetoAval(DeltaBuilder(layouts::cdsInsMetoAval()).update(before, after)).ok);
 
     auto offered = [this](double age) {
         return findRow(packetOf(app().GetDados(demoKey(), age), 0), QStringLiteral("CDTBMETOAVAL"),
-                       QStringLiteral("23")) >= 0;
+                       QStringLiteral("23"))
+               >= 0;
     };
     EXPECT_TRUE(offered(5.03));
     EXPECT_TRUE(offered(12.11));
     EXPECT_FALSE(offered(13.0));
     EXPECT_FALSE(offered(45.03));
     // A method already stored for the consultation stays listed whatever the age.
-    const QVariantMap stored = merged(keyValues(demoKey()), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("23")},
-                                                            {QStringLiteral("IDTABELAAV"), QStringLiteral("S")}});
-    ASSERT_TRUE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(stored), QString()).ok);
+    const QVariantMap stored =
+        merged(keyValues(demoKey()), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("23")},
+                                      {QStringLiteral("IDTABELAAV"), QStringLiteral("S")}});
+    ASSERT_TRUE(
+        app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(stored), QString()).ok);
     EXPECT_TRUE(offered(45.03));
 }
 
@@ -153,7 +160,9 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
     QVariantMap unselected = merged(after, {{QStringLiteral("IDTABELAAV"), QStringLiteral("N")},
                                             {QStringLiteral("CDTABELACO"), QVariant()}});
     ASSERT_TRUE(
-        app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).update(after, unselected), QString()).ok);
+        app()
+            .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).update(after, unselected), QString())
+            .ok);
     again = packetOf(app().GetDados(k, 45.03), 0);
     r2 = findRow(again, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
     EXPECT_EQ(again.value(r2, QStringLiteral("IDTABELAAV")), QStringLiteral("N"));
@@ -165,9 +174,11 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
     QVariantMap hidden;
     for (int i = 0; i < list.fields.size(); ++i)
         hidden.insert(list.fields[i].name, list.rows[r29][i]);
-    ASSERT_TRUE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).remove(hidden).remove(unselected),
-                                  QString())
-                    .ok);
+    ASSERT_TRUE(
+        app()
+            .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).remove(hidden).remove(unselected),
+                         QString())
+            .ok);
     again = packetOf(app().GetDados(k, 45.03), 0);
     EXPECT_GE(findRow(again, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("29")), 0);
     EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, QStringLiteral("00"))).isEmpty());
@@ -176,27 +187,36 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
 TEST_P(ConsultationTest, MethodListsKeepTheirOwnMethods)
 {
     const records::ConsultationKey k = demoKey();
-    const QVariantMap energyRow = merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("30")},
-                                                        {QStringLiteral("IDTABELAAV"), QStringLiteral("S")}});
+    const QVariantMap energyRow =
+        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("30")},
+                              {QStringLiteral("IDTABELAAV"), QStringLiteral("S")}});
     records::Reply reply =
         app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(energyRow), QString());
     EXPECT_FALSE(reply.ok);
     EXPECT_TRUE(reply.error.contains(QStringLiteral("'30'"))) << reply.error.toStdString();
 
-    const QVariantMap unknown = merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("07")}});
+    const QVariantMap unknown =
+        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("07")}});
     reply = app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(unknown), QString());
     EXPECT_FALSE(reply.ok);
     EXPECT_TRUE(reply.error.contains(s("não está no catálogo"))) << reply.error.toStdString();
 
-    const QVariantMap badMark = merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
-                                                      {QStringLiteral("IDTABELAAV"), QStringLiteral("X")}});
-    EXPECT_FALSE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(badMark), QString()).ok);
+    const QVariantMap badMark =
+        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
+                              {QStringLiteral("IDTABELAAV"), QStringLiteral("X")}});
+    EXPECT_FALSE(
+        app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(badMark), QString()).ok);
 
     // The energy page inserts the weight method "01" when a consultation has none.
-    const QVariantMap weightMethod = merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")}});
-    ASSERT_TRUE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(weightMethod), QString()).ok);
+    const QVariantMap weightMethod =
+        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")}});
+    ASSERT_TRUE(
+        app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(weightMethod), QString()).ok);
     EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, QStringLiteral("01"))).isEmpty());
-    ASSERT_TRUE(app().SetMetoAvalEnerg(DeltaBuilder(layouts::cdsMetoAvalEnerg()).insert(energyRow), QString()).ok);
+    ASSERT_TRUE(app()
+                    .SetMetoAvalEnerg(DeltaBuilder(layouts::cdsMetoAvalEnerg()).insert(energyRow),
+                                      QString())
+                    .ok);
     EXPECT_EQ(packetOf(app().GetDados(k, 45.03), 1).value(0, QStringLiteral("IDTABELAAV")),
               QStringLiteral("S"));
 }
@@ -258,23 +278,28 @@ TEST_P(ConsultationTest, EnergyDataRowsArePerMethodAndDataType)
     EXPECT_EQ(rows.fields, fieldsOf(layouts::cdsDadoAvalEnerg()));
     QStringList pairs;
     for (int r = 0; r < rows.rows.size(); ++r)
-        pairs.append(rows.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/') +
-                     rows.value(r, QStringLiteral("CDTIPODADO")).toString());
-    EXPECT_EQ(pairs, (QStringList{QStringLiteral("30/01"), QStringLiteral("30/02"), QStringLiteral("30/17"),
-                                  QStringLiteral("30/18"), QStringLiteral("30/23"), QStringLiteral("30/24"),
-                                  QStringLiteral("30/25"), QStringLiteral("32/01"), QStringLiteral("32/17"),
-                                  QStringLiteral("32/18"), QStringLiteral("32/24")}));
-    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("30/24")), QStringLiteral("DSINFOAVAL")), QStringLiteral("2"));
-    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("32/24")), QStringLiteral("DSINFOAVAL")), QStringLiteral("3"));
-    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("30/25")), QStringLiteral("CDFATOINJU")), QStringLiteral("29"));
+        pairs.append(rows.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/')
+                     + rows.value(r, QStringLiteral("CDTIPODADO")).toString());
+    EXPECT_EQ(pairs, (QStringList{
+                         QStringLiteral("30/01"), QStringLiteral("30/02"), QStringLiteral("30/17"),
+                         QStringLiteral("30/18"), QStringLiteral("30/23"), QStringLiteral("30/24"),
+                         QStringLiteral("30/25"), QStringLiteral("32/01"), QStringLiteral("32/17"),
+                         QStringLiteral("32/18"), QStringLiteral("32/24")}));
+    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("30/24")), QStringLiteral("DSINFOAVAL")),
+              QStringLiteral("2"));
+    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("32/24")), QStringLiteral("DSINFOAVAL")),
+              QStringLiteral("3"));
+    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("30/25")), QStringLiteral("CDFATOINJU")),
+              QStringLiteral("29"));
     EXPECT_EQ(rows.value(0, QStringLiteral("DTCONSPACI")).toDateTime(), k.date);
 }
 
 TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
 {
     const records::ConsultationKey k = demoKey();
-    selectMethods(app(), k, {QStringLiteral("00"), QStringLiteral("49"), QStringLiteral("30"),
-                             QStringLiteral("32")});
+    selectMethods(
+        app(), k,
+        {QStringLiteral("00"), QStringLiteral("49"), QStringLiteral("30"), QStringLiteral("32")});
     DeltaBuilder values(layouts::cdsInfoAval());
     values.insert(infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70,5")))
         .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1,75")))
@@ -283,8 +308,8 @@ TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
         .insert(infoRow(k, QStringLiteral("32"), QStringLiteral("24"), QStringLiteral("0")));
     ASSERT_TRUE(app().SetInfoAval(values, QString()).ok);
 
-    const Packet anthro = packetOf(app().GetAtualizaDados(
-        k, QString::fromLatin1(server::methods::kAnthropometricFilter)));
+    const Packet anthro = packetOf(
+        app().GetAtualizaDados(k, QString::fromLatin1(server::methods::kAnthropometricFilter)));
     EXPECT_EQ(anthro.fields, fieldsOf(layouts::cdsAtualizaDados()));
     EXPECT_EQ(column(anthro, QStringLiteral("CDTIPODADO")),
               (QStringList{QStringLiteral("01"), QStringLiteral("02")}));
@@ -302,10 +327,10 @@ TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
     QString spaced = QString::fromLatin1(server::methods::kEnergyFilter);
     spaced.replace(QStringLiteral(" AND"), QStringLiteral("  AND"));
     EXPECT_TRUE(app().GetAtualizaDados(k, spaced).ok);
-    for (const QString& filter :
-         {QString(), QStringLiteral("AND 1=1"),
-          QString::fromLatin1(server::methods::kEnergyFilter) + QStringLiteral("; DROP TABLE infoaval"),
-          QStringLiteral("AND (DA.CDTIPODADO < '23')")}) {
+    for (const QString& filter : {QString(), QStringLiteral("AND 1=1"),
+                                  QString::fromLatin1(server::methods::kEnergyFilter)
+                                      + QStringLiteral("; DROP TABLE infoaval"),
+                                  QStringLiteral("AND (DA.CDTIPODADO < '23')")}) {
         const records::Reply reply = app().GetAtualizaDados(k, filter);
         EXPECT_FALSE(reply.ok) << filter.toStdString();
         EXPECT_TRUE(reply.error.contains(s("filtro não reconhecido"))) << reply.error.toStdString();
@@ -316,36 +341,44 @@ TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
 TEST_P(ConsultationTest, ResultLinesAreStoredInMethodListOrderAndDeletedPerConsultation)
 {
     const records::ConsultationKey k = demoKey();
-    auto line = [&k](const QString& method, const QString& seq, const QString& label, const QString& value) {
+    auto line = [&k](const QString& method, const QString& seq, const QString& label,
+                     const QString& value) {
         return merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), method},
                                      {QStringLiteral("CDSEQUAVAL"), seq},
                                      {QStringLiteral("DSCONTRESU"), label},
                                      {QStringLiteral("DSRESUAVAL"), value}});
     };
     DeltaBuilder lines(layouts::cdsResuAval());
-    lines.insert(line(QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("IMC"), QStringLiteral("23,02")))
-        .insert(line(QStringLiteral("00"), QStringLiteral("02"), s("Classificação"), QStringLiteral("Eutrofia")))
-        .insert(line(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("IMC"), QStringLiteral("23,02")));
+    lines
+        .insert(line(QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("IMC"),
+                     QStringLiteral("23,02")))
+        .insert(line(QStringLiteral("00"), QStringLiteral("02"), s("Classificação"),
+                     QStringLiteral("Eutrofia")))
+        .insert(line(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("IMC"),
+                     QStringLiteral("23,02")));
     ASSERT_TRUE(app().SetResuAval(lines).ok);
     DeltaBuilder energyLines(layouts::cdsResuAvalEnerg());
-    energyLines.insert(line(QStringLiteral("30"), QStringLiteral("01"), QStringLiteral("GEB"), QStringLiteral("1.650,00")));
+    energyLines.insert(line(QStringLiteral("30"), QStringLiteral("01"), QStringLiteral("GEB"),
+                            QStringLiteral("1.650,00")));
     ASSERT_TRUE(app().SetResuAvalEnerg(energyLines).ok);
 
     const Packet stored = packetOf(app().GetResuAval(k));
     EXPECT_EQ(stored.fields, fieldsOf(layouts::cdsResuAval()));
     QStringList keys;
     for (int r = 0; r < stored.rows.size(); ++r)
-        keys.append(stored.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/') +
-                    stored.value(r, QStringLiteral("CDSEQUAVAL")).toString());
-    EXPECT_EQ(keys, (QStringList{QStringLiteral("00/01"), QStringLiteral("00/02"), QStringLiteral("49/01")}));
+        keys.append(stored.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/')
+                    + stored.value(r, QStringLiteral("CDSEQUAVAL")).toString());
+    EXPECT_EQ(keys, (QStringList{QStringLiteral("00/01"), QStringLiteral("00/02"),
+                                 QStringLiteral("49/01")}));
     EXPECT_EQ(stored.value(0, QStringLiteral("NMTBMETOAVAL")), s("IMC/Peso Teórico"));
     EXPECT_EQ(stored.value(0, QStringLiteral("NRCTMETOAVAL")), QStringLiteral("11190000"));
     EXPECT_EQ(stored.value(1, QStringLiteral("DSCONTRESU")), s("Classificação"));
 
     // A line with the same key and number is not written twice.
-    EXPECT_FALSE(app().SetResuAval(DeltaBuilder(layouts::cdsResuAval())
-                                       .insert(line(QStringLiteral("00"), QStringLiteral("01"),
-                                                    QStringLiteral("IMC"), QStringLiteral("1"))))
+    EXPECT_FALSE(app()
+                     .SetResuAval(DeltaBuilder(layouts::cdsResuAval())
+                                      .insert(line(QStringLiteral("00"), QStringLiteral("01"),
+                                                   QStringLiteral("IMC"), QStringLiteral("1"))))
                      .ok);
 
     const records::Reply deleted = app().DelResuAval(k);
@@ -362,8 +395,9 @@ TEST_P(ConsultationTest, DiagnosisIsOneRichTextRecordPerConsultation)
 {
     const records::ConsultationKey k = demoKey();
     EXPECT_TRUE(packetOf(app().GetDiag(k)).isEmpty());
-    const QByteArray text = QStringLiteral("<p>Desnutrição <b>leve</b>; avaliar ingestão.</p>").toUtf8() +
-                            QByteArray("\x00\xff", 2);
+    const QByteArray text =
+        QStringLiteral("<p>Desnutrição <b>leve</b>; avaliar ingestão.</p>").toUtf8()
+        + QByteArray("\x00\xff", 2);
     const QVariantMap row = merged(keyValues(k), {{QStringLiteral("DSHISTAVALNUT"), text}});
     const records::Reply set = app().SetDiag(DeltaBuilder(layouts::cdsDiagNutri()).insert(row));
     ASSERT_TRUE(set.ok) << set.error.toStdString();
@@ -386,10 +420,12 @@ TEST_P(ConsultationTest, DiagnosisIsOneRichTextRecordPerConsultation)
 
 TEST_P(ConsultationTest, RecommendationsAreTheReferenceAndGroupPairsOfTheNutrientRows)
 {
-    server->sql({QStringLiteral("INSERT INTO refenutr (CDRFNUTRECOM, DSRFNUTRECOM) VALUES ('01', 'RDA 1989')"),
-                 QStringLiteral("INSERT INTO grupnutr (CDGRUPNUTR, NMGRUPNUTR) VALUES ('02', 'Vitaminas')"),
-                 QStringLiteral("INSERT INTO nutriente (CDNUTRIENTE, NMNUTRIENTE, SGUNIDADE, CDGRUPNUTR) "
-                                "VALUES ('001', 'Vitamina A', 'mcg', '02')")});
+    server->sql(
+        {QStringLiteral(
+             "INSERT INTO refenutr (CDRFNUTRECOM, DSRFNUTRECOM) VALUES ('01', 'RDA 1989')"),
+         QStringLiteral("INSERT INTO grupnutr (CDGRUPNUTR, NMGRUPNUTR) VALUES ('02', 'Vitaminas')"),
+         QStringLiteral("INSERT INTO nutriente (CDNUTRIENTE, NMNUTRIENTE, SGUNIDADE, CDGRUPNUTR) "
+                        "VALUES ('001', 'Vitamina A', 'mcg', '02')")});
     const records::ConsultationKey k = demoKey();
     auto nutrient = [&k](const QString& ref, const QString& group, const QString& code) {
         return merged(keyValues(k), {{QStringLiteral("CDRFNUTRECOM"), ref},
@@ -436,7 +472,8 @@ TEST_P(ConsultationTest, SetAtuPesIdeRecordsTheIdealWeightForTheMethodsThatNeedI
     Packet weights = packetOf(app().GetInfoAval(k, QStringLiteral("17")));
     EXPECT_EQ(column(weights, QStringLiteral("CDTBMETOAVAL")),
               (QStringList{QStringLiteral("55"), QStringLiteral("57"), QStringLiteral("63")}));
-    EXPECT_EQ(column(weights, QStringLiteral("DSINFOAVAL")), QStringList(3, QStringLiteral("68,5")));
+    EXPECT_EQ(column(weights, QStringLiteral("DSINFOAVAL")),
+              QStringList(3, QStringLiteral("68,5")));
 
     // A later calculation replaces it; the stored ideal weight is one per consultation.
     ASSERT_TRUE(app().SetAtuPesIde(k, description, QStringLiteral("70")).ok);
@@ -463,8 +500,8 @@ TEST_P(ConsultationTest, SetAtuPesIdeRecordsTheIdealWeightForTheMethodsThatNeedI
 TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
 {
     // Lists of this test's own, without the references the server seeds.
-    server->sql({QStringLiteral("DELETE FROM refepercentil"), QStringLiteral("DELETE FROM refelista"),
-                 QStringLiteral("DELETE FROM refebibl"),
+    server->sql({QStringLiteral("DELETE FROM refepercentil"),
+                 QStringLiteral("DELETE FROM refelista"), QStringLiteral("DELETE FROM refebibl"),
                  QStringLiteral("INSERT INTO refebibl VALUES ('01', 'Frisancho 1990')"),
                  QStringLiteral("INSERT INTO refebibl VALUES ('02', 'NCHS 1977')"),
                  QStringLiteral("INSERT INTO refebibl VALUES ('03', 'Metropolitan Life 1983')"),
@@ -472,7 +509,8 @@ TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
                  QStringLiteral("INSERT INTO refelista VALUES ('METO', '02', '02')"),
                  QStringLiteral("INSERT INTO refelista VALUES ('PESO', '', '02')"),
                  QStringLiteral("INSERT INTO refelista VALUES ('OSSA', '', '03')")});
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), QStringLiteral("02"))), QStringLiteral("CDREFEBIBL")),
+    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), QStringLiteral("02"))),
+                     QStringLiteral("CDREFEBIBL")),
               (QStringList{QStringLiteral("01"), QStringLiteral("02")}));
     const Packet one = packetOf(app().GetRefeMeto(QStringLiteral("02"), QStringLiteral("02")));
     EXPECT_EQ(one.fields, fieldsOf(layouts::cdsRefeMeto()));
@@ -481,14 +519,16 @@ TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
     EXPECT_TRUE(packetOf(app().GetRefeMeto(QString(), QStringLiteral("03"))).isEmpty());
     EXPECT_EQ(column(packetOf(app().GetRefePeso(QString())), QStringLiteral("CDREFEBIBL")),
               QStringList{QStringLiteral("02")});
-    EXPECT_EQ(column(packetOf(app().GetRefeOssa(QStringLiteral("03"))), QStringLiteral("NMREFEBIBL")),
-              QStringList{QStringLiteral("Metropolitan Life 1983")});
+    EXPECT_EQ(
+        column(packetOf(app().GetRefeOssa(QStringLiteral("03"))), QStringLiteral("NMREFEBIBL")),
+        QStringList{QStringLiteral("Metropolitan Life 1983")});
 
     // The chosen reference's name is joined into the method list.
     const records::ConsultationKey k = demoKey();
-    const QVariantMap row = merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")},
-                                                  {QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
-                                                  {QStringLiteral("CDTABELACO"), QStringLiteral("01")}});
+    const QVariantMap row =
+        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")},
+                              {QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
+                              {QStringLiteral("CDTABELACO"), QStringLiteral("01")}});
     ASSERT_TRUE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(row), QString()).ok);
     const Packet list = packetOf(app().GetDados(k, 45.03), 0);
     EXPECT_EQ(list.value(findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")),
@@ -511,7 +551,8 @@ TEST_P(ConsultationTest, CatalogueWritesKeepLinksOrderedAndUsedEntriesInPlace)
         if (links.value(r, QStringLiteral("CDTBMETOAVAL")) == QStringLiteral("50"))
             of50.append(links.value(r, QStringLiteral("CDTIPODADO")).toString());
     }
-    EXPECT_EQ(of50, (QStringList{QStringLiteral("11"), QStringLiteral("10"), QStringLiteral("54")}));
+    EXPECT_EQ(of50,
+              (QStringList{QStringLiteral("11"), QStringLiteral("10"), QStringLiteral("54")}));
 
     // A link to a data type the catalogue does not have is refused.
     const QVariantMap dangling = {{QStringLiteral("CDTIPODADO"), QStringLiteral("99")},
@@ -528,8 +569,8 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
     Packet patients = packetOf(app().GetPacientes());
     ASSERT_EQ(patients.rows.size(), 6);
     EXPECT_EQ(column(patients, QStringLiteral("CDSEXO")),
-              (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"),
-                           QStringLiteral("0"), QStringLiteral("1")}));
+              (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"),
+                           QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1")}));
     EXPECT_EQ(column(patients, QStringLiteral("IDOBITO")).count(QStringLiteral("S")), 1);
 
     // Ages of the demo patients as of today: a man, a woman, an elderly patient, an
@@ -547,16 +588,21 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
     EXPECT_EQ(years(3), 15);
     EXPECT_LT(years(4), 5);
 
-    EXPECT_TRUE(app().GetObito(QStringLiteral("000000000006"), QStringLiteral("0001")).payload.toBool());
-    EXPECT_FALSE(app().GetObito(QStringLiteral("000000000001"), QStringLiteral("0001")).payload.toBool());
-    EXPECT_FALSE(app().GetObito(QStringLiteral("999999999999"), QStringLiteral("0001")).payload.toBool());
+    EXPECT_TRUE(
+        app().GetObito(QStringLiteral("000000000006"), QStringLiteral("0001")).payload.toBool());
+    EXPECT_FALSE(
+        app().GetObito(QStringLiteral("000000000001"), QStringLiteral("0001")).payload.toBool());
+    EXPECT_FALSE(
+        app().GetObito(QStringLiteral("999999999999"), QStringLiteral("0001")).payload.toBool());
 
     const QDateTime birth(QDate(1990, 2, 28), QTime(0, 0), Qt::UTC);
-    ASSERT_TRUE(app().SetPaciente(QStringLiteral("0002"), QStringLiteral("123"), s("João Teste"),
-                                  QStringLiteral("0"), birth, false)
+    ASSERT_TRUE(app()
+                    .SetPaciente(QStringLiteral("0002"), QStringLiteral("123"), s("João Teste"),
+                                 QStringLiteral("0"), birth, false)
                     .ok);
-    ASSERT_TRUE(app().SetPaciente(QStringLiteral("0002"), QStringLiteral("123"), s("João Teste"),
-                                  QStringLiteral("0"), birth, true)
+    ASSERT_TRUE(app()
+                    .SetPaciente(QStringLiteral("0002"), QStringLiteral("123"), s("João Teste"),
+                                 QStringLiteral("0"), birth, true)
                     .ok);
     patients = packetOf(app().GetPacientes());
     ASSERT_EQ(patients.rows.size(), 7);
@@ -565,18 +611,23 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
     EXPECT_TRUE(app().GetObito(QStringLiteral("123"), QStringLiteral("0002")).payload.toBool());
 
     // Patients that do not fit the registry are refused with the reason.
-    const records::Reply badSex = app().SetPaciente(QStringLiteral("0002"), QStringLiteral("124"),
-                                                    QStringLiteral("X"), QStringLiteral("M"), birth, false);
+    const records::Reply badSex =
+        app().SetPaciente(QStringLiteral("0002"), QStringLiteral("124"), QStringLiteral("X"),
+                          QStringLiteral("M"), birth, false);
     EXPECT_FALSE(badSex.ok);
     EXPECT_TRUE(badSex.error.contains(s("código de sexo"))) << badSex.error.toStdString();
-    EXPECT_FALSE(app().SetPaciente(QStringLiteral("0002"), QStringLiteral("124"), QStringLiteral("X"),
-                                   QStringLiteral("1"), QDateTime::currentDateTimeUtc().addYears(1), false)
+    EXPECT_FALSE(app()
+                     .SetPaciente(QStringLiteral("0002"), QStringLiteral("124"),
+                                  QStringLiteral("X"), QStringLiteral("1"),
+                                  QDateTime::currentDateTimeUtc().addYears(1), false)
                      .ok);
-    EXPECT_FALSE(app().SetPaciente(QStringLiteral("00020"), QStringLiteral("124"), QStringLiteral("X"),
-                                   QStringLiteral("1"), birth, false)
+    EXPECT_FALSE(app()
+                     .SetPaciente(QStringLiteral("00020"), QStringLiteral("124"),
+                                  QStringLiteral("X"), QStringLiteral("1"), birth, false)
                      .ok);
-    EXPECT_FALSE(app().SetPaciente(QStringLiteral("0002"), QStringLiteral("124"), QString(),
-                                   QStringLiteral("1"), birth, false)
+    EXPECT_FALSE(app()
+                     .SetPaciente(QStringLiteral("0002"), QStringLiteral("124"), QString(),
+                                  QStringLiteral("1"), birth, false)
                      .ok);
     EXPECT_EQ(packetOf(app().GetPacientes()).rows.size(), 7);
 }

@@ -36,10 +36,10 @@ inline std::string engineLabel(const ::testing::TestParamInfo<Engine>& info)
     return info.param == Engine::Sqlite ? "SQLite" : "PostgreSQL";
 }
 
-#define SERVERTEST_BOTH_ENGINES(Suite)                                                       \
-    INSTANTIATE_TEST_SUITE_P(Engines, Suite,                                                  \
-                             ::testing::Values(servertest::Engine::Sqlite,                    \
-                                               servertest::Engine::Postgres),                 \
-                             servertest::engineLabel)
+#define SERVERTEST_BOTH_ENGINES(Suite)                                                             \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Engines, Suite,                                                                            \
+        ::testing::Values(servertest::Engine::Sqlite, servertest::Engine::Postgres),               \
+        servertest::engineLabel)
 
 }  // namespace servertest

@@ -69,9 +69,10 @@ TEST_P(PersistenceTest, RecordsSurviveARestartOfTheServer)
                                                      QStringLiteral("82,4"))),
                                  QString())
                     .ok);
-    const QVariantMap line = merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
-                                                   {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")},
-                                                   {QStringLiteral("DSRESUAVAL"), QStringLiteral("26,90")}});
+    const QVariantMap line =
+        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
+                              {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")},
+                              {QStringLiteral("DSRESUAVAL"), QStringLiteral("26,90")}});
     ASSERT_TRUE(app().SetResuAval(DeltaBuilder(layouts::cdsResuAval()).insert(line)).ok);
     ASSERT_TRUE(app()
                     .SetDiag(DeltaBuilder(layouts::cdsDiagNutri())
@@ -95,8 +96,9 @@ TEST_P(PersistenceTest, RecordsSurviveARestartOfTheServer)
               QStringLiteral("S"));
     EXPECT_EQ(packetOf(dados, 1).value(0, QStringLiteral("IDTABELAAV")), QStringLiteral("S"));
     EXPECT_EQ(packetOf(dados, 2).rows.size(), 68);  // the seed did not run again
-    EXPECT_EQ(column(packetOf(app().GetInfoAval(k, QStringLiteral("01"))), QStringLiteral("DSINFOAVAL")),
-              QStringList{QStringLiteral("82,4")});
+    EXPECT_EQ(
+        column(packetOf(app().GetInfoAval(k, QStringLiteral("01"))), QStringLiteral("DSINFOAVAL")),
+        QStringList{QStringLiteral("82,4")});
     EXPECT_EQ(column(packetOf(app().GetResuAval(k)), QStringLiteral("DSRESUAVAL")),
               QStringList{QStringLiteral("26,90")});
     EXPECT_EQ(packetOf(app().GetDiag(k)).value(0, QStringLiteral("DSHISTAVALNUT")).toByteArray(),
@@ -132,8 +134,9 @@ TEST_P(PersistenceTest, AnUpgradeStepKeepsEveryRecordAndANewerDatabaseIsRefused)
     EXPECT_EQ(up.from, current);
     EXPECT_EQ(up.to, current + 1);
     EXPECT_EQ(server::storage::upgradeSchema(db, steps).from, current + 1);  // applied once
-    EXPECT_EQ(column(packetOf(app().GetInfoAval(k, QStringLiteral("01"))), QStringLiteral("DSINFOAVAL")),
-              QStringList{QStringLiteral("60")});
+    EXPECT_EQ(
+        column(packetOf(app().GetInfoAval(k, QStringLiteral("01"))), QStringLiteral("DSINFOAVAL")),
+        QStringList{QStringLiteral("60")});
 
     // This server knows only its own steps: it refuses a database a newer server wrote.
     try {
@@ -170,8 +173,10 @@ TEST_P(PersistenceTest, SeveralClientsWritingDifferentConsultationsLoseNothing)
     EXPECT_EQ(failures.load(), 0);
     EXPECT_EQ(count(QStringLiteral("infoaval")), kClients * kWrites);
     for (int c = 0; c < kClients; ++c) {
-        const Packet p = packetOf(app().GetInfoAval(demoKey(QStringLiteral("P%1").arg(c)), QStringLiteral("05")));
-        EXPECT_EQ(column(p, QStringLiteral("DSINFOAVAL")), QStringList{QString::number(c * 100 + 4)});
+        const Packet p = packetOf(
+            app().GetInfoAval(demoKey(QStringLiteral("P%1").arg(c)), QStringLiteral("05")));
+        EXPECT_EQ(column(p, QStringLiteral("DSINFOAVAL")),
+                  QStringList{QString::number(c * 100 + 4)});
     }
 }
 

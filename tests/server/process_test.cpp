@@ -47,7 +47,8 @@ public:
     // process ended first.
     int waitForPort()
     {
-        static const QRegularExpression listening(QStringLiteral("escutando em http://127\\.0\\.0\\.1:(\\d+)"));
+        static const QRegularExpression listening(
+            QStringLiteral("escutando em http://127\\.0\\.0\\.1:(\\d+)"));
         for (int i = 0; i < 200; ++i) {
             m_process.waitForReadyRead(50);
             m_stderr += m_process.readAllStandardError();
@@ -80,7 +81,8 @@ private:
 
 QStringList argumentsFor(const QString& dataDir)
 {
-    return {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--data"), dataDir};
+    return {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--data"),
+            dataDir};
 }
 
 httpclient::HttpAppServer clientFor(int port, const QByteArray& token)
@@ -110,20 +112,27 @@ TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEveryth
         ASSERT_GT(port, 0) << server.log().toStdString();
         token = readToken(data);
         ASSERT_EQ(token.size(), 64);
-        struct stat st{};
-        ASSERT_EQ(::stat(QFile::encodeName(QDir(data).filePath(QStringLiteral("token"))).constData(), &st), 0);
+        struct stat st
+        {
+        };
+        ASSERT_EQ(
+            ::stat(QFile::encodeName(QDir(data).filePath(QStringLiteral("token"))).constData(),
+                   &st),
+            0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
 
         auto client = clientFor(port, token);
-        ASSERT_TRUE(client.SetPaciente(QStringLiteral("0009"), QStringLiteral("77"), QStringLiteral("Persistente"),
-                                       QStringLiteral("1"), QDateTime(QDate(2000, 5, 5), QTime(0, 0), Qt::UTC),
-                                       false)
+        ASSERT_TRUE(client
+                        .SetPaciente(QStringLiteral("0009"), QStringLiteral("77"),
+                                     QStringLiteral("Persistente"), QStringLiteral("1"),
+                                     QDateTime(QDate(2000, 5, 5), QTime(0, 0), Qt::UTC), false)
                         .ok);
         server.signal(SIGINT);
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(server.exitCode(), 0);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("SetPaciente 200"))) << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(QStringLiteral("SetPaciente 200")))
+            << server.log().toStdString();
     }
     ServerProcess again(argumentsFor(data));
     const int port = again.waitForPort();
@@ -155,9 +164,11 @@ TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
     ASSERT_EQ(::connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
     const QByteArray body = R"({"args": []})";
     const QByteArray head = "POST /rpc/GetPacientes HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                            "Authorization: Bearer " + token + "\r\n"
-                            "Content-Type: application/json\r\nContent-Length: " +
-                            QByteArray::number(body.size()) + "\r\n\r\n";
+                            "Authorization: Bearer "
+                            + token
+                            + "\r\n"
+                              "Content-Type: application/json\r\nContent-Length: "
+                            + QByteArray::number(body.size()) + "\r\n\r\n";
     ASSERT_EQ(::send(sock, head.constData(), head.size(), 0), head.size());
     ::usleep(300 * 1000);
 
@@ -197,23 +208,27 @@ TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
     f.close();
     ::chmod(QFile::encodeName(tokenFile).constData(), 0644);
     {
-        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d1"))) +
-                             QStringList{QStringLiteral("--token-file"), tokenFile});
+        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d1")))
+                             + QStringList{QStringLiteral("--token-file"), tokenFile});
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitCode(), 1);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("chmod 600"))) << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(QStringLiteral("chmod 600")))
+            << server.log().toStdString();
     }
     {
         ServerProcess server({QStringLiteral("--listen"), QStringLiteral("127.0.0.1")});
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitCode(), 2);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("127.0.0.1"))) << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(QStringLiteral("127.0.0.1")))
+            << server.log().toStdString();
     }
     {
-        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d2"))) +
-                             QStringList{QStringLiteral("--db"), QStringLiteral("mysql://x@y/z")});
+        ServerProcess server(
+            argumentsFor(dir.filePath(QStringLiteral("d2")))
+            + QStringList{QStringLiteral("--db"), QStringLiteral("mysql://x@y/z")});
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitCode(), 1);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("postgresql://"))) << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(QStringLiteral("postgresql://")))
+            << server.log().toStdString();
     }
 }

@@ -28,10 +28,22 @@ struct Answer
     Packet atOrBelow;  // cdsPercentilMaior
     Packet atOrAbove;  // cdsPercentilMenor
 
-    QString belowCode() const { return atOrBelow.value(0, QStringLiteral("CDPERCENTIL")).toString(); }
-    QString aboveCode() const { return atOrAbove.value(0, QStringLiteral("CDPERCENTIL")).toString(); }
-    double belowValue() const { return atOrBelow.value(0, QStringLiteral("VRPERCENTIL")).toDouble(); }
-    double aboveValue() const { return atOrAbove.value(0, QStringLiteral("VRPERCENTIL")).toDouble(); }
+    QString belowCode() const
+    {
+        return atOrBelow.value(0, QStringLiteral("CDPERCENTIL")).toString();
+    }
+    QString aboveCode() const
+    {
+        return atOrAbove.value(0, QStringLiteral("CDPERCENTIL")).toString();
+    }
+    double belowValue() const
+    {
+        return atOrBelow.value(0, QStringLiteral("VRPERCENTIL")).toDouble();
+    }
+    double aboveValue() const
+    {
+        return atOrAbove.value(0, QStringLiteral("VRPERCENTIL")).toDouble();
+    }
     bool empty() const { return codes.isEmpty() && atOrBelow.isEmpty() && atOrAbove.isEmpty(); }
 };
 
@@ -139,26 +151,38 @@ TEST_P(ReferencePercentileTest, Who2007CoversFiveToNineteenYearsForBothSexes)
     // 5 years 0 months (60 months), from WHO's boundary LMS row, checked by hand:
     // boys L -0.7151 M 15.2679 S 0.08366 -> P3 13.153, P50 15.268, P97 18.042;
     // girls L -0.8702 M 15.2453 S 0.09646 -> P3 12.882, P50 15.245, P97 18.573.
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("003")), 13.153);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("050")), 15.268);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("097")), 18.042);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("003")), 12.882);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("050")), 15.245);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("097")), 18.573);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("003")), 13.153);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("050")), 15.268);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("097")), 18.042);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("003")), 12.882);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("050")), 15.245);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("097")), 18.573);
 
     // 5 years 1 month, girls (published: P5 13.133, P85 16.936).
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.01, QStringLiteral("F"), QStringLiteral("005")), 13.133);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.01, QStringLiteral("F"), QStringLiteral("085")), 16.936);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.01, QStringLiteral("F"), QStringLiteral("005")), 13.133);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.01, QStringLiteral("F"), QStringLiteral("085")), 16.936);
 
     // 19 years (228 months), published: boys P5 18.241, P85 25.584; girls P5 17.220, P85 25.113.
     const Answer boy = percentil(kWho, kAdolescent, 19.0, QStringLiteral("M"), 20.0);
     EXPECT_EQ(boy.belowCode(), QStringLiteral("015"));
     EXPECT_DOUBLE_EQ(boy.belowValue(), 19.539);
     EXPECT_DOUBLE_EQ(boy.aboveValue(), 22.188);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("005")), 18.241);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("085")), 25.584);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("F"), QStringLiteral("005")), 17.22);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("F"), QStringLiteral("085")), 25.113);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("005")), 18.241);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("085")), 25.584);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("F"), QStringLiteral("005")), 17.22);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("F"), QStringLiteral("085")), 25.113);
 
     // Outside 5 to 19 years the reference has nothing.
     EXPECT_TRUE(percentil(kWho, kAdolescent, 4.11, QStringLiteral("M"), 15.0).empty());
@@ -168,18 +192,24 @@ TEST_P(ReferencePercentileTest, Who2007CoversFiveToNineteenYearsForBothSexes)
 TEST_P(ReferencePercentileTest, CodedAgesAreYearsAndTwoDigitMonths)
 {
     // 5.03 is 5 years 3 months (63): published boys P50 15.260.
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.03, QStringLiteral("M"), QStringLiteral("050")), 15.26);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.03, QStringLiteral("M"), QStringLiteral("050")), 15.26);
     // 5.1 is the text "5,10": 5 years 10 months (70), boys P50 15.288 (5 years 1 month
     // would be 15.264).
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.1, QStringLiteral("M"), QStringLiteral("050")), 15.288);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 5.1, QStringLiteral("M"), QStringLiteral("097")), 18.232);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.1, QStringLiteral("M"), QStringLiteral("050")), 15.288);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 5.1, QStringLiteral("M"), QStringLiteral("097")), 18.232);
     // 12.11 is 12 years 11 months (155), girls P50 18.735, P85 21.849.
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 12.11, QStringLiteral("F"), QStringLiteral("050")), 18.735);
-    EXPECT_DOUBLE_EQ(percentileAt(kWho, kAdolescent, 12.11, QStringLiteral("F"), QStringLiteral("085")), 21.849);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 12.11, QStringLiteral("F"), QStringLiteral("050")), 18.735);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kWho, kAdolescent, 12.11, QStringLiteral("F"), QStringLiteral("085")), 21.849);
 
     // Not coded ages: a month count of 12 or more, a third decimal, a negative age.
     for (double bad : {5.12, 5.5, 5.035, -1.0, 250.0}) {
-        const records::Reply r = app().GetPercentil(kWho, kAdolescent, bad, QStringLiteral("M"), kWho, 15.0);
+        const records::Reply r =
+            app().GetPercentil(kWho, kAdolescent, bad, QStringLiteral("M"), kWho, 15.0);
         EXPECT_FALSE(r.ok) << bad;
         EXPECT_TRUE(r.error.contains(QStringLiteral("idade codificada"))) << r.error.toStdString();
     }
@@ -207,14 +237,16 @@ TEST_P(ReferencePercentileTest, UndeterminedSexAnswersEmptyPacketsAndOtherLetter
         app().GetPercentil(kWho, kAdolescent, 12.0, QStringLiteral("M"), kCdc, 18.0);
     EXPECT_FALSE(mixed.ok);
     EXPECT_TRUE(mixed.error.contains(QStringLiteral("difere"))) << mixed.error.toStdString();
-    EXPECT_FALSE(app().GetPercentil(QStringLiteral("002"), kAdolescent, 12.0, QStringLiteral("M"),
-                                    QStringLiteral("002"), 18.0)
+    EXPECT_FALSE(app()
+                     .GetPercentil(QStringLiteral("002"), kAdolescent, 12.0, QStringLiteral("M"),
+                                   QStringLiteral("002"), 18.0)
                      .ok);
 }
 
 TEST_P(ReferencePercentileTest, UnknownReferencesAndOtherMethodsTablesAnswerNothing)
 {
-    EXPECT_TRUE(percentil(QStringLiteral("99"), kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
+    EXPECT_TRUE(
+        percentil(QStringLiteral("99"), kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
     EXPECT_TRUE(percentil(QString(), kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
     // WHO 2007 belongs to the list of "48", not of "01".
     EXPECT_TRUE(percentil(kWho, kMustMethod, 12.0, QStringLiteral("M"), 18.0).empty());
@@ -226,31 +258,37 @@ TEST_P(ReferencePercentileTest, Cdc2000AndMust1991AreOfferedToAdolescentsToo)
     // CDC: 24 completed months use the row of Agemos 24.5 (girls P5 14.3801866,
     // P95 19.05823845); 240 months the row of Agemos 240.5 (boys P85 27.07644874).
     const Answer girl = percentil(kCdc, kAdolescent, 2.0, QStringLiteral("F"), 14.5);
-    EXPECT_EQ(girl.codes, (QStringList{QStringLiteral("003"), QStringLiteral("005"),
-                                       QStringLiteral("010"), QStringLiteral("025"),
-                                       QStringLiteral("050"), QStringLiteral("075"),
-                                       QStringLiteral("085"), QStringLiteral("090"),
-                                       QStringLiteral("095"), QStringLiteral("097")}));
+    EXPECT_EQ(girl.codes,
+              (QStringList{QStringLiteral("003"), QStringLiteral("005"), QStringLiteral("010"),
+                           QStringLiteral("025"), QStringLiteral("050"), QStringLiteral("075"),
+                           QStringLiteral("085"), QStringLiteral("090"), QStringLiteral("095"),
+                           QStringLiteral("097")}));
     EXPECT_EQ(girl.belowCode(), QStringLiteral("005"));
     EXPECT_DOUBLE_EQ(girl.belowValue(), 14.3801866);
     EXPECT_EQ(girl.aboveCode(), QStringLiteral("010"));
     EXPECT_EQ(girl.atOrAbove.value(0, QStringLiteral("NMREFEBIBL")),
               QStringLiteral("CDC 2000 - IMC por idade (2 a 20 anos)"));
-    EXPECT_DOUBLE_EQ(percentileAt(kCdc, kAdolescent, 2.0, QStringLiteral("F"), QStringLiteral("095")), 19.05823845);
-    EXPECT_DOUBLE_EQ(percentileAt(kCdc, kAdolescent, 20.0, QStringLiteral("M"), QStringLiteral("085")), 27.07644874);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kCdc, kAdolescent, 2.0, QStringLiteral("F"), QStringLiteral("095")),
+        19.05823845);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kCdc, kAdolescent, 20.0, QStringLiteral("M"), QStringLiteral("085")),
+        27.07644874);
     EXPECT_TRUE(percentil(kCdc, kAdolescent, 1.11, QStringLiteral("F"), 15.0).empty());
     EXPECT_TRUE(percentil(kCdc, kAdolescent, 20.01, QStringLiteral("M"), 25.0).empty());
 
     // Must 1991 by year of age: boys 19 to 19.9 years, P5 17.80, P85 26.36; for this
     // method it stops at 19.9 years.
     const Answer boy = percentil(kMust, kAdolescent, 19.11, QStringLiteral("M"), 26.36);
-    EXPECT_EQ(boy.codes, (QStringList{QStringLiteral("005"), QStringLiteral("015"),
-                                      QStringLiteral("050"), QStringLiteral("085"),
-                                      QStringLiteral("095")}));
+    EXPECT_EQ(boy.codes,
+              (QStringList{QStringLiteral("005"), QStringLiteral("015"), QStringLiteral("050"),
+                           QStringLiteral("085"), QStringLiteral("095")}));
     EXPECT_EQ(boy.belowCode(), QStringLiteral("085"));
     EXPECT_EQ(boy.aboveCode(), QStringLiteral("085"));
-    EXPECT_DOUBLE_EQ(percentileAt(kMust, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("005")), 17.80);
-    EXPECT_DOUBLE_EQ(percentileAt(kMust, kAdolescent, 6.0, QStringLiteral("F"), QStringLiteral("095")), 17.49);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kMust, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("005")), 17.80);
+    EXPECT_DOUBLE_EQ(
+        percentileAt(kMust, kAdolescent, 6.0, QStringLiteral("F"), QStringLiteral("095")), 17.49);
     EXPECT_TRUE(percentil(kMust, kAdolescent, 20.0, QStringLiteral("M"), 25.0).empty());
     EXPECT_TRUE(percentil(kMust, kAdolescent, 5.11, QStringLiteral("M"), 15.0).empty());
 }
@@ -267,11 +305,25 @@ TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)
 
     // Band edges: a woman of 64 years 11 months is in 60 to 64.9; at 65 the copy of the
     // table has no women's row, at 70 no men's row.
-    EXPECT_DOUBLE_EQ(teoricoField(kMust, 64.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MIN")).toDouble(), 21.06);
-    EXPECT_DOUBLE_EQ(teoricoField(kMust, 64.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MAX")).toDouble(), 31.21);
-    EXPECT_DOUBLE_EQ(teoricoField(kMust, 20.0, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MED")).toDouble(), 21.46);
-    EXPECT_DOUBLE_EQ(teoricoField(kMust, 19.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MED")).toDouble(), 20.80);
-    EXPECT_DOUBLE_EQ(teoricoField(kMust, 69.11, QStringLiteral("M"), QStringLiteral("VRTABEDIET_MED")).toDouble(), 25.41);
+    EXPECT_DOUBLE_EQ(
+        teoricoField(kMust, 64.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MIN"))
+            .toDouble(),
+        21.06);
+    EXPECT_DOUBLE_EQ(
+        teoricoField(kMust, 64.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MAX"))
+            .toDouble(),
+        31.21);
+    EXPECT_DOUBLE_EQ(
+        teoricoField(kMust, 20.0, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MED")).toDouble(),
+        21.46);
+    EXPECT_DOUBLE_EQ(
+        teoricoField(kMust, 19.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MED"))
+            .toDouble(),
+        20.80);
+    EXPECT_DOUBLE_EQ(
+        teoricoField(kMust, 69.11, QStringLiteral("M"), QStringLiteral("VRTABEDIET_MED"))
+            .toDouble(),
+        25.41);
     EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 65.0, QStringLiteral("F"))).isEmpty());
     EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 70.0, QStringLiteral("M"))).isEmpty());
     EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 5.11, QStringLiteral("M"))).isEmpty());
@@ -293,8 +345,9 @@ TEST_P(ReferencePercentileTest, MethodListsOfferTheReferencesWithDefaultsForMust
               QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)"));
     EXPECT_EQ(column(packetOf(app().GetRefeMeto(kWho, kAdolescent)), QStringLiteral("NMREFEBIBL")),
               QStringList{QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)")});
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), kMustMethod)), QStringLiteral("NMREFEBIBL")),
-              QStringList{QStringLiteral("Must, Dallal e Dietz 1991 (NHANES I)")});
+    EXPECT_EQ(
+        column(packetOf(app().GetRefeMeto(QString(), kMustMethod)), QStringLiteral("NMREFEBIBL")),
+        QStringList{QStringLiteral("Must, Dallal e Dietz 1991 (NHANES I)")});
     EXPECT_TRUE(packetOf(app().GetRefeMeto(kWho, kMustMethod)).isEmpty());
     EXPECT_TRUE(packetOf(app().GetRefeMeto(QString(), QStringLiteral("00"))).isEmpty());
 
@@ -318,9 +371,10 @@ TEST_P(ReferencePercentileTest, MethodListsOfferTheReferencesWithDefaultsForMust
               kWho);
 
     // A selection stored with the default shows the reference's name.
-    const QVariantMap row = merged(keyValues(teen), {{QStringLiteral("CDTBMETOAVAL"), kAdolescent},
-                                                     {QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
-                                                     {QStringLiteral("CDTABELACO"), kWho}});
+    const QVariantMap row =
+        merged(keyValues(teen), {{QStringLiteral("CDTBMETOAVAL"), kAdolescent},
+                                 {QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
+                                 {QStringLiteral("CDTABELACO"), kWho}});
     ASSERT_TRUE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(row), QString()).ok);
     const Packet after = packetOf(app().GetDados(teen, 15.04), 0);
     EXPECT_EQ(after.value(findRow(after, QStringLiteral("CDTBMETOAVAL"), kAdolescent),
@@ -332,18 +386,20 @@ TEST_P(ReferencePercentileTest, ADatabaseSeededBeforeTheReferenceTablesGetsThemO
 {
     // As a database the first server version seeded: no reference tables, no defaults;
     // an administrator has meanwhile chosen CDC 2000 as the default of "48".
-    server->sql({QStringLiteral("DELETE FROM refepercentil"), QStringLiteral("DELETE FROM refelista"),
-                 QStringLiteral("DELETE FROM refebibl"),
-                 QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = NULL"),
-                 QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"),
-                 QStringLiteral("UPDATE schema_version SET version = 1 WHERE component = 'seed'")});
+    server->sql(
+        {QStringLiteral("DELETE FROM refepercentil"), QStringLiteral("DELETE FROM refelista"),
+         QStringLiteral("DELETE FROM refebibl"),
+         QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = NULL"),
+         QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"),
+         QStringLiteral("UPDATE schema_version SET version = 1 WHERE component = 'seed'")});
     EXPECT_TRUE(percentil(kWho, kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
 
     server->restart();
     EXPECT_EQ(percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 15.264).belowCode(),
               QStringLiteral("050"));
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), kAdolescent)), QStringLiteral("CDREFEBIBL")),
-              (QStringList{kMust, kWho, kCdc}));
+    EXPECT_EQ(
+        column(packetOf(app().GetRefeMeto(QString(), kAdolescent)), QStringLiteral("CDREFEBIBL")),
+        (QStringList{kMust, kWho, kCdc}));
     const Packet catalogue = packetOf(app().GetDados(demoKey(), 45.03), 2);
     EXPECT_EQ(catalogue.value(findRow(catalogue, QStringLiteral("CDTBMETOAVAL"), kAdolescent),
                               QStringLiteral("CDTBREFMETOA")),

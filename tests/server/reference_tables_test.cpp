@@ -21,7 +21,10 @@ namespace {
 
 const QString kDataDir = QStringLiteral(AVALNUTRI_REFERENCE_DIR);
 
-CsvTable dataFile(const QString& relative) { return CsvTable::load(kDataDir + QLatin1Char('/') + relative); }
+CsvTable dataFile(const QString& relative)
+{
+    return CsvTable::load(kDataDir + QLatin1Char('/') + relative);
+}
 
 QString rowKey(const QString& sex, int months, const QString& code)
 {
@@ -56,7 +59,7 @@ TEST(CodedAge, YearsAndTwoDigitMonths)
     EXPECT_EQ(decodeCodedAge(12.11)->months, 11);
     // The month count is two digits from 00 to 11.
     EXPECT_EQ(months(5.12), -1);
-    EXPECT_EQ(months(5.5), -1);   // "5,50"
+    EXPECT_EQ(months(5.5), -1);  // "5,50"
     EXPECT_EQ(months(5.035), -1);
     EXPECT_EQ(months(-0.01), -1);
     EXPECT_EQ(months(200.01), -1);
@@ -153,18 +156,22 @@ TEST(BmiReferences, RowsCoverTheDocumentedAgesAndKeepThePublishedValues)
     EXPECT_EQ(count.value(QStringLiteral("01/48/F")), 14 * 5);
     EXPECT_EQ(count.size(), 8);
 
-    const QHash<QString, PercentileRow> cdc = byKey(bmi::cdc2000Rows(
-        dataFile(QStringLiteral("cdc2000/bmiagerev.csv")), QStringLiteral("48")));
+    const QHash<QString, PercentileRow> cdc = byKey(
+        bmi::cdc2000Rows(dataFile(QStringLiteral("cdc2000/bmiagerev.csv")), QStringLiteral("48")));
     // Girls, Agemos 24.5 (24 completed months): P5 14.3801866; Agemos 36.5: P50 15.69924188.
-    EXPECT_DOUBLE_EQ(cdc.value(rowKey(QStringLiteral("F"), 24, QStringLiteral("005"))).value, 14.3801866);
-    EXPECT_DOUBLE_EQ(cdc.value(rowKey(QStringLiteral("F"), 36, QStringLiteral("050"))).value, 15.69924188);
-    EXPECT_EQ(cdc.value(rowKey(QStringLiteral("F"), 36, QStringLiteral("050"))).name, QStringLiteral("P50"));
+    EXPECT_DOUBLE_EQ(cdc.value(rowKey(QStringLiteral("F"), 24, QStringLiteral("005"))).value,
+                     14.3801866);
+    EXPECT_DOUBLE_EQ(cdc.value(rowKey(QStringLiteral("F"), 36, QStringLiteral("050"))).value,
+                     15.69924188);
+    EXPECT_EQ(cdc.value(rowKey(QStringLiteral("F"), 36, QStringLiteral("050"))).name,
+              QStringLiteral("P50"));
 
     const QList<PercentileRow> must = bmi::must1991Rows(
         dataFile(QStringLiteral("must1991/bmi_percentiles_nhanes1.csv")), QStringLiteral("01"));
     const QHash<QString, PercentileRow> mustByKey = byKey(must);
     // Men 20 to 24.9 years: months 240 to 299, P15 20.21.
-    const PercentileRow men20 = mustByKey.value(rowKey(QStringLiteral("M"), 240, QStringLiteral("015")));
+    const PercentileRow men20 =
+        mustByKey.value(rowKey(QStringLiteral("M"), 240, QStringLiteral("015")));
     EXPECT_EQ(men20.toMonths, 299);
     EXPECT_DOUBLE_EQ(men20.value, 20.21);
     EXPECT_EQ(men20.reference, bmi::kMust1991);
@@ -177,8 +184,14 @@ TEST(BmiReferences, RowsCoverTheDocumentedAgesAndKeepThePublishedValues)
 TEST(PercentileTableChecks, RefuseTablesThatWouldBracketWrongly)
 {
     const auto row = [](int from, int to, int p, double v) {
-        return PercentileRow{QStringLiteral("99"), QStringLiteral("48"), QStringLiteral("M"),
-                             from, to, percentileCode(p), percentileName(p), v};
+        return PercentileRow{QStringLiteral("99"),
+                             QStringLiteral("48"),
+                             QStringLiteral("M"),
+                             from,
+                             to,
+                             percentileCode(p),
+                             percentileName(p),
+                             v};
     };
     EXPECT_NO_THROW(checkPercentileRows({row(60, 60, 5, 13.0), row(60, 60, 50, 15.0),
                                          row(61, 61, 5, 13.1), row(61, 61, 50, 15.1)}));
@@ -214,6 +227,7 @@ TEST(CsvTableTest, ReadsNumbersAndNamesWhatIsWrong)
     EXPECT_THROW(CsvTable::parse(QStringLiteral("a,b\n1,2,3\n"), QStringLiteral("x")),
                  std::runtime_error);
     EXPECT_THROW(CsvTable::parse(QString(), QStringLiteral("x")), std::runtime_error);
-    EXPECT_THROW(CsvTable::load(QStringLiteral(":/avalnutri/reference/none.csv")), std::runtime_error);
+    EXPECT_THROW(CsvTable::load(QStringLiteral(":/avalnutri/reference/none.csv")),
+                 std::runtime_error);
     EXPECT_THROW(sexLetter(3), std::runtime_error);
 }

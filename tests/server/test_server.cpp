@@ -21,11 +21,11 @@ QAtomicInt g_connections;
 
 // Runs fn with a direct QPSQL connection to url; answers false and the reason when it
 // cannot connect.
-template <typename Fn>
-bool withPostgres(const QString& url, Fn&& fn, QString* reason = nullptr)
+template <typename Fn> bool withPostgres(const QString& url, Fn&& fn, QString* reason = nullptr)
 {
     const QUrl u(url);
-    const QString name = QStringLiteral("servertest-pg-%1").arg(g_connections.fetchAndAddOrdered(1));
+    const QString name =
+        QStringLiteral("servertest-pg-%1").arg(g_connections.fetchAndAddOrdered(1));
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
@@ -52,11 +52,13 @@ std::optional<QString> testPostgres(QString* reason)
 {
     const QString url = qEnvironmentVariable("AVALNUTRI_TEST_PG");
     if (url.isEmpty()) {
-        *reason = QStringLiteral("AVALNUTRI_TEST_PG is not set (scripts/pg-throwaway start sets it)");
+        *reason =
+            QStringLiteral("AVALNUTRI_TEST_PG is not set (scripts/pg-throwaway start sets it)");
         return std::nullopt;
     }
     QString why;
-    if (!withPostgres(url, [](QSqlDatabase&) {}, &why)) {
+    if (!withPostgres(
+            url, [](QSqlDatabase&) {}, &why)) {
         *reason = QStringLiteral("PostgreSQL at %1 does not answer: %2").arg(url, why);
         return std::nullopt;
     }
@@ -73,7 +75,8 @@ server::app::ServerConfig TestServer::quietConfig()
 }
 
 TestServer::TestServer(Engine engine, server::app::ServerConfig base)
-    : m_engine(engine), m_config(std::move(base))
+    : m_engine(engine),
+      m_config(std::move(base))
 {
     m_config.dataDir = m_dir.path() + QStringLiteral("/data");
     if (engine == Engine::Postgres) {
@@ -142,8 +145,7 @@ void TestServer::sql(const QStringList& statements)
 
 records::ConsultationKey demoKey(const QString& patient)
 {
-    return {QStringLiteral("0001"), patient,
-            QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC)};
+    return {QStringLiteral("0001"), patient, QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC)};
 }
 
 records::Packet packetOf(const records::Reply& reply, int index)

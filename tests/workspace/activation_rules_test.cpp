@@ -28,11 +28,13 @@ protected:
 TEST_F(ActivationRules, LoadClearsTheReferenceOfEveryUnselectedMethod)
 {
     for (const bool deceased : {false, true}) {
-        const QString patient = deceased ? QStringLiteral("940000000002") : QStringLiteral("940000000001");
+        const QString patient =
+            deceased ? QStringLiteral("940000000002") : QStringLiteral("940000000001");
         open(patient, QStringLiteral("1"), QDate(1996, 3, 10), deceased);
         storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
         storeMethod(QStringLiteral("48"), QStringLiteral("S"), QStringLiteral("90"));
-        ASSERT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+        ASSERT_EQ(storedMethod(QStringLiteral("01")),
+                  qMakePair(QStringLiteral("N"), QStringLiteral("91")));
 
         form->FormClose();
         stCdPacienteAux.clear();
@@ -41,7 +43,8 @@ TEST_F(ActivationRules, LoadClearsTheReferenceOfEveryUnselectedMethod)
         // the load's own clearing runs even for a read-only consultation
         EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QString()))
             << patient.toStdString();
-        EXPECT_EQ(storedMethod(QStringLiteral("48")), qMakePair(QStringLiteral("S"), QStringLiteral("90")));
+        EXPECT_EQ(storedMethod(QStringLiteral("48")),
+                  qMakePair(QStringLiteral("S"), QStringLiteral("90")));
         EXPECT_EQ(f.cdsMetoAval.recNo(), 0);
         EXPECT_FALSE(f.cdsMetoAval.isEditing());
         EXPECT_FALSE(f.cdsMetoAval.controlsDisabled());
@@ -134,7 +137,8 @@ TEST_F(ActivationRules, ANewFormForTheSamePatientLoadsTheConsultation)
 
 TEST_F(ActivationRules, ADeceasedConsultationStaysReadOnlyWhenActivatedAgain)
 {
-    AssessmentForm& f = open(QStringLiteral("940000000007"), QStringLiteral("1"), QDate(1950, 2, 2), true);
+    AssessmentForm& f =
+        open(QStringLiteral("940000000007"), QStringLiteral("1"), QDate(1950, 2, 2), true);
     ASSERT_TRUE(f.deceased());
     f.FormActivate();  // the host opens the same patient again
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
@@ -147,7 +151,8 @@ TEST_F(ActivationRules, ADeceasedConsultationStaysReadOnlyWhenActivatedAgain)
 
 TEST_F(ActivationRules, AnUnknownSexCodeKeepsTheSexShown)
 {
-    AssessmentForm& f = open(QStringLiteral("940000000008"), QStringLiteral("0"), QDate(1996, 3, 10));
+    AssessmentForm& f =
+        open(QStringLiteral("940000000008"), QStringLiteral("0"), QDate(1996, 3, 10));
     ASSERT_EQ(f.edtSexoPaci, "Masculino");
     EXPECT_FALSE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("68")));
     stSexo = QStringLiteral("9");
@@ -188,7 +193,8 @@ TEST_F(ActivationRules, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
 
 TEST_F(ActivationRules, TheLoadAsksTheServerInItsOrder)
 {
-    AssessmentForm& f = open(QStringLiteral("940000000011"), QStringLiteral("1"), QDate(2021, 9, 6));
+    AssessmentForm& f =
+        open(QStringLiteral("940000000011"), QStringLiteral("1"), QDate(2021, 9, 6));
     storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
     f.FormClose();
     stCdPacienteAux.clear();
@@ -215,8 +221,9 @@ TEST_F(ActivationRules, TheLoadAsksTheServerInItsOrder)
     form->pgcAvalNutr = InnerPage::tshAvaliacao;
     server.clearTraffic();
     form->FormActivate();
-    EXPECT_EQ(server.calledMethods(), QStringList({"GetObito", "GetDados", "GetResuAval",
-                                                   "GetResuAvalEnerg", "GetDadoAval", "GetResuAval"}));
+    EXPECT_EQ(server.calledMethods(),
+              QStringList({"GetObito", "GetDados", "GetResuAval", "GetResuAvalEnerg", "GetDadoAval",
+                           "GetResuAval"}));
 }
 
 TEST_F(ActivationRules, AnotherDateOfTheSamePatientShowsAndWritesThatConsultation)

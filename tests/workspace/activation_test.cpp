@@ -141,13 +141,13 @@ TEST_F(Activation, MethodFilterFollowsSexAndAge)
         bool keeps29;
     };
     const Case cases[] = {
-        {"900000000010", "0", QDate(1992, 12, 6), false, true},  // man of 34
-        {"900000000011", "0", QDate(1991, 12, 6), false, false},         // man of 35
-        {"900000000012", "0", QDate(2009, 12, 7), true, true},           // man of 16 (17 less a day)
-        {"900000000013", "0", QDate(2009, 12, 6), true, true},           // man of 17
-        {"900000000014", "0", QDate(2008, 12, 6), false, true},          // man of 18
-        {"900000000015", "2", QDate(2010, 1, 1), false, true},           // "D"
-        {"900000000016", "3", QDate(2010, 1, 1), false, true},           // "I"
+        {"900000000010", "0", QDate(1992, 12, 6), false, true},   // man of 34
+        {"900000000011", "0", QDate(1991, 12, 6), false, false},  // man of 35
+        {"900000000012", "0", QDate(2009, 12, 7), true, true},    // man of 16 (17 less a day)
+        {"900000000013", "0", QDate(2009, 12, 6), true, true},    // man of 17
+        {"900000000014", "0", QDate(2008, 12, 6), false, true},   // man of 18
+        {"900000000015", "2", QDate(2010, 1, 1), false, true},    // "D"
+        {"900000000016", "3", QDate(2010, 1, 1), false, true},    // "I"
     };
     for (const Case& c : cases) {
         server.addPatient(c.code, "Paciente", c.sex, c.birth);
@@ -223,19 +223,19 @@ TEST_F(Activation, SwitchingToTheEnergyTabBringsTheCatalogueUpToDate)
     // Someone removes the link of the arm muscle area to the arm circumference.
     const records::ConsultationKey k{"0001", "900000000050", day(kConsultationDay)};
     records::DataSet links(records::layouts::cdsInsDadoAval());
-    links.loadPacket(records::packetAt(
-        records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
+    links.loadPacket(
+        records::packetAt(records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
     ASSERT_TRUE(links.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
     links.remove();
     records::writeThrough(links, server.client(), "SetInsDadoAval");
-    links.loadPacket(records::packetAt(
-        records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
+    links.loadPacket(
+        records::packetAt(records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
     ASSERT_FALSE(links.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
 
     form->showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshMetodoEnerg);
 
     records::DataSet after(records::layouts::cdsInsDadoAval());
-    after.loadPacket(records::packetAt(
-        records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
+    after.loadPacket(
+        records::packetAt(records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
     EXPECT_TRUE(after.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
 }

@@ -92,9 +92,15 @@ private:
         };
         for (const DeltaChange& c : d.changes) {
             switch (c.kind) {
-            case DeltaChange::Kind::Insert: t.rows.append(c.newValues); break;
-            case DeltaChange::Kind::Update: t.rows[find(c.oldValues)] = c.newValues; break;
-            case DeltaChange::Kind::Delete: t.rows.removeAt(find(c.oldValues)); break;
+            case DeltaChange::Kind::Insert:
+                t.rows.append(c.newValues);
+                break;
+            case DeltaChange::Kind::Update:
+                t.rows[find(c.oldValues)] = c.newValues;
+                break;
+            case DeltaChange::Kind::Delete:
+                t.rows.removeAt(find(c.oldValues));
+                break;
             }
         }
     }
@@ -109,8 +115,8 @@ QVariantList methodRow(const CatalogueMethod& m, const QString& sequence)
 {
     // CDTBMETOAVAL, IDTBUTILTABE, NMTBMETOAVAL, IDSEQUMETO, DSTBMETOAVAL, NRCTMETOAVAL,
     // VRIDADEINITB, VRIDADEFINTB, CDTBREFMETOA
-    return {m.CDTBMETOAVAL, m.IDTBUTILTABE, m.NMTBMETOAVAL, sequence, m.DSTBMETOAVAL,
-            m.NRCTMETOAVAL, QVariant(), QVariant(), QVariant()};
+    return {m.CDTBMETOAVAL, m.IDTBUTILTABE, m.NMTBMETOAVAL, sequence,  m.DSTBMETOAVAL,
+            m.NRCTMETOAVAL, QVariant(),     QVariant(),     QVariant()};
 }
 
 void fillFullCatalogue(CatalogueServer& s, bool withAmb = true)
@@ -226,8 +232,9 @@ TEST(CatalogueSeeding, EmptyServerGetsTheWholeCatalogueOneRowPerWrite)
     // Every post went out on its own, as one insert, tables in order.
     ASSERT_EQ(server.calls.size(), 68 + 52 + 156);
     for (int i = 0; i < server.calls.size(); ++i) {
-        const QString expected = i < 68 ? "SetInsMetoAval" : i < 120 ? "SetInsTipoDado"
-                                                                     : "SetInsDadoAval";
+        const QString expected = i < 68    ? "SetInsMetoAval"
+                                 : i < 120 ? "SetInsTipoDado"
+                                           : "SetInsDadoAval";
         ASSERT_EQ(server.calls[i].method, expected) << i;
         ASSERT_EQ(server.calls[i].delta.changes.size(), 1) << i;
         ASSERT_EQ(server.calls[i].delta.changes[0].kind, DeltaChange::Kind::Insert) << i;
@@ -297,8 +304,7 @@ TEST(CatalogueSeeding, MissingMethodsAreNumberedOnFromTheLastRow)
     EXPECT_EQ(server.calls[0].method, "SetInsMetoAval");
     const int added = rowOf(server.methods, "CDTBMETOAVAL", "33");
     ASSERT_GE(added, 0);
-    EXPECT_EQ(server.methods.rows[added],
-              methodRow(*records::findCatalogueMethod(u"33"), "71"));
+    EXPECT_EQ(server.methods.rows[added], methodRow(*records::findCatalogueMethod(u"33"), "71"));
     EXPECT_EQ(c.progress.shownMaxima(), QList<int>{68});
     EXPECT_EQ(c.progress.highestPositionOfShow(0), 68);
     expectPanelPutAway(c.progress);
@@ -506,7 +512,7 @@ TEST(CatalogueSeeding, UpdateMethodsRewritesFromTheModuleTables)
 {
     CatalogueServer server;
     fillFullCatalogue(server);
-    server.methods.rows.removeLast();  // no "68"
+    server.methods.rows.removeLast();            // no "68"
     QVariantList& imc = server.methods.rows[0];  // "00"
     imc[0] = "00";
     imc[1] = "3";
@@ -537,12 +543,12 @@ TEST(CatalogueSeeding, UpdateMethodsRewritesFromTheModuleTables)
     const int added = rowOf(server.methods, "CDTBMETOAVAL", "68");
     ASSERT_GE(added, 0);
     EXPECT_EQ(server.methods.rows[added],
-              (QVariantList{"68", "0", "IMC para Gestantes", "68", "IMC para Gestantes",
-                            "11190068", QVariant(), QVariant(), QVariant()}));
+              (QVariantList{"68", "0", "IMC para Gestantes", "68", "IMC para Gestantes", "11190068",
+                            QVariant(), QVariant(), QVariant()}));
     // A present method keeps its sequence and description.
-    EXPECT_EQ(server.methods.rows[0], (QVariantList{"00", "0", "IMC/Peso Teórico", "42",
-                                                    "Descrição local", "11190000", QVariant(),
-                                                    QVariant(), QVariant()}));
+    EXPECT_EQ(server.methods.rows[0],
+              (QVariantList{"00", "0", "IMC/Peso Teórico", "42", "Descrição local", "11190000",
+                            QVariant(), QVariant(), QVariant()}));
     EXPECT_EQ(server.dataTypes.rows[0], (QVariantList{"01", "Peso", "kg"}));
     EXPECT_EQ(rowOf(server.dataTypes, "CDTIPODADO", "53"), -1);
     EXPECT_EQ(server.count("SetInsDadoAval"), 0);
@@ -586,8 +592,7 @@ TEST(CatalogueSeeding, UpdateMethodsFailureStillRefreshesAndHidesThePanel)
     // A refresh that fails after a good update is passed on.
     server.failOnCall = 0;
     c.reload();
-    EXPECT_THROW(c.seeder().updateMethods([] { throw records::Error("refresh"); }),
-                 records::Error);
+    EXPECT_THROW(c.seeder().updateMethods([] { throw records::Error("refresh"); }), records::Error);
     EXPECT_FALSE(c.progress.visible());
 }
 
@@ -702,9 +707,9 @@ TEST(CatalogueSeeding, UpdateMethodsKeepsTheServersOwnFieldsAndInsertsNoDataType
     ASSERT_EQ(empty.methods.rows.size(), 68);
     for (const QVariantList& row : empty.methods.rows) {
         const CatalogueMethod m = *records::findCatalogueMethod(row[0].toString());
-        EXPECT_EQ(row, (QVariantList{m.CDTBMETOAVAL, m.IDTBUTILTABE, m.NMTBMETOAVAL,
-                                     m.CDTBMETOAVAL, m.NMTBMETOAVAL, m.NRCTMETOAVAL, QVariant(),
-                                     QVariant(), QVariant()}));
+        EXPECT_EQ(row, (QVariantList{m.CDTBMETOAVAL, m.IDTBUTILTABE, m.NMTBMETOAVAL, m.CDTBMETOAVAL,
+                                     m.NMTBMETOAVAL, m.NRCTMETOAVAL, QVariant(), QVariant(),
+                                     QVariant()}));
     }
     EXPECT_TRUE(empty.dataTypes.rows.isEmpty());
     EXPECT_TRUE(empty.links.rows.isEmpty());

@@ -35,10 +35,10 @@ void ConsultationTest::SetUp()
     // Whatever the server seeds, the lists of "01", "28" and "48" hold these two, and the
     // list of "02" (triceps skinfold) is empty.
     for (const char* owner : {"01", "28", "48"}) {
-        server.addReference(QStringLiteral("METO"), QString::fromLatin1(owner), QStringLiteral("90"),
-                            QStringLiteral("Referência de teste A"));
-        server.addReference(QStringLiteral("METO"), QString::fromLatin1(owner), QStringLiteral("91"),
-                            QStringLiteral("Referência de teste B"));
+        server.addReference(QStringLiteral("METO"), QString::fromLatin1(owner),
+                            QStringLiteral("90"), QStringLiteral("Referência de teste A"));
+        server.addReference(QStringLiteral("METO"), QString::fromLatin1(owner),
+                            QStringLiteral("91"), QStringLiteral("Referência de teste B"));
     }
     server.removeReferences(QStringLiteral("METO"), QStringLiteral("02"));
 }
@@ -89,14 +89,16 @@ QMap<QString, ConsultationTest::Recorded> ConsultationTest::recorded(const QStri
 QString ConsultationTest::referenceName(const QString& owner, const QString& code)
 {
     records::DataSet refs(records::layouts::cdsRefeMeto());
-    refs.loadPacket(records::decodePacket(records::checkReply(server.client().GetRefeMeto(code, owner))));
+    refs.loadPacket(
+        records::decodePacket(records::checkReply(server.client().GetRefeMeto(code, owner))));
     return refs.isEmpty() ? QString() : refs.asString(QStringLiteral("NMREFEBIBL"));
 }
 
 QString ConsultationTest::firstReference(const QString& owner)
 {
     records::DataSet refs(records::layouts::cdsRefeMeto());
-    refs.loadPacket(records::decodePacket(records::checkReply(server.client().GetRefeMeto(QString(), owner))));
+    refs.loadPacket(
+        records::decodePacket(records::checkReply(server.client().GetRefeMeto(QString(), owner))));
     return refs.isEmpty() ? QString() : refs.asString(QStringLiteral("CDREFEBIBL"));
 }
 
@@ -123,7 +125,8 @@ void ConsultationTest::storeMethod(const QString& code, const QString& selection
     methods.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
     methods.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
     methods.setValue(QStringLiteral("IDTABELAAV"), selection);
-    methods.setValue(QStringLiteral("CDTABELACO"), reference.isEmpty() ? QVariant() : QVariant(reference));
+    methods.setValue(QStringLiteral("CDTABELACO"),
+                     reference.isEmpty() ? QVariant() : QVariant(reference));
     methods.post();
     records::writeThrough(methods, server.client(), QStringLiteral("SetMetoAval"));
 }

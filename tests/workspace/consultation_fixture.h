@@ -32,7 +32,8 @@ protected:
 
     // Registers the patient, creates the form core and activates it (a woman of 30
     // unless said otherwise).
-    workspace::AssessmentForm& open(const QString& patient, const QString& sexCode = QStringLiteral("1"),
+    workspace::AssessmentForm& open(const QString& patient,
+                                    const QString& sexCode = QStringLiteral("1"),
                                     const QDate& birth = QDate(1996, 3, 10), bool deceased = false);
     // Shows the result page as its tab does.
     void enterResults();
@@ -59,8 +60,7 @@ protected:
                        const QString& observation = {});
 
     // Runs the action and expects it to be refused with exactly this message.
-    template <typename F>
-    void expectRefused(F&& action, const QString& message)
+    template <typename F> void expectRefused(F&& action, const QString& message)
     {
         errors.clear();
         EXPECT_THROW(action(), hostfw::Abort);

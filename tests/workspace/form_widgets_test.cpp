@@ -160,7 +160,8 @@ TEST_F(FormWidgets, ReferenceCellTakesATypedCodeOrOneFromItsList)
     ASSERT_NE(editor, nullptr);
     commit(editor);
     errors.clear();
-    grid->setCurrentIndex(grid->model()->index(imc, columnOf(grid, QStringLiteral("NMTBMETOAVAL"))));
+    grid->setCurrentIndex(
+        grid->model()->index(imc, columnOf(grid, QStringLiteral("NMTBMETOAVAL"))));
     EXPECT_EQ(errors.messages(), QStringList{"Referência não cadastrada."});
     QTRY_COMPARE(grid->currentIndex().column(), columnOf(grid, QStringLiteral("CDTABELACO")));
     EXPECT_EQ(core.dbgMetoAvalColumn, "CDTABELACO");
@@ -191,7 +192,8 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
 
     // "1.5" with a letter among it: the point becomes the comma, the letter is dropped
     const int weight = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("01"));
-    QLineEdit* editor = typeInto(grid, weight, QStringLiteral("DSINFOAVAL"), QStringLiteral("1.a5"));
+    QLineEdit* editor =
+        typeInto(grid, weight, QStringLiteral("DSINFOAVAL"), QStringLiteral("1.a5"));
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), "1,5");
     commit(editor);
@@ -211,8 +213,9 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     editor->setText(QStringLiteral("2,5,1"));
     errors.clear();
     commit(editor);
-    EXPECT_EQ(errors.messages(),
-              QStringList{"'2,5,1' não é um valor de ponto flutuante válido para o campo 'Valor'."});
+    EXPECT_EQ(
+        errors.messages(),
+        QStringList{"'2,5,1' não é um valor de ponto flutuante válido para o campo 'Valor'."});
     const int other = weight == 0 ? 1 : 0;
     grid->setCurrentIndex(grid->model()->index(other, 1));
     QTRY_COMPARE(grid->currentIndex().row(), weight);
@@ -228,8 +231,8 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     EXPECT_FALSE(core.cdsDadosAval.isEditing());
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
-            QTest::keyClick(grid, Qt::Key_F4);
-            ASSERT_EQ(script.requests().size(), 1);
+        QTest::keyClick(grid, Qt::Key_F4);
+        ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Edema");
     }
     EXPECT_EQ(grid->model()->index(ankle, 1).data().toString(), "Sim");
@@ -304,8 +307,8 @@ TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
     ASSERT_TRUE(core.recordAnswer(QStringLiteral("36"), QStringLiteral("3")));
     ASSERT_TRUE(core.recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
     ASSERT_TRUE(core.recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
-    w.dbgDadosAval->setCurrentIndex(
-        w.dbgDadosAval->model()->index(rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1));
+    w.dbgDadosAval->setCurrentIndex(w.dbgDadosAval->model()->index(
+        rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1));
     const QImage results = w.grab().toImage();
     EXPECT_FALSE(results.isNull());
     results.save(QStringLiteral("/tmp/avalnutri_resultado.png"));
@@ -315,8 +318,12 @@ TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
 {
     TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000006"));
     AssessmentForm& core = w.core();
-    const QList<QAction*> pageItems = {w.mnuAvalNutri->menuAction(), w.mnuMetoAval, w.mnuAvaliacao,
-                                       w.mnuCalculo->menuAction(),   w.mnuMetoEnerg, w.mnuResuEnerg,
+    const QList<QAction*> pageItems = {w.mnuAvalNutri->menuAction(),
+                                       w.mnuMetoAval,
+                                       w.mnuAvaliacao,
+                                       w.mnuCalculo->menuAction(),
+                                       w.mnuMetoEnerg,
+                                       w.mnuResuEnerg,
                                        w.mnuNutrRecom};
     const auto checked = [&] {
         QStringList names;

@@ -3,7 +3,6 @@
 #include "hostfw/host_settings.h"
 #include "records/write_through.h"
 
-
 namespace workspacetest {
 namespace {
 
@@ -15,7 +14,9 @@ public:
     CountingServer(std::unique_ptr<records::AppServer> inner,
                    std::shared_ptr<std::atomic<int>> calls,
                    std::shared_ptr<LoopbackServer::Traffic> traffic)
-        : m_inner(std::move(inner)), m_calls(std::move(calls)), m_traffic(std::move(traffic))
+        : m_inner(std::move(inner)),
+          m_calls(std::move(calls)),
+          m_traffic(std::move(traffic))
     {
     }
     records::Reply call(const QString& method, const QJsonArray& args) override
@@ -104,12 +105,14 @@ void LoopbackServer::addReference(const QString& list, const QString& owner, con
     using namespace server::storage;
     inTransaction(m_instance->database(), Access::ReadWrite, [&](Transaction& tx) {
         if (!tx.exists(QStringLiteral("SELECT 1 FROM refebibl WHERE CDREFEBIBL = ?"), {code}))
-            tx.execute(QStringLiteral("INSERT INTO refebibl (CDREFEBIBL, NMREFEBIBL) VALUES (?, ?)"),
-                       {code, name});
+            tx.execute(
+                QStringLiteral("INSERT INTO refebibl (CDREFEBIBL, NMREFEBIBL) VALUES (?, ?)"),
+                {code, name});
         if (!tx.exists(QStringLiteral("SELECT 1 FROM refelista WHERE CDLISTA = ? AND CDDONO = ? "
                                       "AND CDREFEBIBL = ?"),
                        {list, owner, code}))
-            tx.execute(QStringLiteral("INSERT INTO refelista (CDLISTA, CDDONO, CDREFEBIBL) VALUES (?, ?, ?)"),
+            tx.execute(QStringLiteral(
+                           "INSERT INTO refelista (CDLISTA, CDDONO, CDREFEBIBL) VALUES (?, ?, ?)"),
                        {list, owner, code});
     });
 }

@@ -43,7 +43,8 @@ TEST_F(MethodPage, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
     // a typed reference is looked up
     EXPECT_TRUE(f.selectMethod(QStringLiteral("01"), QStringLiteral("91")));
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
-    EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("S"), QStringLiteral("91")));
+    EXPECT_EQ(storedMethod(QStringLiteral("01")),
+              qMakePair(QStringLiteral("S"), QStringLiteral("91")));
 
     EXPECT_TRUE(f.unselectMethod(QStringLiteral("01")));
     EXPECT_TRUE(f.cdsMetoAval.isNull(QStringLiteral("CDTABELACO")));
@@ -56,9 +57,12 @@ TEST_F(MethodPage, BodyMassIndexMethodsExcludeEachOther)
     AssessmentForm& f = open(QStringLiteral("910000000002"));  // a woman: all six offered
     const QStringList group = {"01", "18", "48", "49", "67", "68"};
     const QStringList messages = {
-        "IMC está selecionado.",           "IMC Amputado está selecionado.",
-        "IMC  de Adolescente está selecionado.", "IMC (OMS 1998) está selecionado.",
-        "IMC para Idosos está selecionado.",     "IMC para Gestantes está selecionado.",
+        "IMC está selecionado.",
+        "IMC Amputado está selecionado.",
+        "IMC  de Adolescente está selecionado.",
+        "IMC (OMS 1998) está selecionado.",
+        "IMC para Idosos está selecionado.",
+        "IMC para Gestantes está selecionado.",
     };
     for (int i = 0; i < group.size(); ++i) {
         ASSERT_TRUE(f.selectMethod(group[i])) << group[i].toStdString();
@@ -115,7 +119,8 @@ TEST_F(MethodPage, ReferencePickListOffersTheMethodsWholeList)
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
     EXPECT_TRUE(f.referenceButtonVisible(f.cdsMetoAval.recNo()));
     {
-        hostfw::PickScript script({hostfw::PickAnswer::where("NMREFEBIBL", "Referência de teste B")});
+        hostfw::PickScript script(
+            {hostfw::PickAnswer::where("NMREFEBIBL", "Referência de teste B")});
         f.dbgMetoAvalEditButtonClick();
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Referência");
@@ -124,7 +129,8 @@ TEST_F(MethodPage, ReferencePickListOffersTheMethodsWholeList)
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), "91");
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
     f.postMethodRow();
-    EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+    EXPECT_EQ(storedMethod(QStringLiteral("01")),
+              qMakePair(QStringLiteral("N"), QStringLiteral("91")));
 
     // an empty list says so and picks nothing
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")));
@@ -182,8 +188,8 @@ TEST_F(MethodPage, DeceasedPatientsListDoesNotChange)
     server.addPatient(QStringLiteral("910000000006"), QStringLiteral("Paciente 06"),
                       QStringLiteral("1"), QDate(1996, 3, 10), true);
     stCdPacienteAux.clear();
-    AssessmentForm& d = open(QStringLiteral("910000000006"), QStringLiteral("1"),
-                             QDate(1996, 3, 10), true);
+    AssessmentForm& d =
+        open(QStringLiteral("910000000006"), QStringLiteral("1"), QDate(1996, 3, 10), true);
     ASSERT_TRUE(d.deceased());
     server.clearTraffic();
     ASSERT_TRUE(d.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));

@@ -48,11 +48,13 @@ TEST_F(MethodRules, TheRefusalNamesTheFirstSelectedMemberOfTheGroupInItsOrder)
     expectRefused([&] { f.selectMethod(QStringLiteral("01")); }, "IMC Amputado está selecionado.");
     expectRefused([&] { f.selectMethod(QStringLiteral("68")); }, "IMC Amputado está selecionado.");
     ASSERT_TRUE(f.unselectMethod(QStringLiteral("18")));
-    expectRefused([&] { f.selectMethod(QStringLiteral("01")); }, "IMC (OMS 1998) está selecionado.");
+    expectRefused([&] { f.selectMethod(QStringLiteral("01")); },
+                  "IMC (OMS 1998) está selecionado.");
     // the selected member itself is not held back by the other
     ASSERT_TRUE(f.unselectMethod(QStringLiteral("49")));
     EXPECT_TRUE(f.selectMethod(QStringLiteral("68")));
-    expectRefused([&] { f.selectMethod(QStringLiteral("67")); }, "IMC para Gestantes está selecionado.");
+    expectRefused([&] { f.selectMethod(QStringLiteral("67")); },
+                  "IMC para Gestantes está selecionado.");
     EXPECT_EQ(storedMethod(QStringLiteral("67")).first, "N");
 }
 
@@ -64,7 +66,8 @@ TEST_F(MethodRules, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
     ASSERT_TRUE(f.selectMethod(QStringLiteral("01"), QStringLiteral("5")));
     EXPECT_EQ(f.cdsMetoAval.asString(kReference), "05");
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste C");
-    EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("S"), QStringLiteral("05")));
+    EXPECT_EQ(storedMethod(QStringLiteral("01")),
+              qMakePair(QStringLiteral("S"), QStringLiteral("05")));
 
     // an unselected method's reference is looked up too, without being required
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("48")));
@@ -77,7 +80,8 @@ TEST_F(MethodRules, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
     f.setMethodColumn(kSelection);
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
     f.postMethodRow();
-    EXPECT_EQ(storedMethod(QStringLiteral("48")), qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+    EXPECT_EQ(storedMethod(QStringLiteral("48")),
+              qMakePair(QStringLiteral("N"), QStringLiteral("91")));
     // an unselected method with its reference emptied posts as it is
     f.setMethodColumn(kReference);
     f.typeMethodReference(QString());
@@ -108,7 +112,8 @@ TEST_F(MethodRules, EachKindOfMethodAsksForItsOwnReferenceList)
     AssessmentForm& f = open(QStringLiteral("950000000004"));
     const auto pick = [&](const QString& code) {
         server.clearTraffic();
-        ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), code)) << code.toStdString();
+        ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), code))
+            << code.toStdString();
         hostfw::PickScript script;  // cancelled: only the question matters
         f.dbgMetoAvalEditButtonClick();
     };
@@ -133,12 +138,14 @@ TEST_F(MethodRules, EachKindOfMethodAsksForItsOwnReferenceList)
         f.toggleMethod();
     } catch (const hostfw::Abort&) {
     }
-    EXPECT_EQ(referenceQueries(), QStringList{QStringLiteral("GetRefeMeto(%1,01)").arg(defaultReference)});
+    EXPECT_EQ(referenceQueries(),
+              QStringList{QStringLiteral("GetRefeMeto(%1,01)").arg(defaultReference)});
 }
 
 TEST_F(MethodRules, AChildsWeightForAgeAsksForTheWeightTables)
 {
-    AssessmentForm& f = open(QStringLiteral("950000000005"), QStringLiteral("0"), QDate(2023, 6, 1));
+    AssessmentForm& f =
+        open(QStringLiteral("950000000005"), QStringLiteral("0"), QDate(2023, 6, 1));
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("12")));
     server.clearTraffic();
     hostfw::PickScript script;

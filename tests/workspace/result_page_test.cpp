@@ -14,7 +14,8 @@ using workspacetest::ConsultationTest;
 
 namespace {
 
-const QString kNotANumber = QStringLiteral("'%1' não é um valor de ponto flutuante válido para o campo 'Valor'.");
+const QString kNotANumber =
+    QStringLiteral("'%1' não é um valor de ponto flutuante válido para o campo 'Valor'.");
 
 }  // namespace
 
@@ -87,14 +88,21 @@ TEST_F(ResultPage, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     // pasted into the cell: refused when the column is left and when posted
     f.setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("1.5.3"));
-    expectRefused([&] { f.dbgDadosAvalColExit(QStringLiteral("DSINFOAVAL")); }, kNotANumber.arg("1.5.3"));
+    expectRefused([&] { f.dbgDadosAvalColExit(QStringLiteral("DSINFOAVAL")); },
+                  kNotANumber.arg("1.5.3"));
     expectRefused([&] { f.postDataRow(); }, kNotANumber.arg("1.5.3"));
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     // leaving the row is refused as well
-    expectRefused([&] { f.moveDataRow(f.cdsDadosAval.recNo() == 0 ? 1 : 0); }, kNotANumber.arg("1.5.3"));
+    expectRefused([&] { f.moveDataRow(f.cdsDadosAval.recNo() == 0 ? 1 : 0); },
+                  kNotANumber.arg("1.5.3"));
     // the gestational week takes no separator
-    expectRefused([&] { f.recordValue(QStringLiteral("01"), QStringLiteral("71")); ; f.recordValue(QStringLiteral("53"), QStringLiteral("20,5")); },
-                  kNotANumber.arg("20,5"));
+    expectRefused(
+        [&] {
+            f.recordValue(QStringLiteral("01"), QStringLiteral("71"));
+            ;
+            f.recordValue(QStringLiteral("53"), QStringLiteral("20,5"));
+        },
+        kNotANumber.arg("20,5"));
     // edema and limbs are answered from their lists
     expectRefused([&] { f.recordValue(QStringLiteral("40"), QStringLiteral("1")); },
                   "'Edema - Tornozelo' não é digitado: escolha a resposta na lista.");
@@ -197,8 +205,8 @@ TEST_F(ResultPage, AThirdLimbIsRefused)
     }
     expectRefused([&] { f.recordAnswer(QStringLiteral("46"), QStringLiteral("1")); },
                   "Dois membros superiores já estão selecionados");
-    EXPECT_TRUE(recorded(QStringLiteral("46")).isEmpty() ||
-                recorded(QStringLiteral("46")).value(QStringLiteral("59")).value != "1");
+    EXPECT_TRUE(recorded(QStringLiteral("46")).isEmpty()
+                || recorded(QStringLiteral("46")).value(QStringLiteral("59")).value != "1");
     // lower limbs count apart
     ASSERT_TRUE(f.recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
     EXPECT_EQ(inPeMembro, 1);
@@ -253,7 +261,8 @@ TEST_F(ResultPage, EnteringThePageBringsSeparatorsToTheComma)
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
     f.cdsDadosAval.edit();
     f.cdsDadosAval.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68,40"));
-    f.cdsDadosAval.setValue(QStringLiteral("DSOBSERAVAL"), QStringLiteral("Peso Estimado Chumlea (1988)"));
+    f.cdsDadosAval.setValue(QStringLiteral("DSOBSERAVAL"),
+                            QStringLiteral("Peso Estimado Chumlea (1988)"));
     f.postDataRow();
     f.estimateFlag = false;
     EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("00")),
@@ -322,7 +331,8 @@ TEST_F(ResultPage, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
 
 TEST_F(ResultPage, ActionsFollowTheDataRowAndItsEditState)
 {
-    AssessmentForm& f = open(QStringLiteral("920000000010"), QStringLiteral("0"), QDate(2014, 1, 1));
+    AssessmentForm& f =
+        open(QStringLiteral("920000000010"), QStringLiteral("0"), QDate(2014, 1, 1));
     ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
     ASSERT_TRUE(f.selectMethod(QStringLiteral("28")));  // a boy of 12: maturation offered
     enterResults();
@@ -342,8 +352,9 @@ TEST_F(ResultPage, ActionsFollowTheDataRowAndItsEditState)
     EXPECT_TRUE(f.actions().sbtMaturSex);
     EXPECT_FALSE(f.actions().sbtEstimado);
     EXPECT_FALSE(f.dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
-    expectRefused([&] { f.recordValue(QStringLiteral("37"), QStringLiteral("2")); },
-                  "'Maturação Sexual - Estágio observado' é informado pelo diálogo de maturação sexual.");
+    expectRefused(
+        [&] { f.recordValue(QStringLiteral("37"), QStringLiteral("2")); },
+        "'Maturação Sexual - Estágio observado' é informado pelo diálogo de maturação sexual.");
     f.sbtCancelarClick();
 
     enterMethods();

@@ -9,7 +9,6 @@
 #include "records/write_through.h"
 #include "workspace/module_context.h"
 
-
 using namespace workspace;
 using workspacetest::ConsultationTest;
 
@@ -90,7 +89,8 @@ TEST_F(ResultRules, EnteringThePageRewritesOnlyWhatItChangesAndKeepsTheRow)
 
 TEST_F(ResultRules, TheRefreshReadsWhatThePageShows)
 {
-    AssessmentForm& f = open(QStringLiteral("960000000003"), QStringLiteral("0"), QDate(1980, 1, 1));
+    AssessmentForm& f =
+        open(QStringLiteral("960000000003"), QStringLiteral("0"), QDate(1980, 1, 1));
     // method page: what another client selected shows, the filter still applies
     storeMethod(QStringLiteral("04"), QStringLiteral("S"), QString());
     server.clearTraffic();
@@ -99,7 +99,9 @@ TEST_F(ResultRules, TheRefreshReadsWhatThePageShows)
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("04")));
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
     for (const char* gone : {"28", "29", "65", "66", "68"})
-        EXPECT_FALSE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QString::fromLatin1(gone))) << gone;
+        EXPECT_FALSE(
+            f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QString::fromLatin1(gone)))
+            << gone;
 
     // result page: the grid again, on the same row, a limb count taken from its observation
     enterResults();

@@ -15,9 +15,9 @@
 namespace host {
 
 MainWindow::MainWindow(records::AppServer& server, ConsultationOpener opener, QWidget* parent)
-    : QMainWindow(parent)
-    , m_server(server)
-    , m_opener(std::move(opener))
+    : QMainWindow(parent),
+      m_server(server),
+      m_opener(std::move(opener))
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(QStringLiteral("avalnutri"));

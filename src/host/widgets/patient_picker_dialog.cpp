@@ -23,8 +23,8 @@
 namespace host {
 
 PatientPickerDialog::PatientPickerDialog(records::AppServer& server, QWidget* parent)
-    : QDialog(parent)
-    , m_server(server)
+    : QDialog(parent),
+      m_server(server)
 {
     setObjectName(QStringLiteral("patientPickerDialog"));
     setWindowTitle(QStringLiteral("Abrir consulta"));
@@ -151,8 +151,8 @@ bool PatientPickerDialog::selectPatient(const QString& code, const QString& bran
         return false;
     m_filter->clear();
     const QModelIndex index = m_proxy->mapFromSource(m_model->index(sourceRow, 0));
-    m_table->selectionModel()->select(
-        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_table->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect
+                                                 | QItemSelectionModel::Rows);
     m_table->setCurrentIndex(index);
     m_table->scrollTo(index);
     return true;

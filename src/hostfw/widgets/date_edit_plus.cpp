@@ -18,7 +18,9 @@ const QString DateFormat = QStringLiteral("dd/MM/yyyy");
 }  // namespace
 
 TDateEditPlus::TDateEditPlus(QWidget* parent)
-    : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this))
+    : QWidget(parent),
+      m_edit(new QLineEdit(this)),
+      m_button(new QToolButton(this))
 {
     m_edit->setObjectName(QStringLiteral("edtDate"));
     m_edit->setInputMask(QStringLiteral("99/99/9999;_"));

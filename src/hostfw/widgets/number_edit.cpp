@@ -4,10 +4,7 @@
 
 namespace hostfw {
 
-NumberValidator::NumberValidator(QObject* parent)
-    : QValidator(parent)
-{
-}
+NumberValidator::NumberValidator(QObject* parent) : QValidator(parent) {}
 
 QValidator::State NumberValidator::validate(QString& input, int& /*pos*/) const
 {
@@ -38,7 +35,8 @@ QValidator::State NumberValidator::validate(QString& input, int& /*pos*/) const
 }
 
 TNumberEdit::TNumberEdit(QWidget* parent)
-    : QLineEdit(parent), m_validator(new NumberValidator(this))
+    : QLineEdit(parent),
+      m_validator(new NumberValidator(this))
 {
     setValidator(m_validator);
     setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -57,10 +55,11 @@ std::optional<double> TNumberEdit::number() const
 void TNumberEdit::SetNumber(double value)
 {
     const int d = m_validator->decimals();
-    const QString pattern = d < 0 ? QString()
-        : d == 0 ? QStringLiteral("0")
-                 : QStringLiteral("0.") + QString(d, u'0');
-    setText(FormatFloat(pattern, value));  // not validated: a value set by the program shows as it is
+    const QString pattern = d < 0    ? QString()
+                            : d == 0 ? QStringLiteral("0")
+                                     : QStringLiteral("0.") + QString(d, u'0');
+    setText(
+        FormatFloat(pattern, value));  // not validated: a value set by the program shows as it is
 }
 
 void TNumberEdit::setDecimals(int decimals)

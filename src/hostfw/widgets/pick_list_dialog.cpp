@@ -143,7 +143,8 @@ void PickListDialog::fill(const records::DataSet& dataSet, const PickRequest& re
             const QString key = dataSet.asStringAt(row, request.keyField);
             items.first()->setData(key, KeyRole);
             items.first()->setCheckable(true);
-            items.first()->setCheckState(request.chosen.contains(key) ? Qt::Checked : Qt::Unchecked);
+            items.first()->setCheckState(request.chosen.contains(key) ? Qt::Checked
+                                                                      : Qt::Unchecked);
         }
         m_model->appendRow(items);
     }

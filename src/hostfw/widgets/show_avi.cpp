@@ -16,8 +16,7 @@ const QString OverlayName = QStringLiteral("hostfwShowAvi");
 class BusyOverlay : public QFrame
 {
 public:
-    explicit BusyOverlay(QWidget* form)
-        : QFrame(form), m_label(new QLabel(this))
+    explicit BusyOverlay(QWidget* form) : QFrame(form), m_label(new QLabel(this))
     {
         setObjectName(OverlayName);
         setFrameShape(QFrame::StyledPanel);
@@ -90,7 +89,8 @@ private:
 BusyOverlay* overlayOf(const QWidget* form)
 {
     // Only BusyOverlay objects carry this name.
-    QFrame* frame = form ? form->findChild<QFrame*>(OverlayName, Qt::FindDirectChildrenOnly) : nullptr;
+    QFrame* frame =
+        form ? form->findChild<QFrame*>(OverlayName, Qt::FindDirectChildrenOnly) : nullptr;
     return static_cast<BusyOverlay*>(frame);
 }
 
@@ -124,8 +124,7 @@ QString ShowAviText(const QWidget* form)
     return overlay && overlay->isUp() ? overlay->text() : QString();
 }
 
-ShowAviGuard::ShowAviGuard(QWidget* form, AviKind kind, const QString& text)
-    : m_form(form)
+ShowAviGuard::ShowAviGuard(QWidget* form, AviKind kind, const QString& text) : m_form(form)
 {
     ActiveShowAvi(m_form, kind, text);
 }

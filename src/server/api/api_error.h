@@ -11,7 +11,8 @@ namespace server::api {
 class ApiError : public std::runtime_error
 {
 public:
-    enum class Kind {
+    enum class Kind
+    {
         BadRequest,       // malformed call, wrong arguments, a delta that cannot apply
         Unauthorized,     // missing or wrong access token
         NotFound,         // no such remote method
@@ -20,7 +21,9 @@ public:
     };
 
     ApiError(Kind kind, const QString& message)
-        : std::runtime_error(message.toStdString()), m_kind(kind), m_message(message)
+        : std::runtime_error(message.toStdString()),
+          m_kind(kind),
+          m_message(message)
     {
     }
 

@@ -14,11 +14,16 @@ namespace {
 QString typeWord(ArgType type)
 {
     switch (type) {
-    case ArgType::Text: return QStringLiteral("um texto");
-    case ArgType::Number: return QStringLiteral("um número");
-    case ArgType::Boolean: return QStringLiteral("verdadeiro ou falso");
-    case ArgType::Date: return QStringLiteral("uma data (texto ISO-8601)");
-    case ArgType::Delta: return QStringLiteral("um delta (objeto)");
+    case ArgType::Text:
+        return QStringLiteral("um texto");
+    case ArgType::Number:
+        return QStringLiteral("um número");
+    case ArgType::Boolean:
+        return QStringLiteral("verdadeiro ou falso");
+    case ArgType::Date:
+        return QStringLiteral("uma data (texto ISO-8601)");
+    case ArgType::Delta:
+        return QStringLiteral("um delta (objeto)");
     }
     return {};
 }
@@ -26,11 +31,16 @@ QString typeWord(ArgType type)
 bool matches(ArgType type, const QJsonValue& v)
 {
     switch (type) {
-    case ArgType::Text: return v.isString();
-    case ArgType::Number: return v.isDouble() && std::isfinite(v.toDouble());
-    case ArgType::Boolean: return v.isBool();
-    case ArgType::Date: return v.isString();
-    case ArgType::Delta: return v.isObject();
+    case ArgType::Text:
+        return v.isString();
+    case ArgType::Number:
+        return v.isDouble() && std::isfinite(v.toDouble());
+    case ArgType::Boolean:
+        return v.isBool();
+    case ArgType::Date:
+        return v.isString();
+    case ArgType::Delta:
+        return v.isObject();
     }
     return false;
 }
@@ -50,7 +60,9 @@ Signature operator+(Signature a, const Signature& b)
 }
 
 Params::Params(const QString& method, const Signature& signature, const QJsonArray& args)
-    : m_method(method), m_signature(signature), m_args(args)
+    : m_method(method),
+      m_signature(signature),
+      m_args(args)
 {
     if (args.size() != signature.size())
         throw ApiError::badRequest(QStringLiteral("%1 espera %2 argumento(s) e recebeu %3.")
@@ -65,15 +77,18 @@ Params::Params(const QString& method, const Signature& signature, const QJsonArr
 
 void Params::fail(int index, const QString& problem) const
 {
-    const QString name = index >= 0 && index < m_signature.size() ? m_signature[index].name
-                                                                   : QString();
+    const QString name =
+        index >= 0 && index < m_signature.size() ? m_signature[index].name : QString();
     throw ApiError::badRequest(QStringLiteral("%1: o argumento %2 (%3) %4.")
                                    .arg(m_method)
                                    .arg(index + 1)
                                    .arg(name, problem));
 }
 
-QString Params::text(int index) const { return m_args.at(index).toString(); }
+QString Params::text(int index) const
+{
+    return m_args.at(index).toString();
+}
 
 QString Params::code(int index, int maxSize) const
 {
@@ -83,9 +98,15 @@ QString Params::code(int index, int maxSize) const
     return value;
 }
 
-double Params::number(int index) const { return m_args.at(index).toDouble(); }
+double Params::number(int index) const
+{
+    return m_args.at(index).toDouble();
+}
 
-bool Params::boolean(int index) const { return m_args.at(index).toBool(); }
+bool Params::boolean(int index) const
+{
+    return m_args.at(index).toBool();
+}
 
 QDateTime Params::date(int index) const
 {

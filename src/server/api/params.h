@@ -11,7 +11,14 @@
 namespace server::api {
 
 // The JSON kind of one argument of a remote method.
-enum class ArgType { Text, Number, Boolean, Date, Delta };
+enum class ArgType
+{
+    Text,
+    Number,
+    Boolean,
+    Date,
+    Delta
+};
 
 struct ArgSpec
 {
@@ -22,11 +29,26 @@ struct ArgSpec
 using Signature = QList<ArgSpec>;
 
 namespace arg {
-inline ArgSpec text(const QString& name) { return {ArgType::Text, name}; }
-inline ArgSpec number(const QString& name) { return {ArgType::Number, name}; }
-inline ArgSpec boolean(const QString& name) { return {ArgType::Boolean, name}; }
-inline ArgSpec date(const QString& name) { return {ArgType::Date, name}; }
-inline ArgSpec delta() { return {ArgType::Delta, QStringLiteral("delta")}; }
+inline ArgSpec text(const QString& name)
+{
+    return {ArgType::Text, name};
+}
+inline ArgSpec number(const QString& name)
+{
+    return {ArgType::Number, name};
+}
+inline ArgSpec boolean(const QString& name)
+{
+    return {ArgType::Boolean, name};
+}
+inline ArgSpec date(const QString& name)
+{
+    return {ArgType::Date, name};
+}
+inline ArgSpec delta()
+{
+    return {ArgType::Delta, QStringLiteral("delta")};
+}
 // The consultation key: branch, patient, consultation date.
 Signature key();
 }  // namespace arg

@@ -9,11 +9,16 @@ namespace server::api {
 int httpStatus(ApiError::Kind kind)
 {
     switch (kind) {
-    case ApiError::Kind::BadRequest: return 400;
-    case ApiError::Kind::Unauthorized: return 401;
-    case ApiError::Kind::NotFound: return 404;
-    case ApiError::Kind::PayloadTooLarge: return 413;
-    case ApiError::Kind::Internal: return 500;
+    case ApiError::Kind::BadRequest:
+        return 400;
+    case ApiError::Kind::Unauthorized:
+        return 401;
+    case ApiError::Kind::NotFound:
+        return 404;
+    case ApiError::Kind::PayloadTooLarge:
+        return 413;
+    case ApiError::Kind::Internal:
+        return 500;
     }
     return 500;
 }

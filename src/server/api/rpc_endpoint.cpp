@@ -26,14 +26,17 @@ RpcAnswer RpcAnswer::failure(int status, const QString& message)
 }
 
 RpcEndpoint::RpcEndpoint(const RouteTable& routes, QByteArray token)
-    : m_routes(routes), m_token(std::move(token))
+    : m_routes(routes),
+      m_token(std::move(token))
 {
 }
 
 RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authorization,
                               const QByteArray& body) const
 {
-    auto fromError = [](const ApiError& e) { return RpcAnswer::failure(httpStatus(e.kind()), e.message()); };
+    auto fromError = [](const ApiError& e) {
+        return RpcAnswer::failure(httpStatus(e.kind()), e.message());
+    };
     try {
         const QByteArray presented = bearerToken(authorization);
         if (presented.isEmpty())
@@ -63,8 +66,9 @@ RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authoriza
     } catch (const storage::StorageError& e) {
         return RpcAnswer::failure(500, e.message());
     } catch (const std::exception& e) {
-        return RpcAnswer::failure(500, QStringLiteral("Erro interno do servidor: %1")
-                                           .arg(QString::fromLocal8Bit(e.what())));
+        return RpcAnswer::failure(
+            500,
+            QStringLiteral("Erro interno do servidor: %1").arg(QString::fromLocal8Bit(e.what())));
     }
 }
 

@@ -17,7 +17,10 @@
 namespace server::api {
 namespace {
 
-std::runtime_error tokenError(const QString& text) { return std::runtime_error(text.toStdString()); }
+std::runtime_error tokenError(const QString& text)
+{
+    return std::runtime_error(text.toStdString());
+}
 
 }  // namespace
 
@@ -54,7 +57,9 @@ QByteArray generateToken()
 QByteArray loadOrCreateToken(const QString& file)
 {
     const QByteArray path = QFile::encodeName(file);
-    struct stat st{};
+    struct stat st
+    {
+    };
     if (::stat(path.constData(), &st) != 0) {
         if (errno != ENOENT)
             throw tokenError(QStringLiteral("Não foi possível ler o arquivo de token %1: %2.")
@@ -73,7 +78,8 @@ QByteArray loadOrCreateToken(const QString& file)
         ::close(fd);
         if (!written || !synced) {
             ::unlink(path.constData());
-            throw tokenError(QStringLiteral("Não foi possível gravar o arquivo de token %1.").arg(file));
+            throw tokenError(
+                QStringLiteral("Não foi possível gravar o arquivo de token %1.").arg(file));
         }
         return token;
     }
@@ -90,7 +96,8 @@ QByteArray loadOrCreateToken(const QString& file)
         throw tokenError(QStringLiteral("O arquivo de token %1 está vazio.").arg(file));
     if (token.contains('\n') || token.contains(' '))
         throw tokenError(
-            QStringLiteral("O arquivo de token %1 deve conter uma só linha, sem espaços.").arg(file));
+            QStringLiteral("O arquivo de token %1 deve conter uma só linha, sem espaços.")
+                .arg(file));
     return token;
 }
 

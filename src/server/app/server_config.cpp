@@ -31,20 +31,23 @@ QString ServerConfig::sqliteFile() const
 QString usageText()
 {
     return QStringLiteral(
-        "Uso: avalnutri-server [opções]\n"
-        "Servidor de aplicação da avaliação nutricional (métodos remotos em HTTP/JSON).\n"
-        "\n"
-        "  --listen HOST:PORTA   endereço de escuta (padrão 127.0.0.1:8512; porta 0 = livre)\n"
-        "  --data DIR            diretório de dados: banco SQLite e token (padrão %1)\n"
-        "  --db URL              PostgreSQL em vez de SQLite:\n"
-        "                        postgresql://usuario@servidor:porta/banco[?schema=nome]\n"
-        "  --token-file ARQ      token de acesso (padrão DIR/token; criado na primeira\n"
-        "                        partida, legível só pelo dono)\n"
-        "  --threads N           conexões atendidas ao mesmo tempo (padrão 16)\n"
-        "  --max-body BYTES      tamanho máximo do corpo de uma requisição (padrão 8388608)\n"
-        "  --no-demo-patients    não cadastrar os pacientes de demonstração na primeira partida\n"
-        "  --quiet               sem a linha de registro por requisição\n"
-        "  --help                mostra esta ajuda\n")
+               "Uso: avalnutri-server [opções]\n"
+               "Servidor de aplicação da avaliação nutricional (métodos remotos em HTTP/JSON).\n"
+               "\n"
+               "  --listen HOST:PORTA   endereço de escuta (padrão 127.0.0.1:8512; porta 0 = "
+               "livre)\n"
+               "  --data DIR            diretório de dados: banco SQLite e token (padrão %1)\n"
+               "  --db URL              PostgreSQL em vez de SQLite:\n"
+               "                        postgresql://usuario@servidor:porta/banco[?schema=nome]\n"
+               "  --token-file ARQ      token de acesso (padrão DIR/token; criado na primeira\n"
+               "                        partida, legível só pelo dono)\n"
+               "  --threads N           conexões atendidas ao mesmo tempo (padrão 16)\n"
+               "  --max-body BYTES      tamanho máximo do corpo de uma requisição (padrão "
+               "8388608)\n"
+               "  --no-demo-patients    não cadastrar os pacientes de demonstração na primeira "
+               "partida\n"
+               "  --quiet               sem a linha de registro por requisição\n"
+               "  --help                mostra esta ajuda\n")
         .arg(defaultDataDir());
 }
 
@@ -79,7 +82,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
             QString host = colon > 0 ? v.left(colon) : QString();
             if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
                 host = host.mid(1, host.size() - 2);
-            if (!ok || port < 0 || port > 65535 || host.isEmpty() || host.contains(QLatin1Char(' ')))
+            if (!ok || port < 0 || port > 65535 || host.isEmpty()
+                || host.contains(QLatin1Char(' ')))
                 return error(QStringLiteral("Endereço de escuta inválido '%1' (use por exemplo "
                                             "127.0.0.1:8512).")
                                  .arg(v));
@@ -107,7 +111,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
             bool ok = false;
             const qlonglong n = value(v) ? v.toLongLong(&ok) : 0;
             if (!ok || n < 1024 || n > qlonglong(1) << 30)
-                return error(QStringLiteral("--max-body precisa de um número de bytes de 1024 a 1073741824."));
+                return error(QStringLiteral(
+                    "--max-body precisa de um número de bytes de 1024 a 1073741824."));
             config.maxBodyBytes = n;
         } else if (option == QLatin1String("--no-demo-patients")) {
             config.demoPatients = false;

@@ -12,9 +12,9 @@ struct ServerConfig
 {
     QString listenHost = QStringLiteral("127.0.0.1");
     int port = 8512;
-    QString dataDir;                 // empty: defaultDataDir()
-    std::optional<QString> database; // postgresql://...; none: SQLite in the data dir
-    QString tokenFile;               // empty: <data dir>/token
+    QString dataDir;                  // empty: defaultDataDir()
+    std::optional<QString> database;  // postgresql://...; none: SQLite in the data dir
+    QString tokenFile;                // empty: <data dir>/token
     bool demoPatients = true;
     int threads = 16;
     qsizetype maxBodyBytes = 8 * 1024 * 1024;

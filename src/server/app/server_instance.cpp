@@ -19,16 +19,17 @@ ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config)
     const QString dataDir = m_config.effectiveDataDir();
     if (!QDir(dataDir).exists()) {
         if (!QDir().mkpath(dataDir))
-            throw std::runtime_error(QStringLiteral("Não foi possível criar o diretório de dados %1.")
-                                         .arg(dataDir)
-                                         .toStdString());
+            throw std::runtime_error(
+                QStringLiteral("Não foi possível criar o diretório de dados %1.")
+                    .arg(dataDir)
+                    .toStdString());
         // A data directory the server creates holds the records and the token: owner only.
         QFile::setPermissions(dataDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    const storage::ConnectionSpec spec = m_config.database
-                                             ? storage::ConnectionSpec::postgres(*m_config.database)
-                                             : storage::ConnectionSpec::sqlite(m_config.sqliteFile());
+    const storage::ConnectionSpec spec =
+        m_config.database ? storage::ConnectionSpec::postgres(*m_config.database)
+                          : storage::ConnectionSpec::sqlite(m_config.sqliteFile());
     m_db = std::make_unique<storage::SqlDatabase>(spec);
     const storage::UpgradeResult upgrade = storage::upgradeSchema(*m_db);
     m_report << QStringLiteral("banco de dados: %1").arg(m_db->describe());
@@ -60,7 +61,8 @@ ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config)
     httpOptions.logRequests = m_config.logRequests;
     const api::RpcEndpoint* endpoint = m_endpoint.get();
     m_http = std::make_unique<http::HttpServer>(
-        httpOptions, [endpoint](const QString& method, const QByteArray& auth, const QByteArray& body) {
+        httpOptions,
+        [endpoint](const QString& method, const QByteArray& auth, const QByteArray& body) {
             return endpoint->handle(method, auth, body);
         });
     m_http->bind();
@@ -77,11 +79,23 @@ ServerInstance::~ServerInstance()
     m_db.reset();
 }
 
-void ServerInstance::run() { m_http->run(); }
-void ServerInstance::start() { m_http->start(); }
-void ServerInstance::stop() { m_http->stop(); }
+void ServerInstance::run()
+{
+    m_http->run();
+}
+void ServerInstance::start()
+{
+    m_http->start();
+}
+void ServerInstance::stop()
+{
+    m_http->stop();
+}
 
-int ServerInstance::port() const { return m_http->port(); }
+int ServerInstance::port() const
+{
+    return m_http->port();
+}
 
 QString ServerInstance::address() const
 {

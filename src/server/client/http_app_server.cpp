@@ -34,7 +34,8 @@ HttpAppServer::HttpAppServer(Options options) : m_options(std::move(options))
     m_client = std::make_unique<httplib::Client>(m_options.host.toStdString(), m_options.port);
     m_client->set_connection_timeout(m_options.connectTimeoutMs / 1000,
                                      (m_options.connectTimeoutMs % 1000) * 1000);
-    m_client->set_read_timeout(m_options.readTimeoutMs / 1000, (m_options.readTimeoutMs % 1000) * 1000);
+    m_client->set_read_timeout(m_options.readTimeoutMs / 1000,
+                               (m_options.readTimeoutMs % 1000) * 1000);
     m_client->set_write_timeout(m_options.readTimeoutMs / 1000,
                                 (m_options.readTimeoutMs % 1000) * 1000);
     m_client->set_keep_alive(true);
@@ -56,31 +57,35 @@ records::Reply HttpAppServer::call(const QString& method, const QJsonArray& args
     const std::string path = "/rpc/" + method.toStdString();
 
     std::lock_guard lock(m_mutex);
-    httplib::Result result =
-        m_client->Post(path, body.constData(), static_cast<size_t>(body.size()), "application/json");
+    httplib::Result result = m_client->Post(path, body.constData(),
+                                            static_cast<size_t>(body.size()), "application/json");
     if (!result)
-        return records::Reply::failure(QStringLiteral("Servidor de aplicação em %1 inacessível: %2.")
-                                  .arg(address(), transportProblem(result.error())));
+        return records::Reply::failure(
+            QStringLiteral("Servidor de aplicação em %1 inacessível: %2.")
+                .arg(address(), transportProblem(result.error())));
 
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(result->body));
     const QJsonObject answer = doc.object();
     const bool ours = doc.isObject() && answer.value(QStringLiteral("ok")).isBool();
     if (result->status == 401)
-        return records::Reply::failure(QStringLiteral("O servidor de aplicação em %1 recusou o token de "
-                                             "acesso: %2")
-                                  .arg(address(), answer.value(QStringLiteral("error")).toString()));
+        return records::Reply::failure(
+            QStringLiteral("O servidor de aplicação em %1 recusou o token de "
+                           "acesso: %2")
+                .arg(address(), answer.value(QStringLiteral("error")).toString()));
     if (!ours)
-        return records::Reply::failure(QStringLiteral("Resposta inválida do servidor de aplicação em %1 "
-                                             "(status HTTP %2).")
-                                  .arg(address())
-                                  .arg(result->status));
+        return records::Reply::failure(
+            QStringLiteral("Resposta inválida do servidor de aplicação em %1 "
+                           "(status HTTP %2).")
+                .arg(address())
+                .arg(result->status));
     if (!answer.value(QStringLiteral("ok")).toBool()) {
         const QString error = answer.value(QStringLiteral("error")).toString();
-        return records::Reply::failure(error.isEmpty() ? QStringLiteral("O servidor de aplicação em %1 "
-                                                               "falhou (status HTTP %2).")
-                                                    .arg(address())
-                                                    .arg(result->status)
-                                              : error);
+        return records::Reply::failure(error.isEmpty()
+                                           ? QStringLiteral("O servidor de aplicação em %1 "
+                                                            "falhou (status HTTP %2).")
+                                                 .arg(address())
+                                                 .arg(result->status)
+                                           : error);
     }
     return records::Reply::success(answer.value(QStringLiteral("payload")));
 }

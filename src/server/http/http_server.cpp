@@ -38,13 +38,12 @@ void logLine(const httplib::Request& req, const httplib::Response& res)
     if (t_timed)
         ms = std::chrono::duration<double, std::milli>(Clock::now() - t_started).count();
     t_timed = false;
-    const QByteArray line =
-        QStringLiteral("%1 %2 %3 %4 %5 ms\n")
-            .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
-                 QString::fromStdString(req.remote_addr), methodOf(req))
-            .arg(res.status)
-            .arg(ms, 0, 'f', 1)
-            .toUtf8();
+    const QByteArray line = QStringLiteral("%1 %2 %3 %4 %5 ms\n")
+                                .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
+                                     QString::fromStdString(req.remote_addr), methodOf(req))
+                                .arg(res.status)
+                                .arg(ms, 0, 'f', 1)
+                                .toUtf8();
     std::lock_guard lock(g_logMutex);
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
     std::fflush(stderr);
@@ -65,13 +64,18 @@ HttpServer::HttpServer(HttpServerOptions options, CallHandler handler)
     install();
 }
 
-HttpServer::~HttpServer() { stop(); }
+HttpServer::~HttpServer()
+{
+    stop();
+}
 
 void HttpServer::install()
 {
     httplib::Server& svr = *m_server;
     const int threads = std::max(1, m_options.threads);
-    svr.new_task_queue = [threads] { return new httplib::ThreadPool(static_cast<size_t>(threads)); };
+    svr.new_task_queue = [threads] {
+        return new httplib::ThreadPool(static_cast<size_t>(threads));
+    };
     svr.set_payload_max_length(static_cast<size_t>(m_options.maxBodyBytes));
     // Headers and body go out in separate writes: without this, delayed acknowledgement
     // adds tens of milliseconds to every call on a kept-alive connection.
@@ -110,11 +114,13 @@ void HttpServer::install()
         QString message;
         switch (res.status) {
         case 404:
-            message = QStringLiteral("Caminho desconhecido: %1 %2 (use POST /rpc/<Método>).")
-                          .arg(QString::fromStdString(req.method), QString::fromStdString(req.path));
+            message =
+                QStringLiteral("Caminho desconhecido: %1 %2 (use POST /rpc/<Método>).")
+                    .arg(QString::fromStdString(req.method), QString::fromStdString(req.path));
             break;
         case 413:
-            message = QStringLiteral("Corpo da requisição maior que o limite de %1 bytes.").arg(limit);
+            message =
+                QStringLiteral("Corpo da requisição maior que o limite de %1 bytes.").arg(limit);
             break;
         default:
             message = QStringLiteral("Requisição HTTP inválida (status %1).").arg(res.status);
@@ -133,8 +139,8 @@ void HttpServer::install()
             } catch (...) {
             }
             res.status = 500;
-            setJson(res, api::RpcAnswer::failure(500, QStringLiteral("Erro interno do servidor: %1")
-                                                          .arg(text))
+            setJson(res, api::RpcAnswer::failure(
+                             500, QStringLiteral("Erro interno do servidor: %1").arg(text))
                              .body);
         });
 

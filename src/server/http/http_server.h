@@ -18,10 +18,10 @@ namespace server::http {
 struct HttpServerOptions
 {
     QString host = QStringLiteral("127.0.0.1");
-    int port = 8512;           // 0: any free port
+    int port = 8512;  // 0: any free port
     qsizetype maxBodyBytes = 8 * 1024 * 1024;
-    int threads = 16;           // requests served at once
-    bool logRequests = true;   // one line per request on stderr
+    int threads = 16;         // requests served at once
+    bool logRequests = true;  // one line per request on stderr
 };
 
 // The HTTP side of the server (cpp-httplib): "POST /rpc/<Method>" goes to the call
@@ -32,9 +32,8 @@ struct HttpServerOptions
 class HttpServer
 {
 public:
-    using CallHandler = std::function<api::RpcAnswer(const QString& method,
-                                                     const QByteArray& authorization,
-                                                     const QByteArray& body)>;
+    using CallHandler = std::function<api::RpcAnswer(
+        const QString& method, const QByteArray& authorization, const QByteArray& body)>;
 
     HttpServer(HttpServerOptions options, CallHandler handler);
     ~HttpServer();

@@ -26,12 +26,14 @@ void refuseWhenUsed(Transaction& tx, const QString& column, const QString& code,
 
 QJsonObject catalogueMethodsPacket(Transaction& tx)
 {
-    QList<SqlRow> rows = tx.select(QStringLiteral("SELECT %1 FROM tbmetoaval")
-                                       .arg(kMethodColumns.join(QStringLiteral(", "))));
+    QList<SqlRow> rows = tx.select(
+        QStringLiteral("SELECT %1 FROM tbmetoaval").arg(kMethodColumns.join(QStringLiteral(", "))));
     std::sort(rows.begin(), rows.end(), [](const SqlRow& a, const SqlRow& b) {
         return catalogueOrder(a[3], a[0]) < catalogueOrder(b[3], b[0]);
     });
-    return model::PacketBuilder(records::layouts::cdsInsMetoAval()).rows(rows, kMethodColumns).json();
+    return model::PacketBuilder(records::layouts::cdsInsMetoAval())
+        .rows(rows, kMethodColumns)
+        .json();
 }
 
 QJsonObject catalogueDataTypesPacket(Transaction& tx)
@@ -97,9 +99,9 @@ void registerCatalogue(RouteTable& routes, Database& db)
     };
     // A new link comes after the method's existing ones.
     links.insertExtras = [](Transaction& tx, const model::RowValues& row) {
-        const QVariant last = tx.scalar(
-            QStringLiteral("SELECT MAX(NRORDEM) FROM dadoaval WHERE CDTBMETOAVAL = ?"),
-            {row.value(QStringLiteral("CDTBMETOAVAL")).toString()});
+        const QVariant last =
+            tx.scalar(QStringLiteral("SELECT MAX(NRORDEM) FROM dadoaval WHERE CDTBMETOAVAL = ?"),
+                      {row.value(QStringLiteral("CDTBMETOAVAL")).toString()});
         const qlonglong next = model::isNull(last) ? 1 : last.toLongLong() + 1;
         return QList<QPair<QString, QVariant>>{{QStringLiteral("NRORDEM"), next}};
     };

@@ -6,7 +6,8 @@ namespace {
 
 ApiError withContext(const QString& context, const QString& problem)
 {
-    return ApiError::badRequest(context.isEmpty() ? problem : context + QStringLiteral(": ") + problem);
+    return ApiError::badRequest(context.isEmpty() ? problem
+                                                  : context + QStringLiteral(": ") + problem);
 }
 
 }  // namespace
@@ -30,16 +31,15 @@ void addDeltaMethod(RouteTable& routes, Database& db, const model::TableBinding&
     api::Signature signature{api::arg::delta()};
     if (nullFieldList)
         signature.append(api::arg::text(QStringLiteral("campos nulos")));
-    routes.add(binding.method, signature,
-               [&db, binding, nullFieldList](const Params& p) -> QJsonValue {
-                   const records::Delta delta = p.delta(0);
-                   if (nullFieldList)
-                       model::checkNullFieldList(binding.method, *binding.layout, p.text(1));
-                   storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
-                       model::applyDelta(tx, binding, delta);
-                   });
-                   return QString();
-               });
+    routes.add(
+        binding.method, signature, [&db, binding, nullFieldList](const Params& p) -> QJsonValue {
+            const records::Delta delta = p.delta(0);
+            if (nullFieldList)
+                model::checkNullFieldList(binding.method, *binding.layout, p.text(1));
+            storage::inTransaction(db, Access::ReadWrite,
+                                   [&](Transaction& tx) { model::applyDelta(tx, binding, delta); });
+            return QString();
+        });
 }
 
 }  // namespace server::methods

@@ -36,7 +36,10 @@ inline QVariantList keyParams(const records::ConsultationKey& k, const QVariantL
     return p;
 }
 
-inline QString text(const QVariant& v) { return model::isNull(v) ? QString() : v.toString(); }
+inline QString text(const QVariant& v)
+{
+    return model::isNull(v) ? QString() : v.toString();
+}
 
 // The list position of a catalogue method: its sequence when it has one, else its code.
 inline QString catalogueOrder(const QVariant& sequence, const QVariant& code)

@@ -10,7 +10,8 @@ namespace server::methods {
 void registerConsultation(RouteTable& routes, Database& db)
 {
     routes.add(QStringLiteral("GetDados"),
-               api::arg::key() + api::Signature{api::arg::number(QStringLiteral("idade codificada"))},
+               api::arg::key()
+                   + api::Signature{api::arg::number(QStringLiteral("idade codificada"))},
                [&db](const Params& p) -> QJsonValue {
                    const records::ConsultationKey k = p.key();
                    const double age = p.number(3);

@@ -9,11 +9,11 @@ void registerDiagnosis(RouteTable& routes, Database& db)
     routes.add(QStringLiteral("GetDiag"), api::arg::key(), [&db](const Params& p) -> QJsonValue {
         const records::ConsultationKey k = p.key();
         return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) -> QJsonValue {
-            const QList<SqlRow> rows = tx.select(
-                QStringLiteral("SELECT CDFILIAL, CDPACIENTE, DTCONSPACI, DSHISTAVALNUT "
-                               "FROM diagnutri WHERE ") +
-                    keyCondition(),
-                keyParams(k));
+            const QList<SqlRow> rows =
+                tx.select(QStringLiteral("SELECT CDFILIAL, CDPACIENTE, DTCONSPACI, DSHISTAVALNUT "
+                                         "FROM diagnutri WHERE ")
+                              + keyCondition(),
+                          keyParams(k));
             return model::PacketBuilder(records::layouts::cdsDiagNutri())
                 .rows(rows, {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
                              QStringLiteral("DTCONSPACI"), QStringLiteral("DSHISTAVALNUT")})

@@ -30,9 +30,9 @@ model::TableBinding binding(MethodList list)
                                           : QStringLiteral("SetMetoAval");
     b.table = QStringLiteral("metoaval");
     b.layout = &layoutOf(list);
-    b.columns = {QStringLiteral("CDFILIAL"),     QStringLiteral("CDPACIENTE"),
-                 QStringLiteral("DTCONSPACI"),   QStringLiteral("CDTBMETOAVAL"),
-                 QStringLiteral("IDTABELAAV"),   QStringLiteral("CDTABELACO")};
+    b.columns = {QStringLiteral("CDFILIAL"),   QStringLiteral("CDPACIENTE"),
+                 QStringLiteral("DTCONSPACI"), QStringLiteral("CDTBMETOAVAL"),
+                 QStringLiteral("IDTABELAAV"), QStringLiteral("CDTABELACO")};
     b.offeredRows = true;
     b.checkRow = [list](Transaction& tx, const model::RowValues& row) {
         const QString code = row.value(QStringLiteral("CDTBMETOAVAL")).toString();
@@ -40,13 +40,13 @@ model::TableBinding binding(MethodList list)
         if (model::isEnergyMethod(code) != (list == MethodList::Energy))
             throw ApiError::badRequest(
                 QStringLiteral("o método '%1' pertence à lista %2.")
-                    .arg(code,
-                         list == MethodList::Energy ? QStringLiteral("de métodos antropométricos")
-                                                    : QStringLiteral("de métodos de energia")));
+                    .arg(code, list == MethodList::Energy
+                                   ? QStringLiteral("de métodos antropométricos")
+                                   : QStringLiteral("de métodos de energia")));
         if (row.contains(QStringLiteral("IDTABELAAV"))) {
             const QVariant mark = row.value(QStringLiteral("IDTABELAAV"));
-            if (!model::isNull(mark) && mark.toString() != QLatin1String("S") &&
-                mark.toString() != QLatin1String("N"))
+            if (!model::isNull(mark) && mark.toString() != QLatin1String("S")
+                && mark.toString() != QLatin1String("N"))
                 throw ApiError::badRequest(
                     QStringLiteral("IDTABELAAV deve ser \"S\" ou \"N\", não '%1'.")
                         .arg(mark.toString()));
@@ -60,18 +60,18 @@ model::TableBinding binding(MethodList list)
 QJsonObject methodListPacket(Transaction& tx, const records::ConsultationKey& k, double codedAge,
                              MethodList list)
 {
-    const QString scope = list == MethodList::Energy
-                              ? model::energyCondition(QStringLiteral("m.CDTBMETOAVAL"))
-                              : QStringLiteral("NOT ") +
-                                    model::energyCondition(QStringLiteral("m.CDTBMETOAVAL"));
+    const QString scope =
+        list == MethodList::Energy
+            ? model::energyCondition(QStringLiteral("m.CDTBMETOAVAL"))
+            : QStringLiteral("NOT ") + model::energyCondition(QStringLiteral("m.CDTBMETOAVAL"));
     const QList<SqlRow> rows = tx.select(
         QStringLiteral("SELECT m.CDTBMETOAVAL, m.IDTBUTILTABE, m.NMTBMETOAVAL, m.CDTBREFMETOA, "
                        "m.NRCTMETOAVAL, m.IDSEQUMETO, m.VRIDADEINITB, m.VRIDADEFINTB, "
                        "c.CDTBMETOAVAL, c.IDTABELAAV, c.CDTABELACO, r.NMREFEBIBL "
                        "FROM tbmetoaval m "
-                       "LEFT JOIN metoaval c ON c.CDTBMETOAVAL = m.CDTBMETOAVAL AND ") +
-            keyCondition(QStringLiteral("c.")) +
-            QStringLiteral(" LEFT JOIN refebibl r ON r.CDREFEBIBL = c.CDTABELACO WHERE ") + scope,
+                       "LEFT JOIN metoaval c ON c.CDTBMETOAVAL = m.CDTBMETOAVAL AND ")
+            + keyCondition(QStringLiteral("c."))
+            + QStringLiteral(" LEFT JOIN refebibl r ON r.CDREFEBIBL = c.CDTABELACO WHERE ") + scope,
         keyParams(k));
 
     struct Offered
@@ -120,10 +120,10 @@ void registerMethodLists(RouteTable& routes, Database& db)
                    const records::ConsultationKey k = p.key();
                    const QString method = p.code(3, 2);
                    return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
-                       const QList<SqlRow> rows = tx.select(
-                           QStringLiteral("SELECT CDPACIENTE FROM metoaval WHERE ") +
-                               keyCondition() + QStringLiteral(" AND CDTBMETOAVAL = ?"),
-                           keyParams(k, {method}));
+                       const QList<SqlRow> rows =
+                           tx.select(QStringLiteral("SELECT CDPACIENTE FROM metoaval WHERE ")
+                                         + keyCondition() + QStringLiteral(" AND CDTBMETOAVAL = ?"),
+                                     keyParams(k, {method}));
                        return QJsonValue(model::PacketBuilder(records::layouts::cdsExistInfoAval())
                                              .rows(rows, {QStringLiteral("CDPACIENTE")})
                                              .json());

@@ -6,7 +6,11 @@
 
 namespace server::methods {
 
-enum class MethodList { Anthropometric, Energy };
+enum class MethodList
+{
+    Anthropometric,
+    Energy
+};
 
 // The consultation's method list (GetDados elements 0 and 1): one row per catalogue
 // method of the list offered at the coded age (VRIDADEINITB <= age <= VRIDADEFINTB, an

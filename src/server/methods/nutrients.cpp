@@ -9,12 +9,12 @@ QJsonObject recommendationsPacket(Transaction& tx, const records::ConsultationKe
     const QList<SqlRow> rows = tx.select(
         QStringLiteral("SELECT g.CDRFNUTRECOM, r.DSRFNUTRECOM, g.CDGRUPNUTR, p.NMGRUPNUTR, "
                        "g.IDTPCOMPACI FROM (SELECT CDRFNUTRECOM, CDGRUPNUTR, "
-                       "MAX(IDTPCOMPACI) AS IDTPCOMPACI FROM nutrepaci WHERE ") +
-            keyCondition() +
-            QStringLiteral(" GROUP BY CDRFNUTRECOM, CDGRUPNUTR) g "
-                           "LEFT JOIN refenutr r ON r.CDRFNUTRECOM = g.CDRFNUTRECOM "
-                           "LEFT JOIN grupnutr p ON p.CDGRUPNUTR = g.CDGRUPNUTR "
-                           "ORDER BY g.CDRFNUTRECOM, g.CDGRUPNUTR"),
+                       "MAX(IDTPCOMPACI) AS IDTPCOMPACI FROM nutrepaci WHERE ")
+            + keyCondition()
+            + QStringLiteral(" GROUP BY CDRFNUTRECOM, CDGRUPNUTR) g "
+                             "LEFT JOIN refenutr r ON r.CDRFNUTRECOM = g.CDRFNUTRECOM "
+                             "LEFT JOIN grupnutr p ON p.CDGRUPNUTR = g.CDGRUPNUTR "
+                             "ORDER BY g.CDRFNUTRECOM, g.CDGRUPNUTR"),
         keyParams(k));
     model::PacketBuilder packet(records::layouts::cdsNutrRefe());
     const QString date = model::dateKey(k.date);
@@ -34,24 +34,23 @@ QJsonObject recommendationsPacket(Transaction& tx, const records::ConsultationKe
 
 QJsonObject nutrientAmountsPacket(Transaction& tx, const records::ConsultationKey& k)
 {
-    const QList<SqlRow> rows = tx.select(
-        QStringLiteral("SELECT n.CDFILIAL, n.CDPACIENTE, n.DTCONSPACI, n.CDRFNUTRECOM, "
-                       "n.CDNUTRIENTE, n.CDGRUPNUTR, u.NMNUTRIENTE, n.IDTPCOMPACI, "
-                       "n.DSNUTPEATUAL, n.DSPESOIDEAL, n.DSNUTPEIDEAL, n.DSPESOADEQU, "
-                       "n.DSNUTPEADEQU, u.SGUNIDADE FROM nutrepaci n "
-                       "LEFT JOIN nutriente u ON u.CDNUTRIENTE = n.CDNUTRIENTE WHERE ") +
-            keyCondition(QStringLiteral("n.")) +
-            QStringLiteral(" ORDER BY n.CDRFNUTRECOM, n.CDGRUPNUTR, n.CDNUTRIENTE"),
-        keyParams(k));
+    const QList<SqlRow> rows =
+        tx.select(QStringLiteral("SELECT n.CDFILIAL, n.CDPACIENTE, n.DTCONSPACI, n.CDRFNUTRECOM, "
+                                 "n.CDNUTRIENTE, n.CDGRUPNUTR, u.NMNUTRIENTE, n.IDTPCOMPACI, "
+                                 "n.DSNUTPEATUAL, n.DSPESOIDEAL, n.DSNUTPEIDEAL, n.DSPESOADEQU, "
+                                 "n.DSNUTPEADEQU, u.SGUNIDADE FROM nutrepaci n "
+                                 "LEFT JOIN nutriente u ON u.CDNUTRIENTE = n.CDNUTRIENTE WHERE ")
+                      + keyCondition(QStringLiteral("n."))
+                      + QStringLiteral(" ORDER BY n.CDRFNUTRECOM, n.CDGRUPNUTR, n.CDNUTRIENTE"),
+                  keyParams(k));
     return model::PacketBuilder(records::layouts::cdsNutrePaci())
-        .rows(rows,
-              {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
-               QStringLiteral("DTCONSPACI"), QStringLiteral("CDRFNUTRECOM"),
-               QStringLiteral("CDNUTRIENTE"), QStringLiteral("CDGRUPNUTR"),
-               QStringLiteral("NMNUTRIENTE"), QStringLiteral("IDTPCOMPACI"),
-               QStringLiteral("DSNUTPEATUAL"), QStringLiteral("DSPESOIDEAL"),
-               QStringLiteral("DSNUTPEIDEAL"), QStringLiteral("DSPESOADEQU"),
-               QStringLiteral("DSNUTPEADEQU"), QStringLiteral("SGUNIDADE")})
+        .rows(rows, {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
+                     QStringLiteral("DTCONSPACI"), QStringLiteral("CDRFNUTRECOM"),
+                     QStringLiteral("CDNUTRIENTE"), QStringLiteral("CDGRUPNUTR"),
+                     QStringLiteral("NMNUTRIENTE"), QStringLiteral("IDTPCOMPACI"),
+                     QStringLiteral("DSNUTPEATUAL"), QStringLiteral("DSPESOIDEAL"),
+                     QStringLiteral("DSNUTPEIDEAL"), QStringLiteral("DSPESOADEQU"),
+                     QStringLiteral("DSNUTPEADEQU"), QStringLiteral("SGUNIDADE")})
         .json();
 }
 
@@ -62,26 +61,27 @@ void registerNutrients(RouteTable& routes, Database& db)
     b.table = QStringLiteral("nutrepaci");
     b.layout = &records::layouts::cdsNutrePaci();
     // The nutrient's name and unit come from the nutrient catalogue, not from the rows.
-    b.columns = {QStringLiteral("CDFILIAL"),     QStringLiteral("CDPACIENTE"),
-                 QStringLiteral("DTCONSPACI"),   QStringLiteral("CDRFNUTRECOM"),
-                 QStringLiteral("CDNUTRIENTE"),  QStringLiteral("CDGRUPNUTR"),
-                 QStringLiteral("IDTPCOMPACI"),  QStringLiteral("DSNUTPEATUAL"),
-                 QStringLiteral("DSPESOIDEAL"),  QStringLiteral("DSNUTPEIDEAL"),
-                 QStringLiteral("DSPESOADEQU"),  QStringLiteral("DSNUTPEADEQU")};
+    b.columns = {QStringLiteral("CDFILIAL"),    QStringLiteral("CDPACIENTE"),
+                 QStringLiteral("DTCONSPACI"),  QStringLiteral("CDRFNUTRECOM"),
+                 QStringLiteral("CDNUTRIENTE"), QStringLiteral("CDGRUPNUTR"),
+                 QStringLiteral("IDTPCOMPACI"), QStringLiteral("DSNUTPEATUAL"),
+                 QStringLiteral("DSPESOIDEAL"), QStringLiteral("DSNUTPEIDEAL"),
+                 QStringLiteral("DSPESOADEQU"), QStringLiteral("DSNUTPEADEQU")};
     addDeltaMethod(routes, db, b);
 
     // Answers the number of nutrient rows deleted.
     routes.add(QStringLiteral("DelNutrePaci"),
-               api::arg::key() + api::Signature{api::arg::text(QStringLiteral("referência")),
-                                                api::arg::text(QStringLiteral("grupo"))},
+               api::arg::key()
+                   + api::Signature{api::arg::text(QStringLiteral("referência")),
+                                    api::arg::text(QStringLiteral("grupo"))},
                [&db](const Params& p) -> QJsonValue {
                    const records::ConsultationKey k = p.key();
                    const QString reference = p.code(3, 2);
                    const QString group = p.code(4, 2);
                    return storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
                        return QJsonValue(static_cast<qint64>(tx.execute(
-                           QStringLiteral("DELETE FROM nutrepaci WHERE ") + keyCondition() +
-                               QStringLiteral(" AND CDRFNUTRECOM = ? AND CDGRUPNUTR = ?"),
+                           QStringLiteral("DELETE FROM nutrepaci WHERE ") + keyCondition()
+                               + QStringLiteral(" AND CDRFNUTRECOM = ? AND CDGRUPNUTR = ?"),
                            keyParams(k, {reference, group}))));
                    });
                });

@@ -10,16 +10,18 @@
 
 namespace server::methods {
 
-const char* const kAnthropometricFilter =
-    "AND (DA.CDTIPODADO < '23' OR DA.CDTIPODADO > '34') "
-    "AND (ME.CDTBMETOAVAL < '30' OR ME.CDTBMETOAVAL > '36')";
-const char* const kEnergyFilter =
-    "AND (DA.CDTIPODADO >= '23' AND DA.CDTIPODADO <= '34') "
-    "AND (ME.CDTBMETOAVAL >= '30' AND ME.CDTBMETOAVAL <= '36')";
+const char* const kAnthropometricFilter = "AND (DA.CDTIPODADO < '23' OR DA.CDTIPODADO > '34') "
+                                          "AND (ME.CDTBMETOAVAL < '30' OR ME.CDTBMETOAVAL > '36')";
+const char* const kEnergyFilter = "AND (DA.CDTIPODADO >= '23' AND DA.CDTIPODADO <= '34') "
+                                  "AND (ME.CDTBMETOAVAL >= '30' AND ME.CDTBMETOAVAL <= '36')";
 
 namespace {
 
-enum class Scope { Anthropometric, Energy };
+enum class Scope
+{
+    Anthropometric,
+    Energy
+};
 
 QString methodScope(Scope scope, const QString& column)
 {
@@ -51,10 +53,10 @@ QList<Need> selectedNeeds(Transaction& tx, const records::ConsultationKey& k, Sc
                        "FROM metoaval c "
                        "JOIN dadoaval d ON d.CDTBMETOAVAL = c.CDTBMETOAVAL "
                        "JOIN tipodado t ON t.CDTIPODADO = d.CDTIPODADO "
-                       "WHERE ") +
-            keyCondition(QStringLiteral("c.")) + QStringLiteral(" AND c.IDTABELAAV = 'S' AND ") +
-            methodScope(scope, QStringLiteral("c.CDTBMETOAVAL")) +
-            QStringLiteral(" ORDER BY c.CDTBMETOAVAL, d.NRORDEM"),
+                       "WHERE ")
+            + keyCondition(QStringLiteral("c.")) + QStringLiteral(" AND c.IDTABELAAV = 'S' AND ")
+            + methodScope(scope, QStringLiteral("c.CDTBMETOAVAL"))
+            + QStringLiteral(" ORDER BY c.CDTBMETOAVAL, d.NRORDEM"),
         keyParams(k));
     QList<Need> needs;
     for (const SqlRow& r : rows)
@@ -76,10 +78,10 @@ QList<Recorded> recordedValues(Transaction& tx, const records::ConsultationKey& 
 {
     const QList<SqlRow> rows = tx.select(
         QStringLiteral("SELECT CDTBMETOAVAL, CDTIPODADO, DSINFOAVAL, DSOBSERAVAL, CDFATOINJU "
-                       "FROM infoaval WHERE ") +
-            keyCondition() + QStringLiteral(" AND ") +
-            methodScope(scope, QStringLiteral("CDTBMETOAVAL")) +
-            QStringLiteral(" ORDER BY CDTBMETOAVAL, CDTIPODADO"),
+                       "FROM infoaval WHERE ")
+            + keyCondition() + QStringLiteral(" AND ")
+            + methodScope(scope, QStringLiteral("CDTBMETOAVAL"))
+            + QStringLiteral(" ORDER BY CDTBMETOAVAL, CDTIPODADO"),
         keyParams(k));
     QList<Recorded> out;
     for (const SqlRow& r : rows)
@@ -205,9 +207,9 @@ model::TableBinding infoBinding()
     b.method = QStringLiteral("SetInfoAval");
     b.table = QStringLiteral("infoaval");
     b.layout = &records::layouts::cdsInfoAval();
-    b.columns = {QStringLiteral("CDFILIAL"),   QStringLiteral("CDPACIENTE"),
-                 QStringLiteral("DTCONSPACI"), QStringLiteral("CDTBMETOAVAL"),
-                 QStringLiteral("CDTIPODADO"), QStringLiteral("DSINFOAVAL"),
+    b.columns = {QStringLiteral("CDFILIAL"),    QStringLiteral("CDPACIENTE"),
+                 QStringLiteral("DTCONSPACI"),  QStringLiteral("CDTBMETOAVAL"),
+                 QStringLiteral("CDTIPODADO"),  QStringLiteral("DSINFOAVAL"),
                  QStringLiteral("DSOBSERAVAL"), QStringLiteral("CDFATOINJU")};
     b.checkRow = [](Transaction& tx, const model::RowValues& row) {
         requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(), QString());
@@ -242,8 +244,8 @@ void registerRecordedValues(RouteTable& routes, Database& db)
         return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) -> QJsonValue {
             const QList<SqlRow> rows = tx.select(
                 QStringLiteral("SELECT CDFILIAL, CDPACIENTE, DTCONSPACI, CDTBMETOAVAL, CDTIPODADO, "
-                               "DSINFOAVAL, DSOBSERAVAL, CDFATOINJU FROM infoaval WHERE ") +
-                    keyCondition() + QStringLiteral(" AND CDTIPODADO = ? ORDER BY CDTBMETOAVAL"),
+                               "DSINFOAVAL, DSOBSERAVAL, CDFATOINJU FROM infoaval WHERE ")
+                    + keyCondition() + QStringLiteral(" AND CDTIPODADO = ? ORDER BY CDTBMETOAVAL"),
                 keyParams(k, {type}));
             return model::PacketBuilder(records::layouts::cdsInfoAval())
                 .rows(rows, {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
@@ -261,10 +263,10 @@ void registerRecordedValues(RouteTable& routes, Database& db)
             // The selected methods of the consultation, in either list, that need the type.
             const QList<SqlRow> rows = tx.select(
                 QStringLiteral("SELECT d.CDTIPODADO, c.CDTBMETOAVAL FROM metoaval c "
-                               "JOIN dadoaval d ON d.CDTBMETOAVAL = c.CDTBMETOAVAL WHERE ") +
-                    keyCondition(QStringLiteral("c.")) +
-                    QStringLiteral(" AND c.IDTABELAAV = 'S' AND d.CDTIPODADO = ? "
-                                   "ORDER BY c.CDTBMETOAVAL"),
+                               "JOIN dadoaval d ON d.CDTBMETOAVAL = c.CDTBMETOAVAL WHERE ")
+                    + keyCondition(QStringLiteral("c."))
+                    + QStringLiteral(" AND c.IDTABELAAV = 'S' AND d.CDTIPODADO = ? "
+                                     "ORDER BY c.CDTBMETOAVAL"),
                 keyParams(k, {type}));
             return model::PacketBuilder(records::layouts::cdsPesqDadoAval())
                 .rows(rows, {QStringLiteral("CDTIPODADO"), QStringLiteral("CDTBMETOAVAL")})

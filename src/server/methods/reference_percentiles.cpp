@@ -68,30 +68,29 @@ QJsonValue percentilePayload(const QList<PercentileEntry>& percentiles, double v
 
 void registerReferencePercentiles(RouteTable& routes, Database& db)
 {
-    routes.add(QStringLiteral("GetPercentil"),
-               {api::arg::text(QStringLiteral("referência")),
-                api::arg::text(QStringLiteral("método")),
-                api::arg::number(QStringLiteral("idade codificada")),
-                api::arg::text(QStringLiteral("sexo")),
-                api::arg::text(QStringLiteral("referência")),
-                api::arg::number(QStringLiteral("valor medido"))},
-               [&db](const Params& p) -> QJsonValue {
-                   const QString ref = p.code(0, 2);
-                   const QString method = p.code(1, 2);
-                   const int months = ageInMonths(p, 2);
-                   const std::optional<QString> sex = tableSex(p, 3);
-                   const QString again = p.code(4, 2);
-                   if (!again.isEmpty() && again != ref)
-                       p.fail(4, QStringLiteral("('%1') difere da referência do argumento 1 ('%2')")
-                                     .arg(again, ref));
-                   const double value = p.number(5);
-                   if (!sex)
-                       return percentilePayload({}, value);
-                   return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
-                       return percentilePayload(
-                           reference::percentilesAt(tx, ref, method, *sex, months), value);
-                   });
-               });
+    routes.add(
+        QStringLiteral("GetPercentil"),
+        {api::arg::text(QStringLiteral("referência")), api::arg::text(QStringLiteral("método")),
+         api::arg::number(QStringLiteral("idade codificada")),
+         api::arg::text(QStringLiteral("sexo")), api::arg::text(QStringLiteral("referência")),
+         api::arg::number(QStringLiteral("valor medido"))},
+        [&db](const Params& p) -> QJsonValue {
+            const QString ref = p.code(0, 2);
+            const QString method = p.code(1, 2);
+            const int months = ageInMonths(p, 2);
+            const std::optional<QString> sex = tableSex(p, 3);
+            const QString again = p.code(4, 2);
+            if (!again.isEmpty() && again != ref)
+                p.fail(4, QStringLiteral("('%1') difere da referência do argumento 1 ('%2')")
+                              .arg(again, ref));
+            const double value = p.number(5);
+            if (!sex)
+                return percentilePayload({}, value);
+            return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
+                return percentilePayload(reference::percentilesAt(tx, ref, method, *sex, months),
+                                         value);
+            });
+        });
 
     routes.add(QStringLiteral("GetImcPesoTeorico"),
                {api::arg::text(QStringLiteral("referência")),
@@ -106,7 +105,8 @@ void registerReferencePercentiles(RouteTable& routes, Database& db)
                        return packet.json();
                    const QList<PercentileEntry> table =
                        storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
-                           return reference::percentilesAt(tx, ref, kTheoreticalOwner, *sex, months);
+                           return reference::percentilesAt(tx, ref, kTheoreticalOwner, *sex,
+                                                           months);
                        });
                    const auto min = reference::findPercentile(table, kTheoreticalMin);
                    const auto med = reference::findPercentile(table, kTheoreticalMed);

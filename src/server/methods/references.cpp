@@ -21,7 +21,8 @@ QJsonValue referenceList(Database& db, const records::DataSetLayout& layout, con
         }
         sql += QStringLiteral(" ORDER BY r.CDREFEBIBL");
         return model::PacketBuilder(layout)
-            .rows(tx.select(sql, params), {QStringLiteral("CDREFEBIBL"), QStringLiteral("NMREFEBIBL")})
+            .rows(tx.select(sql, params),
+                  {QStringLiteral("CDREFEBIBL"), QStringLiteral("NMREFEBIBL")})
             .json();
     });
 }
@@ -30,12 +31,13 @@ QJsonValue referenceList(Database& db, const records::DataSetLayout& layout, con
 
 void registerReferences(RouteTable& routes, Database& db)
 {
-    routes.add(QStringLiteral("GetRefeMeto"),
-               {api::arg::text(QStringLiteral("referência")), api::arg::text(QStringLiteral("método"))},
-               [&db](const Params& p) -> QJsonValue {
-                   return referenceList(db, records::layouts::cdsRefeMeto(), QStringLiteral("METO"),
-                                        p.code(1, 2), p.code(0, 2));
-               });
+    routes.add(
+        QStringLiteral("GetRefeMeto"),
+        {api::arg::text(QStringLiteral("referência")), api::arg::text(QStringLiteral("método"))},
+        [&db](const Params& p) -> QJsonValue {
+            return referenceList(db, records::layouts::cdsRefeMeto(), QStringLiteral("METO"),
+                                 p.code(1, 2), p.code(0, 2));
+        });
     routes.add(QStringLiteral("GetRefePeso"), {api::arg::text(QStringLiteral("referência"))},
                [&db](const Params& p) -> QJsonValue {
                    return referenceList(db, records::layouts::cdsRefePeso(), QStringLiteral("PESO"),

@@ -40,19 +40,20 @@ void savePatient(Transaction& tx, const Patient& p)
 void registerRegistry(RouteTable& routes, Database& db)
 {
     // A patient the registry does not know is not deceased.
-    routes.add(QStringLiteral("GetObito"),
-               {api::arg::text(QStringLiteral("paciente")), api::arg::text(QStringLiteral("filial"))},
-               [&db](const Params& p) -> QJsonValue {
-                   const QString patient = p.code(0, 12);
-                   const QString branch = p.code(1, 4);
-                   return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
-                       const QVariant flag = tx.scalar(
-                           QStringLiteral("SELECT IDOBITO FROM paciente "
-                                          "WHERE CDFILIAL = ? AND CDPACIENTE = ?"),
-                           {branch, patient});
-                       return QJsonValue(text(flag) == QLatin1String("S"));
-                   });
-               });
+    routes.add(
+        QStringLiteral("GetObito"),
+        {api::arg::text(QStringLiteral("paciente")), api::arg::text(QStringLiteral("filial"))},
+        [&db](const Params& p) -> QJsonValue {
+            const QString patient = p.code(0, 12);
+            const QString branch = p.code(1, 4);
+            return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
+                const QVariant flag =
+                    tx.scalar(QStringLiteral("SELECT IDOBITO FROM paciente "
+                                             "WHERE CDFILIAL = ? AND CDPACIENTE = ?"),
+                              {branch, patient});
+                return QJsonValue(text(flag) == QLatin1String("S"));
+            });
+        });
 
     routes.add(QStringLiteral("GetPacientes"), {}, [&db](const Params&) -> QJsonValue {
         return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) -> QJsonValue {
@@ -67,18 +68,18 @@ void registerRegistry(RouteTable& routes, Database& db)
         });
     });
 
-    routes.add(QStringLiteral("SetPaciente"),
-               {api::arg::text(QStringLiteral("filial")), api::arg::text(QStringLiteral("paciente")),
-                api::arg::text(QStringLiteral("nome")), api::arg::text(QStringLiteral("sexo")),
-                api::arg::date(QStringLiteral("nascimento")),
-                api::arg::boolean(QStringLiteral("óbito"))},
-               [&db](const Params& p) -> QJsonValue {
-                   Patient patient{p.text(0), p.text(1), p.text(2), p.text(3), p.date(4).date(),
-                                   p.boolean(5)};
-                   storage::inTransaction(db, Access::ReadWrite,
-                                          [&](Transaction& tx) { savePatient(tx, patient); });
-                   return QString();
-               });
+    routes.add(
+        QStringLiteral("SetPaciente"),
+        {api::arg::text(QStringLiteral("filial")), api::arg::text(QStringLiteral("paciente")),
+         api::arg::text(QStringLiteral("nome")), api::arg::text(QStringLiteral("sexo")),
+         api::arg::date(QStringLiteral("nascimento")), api::arg::boolean(QStringLiteral("óbito"))},
+        [&db](const Params& p) -> QJsonValue {
+            Patient patient{p.text(0), p.text(1),        p.text(2),
+                            p.text(3), p.date(4).date(), p.boolean(5)};
+            storage::inTransaction(db, Access::ReadWrite,
+                                   [&](Transaction& tx) { savePatient(tx, patient); });
+            return QString();
+        });
 }
 
 }  // namespace server::methods

@@ -25,14 +25,14 @@ QList<ResultTable> resultTables()
 // the method's name and control number.
 QJsonValue resultLines(Transaction& tx, const ResultTable& t, const records::ConsultationKey& k)
 {
-    const QList<SqlRow> rows = tx.select(
-        QStringLiteral("SELECT r.CDFILIAL, r.CDPACIENTE, r.DTCONSPACI, r.CDTBMETOAVAL, "
-                       "r.CDSEQUAVAL, r.DSRESUAVAL, r.DSCONTRESU, m.NMTBMETOAVAL, "
-                       "m.NRCTMETOAVAL, m.IDSEQUMETO FROM %1 r "
-                       "LEFT JOIN tbmetoaval m ON m.CDTBMETOAVAL = r.CDTBMETOAVAL WHERE ")
-                .arg(t.table) +
-            keyCondition(QStringLiteral("r.")),
-        keyParams(k));
+    const QList<SqlRow> rows =
+        tx.select(QStringLiteral("SELECT r.CDFILIAL, r.CDPACIENTE, r.DTCONSPACI, r.CDTBMETOAVAL, "
+                                 "r.CDSEQUAVAL, r.DSRESUAVAL, r.DSCONTRESU, m.NMTBMETOAVAL, "
+                                 "m.NRCTMETOAVAL, m.IDSEQUMETO FROM %1 r "
+                                 "LEFT JOIN tbmetoaval m ON m.CDTBMETOAVAL = r.CDTBMETOAVAL WHERE ")
+                          .arg(t.table)
+                      + keyCondition(QStringLiteral("r.")),
+                  keyParams(k));
     QList<const SqlRow*> ordered;
     for (const SqlRow& r : rows)
         ordered.append(&r);
@@ -59,9 +59,9 @@ model::TableBinding binding(const ResultTable& t)
     b.method = QStringLiteral("SetResuAval") + t.suffix;
     b.table = t.table;
     b.layout = t.layout;
-    b.columns = {QStringLiteral("CDFILIAL"),     QStringLiteral("CDPACIENTE"),
-                 QStringLiteral("DTCONSPACI"),   QStringLiteral("CDTBMETOAVAL"),
-                 QStringLiteral("CDSEQUAVAL"),   QStringLiteral("DSRESUAVAL"),
+    b.columns = {QStringLiteral("CDFILIAL"),   QStringLiteral("CDPACIENTE"),
+                 QStringLiteral("DTCONSPACI"), QStringLiteral("CDTBMETOAVAL"),
+                 QStringLiteral("CDSEQUAVAL"), QStringLiteral("DSRESUAVAL"),
                  QStringLiteral("DSCONTRESU")};
     b.checkRow = [](Transaction& tx, const model::RowValues& row) {
         requireMethod(tx, row.value(QStringLiteral("CDTBMETOAVAL")).toString(), QString());
@@ -82,15 +82,16 @@ void registerResults(RouteTable& routes, Database& db)
                        });
                    });
         // Answers the number of lines deleted.
-        routes.add(QStringLiteral("DelResuAval") + t.suffix, api::arg::key(),
-                   [&db, t](const Params& p) -> QJsonValue {
-                       const records::ConsultationKey k = p.key();
-                       return storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
-                           return QJsonValue(static_cast<qint64>(tx.execute(
-                               QStringLiteral("DELETE FROM %1 WHERE ").arg(t.table) + keyCondition(),
-                               keyParams(k))));
-                       });
-                   });
+        routes.add(
+            QStringLiteral("DelResuAval") + t.suffix, api::arg::key(),
+            [&db, t](const Params& p) -> QJsonValue {
+                const records::ConsultationKey k = p.key();
+                return storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
+                    return QJsonValue(static_cast<qint64>(tx.execute(
+                        QStringLiteral("DELETE FROM %1 WHERE ").arg(t.table) + keyCondition(),
+                        keyParams(k))));
+                });
+            });
         addDeltaMethod(routes, db, binding(t));
     }
 }

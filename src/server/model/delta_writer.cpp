@@ -29,7 +29,10 @@ class Applier
 {
 public:
     Applier(storage::Transaction& tx, const TableBinding& b, const records::Delta& delta)
-        : m_tx(tx), m_b(b), m_layout(*b.layout), m_delta(delta)
+        : m_tx(tx),
+          m_b(b),
+          m_layout(*b.layout),
+          m_delta(delta)
     {
     }
 
@@ -40,9 +43,15 @@ public:
             m_change = n + 1;
             const DeltaChange& c = m_delta.changes[n];
             switch (c.kind) {
-            case DeltaChange::Kind::Insert: insert(values(c.newValues)); break;
-            case DeltaChange::Kind::Update: update(values(c.oldValues), values(c.newValues)); break;
-            case DeltaChange::Kind::Delete: remove(values(c.oldValues)); break;
+            case DeltaChange::Kind::Insert:
+                insert(values(c.newValues));
+                break;
+            case DeltaChange::Kind::Update:
+                update(values(c.oldValues), values(c.newValues));
+                break;
+            case DeltaChange::Kind::Delete:
+                remove(values(c.oldValues));
+                break;
             }
         }
         return m_outcome;
@@ -62,7 +71,8 @@ private:
         for (const FieldDef& f : m_delta.fields) {
             const int i = records::indexOfField(m_layout.fields, f.name);
             if (i < 0)
-                fail(QStringLiteral("o delta traz o campo desconhecido '%1' (%2 não tem esse campo).")
+                fail(QStringLiteral(
+                         "o delta traz o campo desconhecido '%1' (%2 não tem esse campo).")
                          .arg(f.name, m_layout.name));
             const FieldDef& known = m_layout.fields[i];
             if (m_names.contains(known.name))
@@ -100,8 +110,8 @@ private:
     {
         for (auto it = row.begin(); it != row.end(); ++it) {
             const FieldDef& f = fieldOf(m_layout, it.key());
-            if (f.type == records::FieldType::String && f.size > 0 && !isNull(it.value()) &&
-                it.value().toString().size() > f.size)
+            if (f.type == records::FieldType::String && f.size > 0 && !isNull(it.value())
+                && it.value().toString().size() > f.size)
                 fail(QStringLiteral("o valor do campo '%1' tem mais de %2 caracteres.")
                          .arg(f.name)
                          .arg(f.size));
@@ -121,7 +131,8 @@ private:
     bool stored(const RowValues& row)
     {
         QVariantList params;
-        const QString sql = QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(m_b.table, where(params, row));
+        const QString sql =
+            QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(m_b.table, where(params, row));
         return m_tx.exists(sql, params);
     }
 
@@ -185,7 +196,8 @@ private:
         for (const QString& key : m_layout.keyFields) {
             const FieldDef& f = fieldOf(m_layout, key);
             if (toSql(f, oldRow.value(key)) != toSql(f, newRow.value(key)))
-                fail(QStringLiteral("a chave de um registro não pode ser alterada (%1 de %2 para %3).")
+                fail(QStringLiteral(
+                         "a chave de um registro não pode ser alterada (%1 de %2 para %3).")
                          .arg(key, shown(oldRow.value(key)), shown(newRow.value(key))));
         }
         check(newRow);

@@ -19,10 +19,10 @@ using RowValues = QHash<QString, QVariant>;
 // How the change log of one dataset lands in one table.
 struct TableBinding
 {
-    QString method;                       // "SetInfoAval", for messages
-    QString table;                        // "infoaval"
+    QString method;  // "SetInfoAval", for messages
+    QString table;   // "infoaval"
     const records::DataSetLayout* layout = nullptr;
-    QStringList columns;                  // layout fields stored in the table, keys included
+    QStringList columns;  // layout fields stored in the table, keys included
 
     // Method lists offer a row for every catalogue method whether or not it was stored:
     // an update of a row never stored stores it, and a delete only hides the row on the

@@ -53,6 +53,9 @@ PacketBuilder& PacketBuilder::rows(const QList<storage::SqlRow>& sqlRows,
     return *this;
 }
 
-QJsonObject PacketBuilder::json() const { return records::encodePacket(m_packet); }
+QJsonObject PacketBuilder::json() const
+{
+    return records::encodePacket(m_packet);
+}
 
 }  // namespace server::model

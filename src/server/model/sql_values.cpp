@@ -5,9 +5,15 @@
 
 namespace server::model {
 
-bool isNull(const QVariant& value) { return !value.isValid() || value.isNull(); }
+bool isNull(const QVariant& value)
+{
+    return !value.isValid() || value.isNull();
+}
 
-QString dateKey(const QDateTime& date) { return records::formatDateTime(date); }
+QString dateKey(const QDateTime& date)
+{
+    return records::formatDateTime(date);
+}
 
 QVariantList keyParams(const records::ConsultationKey& k)
 {
@@ -19,7 +25,8 @@ QVariant toSql(const records::FieldDef& field, const QVariant& value)
     using records::FieldType;
     switch (field.type) {
     case FieldType::String:
-        return isNull(value) ? QVariant(QMetaType::fromType<QString>()) : QVariant(value.toString());
+        return isNull(value) ? QVariant(QMetaType::fromType<QString>())
+                             : QVariant(value.toString());
     case FieldType::DateTime: {
         if (isNull(value))
             return QVariant(QMetaType::fromType<QString>());
@@ -46,14 +53,18 @@ QVariant fromSql(const records::FieldDef& field, const QVariant& value)
         return {};
     using records::FieldType;
     switch (field.type) {
-    case FieldType::String: return value.toString();
+    case FieldType::String:
+        return value.toString();
     case FieldType::DateTime: {
         const QDateTime dt = records::parseDateTime(value.toString());
         return dt.isValid() ? QVariant(dt) : QVariant();
     }
-    case FieldType::Real: return value.toDouble();
-    case FieldType::Integer: return value.toLongLong();
-    case FieldType::Blob: return value.toByteArray();
+    case FieldType::Real:
+        return value.toDouble();
+    case FieldType::Integer:
+        return value.toLongLong();
+    case FieldType::Blob:
+        return value.toByteArray();
     }
     return {};
 }

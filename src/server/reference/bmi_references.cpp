@@ -17,8 +17,8 @@ constexpr int kWhoLastMonth = 228;
 PercentileRow row(const QString& reference, const QString& owner, const QString& sex, int from,
                   int to, int percentile, double value)
 {
-    return {reference, owner, sex, from, to, percentileCode(percentile),
-            percentileName(percentile), value};
+    return {reference, owner, sex, from, to, percentileCode(percentile), percentileName(percentile),
+            value};
 }
 
 int wholeNumber(const CsvTable& table, int r, const QString& column)
@@ -81,7 +81,8 @@ QList<PercentileRow> must1991Rows(const CsvTable& table, const QString& owner,
         if (first > lastBandStartYears)
             continue;
         // "24.9" closes the band at the last month before the 25th birthday.
-        const int last = static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
+        const int last =
+            static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
         const QString sex = sexLetter(wholeNumber(table, r, QStringLiteral("sex")));
         for (int p : kPercentiles)
             rows.append(row(kMust1991, owner, sex, first * 12, last * 12 + 11, p,
@@ -92,7 +93,8 @@ QList<PercentileRow> must1991Rows(const CsvTable& table, const QString& owner,
 
 ReferenceSet bmiReferenceSet()
 {
-    const CsvTable whoLms = CsvTable::load(kResources + QStringLiteral("who2007/bmi_for_age_lms.csv"));
+    const CsvTable whoLms =
+        CsvTable::load(kResources + QStringLiteral("who2007/bmi_for_age_lms.csv"));
     const CsvTable cdc = CsvTable::load(kResources + QStringLiteral("cdc2000/bmiagerev.csv"));
     const CsvTable must =
         CsvTable::load(kResources + QStringLiteral("must1991/bmi_percentiles_nhanes1.csv"));
@@ -110,9 +112,9 @@ ReferenceSet bmiReferenceSet()
         {kMethodAdolescent, kMust1991},
     };
     set.defaults = {{kMethodMust, kMust1991}, {kMethodAdolescent, kWho2007}};
-    set.percentiles = must1991Rows(must, kMethodMust) + who2007Rows(whoLms, kMethodAdolescent) +
-                      cdc2000Rows(cdc, kMethodAdolescent) +
-                      must1991Rows(must, kMethodAdolescent, 19);
+    set.percentiles = must1991Rows(must, kMethodMust) + who2007Rows(whoLms, kMethodAdolescent)
+                      + cdc2000Rows(cdc, kMethodAdolescent)
+                      + must1991Rows(must, kMethodAdolescent, 19);
     checkPercentileRows(set.percentiles);
     return set;
 }

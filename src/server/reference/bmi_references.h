@@ -11,8 +11,8 @@ inline const QString kWho2007 = QStringLiteral("02");
 inline const QString kCdc2000 = QStringLiteral("03");
 
 // Method codes that own the tables.
-inline const QString kMethodMust = QStringLiteral("01");         // IMC/Peso Teórico - Must
-inline const QString kMethodAdolescent = QStringLiteral("48");   // IMC de Adolescente
+inline const QString kMethodMust = QStringLiteral("01");        // IMC/Peso Teórico - Must
+inline const QString kMethodAdolescent = QStringLiteral("48");  // IMC de Adolescente
 
 // WHO 2007 BMI-for-age, 5 to 19 years: one band per month from 60 (5 years) to 228
 // (19 years) months, percentiles 3, 5, 15, 50, 85, 95 and 97 computed from the LMS

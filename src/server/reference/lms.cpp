@@ -16,22 +16,35 @@ double lmsValue(double l, double m, double s, double z)
 double percentileZ(int percentile)
 {
     switch (percentile) {
-    case 1: return -2.3263478740408408;
-    case 3: return -1.8807936081512509;
-    case 5: return -1.6448536269514722;
-    case 10: return -1.2815515655446004;
-    case 15: return -1.0364333894937898;
-    case 25: return -0.6744897501960817;
-    case 50: return 0.0;
-    case 75: return 0.6744897501960817;
-    case 85: return 1.0364333894937898;
-    case 90: return 1.2815515655446004;
-    case 95: return 1.6448536269514722;
-    case 97: return 1.8807936081512509;
-    case 99: return 2.3263478740408408;
+    case 1:
+        return -2.3263478740408408;
+    case 3:
+        return -1.8807936081512509;
+    case 5:
+        return -1.6448536269514722;
+    case 10:
+        return -1.2815515655446004;
+    case 15:
+        return -1.0364333894937898;
+    case 25:
+        return -0.6744897501960817;
+    case 50:
+        return 0.0;
+    case 75:
+        return 0.6744897501960817;
+    case 85:
+        return 1.0364333894937898;
+    case 90:
+        return 1.2815515655446004;
+    case 95:
+        return 1.6448536269514722;
+    case 97:
+        return 1.8807936081512509;
+    case 99:
+        return 2.3263478740408408;
     }
-    throw std::invalid_argument("percentileZ: no z-score for percentile " +
-                                std::to_string(percentile));
+    throw std::invalid_argument("percentileZ: no z-score for percentile "
+                                + std::to_string(percentile));
 }
 
 double roundHalfEven(double value, int decimals)

@@ -16,8 +16,8 @@ QList<PercentileEntry> percentilesAt(storage::Transaction& tx, const QString& re
     QList<PercentileEntry> out;
     out.reserve(rows.size());
     for (const storage::SqlRow& r : rows)
-        out.append({r[0].toString(), r[1].toString(), r[2].toDouble(), r[3].toString(),
-                    r[4].toString()});
+        out.append(
+            {r[0].toString(), r[1].toString(), r[2].toDouble(), r[3].toString(), r[4].toString()});
     return out;
 }
 

@@ -13,13 +13,18 @@ QString percentileCode(int percentile)
     return QStringLiteral("%1").arg(percentile, 3, 10, QLatin1Char('0'));
 }
 
-QString percentileName(int percentile) { return QStringLiteral("P%1").arg(percentile); }
+QString percentileName(int percentile)
+{
+    return QStringLiteral("P%1").arg(percentile);
+}
 
 QString sexLetter(int whoSexCode)
 {
     switch (whoSexCode) {
-    case 1: return QStringLiteral("M");
-    case 2: return QStringLiteral("F");
+    case 1:
+        return QStringLiteral("M");
+    case 2:
+        return QStringLiteral("F");
     }
     throw std::runtime_error(
         QStringLiteral("Código de sexo %1 desconhecido (1 masculino, 2 feminino).")
@@ -41,7 +46,8 @@ void checkPercentileRows(const QList<PercentileRow>& rows)
                                          .toStdString());
         groups[QStringLiteral("%1|%2|%3|%4").arg(r.reference, r.owner, r.sex).arg(r.fromMonths)]
             .append(&r);
-        QMap<int, int>& tableBands = bands[QStringLiteral("%1|%2|%3").arg(r.reference, r.owner, r.sex)];
+        QMap<int, int>& tableBands =
+            bands[QStringLiteral("%1|%2|%3").arg(r.reference, r.owner, r.sex)];
         if (tableBands.contains(r.fromMonths) && tableBands.value(r.fromMonths) != r.toMonths)
             throw std::runtime_error(QStringLiteral("Referência %1 (método %2), sexo %3: duas "
                                                     "faixas começam em %4 meses.")

@@ -17,9 +17,9 @@ struct PercentileRow
     QString sex;        // "M" or "F"
     int fromMonths = 0;
     int toMonths = 0;
-    QString code;       // CDPERCENTIL, three digits: "005"
-    QString name;       // NMPERCENTIL: "P5"
-    double value = 0;   // VRPERCENTIL
+    QString code;      // CDPERCENTIL, three digits: "005"
+    QString name;      // NMPERCENTIL: "P5"
+    double value = 0;  // VRPERCENTIL
 };
 
 // A bibliographic reference (refebibl).

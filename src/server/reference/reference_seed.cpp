@@ -21,7 +21,8 @@ QString insertStatement(int rowCount)
 void insertPercentiles(storage::Transaction& tx, const QList<PercentileRow>& rows)
 {
     for (qsizetype start = 0; start < rows.size(); start += kRowsPerInsert) {
-        const int count = static_cast<int>(std::min<qsizetype>(kRowsPerInsert, rows.size() - start));
+        const int count =
+            static_cast<int>(std::min<qsizetype>(kRowsPerInsert, rows.size() - start));
         QVariantList params;
         params.reserve(count * 8);
         for (int i = 0; i < count; ++i) {
@@ -56,10 +57,10 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
         ++counts.listings;
     }
     for (const DefaultReference& d : set.defaults) {
-        counts.defaults += static_cast<int>(
-            tx.execute(QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = ? WHERE CDTBMETOAVAL = ? "
-                                      "AND (CDTBREFMETOA IS NULL OR CDTBREFMETOA = '')"),
-                       {d.reference, d.method}));
+        counts.defaults += static_cast<int>(tx.execute(
+            QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = ? WHERE CDTBMETOAVAL = ? "
+                           "AND (CDTBREFMETOA IS NULL OR CDTBREFMETOA = '')"),
+            {d.reference, d.method}));
     }
 
     QSet<QPair<QString, QString>> tables;
@@ -68,8 +69,9 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
         if (tables.contains(table))
             continue;
         tables.insert(table);
-        tx.execute(QStringLiteral("DELETE FROM refepercentil WHERE CDREFEBIBL = ? AND CDTBMETOAVAL = ?"),
-                   {r.reference, r.owner});
+        tx.execute(
+            QStringLiteral("DELETE FROM refepercentil WHERE CDREFEBIBL = ? AND CDTBMETOAVAL = ?"),
+            {r.reference, r.owner});
     }
     insertPercentiles(tx, set.percentiles);
     counts.percentiles = static_cast<int>(set.percentiles.size());

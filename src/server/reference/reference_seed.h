@@ -8,10 +8,10 @@ namespace server::reference {
 
 struct SeedCounts
 {
-    int references = 0;  // bibliographic references added
-    int listings = 0;    // list entries added
-    int defaults = 0;    // methods given a default reference
-    int percentiles = 0; // percentile rows written
+    int references = 0;   // bibliographic references added
+    int listings = 0;     // list entries added
+    int defaults = 0;     // methods given a default reference
+    int percentiles = 0;  // percentile rows written
 };
 
 // Writes a reference set on the transaction: the bibliographic references and list

@@ -55,16 +55,17 @@ void seedCatalogue(storage::Transaction& tx, const CatalogueRows& rows)
     for (const records::CatalogueLink& l : rows.links) {
         const bool known =
             tx.exists(QStringLiteral("SELECT 1 FROM tbmetoaval WHERE CDTBMETOAVAL = ?"),
-                      {l.CDTBMETOAVAL}) &&
-            tx.exists(QStringLiteral("SELECT 1 FROM tipodado WHERE CDTIPODADO = ?"), {l.CDTIPODADO});
+                      {l.CDTBMETOAVAL})
+            && tx.exists(QStringLiteral("SELECT 1 FROM tipodado WHERE CDTIPODADO = ?"),
+                         {l.CDTIPODADO});
         const bool present = tx.exists(
             QStringLiteral("SELECT 1 FROM dadoaval WHERE CDTIPODADO = ? AND CDTBMETOAVAL = ?"),
             {l.CDTIPODADO, l.CDTBMETOAVAL});
         if (!known || present)
             continue;
-        const QVariant last = tx.scalar(
-            QStringLiteral("SELECT MAX(NRORDEM) FROM dadoaval WHERE CDTBMETOAVAL = ?"),
-            {l.CDTBMETOAVAL});
+        const QVariant last =
+            tx.scalar(QStringLiteral("SELECT MAX(NRORDEM) FROM dadoaval WHERE CDTBMETOAVAL = ?"),
+                      {l.CDTBMETOAVAL});
         const qlonglong next = last.isNull() ? 1 : last.toLongLong() + 1;
         tx.execute(QStringLiteral("INSERT INTO dadoaval (CDTIPODADO, CDTBMETOAVAL, NRORDEM) "
                                   "VALUES (?, ?, ?)"),
@@ -75,16 +76,16 @@ void seedCatalogue(storage::Transaction& tx, const CatalogueRows& rows)
 QList<DemoPatient> demoPatients(const QDate& today)
 {
     return {
-        {QStringLiteral("000000000001"), QStringLiteral("José Carlos da Silva"), QStringLiteral("0"),
-         bornAgo(today, 45, 3), false},
+        {QStringLiteral("000000000001"), QStringLiteral("José Carlos da Silva"),
+         QStringLiteral("0"), bornAgo(today, 45, 3), false},
         {QStringLiteral("000000000002"), QStringLiteral("Maria Aparecida Santos"),
          QStringLiteral("1"), bornAgo(today, 32, 7), false},
-        {QStringLiteral("000000000003"), QStringLiteral("Antônio Ferreira Lima"), QStringLiteral("0"),
-         bornAgo(today, 78, 1), false},
-        {QStringLiteral("000000000004"), QStringLiteral("Ana Beatriz Oliveira"), QStringLiteral("1"),
-         bornAgo(today, 15, 4), false},
-        {QStringLiteral("000000000005"), QStringLiteral("Pedro Henrique Souza"), QStringLiteral("0"),
-         bornAgo(today, 2, 8), false},
+        {QStringLiteral("000000000003"), QStringLiteral("Antônio Ferreira Lima"),
+         QStringLiteral("0"), bornAgo(today, 78, 1), false},
+        {QStringLiteral("000000000004"), QStringLiteral("Ana Beatriz Oliveira"),
+         QStringLiteral("1"), bornAgo(today, 15, 4), false},
+        {QStringLiteral("000000000005"), QStringLiteral("Pedro Henrique Souza"),
+         QStringLiteral("0"), bornAgo(today, 2, 8), false},
         {QStringLiteral("000000000006"), QStringLiteral("Francisca Alves Pereira"),
          QStringLiteral("1"), bornAgo(today, 67, 0), true},
     };

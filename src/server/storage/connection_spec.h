@@ -19,7 +19,7 @@ struct ConnectionSpec
     QString user;
     QString password;  // empty: libpq's own sources (PGPASSWORD, ~/.pgpass)
     QString database;
-    QString schema;    // empty: the database's default search path
+    QString schema;  // empty: the database's default search path
 
     static ConnectionSpec sqlite(const QString& file);
     // Throws StorageError with a text that says what is wrong with the address.

@@ -10,7 +10,11 @@
 namespace server::storage {
 
 // The database engines the server can keep its records in.
-enum class Engine { Sqlite, Postgres };
+enum class Engine
+{
+    Sqlite,
+    Postgres
+};
 
 QString engineName(Engine engine);
 
@@ -20,7 +24,8 @@ class StorageError : public std::runtime_error
 {
 public:
     explicit StorageError(const QString& message)
-        : std::runtime_error(message.toStdString()), m_message(message)
+        : std::runtime_error(message.toStdString()),
+          m_message(message)
     {
     }
     const QString& message() const { return m_message; }
@@ -51,7 +56,11 @@ public:
     bool exists(const QString& sql, const QVariantList& params = {});
 };
 
-enum class Access { ReadOnly, ReadWrite };
+enum class Access
+{
+    ReadOnly,
+    ReadWrite
+};
 
 // The server's database: hands out transactions on the calling thread's own connection.
 // Implementations are safe to use from many threads at once.
@@ -68,8 +77,7 @@ public:
 
 // Runs op(transaction) in one transaction: committed when op returns, rolled back when it
 // throws (the exception is passed on). Answers what op answers.
-template <typename Op>
-auto inTransaction(Database& db, Access access, Op&& op)
+template <typename Op> auto inTransaction(Database& db, Access access, Op&& op)
 {
     std::unique_ptr<Transaction> tx = db.begin(access);
     if constexpr (std::is_void_v<decltype(op(*tx))>) {

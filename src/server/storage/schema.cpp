@@ -31,7 +31,10 @@ const QList<SchemaStep>& schemaSteps()
     return steps;
 }
 
-int latestSchemaVersion() { return schemaSteps().last().version; }
+int latestSchemaVersion()
+{
+    return schemaSteps().last().version;
+}
 
 QStringList schemaStatements(const QString& sqlText, Engine engine)
 {
@@ -67,7 +70,10 @@ void recordVersion(Transaction& tx, const QString& component, int version)
                {component, version});
 }
 
-UpgradeResult upgradeSchema(Database& db) { return upgradeSchema(db, schemaSteps()); }
+UpgradeResult upgradeSchema(Database& db)
+{
+    return upgradeSchema(db, schemaSteps());
+}
 
 UpgradeResult upgradeSchema(Database& db, const QList<SchemaStep>& steps)
 {
@@ -75,8 +81,8 @@ UpgradeResult upgradeSchema(Database& db, const QList<SchemaStep>& steps)
         if (db.engine() == Engine::Postgres)
             tx.select(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {kUpgradeLock});
         tx.executeSchema(QStringLiteral("CREATE TABLE IF NOT EXISTS schema_version ("
-                                  "component TEXT NOT NULL PRIMARY KEY, "
-                                  "version INTEGER NOT NULL)"));
+                                        "component TEXT NOT NULL PRIMARY KEY, "
+                                        "version INTEGER NOT NULL)"));
         UpgradeResult result;
         result.from = recordedVersion(tx, QStringLiteral("schema"));
         result.to = result.from;

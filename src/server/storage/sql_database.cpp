@@ -39,7 +39,9 @@ class SqlTransaction final : public Transaction
 {
 public:
     SqlTransaction(SqlDatabase& owner, SqlDatabase::ThreadConnection& conn, Access access)
-        : m_owner(owner), m_conn(conn), m_db(QSqlDatabase::database(conn.name, false))
+        : m_owner(owner),
+          m_conn(conn),
+          m_db(QSqlDatabase::database(conn.name, false))
     {
         QString begin;
         if (owner.engine() == Engine::Sqlite) {
@@ -164,8 +166,8 @@ SqlDatabase::SqlDatabase(ConnectionSpec spec)
                 const QString text = driverText(db.lastError());
                 db = QSqlDatabase();
                 QSqlDatabase::removeDatabase(name);
-                throw StorageError(QStringLiteral("Não foi possível abrir %1: %2")
-                                       .arg(m_spec.display(), text));
+                throw StorageError(
+                    QStringLiteral("Não foi possível abrir %1: %2").arg(m_spec.display(), text));
             }
             QSqlQuery q(db);
             // The name was checked to be a plain identifier when the address was read.

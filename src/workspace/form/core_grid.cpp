@@ -11,7 +11,8 @@
 namespace workspace {
 
 CoreGridModel::CoreGridModel(records::DataSet& dataSet, Editable editable, QObject* parent)
-    : records::DataSetModel(dataSet, parent), m_editable(std::move(editable))
+    : records::DataSetModel(dataSet, parent),
+      m_editable(std::move(editable))
 {
 }
 

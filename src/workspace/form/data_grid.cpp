@@ -29,8 +29,8 @@ DataGridDelegate::DataGridDelegate(AssessmentForm& core, QTableView* view)
 
 bool DataGridDelegate::showsButton(const QModelIndex& index) const
 {
-    return fieldOf(index) == kValue && index.row() == m_view->currentIndex().row() &&
-           m_core.answerButtonVisible(index.row());
+    return fieldOf(index) == kValue && index.row() == m_view->currentIndex().row()
+           && m_core.answerButtonVisible(index.row());
 }
 
 void DataGridDelegate::openList()
@@ -99,14 +99,15 @@ void DataGridBinder::onCurrentChanged(const QModelIndex& current, const QModelIn
         return;
     const int column = previous.isValid() ? previous.column() : current.column();
     // Leaving the value column of a row being edited checks the number first.
-    if (previous.isValid() && previous.row() == m_core.cdsDadosAval.recNo() &&
-        previous.column() != current.column() &&
-        !hostfw::RunAction([&] { m_core.dbgDadosAvalColExit(m_model->fieldAt(previous.column())); })) {
+    if (previous.isValid() && previous.row() == m_core.cdsDadosAval.recNo()
+        && previous.column() != current.column() && !hostfw::RunAction([&] {
+               m_core.dbgDadosAvalColExit(m_model->fieldAt(previous.column()));
+           })) {
         revertTo(column);
         return;
     }
-    if (current.row() != m_core.cdsDadosAval.recNo() &&
-        !hostfw::RunAction([&] { m_core.moveDataRow(current.row()); })) {
+    if (current.row() != m_core.cdsDadosAval.recNo()
+        && !hostfw::RunAction([&] { m_core.moveDataRow(current.row()); })) {
         revertTo(column);
         return;
     }

@@ -46,15 +46,17 @@ bool typesText(const QKeyEvent* key)
 
 bool opensList(const QKeyEvent* key)
 {
-    return key->key() == Qt::Key_F4 ||
-           ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-            key->modifiers().testFlag(Qt::ControlModifier));
+    return key->key() == Qt::Key_F4
+           || ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+               && key->modifiers().testFlag(Qt::ControlModifier));
 }
 
 // ---------------------------------------------------------------- delegate
 
 CoreGridDelegate::CoreGridDelegate(AssessmentForm& core, QTableView* view)
-    : QStyledItemDelegate(view), m_core(core), m_view(view)
+    : QStyledItemDelegate(view),
+      m_core(core),
+      m_view(view)
 {
 }
 
@@ -83,11 +85,15 @@ bool CoreGridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
 
 CoreGridBinder::CoreGridBinder(AssessmentForm& core, QTableView* view, CoreGridModel* model,
                                records::DataSet& rows, QStyledItemDelegate* delegate)
-    : QObject(view), m_core(core), m_view(view), m_model(model), m_rows(rows)
+    : QObject(view),
+      m_core(core),
+      m_view(view),
+      m_model(model),
+      m_rows(rows)
 {
     view->setItemDelegate(delegate);
-    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                          QAbstractItemView::AnyKeyPressed);
+    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                          | QAbstractItemView::AnyKeyPressed);
     view->installEventFilter(this);
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {

@@ -31,8 +31,8 @@ MethodGridDelegate::MethodGridDelegate(AssessmentForm& core, QTableView* view)
 
 bool MethodGridDelegate::showsButton(const QModelIndex& index) const
 {
-    return fieldOf(index) == kReference && index.row() == m_view->currentIndex().row() &&
-           !m_core.deceased() && m_core.referenceButtonVisible(index.row());
+    return fieldOf(index) == kReference && index.row() == m_view->currentIndex().row()
+           && !m_core.deceased() && m_core.referenceButtonVisible(index.row());
 }
 
 void MethodGridDelegate::openList()
@@ -55,10 +55,11 @@ void MethodGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
     QStyleOptionButton box;
     const int size = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget);
-    box.rect = QRect(option.rect.center().x() - size / 2, option.rect.center().y() - size / 2,
-                     size, size);
-    box.state = QStyle::State_Enabled |
-                (index.data(Qt::EditRole).toString() == u"S" ? QStyle::State_On : QStyle::State_Off);
+    box.rect =
+        QRect(option.rect.center().x() - size / 2, option.rect.center().y() - size / 2, size, size);
+    box.state =
+        QStyle::State_Enabled
+        | (index.data(Qt::EditRole).toString() == u"S" ? QStyle::State_On : QStyle::State_Off);
     style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, widget);
 }
 
@@ -95,14 +96,14 @@ void MethodGridBinder::onCurrentChanged(const QModelIndex& current, const QModel
     if (!current.isValid())
         return;
     const int column = previous.isValid() ? previous.column() : current.column();
-    if (current.row() != m_core.cdsMetoAval.recNo() &&
-        !hostfw::RunAction([&] { m_core.moveMethodRow(current.row()); })) {
+    if (current.row() != m_core.cdsMetoAval.recNo()
+        && !hostfw::RunAction([&] { m_core.moveMethodRow(current.row()); })) {
         revertTo(column);
         return;
     }
     const QString field = m_model->fieldAt(current.column());
-    if (field != m_core.dbgMetoAvalColumn &&
-        !hostfw::RunAction([&] { m_core.setMethodColumn(field); })) {
+    if (field != m_core.dbgMetoAvalColumn
+        && !hostfw::RunAction([&] { m_core.setMethodColumn(field); })) {
         revertTo(m_model->columnOf(m_core.dbgMetoAvalColumn));
         return;
     }

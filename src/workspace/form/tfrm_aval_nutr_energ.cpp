@@ -63,7 +63,9 @@ QWidget* page(QTabWidget* tabs, const QString& name, const QString& title)
 }  // namespace
 
 TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget* parent)
-    : hostfw::TfrmPadraoGrid(parent), m_core(std::move(transport)), m_busy(this)
+    : hostfw::TfrmPadraoGrid(parent),
+      m_core(std::move(transport)),
+      m_busy(this)
 {
     setObjectName(QStringLiteral("frmAvalNutrEnerg"));
     setWindowTitle(QStringLiteral("Avaliação Nutricional"));
@@ -74,12 +76,14 @@ TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget
 
     m_metoAvalModel = new CoreGridModel(
         m_core.cdsMetoAval,
-        [this](int row, const QString& field) { return m_core.methodCellEditable(row, field); }, this);
+        [this](int row, const QString& field) { return m_core.methodCellEditable(row, field); },
+        this);
     m_metoAvalModel->setColumns({QStringLiteral("IDTABELAAV"), QStringLiteral("NMTBMETOAVAL"),
                                  QStringLiteral("CDTABELACO")});
     m_dadosAvalModel = new CoreGridModel(
         m_core.cdsDadosAval,
-        [this](int row, const QString& field) { return m_core.dataCellEditable(row, field); }, this);
+        [this](int row, const QString& field) { return m_core.dataCellEditable(row, field); },
+        this);
     m_dadosAvalModel->setColumns({QStringLiteral("NMTIPODADO"), QStringLiteral("DSINFOAVAL"),
                                   QStringLiteral("DSUNIDDADO"), QStringLiteral("DSOBSERAVAL")});
     m_resuAvalModel = new records::DataSetModel(m_core.cdsResuAval, this);
@@ -147,7 +151,8 @@ void TfrmAvalNutrEnerg::buildPages()
     layout->addWidget(pgcPadrao, 1);
     setCentralWidget(central);
 
-    tshAvalNutr = page(pgcPadrao, QStringLiteral("tshAvalNutr"), QStringLiteral("Avaliação Nutricional"));
+    tshAvalNutr =
+        page(pgcPadrao, QStringLiteral("tshAvalNutr"), QStringLiteral("Avaliação Nutricional"));
     tshDiagNutri =
         page(pgcPadrao, QStringLiteral("tshDiagNutri"), QStringLiteral("Diagnóstico Nutricional"));
     pgcPadrao->addTab(tshPadrao, QStringLiteral("Necessidades Nutricionais"));
@@ -156,7 +161,8 @@ void TfrmAvalNutrEnerg::buildPages()
     pgcAvalNutr = new QTabWidget(tshAvalNutr);
     pgcAvalNutr->setObjectName(QStringLiteral("pgcAvalNutr"));
     (new QVBoxLayout(tshAvalNutr))->addWidget(pgcAvalNutr);
-    tshMetoAval = page(pgcAvalNutr, QStringLiteral("tshMetoAval"), QStringLiteral("Método de Avaliação"));
+    tshMetoAval =
+        page(pgcAvalNutr, QStringLiteral("tshMetoAval"), QStringLiteral("Método de Avaliação"));
     tshAvaliacao =
         page(pgcAvalNutr, QStringLiteral("tshAvaliacao"), QStringLiteral("Avaliação/Resultado"));
     dbgMetoAval = grid(tshMetoAval, QStringLiteral("dbgMetoAval"), m_metoAvalModel);

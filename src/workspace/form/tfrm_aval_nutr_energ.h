@@ -1,7 +1,7 @@
 #pragma once
 
-#include "hostfw/widgets/tfrm_padrao_grid.h"
 #include "hostfw/widgets/show_avi.h"
+#include "hostfw/widgets/tfrm_padrao_grid.h"
 #include "workspace/assessment_form.h"
 
 class QAction;

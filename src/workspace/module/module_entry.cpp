@@ -1,11 +1,11 @@
 #include "module_entry.h"
 
-#include "workspace/form/tfrm_aval_nutr_energ.h"
+#include "anthropometry/anthropometric_run.h"
 #include "hostfw/error_display.h"
 #include "hostfw/widgets/mdi_host.h"
-#include "anthropometry/anthropometric_run.h"
-#include "server/client/http_app_server.h"
 #include "records/field.h"
+#include "server/client/http_app_server.h"
+#include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/module_context.h"
 
 #include <QMdiArea>
@@ -72,13 +72,14 @@ extern "C" void IniProc(const QVariantList& params)
     const auto birth = toDate(params[4]);
     const auto consultation = toDate(params[5]);
     if (!birth || !consultation) {
-        hostfw::MensErro(QStringLiteral("Data inválida: '%1'.")
-                             .arg((!birth ? params[4] : params[5]).toString()),
-                         false);
+        hostfw::MensErro(
+            QStringLiteral("Data inválida: '%1'.").arg((!birth ? params[4] : params[5]).toString()),
+            false);
         return;
     }
     if (*birth > *consultation) {
-        hostfw::MensErro(QStringLiteral("A data de nascimento é posterior à data da consulta."), false);
+        hostfw::MensErro(QStringLiteral("A data de nascimento é posterior à data da consulta."),
+                         false);
         return;
     }
     CriaMedAntro(params[0].toString(), params[1].toString(), params[2].toString(),

@@ -16,7 +16,7 @@ Q_DECL_EXPORT void IniProc(const QVariantList& params);
 
 // Stores the context, creates the one main form when there is none and shows it,
 // which activates it (header refresh, and a load when the patient changed).
-Q_DECL_EXPORT void CriaMedAntro(const QString& branch, const QString& patient,
-                                const QString& name, const QString& sexCode,
-                                const QDateTime& birth, const QDateTime& consultation);
+Q_DECL_EXPORT void CriaMedAntro(const QString& branch, const QString& patient, const QString& name,
+                                const QString& sexCode, const QDateTime& birth,
+                                const QDateTime& consultation);
 }
