@@ -8,11 +8,14 @@
 
 #include "hostfw/reply_check.h"
 #include "records/app_server.h"
+#include "records/method_codes.h"
 #include "records/packet_codec.h"
 
 namespace anthropometry {
 
 namespace {
+
+using namespace records::data_type;
 
 QString msg(const char* key)
 {
@@ -39,9 +42,9 @@ struct TheoreticalWeights
     double maximum = 0;
 };
 
-// The five lines of methods "00" and "01": the BMI and its adult classification when
-// weight and height are both non-zero (0 and an empty text otherwise), then the three
-// theoretical weights.
+// The five lines of the two BMI methods with theoretical weights: the BMI and its adult
+// classification when weight and height are both non-zero (0 and an empty text otherwise), then the
+// three theoretical weights.
 void writeBmiWithTheoreticalWeights(Evaluation& ev, const Measure& weight, const Measure& height,
                                     const TheoreticalWeights& weights)
 {
@@ -97,7 +100,7 @@ QString gestationalClassification(double bmi, int week)
     return {};
 }
 
-// "00": theoretical weights from the height with the fixed BMIs 18.5, 21.7 and 24.9.
+// theoretical weights from the height with the fixed BMIs 18.5, 21.7 and 24.9.
 void Calcula_IMC(Evaluation& ev)
 {
     const Measure weight = ev.readFromGrid(kPeso);
@@ -110,7 +113,7 @@ void Calcula_IMC(Evaluation& ev)
     writeBmiWithTheoreticalWeights(ev, weight, height, weights);
 }
 
-// "01": theoretical weights from the BMIs of the chosen reference for the patient's
+// theoretical weights from the BMIs of the chosen reference for the patient's
 // age and sex.
 void Calcula_IMC_Must(Evaluation& ev)
 {
@@ -130,7 +133,7 @@ void Calcula_IMC_Must(Evaluation& ev)
     writeBmiWithTheoreticalWeights(ev, weight, height, weights);
 }
 
-// "18": the BMI corrected for the fraction of body weight kept after the amputation.
+// the BMI corrected for the fraction of body weight kept after the amputation.
 void Calcula_IMC_Amputado(Evaluation& ev)
 {
     const Measure weight = ev.readFromGrid(kPeso);
@@ -144,7 +147,7 @@ void Calcula_IMC_Amputado(Evaluation& ev)
     ev.writeResultLine(2, msg("IMC_Amputado_Clas"), adultClassification(bmi));
 }
 
-// "48": the BMI's percentile in the adolescent reference.
+// the BMI's percentile in the adolescent reference.
 void Calcula_IMCAdolescente(Evaluation& ev)
 {
     const Measure weight = ev.readFromGrid(kPeso);
@@ -181,7 +184,7 @@ void Calcula_IMCAdolescente(Evaluation& ev)
     ev.writeResultLine(1, percentile, classification);
 }
 
-// "49": the adult cut-offs on the BMI rounded to three decimals.
+// the adult cut-offs on the BMI rounded to three decimals.
 void Calcula_IMCOms98(Evaluation& ev)
 {
     const Measure weight = ev.readFromGrid(kPeso);
@@ -192,7 +195,7 @@ void Calcula_IMCOms98(Evaluation& ev)
     ev.writeResultLine(1, adultClassification(round3(bmi)), threeDecimals(bmi));
 }
 
-// "67": the elderly cut-offs 22 and 27.
+// the elderly cut-offs 22 and 27.
 void Calcula_IMCIdoso(Evaluation& ev)
 {
     const Measure weight = ev.readFromGrid(kPeso);
@@ -203,7 +206,7 @@ void Calcula_IMCIdoso(Evaluation& ev)
     ev.writeResultLine(1, elderlyClassification(bmi), threeDecimals(bmi));
 }
 
-// "68": the bands of the gestational week.
+// the bands of the gestational week.
 void Calcula_IMCGestante(Evaluation& ev)
 {
     const Measure weight = ev.readFromGrid(kPeso);

@@ -15,19 +15,13 @@ namespace anthropometry {
 
 class Evaluation;
 
-// Data types the family reads.
-inline const QString kPeso = QStringLiteral("01");
-inline const QString kAltura = QStringLiteral("02");
-inline const QString kPesoAntesAmputacao = QStringLiteral("15");
-inline const QString kSemanaGestacional = QStringLiteral("53");
-
-void Calcula_IMC(Evaluation& ev);             // "00" IMC/Peso Teórico
-void Calcula_IMC_Must(Evaluation& ev);        // "01" IMC/Peso Teórico - Must
-void Calcula_IMC_Amputado(Evaluation& ev);    // "18" IMC - Amputado (Tzamaloukas)
-void Calcula_IMCAdolescente(Evaluation& ev);  // "48" IMC de Adolescente
-void Calcula_IMCOms98(Evaluation& ev);        // "49" IMC (OMS 1998)
-void Calcula_IMCIdoso(Evaluation& ev);        // "67" IMC para Idosos
-void Calcula_IMCGestante(Evaluation& ev);     // "68" IMC para Gestantes
+void Calcula_IMC(Evaluation& ev);             // IMC/Peso Teórico
+void Calcula_IMC_Must(Evaluation& ev);        // IMC/Peso Teórico - Must
+void Calcula_IMC_Amputado(Evaluation& ev);    // IMC - Amputado (Tzamaloukas)
+void Calcula_IMCAdolescente(Evaluation& ev);  // IMC de Adolescente
+void Calcula_IMCOms98(Evaluation& ev);        // IMC (OMS 1998)
+void Calcula_IMCIdoso(Evaluation& ev);        // IMC para Idosos
+void Calcula_IMCGestante(Evaluation& ev);     // IMC para Gestantes
 
 // The classifications, for the routines and their tests.
 // Adults: below 18.5 "Baixo Peso"; below 25 "Adequado ou Eutrófico"; below 30

@@ -1,7 +1,10 @@
 #pragma once
 
-// The table from method code to method routine of the anthropometric page: the one
-// place that says which routine a selected method row runs.
+// The table from method code to method routine of the assessment tab: the one place
+// that says which routine a selected method row runs. What else is known of a method
+// (its tab, group, reference list) is in its catalogue descriptor.
+
+#include "records/catalogue_descriptors.h"
 
 #include <QString>
 
@@ -15,14 +18,15 @@ using Routine = void (*)(Evaluation&);
 
 struct DispatchEntry
 {
-    const char* code;         // CDTBMETOAVAL, two characters
-    const char* routineName;  // "Calcula_IMC"
-    Routine routine;          // nullptr while the routine is not part of the engine yet
+    QLatin1String code;  // CDTBMETOAVAL
+    Routine routine;
+
+    // The catalogue descriptor of the code (its routine name among the rest).
+    const records::MethodDescriptor& method() const;
 };
 
-// Every method code the anthropometric page runs, in code order. The codes "30" to
-// "36" are energy methods and are run on the energy page, so they are not here; any
-// code not listed runs nothing.
+// Every method code of the assessment tab that has a routine, in code order. A code not
+// listed runs nothing; energy methods run on the energy tab.
 std::span<const DispatchEntry> anthropometricDispatch();
 
 // The entry of a method code (exact two-character text); nullptr when there is none.

@@ -261,8 +261,8 @@ public:
     void sbtProcurarClick();
 
     // The reference check of a method row being edited (cdsMetoAval), and its energy
-    // variant (cdsMetoAvalEnerg, method "35" only). With referenceRequired a selected
-    // method without a reference stops the post.
+    // variant (cdsMetoAvalEnerg, only for the methods whose descriptor asks for it). With
+    // referenceRequired a selected method without a reference stops the post.
     void Vd_Referencia(bool referenceRequired);
     void Vd_ReferenciaEnerg(bool referenceRequired);
     // The column of the method grids the user is in (the widgets keep it up to date).

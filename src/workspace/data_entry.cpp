@@ -13,6 +13,7 @@
 #include "hostfw/numbers.h"
 #include "hostfw/pick_list.h"
 #include "hostfw/reply_check.h"
+#include "records/catalogue_descriptors.h"
 #include "records/packet_codec.h"
 
 namespace workspace {
@@ -266,16 +267,21 @@ void AssessmentForm::postDataRow()
 
 records::DataSet* AssessmentForm::answerList(const QString& type)
 {
-    if (type == u"36")
+    switch (records::dataTypeDescriptor(type).answers) {
+    case records::AnswerList::Time:
         return &cdsTrabPerda;
-    if (data_types::isEdema(type) || data_types::isAmputation(type))
+    case records::AnswerList::Edema:
+    case records::AnswerList::Limb:
         return &cdsTrabStatus;
-    if (type == u"26")
+    case records::AnswerList::PregnancyTrimester:
         return &cdsTrimestreGesta;
-    if (type == u"52")
+    case records::AnswerList::LactationTrimester:
         return &cdsTrimestreLac;
-    if (type == u"51")
+    case records::AnswerList::ActivityLevel:
         return &cdsNaf;
+    case records::AnswerList::None:
+        break;
+    }
     return nullptr;
 }
 

@@ -1,14 +1,14 @@
 #include "data_types.h"
 
+#include "records/catalogue_descriptors.h"
+
 #include <QStringList>
 
 namespace workspace::data_types {
 namespace {
 
-bool inRange(const QString& type, const char* low, const char* high)
-{
-    return type.size() == 2 && type >= QLatin1String(low) && type <= QLatin1String(high);
-}
+using records::AnswerList;
+using records::DataEntry;
 
 struct Answer
 {
@@ -39,44 +39,39 @@ template <std::size_t N> QString lookUp(const Answer (&table)[N], QChar code)
 
 bool isEdema(const QString& type)
 {
-    return inRange(type, "40", "43");
+    return records::dataTypeDescriptor(type).answers == AnswerList::Edema;
 }
 bool isAmputation(const QString& type)
 {
-    return inRange(type, "44", "50");
+    return records::dataTypeDescriptor(type).answers == AnswerList::Limb;
 }
 bool isUpperLimb(const QString& type)
 {
-    return inRange(type, "44", "46");
+    return records::dataTypeDescriptor(type).limb == records::Limb::Upper;
 }
 bool isLowerLimb(const QString& type)
 {
-    return inRange(type, "47", "50");
+    return records::dataTypeDescriptor(type).limb == records::Limb::Lower;
 }
-
 bool isNumeric(const QString& type)
 {
-    return inRange(type, "01", "11") || type == u"14" || type == u"15" || type == u"16"
-           || type == u"35";
+    return records::dataTypeDescriptor(type).entry == DataEntry::Number;
 }
-
 bool isCoded(const QString& type)
 {
-    return type == u"36" || inRange(type, "40", "50") || type == u"26" || type == u"52"
-           || type == u"51";
+    return records::dataTypeDescriptor(type).entry == DataEntry::Answer;
 }
-
 bool isMaturation(const QString& type)
 {
-    return type == u"37";
+    return records::dataTypeDescriptor(type).entry == DataEntry::Stage;
 }
 bool isEstimable(const QString& type)
 {
-    return type == u"01" || type == u"02";
+    return records::dataTypeDescriptor(type).estimable;
 }
 bool isWholeNumber(const QString& type)
 {
-    return type == u"53";
+    return records::dataTypeDescriptor(type).entry == DataEntry::WholeNumber;
 }
 
 QString codedAnswerText(const QString& type, const QString& stored)
@@ -84,31 +79,41 @@ QString codedAnswerText(const QString& type, const QString& stored)
     if (stored.isEmpty())
         return {};
     const QChar code = stored.at(0);
-    if (type == u"36")
+    switch (records::dataTypeDescriptor(type).answers) {
+    case AnswerList::Time:
         return lookUp(kTime, code);
-    if (inRange(type, "40", "50"))
+    case AnswerList::Edema:
+    case AnswerList::Limb:
         return lookUp(kYesNo, code);
-    if (type == u"26" || type == u"52")
+    case AnswerList::PregnancyTrimester:
+    case AnswerList::LactationTrimester:
         return lookUp(kTrimester, code);
-    if (type == u"51")
+    case AnswerList::ActivityLevel:
         return lookUp(kActivity, code);
+    case AnswerList::None:
+        break;
+    }
     return {};
 }
 
 QString answerCaption(const QString& type)
 {
-    if (type == u"36")
+    switch (records::dataTypeDescriptor(type).answers) {
+    case AnswerList::Time:
         return QStringLiteral("Tempo");
-    if (isEdema(type))
+    case AnswerList::Edema:
         return QStringLiteral("Edema");
-    if (isAmputation(type))
+    case AnswerList::Limb:
         return QStringLiteral("Membro");
-    if (type == u"26")
+    case AnswerList::PregnancyTrimester:
         return QStringLiteral("Trimestre Gravidez");
-    if (type == u"52")
+    case AnswerList::LactationTrimester:
         return QStringLiteral("Trimestre Lactação");
-    if (type == u"51")
+    case AnswerList::ActivityLevel:
         return QStringLiteral("NAF");
+    case AnswerList::None:
+        break;
+    }
     return {};
 }
 

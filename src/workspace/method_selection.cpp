@@ -8,6 +8,7 @@
 #include "hostfw/error_display.h"
 #include "hostfw/errors.h"
 #include "hostfw/pick_list.h"
+#include "records/catalogue_descriptors.h"
 
 namespace workspace {
 namespace {
@@ -17,25 +18,9 @@ const QString kReference = QStringLiteral("CDTABELACO");
 const QString kMethod = QStringLiteral("CDTBMETOAVAL");
 const QString kUseFlag = QStringLiteral("IDTBUTILTABE");
 
-// The body mass index methods exclude each other. In this order the first selected one
-// names itself in the refusal.
-struct GroupMember
+bool inBodyMassIndexGroup(const records::MethodDescriptor* method)
 {
-    const char16_t* code;
-    const char* messageKey;
-};
-const GroupMember kBodyMassIndexGroup[] = {
-    {u"01", "Imc_Sele"},     {u"18", "Imc_Amp_Sele"}, {u"48", "Imc_Ado_Sele"},
-    {u"49", "Imc_Oms_Sele"}, {u"67", "Imc_Ido_Sele"}, {u"68", "IMC_Ges_Sele"},
-};
-
-bool inBodyMassIndexGroup(const QString& code)
-{
-    for (const GroupMember& m : kBodyMassIndexGroup) {
-        if (code == QStringView(m.code))
-            return true;
-    }
-    return false;
+    return method && method->group == records::ExclusiveGroup::BodyMassIndex;
 }
 
 bool usesReferenceTable(const QString& useFlag)
@@ -58,17 +43,20 @@ void AssessmentForm::prepareMethodList()
 
 void AssessmentForm::refuseBodyMassIndexConflict(const QString& code)
 {
-    if (!inBodyMassIndexGroup(code))
+    // The methods of the group exclude each other; in catalogue order the first selected
+    // one names itself in the refusal.
+    if (!inBodyMassIndexGroup(records::findMethodDescriptor(code)))
         return;
-    for (const GroupMember& m : kBodyMassIndexGroup) {
-        if (code == QStringView(m.code))
+    for (const records::MethodDescriptor& member : records::methodDescriptors()) {
+        if (!inBodyMassIndexGroup(&member) || member.code == code)
             continue;
         for (int row = 0; row < cdsMetoAval.recordCount(); ++row) {
             if (row == cdsMetoAval.recNo())
                 continue;
-            if (cdsMetoAval.asStringAt(row, kMethod) == QStringView(m.code)
+            if (cdsMetoAval.asStringAt(row, kMethod) == member.code
                 && cdsMetoAval.asStringAt(row, kSelection) == u"S")
-                hostfw::MensErro(msgPadrao().Msg(QString::fromLatin1(m.messageKey)), true);
+                hostfw::MensErro(msgPadrao().Msg(QString::fromLatin1(member.groupMessageKey)),
+                                 true);
         }
     }
 }

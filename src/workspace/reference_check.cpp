@@ -7,6 +7,7 @@
 #include "hostfw/error_display.h"
 #include "hostfw/reply_check.h"
 #include "hostfw/text.h"
+#include "records/catalogue_descriptors.h"
 #include "records/packet_codec.h"
 
 namespace workspace {
@@ -15,13 +16,12 @@ namespace {
 
 const QString kCode = QStringLiteral("CDTABELACO");
 
-// The list the method's references belong to: the Must, Burr Phillips and Frisancho
-// ideal weights share the references of method "01".
+// The method whose reference list a method uses (some ideal weights share the list of
+// the body mass index with theoretical weights).
 QString referenceOwner(const QString& method)
 {
-    if (method == u"09" || method == u"10" || method == u"14")
-        return QStringLiteral("01");
-    return method;
+    const records::MethodDescriptor* descriptor = records::findMethodDescriptor(method);
+    return descriptor ? descriptor->referenceOwner() : method;
 }
 
 }  // namespace
@@ -90,7 +90,9 @@ void AssessmentForm::Vd_Referencia(bool referenceRequired)
 
 void AssessmentForm::Vd_ReferenciaEnerg(bool referenceRequired)
 {
-    if (cdsMetoAvalEnerg.asString(QStringLiteral("CDTBMETOAVAL")) != u"35")
+    const records::MethodDescriptor* method =
+        records::findMethodDescriptor(cdsMetoAvalEnerg.asString(QStringLiteral("CDTBMETOAVAL")));
+    if (!method || !method->energyReferenceChecked)
         return;
     checkReference(cdsMetoAvalEnerg, referenceRequired, dbgMetoAvalEnergColumn == kCode, true);
 }

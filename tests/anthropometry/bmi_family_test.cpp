@@ -1,7 +1,9 @@
-// The body mass index family, method by method, against a recording fake server: the
-// lines each routine writes, every band limit and rounding rule, the reference queries
-// and the paths that write nothing. Expected values are worked out by hand in the
-// comments.
+// The body mass index family against a recording fake server: the lines each routine
+// writes for measures as a dietitian types them, worked out on paper with exact decimals
+// (many land exactly on a band limit or a half of the last digit shown, where binary
+// floating point would put the quotient on the wrong side: 64 / 1,60² is
+// 24,999999999999996 in a double), the reference queries and the paths that write
+// nothing.
 
 #include "routine_fixture.h"
 
@@ -9,206 +11,479 @@
 #include "anthropometry/gestational_bmi_table.h"
 #include "hostfw/errors.h"
 #include "records/layouts.h"
+#include "records/method_codes.h"
 #include "records/packet_codec.h"
 
 using namespace anthropometry;
 using namespace anthropometrytest;
+using namespace records::data_type;
 
 namespace {
 
-const QString kAdequado = QStringLiteral("Adequado ou Eutrófico");
+const char* const kAdequado = "Adequado ou Eutrófico";
 
-// Weight and height texts as the grid stores them.
 using Grid = QList<std::pair<QString, QString>>;
-Grid weightHeight(const QString& weight, const QString& height)
+using Routine = void (*)(Evaluation&);
+
+Grid measures(const QString& weight, const QString& height, const Grid& more = {})
 {
-    return {{kPeso, weight}, {kAltura, height}};
+    return Grid{{kPeso, weight}, {kAltura, height}} + more;
 }
 
-class ImcTest : public RoutineTest
+// One expected line: its number, its description (nullptr: not checked) and its value.
+struct Expected
+{
+    const char* line;
+    const char* label;
+    const char* value;
+};
+
+struct Case
+{
+    const char* method;
+    Routine routine;
+    Grid grid;
+    QList<Expected> expected;
+    int lineCount = -1;  // how many lines the method writes; -1: not checked
+};
+
+class BmiFamily : public RoutineTest
 {
 protected:
-    // Runs a routine for its method row and returns that method's lines.
-    QMap<QString, ResultLine> run(void (*routine)(Evaluation&), const QString& method,
+    QMap<QString, ResultLine> run(Routine routine, const QString& method, const Grid& values,
                                   const QString& reference = {})
     {
+        form->cdsResuAval.clear();
+        grid(values);
         Evaluation ev = evaluation(method, reference);
         routine(ev);
         return lines(method);
     }
+
+    void check(const Case& c, const QString& reference = {})
+    {
+        QStringList typed;
+        for (const auto& [type, text] : c.grid)
+            typed << type + '=' + text;
+        SCOPED_TRACE(QString("%1 %2").arg(c.method, typed.join(' ')).toStdString());
+        const auto l = run(c.routine, c.method, c.grid, reference);
+        if (c.lineCount >= 0) {
+            EXPECT_EQ(l.size(), c.lineCount);
+        }
+        for (const Expected& e : c.expected) {
+            ASSERT_TRUE(l.contains(e.line)) << e.line;
+            if (e.label) {
+                EXPECT_EQ(l[e.line].label, QString::fromUtf8(e.label)) << e.line;
+            }
+            EXPECT_EQ(l[e.line].value, QString::fromUtf8(e.value)) << e.line;
+        }
+    }
+
+    // GetImcPesoTeorico answers one row: middle, minimum, maximum (the layout's order),
+    // or none.
+    void theoreticalBmis(QList<QVariantList> rows)
+    {
+        server.answer = [rows](const QString& method, const QJsonArray&) {
+            if (method == "GetImcPesoTeorico")
+                return records::Reply::success(
+                    records::encodePacket(packetOf(records::layouts::cdsImcPesoTeorico(), rows)));
+            return records::Reply::success(QJsonValue());
+        };
+    }
+
+    // GetPercentil answers from these rows.
+    void percentiles(const QList<PercentileRow>& rows)
+    {
+        server.answer = [rows](const QString& method, const QJsonArray& args) {
+            if (method == "GetPercentil")
+                return records::Reply::success(percentilePayload(rows, args.at(5).toDouble()));
+            return records::Reply::success(QJsonValue());
+        };
+    }
+};
+
+// The methods that need no reference table, case by case.
+const Case kCases[] = {
+    // Calcula_IMC: five lines; the theoretical weights from the fixed BMIs 18,5, 21,7, 24,9.
+    // 1,60 m: 2,56 x 18,5 = 47,36; x 21,7 = 55,552; x 24,9 = 63,744; 64 / 2,56 = 25
+    {"00",
+     Calcula_IMC,
+     measures("64", "1,60"),
+     {{"01", "IMC Resultado", "25,000"},
+      {"02", "IMC Classificação", "Sobrepeso"},
+      {"05", "IMC Peso teórico mínimo", "47,36 Kg"},
+      {"06", "IMC Peso teórico médio", "55,55 Kg"},
+      {"07", "IMC Peso teórico máximo", "63,74 Kg"}},
+     5},
+    // a height alone: BMI 0 and no class, the weights still written
+    {"00",
+     Calcula_IMC,
+     {{kAltura, "1,60"}},
+     {{"01", nullptr, "0,000"}, {"02", nullptr, ""}, {"05", nullptr, "47,36 Kg"}},
+     5},
+    // nothing typed: five lines of zeros
+    {"00",
+     Calcula_IMC,
+     {},
+     {{"01", nullptr, "0,000"}, {"02", nullptr, ""}, {"07", nullptr, "0,00 Kg"}},
+     5},
+    // 70 / 3,0625 = 22,857142; 3,0625 x 18,5 = 56,656; x 21,7 = 66,456; x 24,9 = 76,256
+    {"00",
+     Calcula_IMC,
+     measures("70", "1,75"),
+     {{"01", nullptr, "22,857"},
+      {"02", nullptr, kAdequado},
+      {"05", nullptr, "56,66 Kg"},
+      {"06", nullptr, "66,46 Kg"},
+      {"07", nullptr, "76,26 Kg"}}},
+    // 45,6 / 2,4649 = 18,499736: shown 18,500, compared unrounded; 2,4649 x 18,5 = 45,60065
+    {"00",
+     Calcula_IMC,
+     measures("45,6", "1,57"),
+     {{"01", nullptr, "18,500"},
+      {"02", nullptr, "Baixo Peso"},
+      {"05", nullptr, "45,60 Kg"},
+      {"06", nullptr, "53,49 Kg"},
+      {"07", nullptr, "61,38 Kg"}}},
+    // exact limits: 47,36 / 2,56 = 18,5; 76,8 / 2,56 = 30
+    {"00",
+     Calcula_IMC,
+     measures("47,36", "1,60"),
+     {{"01", nullptr, "18,500"}, {"02", nullptr, kAdequado}}},
+    {"00",
+     Calcula_IMC,
+     measures("76,8", "1,60"),
+     {{"01", nullptr, "30,000"}, {"02", nullptr, "Obesidade"}}},
+    // halves round up: 2,25 x 18,5 = 41,625; x 21,7 = 48,825; x 24,9 = 56,025
+    {"00",
+     Calcula_IMC,
+     {{kAltura, "1,50"}},
+     {{"05", nullptr, "41,63 Kg"}, {"06", nullptr, "48,83 Kg"}, {"07", nullptr, "56,03 Kg"}}},
+    // 2,89 x 18,5 = 53,465; x 21,7 = 62,713; x 24,9 = 71,961; 86,7 / 2,89 = 30
+    {"00",
+     Calcula_IMC,
+     measures("86,7", "1,70"),
+     {{"01", nullptr, "30,000"},
+      {"02", nullptr, "Obesidade"},
+      {"05", nullptr, "53,47 Kg"},
+      {"06", nullptr, "62,71 Kg"},
+      {"07", nullptr, "71,96 Kg"}}},
+    // thousands grouped: 100 m² x 18,5 = 1850
+    {"00",
+     Calcula_IMC,
+     measures("2500", "10"),
+     {{"01", nullptr, "25,000"}, {"05", nullptr, "1.850,00 Kg"}, {"07", nullptr, "2.490,00 Kg"}}},
+    {"00", Calcula_IMC, measures("1234,5", "1"), {{"01", nullptr, "1.234,500"}}},
+    // adult bands on the unrounded BMI (height 1 m: the BMI is the weight)
+    {"00", Calcula_IMC, measures("18,4994", "1"), {{"02", nullptr, "Baixo Peso"}}},
+    {"00", Calcula_IMC, measures("24,99", "1"), {{"02", nullptr, kAdequado}}},
+    {"00", Calcula_IMC, measures("24,9996", "1"), {{"02", nullptr, kAdequado}}},
+    {"00", Calcula_IMC, measures("18,4996", "1"), {{"02", nullptr, "Baixo Peso"}}},
+    {"00", Calcula_IMC, measures("29,99", "1"), {{"02", nullptr, "Sobrepeso"}}},
+
+    // Calcula_IMC_Amputado: F = 1 - (before - now) / before; BMI = weight / (height² x F)
+    // F = 1 - 15 / 75 = 0,8; 60 / (2,25 x 0,8) = 33,333
+    {"18",
+     Calcula_IMC_Amputado,
+     measures("60", "1,5", {{kPesoAntesAmputacao, "75"}}),
+     {{"01", "IMC Amputado - Resultado", "33,333"},
+      {"02", "IMC Amputado - Classificação", "Obesidade"}},
+     2},
+    // 45 / (2,25 x 0,8) = 25 exactly
+    {"18",
+     Calcula_IMC_Amputado,
+     measures("45", "1,50", {{kPesoAntesAmputacao, "56,25"}}),
+     {{"01", nullptr, "25,000"}, {"02", nullptr, "Sobrepeso"}}},
+    // 33,3 / 1,8 = 18,5
+    {"18",
+     Calcula_IMC_Amputado,
+     measures("33,3", "1,50", {{kPesoAntesAmputacao, "41,625"}}),
+     {{"01", nullptr, "18,500"}, {"02", nullptr, kAdequado}}},
+    // the same weight: the plain BMI, compared unrounded (18,49974)
+    {"18",
+     Calcula_IMC_Amputado,
+     measures("45,6", "1,57", {{kPesoAntesAmputacao, "45,6"}}),
+     {{"01", nullptr, "18,500"}, {"02", nullptr, "Baixo Peso"}}},
+    // a weight above the one before: F = 8/7; 80 / (3,0625 x 8/7) = 22,857
+    {"18",
+     Calcula_IMC_Amputado,
+     measures("80", "1,75", {{kPesoAntesAmputacao, "70"}}),
+     {{"01", nullptr, "22,857"}, {"02", nullptr, kAdequado}}},
+    // any missing or zero value writes nothing
+    {"18", Calcula_IMC_Amputado, measures("60", "1,5"), {}, 0},
+    {"18", Calcula_IMC_Amputado, measures("60", "1,5", {{kPesoAntesAmputacao, ""}}), {}, 0},
+    {"18", Calcula_IMC_Amputado, measures("60", "1,5", {{kPesoAntesAmputacao, "0"}}), {}, 0},
+    {"18", Calcula_IMC_Amputado, {{kAltura, "1,5"}, {kPesoAntesAmputacao, "75"}}, {}, 0},
+    {"18", Calcula_IMC_Amputado, {{kPeso, "60"}, {kPesoAntesAmputacao, "75"}}, {}, 0},
+
+    // Calcula_IMCOms98: one line, the class on the BMI rounded to three decimals
+    {"49", Calcula_IMCOms98, measures("70", "1,75"), {{"01", kAdequado, "22,857"}}, 1},
+    {"49", Calcula_IMCOms98, measures("24,9996", "1"), {{"01", "Sobrepeso", "25,000"}}, 1},
+    {"49", Calcula_IMCOms98, measures("18,4996", "1"), {{"01", kAdequado, "18,500"}}, 1},
+    {"49", Calcula_IMCOms98, measures("45,6", "1,57"), {{"01", kAdequado, "18,500"}}, 1},
+    {"49", Calcula_IMCOms98, measures("64", "1,60"), {{"01", "Sobrepeso", "25,000"}}, 1},
+    {"49", Calcula_IMCOms98, measures("76,8", "1,60"), {{"01", "Obesidade", "30,000"}}, 1},
+    {"49", Calcula_IMCOms98, measures("84", "1,60"), {{"01", "Obesidade", "32,813"}}, 1},
+    {"49", Calcula_IMCOms98, measures("70", "1,65"), {{"01", "Sobrepeso", "25,712"}}, 1},
+    {"49", Calcula_IMCOms98, {{kAltura, "1,75"}}, {}, 0},
+    {"49", Calcula_IMCOms98, measures("70", "0"), {}, 0},
+    {"49", Calcula_IMCOms98, measures("-70", "1,75"), {}, 0},
+
+    // Calcula_IMCIdoso: rounded BMI up to 22 low; unrounded under 27 adequate
+    {"67", Calcula_IMCIdoso, measures("21,9", "1"), {{"01", "Baixo Peso", "21,900"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("22,0004", "1"), {{"01", "Baixo Peso", "22,000"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("22,0005", "1"), {{"01", kAdequado, "22,001"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("26,9996", "1"), {{"01", kAdequado, "27,000"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("27", "1"), {{"01", "Sobrepeso", "27,000"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("56,32", "1,60"), {{"01", "Baixo Peso", "22,000"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("47,54", "1,47"), {{"01", "Baixo Peso", "22,000"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("74,4", "1,66"), {{"01", kAdequado, "27,000"}}, 1},
+    {"67", Calcula_IMCIdoso, measures("69,12", "1,60"), {{"01", "Sobrepeso", "27,000"}}, 1},
+    {"67", Calcula_IMCIdoso, {{kPeso, "70"}}, {}, 0},
+
+    // Calcula_IMCGestante: the bands of the week on the BMI rounded to three decimals
+    {"68",
+     Calcula_IMCGestante,
+     measures("19,9", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "Baixo Peso", "19,900"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("19,95", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "", "19,950"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("19,9996", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "Adequado", "20,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("20", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "Adequado", "20,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("24,9", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "Adequado", "24,900"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("30", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "Sobrepeso", "30,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("25", "1", {{kSemanaGestacional, "40"}}),
+     {{"01", "Adequado", "25,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("30,4", "1", {{kSemanaGestacional, "12"}}),
+     {{"01", "Obesidade", "30,400"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("24,95", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "", "24,950"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("25", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "Sobrepeso", "25,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("30,05", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "", "30,050"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("30,1", "1", {{kSemanaGestacional, "6"}}),
+     {{"01", "Obesidade", "30,100"}},
+     1},
+    // week 7 takes the bands of week 6, week 9 those of week 8
+    {"68",
+     Calcula_IMCGestante,
+     measures("20", "1", {{kSemanaGestacional, "7"}}),
+     {{"01", "Adequado", "20,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("20", "1", {{kSemanaGestacional, "8"}}),
+     {{"01", "Baixo Peso", "20,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("20,15", "1", {{kSemanaGestacional, "9"}}),
+     {{"01", "", "20,150"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("30,35", "1", {{kSemanaGestacional, "12"}}),
+     {{"01", "", "30,350"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("25", "1", {{kSemanaGestacional, "42"}}),
+     {{"01", "Baixo Peso", "25,000"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("33,3", "1", {{kSemanaGestacional, "42"}}),
+     {{"01", "Obesidade", "33,300"}},
+     1},
+    // height 1,60 m: 52,74 / 2,56 = 20,6015625, between 20,6 and 20,7 in week 13
+    {"68",
+     Calcula_IMCGestante,
+     measures("52,74", "1,60", {{kSemanaGestacional, "13"}}),
+     {{"01", "", "20,602"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("52,736", "1,60", {{kSemanaGestacional, "13"}}),
+     {{"01", "Baixo Peso", "20,600"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("51,456", "1,60", {{kSemanaGestacional, "08"}}),
+     {{"01", "Baixo Peso", "20,100"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("80,64", "1,60", {{kSemanaGestacional, "24"}}),
+     {{"01", "Sobrepeso", "31,500"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("71,5", "1,60", {{kSemanaGestacional, "30"}}),
+     {{"01", "Sobrepeso", "27,930"}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("62", "1,58", {{kSemanaGestacional, "20"}}),
+     {{"01", "Adequado", "24,836"}},
+     1},
+    // weeks outside the table: no classification
+    {"68",
+     Calcula_IMCGestante,
+     measures("60", "1,60", {{kSemanaGestacional, "5"}}),
+     {{"01", "Sem classificação", ""}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("60", "1,60", {{kSemanaGestacional, "43"}}),
+     {{"01", "Sem classificação", ""}},
+     1},
+    {"68",
+     Calcula_IMCGestante,
+     measures("60", "1,60", {{kSemanaGestacional, "0"}}),
+     {{"01", "Sem classificação", ""}},
+     1},
+    // missing measures come before the week range; no week writes nothing
+    {"68", Calcula_IMCGestante, {{kAltura, "1,60"}, {kSemanaGestacional, "43"}}, {}, 0},
+    {"68", Calcula_IMCGestante, measures("60", "0", {{kSemanaGestacional, "43"}}), {}, 0},
+    {"68", Calcula_IMCGestante, measures("60", "1,60"), {}, 0},
+    {"68", Calcula_IMCGestante, measures("60", "1,60", {{kSemanaGestacional, ""}}), {}, 0},
 };
 
 }  // namespace
 
-// ------------------------------------------------------------------ "00" Calcula_IMC
-
-TEST_F(ImcTest, Imc_HeightWithoutWeightWritesZeroBmiAndTheTheoreticalWeights)
+TEST_F(BmiFamily, LinesOfTheMethodsWithoutReferenceTables)
 {
-    // 1,60 m: 2,56 m² x 18,5 = 47,36; x 21,7 = 55,552; x 24,9 = 63,744
-    grid({{kAltura, "1,60"}});
-    const auto l = run(Calcula_IMC, "00");
-    ASSERT_EQ(l.size(), 5);
-    EXPECT_EQ(l["01"], (ResultLine{"IMC Resultado", "0,000"}));
-    EXPECT_EQ(l["02"], (ResultLine{"IMC Classificação", ""}));
-    EXPECT_EQ(l["05"], (ResultLine{"IMC Peso teórico mínimo", "47,36 Kg"}));
-    EXPECT_EQ(l["06"], (ResultLine{"IMC Peso teórico médio", "55,55 Kg"}));
-    EXPECT_EQ(l["07"], (ResultLine{"IMC Peso teórico máximo", "63,74 Kg"}));
-    EXPECT_FALSE(l.contains("03"));
-    EXPECT_FALSE(l.contains("04"));
-    EXPECT_EQ(callsOf("SetResuAval"), 5);  // each line written through
+    for (const Case& c : kCases)
+        check(c);
 }
 
-TEST_F(ImcTest, Imc_WeightAndHeight)
+// Every method that uses the adult bands, at their limits (height 1 m).
+TEST_F(BmiFamily, AdultBandsAtTheirLimitsInEveryMethodThatUsesThem)
 {
-    // 70 / 1,75² = 70 / 3,0625 = 22,857142...; 3,0625 x 18,5 = 56,656 -> 56,66;
-    // x 21,7 = 66,456 -> 66,46; x 24,9 = 76,256 -> 76,26
-    grid(weightHeight("70", "1,75"));
-    const auto l = run(Calcula_IMC, "00");
-    EXPECT_EQ(l["01"].value, "22,857");
-    EXPECT_EQ(l["02"].value, kAdequado);
-    EXPECT_EQ(l["05"].value, "56,66 Kg");
-    EXPECT_EQ(l["06"].value, "66,46 Kg");
-    EXPECT_EQ(l["07"].value, "76,26 Kg");
-}
-
-TEST_F(ImcTest, Imc_NothingTypedStillWritesFiveLinesOfZeros)
-{
-    grid({});
-    const auto l = run(Calcula_IMC, "00");
-    ASSERT_EQ(l.size(), 5);
-    EXPECT_EQ(l["01"].value, "0,000");
-    EXPECT_EQ(l["02"].value, "");
-    EXPECT_EQ(l["05"].value, "0,00 Kg");
-    EXPECT_EQ(l["07"].value, "0,00 Kg");
-}
-
-TEST_F(ImcTest, Imc_WeightThatIsNotANumberFailsTheConversion)
-{
-    grid(weightHeight("7x", "1,75"));
-    Evaluation ev = evaluation("00");
-    EXPECT_THROW(Calcula_IMC(ev), hostfw::ConversionError);
-    EXPECT_TRUE(lines("00").isEmpty());
-}
-
-// The adult bands at their exact limits and just under them, for every method that
-// uses them. With a height of 1 m the BMI is the weight itself.
-TEST_F(ImcTest, AdultBandsAtTheirLimits)
-{
-    struct Case
-    {
-        const char* weight;
-        const char* expected;
+    theoreticalBmis({{21.7, 18.5, 24.9}});
+    const std::pair<const char*, const char*> limits[] = {
+        {"18,4994", "Baixo Peso"}, {"18,5", kAdequado},    {"24,99", kAdequado},
+        {"25", "Sobrepeso"},       {"29,99", "Sobrepeso"}, {"30", "Obesidade"},
     };
-    const Case cases[] = {
-        {"18,4994", "Baixo Peso"},
-        {"18,5", "Adequado ou Eutrófico"},
-        {"24,99", "Adequado ou Eutrófico"},
-        {"25", "Sobrepeso"},
-        {"29,99", "Sobrepeso"},
-        {"30", "Obesidade"},
-        {"45", "Obesidade"},
-    };
-    for (const Case& c : cases) {
-        // "00": line "02" carries the classification
-        form->cdsResuAval.clear();
-        grid(weightHeight(c.weight, "1"));
-        EXPECT_EQ(run(Calcula_IMC, "00")["02"].value, c.expected) << "00 " << c.weight;
-
-        // "01": the same table, theoretical weights from the reference
-        server.answer = [](const QString& method, const QJsonArray&) {
-            if (method == "GetImcPesoTeorico")
-                return records::Reply::success(records::encodePacket(
-                    packetOf(records::layouts::cdsImcPesoTeorico(), {{21.7, 18.5, 24.9}})));
-            return records::Reply::success(QJsonValue());
-        };
-        EXPECT_EQ(run(Calcula_IMC_Must, "01")["02"].value, c.expected) << "01 " << c.weight;
-
-        // "18": weight equal to the weight before amputation gives the plain BMI
-        grid({{kPeso, c.weight}, {kAltura, "1"}, {kPesoAntesAmputacao, c.weight}});
-        EXPECT_EQ(run(Calcula_IMC_Amputado, "18")["02"].value, c.expected) << "18 " << c.weight;
-
-        // "49": the classification is the line's description
-        grid(weightHeight(c.weight, "1"));
-        EXPECT_EQ(run(Calcula_IMCOms98, "49")["01"].label, c.expected) << "49 " << c.weight;
+    for (const auto& [weight, expected] : limits) {
+        const Grid g = measures(weight, "1", {{kPesoAntesAmputacao, weight}});
+        check({"00", Calcula_IMC, g, {{"02", nullptr, expected}}});
+        check({"01", Calcula_IMC_Must, g, {{"02", nullptr, expected}}});
+        check({"18", Calcula_IMC_Amputado, g, {{"02", nullptr, expected}}});
+        EXPECT_EQ(run(Calcula_IMCOms98, "49", g)["01"].label, QString::fromUtf8(expected));
     }
 }
 
-// "00" compares the unrounded BMI, "49" the BMI rounded to three decimals:
-// 24,9996 stays under 25 for "00" but rounds to 25,000 for "49".
-TEST_F(ImcTest, RoundedAndUnroundedAdultComparisons)
+TEST_F(BmiFamily, AValueThatIsNotANumberFailsAndWritesNothing)
 {
-    grid(weightHeight("24,9996", "1"));
-    EXPECT_EQ(run(Calcula_IMC, "00")["02"].value, kAdequado);
-    const auto oms = run(Calcula_IMCOms98, "49");
-    EXPECT_EQ(oms["01"], (ResultLine{"Sobrepeso", "25,000"}));
-
-    form->cdsResuAval.clear();
-    grid(weightHeight("18,4996", "1"));  // rounds to 18,500
-    EXPECT_EQ(run(Calcula_IMC, "00")["02"].value, "Baixo Peso");
-    form->cdsResuAval.clear();
-    EXPECT_EQ(run(Calcula_IMCOms98, "49")["01"].label, kAdequado);
+    grid(measures("7x", "1,75"));
+    Evaluation imc = evaluation("00");
+    EXPECT_THROW(Calcula_IMC(imc), hostfw::ConversionError);
+    for (const char* week : {"20,5", "vinte"}) {
+        grid(measures("60", "1,60", {{kSemanaGestacional, week}}));
+        Evaluation ev = evaluation("68");
+        EXPECT_THROW(Calcula_IMCGestante(ev), hostfw::ConversionError) << week;
+    }
+    EXPECT_EQ(callsOf("SetResuAval"), 0);
 }
 
-// ------------------------------------------------------------- "01" Calcula_IMC_Must
+// ------------------------------------------------ theoretical weights from a reference
 
-TEST_F(ImcTest, ImcMust_TheoreticalWeightsFromTheReference)
+TEST_F(BmiFamily, ImcMust_ReferenceBmisTimesTheSquaredHeight)
 {
-    patient("0", 45, 7);  // a man of 45 years 7 months: coded age 45,07
-    server.answer = [](const QString& method, const QJsonArray&) {
-        if (method == "GetImcPesoTeorico")  // middle, minimum, maximum
-            return records::Reply::success(records::encodePacket(
-                packetOf(records::layouts::cdsImcPesoTeorico(), {{22.0, 20.0, 25.0}})));
-        return records::Reply::success(QJsonValue());
-    };
-    // 80 / 1,80² = 80 / 3,24 = 24,691358...; 3,24 x 20 = 64,80; x 22 = 71,28; x 25 = 81,00
-    grid(weightHeight("80", "1,80"));
-    const auto l = run(Calcula_IMC_Must, "01", "03");
-
+    // a man of 45 years 10 months; P15 21,72, P50 25,55, P85 29,39 x 2,56 =
+    // 55,6032, 65,408, 75,2384; 64 / 2,56 = 25
+    patient("0", 45, 10);
+    theoreticalBmis({{25.55, 21.72, 29.39}});
+    check({"01",
+           Calcula_IMC_Must,
+           measures("64", "1,60"),
+           {{"01", "IMC Resultado", "25,000"},
+            {"02", "IMC Classificação", "Sobrepeso"},
+            {"05", "IMC Peso teórico mínimo", "55,60 Kg"},
+            {"06", "IMC Peso teórico médio", "65,41 Kg"},
+            {"07", "IMC Peso teórico máximo", "75,24 Kg"}},
+           5},
+          "03");
     ASSERT_EQ(callsOf("GetImcPesoTeorico"), 1);
     const QJsonArray args = lastArgs("GetImcPesoTeorico");
+    ASSERT_EQ(args.size(), 3);
     EXPECT_EQ(args.at(0).toString(), "03");
-    EXPECT_DOUBLE_EQ(args.at(1).toDouble(), 45.07);
+    EXPECT_DOUBLE_EQ(args.at(1).toDouble(), 45.10);
     EXPECT_EQ(args.at(2).toString(), "M");
-
-    ASSERT_EQ(l.size(), 5);
-    EXPECT_EQ(l["01"], (ResultLine{"IMC Resultado", "24,691"}));
-    EXPECT_EQ(l["02"], (ResultLine{"IMC Classificação", kAdequado}));
-    EXPECT_EQ(l["05"], (ResultLine{"IMC Peso teórico mínimo", "64,80 Kg"}));
-    EXPECT_EQ(l["06"], (ResultLine{"IMC Peso teórico médio", "71,28 Kg"}));
-    EXPECT_EQ(l["07"], (ResultLine{"IMC Peso teórico máximo", "81,00 Kg"}));
+    EXPECT_EQ(callsOf("SetResuAval"), 5);  // each line written through
 }
 
-TEST_F(ImcTest, ImcMust_WithoutHeightAsksNothingAndWritesZeros)
+TEST_F(BmiFamily, ImcMust_NoHeightAsksNothingAndAReferenceWithoutRowGivesZeroWeights)
 {
-    grid({{kPeso, "80"}});
-    const auto l = run(Calcula_IMC_Must, "01", "03");
+    theoreticalBmis({});
+    check({"01",
+           Calcula_IMC_Must,
+           {{kPeso, "80"}},
+           {{"01", nullptr, "0,000"}, {"05", nullptr, "0,00 Kg"}}},
+          "03");
     EXPECT_EQ(callsOf("GetImcPesoTeorico"), 0);
-    EXPECT_EQ(l["01"].value, "0,000");
-    EXPECT_EQ(l["05"].value, "0,00 Kg");
+
+    // an undetermined sex is passed as it is; the reference has no row for it
+    patient("3", 52);
+    check({"01",
+           Calcula_IMC_Must,
+           measures("47,36", "1,60"),
+           {{"01", nullptr, "18,500"},
+            {"02", nullptr, kAdequado},
+            {"05", nullptr, "0,00 Kg"},
+            {"06", nullptr, "0,00 Kg"},
+            {"07", nullptr, "0,00 Kg"}}},
+          "01");
+    EXPECT_EQ(lastArgs("GetImcPesoTeorico").at(2).toString(), "I");
 }
 
-TEST_F(ImcTest, ImcMust_ReferenceWithoutRowGivesZeroWeights)
-{
-    server.answer = [](const QString& method, const QJsonArray&) {
-        if (method == "GetImcPesoTeorico")
-            return records::Reply::success(
-                records::encodePacket(packetOf(records::layouts::cdsImcPesoTeorico(), {})));
-        return records::Reply::success(QJsonValue());
-    };
-    grid(weightHeight("80", "1,80"));
-    const auto l = run(Calcula_IMC_Must, "01", "03");
-    EXPECT_EQ(l["01"].value, "24,691");
-    EXPECT_EQ(l["06"].value, "0,00 Kg");
-}
-
-TEST_F(ImcTest, ImcMust_FailedReferenceQueryEndsWithTheServersError)
+TEST_F(BmiFamily, ImcMust_FailedReferenceQueryEndsWithTheServersError)
 {
     server.answer = [](const QString& method, const QJsonArray&) {
         if (method == "GetImcPesoTeorico")
             return records::Reply::failure("Tabela de peso teórico indisponível");
         return records::Reply::success(QJsonValue());
     };
-    grid(weightHeight("80", "1,80"));
+    grid(measures("80", "1,80"));
     Evaluation ev = evaluation("01", "03");
     try {
         Calcula_IMC_Must(ev);
@@ -219,74 +494,24 @@ TEST_F(ImcTest, ImcMust_FailedReferenceQueryEndsWithTheServersError)
     EXPECT_TRUE(lines("01").isEmpty());
 }
 
-// --------------------------------------------------------- "18" Calcula_IMC_Amputado
+// ------------------------------------------------------------ adolescents by percentile
 
-TEST_F(ImcTest, ImcAmputado_CorrectsForTheWeightKept)
+TEST_F(BmiFamily, ImcAdolescente_QueriesThePercentileWithTheBmi)
 {
-    // F = 1 - (75 - 60) / 75 = 0,8; BMI = 60 / (1,5² x 0,8) = 60 / 1,8 = 33,333...
-    grid({{kPeso, "60"}, {kAltura, "1,5"}, {kPesoAntesAmputacao, "75"}});
-    const auto l = run(Calcula_IMC_Amputado, "18");
-    ASSERT_EQ(l.size(), 2);
-    EXPECT_EQ(l["01"], (ResultLine{"IMC Amputado - Resultado", "33,333"}));
-    EXPECT_EQ(l["02"], (ResultLine{"IMC Amputado - Classificação", "Obesidade"}));
-}
-
-TEST_F(ImcTest, ImcAmputado_SameWeightGivesThePlainBmi)
-{
-    // 70 / 1,75² = 22,857
-    grid({{kPeso, "70"}, {kAltura, "1,75"}, {kPesoAntesAmputacao, "70"}});
-    EXPECT_EQ(run(Calcula_IMC_Amputado, "18")["01"].value, "22,857");
-}
-
-TEST_F(ImcTest, ImcAmputado_AnyMissingValueWritesNothing)
-{
-    const Grid grids[] = {
-        {{kPeso, "60"}, {kAltura, "1,5"}},                              // no weight before
-        {{kPeso, "60"}, {kAltura, "1,5"}, {kPesoAntesAmputacao, ""}},   // empty
-        {{kPeso, "60"}, {kAltura, "1,5"}, {kPesoAntesAmputacao, "0"}},  // zero
-        {{kAltura, "1,5"}, {kPesoAntesAmputacao, "75"}},                // no weight
-        {{kPeso, "60"}, {kPesoAntesAmputacao, "75"}},                   // no height
-    };
-    for (const Grid& g : grids) {
-        grid(g);
-        EXPECT_TRUE(run(Calcula_IMC_Amputado, "18").isEmpty());
-    }
-    EXPECT_EQ(callsOf("SetResuAval"), 0);
-}
-
-// ------------------------------------------------------ "48" Calcula_IMCAdolescente
-
-namespace {
-
-// A reference of BMI percentiles for adolescents.
-const QList<PercentileRow> kAdolescentReference = {
-    {"005", "P5", 15.0},  {"015", "P15", 16.0}, {"050", "P50", 18.0},
-    {"085", "P85", 22.0}, {"095", "P95", 25.0},
-};
-
-class ImcAdolescente : public ImcTest
-{
-protected:
-    void SetUp() override
-    {
-        ImcTest::SetUp();
-        patient("0", 14, 3);
-        server.answer = [this](const QString& method, const QJsonArray& args) {
-            if (method == "GetPercentil")
-                return records::Reply::success(percentilePayload(reference, args.at(5).toDouble()));
-            return records::Reply::success(QJsonValue());
-        };
-    }
-    QList<PercentileRow> reference = kAdolescentReference;
-};
-
-}  // namespace
-
-TEST_F(ImcAdolescente, QueriesThePercentileWithTheBmi)
-{
-    // 45 / 1,60² = 45 / 2,56 = 17,578125: between P15 and P50, code "015"
-    grid(weightHeight("45", "1,60"));
-    const auto l = run(Calcula_IMCAdolescente, "48", "02");
+    // 45 / 2,56 = 17,578125: between P15 and P50
+    patient("0", 14, 3);
+    percentiles({{"005", "P5", 15.0},
+                 {"015", "P15", 16.0},
+                 {"050", "P50", 18.0},
+                 {"085", "P85", 22.0},
+                 {"095", "P95", 25.0}});
+    // "Percentil", " ", "Entre " and " 5 - 85": two blanks before the 5
+    check({"48",
+           Calcula_IMCAdolescente,
+           measures("45", "1,60"),
+           {{"01", "Percentil Entre  5 - 85", kAdequado}},
+           1},
+          "02");
     const QJsonArray args = lastArgs("GetPercentil");
     ASSERT_EQ(args.size(), 6);
     EXPECT_EQ(args.at(0).toString(), "02");
@@ -295,193 +520,73 @@ TEST_F(ImcAdolescente, QueriesThePercentileWithTheBmi)
     EXPECT_EQ(args.at(3).toString(), "M");
     EXPECT_EQ(args.at(4).toString(), "02");
     EXPECT_DOUBLE_EQ(args.at(5).toDouble(), 45.0 / 2.56);
-    ASSERT_EQ(l.size(), 1);
-    // "Percentil", " ", "Entre " and " 5 - 85": two blanks before the 5
-    EXPECT_EQ(l["01"], (ResultLine{"Percentil Entre  5 - 85", kAdequado}));
 }
 
-TEST_F(ImcAdolescente, ClassifiesByPercentileCode)
+TEST_F(BmiFamily, ImcAdolescente_ClassifiesByThePercentileAtOrBelow)
 {
-    struct Case
-    {
-        double bmi;  // the weight over a height of 1 m
-        ResultLine expected;
+    // A boy of 10 against a reference starting at P3 (CDC 2000), height 1,40 m (1,96 m²)
+    patient("0", 10);
+    percentiles({{"003", "P3", 13.96673109},
+                 {"005", "P5", 14.21865508},
+                 {"010", "P10", 14.64260311},
+                 {"050", "P50", 16.64613844},
+                 {"085", "P85", 19.3904113},
+                 {"097", "P97", 23.72696086}});
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"27", "Percentil < 5", "Baixo Peso"},         // 13,7755: under P3
+        {"27,5", "Percentil < 5", "Baixo Peso"},       // 14,0306: P3 to P5
+        {"27,9", "Percentil 5", kAdequado},            // 14,2347: P5 to P10
+        {"38", "Percentil Entre  5 - 85", kAdequado},  // 19,3878: under P85
+        {"38,01", "Percentil > 85", "Sobrepeso"},      // 19,3929: over P85
+        {"47", "Percentil > 85", "Sobrepeso"},         // 23,9796: over P97
     };
-    const Case cases[] = {
-        {14.0, {"Percentil < 5", "Baixo Peso"}},         // under P5: "001"
-        {15.0, {"Percentil 5", kAdequado}},              // at P5: "005"
-        {15.5, {"Percentil 5", kAdequado}},              // P5 to P15 carries "005"
-        {16.0, {"Percentil Entre  5 - 85", kAdequado}},  // "015"
-        {21.9, {"Percentil Entre  5 - 85", kAdequado}},  // "050"
-        {22.0, {"Percentil > 85", "Sobrepeso"}},         // at P85: "085"
-        {25.0, {"Percentil > 85", "Sobrepeso"}},         // at the last: "095"
-        {30.0, {"Percentil > 85", "Sobrepeso"}},         // over the last: "999"
-    };
-    for (const Case& c : cases) {
-        form->cdsResuAval.clear();
-        grid(weightHeight(QString::number(c.bmi).replace('.', ','), "1"));
-        EXPECT_EQ(run(Calcula_IMCAdolescente, "48", "02")["01"], c.expected) << c.bmi;
-    }
+    for (const auto& [weight, label, value] : cases)
+        check({"48", Calcula_IMCAdolescente, measures(weight, "1,40"), {{"01", label, value}}, 1},
+              "03");
+
+    // a BMI on a percentile's value takes that percentile: 64 / 2,56 = 25 = P85
+    patient("1", 12, 11);
+    percentiles({{"005", "P5", 15.0},
+                 {"015", "P15", 16.5},
+                 {"050", "P50", 19.0},
+                 {"085", "P85", 25.0},
+                 {"095", "P95", 28.0}});
+    check({"48",
+           Calcula_IMCAdolescente,
+           measures("64", "1,60"),
+           {{"01", "Percentil > 85", "Sobrepeso"}}},
+          "01");
+    EXPECT_EQ(lastArgs("GetPercentil").at(3).toString(), "F");
+    EXPECT_EQ(lastArgs("GetPercentil").at(5).toDouble(), 25.0);  // the BMI itself, exactly
+    check({"48", Calcula_IMCAdolescente, measures("15", "1"), {{"01", "Percentil 5", kAdequado}}},
+          "01");
 }
 
-TEST_F(ImcAdolescente, UndeterminedSexWritesNoClassificationAndCallsNoServer)
+TEST_F(BmiFamily, ImcAdolescente_NoClassificationAndNothingWritten)
 {
-    for (const char* sexCode : {"2", "3"}) {  // "D" and "I"
+    percentiles({});
+    // an empty reference: no classification in the reference
+    check({"48",
+           Calcula_IMCAdolescente,
+           measures("45", "1,60"),
+           {{"01", "Sem classificação na referência informada.", ""}}},
+          "09");
+    // missing or zero measures: nothing written, nothing asked
+    server.calls.clear();
+    for (const Grid& g :
+         {Grid{{kAltura, "1,60"}}, Grid{{kPeso, "45"}}, measures("0", "1,60"), measures("45", "")})
+        check({"48", Calcula_IMCAdolescente, g, {}, 0}, "02");
+    EXPECT_EQ(callsOf("GetPercentil"), 0);
+    // an undetermined sex ("D", "I"): no classification, no query
+    for (const char* sexCode : {"2", "3"}) {
         patient(sexCode, 14);
-        form->cdsResuAval.clear();
-        server.calls.clear();
-        grid(weightHeight("45", "1,60"));
-        const auto l = run(Calcula_IMCAdolescente, "48", "02");
-        EXPECT_EQ(l["01"], (ResultLine{"Sem classificação", ""})) << sexCode;
-        EXPECT_EQ(callsOf("GetPercentil"), 0) << sexCode;
-    }
-}
-
-TEST_F(ImcAdolescente, ReferenceWithoutRowsWritesNoClassificationInReference)
-{
-    reference.clear();
-    grid(weightHeight("45", "1,60"));
-    const auto l = run(Calcula_IMCAdolescente, "48", "09");
-    EXPECT_EQ(l["01"], (ResultLine{"Sem classificação na referência informada.", ""}));
-}
-
-TEST_F(ImcAdolescente, MissingOrZeroMeasuresWriteNothingAndAskNothing)
-{
-    for (const Grid& g : {Grid{{kAltura, "1,60"}}, Grid{{kPeso, "45"}}, weightHeight("0", "1,60"),
-                          weightHeight("45", "")}) {
-        grid(g);
-        EXPECT_TRUE(run(Calcula_IMCAdolescente, "48", "02").isEmpty());
+        check({"48",
+               Calcula_IMCAdolescente,
+               measures("45", "1,60"),
+               {{"01", "Sem classificação", ""}}},
+              "02");
     }
     EXPECT_EQ(callsOf("GetPercentil"), 0);
-}
-
-// ------------------------------------------------------------ "49" Calcula_IMCOms98
-
-TEST_F(ImcTest, ImcOms98_OneLineWithTheClassificationAsDescription)
-{
-    grid(weightHeight("70", "1,75"));
-    const auto l = run(Calcula_IMCOms98, "49");
-    ASSERT_EQ(l.size(), 1);
-    EXPECT_EQ(l["01"], (ResultLine{kAdequado, "22,857"}));
-}
-
-TEST_F(ImcTest, ImcOms98_MissingOrNonPositiveMeasuresWriteNothing)
-{
-    for (const Grid& g :
-         {Grid{{kAltura, "1,75"}}, weightHeight("70", "0"), weightHeight("-70", "1,75"), Grid{}}) {
-        grid(g);
-        EXPECT_TRUE(run(Calcula_IMCOms98, "49").isEmpty());
-    }
-}
-
-// ------------------------------------------------------------ "67" Calcula_IMCIdoso
-
-TEST_F(ImcTest, ImcIdoso_RoundedLowLimitUnroundedHighLimit)
-{
-    struct Case
-    {
-        const char* weight;  // over 1 m: the BMI
-        const char* label;
-        const char* value;
-    };
-    const Case cases[] = {
-        {"21,9", "Baixo Peso", "21,900"},
-        {"22", "Baixo Peso", "22,000"},
-        {"22,0004", "Baixo Peso", "22,000"},             // rounds to 22,000
-        {"22,0005", "Adequado ou Eutrófico", "22,001"},  // rounds to 22,001
-        {"26,9996", "Adequado ou Eutrófico", "27,000"},  // rounds to 27,000, is under 27
-        {"27", "Sobrepeso", "27,000"},
-        {"35", "Sobrepeso", "35,000"},
-    };
-    for (const Case& c : cases) {
-        form->cdsResuAval.clear();
-        grid(weightHeight(c.weight, "1"));
-        const auto l = run(Calcula_IMCIdoso, "67");
-        ASSERT_EQ(l.size(), 1) << c.weight;
-        EXPECT_EQ(l["01"], (ResultLine{c.label, c.value})) << c.weight;
-    }
-}
-
-TEST_F(ImcTest, ImcIdoso_MissingMeasuresWriteNothing)
-{
-    grid({{kPeso, "70"}});
-    EXPECT_TRUE(run(Calcula_IMCIdoso, "67").isEmpty());
-}
-
-// --------------------------------------------------------- "68" Calcula_IMCGestante
-
-TEST_F(ImcTest, ImcGestante_WeeksOutsideTheTableHaveNoClassification)
-{
-    for (const char* week : {"5", "43", "0"}) {
-        form->cdsResuAval.clear();
-        grid({{kPeso, "60"}, {kAltura, "1,60"}, {kSemanaGestacional, week}});
-        const auto l = run(Calcula_IMCGestante, "68");
-        ASSERT_EQ(l.size(), 1) << week;
-        EXPECT_EQ(l["01"], (ResultLine{"Sem classificação", ""})) << week;
-    }
-}
-
-TEST_F(ImcTest, ImcGestante_BandsOfTheWeekOnTheRoundedBmi)
-{
-    struct Case
-    {
-        const char* week;
-        const char* weight;  // over 1 m: the BMI
-        const char* label;
-        const char* value;  // the unrounded BMI with three decimals
-    };
-    const Case cases[] = {
-        {"6", "19,9", "Baixo Peso", "19,900"},
-        {"6", "19,95", "", "19,950"},            // between 19,9 and 20,0: no band
-        {"6", "19,9996", "Adequado", "20,000"},  // rounds to 20,000
-        {"6", "20", "Adequado", "20,000"},
-        {"6", "24,9", "Adequado", "24,900"},
-        {"6", "24,95", "", "24,950"},  // between 24,9 and 25,0: no band
-        {"6", "25", "Sobrepeso", "25,000"},
-        {"6", "30", "Sobrepeso", "30,000"},
-        {"6", "30,05", "", "30,050"},  // between 30,0 and 30,1
-        {"6", "30,1", "Obesidade", "30,100"},
-        {"7", "20", "Adequado", "20,000"},  // week 7 uses week 6 (week 8: low)
-        {"7", "19,95", "", "19,950"},
-        {"8", "20", "Baixo Peso", "20,000"},
-        {"9", "20,15", "", "20,150"},   // week 9 uses week 8: 20,1 | 20,2
-        {"12", "30,35", "", "30,350"},  // 30,3 | 30,4
-        {"12", "30,4", "Obesidade", "30,400"},
-        {"40", "25", "Adequado", "25,000"},
-        {"42", "33,3", "Obesidade", "33,300"},
-        {"42", "25", "Baixo Peso", "25,000"},
-    };
-    for (const Case& c : cases) {
-        form->cdsResuAval.clear();
-        grid({{kPeso, c.weight}, {kAltura, "1"}, {kSemanaGestacional, c.week}});
-        const auto l = run(Calcula_IMCGestante, "68");
-        ASSERT_EQ(l.size(), 1) << c.week << " " << c.weight;
-        EXPECT_EQ(l["01"], (ResultLine{c.label, c.value})) << c.week << " " << c.weight;
-    }
-}
-
-TEST_F(ImcTest, ImcGestante_RealisticPatient)
-{
-    // 62 / 1,58² = 62 / 2,4964 = 24,835763...; rounded 24,836; week 20: 21,6 to 26,3
-    grid({{kPeso, "62"}, {kAltura, "1,58"}, {kSemanaGestacional, "20"}});
-    EXPECT_EQ(run(Calcula_IMCGestante, "68")["01"], (ResultLine{"Adequado", "24,836"}));
-}
-
-TEST_F(ImcTest, ImcGestante_MissingValuesWriteNothingAndBadWeeksFail)
-{
-    for (const Grid& g : {Grid{{kPeso, "60"}, {kAltura, "1,60"}},
-                          Grid{{kPeso, "60"}, {kAltura, "1,60"}, {kSemanaGestacional, ""}},
-                          Grid{{kAltura, "1,60"}, {kSemanaGestacional, "20"}},
-                          Grid{{kPeso, "60"}, {kAltura, "0"}, {kSemanaGestacional, "20"}}}) {
-        grid(g);
-        EXPECT_TRUE(run(Calcula_IMCGestante, "68").isEmpty());
-    }
-    for (const char* week : {"20,5", "vinte"}) {
-        grid({{kPeso, "60"}, {kAltura, "1,60"}, {kSemanaGestacional, week}});
-        Evaluation ev = evaluation("68");
-        EXPECT_THROW(Calcula_IMCGestante(ev), hostfw::ConversionError) << week;
-    }
-    EXPECT_EQ(callsOf("SetResuAval"), 0);
 }
 
 TEST(GestationalTable, ThirtySevenOrderedWeeksWithOrderedLimits)
@@ -500,11 +605,4 @@ TEST(GestationalTable, ThirtySevenOrderedWeeksWithOrderedLimits)
     }
     EXPECT_FALSE(gestationalBands(5));
     EXPECT_FALSE(gestationalBands(43));
-    EXPECT_EQ(QString::fromLatin1(astImcGestante[0]), "06_19.9_20.0_24.9_25.0_30.0_30.1");
-    EXPECT_EQ(QString::fromLatin1(astImcGestante[1]).mid(2),
-              QString::fromLatin1(astImcGestante[0]).mid(2));
-    EXPECT_EQ(QString::fromLatin1(astImcGestante[3]).mid(2),
-              QString::fromLatin1(astImcGestante[2]).mid(2));
-    EXPECT_THROW(parseGestationalRow("06_19.9_20.0_24.9_25.0_30.0"), records::Error);
-    EXPECT_THROW(parseGestationalRow("06_19,9_20.0_24.9_25.0_30.0_30.1"), records::Error);
 }

@@ -7,7 +7,7 @@
 namespace server::methods {
 namespace {
 
-const QString kIdealWeightType = QStringLiteral("17");
+const QString kIdealWeightType = records::data_type::kPesoIdeal;
 
 bool isWeightText(const QString& text)
 {

@@ -29,10 +29,10 @@ QString methodScope(Scope scope, const QString& column)
     return scope == Scope::Energy ? energy : QStringLiteral("NOT ") + energy;
 }
 
-// The energy factors are the data types "23" to "34".
+// The energy factors belong to the energy list, every other data type to the other.
 bool inTypeScope(Scope scope, const QString& type)
 {
-    const bool factor = type >= QLatin1String("23") && type <= QLatin1String("34");
+    const bool factor = records::dataTypeDescriptor(type).energyFactor;
     return scope == Scope::Energy ? factor : !factor;
 }
 
@@ -91,7 +91,7 @@ QList<Recorded> recordedValues(Transaction& tx, const records::ConsultationKey& 
 
 // The recorded values that stand for one data type of the consultation: those of the
 // selected methods that need it, or, when they have none, those of any method of the
-// scope (a weight typed on the energy panel is kept under method "01").
+// scope (a weight typed on the energy panel is kept under the body mass index method).
 QList<const Recorded*> candidates(const QList<Recorded>& recorded, const QList<Need>& needs,
                                   const QString& type)
 {
@@ -182,7 +182,7 @@ QJsonValue atualizaDados(Transaction& tx, const records::ConsultationKey& k, Sco
         if (found.isEmpty())
             continue;
         // A value is handed back for spreading to every method that needs the type only
-        // when the consultation holds one value for it: the energy factors "23" to "25"
+        // when the consultation holds one value for it: the energy factors
         // mean different things per method and must not overwrite each other.
         bool agree = true;
         for (const Recorded* r : found) {

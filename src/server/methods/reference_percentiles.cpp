@@ -2,6 +2,7 @@
 
 #include "../reference/coded_age.h"
 #include "../reference/percentile_lookup.h"
+#include "records/method_codes.h"
 
 #include <optional>
 
@@ -12,7 +13,7 @@ using reference::PercentileEntry;
 
 // The table owner of GetImcPesoTeorico: the theoretical weights of "IMC/Peso Teórico -
 // Must", and the percentiles taken as its minimum, middle and maximum BMI.
-const QString kTheoreticalOwner = QStringLiteral("01");
+const QString kTheoreticalOwner = records::method::kImcMust;
 const QString kTheoreticalMin = QStringLiteral("015");
 const QString kTheoreticalMed = QStringLiteral("050");
 const QString kTheoreticalMax = QStringLiteral("085");

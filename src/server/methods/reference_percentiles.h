@@ -8,7 +8,8 @@ namespace server::methods {
 // value): the percentile codes of the reference's table for that method, sex and age,
 // and the percentiles just at-or-below and at-or-above the value. GetImcPesoTeorico
 // (reference, coded age, sex letter): the minimum, middle and maximum BMI of the
-// reference's table of method "01" (its 15th, 50th and 85th percentiles).
+// reference's table of the body mass index with theoretical weights (its 15th, 50th and 85th
+// percentiles).
 void registerReferencePercentiles(RouteTable& routes, Database& db);
 
 }  // namespace server::methods

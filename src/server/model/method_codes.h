@@ -1,20 +1,28 @@
 #pragma once
 
-#include <QString>
+#include "records/catalogue_descriptors.h"
+
+#include <QStringList>
 
 namespace server::model {
 
-// The energy methods ("30" to "36") form the energy list of a consultation; every other
-// catalogue method belongs to the anthropometric list.
+// The energy methods form the energy list of a consultation; every other catalogue
+// method belongs to the anthropometric list.
 inline bool isEnergyMethod(const QString& code)
 {
-    return code.size() == 2 && code >= QLatin1String("30") && code <= QLatin1String("36");
+    return records::isEnergyMethod(code);
 }
 
-// The SQL condition that selects the energy methods by a code column.
+// The SQL condition that selects the energy methods by a code column (the codes are
+// the catalogue's own, never a client's text).
 inline QString energyCondition(const QString& column)
 {
-    return QStringLiteral("(%1 >= '30' AND %1 <= '36')").arg(column);
+    QStringList codes;
+    for (const records::MethodDescriptor& method : records::methodDescriptors()) {
+        if (method.page == records::MethodPage::Energy)
+            codes << QStringLiteral("'%1'").arg(method.code);
+    }
+    return QStringLiteral("%1 IN (%2)").arg(column, codes.join(QStringLiteral(", ")));
 }
 
 }  // namespace server::model

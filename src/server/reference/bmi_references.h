@@ -3,6 +3,8 @@
 #include "csv_table.h"
 #include "percentile_table.h"
 
+#include "records/method_codes.h"
+
 namespace server::reference::bmi {
 
 // Bibliographic reference codes of the body mass index family.
@@ -11,8 +13,8 @@ inline const QString kWho2007 = QStringLiteral("02");
 inline const QString kCdc2000 = QStringLiteral("03");
 
 // Method codes that own the tables.
-inline const QString kMethodMust = QStringLiteral("01");        // IMC/Peso Teórico - Must
-inline const QString kMethodAdolescent = QStringLiteral("48");  // IMC de Adolescente
+inline const QString kMethodMust = records::method::kImcMust;  // IMC/Peso Teórico - Must
+inline const QString kMethodAdolescent = records::method::kImcAdolescente;  // IMC de Adolescente
 
 // WHO 2007 BMI-for-age, 5 to 19 years: one band per month from 60 (5 years) to 228
 // (19 years) months, percentiles 3, 5, 15, 50, 85, 95 and 97 computed from the LMS
@@ -32,7 +34,7 @@ QList<PercentileRow> must1991Rows(const CsvTable& table, const QString& owner,
                                   int lastBandStartYears = 200);
 
 // The references of the family, read from the tables compiled into the server
-// (:/avalnutri/reference/), their lists and the default references of "01" and "48".
+// (:/avalnutri/reference/), their lists and the default references of both methods.
 ReferenceSet bmiReferenceSet();
 
 }  // namespace server::reference::bmi

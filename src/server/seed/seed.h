@@ -48,7 +48,8 @@ struct SeedOptions
 // (component "seed" of schema_version). Step 1, on the first start: the catalogue and, when
 // the registry is empty and demo patients are wanted, the demo patients. Step 2: the
 // reference tables of the body mass index family (reference/bmi_references.h) with the
-// default references of methods "01" and "48". Answers whether anything ran.
+// default references of the two body mass index methods that use tables. Answers whether anything
+// ran.
 bool seedDatabase(storage::Database& db, const SeedOptions& options);
 
 }  // namespace server::seed
