@@ -77,7 +77,7 @@ void AnthropometricRun::anthropometricPass(AssessmentForm& form)
             continue;
         const QString code = methods.asString(QStringLiteral("CDTBMETOAVAL"));
         if (const Routine routine = anthropometricRoutine(code)) {
-            Evaluation evaluation(form, m_queries, code,
+            Evaluation evaluation(form, pageDataSetsOf(form, code), m_queries, code,
                                   methods.asString(QStringLiteral("CDTABELACO")));
             routine(evaluation);
         }

@@ -6,10 +6,9 @@
 #include "number_texts.h"
 #include "reference_queries.h"
 
-#include "hostfw/reply_check.h"
 #include "records/app_server.h"
+#include "records/layouts.h"
 #include "records/method_codes.h"
-#include "records/packet_codec.h"
 
 namespace anthropometry {
 
@@ -121,10 +120,9 @@ void Calcula_IMC_Must(Evaluation& ev)
     const Measure height = ev.readFromGrid(kAltura);
     TheoreticalWeights weights;
     if (height.present) {
-        records::DataSet& table = ev.queries().cdsImcPesoTeorico;
-        table.loadPacket(records::decodePacket(hostfw::CheckResultServ(
-            ev.server().GetImcPesoTeorico(ev.reference(), ev.codedAge(), ev.sexLetter()), true,
-            0)));
+        const records::DataSet& table =
+            ev.query(records::layouts::cdsImcPesoTeorico(),
+                     ev.server().GetImcPesoTeorico(ev.reference(), ev.codedAge(), ev.sexLetter()));
         const double square = height.value * height.value;
         weights = {settled(square * table.asFloat(QStringLiteral("VRTABEDIET_MIN"))),
                    settled(square * table.asFloat(QStringLiteral("VRTABEDIET_MED"))),

@@ -6,6 +6,8 @@
 #include "hostfw/numbers.h"
 #include "hostfw/reply_check.h"
 #include "hostfw/text.h"
+#include "records/catalogue_descriptors.h"
+#include "records/layouts.h"
 #include "records/packet_codec.h"
 #include "workspace/assessment_form.h"
 #include "workspace/module_context.h"
@@ -57,9 +59,17 @@ QString lineNumber(int sequence)
     return QStringLiteral("%1").arg(sequence, 2, 10, QLatin1Char('0'));
 }
 
-Evaluation::Evaluation(workspace::AssessmentForm& form, ReferenceQueries& queries, QString method,
-                       QString reference)
+PageDataSets pageDataSetsOf(workspace::AssessmentForm& form, const QString& method)
+{
+    if (records::isEnergyMethod(method))
+        return {form.cdsDadoAvalEnerg, form.cdsResuAvalEnerg};
+    return {form.cdsDadosAval, form.cdsResuAval};
+}
+
+Evaluation::Evaluation(workspace::AssessmentForm& form, PageDataSets page,
+                       ReferenceQueries& queries, QString method, QString reference)
     : m_form(form),
+      m_page(page),
       m_queries(queries),
       m_method(std::move(method)),
       m_reference(std::move(reference))
@@ -78,12 +88,12 @@ const QString& Evaluation::sexLetter() const
 
 Measure Evaluation::readFromGrid(const QString& dataType) const
 {
-    return realMeasure(gridText(m_form.cdsDadosAval, dataType));
+    return realMeasure(gridText(m_page.dataEntry, dataType));
 }
 
 Measure Evaluation::readWholeFromGrid(const QString& dataType) const
 {
-    const std::optional<QString> text = gridText(m_form.cdsDadosAval, dataType);
+    const std::optional<QString> text = gridText(m_page.dataEntry, dataType);
     if (!text || hostfw::EmptyString(*text))
         return {};
     return {true, double(wholeNumber(*text))};
@@ -106,15 +116,16 @@ double Evaluation::codedAge() const
 
 void Evaluation::writeResultLine(int sequence, const QString& label, const QString& value)
 {
-    records::DataSet& lines = m_form.cdsResuAval;
+    records::DataSet& lines = m_page.results;
+    const records::ConsultationKey key = m_form.key();
     const QString number = lineNumber(sequence);
     if (lines.locate(QStringLiteral("CDFILIAL;CDPACIENTE;DTCONSPACI;CDTBMETOAVAL;CDSEQUAVAL"),
-                     {stCdFilial, stCdPaciente, dtConsulta, m_method, number}))
+                     {key.branch, key.patient, key.date, m_method, number}))
         return;
     lines.append();
     lines.setValue(kMethod, m_method);
-    lines.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
-    lines.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
+    lines.setValue(QStringLiteral("CDPACIENTE"), key.patient);
+    lines.setValue(QStringLiteral("DTCONSPACI"), key.date);
     lines.setValue(QStringLiteral("CDSEQUAVAL"), number);
     lines.setValue(QStringLiteral("DSCONTRESU"), label);
     lines.setValue(QStringLiteral("DSRESUAVAL"), value);
@@ -127,17 +138,21 @@ void Evaluation::writeResultLine(int sequence, const QString& label, const QStri
     }
 }
 
+records::DataSet& Evaluation::query(const records::DataSetLayout& layout,
+                                    const records::Reply& reply)
+{
+    return m_queries.load(layout, reply);
+}
+
 PercentileBracket Evaluation::percentileBracket(double value)
 {
+    namespace L = records::layouts;
     olePercentil = QJsonArray{QJsonValue(), QJsonValue(), QJsonValue()};
-    olePercentil = hostfw::CheckResultServ(
-        server().GetPercentil(m_reference, m_method, codedAge(), sexLetter(), m_reference, value),
-        true, 0);
-    m_queries.cdsPesqPer.loadPacket(records::packetAt(olePercentil, 0));
-    m_queries.cdsPercentilMaior.loadPacket(records::packetAt(olePercentil, 1));
-    m_queries.cdsPercentilMenor.loadPacket(records::packetAt(olePercentil, 2));
-    return bracketOf(m_queries.cdsPesqPer, m_queries.cdsPercentilMaior, m_queries.cdsPercentilMenor,
-                     value);
+    olePercentil = m_queries.loadEach(
+        {&L::cdsPesqPer(), &L::cdsPercentilMaior(), &L::cdsPercentilMenor()},
+        server().GetPercentil(m_reference, m_method, codedAge(), sexLetter(), m_reference, value));
+    return bracketOf(m_queries.dataSet(L::cdsPesqPer()), m_queries.dataSet(L::cdsPercentilMaior()),
+                     m_queries.dataSet(L::cdsPercentilMenor()), value);
 }
 
 }  // namespace anthropometry

@@ -1,9 +1,11 @@
 #pragma once
 
-// The evaluation steps every method routine shares, bound to the form and to the
-// method row being calculated: reading a measurement from the data grid or from the
-// recorded values, the coded age, writing a numbered result line, and the percentile
-// bracket of a measured value.
+// The evaluation steps every method routine shares, bound to the consultation, to the
+// method row being calculated and to the two datasets of its page: reading a
+// measurement from the page's data grid or from the recorded values, the coded age,
+// writing a numbered result line into the page's result lines, a reference query, and
+// the percentile bracket of a measured value. The assessment tab gives cdsDadosAval and
+// cdsResuAval, the energy tab cdsDadoAvalEnerg and cdsResuAvalEnerg.
 
 #include "percentile_bracket.h"
 
@@ -11,14 +13,27 @@
 
 namespace records {
 class AppServer;
-}
+class DataSet;
+class Reply;
+struct DataSetLayout;
+}  // namespace records
 namespace workspace {
 class AssessmentForm;
 }
 
 namespace anthropometry {
 
-struct ReferenceQueries;
+class ReferenceQueries;
+
+// The datasets of the page a method runs on.
+struct PageDataSets
+{
+    records::DataSet& dataEntry;  // the data grid read
+    records::DataSet& results;    // the result lines written
+};
+
+// The data grid and result lines of the page whose method list holds the method.
+PageDataSets pageDataSetsOf(workspace::AssessmentForm& form, const QString& method);
 
 // A measurement as a routine sees it: present when a row of its data type exists and
 // its text is not empty; value is then the number (0 when absent).
@@ -32,8 +47,8 @@ class Evaluation
 {
 public:
     // method: CDTBMETOAVAL of the method row; reference: its CDTABELACO.
-    Evaluation(workspace::AssessmentForm& form, ReferenceQueries& queries, QString method,
-               QString reference);
+    Evaluation(workspace::AssessmentForm& form, PageDataSets page, ReferenceQueries& queries,
+               QString method, QString reference);
 
     workspace::AssessmentForm& form() { return m_form; }
     ReferenceQueries& queries() { return m_queries; }
@@ -44,7 +59,7 @@ public:
     // "M", "F", "D" or "I", as the header derived it.
     const QString& sexLetter() const;
 
-    // Read from the grid: the row of cdsDadosAval with this data type. A text that is
+    // Read from the grid: the row of the page's data grid with this data type. A text that is
     // not a number throws hostfw::ConversionError. The grid's cursor does not move.
     Measure readFromGrid(const QString& dataType) const;
     // The same for a whole number (weeks, counts): a text with decimals or letters
@@ -66,12 +81,17 @@ public:
     // (SetResuAval). A failed write throws, the line is not kept.
     void writeResultLine(int sequence, const QString& label, const QString& value);
 
+    // A reference query: the reply checked and decoded into the dataset of the layout,
+    // which is returned (ev.query(layouts::cdsPCT(), ev.server().GetPCT(...))).
+    records::DataSet& query(const records::DataSetLayout& layout, const records::Reply& reply);
+
     // Percentile bracket of the measured value against this method's reference
     // (GetPercentil), loading cdsPesqPer, cdsPercentilMaior and cdsPercentilMenor.
     PercentileBracket percentileBracket(double value);
 
 private:
     workspace::AssessmentForm& m_form;
+    PageDataSets m_page;
     ReferenceQueries& m_queries;
     QString m_method;
     QString m_reference;

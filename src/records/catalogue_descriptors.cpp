@@ -139,8 +139,8 @@ const DataTypeDescriptor kDataTypes[] = {
 
 template <typename T> const T* findByCode(std::span<const T> table, QAnyStringView code)
 {
-    const auto it =
-        std::find_if(table.begin(), table.end(), [&](const T& d) { return QAnyStringView::equal(d.code, code); });
+    const auto it = std::find_if(table.begin(), table.end(),
+                                 [&](const T& d) { return QAnyStringView::equal(d.code, code); });
     return it == table.end() ? nullptr : &*it;
 }
 

@@ -242,9 +242,11 @@ TEST_F(EvaluationSteps, PercentileBracketQueriesTheServerAndKeepsItsAnswer)
     EXPECT_EQ(args.at(4).toString(), "04");
     EXPECT_DOUBLE_EQ(args.at(5).toDouble(), 13.0);
     EXPECT_TRUE(olePercentil.isArray());
-    EXPECT_EQ(queries.cdsPesqPer.recordCount(), 5);
-    EXPECT_EQ(queries.cdsPercentilMaior.asString("CDPERCENTIL"), "015");
-    EXPECT_EQ(queries.cdsPercentilMenor.asString("CDPERCENTIL"), "050");
+    EXPECT_EQ(queries.dataSet(records::layouts::cdsPesqPer()).recordCount(), 5);
+    EXPECT_EQ(queries.dataSet(records::layouts::cdsPercentilMaior()).asString("CDPERCENTIL"),
+              "015");
+    EXPECT_EQ(queries.dataSet(records::layouts::cdsPercentilMenor()).asString("CDPERCENTIL"),
+              "050");
 }
 
 TEST_F(EvaluationSteps, PercentileBracketFailedReply)

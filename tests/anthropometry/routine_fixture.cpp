@@ -95,7 +95,8 @@ void RoutineTest::grid(const QList<std::pair<QString, QString>>& values)
 
 anthropometry::Evaluation RoutineTest::evaluation(const QString& method, const QString& reference)
 {
-    return anthropometry::Evaluation(*form, queries, method, reference);
+    return anthropometry::Evaluation(*form, anthropometry::pageDataSetsOf(*form, method), queries,
+                                     method, reference);
 }
 
 QMap<QString, ResultLine> RoutineTest::lines(const QString& method) const
