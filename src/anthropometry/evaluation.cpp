@@ -25,11 +25,15 @@ const QString kText = QStringLiteral("DSINFOAVAL");
 // The label of the value column, named by the conversion error.
 const QString kValueLabel = QStringLiteral("Valor");
 
-// The text of the grid row of a data type; nothing when the grid has no such row.
-std::optional<QString> gridText(const records::DataSet& grid, const QString& dataType)
+// The text of the grid row of a data type; nothing when the grid has no such row. A grid
+// with a row per method and data type (the energy tab's) is read on the method's rows.
+std::optional<QString> gridText(const records::DataSet& grid, const QString& dataType,
+                                const QString& method)
 {
+    const bool perMethod = grid.hasField(kMethod);
     for (int row = 0; row < grid.recordCount(); ++row) {
-        if (grid.asStringAt(row, kDataType) == dataType)
+        if (grid.asStringAt(row, kDataType) == dataType
+            && (!perMethod || grid.asStringAt(row, kMethod) == method))
             return grid.asStringAt(row, kText);
     }
     return std::nullopt;
@@ -88,12 +92,12 @@ const QString& Evaluation::sexLetter() const
 
 Measure Evaluation::readFromGrid(const QString& dataType) const
 {
-    return realMeasure(gridText(m_page.dataEntry, dataType));
+    return realMeasure(gridText(m_page.dataEntry, dataType, m_method));
 }
 
 Measure Evaluation::readWholeFromGrid(const QString& dataType) const
 {
-    const std::optional<QString> text = gridText(m_page.dataEntry, dataType);
+    const std::optional<QString> text = gridText(m_page.dataEntry, dataType, m_method);
     if (!text || hostfw::EmptyString(*text))
         return {};
     return {true, double(wholeNumber(*text))};

@@ -139,6 +139,24 @@ TEST_F(EvaluationSteps, WriteResultLineOnceAndThroughTheServer)
     EXPECT_EQ(lines("67").size(), 1);
 }
 
+TEST_F(EvaluationSteps, AnEnergyMethodReadsAndWritesTheEnergyPage)
+{
+    // the energy grid has a row per method and data type
+    form->cdsDadoAvalEnerg.loadPacket(
+        packetOf(records::layouts::cdsDadoAvalEnerg(),
+                 {{"30", "01", "Peso", QVariant(), "61", QString()},
+                  {"35", "01", "Peso", QVariant(), "58,5", QString()}}));
+    grid({{"01", "70"}});  // the assessment grid is not read
+
+    Evaluation ev = evaluation("35");
+    EXPECT_DOUBLE_EQ(ev.readFromGrid("01").value, 58.5);
+    ev.writeResultLine(1, "Catch-up", "1.000");
+    EXPECT_EQ(callsOf("SetResuAvalEnerg"), 1);
+    EXPECT_EQ(callsOf("SetResuAval"), 0);
+    EXPECT_TRUE(form->cdsResuAvalEnerg.locate("CDTBMETOAVAL;CDSEQUAVAL", {"35", "01"}));
+    EXPECT_TRUE(lines("35").isEmpty());  // nothing among the assessment lines
+}
+
 TEST_F(EvaluationSteps, FailedWriteKeepsNoLineAndPassesTheError)
 {
     Evaluation ev = evaluation("49");
