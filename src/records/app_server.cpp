@@ -2,266 +2,271 @@
 
 #include "field.h"
 #include "packet_codec.h"
+#include "remote_methods.h"
 
 namespace records {
 namespace {
 
-QJsonValue toJson(const QString& s)
+void append(QJsonArray& a, const QString& s)
 {
-    return s;
+    a.append(s);
 }
-QJsonValue toJson(double d)
+void append(QJsonArray& a, double d)
 {
-    return d;
+    a.append(d);
 }
-QJsonValue toJson(int i)
+void append(QJsonArray& a, int i)
 {
-    return i;
+    a.append(i);
 }
-QJsonValue toJson(bool b)
+void append(QJsonArray& a, bool b)
 {
-    return b;
+    a.append(b);
 }
-QJsonValue toJson(const QDateTime& dt)
+void append(QJsonArray& a, const QDateTime& dt)
 {
-    return formatDateTime(dt);
+    a.append(formatDateTime(dt));
 }
-QJsonValue toJson(const Delta& d)
+void append(QJsonArray& a, const Delta& d)
 {
-    return encodeDelta(d);
+    a.append(encodeDelta(d));
+}
+void append(QJsonArray& a, const ConsultationKey& k)
+{
+    append(a, k.branch);
+    append(a, k.patient);
+    append(a, k.date);
 }
 
-template <typename... Args> QJsonArray args(const Args&... a)
+// How many JSON arguments a value of type T becomes.
+template <typename T> constexpr int width = 1;
+template <> constexpr int width<ConsultationKey> = 3;
+
+// Calls method M with the arguments in order; the argument count is checked against the
+// list of remote methods when the call is compiled.
+template <Remote M, typename... Args> Reply send(AppServer& server, const Args&... a)
 {
-    return QJsonArray{toJson(a)...};
+    static_assert((0 + ... + width<Args>) == remoteMethod(M).argCount,
+                  "the arguments do not match the method's entry in remote_methods.h");
+    QJsonArray args;
+    (append(args, a), ...);
+    return server.call(remoteName(M), args);
 }
 
 }  // namespace
 
-Reply AppServer::callK(const QString& method, const ConsultationKey& k, QJsonArray more)
-{
-    QJsonArray a = args(k.branch, k.patient, k.date);
-    for (const QJsonValue& v : more)
-        a.append(v);
-    return call(method, a);
-}
-
-#define AN_METHOD(name) QStringLiteral(#name)
-
 Reply AppServer::GetObito(const QString& patient, const QString& branch)
 {
-    return call(AN_METHOD(GetObito), args(patient, branch));
+    return send<Remote::GetObito>(*this, patient, branch);
 }
 Reply AppServer::GetDados(const ConsultationKey& k, double codedAge)
 {
-    return callK(AN_METHOD(GetDados), k, args(codedAge));
+    return send<Remote::GetDados>(*this, k, codedAge);
 }
 Reply AppServer::GetResuAval(const ConsultationKey& k)
 {
-    return callK(AN_METHOD(GetResuAval), k);
+    return send<Remote::GetResuAval>(*this, k);
 }
 Reply AppServer::GetResuAvalEnerg(const ConsultationKey& k)
 {
-    return callK(AN_METHOD(GetResuAvalEnerg), k);
+    return send<Remote::GetResuAvalEnerg>(*this, k);
 }
 Reply AppServer::DelResuAval(const ConsultationKey& k)
 {
-    return callK(AN_METHOD(DelResuAval), k);
+    return send<Remote::DelResuAval>(*this, k);
 }
 Reply AppServer::DelResuAvalEnerg(const ConsultationKey& k)
 {
-    return callK(AN_METHOD(DelResuAvalEnerg), k);
+    return send<Remote::DelResuAvalEnerg>(*this, k);
 }
 Reply AppServer::GetDadoAval(const ConsultationKey& k)
 {
-    return callK(AN_METHOD(GetDadoAval), k);
+    return send<Remote::GetDadoAval>(*this, k);
 }
 Reply AppServer::GetDadoAvalEnerg(const ConsultationKey& k)
 {
-    return callK(AN_METHOD(GetDadoAvalEnerg), k);
+    return send<Remote::GetDadoAvalEnerg>(*this, k);
 }
 Reply AppServer::GetInfoAval(const ConsultationKey& k, const QString& dataType)
 {
-    return callK(AN_METHOD(GetInfoAval), k, args(dataType));
+    return send<Remote::GetInfoAval>(*this, k, dataType);
 }
 Reply AppServer::GetPesqDadoAval(const ConsultationKey& k, const QString& dataType)
 {
-    return callK(AN_METHOD(GetPesqDadoAval), k, args(dataType));
+    return send<Remote::GetPesqDadoAval>(*this, k, dataType);
 }
 Reply AppServer::GetAtualizaDados(const ConsultationKey& k, const QString& filter)
 {
-    return callK(AN_METHOD(GetAtualizaDados), k, args(filter));
+    return send<Remote::GetAtualizaDados>(*this, k, filter);
 }
 Reply AppServer::GetExistMetoAval(const ConsultationKey& k, const QString& method)
 {
-    return callK(AN_METHOD(GetExistMetoAval), k, args(method));
+    return send<Remote::GetExistMetoAval>(*this, k, method);
 }
 Reply AppServer::GetDiag(const ConsultationKey& k)
 {
-    return callK(AN_METHOD(GetDiag), k);
+    return send<Remote::GetDiag>(*this, k);
 }
 Reply AppServer::SetAtuPesIde(const ConsultationKey& k, const QString& description,
                               const QString& weight)
 {
-    return callK(AN_METHOD(SetAtuPesIde), k, args(description, weight));
+    return send<Remote::SetAtuPesIde>(*this, k, description, weight);
 }
 Reply AppServer::DelNutrePaci(const ConsultationKey& k, const QString& reference,
                               const QString& group)
 {
-    return callK(AN_METHOD(DelNutrePaci), k, args(reference, group));
+    return send<Remote::DelNutrePaci>(*this, k, reference, group);
 }
 
 Reply AppServer::GetRefeMeto(const QString& reference, const QString& owner)
 {
-    return call(AN_METHOD(GetRefeMeto), args(reference, owner));
+    return send<Remote::GetRefeMeto>(*this, reference, owner);
 }
 Reply AppServer::GetRefePeso(const QString& reference)
 {
-    return call(AN_METHOD(GetRefePeso), args(reference));
+    return send<Remote::GetRefePeso>(*this, reference);
 }
 Reply AppServer::GetRefeOssa(const QString& reference)
 {
-    return call(AN_METHOD(GetRefeOssa), args(reference));
+    return send<Remote::GetRefeOssa>(*this, reference);
 }
 Reply AppServer::GetRelatorio()
 {
-    return call(AN_METHOD(GetRelatorio), {});
+    return send<Remote::GetRelatorio>(*this);
 }
 Reply AppServer::GetRefFatGrup(const QString& a, const QString& b, const QString& c)
 {
-    return call(AN_METHOD(GetRefFatGrup), args(a, b, c));
+    return send<Remote::GetRefFatGrup>(*this, a, b, c);
 }
 
 Reply AppServer::GetPercentil(const QString& reference, const QString& method, double codedAge,
                               const QString& sex, const QString& reference2, double value)
 {
-    return call(AN_METHOD(GetPercentil), args(reference, method, codedAge, sex, reference2, value));
+    return send<Remote::GetPercentil>(*this, reference, method, codedAge, sex, reference2, value);
 }
 Reply AppServer::GetPCT(const QString& sex, const QString& reference, const QString& method,
                         double codedAge)
 {
-    return call(AN_METHOD(GetPCT), args(sex, reference, method, codedAge));
+    return send<Remote::GetPCT>(*this, sex, reference, method, codedAge);
 }
 Reply AppServer::GetCalcSomaPrega(const QString& sex, const QString& reference, double ageYears,
                                   double sum)
 {
-    return call(AN_METHOD(GetCalcSomaPrega), args(sex, reference, ageYears, sum));
+    return send<Remote::GetCalcSomaPrega>(*this, sex, reference, ageYears, sum);
 }
 Reply AppServer::GetPercentFix(const QString& reference, const QString& percentile,
                                const QString& method, const QString& ageText)
 {
-    return call(AN_METHOD(GetPercentFix), args(reference, percentile, method, ageText));
+    return send<Remote::GetPercentFix>(*this, reference, percentile, method, ageText);
 }
 Reply AppServer::GetImcPesoTeorico(const QString& reference, double codedAge, const QString& sex)
 {
-    return call(AN_METHOD(GetImcPesoTeorico), args(reference, codedAge, sex));
+    return send<Remote::GetImcPesoTeorico>(*this, reference, codedAge, sex);
 }
 Reply AppServer::GetImcPesoIdeal(const QString& sex, const QString& reference, double codedAge)
 {
-    return call(AN_METHOD(GetImcPesoIdeal), args(sex, reference, codedAge));
+    return send<Remote::GetImcPesoIdeal>(*this, sex, reference, codedAge);
 }
 Reply AppServer::GetCalcOssatura(const QString& reference, const QString& sex, const QString& frame,
                                  double heightCm)
 {
-    return call(AN_METHOD(GetCalcOssatura), args(reference, sex, frame, heightCm));
+    return send<Remote::GetCalcOssatura>(*this, reference, sex, frame, heightCm);
 }
 Reply AppServer::GetPesoIdealAltura(const QString& reference, double years, double months,
                                     double heightCm, const QString& sex)
 {
-    return call(AN_METHOD(GetPesoIdealAltura), args(reference, years, months, heightCm, sex));
+    return send<Remote::GetPesoIdealAltura>(*this, reference, years, months, heightCm, sex);
 }
 Reply AppServer::GetPesoIdade(const QString& sex, const QString& reference,
                               const QString& percentile, int years, int months, double weight)
 {
-    return call(AN_METHOD(GetPesoIdade), args(sex, reference, percentile, years, months, weight));
+    return send<Remote::GetPesoIdade>(*this, sex, reference, percentile, years, months, weight);
 }
 Reply AppServer::GetPesCalcAltura(const QString& sex, const QString& reference,
                                   const QString& percentile, double heightCm, double years,
                                   double months)
 {
-    return call(AN_METHOD(GetPesCalcAltura),
-                args(sex, reference, percentile, heightCm, years, months));
+    return send<Remote::GetPesCalcAltura>(*this, sex, reference, percentile, heightCm, years,
+                                          months);
 }
 Reply AppServer::GetPesIdAlt(const QString& reference, double weight, const QString& weightLetter,
                              double heightCm, const QString& heightLetter, double years,
                              double months, const QString& sex)
 {
-    return call(AN_METHOD(GetPesIdAlt),
-                args(reference, weight, weightLetter, heightCm, heightLetter, years, months, sex));
+    return send<Remote::GetPesIdAlt>(*this, reference, weight, weightLetter, heightCm, heightLetter,
+                                     years, months, sex);
 }
 Reply AppServer::GetPesoAlt(const QString& reference, double weight, double heightCm,
                             const QString& sex)
 {
-    return call(AN_METHOD(GetPesoAlt), args(reference, weight, heightCm, sex));
+    return send<Remote::GetPesoAlt>(*this, reference, weight, heightCm, sex);
 }
 Reply AppServer::GetNutRecCatchUp(const QString& rda, const QString& sex, double weightAge)
 {
-    return call(AN_METHOD(GetNutRecCatchUp), args(rda, sex, weightAge));
+    return send<Remote::GetNutRecCatchUp>(*this, rda, sex, weightAge);
 }
 Reply AppServer::GetDuBois(const QString& sex, const QString& table, double codedAge)
 {
-    return call(AN_METHOD(GetDuBois), args(sex, table, codedAge));
+    return send<Remote::GetDuBois>(*this, sex, table, codedAge);
 }
 Reply AppServer::GetPesqNutrPaci(const ConsultationKey& k, const QString& reference,
                                  const QString& group, const QString& sex,
                                  const QString& patientType, double codedAge,
                                  const QString& nutrientCodes)
 {
-    return callK(AN_METHOD(GetPesqNutrPaci), k,
-                 args(reference, group, sex, patientType, codedAge, nutrientCodes));
+    return send<Remote::GetPesqNutrPaci>(*this, k, reference, group, sex, patientType, codedAge,
+                                         nutrientCodes);
 }
 
 Reply AppServer::SetMetoAval(const Delta& delta, const QString& nullFields)
 {
-    return call(AN_METHOD(SetMetoAval), args(delta, nullFields));
+    return send<Remote::SetMetoAval>(*this, delta, nullFields);
 }
 Reply AppServer::SetMetoAvalEnerg(const Delta& delta, const QString& nullFields)
 {
-    return call(AN_METHOD(SetMetoAvalEnerg), args(delta, nullFields));
+    return send<Remote::SetMetoAvalEnerg>(*this, delta, nullFields);
 }
 Reply AppServer::SetInfoAval(const Delta& delta, const QString& nullFields)
 {
-    return call(AN_METHOD(SetInfoAval), args(delta, nullFields));
+    return send<Remote::SetInfoAval>(*this, delta, nullFields);
 }
 Reply AppServer::SetResuAval(const Delta& delta)
 {
-    return call(AN_METHOD(SetResuAval), args(delta));
+    return send<Remote::SetResuAval>(*this, delta);
 }
 Reply AppServer::SetResuAvalEnerg(const Delta& delta)
 {
-    return call(AN_METHOD(SetResuAvalEnerg), args(delta));
+    return send<Remote::SetResuAvalEnerg>(*this, delta);
 }
 Reply AppServer::SetNutrePaci(const Delta& delta)
 {
-    return call(AN_METHOD(SetNutrePaci), args(delta));
+    return send<Remote::SetNutrePaci>(*this, delta);
 }
 Reply AppServer::SetDiag(const Delta& delta)
 {
-    return call(AN_METHOD(SetDiag), args(delta));
+    return send<Remote::SetDiag>(*this, delta);
 }
 Reply AppServer::SetInsMetoAval(const Delta& delta)
 {
-    return call(AN_METHOD(SetInsMetoAval), args(delta));
+    return send<Remote::SetInsMetoAval>(*this, delta);
 }
 Reply AppServer::SetInsTipoDado(const Delta& delta)
 {
-    return call(AN_METHOD(SetInsTipoDado), args(delta));
+    return send<Remote::SetInsTipoDado>(*this, delta);
 }
 Reply AppServer::SetInsDadoAval(const Delta& delta)
 {
-    return call(AN_METHOD(SetInsDadoAval), args(delta));
+    return send<Remote::SetInsDadoAval>(*this, delta);
 }
 
 Reply AppServer::GetPacientes()
 {
-    return call(AN_METHOD(GetPacientes), {});
+    return send<Remote::GetPacientes>(*this);
 }
 Reply AppServer::SetPaciente(const QString& branch, const QString& patient, const QString& name,
                              const QString& sexCode, const QDateTime& birth, bool deceased)
 {
-    return call(AN_METHOD(SetPaciente), args(branch, patient, name, sexCode, birth, deceased));
+    return send<Remote::SetPaciente>(*this, branch, patient, name, sexCode, birth, deceased);
 }
-
-#undef AN_METHOD
 
 }  // namespace records

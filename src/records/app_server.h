@@ -18,7 +18,8 @@ struct ConsultationKey
 };
 
 // The application server's remote data module: one call per remote method, with the
-// arguments in the order the module passes them. Every typed call builds the argument
+// arguments in the order the module passes them; the names and argument counts come from
+// the list in remote_methods.h. Every typed call builds the argument
 // list and goes through call(), which a transport implements (HTTP for the real
 // server, a recording fake in tests). A transport failure comes back as a failed
 // reply, never as an exception, so every caller checks one thing.
@@ -98,9 +99,6 @@ public:
     Reply GetPacientes();
     Reply SetPaciente(const QString& branch, const QString& patient, const QString& name,
                       const QString& sexCode, const QDateTime& birth, bool deceased);
-
-private:
-    Reply callK(const QString& method, const ConsultationKey& k, QJsonArray more = {});
 };
 
 }  // namespace records

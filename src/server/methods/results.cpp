@@ -7,17 +7,23 @@
 namespace server::methods {
 namespace {
 
+// One table of result lines and its three remote methods.
 struct ResultTable
 {
-    QString suffix;  // "" or "Energ"
-    QString table;   // "resuaval"
+    QString getMethod;
+    QString deleteMethod;
+    QString setMethod;
+    QString table;
     const records::DataSetLayout* layout;
 };
 
 QList<ResultTable> resultTables()
 {
-    return {{QString(), QStringLiteral("resuaval"), &records::layouts::cdsResuAval()},
-            {QStringLiteral("Energ"), QStringLiteral("resuavalenerg"),
+    return {{QStringLiteral("GetResuAval"), QStringLiteral("DelResuAval"),
+             QStringLiteral("SetResuAval"), QStringLiteral("resuaval"),
+             &records::layouts::cdsResuAval()},
+            {QStringLiteral("GetResuAvalEnerg"), QStringLiteral("DelResuAvalEnerg"),
+             QStringLiteral("SetResuAvalEnerg"), QStringLiteral("resuavalenerg"),
              &records::layouts::cdsResuAvalEnerg()}};
 }
 
@@ -56,7 +62,7 @@ QJsonValue resultLines(Transaction& tx, const ResultTable& t, const records::Con
 model::TableBinding binding(const ResultTable& t)
 {
     model::TableBinding b;
-    b.method = QStringLiteral("SetResuAval") + t.suffix;
+    b.method = t.setMethod;
     b.table = t.table;
     b.layout = t.layout;
     b.columns = {QStringLiteral("CDFILIAL"),   QStringLiteral("CDPACIENTE"),
@@ -74,24 +80,20 @@ model::TableBinding binding(const ResultTable& t)
 void registerResults(RouteTable& routes, Database& db)
 {
     for (const ResultTable& t : resultTables()) {
-        routes.add(QStringLiteral("GetResuAval") + t.suffix, api::arg::key(),
-                   [&db, t](const Params& p) -> QJsonValue {
-                       const records::ConsultationKey k = p.key();
-                       return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
-                           return resultLines(tx, t, k);
-                       });
-                   });
+        routes.add(t.getMethod, api::arg::key(), [&db, t](const Params& p) -> QJsonValue {
+            const records::ConsultationKey k = p.key();
+            return storage::inTransaction(db, Access::ReadOnly,
+                                          [&](Transaction& tx) { return resultLines(tx, t, k); });
+        });
         // Answers the number of lines deleted.
-        routes.add(
-            QStringLiteral("DelResuAval") + t.suffix, api::arg::key(),
-            [&db, t](const Params& p) -> QJsonValue {
-                const records::ConsultationKey k = p.key();
-                return storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
-                    return QJsonValue(static_cast<qint64>(tx.execute(
-                        QStringLiteral("DELETE FROM %1 WHERE ").arg(t.table) + keyCondition(),
-                        keyParams(k))));
-                });
+        routes.add(t.deleteMethod, api::arg::key(), [&db, t](const Params& p) -> QJsonValue {
+            const records::ConsultationKey k = p.key();
+            return storage::inTransaction(db, Access::ReadWrite, [&](Transaction& tx) {
+                return QJsonValue(static_cast<qint64>(tx.execute(
+                    QStringLiteral("DELETE FROM %1 WHERE ").arg(t.table) + keyCondition(),
+                    keyParams(k))));
             });
+        });
         addDeltaMethod(routes, db, binding(t));
     }
 }
