@@ -1,5 +1,7 @@
 #include "cli_options.h"
 
+#include <records/server_address.h>
+
 #include <QDate>
 #include <QRegularExpression>
 
@@ -19,15 +21,11 @@ std::optional<QString> environmentValue(const QStringList& environment, const QS
 // "HOST:PORT" into the connection; false when it is not one.
 bool setServer(Connection& c, const QString& text)
 {
-    static const QRegularExpression form(QStringLiteral("^([^:\\s]+):(\\d{1,5})$"));
-    const auto m = form.match(text.trimmed());
-    if (!m.hasMatch())
+    const auto address = records::parseServerAddress(text);
+    if (!address)
         return false;
-    const int port = m.captured(2).toInt();
-    if (port < 1 || port > 65535)
-        return false;
-    c.host = m.captured(1);
-    c.port = port;
+    c.host = address->host;
+    c.port = address->port;
     return true;
 }
 
@@ -90,7 +88,7 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     Command cmd;
     if (const auto server = environmentValue(environment, QStringLiteral("AVALNUTRI_SERVER"))) {
         if (!setServer(cmd.connection, *server))
-            return fail(QStringLiteral("AVALNUTRI_SERVER não é HOST:PORTA: '%1'").arg(*server));
+            return fail(records::badServerAddressText(QStringLiteral("AVALNUTRI_SERVER"), *server));
     }
     if (const auto token = environmentValue(environment, QStringLiteral("AVALNUTRI_TOKEN_FILE")))
         cmd.connection.tokenFile = *token;
@@ -104,7 +102,7 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             if (!v)
                 return fail(r.m_error);
             if (!setServer(cmd.connection, *v))
-                return fail(QStringLiteral("--server não é HOST:PORTA: '%1'").arg(*v));
+                return fail(records::badServerAddressText(QStringLiteral("--server"), *v));
         } else if (arg == u"--token-file") {
             const auto v = r.value(arg);
             if (!v)

@@ -18,13 +18,6 @@ QString absoluteFrom(const QString& baseDir, const QString& path)
     return QDir::cleanPath(QDir(baseDir).absoluteFilePath(path));
 }
 
-QString badAddressText(const QString& where, const QString& text)
-{
-    return QStringLiteral("Endereço do servidor inválido em %1: \"%2\". Use HOST:PORTA, por "
-                          "exemplo 127.0.0.1:8512.")
-        .arg(where, text);
-}
-
 // The values the settings file gives; empty strings where it gives none.
 struct SettingsValues
 {
@@ -164,17 +157,17 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
 
     if (parser.isSet(serverOption)) {
         const QString text = parser.value(serverOption);
-        const auto address = parseServerAddress(text);
+        const auto address = records::parseServerAddress(text);
         if (!address)
-            throw HostError(badAddressText(QStringLiteral("--server"), text));
+            throw HostError(records::badServerAddressText(QStringLiteral("--server"), text));
         options.server = *address;
     } else if (!fromFile.address.isEmpty()) {
-        const auto address = parseServerAddress(fromFile.address);
+        const auto address = records::parseServerAddress(fromFile.address);
         if (!address)
-            throw HostError(
-                badAddressText(QStringLiteral("%1 (%2)").arg(
-                                   fromFile.file, QLatin1String(settings_keys::kServerAddress)),
-                               fromFile.address));
+            throw HostError(records::badServerAddressText(
+                QStringLiteral("%1 (%2)").arg(fromFile.file,
+                                              QLatin1String(settings_keys::kServerAddress)),
+                fromFile.address));
         options.server = *address;
     } else {
         options.server = {QLatin1String(kDefaultServerHost), kDefaultServerPort};

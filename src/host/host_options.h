@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/server_address.h"
+#include <records/server_address.h>
 
 #include <QString>
 #include <QStringList>
@@ -22,7 +22,7 @@ struct HostEnvironment
 // Where the host finds the server, its access token and the module.
 struct HostOptions
 {
-    ServerAddress server;
+    records::ServerAddress server;
     QString tokenFile;     // absolute path
     QString modulePath;    // absolute path
     QString settingsFile;  // the settings file that was read; empty when none was

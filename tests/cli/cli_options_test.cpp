@@ -71,8 +71,7 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong)
 {
     EXPECT_TRUE(parse({}).error.contains("falta o comando"));
     EXPECT_TRUE(parse({"frobnicate"}).error.contains("comando desconhecido"));
-    EXPECT_TRUE(parse({"--server", "nohost", "patients"}).error.contains("HOST:PORTA"));
-    EXPECT_TRUE(parse({"--server", "h:70000", "patients"}).error.contains("HOST:PORTA"));
+    EXPECT_TRUE(parse({"--server", "nohost", "patients"}).error.contains("--server"));
     EXPECT_TRUE(parse({"patients"}, {"AVALNUTRI_SERVER=bad"}).error.contains("AVALNUTRI_SERVER"));
     EXPECT_TRUE(parse({"patients", "extra"}).error.contains("não aceita"));
     EXPECT_TRUE(

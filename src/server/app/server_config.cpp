@@ -1,5 +1,7 @@
 #include "server_config.h"
 
+#include <records/server_address.h>
+
 #include <QDir>
 #include <QStandardPaths>
 
@@ -76,19 +78,11 @@ ParsedArguments parseArguments(const QStringList& arguments)
         } else if (option == QLatin1String("--listen")) {
             if (!value(v))
                 return error(QStringLiteral("--listen precisa de HOST:PORTA."));
-            const int colon = v.lastIndexOf(QLatin1Char(':'));
-            bool ok = false;
-            const int port = colon > 0 ? v.mid(colon + 1).toInt(&ok) : -1;
-            QString host = colon > 0 ? v.left(colon) : QString();
-            if (host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']')))
-                host = host.mid(1, host.size() - 2);
-            if (!ok || port < 0 || port > 65535 || host.isEmpty()
-                || host.contains(QLatin1Char(' ')))
-                return error(QStringLiteral("Endereço de escuta inválido '%1' (use por exemplo "
-                                            "127.0.0.1:8512).")
-                                 .arg(v));
-            config.listenHost = host;
-            config.port = port;
+            const auto address = records::parseServerAddress(v, records::PortZero::Allowed);
+            if (!address)
+                return error(records::badServerAddressText(QStringLiteral("--listen"), v));
+            config.listenHost = address->host;
+            config.port = address->port;
         } else if (option == QLatin1String("--data")) {
             if (!value(v) || v.isEmpty())
                 return error(QStringLiteral("--data precisa de um diretório."));

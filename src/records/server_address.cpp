@@ -1,6 +1,6 @@
-#include "host/server_address.h"
+#include "server_address.h"
 
-namespace host {
+namespace records {
 
 namespace {
 
@@ -36,8 +36,9 @@ QString ServerAddress::toString() const
     return shownHost + u':' + QString::number(port);
 }
 
-std::optional<ServerAddress> parseServerAddress(const QString& text)
+std::optional<ServerAddress> parseServerAddress(const QString& untrimmed, PortZero zero)
 {
+    const QString text = untrimmed.trimmed();
     const int colon = text.lastIndexOf(u':');
     if (colon <= 0)
         return std::nullopt;
@@ -63,10 +64,17 @@ std::optional<ServerAddress> parseServerAddress(const QString& text)
             return std::nullopt;
     }
     const int port = portPart.toInt();
-    if (port < 1 || port > 65535)
+    if (port < (zero == PortZero::Allowed ? 0 : 1) || port > 65535)
         return std::nullopt;
 
     return ServerAddress{hostPart, port};
 }
 
-}  // namespace host
+QString badServerAddressText(const QString& where, const QString& text)
+{
+    return QStringLiteral("Endereço do servidor inválido em %1: \"%2\". Use HOST:PORTA, por "
+                          "exemplo 127.0.0.1:8512.")
+        .arg(where, text);
+}
+
+}  // namespace records
