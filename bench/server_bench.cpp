@@ -7,8 +7,8 @@
 // DIR (default: a temporary directory) should be on the disk the server would use:
 // every SetInfoAval waits for its commit to reach the disk.
 
+#include <client/http_app_server.h>
 #include <server/app/server_instance.h>
-#include <server/client/http_app_server.h>
 
 #include <records/layouts.h>
 #include <records/packet_codec.h>

@@ -1,8 +1,8 @@
 #include "server_link.h"
 
+#include "client/http_app_server.h"
 #include "hostfw/access_token.h"
 #include "hostfw/host_settings.h"
-#include "server/client/http_app_server.h"
 #include "workspace/net_connection.h"
 
 namespace cli {

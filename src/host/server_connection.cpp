@@ -2,7 +2,7 @@
 
 #include "hostfw/host_settings.h"
 
-#include "server/client/http_app_server.h"
+#include "client/http_app_server.h"
 
 namespace host {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <client/http_app_server.h>
 #include <server/app/server_instance.h>
-#include <server/client/http_app_server.h>
 #include <server/storage/database.h>
 
 #include <records/app_server.h>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "client/http_app_server.h"
 #include "server/app/server_instance.h"
-#include "server/client/http_app_server.h"
 #include "workspace/net_connection.h"
 
 #include <QTemporaryDir>

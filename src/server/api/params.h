@@ -20,32 +20,32 @@ enum class ArgType
     Delta
 };
 
-struct ArgSpec
+struct Argument
 {
     ArgType type;
     QString name;  // shown in error messages: "tipo de dado"
 };
 
-using Signature = QList<ArgSpec>;
+using Signature = QList<Argument>;
 
 namespace arg {
-inline ArgSpec text(const QString& name)
+inline Argument text(const QString& name)
 {
     return {ArgType::Text, name};
 }
-inline ArgSpec number(const QString& name)
+inline Argument number(const QString& name)
 {
     return {ArgType::Number, name};
 }
-inline ArgSpec boolean(const QString& name)
+inline Argument boolean(const QString& name)
 {
     return {ArgType::Boolean, name};
 }
-inline ArgSpec date(const QString& name)
+inline Argument date(const QString& name)
 {
     return {ArgType::Date, name};
 }
-inline ArgSpec delta()
+inline Argument delta()
 {
     return {ArgType::Delta, QStringLiteral("delta")};
 }

@@ -3,7 +3,7 @@
 #include "../api/token.h"
 #include "../methods/routes.h"
 #include "../seed/seed.h"
-#include "../storage/connection_spec.h"
+#include "../storage/database_location.h"
 #include "../storage/schema.h"
 #include "../storage/sql_database.h"
 
@@ -27,10 +27,10 @@ ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config)
         QFile::setPermissions(dataDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    const storage::ConnectionSpec spec =
-        m_config.database ? storage::ConnectionSpec::postgres(*m_config.database)
-                          : storage::ConnectionSpec::sqlite(m_config.sqliteFile());
-    m_db = std::make_unique<storage::SqlDatabase>(spec);
+    const storage::DatabaseLocation location =
+        m_config.database ? storage::DatabaseLocation::postgres(*m_config.database)
+                          : storage::DatabaseLocation::sqlite(m_config.sqliteFile());
+    m_db = std::make_unique<storage::SqlDatabase>(location);
     const storage::UpgradeResult upgrade = storage::upgradeSchema(*m_db);
     m_report << QStringLiteral("banco de dados: %1").arg(m_db->describe());
     if (upgrade.from != upgrade.to)

@@ -146,32 +146,32 @@ private:
     bool m_done = false;
 };
 
-SqlDatabase::SqlDatabase(ConnectionSpec spec)
-    : m_spec(std::move(spec)),
+SqlDatabase::SqlDatabase(DatabaseLocation location)
+    : m_location(std::move(location)),
       m_prefix(QStringLiteral("avalnutri-server-%1-").arg(g_instances.fetchAndAddOrdered(1)))
 {
-    if (m_spec.engine == Engine::Postgres && !m_spec.schema.isEmpty()) {
+    if (m_location.engine == Engine::Postgres && !m_location.schema.isEmpty()) {
         // The schema of the search path must exist before the first statement runs.
         const QString name = m_prefix + QStringLiteral("setup");
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-            db.setHostName(m_spec.host);
-            db.setPort(m_spec.port);
-            db.setUserName(m_spec.user);
-            db.setPassword(m_spec.password);
-            db.setDatabaseName(m_spec.database);
+            db.setHostName(m_location.host);
+            db.setPort(m_location.port);
+            db.setUserName(m_location.user);
+            db.setPassword(m_location.password);
+            db.setDatabaseName(m_location.database);
             db.setConnectOptions(
                 QStringLiteral("connect_timeout=5;options='-c client_min_messages=warning'"));
             if (!db.open()) {
                 const QString text = driverText(db.lastError());
                 db = QSqlDatabase();
                 QSqlDatabase::removeDatabase(name);
-                throw StorageError(
-                    QStringLiteral("Não foi possível abrir %1: %2").arg(m_spec.display(), text));
+                throw StorageError(QStringLiteral("Não foi possível abrir %1: %2")
+                                       .arg(m_location.display(), text));
             }
             QSqlQuery q(db);
             // The name was checked to be a plain identifier when the address was read.
-            if (!q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(m_spec.schema))) {
+            if (!q.exec(QStringLiteral("CREATE SCHEMA IF NOT EXISTS %1").arg(m_location.schema))) {
                 // Another server may have created it at the same moment; the first
                 // transaction will tell if it is really missing.
             }
@@ -230,29 +230,29 @@ void SqlDatabase::open(const QString& name)
     QString failure;
     {
         QSqlDatabase db;
-        if (m_spec.engine == Engine::Sqlite) {
+        if (m_location.engine == Engine::Sqlite) {
             db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            db.setDatabaseName(m_spec.sqliteFile);
+            db.setDatabaseName(m_location.sqliteFile);
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
         } else {
             db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-            db.setHostName(m_spec.host);
-            db.setPort(m_spec.port);
-            db.setUserName(m_spec.user);
-            db.setPassword(m_spec.password);
-            db.setDatabaseName(m_spec.database);
+            db.setHostName(m_location.host);
+            db.setPort(m_location.port);
+            db.setUserName(m_location.user);
+            db.setPassword(m_location.password);
+            db.setDatabaseName(m_location.database);
             // Notices ("already exists, skipping") are not for the server's log.
             QString settings = QStringLiteral("-c client_min_messages=warning");
-            if (!m_spec.schema.isEmpty())
-                settings += QStringLiteral(" -c search_path=%1").arg(m_spec.schema);
+            if (!m_location.schema.isEmpty())
+                settings += QStringLiteral(" -c search_path=%1").arg(m_location.schema);
             db.setConnectOptions(QStringLiteral("connect_timeout=5;options='%1'").arg(settings));
         }
         if (!db.isValid()) {
             failure = QStringLiteral("o driver Qt SQL de %1 não está instalado")
-                          .arg(engineName(m_spec.engine));
+                          .arg(engineName(m_location.engine));
         } else if (!db.open()) {
             failure = driverText(db.lastError());
-        } else if (m_spec.engine == Engine::Sqlite) {
+        } else if (m_location.engine == Engine::Sqlite) {
             QSqlQuery q(db);
             const QStringList pragmas = {
                 QStringLiteral("PRAGMA journal_mode=WAL"),
@@ -271,7 +271,7 @@ void SqlDatabase::open(const QString& name)
     if (!failure.isEmpty()) {
         QSqlDatabase::removeDatabase(name);
         throw StorageError(
-            QStringLiteral("Não foi possível abrir %1: %2").arg(m_spec.display(), failure));
+            QStringLiteral("Não foi possível abrir %1: %2").arg(m_location.display(), failure));
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection_spec.h"
 #include "database.h"
+#include "database_location.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -23,14 +23,14 @@ class SqlDatabase final : public Database
 public:
     // Opens a first connection on the calling thread; throws StorageError when the
     // database cannot be reached or opened.
-    explicit SqlDatabase(ConnectionSpec spec);
+    explicit SqlDatabase(DatabaseLocation location);
     ~SqlDatabase() override;
 
     SqlDatabase(const SqlDatabase&) = delete;
     SqlDatabase& operator=(const SqlDatabase&) = delete;
 
-    Engine engine() const override { return m_spec.engine; }
-    QString describe() const override { return m_spec.display(); }
+    Engine engine() const override { return m_location.engine; }
+    QString describe() const override { return m_location.display(); }
     std::unique_ptr<Transaction> begin(Access access) override;
 
     // One open connection of a thread with its prepared statements.
@@ -47,7 +47,7 @@ private:
 
     friend class SqlTransaction;
 
-    const ConnectionSpec m_spec;
+    const DatabaseLocation m_location;
     const QString m_prefix;
     std::mutex m_mutex;
     int m_counter = 0;

@@ -1,10 +1,10 @@
 #include "module_entry.h"
 
 #include "anthropometry/anthropometric_run.h"
+#include "client/http_app_server.h"
 #include "hostfw/error_display.h"
 #include "hostfw/widgets/mdi_host.h"
 #include "records/field.h"
-#include "server/client/http_app_server.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/module_context.h"
 

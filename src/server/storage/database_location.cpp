@@ -1,4 +1,4 @@
-#include "connection_spec.h"
+#include "database_location.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -11,15 +11,15 @@ QString engineName(Engine engine)
     return engine == Engine::Sqlite ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL");
 }
 
-ConnectionSpec ConnectionSpec::sqlite(const QString& file)
+DatabaseLocation DatabaseLocation::sqlite(const QString& file)
 {
-    ConnectionSpec spec;
-    spec.engine = Engine::Sqlite;
-    spec.sqliteFile = file;
-    return spec;
+    DatabaseLocation location;
+    location.engine = Engine::Sqlite;
+    location.sqliteFile = file;
+    return location;
 }
 
-ConnectionSpec ConnectionSpec::postgres(const QString& url)
+DatabaseLocation DatabaseLocation::postgres(const QString& url)
 {
     const QUrl u(url, QUrl::StrictMode);
     auto bad = [&url](const QString& why) {
@@ -29,16 +29,16 @@ ConnectionSpec ConnectionSpec::postgres(const QString& url)
         throw bad(QStringLiteral("não é uma URL"));
     if (u.scheme() != QLatin1String("postgresql") && u.scheme() != QLatin1String("postgres"))
         throw bad(QStringLiteral("use postgresql://usuario@servidor:porta/banco"));
-    ConnectionSpec spec;
-    spec.engine = Engine::Postgres;
-    spec.host = u.host();
-    spec.port = u.port(5432);
-    spec.user = u.userName();
-    spec.password = u.password();
-    spec.database = u.path().mid(1);
-    if (spec.host.isEmpty())
+    DatabaseLocation location;
+    location.engine = Engine::Postgres;
+    location.host = u.host();
+    location.port = u.port(5432);
+    location.user = u.userName();
+    location.password = u.password();
+    location.database = u.path().mid(1);
+    if (location.host.isEmpty())
         throw bad(QStringLiteral("falta o servidor"));
-    if (spec.database.isEmpty() || spec.database.contains(QLatin1Char('/')))
+    if (location.database.isEmpty() || location.database.contains(QLatin1Char('/')))
         throw bad(QStringLiteral("falta o nome do banco"));
     const QUrlQuery query(u);
     for (const auto& [name, value] : query.queryItems(QUrl::FullyDecoded)) {
@@ -48,12 +48,12 @@ ConnectionSpec ConnectionSpec::postgres(const QString& url)
         static const QRegularExpression identifier(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
         if (!identifier.match(value).hasMatch())
             throw bad(QStringLiteral("nome de esquema inválido '%1'").arg(value));
-        spec.schema = value;
+        location.schema = value;
     }
-    return spec;
+    return location;
 }
 
-QString ConnectionSpec::display() const
+QString DatabaseLocation::display() const
 {
     if (engine == Engine::Sqlite)
         return QStringLiteral("SQLite %1").arg(sqliteFile);
