@@ -10,7 +10,8 @@
 namespace servertest {
 
 // A fixture whose body runs once per engine: SQLite always, PostgreSQL when the
-// throwaway cluster answers (otherwise the PostgreSQL instance is skipped, saying why).
+// throwaway cluster answers. Without one the PostgreSQL instance is skipped, saying why,
+// except under CI (CI=true), where the PostgreSQL suite is required and fails instead.
 class EngineTest : public ::testing::TestWithParam<Engine>
 {
 protected:
@@ -18,8 +19,11 @@ protected:
     {
         if (GetParam() == Engine::Postgres) {
             QString reason;
-            if (!testPostgres(&reason))
+            if (!testPostgres(&reason)) {
+                if (qEnvironmentVariable("CI") == QLatin1String("true"))
+                    FAIL() << "PostgreSQL is required under CI: " << reason.toStdString();
                 GTEST_SKIP() << "PostgreSQL tests skipped: " << reason.toStdString();
+            }
         }
         server = std::make_unique<TestServer>(GetParam(), config());
     }
