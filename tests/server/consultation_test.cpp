@@ -104,9 +104,7 @@ TEST_P(ConsultationTest, MethodAgeBandsOfTheCatalogueDecideWhatIsOffered)
     // Weech (23) for children up to 12 years 11 months, set through the catalogue write.
     const Packet methods = packetOf(app().GetDados(demoKey(), 45.03), 2);
     const int r = findRow(methods, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("23"));
-    QVariantMap before;
-    for (int i = 0; i < methods.fields.size(); ++i)
-        before.insert(methods.fields[i].name, methods.rows[r][i]);
+    const QVariantMap before = rowValues(methods, r);
     QVariantMap after = before;
     after.insert(QStringLiteral("VRIDADEINITB"), 0.0);
     after.insert(QStringLiteral("VRIDADEFINTB"), 12.11);
@@ -138,9 +136,7 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
 
     const Packet list = packetOf(app().GetDados(k, 45.03), 0);
     const int r = findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
-    QVariantMap before;
-    for (int i = 0; i < list.fields.size(); ++i)
-        before.insert(list.fields[i].name, list.rows[r][i]);
+    const QVariantMap before = rowValues(list, r);
     QVariantMap after = merged(before, {{QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
                                         {QStringLiteral("CDTABELACO"), QStringLiteral("01")}});
     ASSERT_TRUE(app()
@@ -171,9 +167,7 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
     // The module's sex and age filter deletes rows it hides; the delete travels with the
     // next write and stores nothing: the list is still offered whole.
     const int r29 = findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("29"));
-    QVariantMap hidden;
-    for (int i = 0; i < list.fields.size(); ++i)
-        hidden.insert(list.fields[i].name, list.rows[r29][i]);
+    const QVariantMap hidden = rowValues(list, r29);
     ASSERT_TRUE(
         app()
             .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).remove(hidden).remove(unselected),
@@ -610,25 +604,29 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
     EXPECT_EQ(patients.value(6, QStringLiteral("DTNASC")).toDateTime(), birth);
     EXPECT_TRUE(app().GetObito(QStringLiteral("123"), QStringLiteral("0002")).payload.toBool());
 
-    // Patients that do not fit the registry are refused with the reason.
-    const records::Reply badSex =
-        app().SetPaciente(QStringLiteral("0002"), QStringLiteral("124"), QStringLiteral("X"),
-                          QStringLiteral("M"), birth, false);
-    EXPECT_FALSE(badSex.ok);
-    EXPECT_TRUE(badSex.error.contains(s("código de sexo"))) << badSex.error.toStdString();
-    EXPECT_FALSE(app()
-                     .SetPaciente(QStringLiteral("0002"), QStringLiteral("124"),
-                                  QStringLiteral("X"), QStringLiteral("1"),
-                                  QDateTime::currentDateTimeUtc().addYears(1), false)
-                     .ok);
-    EXPECT_FALSE(app()
-                     .SetPaciente(QStringLiteral("00020"), QStringLiteral("124"),
-                                  QStringLiteral("X"), QStringLiteral("1"), birth, false)
-                     .ok);
-    EXPECT_FALSE(app()
-                     .SetPaciente(QStringLiteral("0002"), QStringLiteral("124"), QString(),
-                                  QStringLiteral("1"), birth, false)
-                     .ok);
+    // Patients that do not fit the registry are refused with the reason: a sex code, a
+    // birth date in the future, a branch over its size, an empty name.
+    struct Refused
+    {
+        const char* branch;
+        const char* name;
+        const char* sex;
+        QDateTime birth;
+        const char* reason;
+    };
+    const Refused refused[] = {
+        {"0002", "X", "M", birth, "código de sexo"},
+        {"0002", "X", "1", QDateTime::currentDateTimeUtc().addYears(1), ""},
+        {"00020", "X", "1", birth, ""},
+        {"0002", "", "1", birth, ""},
+    };
+    for (const Refused& p : refused) {
+        const records::Reply r =
+            app().SetPaciente(QLatin1String(p.branch), QStringLiteral("124"), QLatin1String(p.name),
+                              QLatin1String(p.sex), p.birth, false);
+        EXPECT_FALSE(r.ok) << p.branch << " " << p.name << " " << p.sex;
+        EXPECT_TRUE(r.error.contains(s(p.reason))) << r.error.toStdString();
+    }
     EXPECT_EQ(packetOf(app().GetPacientes()).rows.size(), 7);
 }
 

@@ -5,6 +5,7 @@
 
 #include <records/packet_codec.h>
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -32,6 +33,7 @@ public:
     {
         m_process.setProgram(QStringLiteral(AVALNUTRI_SERVER_BIN));
         m_process.setArguments(arguments);
+        m_process.setReadChannel(QProcess::StandardError);  // the server writes its log there
         m_process.start();
     }
 
@@ -49,8 +51,9 @@ public:
     {
         static const QRegularExpression listening(
             QStringLiteral("escutando em http://127\\.0\\.0\\.1:(\\d+)"));
-        for (int i = 0; i < 200; ++i) {
-            m_process.waitForReadyRead(50);
+        const QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
             m_stderr += m_process.readAllStandardError();
             const auto m = listening.match(QString::fromUtf8(m_stderr));
             if (m.hasMatch())
@@ -170,10 +173,28 @@ TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
                               "Content-Type: application/json\r\nContent-Length: "
                             + QByteArray::number(body.size()) + "\r\n\r\n";
     ASSERT_EQ(::send(sock, head.constData(), head.size(), 0), head.size());
-    ::usleep(300 * 1000);
+    sockaddr_in own{};
+    socklen_t ownSize = sizeof own;
+    ::getsockname(sock, reinterpret_cast<sockaddr*>(&own), &ownSize);
+    const int clientPort = ntohs(own.sin_port);
+    // The server has read the headers once its end of the connection holds no unread bytes.
+    ASSERT_TRUE(waitUntil([&] {
+        for (const TcpSocket& t : tcpSockets()) {
+            if (t.localPort == port && t.remotePort == clientPort)
+                return t.receiveQueue == 0;
+        }
+        return false;
+    }));
 
     server.signal(SIGTERM);
-    ::usleep(300 * 1000);
+    // Stopping begins by closing the listening socket.
+    ASSERT_TRUE(waitUntil([&] {
+        for (const TcpSocket& t : tcpSockets()) {
+            if (t.localPort == port && t.state == TcpSocket::Listen)
+                return false;
+        }
+        return true;
+    }));
     ASSERT_EQ(::send(sock, body.constData(), body.size(), 0), body.size());
 
     QByteArray answer;

@@ -95,12 +95,6 @@ protected:
         EXPECT_EQ(a.aboveCode(), code) << "no percentile " << code.toStdString();
         return a.aboveValue();
     }
-
-    QVariant teoricoField(const QString& ref, double age, const QString& sex, const QString& field)
-    {
-        const Packet p = packetOf(app().GetImcPesoTeorico(ref, age, sex));
-        return p.isEmpty() ? QVariant() : p.value(0, field);
-    }
 };
 
 TEST_P(ReferencePercentileTest, Who2007BracketsAValueAtBetweenBelowAndAbovePercentiles)
@@ -146,65 +140,77 @@ TEST_P(ReferencePercentileTest, Who2007BracketsAValueAtBetweenBelowAndAbovePerce
     EXPECT_EQ(highest.aboveCode(), QStringLiteral("097"));
 }
 
-TEST_P(ReferencePercentileTest, Who2007CoversFiveToNineteenYearsForBothSexes)
+TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeAndSex)
 {
-    // 5 years 0 months (60 months), from WHO's boundary LMS row, checked by hand:
-    // boys L -0.7151 M 15.2679 S 0.08366 -> P3 13.153, P50 15.268, P97 18.042;
-    // girls L -0.8702 M 15.2453 S 0.09646 -> P3 12.882, P50 15.245, P97 18.573.
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("003")), 13.153);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("050")), 15.268);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("M"), QStringLiteral("097")), 18.042);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("003")), 12.882);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("050")), 15.245);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.0, QStringLiteral("F"), QStringLiteral("097")), 18.573);
+    // Coded ages are years and two-digit months: 5.1 is "5,10" (70 months), 12.11 is 155.
+    // WHO 2007 at 5 years 0 months comes from WHO's boundary LMS row, checked by hand; the
+    // other values are the published ones. CDC 2000: 24 completed months use the row of
+    // Agemos 24.5, 240 months that of 240.5. Must 1991 is by year of age.
+    struct Row
+    {
+        QString ref;
+        double age;
+        const char* sex;
+        const char* code;
+        double expected;
+    };
+    const Row rows[] = {
+        {kWho, 5.0, "M", "003", 13.153},       {kWho, 5.0, "M", "050", 15.268},
+        {kWho, 5.0, "M", "097", 18.042},       {kWho, 5.0, "F", "003", 12.882},
+        {kWho, 5.0, "F", "050", 15.245},       {kWho, 5.0, "F", "097", 18.573},
+        {kWho, 5.01, "F", "005", 13.133},      {kWho, 5.01, "F", "085", 16.936},
+        {kWho, 5.03, "M", "050", 15.26},       {kWho, 5.1, "M", "050", 15.288},
+        {kWho, 5.1, "M", "097", 18.232},       {kWho, 12.11, "F", "050", 18.735},
+        {kWho, 12.11, "F", "085", 21.849},     {kWho, 19.0, "M", "005", 18.241},
+        {kWho, 19.0, "M", "085", 25.584},      {kWho, 19.0, "F", "005", 17.22},
+        {kWho, 19.0, "F", "085", 25.113},      {kCdc, 2.0, "F", "095", 19.05823845},
+        {kCdc, 20.0, "M", "085", 27.07644874}, {kMust, 19.0, "M", "005", 17.80},
+        {kMust, 6.0, "F", "095", 17.49},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(QStringLiteral("%1 %2 %3 P%4")
+                         .arg(row.ref)
+                         .arg(row.age)
+                         .arg(QLatin1String(row.sex), QLatin1String(row.code))
+                         .toStdString());
+        EXPECT_DOUBLE_EQ(percentileAt(row.ref, kAdolescent, row.age, QLatin1String(row.sex),
+                                      QLatin1String(row.code)),
+                         row.expected);
+    }
 
-    // 5 years 1 month, girls (published: P5 13.133, P85 16.936).
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.01, QStringLiteral("F"), QStringLiteral("005")), 13.133);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.01, QStringLiteral("F"), QStringLiteral("085")), 16.936);
+    // Each reference has nothing outside its ages: WHO 5 to 19 years, CDC 2 to 20, Must
+    // 6 to 19.9 for this method.
+    const Row outside[] = {{kWho, 4.11, "M", "", 15.0},  {kWho, 19.01, "F", "", 21.0},
+                           {kCdc, 1.11, "F", "", 15.0},  {kCdc, 20.01, "M", "", 25.0},
+                           {kMust, 20.0, "M", "", 25.0}, {kMust, 5.11, "M", "", 15.0}};
+    for (const Row& row : outside) {
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(row.ref).arg(row.age).toStdString());
+        EXPECT_TRUE(
+            percentil(row.ref, kAdolescent, row.age, QLatin1String(row.sex), row.expected).empty());
+    }
 
-    // 19 years (228 months), published: boys P5 18.241, P85 25.584; girls P5 17.220, P85 25.113.
+    // A value between two percentiles at 19 years; the codes each reference answers.
     const Answer boy = percentil(kWho, kAdolescent, 19.0, QStringLiteral("M"), 20.0);
     EXPECT_EQ(boy.belowCode(), QStringLiteral("015"));
     EXPECT_DOUBLE_EQ(boy.belowValue(), 19.539);
     EXPECT_DOUBLE_EQ(boy.aboveValue(), 22.188);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("005")), 18.241);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("085")), 25.584);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("F"), QStringLiteral("005")), 17.22);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 19.0, QStringLiteral("F"), QStringLiteral("085")), 25.113);
-
-    // Outside 5 to 19 years the reference has nothing.
-    EXPECT_TRUE(percentil(kWho, kAdolescent, 4.11, QStringLiteral("M"), 15.0).empty());
-    EXPECT_TRUE(percentil(kWho, kAdolescent, 19.01, QStringLiteral("F"), 21.0).empty());
-}
-
-TEST_P(ReferencePercentileTest, CodedAgesAreYearsAndTwoDigitMonths)
-{
-    // 5.03 is 5 years 3 months (63): published boys P50 15.260.
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.03, QStringLiteral("M"), QStringLiteral("050")), 15.26);
-    // 5.1 is the text "5,10": 5 years 10 months (70), boys P50 15.288 (5 years 1 month
-    // would be 15.264).
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.1, QStringLiteral("M"), QStringLiteral("050")), 15.288);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 5.1, QStringLiteral("M"), QStringLiteral("097")), 18.232);
-    // 12.11 is 12 years 11 months (155), girls P50 18.735, P85 21.849.
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 12.11, QStringLiteral("F"), QStringLiteral("050")), 18.735);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kWho, kAdolescent, 12.11, QStringLiteral("F"), QStringLiteral("085")), 21.849);
+    const Answer girl = percentil(kCdc, kAdolescent, 2.0, QStringLiteral("F"), 14.5);
+    EXPECT_EQ(girl.codes,
+              (QStringList{QStringLiteral("003"), QStringLiteral("005"), QStringLiteral("010"),
+                           QStringLiteral("025"), QStringLiteral("050"), QStringLiteral("075"),
+                           QStringLiteral("085"), QStringLiteral("090"), QStringLiteral("095"),
+                           QStringLiteral("097")}));
+    EXPECT_EQ(girl.belowCode(), QStringLiteral("005"));
+    EXPECT_DOUBLE_EQ(girl.belowValue(), 14.3801866);
+    EXPECT_EQ(girl.aboveCode(), QStringLiteral("010"));
+    EXPECT_EQ(girl.atOrAbove.value(0, QStringLiteral("NMREFEBIBL")),
+              QStringLiteral("CDC 2000 - IMC por idade (2 a 20 anos)"));
+    const Answer mustBoy = percentil(kMust, kAdolescent, 19.11, QStringLiteral("M"), 26.36);
+    EXPECT_EQ(mustBoy.codes,
+              (QStringList{QStringLiteral("005"), QStringLiteral("015"), QStringLiteral("050"),
+                           QStringLiteral("085"), QStringLiteral("095")}));
+    EXPECT_EQ(mustBoy.belowCode(), QStringLiteral("085"));
+    EXPECT_EQ(mustBoy.aboveCode(), QStringLiteral("085"));
 
     // Not coded ages: a month count of 12 or more, a third decimal, a negative age.
     for (double bad : {5.12, 5.5, 5.035, -1.0, 250.0}) {
@@ -253,87 +259,48 @@ TEST_P(ReferencePercentileTest, UnknownReferencesAndOtherMethodsTablesAnswerNoth
     EXPECT_TRUE(percentil(kWho, QStringLiteral("02"), 12.0, QStringLiteral("M"), 18.0).empty());
 }
 
-TEST_P(ReferencePercentileTest, Cdc2000AndMust1991AreOfferedToAdolescentsToo)
-{
-    // CDC: 24 completed months use the row of Agemos 24.5 (girls P5 14.3801866,
-    // P95 19.05823845); 240 months the row of Agemos 240.5 (boys P85 27.07644874).
-    const Answer girl = percentil(kCdc, kAdolescent, 2.0, QStringLiteral("F"), 14.5);
-    EXPECT_EQ(girl.codes,
-              (QStringList{QStringLiteral("003"), QStringLiteral("005"), QStringLiteral("010"),
-                           QStringLiteral("025"), QStringLiteral("050"), QStringLiteral("075"),
-                           QStringLiteral("085"), QStringLiteral("090"), QStringLiteral("095"),
-                           QStringLiteral("097")}));
-    EXPECT_EQ(girl.belowCode(), QStringLiteral("005"));
-    EXPECT_DOUBLE_EQ(girl.belowValue(), 14.3801866);
-    EXPECT_EQ(girl.aboveCode(), QStringLiteral("010"));
-    EXPECT_EQ(girl.atOrAbove.value(0, QStringLiteral("NMREFEBIBL")),
-              QStringLiteral("CDC 2000 - IMC por idade (2 a 20 anos)"));
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kCdc, kAdolescent, 2.0, QStringLiteral("F"), QStringLiteral("095")),
-        19.05823845);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kCdc, kAdolescent, 20.0, QStringLiteral("M"), QStringLiteral("085")),
-        27.07644874);
-    EXPECT_TRUE(percentil(kCdc, kAdolescent, 1.11, QStringLiteral("F"), 15.0).empty());
-    EXPECT_TRUE(percentil(kCdc, kAdolescent, 20.01, QStringLiteral("M"), 25.0).empty());
-
-    // Must 1991 by year of age: boys 19 to 19.9 years, P5 17.80, P85 26.36; for this
-    // method it stops at 19.9 years.
-    const Answer boy = percentil(kMust, kAdolescent, 19.11, QStringLiteral("M"), 26.36);
-    EXPECT_EQ(boy.codes,
-              (QStringList{QStringLiteral("005"), QStringLiteral("015"), QStringLiteral("050"),
-                           QStringLiteral("085"), QStringLiteral("095")}));
-    EXPECT_EQ(boy.belowCode(), QStringLiteral("085"));
-    EXPECT_EQ(boy.aboveCode(), QStringLiteral("085"));
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kMust, kAdolescent, 19.0, QStringLiteral("M"), QStringLiteral("005")), 17.80);
-    EXPECT_DOUBLE_EQ(
-        percentileAt(kMust, kAdolescent, 6.0, QStringLiteral("F"), QStringLiteral("095")), 17.49);
-    EXPECT_TRUE(percentil(kMust, kAdolescent, 20.0, QStringLiteral("M"), 25.0).empty());
-    EXPECT_TRUE(percentil(kMust, kAdolescent, 5.11, QStringLiteral("M"), 15.0).empty());
-}
-
 TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)
 {
-    // Man of 45 years 3 months: band 45 to 49.9, P15 21.72, P50 25.55, P85 29.39.
-    const Packet man = packetOf(app().GetImcPesoTeorico(kMust, 45.03, QStringLiteral("M")));
-    ASSERT_EQ(man.rows.size(), 1);
-    EXPECT_EQ(fieldNames(man), fieldNames(layouts::cdsImcPesoTeorico()));
-    EXPECT_DOUBLE_EQ(man.value(0, QStringLiteral("VRTABEDIET_MIN")).toDouble(), 21.72);
-    EXPECT_DOUBLE_EQ(man.value(0, QStringLiteral("VRTABEDIET_MED")).toDouble(), 25.55);
-    EXPECT_DOUBLE_EQ(man.value(0, QStringLiteral("VRTABEDIET_MAX")).toDouble(), 29.39);
-
-    // Band edges: a woman of 64 years 11 months is in 60 to 64.9; at 65 the copy of the
-    // table has no women's row, at 70 no men's row.
-    EXPECT_DOUBLE_EQ(
-        teoricoField(kMust, 64.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MIN"))
-            .toDouble(),
-        21.06);
-    EXPECT_DOUBLE_EQ(
-        teoricoField(kMust, 64.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MAX"))
-            .toDouble(),
-        31.21);
-    EXPECT_DOUBLE_EQ(
-        teoricoField(kMust, 20.0, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MED")).toDouble(),
-        21.46);
-    EXPECT_DOUBLE_EQ(
-        teoricoField(kMust, 19.11, QStringLiteral("F"), QStringLiteral("VRTABEDIET_MED"))
-            .toDouble(),
-        20.80);
-    EXPECT_DOUBLE_EQ(
-        teoricoField(kMust, 69.11, QStringLiteral("M"), QStringLiteral("VRTABEDIET_MED"))
-            .toDouble(),
-        25.41);
-    EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 65.0, QStringLiteral("F"))).isEmpty());
-    EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 70.0, QStringLiteral("M"))).isEmpty());
-    EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 5.11, QStringLiteral("M"))).isEmpty());
-    // Out of range packets still carry the layout's fields.
-    EXPECT_EQ(fieldNames(packetOf(app().GetImcPesoTeorico(kMust, 70.0, QStringLiteral("M")))),
-              fieldNames(layouts::cdsImcPesoTeorico()));
-
-    // Only the references of method "01" have theoretical values.
-    EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kWho, 12.0, QStringLiteral("M"))).isEmpty());
-    EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(QString(), 45.0, QStringLiteral("M"))).isEmpty());
+    // Bands of five years (a woman of 64 years 11 months is in 60 to 64.9); the copy of
+    // the table has no women's row from 65 and no men's row from 70. Empty packets still
+    // carry the layout's fields, and only the references of method "01" have values.
+    struct Row
+    {
+        QString ref;
+        double age;
+        const char* sex;
+        double min, med, max;  // 0: no row
+    };
+    const Row rows[] = {
+        {kMust, 45.03, "M", 21.72, 25.55, 29.39},
+        {kMust, 64.11, "F", 21.06, 25.29, 31.21},
+        {kMust, 20.0, "F", 18.64, 21.46, 26.14},
+        {kMust, 19.11, "F", 18.20, 20.80, 25.85},
+        {kMust, 69.11, "M", 21.39, 25.41, 29.08},
+        {kMust, 65.0, "F", 0, 0, 0},
+        {kMust, 70.0, "M", 0, 0, 0},
+        {kMust, 5.11, "M", 0, 0, 0},
+        {kWho, 12.0, "M", 0, 0, 0},
+        {QString(), 45.0, "M", 0, 0, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(QStringLiteral("%1 %2 %3")
+                         .arg(row.ref)
+                         .arg(row.age)
+                         .arg(QLatin1String(row.sex))
+                         .toStdString());
+        const Packet p =
+            packetOf(app().GetImcPesoTeorico(row.ref, row.age, QLatin1String(row.sex)));
+        EXPECT_EQ(fieldNames(p), fieldNames(layouts::cdsImcPesoTeorico()));
+        if (row.med == 0) {
+            EXPECT_TRUE(p.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(p.rows.size(), 1);
+        EXPECT_DOUBLE_EQ(p.value(0, QStringLiteral("VRTABEDIET_MIN")).toDouble(), row.min);
+        EXPECT_DOUBLE_EQ(p.value(0, QStringLiteral("VRTABEDIET_MED")).toDouble(), row.med);
+        EXPECT_DOUBLE_EQ(p.value(0, QStringLiteral("VRTABEDIET_MAX")).toDouble(), row.max);
+    }
     EXPECT_FALSE(app().GetImcPesoTeorico(kMust, 45.13, QStringLiteral("M")).ok);
 }
 
@@ -364,11 +331,6 @@ TEST_P(ReferencePercentileTest, MethodListsOfferTheReferencesWithDefaultsForMust
     EXPECT_FALSE(list.value(findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")),
                             QStringLiteral("CDTBREFMETOA"))
                      .isValid());
-    EXPECT_EQ(packetOf(app().GetDados(teen, 15.04), 2)
-                  .value(findRow(packetOf(app().GetDados(teen, 15.04), 2),
-                                 QStringLiteral("CDTBMETOAVAL"), kAdolescent),
-                         QStringLiteral("CDTBREFMETOA")),
-              kWho);
 
     // A selection stored with the default shows the reference's name.
     const QVariantMap row =

@@ -43,27 +43,17 @@ QHash<QString, PercentileRow> byKey(const QList<PercentileRow>& rows)
 
 TEST(CodedAge, YearsAndTwoDigitMonths)
 {
-    const auto months = [](double coded) {
+    // The month count is two digits from 00 to 11 ("5,1" is 5 years 10 months); -1: refused.
+    const std::pair<double, int> rows[] = {
+        {5.03, 63},  {5.1, 70},   {12.11, 155}, {5.0, 60},         {5.01, 61},
+        {19.0, 228}, {0.0, 0},    {45.03, 543}, {5.12, -1},        {5.5, -1},
+        {5.035, -1}, {-0.01, -1}, {200.01, -1}, {std::nan(""), -1}};
+    for (const auto& [coded, months] : rows) {
         const std::optional<CodedAge> a = decodeCodedAge(coded);
-        return a ? a->totalMonths() : -1;
-    };
-    EXPECT_EQ(months(5.03), 63);
-    EXPECT_EQ(months(5.1), 70);  // "5,10"
-    EXPECT_EQ(months(12.11), 155);
-    EXPECT_EQ(months(5.0), 60);
-    EXPECT_EQ(months(5.01), 61);
-    EXPECT_EQ(months(19.0), 228);
-    EXPECT_EQ(months(0.0), 0);
-    EXPECT_EQ(months(45.03), 543);
+        EXPECT_EQ(a ? a->totalMonths() : -1, months) << coded;
+    }
     EXPECT_EQ(decodeCodedAge(12.11)->years, 12);
     EXPECT_EQ(decodeCodedAge(12.11)->months, 11);
-    // The month count is two digits from 00 to 11.
-    EXPECT_EQ(months(5.12), -1);
-    EXPECT_EQ(months(5.5), -1);  // "5,50"
-    EXPECT_EQ(months(5.035), -1);
-    EXPECT_EQ(months(-0.01), -1);
-    EXPECT_EQ(months(200.01), -1);
-    EXPECT_EQ(months(std::nan("")), -1);
 }
 
 TEST(Lms, PercentilesComputedFromWho2007LmsAreTheOnesWhoPublished)

@@ -115,15 +115,6 @@ TEST_F(RoutingTest, DispatchChecksTheSignatureBeforeTheHandlerRuns)
         << message.toStdString();
 }
 
-TEST_F(RoutingTest, OneErrorTypeMapsToOneStatusEach)
-{
-    EXPECT_EQ(httpStatus(ApiError::Kind::BadRequest), 400);
-    EXPECT_EQ(httpStatus(ApiError::Kind::Unauthorized), 401);
-    EXPECT_EQ(httpStatus(ApiError::Kind::NotFound), 404);
-    EXPECT_EQ(httpStatus(ApiError::Kind::PayloadTooLarge), 413);
-    EXPECT_EQ(httpStatus(ApiError::Kind::Internal), 500);
-}
-
 TEST_F(RoutingTest, DuplicateRoutesAreAProgrammingError)
 {
     EXPECT_THROW(routes.add(QStringLiteral("Echo"), {}, [](const Params&) { return QJsonValue(); }),

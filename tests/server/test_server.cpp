@@ -3,6 +3,7 @@
 #include <records/packet_codec.h>
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -13,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <thread>
 
 namespace servertest {
 namespace {
@@ -162,6 +165,14 @@ records::Packet packetOf(const records::Reply& reply, int index)
     }
 }
 
+QVariantMap rowValues(const records::Packet& packet, int r)
+{
+    QVariantMap out;
+    for (int i = 0; i < packet.fields.size(); ++i)
+        out.insert(packet.fields[i].name, packet.rows[r][i]);
+    return out;
+}
+
 QStringList column(const records::Packet& packet, const QString& field)
 {
     QStringList out;
@@ -247,16 +258,48 @@ void selectMethods(records::AppServer& server, const records::ConsultationKey& k
             isEnergy ? records::layouts::cdsMetoAvalEnerg() : records::layouts::cdsMetoAval();
         const int r = findRow(list, QStringLiteral("CDTBMETOAVAL"), code);
         ASSERT_GE(r, 0) << "method " << code.toStdString() << " not offered";
-        QVariantMap before;
-        for (int i = 0; i < list.fields.size(); ++i)
-            before.insert(list.fields[i].name, list.rows[r][i]);
-        QVariantMap after = before;
-        after.insert(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
+        const QVariantMap before = rowValues(list, r);
+        const QVariantMap after =
+            merged(before, {{QStringLiteral("IDTABELAAV"), QStringLiteral("S")}});
         const records::Delta delta = DeltaBuilder(layout).update(before, after);
         const records::Reply reply = isEnergy ? server.SetMetoAvalEnerg(delta, QString())
                                               : server.SetMetoAval(delta, QString());
         ASSERT_TRUE(reply.ok) << reply.error.toStdString();
     }
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline)
+{
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+QList<TcpSocket> tcpSockets()
+{
+    // "  sl  local_address rem_address   st tx_queue:rx_queue ...", addresses as
+    // HEXADDR:HEXPORT.
+    QList<TcpSocket> out;
+    QFile f(QStringLiteral("/proc/net/tcp"));
+    if (!f.open(QIODevice::ReadOnly))
+        return out;
+    f.readLine();
+    while (!f.atEnd()) {
+        const QList<QByteArray> cells = f.readLine().simplified().split(' ');
+        if (cells.size() < 5)
+            continue;
+        TcpSocket t;
+        t.localPort = cells[1].mid(cells[1].indexOf(':') + 1).toInt(nullptr, 16);
+        t.remotePort = cells[2].mid(cells[2].indexOf(':') + 1).toInt(nullptr, 16);
+        t.state = cells[3].toInt(nullptr, 16);
+        t.receiveQueue = cells[4].mid(cells[4].indexOf(':') + 1).toLongLong(nullptr, 16);
+        out.append(t);
+    }
+    return out;
 }
 
 }  // namespace servertest

@@ -11,6 +11,8 @@
 
 #include <QTemporaryDir>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -64,6 +66,9 @@ records::ConsultationKey demoKey(const QString& patient = QStringLiteral("000000
 // index >= 0); a failed reply fails the test and gives an empty packet.
 records::Packet packetOf(const records::Reply& reply, int index = -1);
 
+// Row r of a packet, by field name.
+QVariantMap rowValues(const records::Packet& packet, int r);
+
 // Column values of a packet, by field name.
 QStringList column(const records::Packet& packet, const QString& field);
 // The row whose field has value; -1 when none.
@@ -98,5 +103,26 @@ QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, co
 // SetMetoAvalEnerg, the way the module posts an offered row.
 void selectMethods(records::AppServer& server, const records::ConsultationKey& k,
                    const QStringList& codes);
+
+// Polls condition until it holds or the deadline passes; answers whether it held.
+bool waitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds deadline = std::chrono::seconds(10));
+
+// A TCP socket on IPv4 as the kernel lists it in /proc/net/tcp: the sockets of this
+// process and of the server processes it starts alike.
+struct TcpSocket
+{
+    enum State
+    {
+        Established = 0x01,
+        CloseWait = 0x08,
+        Listen = 0x0A
+    };
+    int localPort = 0;
+    int remotePort = 0;
+    int state = 0;
+    qint64 receiveQueue = 0;  // bytes received and not yet read
+};
+QList<TcpSocket> tcpSockets();
 
 }  // namespace servertest
