@@ -228,75 +228,66 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     const records::ConsultationKey k = demoKey();
     const QVariantMap stored =
         infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70"));
+    const QVariantMap fresh =
+        infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1"));
+    const DeltaBuilder info(layouts::cdsInfoAval());
 
     // A field the dataset does not have.
-    records::Delta unknownField = DeltaBuilder(layouts::cdsInfoAval());
-    records::FieldDef extra;
-    extra.name = QStringLiteral("DSHACK");
-    extra.size = 10;
-    unknownField.fields.append(extra);
-    QVariantList row =
-        DeltaBuilder(layouts::cdsInfoAval())
-            .row(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1")));
-    row.append(QStringLiteral("x"));
-    unknownField.changes.append({records::DeltaChange::Kind::Insert, {}, row});
-    records::Reply r = server->client().SetInfoAval(unknownField, QString());
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("campo desconhecido 'DSHACK'")))
-        << r.error.toStdString();
-
-    // Rows whose key does not exist, for an update and for a delete.
+    records::Delta unknownField = info;
+    unknownField.fields.append(
+        records::FieldDef{QStringLiteral("DSHACK"), records::FieldType::String, 10});
+    unknownField.changes.append({records::DeltaChange::Kind::Insert,
+                                 {},
+                                 info.row(fresh) + QVariantList{QStringLiteral("x")}});
+    // A key that changes, a key field missing, a wrong type.
+    const QVariantMap moved = merged(stored, {{QStringLiteral("DTCONSPACI"), k.date.addDays(1)}});
+    records::Delta noKey = info;
+    noKey.fields.removeAt(4);  // CDTIPODADO
+    noKey.keyFields.removeAll(QStringLiteral("CDTIPODADO"));
+    records::Delta wrongType = info;
+    wrongType.fields[5].type = records::FieldType::Real;
     const QVariantMap missing =
         infoRow(k, QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("1"));
-    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(missing, missing),
-                                     QString());
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("registro não encontrado para alteração")))
-        << r.error.toStdString();
-    r = server->client().SetResuAval(
+
+    struct Row
+    {
+        const char* what;
+        records::Delta delta;
+        QString nullFields;
+        const char* problem;
+    };
+    const Row rows[] = {
+        {"unknown field", unknownField, QString(), "campo desconhecido 'DSHACK'"},
+        {"update of a missing row", DeltaBuilder(info).update(missing, missing), QString(),
+         "registro não encontrado para alteração"},
+        {"key changed", DeltaBuilder(info).update(stored, moved), QString(), "chave"},
+        {"key field missing", noKey, QString(), ""},
+        {"empty key",
+         DeltaBuilder(info).insert(merged(fresh, {{QStringLiteral("CDTBMETOAVAL"), QString()}})),
+         QString(), ""},
+        {"text over its size",
+         DeltaBuilder(info).insert(
+             merged(fresh, {{QStringLiteral("DSINFOAVAL"), QString(31, QLatin1Char('9'))}})),
+         QString(), "mais de 30 caracteres"},
+        {"wrong type", wrongType, QString(), ""},
+        {"unknown null field", DeltaBuilder(info).insert(fresh),
+         QStringLiteral("_DSOBSERAVAL_DSHACK"), "DSHACK"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const records::Reply r = server->client().SetInfoAval(row.delta, row.nullFields);
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(row.problem))) << r.error.toStdString();
+    }
+
+    // A delete of a missing row, on another dataset.
+    const records::Reply r = server->client().SetResuAval(
         DeltaBuilder(layouts::cdsResuAval())
             .remove(merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
                                           {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")}})));
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("não encontrado para exclusão")))
         << r.error.toStdString();
-
-    // A key that changes, a key field missing or empty, a text over its size, a wrong type,
-    // a null-field list naming an unknown field.
-    QVariantMap moved = stored;
-    moved.insert(QStringLiteral("DTCONSPACI"), k.date.addDays(1));
-    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).update(stored, moved),
-                                     QString());
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("chave"))) << r.error.toStdString();
-
-    records::Delta noKey = DeltaBuilder(layouts::cdsInfoAval());
-    noKey.fields.removeAt(4);  // CDTIPODADO
-    noKey.keyFields.removeAll(QStringLiteral("CDTIPODADO"));
-    EXPECT_FALSE(server->client().SetInfoAval(noKey, QString()).ok);
-
-    QVariantMap emptyKey = infoRow(k, QString(), QStringLiteral("02"), QStringLiteral("1"));
-    EXPECT_FALSE(server->client()
-                     .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(emptyKey), QString())
-                     .ok);
-
-    QVariantMap tooLong =
-        infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QString(31, QLatin1Char('9')));
-    r = server->client().SetInfoAval(DeltaBuilder(layouts::cdsInfoAval()).insert(tooLong),
-                                     QString());
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("mais de 30 caracteres"))) << r.error.toStdString();
-
-    records::Delta wrongType = DeltaBuilder(layouts::cdsInfoAval());
-    wrongType.fields[5].type = records::FieldType::Real;
-    EXPECT_FALSE(server->client().SetInfoAval(wrongType, QString()).ok);
-
-    r = server->client().SetInfoAval(
-        DeltaBuilder(layouts::cdsInfoAval())
-            .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1"))),
-        QStringLiteral("_DSOBSERAVAL_DSHACK"));
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("DSHACK"))) << r.error.toStdString();
 
     // A delta that is not a delta.
     QJsonObject broken = infoDelta({}, stored, records::DeltaChange::Kind::Insert);

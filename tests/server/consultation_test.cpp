@@ -66,10 +66,9 @@ TEST_P(ConsultationTest, GetDadosAnswersEightPacketsWithTheLayoutsOfTheDatasets)
     const QStringList linkTypes = column(links, QStringLiteral("CDTIPODADO"));
     const int first50 = linkMethods.indexOf(QStringLiteral("50"));
     ASSERT_GE(first50, 0);
-    EXPECT_EQ(linkTypes.mid(first50, 2), (QStringList{QStringLiteral("11"), QStringLiteral("10")}));
+    EXPECT_EQ(linkTypes.mid(first50, 2), words("11 10"));
 
-    EXPECT_EQ(column(packetOf(reply, 5), QStringLiteral("CDTBMETOAVAL")),
-              (QStringList{QStringLiteral("20"), QStringLiteral("22"), QStringLiteral("23")}));
+    EXPECT_EQ(column(packetOf(reply, 5), QStringLiteral("CDTBMETOAVAL")), words("20 22 23"));
     EXPECT_TRUE(packetOf(reply, 6).isEmpty());
     EXPECT_TRUE(packetOf(reply, 7).isEmpty());
 }
@@ -80,10 +79,7 @@ TEST_P(ConsultationTest, MethodListsOfferTheCatalogueSplitIntoAnthropometricAndE
     const Packet anthro = packetOf(app().GetDados(k, 45.03), 0);
     const Packet energy = packetOf(app().GetDados(k, 45.03), 1);
     EXPECT_EQ(anthro.rows.size(), 61);
-    EXPECT_EQ(column(energy, QStringLiteral("CDTBMETOAVAL")),
-              (QStringList{QStringLiteral("30"), QStringLiteral("31"), QStringLiteral("32"),
-                           QStringLiteral("33"), QStringLiteral("34"), QStringLiteral("35"),
-                           QStringLiteral("36")}));
+    EXPECT_EQ(column(energy, QStringLiteral("CDTBMETOAVAL")), words("30 31 32 33 34 35 36"));
     EXPECT_EQ(findRow(anthro, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("30")), -1);
     // Offered rows carry the consultation key (so the module can post them), "N" and the
     // catalogue's columns.
@@ -222,9 +218,7 @@ TEST_P(ConsultationTest, DataGridListsWhatTheSelectedMethodsNeedWithTheRecordedV
 
     Packet grid = packetOf(app().GetDadoAval(k));
     EXPECT_EQ(grid.fields, fieldsOf(layouts::cdsDadosAval()));
-    EXPECT_EQ(column(grid, QStringLiteral("CDTIPODADO")),
-              (QStringList{QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("10"),
-                           QStringLiteral("11")}));
+    EXPECT_EQ(column(grid, QStringLiteral("CDTIPODADO")), words("01 02 10 11"));
     EXPECT_EQ(column(grid, QStringLiteral("DSINFOAVAL")), QStringList(4, QStringLiteral("<null>")));
     EXPECT_EQ(grid.value(0, QStringLiteral("NMTIPODADO")), QStringLiteral("Peso"));
     EXPECT_EQ(grid.value(0, QStringLiteral("DSUNIDDADO")), QStringLiteral("kg"));
@@ -246,8 +240,7 @@ TEST_P(ConsultationTest, DataGridListsWhatTheSelectedMethodsNeedWithTheRecordedV
 
     // The methods of the consultation that need the type: the selected ones only.
     const Packet needing = packetOf(app().GetPesqDadoAval(k, QStringLiteral("01")));
-    EXPECT_EQ(column(needing, QStringLiteral("CDTBMETOAVAL")),
-              (QStringList{QStringLiteral("00"), QStringLiteral("49")}));
+    EXPECT_EQ(column(needing, QStringLiteral("CDTBMETOAVAL")), words("00 49"));
     EXPECT_EQ(column(needing, QStringLiteral("CDTIPODADO")), QStringList(2, QStringLiteral("01")));
 
     // A consultation on another date is another consultation.
@@ -274,11 +267,7 @@ TEST_P(ConsultationTest, EnergyDataRowsArePerMethodAndDataType)
     for (int r = 0; r < rows.rows.size(); ++r)
         pairs.append(rows.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/')
                      + rows.value(r, QStringLiteral("CDTIPODADO")).toString());
-    EXPECT_EQ(pairs, (QStringList{
-                         QStringLiteral("30/01"), QStringLiteral("30/02"), QStringLiteral("30/17"),
-                         QStringLiteral("30/18"), QStringLiteral("30/23"), QStringLiteral("30/24"),
-                         QStringLiteral("30/25"), QStringLiteral("32/01"), QStringLiteral("32/17"),
-                         QStringLiteral("32/18"), QStringLiteral("32/24")}));
+    EXPECT_EQ(pairs, words("30/01 30/02 30/17 30/18 30/23 30/24 30/25 32/01 32/17 32/18 32/24"));
     EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("30/24")), QStringLiteral("DSINFOAVAL")),
               QStringLiteral("2"));
     EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("32/24")), QStringLiteral("DSINFOAVAL")),
@@ -305,10 +294,8 @@ TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
     const Packet anthro = packetOf(
         app().GetAtualizaDados(k, QString::fromLatin1(server::methods::kAnthropometricFilter)));
     EXPECT_EQ(anthro.fields, fieldsOf(layouts::cdsAtualizaDados()));
-    EXPECT_EQ(column(anthro, QStringLiteral("CDTIPODADO")),
-              (QStringList{QStringLiteral("01"), QStringLiteral("02")}));
-    EXPECT_EQ(column(anthro, QStringLiteral("DSINFOAVAL")),
-              (QStringList{QStringLiteral("70,5"), QStringLiteral("1,75")}));
+    EXPECT_EQ(column(anthro, QStringLiteral("CDTIPODADO")), words("01 02"));
+    EXPECT_EQ(column(anthro, QStringLiteral("DSINFOAVAL")), words("70,5 1,75"));
     EXPECT_EQ(anthro.value(0, QStringLiteral("NMTIPODADO")), QStringLiteral("Peso"));
 
     // On the energy page the factor "24" means different things to Harris-Benedict and
@@ -362,8 +349,7 @@ TEST_P(ConsultationTest, ResultLinesAreStoredInMethodListOrderAndDeletedPerConsu
     for (int r = 0; r < stored.rows.size(); ++r)
         keys.append(stored.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/')
                     + stored.value(r, QStringLiteral("CDSEQUAVAL")).toString());
-    EXPECT_EQ(keys, (QStringList{QStringLiteral("00/01"), QStringLiteral("00/02"),
-                                 QStringLiteral("49/01")}));
+    EXPECT_EQ(keys, words("00/01 00/02 49/01"));
     EXPECT_EQ(stored.value(0, QStringLiteral("NMTBMETOAVAL")), s("IMC/Peso Teórico"));
     EXPECT_EQ(stored.value(0, QStringLiteral("NRCTMETOAVAL")), QStringLiteral("11190000"));
     EXPECT_EQ(stored.value(1, QStringLiteral("DSCONTRESU")), s("Classificação"));
@@ -464,8 +450,7 @@ TEST_P(ConsultationTest, SetAtuPesIdeRecordsTheIdealWeightForTheMethodsThatNeedI
     const QString description = s("Peso Ideal (Metropolitan Life).");
     ASSERT_TRUE(app().SetAtuPesIde(k, description, QStringLiteral("68,5")).ok);
     Packet weights = packetOf(app().GetInfoAval(k, QStringLiteral("17")));
-    EXPECT_EQ(column(weights, QStringLiteral("CDTBMETOAVAL")),
-              (QStringList{QStringLiteral("55"), QStringLiteral("57"), QStringLiteral("63")}));
+    EXPECT_EQ(column(weights, QStringLiteral("CDTBMETOAVAL")), words("55 57 63"));
     EXPECT_EQ(column(weights, QStringLiteral("DSINFOAVAL")),
               QStringList(3, QStringLiteral("68,5")));
 
@@ -505,7 +490,7 @@ TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
                  QStringLiteral("INSERT INTO refelista VALUES ('OSSA', '', '03')")});
     EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), QStringLiteral("02"))),
                      QStringLiteral("CDREFEBIBL")),
-              (QStringList{QStringLiteral("01"), QStringLiteral("02")}));
+              words("01 02"));
     const Packet one = packetOf(app().GetRefeMeto(QStringLiteral("02"), QStringLiteral("02")));
     EXPECT_EQ(one.fields, fieldsOf(layouts::cdsRefeMeto()));
     EXPECT_EQ(column(one, QStringLiteral("NMREFEBIBL")), QStringList{QStringLiteral("NCHS 1977")});
@@ -545,8 +530,7 @@ TEST_P(ConsultationTest, CatalogueWritesKeepLinksOrderedAndUsedEntriesInPlace)
         if (links.value(r, QStringLiteral("CDTBMETOAVAL")) == QStringLiteral("50"))
             of50.append(links.value(r, QStringLiteral("CDTIPODADO")).toString());
     }
-    EXPECT_EQ(of50,
-              (QStringList{QStringLiteral("11"), QStringLiteral("10"), QStringLiteral("54")}));
+    EXPECT_EQ(of50, words("11 10 54"));
 
     // A link to a data type the catalogue does not have is refused.
     const QVariantMap dangling = {{QStringLiteral("CDTIPODADO"), QStringLiteral("99")},
@@ -562,9 +546,7 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
 {
     Packet patients = packetOf(app().GetPacientes());
     ASSERT_EQ(patients.rows.size(), 6);
-    EXPECT_EQ(column(patients, QStringLiteral("CDSEXO")),
-              (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0"),
-                           QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1")}));
+    EXPECT_EQ(column(patients, QStringLiteral("CDSEXO")), words("0 1 0 1 0 1"));
     EXPECT_EQ(column(patients, QStringLiteral("IDOBITO")).count(QStringLiteral("S")), 1);
 
     // Ages of the demo patients as of today: a man, a woman, an elderly patient, an

@@ -244,9 +244,8 @@ TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
             << server.log().toStdString();
     }
     {
-        ServerProcess server(
-            argumentsFor(dir.filePath(QStringLiteral("d2")))
-            + QStringList{QStringLiteral("--db"), QStringLiteral("mysql://x@y/z")});
+        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d2")))
+                             + words("--db mysql://x@y/z"));
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitCode(), 1);
         EXPECT_TRUE(server.log().contains(QStringLiteral("postgresql://")))

@@ -195,20 +195,14 @@ TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeA
     EXPECT_DOUBLE_EQ(boy.belowValue(), 19.539);
     EXPECT_DOUBLE_EQ(boy.aboveValue(), 22.188);
     const Answer girl = percentil(kCdc, kAdolescent, 2.0, QStringLiteral("F"), 14.5);
-    EXPECT_EQ(girl.codes,
-              (QStringList{QStringLiteral("003"), QStringLiteral("005"), QStringLiteral("010"),
-                           QStringLiteral("025"), QStringLiteral("050"), QStringLiteral("075"),
-                           QStringLiteral("085"), QStringLiteral("090"), QStringLiteral("095"),
-                           QStringLiteral("097")}));
+    EXPECT_EQ(girl.codes, words("003 005 010 025 050 075 085 090 095 097"));
     EXPECT_EQ(girl.belowCode(), QStringLiteral("005"));
     EXPECT_DOUBLE_EQ(girl.belowValue(), 14.3801866);
     EXPECT_EQ(girl.aboveCode(), QStringLiteral("010"));
     EXPECT_EQ(girl.atOrAbove.value(0, QStringLiteral("NMREFEBIBL")),
               QStringLiteral("CDC 2000 - IMC por idade (2 a 20 anos)"));
     const Answer mustBoy = percentil(kMust, kAdolescent, 19.11, QStringLiteral("M"), 26.36);
-    EXPECT_EQ(mustBoy.codes,
-              (QStringList{QStringLiteral("005"), QStringLiteral("015"), QStringLiteral("050"),
-                           QStringLiteral("085"), QStringLiteral("095")}));
+    EXPECT_EQ(mustBoy.codes, words("005 015 050 085 095"));
     EXPECT_EQ(mustBoy.belowCode(), QStringLiteral("085"));
     EXPECT_EQ(mustBoy.aboveCode(), QStringLiteral("085"));
 

@@ -66,6 +66,12 @@ records::ConsultationKey demoKey(const QString& patient = QStringLiteral("000000
 // index >= 0); a failed reply fails the test and gives an empty packet.
 records::Packet packetOf(const records::Reply& reply, int index = -1);
 
+// "01 02 10" as {"01", "02", "10"}: the expected codes of a column.
+inline QStringList words(const char* text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 // Row r of a packet, by field name.
 QVariantMap rowValues(const records::Packet& packet, int r);
 
