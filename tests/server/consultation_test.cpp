@@ -501,18 +501,6 @@ TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
     EXPECT_EQ(
         column(packetOf(app().GetRefeOssa(QStringLiteral("03"))), QStringLiteral("NMREFEBIBL")),
         QStringList{QStringLiteral("Metropolitan Life 1983")});
-
-    // The chosen reference's name is joined into the method list.
-    const records::ConsultationKey k = demoKey();
-    const QVariantMap row =
-        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")},
-                              {QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
-                              {QStringLiteral("CDTABELACO"), QStringLiteral("01")}});
-    ASSERT_TRUE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(row), QString()).ok);
-    const Packet list = packetOf(app().GetDados(k, 45.03), 0);
-    EXPECT_EQ(list.value(findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")),
-                         QStringLiteral("NMREFEBIBL")),
-              QStringLiteral("Frisancho 1990"));
 }
 
 TEST_P(ConsultationTest, CatalogueWritesKeepLinksOrderedAndUsedEntriesInPlace)

@@ -100,44 +100,44 @@ protected:
 TEST_P(ReferencePercentileTest, Who2007BracketsAValueAtBetweenBelowAndAbovePercentiles)
 {
     // Boys, 5 years 1 month (61 months): published P3 13.148, P15 14.030, P50 15.264,
-    // P97 18.052.
-    const Answer at = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 15.264);
-    EXPECT_EQ(at.codes, kWhoCodes);
-    EXPECT_EQ(at.belowCode(), QStringLiteral("050"));
-    EXPECT_EQ(at.aboveCode(), QStringLiteral("050"));
-    EXPECT_DOUBLE_EQ(at.belowValue(), 15.264);
-    EXPECT_EQ(at.atOrBelow.value(0, QStringLiteral("NMPERCENTIL")), QStringLiteral("P50"));
+    // P97 18.052. A value on a percentile (the lowest and highest too) comes back on both
+    // sides; below the lowest or above the highest one side is empty.
+    struct Row
+    {
+        double value;
+        const char* below;  // "": none
+        const char* above;
+        double belowValue, aboveValue;
+    };
+    const Row rows[] = {
+        {15.264, "050", "050", 15.264, 15.264}, {15.0, "015", "050", 14.03, 15.264},
+        {12.0, "", "003", 0, 13.148},           {19.0, "097", "", 18.052, 0},
+        {13.148, "003", "003", 13.148, 13.148}, {18.052, "097", "097", 18.052, 18.052},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        const Answer a = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), row.value);
+        EXPECT_EQ(a.codes, kWhoCodes);
+        EXPECT_EQ(fieldNames(a.atOrBelow), fieldNames(layouts::cdsPercentilMaior()));
+        EXPECT_EQ(fieldNames(a.atOrAbove), fieldNames(layouts::cdsPercentilMenor()));
+        EXPECT_EQ(a.atOrBelow.isEmpty(), *row.below == 0);
+        EXPECT_EQ(a.atOrAbove.isEmpty(), *row.above == 0);
+        if (*row.below) {
+            EXPECT_EQ(a.belowCode(), QLatin1String(row.below));
+            EXPECT_DOUBLE_EQ(a.belowValue(), row.belowValue);
+        }
+        if (*row.above) {
+            EXPECT_EQ(a.aboveCode(), QLatin1String(row.above));
+            EXPECT_DOUBLE_EQ(a.aboveValue(), row.aboveValue);
+        }
+    }
+    // Each side carries the percentile's and the reference's names.
+    const Answer at = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 15.0);
+    EXPECT_EQ(at.atOrBelow.value(0, QStringLiteral("NMPERCENTIL")), QStringLiteral("P15"));
     EXPECT_EQ(at.atOrBelow.value(0, QStringLiteral("CDREFEBIBL")), kWho);
+    EXPECT_EQ(at.atOrAbove.value(0, QStringLiteral("NMPERCENTIL")), QStringLiteral("P50"));
     EXPECT_EQ(at.atOrAbove.value(0, QStringLiteral("NMREFEBIBL")),
               QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)"));
-    EXPECT_EQ(fieldNames(at.atOrBelow), fieldNames(layouts::cdsPercentilMaior()));
-    EXPECT_EQ(fieldNames(at.atOrAbove), fieldNames(layouts::cdsPercentilMenor()));
-
-    const Answer between = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 15.0);
-    EXPECT_EQ(between.belowCode(), QStringLiteral("015"));
-    EXPECT_DOUBLE_EQ(between.belowValue(), 14.03);
-    EXPECT_EQ(between.aboveCode(), QStringLiteral("050"));
-    EXPECT_EQ(between.atOrAbove.value(0, QStringLiteral("NMPERCENTIL")), QStringLiteral("P50"));
-
-    const Answer below = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 12.0);
-    EXPECT_EQ(below.codes, kWhoCodes);
-    EXPECT_TRUE(below.atOrBelow.isEmpty());
-    EXPECT_EQ(fieldNames(below.atOrBelow), fieldNames(layouts::cdsPercentilMaior()));
-    EXPECT_EQ(below.aboveCode(), QStringLiteral("003"));
-    EXPECT_DOUBLE_EQ(below.aboveValue(), 13.148);
-
-    const Answer above = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 19.0);
-    EXPECT_EQ(above.belowCode(), QStringLiteral("097"));
-    EXPECT_DOUBLE_EQ(above.belowValue(), 18.052);
-    EXPECT_TRUE(above.atOrAbove.isEmpty());
-
-    // The lowest and the highest percentile themselves are brackets, not "outside".
-    const Answer lowest = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 13.148);
-    EXPECT_EQ(lowest.belowCode(), QStringLiteral("003"));
-    EXPECT_EQ(lowest.aboveCode(), QStringLiteral("003"));
-    const Answer highest = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 18.052);
-    EXPECT_EQ(highest.belowCode(), QStringLiteral("097"));
-    EXPECT_EQ(highest.aboveCode(), QStringLiteral("097"));
 }
 
 TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeAndSex)
@@ -215,42 +215,51 @@ TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeA
     }
 }
 
-TEST_P(ReferencePercentileTest, UndeterminedSexAnswersEmptyPacketsAndOtherLettersAreRefused)
+TEST_P(ReferencePercentileTest, WhatTheTablesDoNotCoverIsEmptyAndWhatIsNotACallIsRefused)
 {
-    for (const QString& letter : {QStringLiteral("D"), QStringLiteral("I")}) {
-        const records::Reply r = app().GetPercentil(kWho, kAdolescent, 12.0, letter, kWho, 18.0);
+    // Undetermined sexes ("D", "I"), unknown references and another method's references
+    // answer empty packets with their fields; other sex letters, a reference over its
+    // size or two different references are refused.
+    struct Row
+    {
+        QString ref;
+        QString method;
+        QString sex;
+        QString ref2;
+        const char* refused;  // nullptr: answered empty
+    };
+    const Row rows[] = {
+        {kWho, kAdolescent, QStringLiteral("D"), kWho, nullptr},
+        {kWho, kAdolescent, QStringLiteral("I"), kWho, nullptr},
+        {QStringLiteral("99"), kAdolescent, QStringLiteral("M"), QStringLiteral("99"), nullptr},
+        {QString(), kAdolescent, QStringLiteral("M"), QString(), nullptr},
+        {kWho, kMustMethod, QStringLiteral("M"), kWho, nullptr},  // WHO belongs to "48"
+        {kWho, QStringLiteral("02"), QStringLiteral("M"), kWho, nullptr},
+        {kWho, kAdolescent, QStringLiteral("X"), kWho, "sexo"},
+        {kWho, kAdolescent, QStringLiteral("m"), kWho, "sexo"},
+        {kWho, kAdolescent, QString(), kWho, "sexo"},
+        {kWho, kAdolescent, QStringLiteral("M"), kCdc, "difere"},
+        {QStringLiteral("002"), kAdolescent, QStringLiteral("M"), QStringLiteral("002"), ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(
+            (row.ref + u'/' + row.method + u'/' + row.sex + u'/' + row.ref2).toStdString());
+        const records::Reply r =
+            app().GetPercentil(row.ref, row.method, 12.0, row.sex, row.ref2, 18.0);
+        if (row.refused) {
+            EXPECT_FALSE(r.ok);
+            EXPECT_TRUE(r.error.contains(QLatin1String(row.refused))) << r.error.toStdString();
+            continue;
+        }
         ASSERT_TRUE(r.ok) << r.error.toStdString();
-        EXPECT_TRUE(packetOf(r, 0).isEmpty());
         EXPECT_EQ(fieldNames(packetOf(r, 0)), fieldNames(layouts::cdsPesqPer()));
-        EXPECT_TRUE(packetOf(r, 1).isEmpty());
-        EXPECT_TRUE(packetOf(r, 2).isEmpty());
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(packetOf(r, i).isEmpty()) << i;
+    }
+    for (const QString& letter : {QStringLiteral("D"), QStringLiteral("I")})
         EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 45.0, letter)).isEmpty());
-    }
-    for (const QString& letter : {QStringLiteral("X"), QStringLiteral("m"), QString()}) {
-        const records::Reply r = app().GetPercentil(kWho, kAdolescent, 12.0, letter, kWho, 18.0);
-        EXPECT_FALSE(r.ok);
-        EXPECT_TRUE(r.error.contains(QStringLiteral("sexo"))) << r.error.toStdString();
+    for (const QString& letter : {QStringLiteral("X"), QStringLiteral("m"), QString()})
         EXPECT_FALSE(app().GetImcPesoTeorico(kMust, 45.0, letter).ok);
-    }
-    // The reference travels twice; two different ones are a client fault.
-    const records::Reply mixed =
-        app().GetPercentil(kWho, kAdolescent, 12.0, QStringLiteral("M"), kCdc, 18.0);
-    EXPECT_FALSE(mixed.ok);
-    EXPECT_TRUE(mixed.error.contains(QStringLiteral("difere"))) << mixed.error.toStdString();
-    EXPECT_FALSE(app()
-                     .GetPercentil(QStringLiteral("002"), kAdolescent, 12.0, QStringLiteral("M"),
-                                   QStringLiteral("002"), 18.0)
-                     .ok);
-}
-
-TEST_P(ReferencePercentileTest, UnknownReferencesAndOtherMethodsTablesAnswerNothing)
-{
-    EXPECT_TRUE(
-        percentil(QStringLiteral("99"), kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
-    EXPECT_TRUE(percentil(QString(), kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
-    // WHO 2007 belongs to the list of "48", not of "01".
-    EXPECT_TRUE(percentil(kWho, kMustMethod, 12.0, QStringLiteral("M"), 18.0).empty());
-    EXPECT_TRUE(percentil(kWho, QStringLiteral("02"), 12.0, QStringLiteral("M"), 18.0).empty());
 }
 
 TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)

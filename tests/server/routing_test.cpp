@@ -67,52 +67,56 @@ TEST_F(RoutingTest, DispatchChecksTheSignatureBeforeTheHandlerRuns)
     EXPECT_EQ(v.toArray().at(2).toString(), QStringLiteral("2026-12-06T00:00:00.000"));
     EXPECT_EQ(calls, 1);
 
-    auto failure = [this](const QString& method, const QJsonArray& args) {
-        try {
-            routes.dispatch(method, args);
-        } catch (const ApiError& e) {
-            return std::make_pair(e.kind(), e.message());
-        }
-        return std::make_pair(ApiError::Kind::Internal, QStringLiteral("no error"));
+    // Count and kinds are checked before the handler runs; contents as the handler reads
+    // them.
+    struct Row
+    {
+        const char* method;
+        QJsonArray args;
+        ApiError::Kind kind;
+        const char* message;  // the start of it
     };
-    auto [kind, message] = failure(QStringLiteral("Nope"), {});
-    EXPECT_EQ(kind, ApiError::Kind::NotFound);
-    EXPECT_EQ(message, QStringLiteral("Método remoto desconhecido: 'Nope'."));
-
-    std::tie(kind, message) = failure(QStringLiteral("Echo"), {QStringLiteral("0001")});
-    EXPECT_EQ(kind, ApiError::Kind::BadRequest);
-    EXPECT_EQ(message, QStringLiteral("Echo espera 4 argumento(s) e recebeu 1."));
-
-    std::tie(kind, message) =
-        failure(QStringLiteral("Echo"),
-                {QStringLiteral("0001"), 12, QStringLiteral("2026-12-06"), QStringLiteral("01")});
-    EXPECT_EQ(message, QStringLiteral("Echo: o argumento 2 (paciente) deve ser um texto."));
-    EXPECT_EQ(calls, 1);  // count and kinds are checked before the handler runs
-
-    // Contents are checked as the handler reads them.
-
-    std::tie(kind, message) =
-        failure(QStringLiteral("Echo"), {QStringLiteral("0001"), QStringLiteral("12"),
-                                         QStringLiteral("amanhã"), QStringLiteral("01")});
-    EXPECT_EQ(message,
-              QString::fromUtf8(
-                  "Echo: o argumento 3 (data da consulta) não é uma data válida: 'amanhã'."));
-
-    std::tie(kind, message) =
-        failure(QStringLiteral("Echo"), {QStringLiteral("00001"), QStringLiteral("12"),
-                                         QStringLiteral("2026-12-06"), QStringLiteral("01")});
-    EXPECT_EQ(message, QStringLiteral("Echo: o argumento 1 (filial) tem mais de 4 caracteres."));
-
-    std::tie(kind, message) =
-        failure(QStringLiteral("Echo"), {QString(), QStringLiteral("12"),
-                                         QStringLiteral("2026-12-06"), QStringLiteral("01")});
-    EXPECT_EQ(kind, ApiError::Kind::BadRequest);
-
-    std::tie(kind, message) =
-        failure(QStringLiteral("Delta"), {QJsonObject{{QStringLiteral("fields"), 1}}});
-    EXPECT_EQ(kind, ApiError::Kind::BadRequest);
-    EXPECT_TRUE(message.startsWith(QStringLiteral("Delta: o argumento 1 (delta) é inválido")))
-        << message.toStdString();
+    const QString day = QStringLiteral("2026-12-06");
+    const Row rows[] = {
+        {"Nope", {}, ApiError::Kind::NotFound, "Método remoto desconhecido: 'Nope'."},
+        {"Echo",
+         {QStringLiteral("0001")},
+         ApiError::Kind::BadRequest,
+         "Echo espera 4 argumento(s) e recebeu 1."},
+        {"Echo",
+         {QStringLiteral("0001"), 12, day, QStringLiteral("01")},
+         ApiError::Kind::BadRequest,
+         "Echo: o argumento 2 (paciente) deve ser um texto."},
+        {"Echo",
+         {QStringLiteral("0001"), QStringLiteral("12"), QStringLiteral("amanhã"),
+          QStringLiteral("01")},
+         ApiError::Kind::BadRequest,
+         "Echo: o argumento 3 (data da consulta) não é uma data válida: 'amanhã'."},
+        {"Echo",
+         {QStringLiteral("00001"), QStringLiteral("12"), day, QStringLiteral("01")},
+         ApiError::Kind::BadRequest,
+         "Echo: o argumento 1 (filial) tem mais de 4 caracteres."},
+        {"Echo",
+         {QString(), QStringLiteral("12"), day, QStringLiteral("01")},
+         ApiError::Kind::BadRequest,
+         ""},
+        {"Delta",
+         {QJsonObject{{QStringLiteral("fields"), 1}}},
+         ApiError::Kind::BadRequest,
+         "Delta: o argumento 1 (delta) é inválido"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.message);
+        try {
+            routes.dispatch(QLatin1String(row.method), row.args);
+            ADD_FAILURE() << "accepted";
+        } catch (const ApiError& e) {
+            EXPECT_EQ(e.kind(), row.kind);
+            EXPECT_TRUE(e.message().startsWith(QString::fromUtf8(row.message)))
+                << e.message().toStdString();
+        }
+    }
+    EXPECT_EQ(calls, 4);  // the good call and the three refused only on their contents
 }
 
 TEST_F(RoutingTest, DuplicateRoutesAreAProgrammingError)
