@@ -3,13 +3,16 @@
 #include "commands.h"
 #include "server_link.h"
 
-#include "anthropometry/anthropometric_run.h"
+#include "anthropometry/assessment_pass.h"
 #include "hostfw/reply_check.h"
 #include "records/error.h"
 #include "records/packet_codec.h"
 #include "records/patient_registry.h"
 #include "workspace/assessment_form.h"
+#include "workspace/calculation_run.h"
+#include "workspace/method_page.h"
 #include "workspace/module_context.h"
+#include "workspace/result_page.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -76,20 +79,22 @@ int calculate(const Command& command, QTextStream& out)
                                       patient.sexCode, patient.birth, consultation);
     stCdPacienteAux.clear();
     workspace::AssessmentForm form;
-    anthropometry::AnthropometricRun run;
+    anthropometry::AssessmentPass assessment;
+    workspace::CalculationRun run;
+    assessment.install(run);
     form.setCalculationRun(&run);
     form.FormCreate();
     form.FormActivate();
 
     // The method page: select each method as the user would.
     for (const MethodChoice& method : command.methods)
-        form.selectMethod(method.code, method.reference);
+        form.methodPage().selectMethod(method.code, method.reference);
 
     // The result page: type each value, then Calculate.
     form.pgcAvalNutr = workspace::InnerPage::tshAvaliacao;
     form.pgcAvalNutrChange();
     for (const TypedValue& value : command.values)
-        form.recordValue(value.dataType, value.text);
+        form.resultPage().recordValue(value.dataType, value.text);
     form.sbtCalcularClick();
 
     printLines(form.cdsResuAval, command.json, out);

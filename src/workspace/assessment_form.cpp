@@ -1,9 +1,12 @@
 #include "assessment_form.h"
 
+#include "calculation_run.h"
 #include "data_types.h"
-#include "method_filter.h"
+#include "energy_page.h"
+#include "method_page.h"
 #include "module_context.h"
 #include "patient_header.h"
+#include "result_page.h"
 
 #include "hostfw/host_settings.h"
 #include "hostfw/reply_check.h"
@@ -50,7 +53,10 @@ AssessmentForm::AssessmentForm(NetConnection::Transport transport, QObject* pare
       cdsNaf(C::cdsNaf().fields, C::cdsNaf().name),
       cdsTrimestreGesta(C::cdsTrimestreGesta().fields, C::cdsTrimestreGesta().name),
       cdsTrimestreLac(C::cdsTrimestreLac().fields, C::cdsTrimestreLac().name),
-      netAvalNutrEnerg(std::move(transport))
+      netAvalNutrEnerg(std::move(transport)),
+      m_methodPage(std::make_unique<MethodPage>(*this)),
+      m_resultPage(std::make_unique<ResultPage>(*this)),
+      m_energyPage(std::make_unique<EnergyPage>(*this))
 {
     cdsDadosAval.setIndexFieldNames(QStringLiteral("NMTIPODADO"));
     netAvalNutrEnerg.BeforeConnect = [](NetConnection& net) {
@@ -74,14 +80,14 @@ void AssessmentForm::prepareDataSets()
     // The method rows check their reference between the branch and the rest of the key.
     cdsMetoAval.beforePost = [this](records::DataSet& ds) {
         ds.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
-        Vd_Referencia(true);
+        methodPage().Vd_Referencia(true);
         ds.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
         ds.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
         records::Seta_Campo_Null(ds);
     };
     cdsMetoAvalEnerg.beforePost = [this](records::DataSet& ds) {
         ds.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
-        Vd_ReferenciaEnerg(true);
+        energyPage().Vd_ReferenciaEnerg(true);
         ds.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
         ds.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
         records::Seta_Campo_Null(ds);
@@ -103,8 +109,8 @@ void AssessmentForm::prepareDataSets()
          {&cdsMetoAval, &cdsMetoAvalEnerg, &cdsInfoAval, &cdsResuAval, &cdsResuAvalEnerg,
           &cdsNutrePaci, &cdsInsMetoAval, &cdsInsTipoDado, &cdsInsDadoAval})
         records::attachWriteThrough(*ds, netAvalNutrEnerg);
-    prepareMethodList();
-    prepareDataGrid();
+    m_methodPage->prepareMethodList();
+    m_resultPage->prepareDataGrid();
 }
 
 void AssessmentForm::FormCreate()
@@ -208,7 +214,7 @@ void AssessmentForm::loadConsultation()
     seedCatalogue();
 
     cdsMetoAval.loadPacket(records::packetAt(oleDados, 0));
-    applyMethodFilter();
+    methodPage().applyMethodFilter();
     cdsMetoAvalEnerg.loadPacket(records::packetAt(oleDados, 1));
     cdsInfPesoIdeal.loadPacket(records::packetAt(oleDados, 5));
     cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
@@ -228,7 +234,7 @@ void AssessmentForm::loadConsultation()
 
     if (pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval) {
         cdsMetoAval.loadPacket(records::packetAt(oleDados, 0));
-        applyMethodFilter();
+        methodPage().applyMethodFilter();
         cdsMetoAval.disableControls();
         try {
             // A method that is not selected keeps no reference.
@@ -254,11 +260,6 @@ void AssessmentForm::FormClose()
     netAvalNutrEnerg.Close();
 }
 
-void AssessmentForm::applyMethodFilter()
-{
-    workspace::applyMethodFilter(cdsMetoAval, m_sexLetter, ageYears());
-}
-
 records::ConsultationKey AssessmentForm::key() const
 {
     return {stCdFilial, stCdPaciente, dtConsulta};
@@ -274,6 +275,12 @@ int AssessmentForm::ageYears() const
     return edtIdade.toInt();
 }
 
+void AssessmentForm::repaint()
+{
+    updateActions();
+    emit changed();
+}
+
 void AssessmentForm::updateActions()
 {
     const bool onResultPage =
@@ -281,7 +288,7 @@ void AssessmentForm::updateActions()
     // While a data row is being edited nothing is calculated; the dialogs follow the
     // data row the grid is on.
     const bool browsing = !cdsDadosAval.isEditing();
-    const QString type = currentDataType();
+    const QString type = m_resultPage->currentDataType();
     m_actions.sbtCalcular = !m_deceased && onResultPage && !cdsDadosAval.isEmpty() && browsing;
     m_actions.sbtAutomatico =
         pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval;

@@ -2,6 +2,8 @@
 // Cancelar and Procurar, each acting on the dataset of the page shown.
 
 #include "assessment_form.h"
+#include "method_page.h"
+#include "result_page.h"
 
 #include "hostfw/pick_list.h"
 
@@ -32,9 +34,9 @@ void AssessmentForm::sbtConfirmarClick()
     if (pgcPadrao == OuterPage::tshDiagNutri) {
         cdsDiagNutri.post();
     } else if (onPage(*this, InnerPage::tshMetoAval)) {
-        postMethodRow();
+        m_methodPage->postMethodRow();
     } else if (onPage(*this, InnerPage::tshAvaliacao)) {
-        postDataRow();
+        m_resultPage->postDataRow();
     } else {
         for (records::DataSet* ds : {&cdsMetoAvalEnerg, &cdsDadoAvalEnerg, &cdsNutrRefe})
             ds->post();

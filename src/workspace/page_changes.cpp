@@ -1,9 +1,11 @@
 // What happens when the user moves between the pages of the assessment tab.
 
 #include "assessment_form.h"
+#include "calculation_run.h"
 #include "catalogue_seeding.h"
-#include "method_filter.h"
+#include "method_page.h"
 #include "module_context.h"
+#include "result_page.h"
 
 #include "hostfw/reply_check.h"
 #include "records/error.h"
@@ -13,8 +15,14 @@ namespace workspace {
 
 void AssessmentForm::pgcAvalNutrChange()
 {
-    if (pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshAvaliacao)
-        enterResultPage();
+    if (pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshAvaliacao) {
+        // The dialogs' buttons follow the data row the grid lands on (the maturation row
+        // is listed only when sexual maturation is selected).
+        m_actions.sbtEstimado = false;
+        m_actions.sbtAmputado = false;
+        m_actions.sbtMaturSex = false;
+        m_resultPage->enterPage();
+    }
     updateActions();
     emit changed();
 }
@@ -28,7 +36,7 @@ void AssessmentForm::showPage(OuterPage outer, std::optional<InnerPage> inner,
     const bool toResults = outer == OuterPage::tshAvalNutr && inner == InnerPage::tshAvaliacao;
     if (toResults && cdsMetoAval.isEditing()) {
         try {
-            postMethodRow();
+            m_methodPage->postMethodRow();
         } catch (...) {
             emit changed();  // the tabs go back to the method page
             throw;
@@ -83,9 +91,9 @@ void AssessmentForm::sbtVerificarClick()
         oleDados = hostfw::CheckResultServ(netAvalNutrEnerg.GetDados(key(), codedAge()), true, 0);
         if (pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval) {
             cdsMetoAval.loadPacket(records::packetAt(oleDados, 0));
-            applyMethodFilter();
+            m_methodPage->applyMethodFilter();
         } else if (pgcPadrao == OuterPage::tshAvalNutr) {
-            loadDataGrid(false);
+            m_resultPage->loadDataGrid(false);
             emit focusRequested(QStringLiteral("dbgDadosAval"));
         } else if (pgcAvalEnerg == EnergPage::tshMetodoEnerg) {
             cdsMetoAvalEnerg.loadPacket(records::packetAt(oleDados, 1));

@@ -1,9 +1,9 @@
 // A posted value of the data grid becomes the recorded value of every method of the
 // consultation that needs its data type; the same spreading runs before a calculation.
 
-#include "assessment_form.h"
 #include "data_types.h"
 #include "module_context.h"
+#include "result_page.h"
 #include "value_fields.h"
 #include "workspace_messages.h"
 
@@ -20,33 +20,35 @@ const QString kMethod = QStringLiteral("CDTBMETOAVAL");
 
 }  // namespace
 
-QString AssessmentForm::anthropometricFilter()
+QString ResultPage::anthropometricFilter()
 {
     return QStringLiteral("AND (DA.CDTIPODADO < '23' OR DA.CDTIPODADO > '34') "
                           "AND (ME.CDTBMETOAVAL < '30' OR ME.CDTBMETOAVAL > '36')");
 }
 
-QString AssessmentForm::energyFilter()
+QString ResultPage::energyFilter()
 {
     return QStringLiteral("AND (DA.CDTIPODADO >= '23' AND DA.CDTIPODADO <= '34') "
                           "AND (ME.CDTBMETOAVAL >= '30' AND ME.CDTBMETOAVAL <= '36')");
 }
 
-void AssessmentForm::propagateDataRow(records::DataSet& ds)
+void ResultPage::propagateDataRow(records::DataSet& ds)
 {
     // The grid is a working copy: nothing sends its own change log.
     ds.mergeChangeLog();
     if (m_dataEdit == DataEdit::Quiet)
         return;
-    hostfw::BusyGuard busy(m_busy, hostfw::AviKind::Saving,
+    hostfw::BusyGuard busy(m_form.busyIndicator(), hostfw::AviKind::Saving,
                            msgPadrao().Msg(QStringLiteral("Atu_Serv")));
     propagateRecordedValue(ds.asString(kType), ds.value(kValue), ds.value(kObservation));
     recountLimbs();
 }
 
-void AssessmentForm::propagateRecordedValue(const QString& dataType, const QVariant& value,
-                                            const QVariant& observation)
+void ResultPage::propagateRecordedValue(const QString& dataType, const QVariant& value,
+                                        const QVariant& observation)
 {
+    records::DataSet& cdsInfoAval = m_form.cdsInfoAval;
+    records::DataSet& cdsPesqDadoAval = m_form.cdsPesqDadoAval;
     // Every method that has the value already gets the new text...
     cdsInfoAval.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(netAvalNutrEnerg.GetInfoAval(key(), dataType), true, 0)));
@@ -74,7 +76,7 @@ void AssessmentForm::propagateRecordedValue(const QString& dataType, const QVari
     }
 }
 
-void AssessmentForm::recountLimbs()
+void ResultPage::recountLimbs()
 {
     inMaoMembro = 0;
     inPeMembro = 0;
@@ -91,10 +93,11 @@ void AssessmentForm::recountLimbs()
     }
 }
 
-void AssessmentForm::Atualiza_DadosInf()
+void ResultPage::Atualiza_DadosInf()
 {
+    records::DataSet& cdsAtualizaDados = m_form.cdsAtualizaDados;
     const QString filter =
-        pgcPadrao == OuterPage::tshPadrao ? energyFilter() : anthropometricFilter();
+        m_form.pgcPadrao == OuterPage::tshPadrao ? energyFilter() : anthropometricFilter();
     cdsAtualizaDados.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(netAvalNutrEnerg.GetAtualizaDados(key(), filter), true, 0)));
     for (cdsAtualizaDados.first(); !cdsAtualizaDados.eof(); cdsAtualizaDados.next())

@@ -1,6 +1,6 @@
-// The reference check of the method rows: a selected method that uses a reference
-// table gets its reference code padded, looked up on the server and its name copied.
+// The reference check the method lists share.
 
+#include "reference_check.h"
 #include "assessment_form.h"
 #include "workspace_messages.h"
 
@@ -26,9 +26,13 @@ QString referenceOwner(const QString& method)
 
 }  // namespace
 
-records::DataSet& AssessmentForm::fetchReferences(const QString& useFlag, const QString& code,
-                                                  const QString& method)
+records::DataSet& fetchReferences(AssessmentForm& form, const QString& useFlag, const QString& code,
+                                  const QString& method)
 {
+    records::DataSet& cdsRefePeso = form.cdsRefePeso;
+    records::DataSet& cdsRefeOssa = form.cdsRefeOssa;
+    records::DataSet& cdsRefeMeto = form.cdsRefeMeto;
+    NetConnection& netAvalNutrEnerg = form.netAvalNutrEnerg;
     if (useFlag == u"2") {
         cdsRefePeso.loadPacket(records::decodePacket(
             hostfw::CheckResultServ(netAvalNutrEnerg.GetRefePeso(code), true, 0)));
@@ -44,8 +48,8 @@ records::DataSet& AssessmentForm::fetchReferences(const QString& useFlag, const 
     return cdsRefeMeto;
 }
 
-void AssessmentForm::checkReference(records::DataSet& methods, bool referenceRequired,
-                                    bool inReferenceColumn, bool energy)
+void checkReference(AssessmentForm& form, records::DataSet& methods, bool referenceRequired,
+                    bool inReferenceColumn, bool energy)
 {
     if (!methods.isEditing())
         return;
@@ -67,34 +71,13 @@ void AssessmentForm::checkReference(records::DataSet& methods, bool referenceReq
     const bool lookUp = selected ? (!referenceRequired || inReferenceColumn) : inReferenceColumn;
     if (!lookUp)
         return;
-    records::DataSet& references = fetchReferences(useFlag, code, method);
+    records::DataSet& references = fetchReferences(form, useFlag, code, method);
     if (references.isEmpty())
         hostfw::MensErro(msgPadrao().Msg(QStringLiteral("Refe_NCad")), true);
     references.first();
     methods.setValue(kCode, references.asString(QStringLiteral("CDREFEBIBL")));
     methods.setValue(QStringLiteral("NMREFEBIBL"),
                      references.asString(QStringLiteral("NMREFEBIBL")));
-}
-
-void AssessmentForm::Vd_Referencia(bool referenceRequired)
-{
-    try {
-        checkReference(cdsMetoAval, referenceRequired, dbgMetoAvalColumn == kCode, false);
-    } catch (...) {
-        // The user corrects the reference where it is typed.
-        dbgMetoAvalColumn = kCode;
-        emit focusRequested(kCode);
-        throw;
-    }
-}
-
-void AssessmentForm::Vd_ReferenciaEnerg(bool referenceRequired)
-{
-    const records::MethodDescriptor* method =
-        records::findMethodDescriptor(cdsMetoAvalEnerg.asString(QStringLiteral("CDTBMETOAVAL")));
-    if (!method || !method->energyReferenceChecked)
-        return;
-    checkReference(cdsMetoAvalEnerg, referenceRequired, dbgMetoAvalEnergColumn == kCode, true);
 }
 
 }  // namespace workspace

@@ -6,18 +6,20 @@
 
 #include "../workspace/loopback_server.h"
 
-#include "anthropometry/anthropometric_run.h"
+#include "anthropometry/assessment_pass.h"
 #include "hostfw/busy.h"
 #include "records/error.h"
 #include "records/packet_codec.h"
 #include "records/write_through.h"
 #include "workspace/assessment_form.h"
+#include "workspace/calculation_run.h"
+#include "workspace/method_page.h"
 #include "workspace/module_context.h"
+#include "workspace/result_page.h"
 
 #include <gtest/gtest.h>
 
 using namespace workspace;
-using anthropometry::AnthropometricRun;
 using workspacetest::LoopbackServer;
 
 namespace {
@@ -74,6 +76,7 @@ protected:
                                QDateTime(kConsultation, QTime(0, 0), Qt::UTC));
         form = std::make_unique<AssessmentForm>(server.transport());
         form->setBusyIndicator(&busy);
+        assessment.install(run);
         form->setCalculationRun(&run);
         form->FormCreate();
         form->FormActivate();
@@ -86,12 +89,12 @@ protected:
     void pregnantPatientWithTwoMethods()
     {
         open("900000000200", "1", QDate(1996, 6, 1));
-        ASSERT_TRUE(form->selectMethod("00"));
-        ASSERT_TRUE(form->selectMethod("68"));
+        ASSERT_TRUE(form->methodPage().selectMethod("00"));
+        ASSERT_TRUE(form->methodPage().selectMethod("68"));
         showResults();
-        ASSERT_TRUE(form->recordValue("01", "62"));
-        ASSERT_TRUE(form->recordValue("02", "1.58"));
-        ASSERT_TRUE(form->recordValue("53", "20"));
+        ASSERT_TRUE(form->resultPage().recordValue("01", "62"));
+        ASSERT_TRUE(form->resultPage().recordValue("02", "1.58"));
+        ASSERT_TRUE(form->resultPage().recordValue("53", "20"));
     }
 
     QList<StoredLine> stored()
@@ -126,7 +129,8 @@ protected:
 
     LoopbackServer server;
     hostfw::BusyRecorder busy;
-    AnthropometricRun run;
+    anthropometry::AssessmentPass assessment;
+    CalculationRun run;
     std::unique_ptr<AssessmentForm> form;
 };
 
@@ -179,7 +183,7 @@ TEST_F(CalculateAction, NewValuesReplaceTheLinesAndNoSelectionDeletesEveryLine)
     ASSERT_EQ(stored().size(), 6);
 
     // 80 / 2,4964 = 32,046146: obese for adults; week 20 obese from 31,1
-    ASSERT_TRUE(form->recordValue("01", "80"));
+    ASSERT_TRUE(form->resultPage().recordValue("01", "80"));
     form->sbtCalcularClick();
     const QList<StoredLine> lines = stored();
     ASSERT_EQ(lines.size(), 6);
@@ -188,8 +192,8 @@ TEST_F(CalculateAction, NewValuesReplaceTheLinesAndNoSelectionDeletesEveryLine)
     EXPECT_EQ(lines[5], (StoredLine{"68", "01", "Obesidade", "32,046"}));
 
     showMethods();
-    ASSERT_TRUE(form->unselectMethod("68"));
-    ASSERT_TRUE(form->unselectMethod("00"));
+    ASSERT_TRUE(form->methodPage().unselectMethod("68"));
+    ASSERT_TRUE(form->methodPage().unselectMethod("00"));
     showResults();
     form->sbtCalcularClick();
     EXPECT_TRUE(stored().isEmpty());
@@ -223,12 +227,13 @@ TEST_F(CalculateAction, EnergyPagesRunTheirInstalledPasses)
 {
     open("900000000201", "0", QDate(1980, 1, 1));
     QStringList passes;
-    run.setEnergyPass([&](AssessmentForm& f) {
+    run.setPass(CalculationRun::Page::Energy, [&](AssessmentForm& f) {
         EXPECT_TRUE(busy.visible());
         EXPECT_EQ(&f, form.get());
         passes << "energy";
     });
-    run.setRecommendationPass([&](AssessmentForm&) { passes << "recommendation"; });
+    run.setPass(CalculationRun::Page::Recommendation,
+                [&](AssessmentForm&) { passes << "recommendation"; });
     server.clearTraffic();
     for (EnergPage page :
          {EnergPage::tshMetodoEnerg, EnergPage::tshResulEnerg, EnergPage::tshNutrRecom}) {
@@ -294,9 +299,9 @@ TEST_F(CalculateAction, AdolescentBmiAgainstTheWho2007Reference)
 {
     open("900000000210", "0", QDate(2012, 12, 6));
     ASSERT_EQ(form->codedAge(), 14.0);
-    ASSERT_TRUE(form->selectMethod("48", QStringLiteral("02")));
+    ASSERT_TRUE(form->methodPage().selectMethod("48", QStringLiteral("02")));
     showResults();
-    ASSERT_TRUE(form->recordValue("02", "1,60"));
+    ASSERT_TRUE(form->resultPage().recordValue("02", "1,60"));
 
     struct Case
     {
@@ -312,7 +317,7 @@ TEST_F(CalculateAction, AdolescentBmiAgainstTheWho2007Reference)
         {"76,8", {"48", "01", "Percentil > 85", "Sobrepeso"}},   // 30,0: over P97
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(form->recordValue("01", c.weight));
+        ASSERT_TRUE(form->resultPage().recordValue("01", c.weight));
         form->sbtCalcularClick();
         EXPECT_EQ(stored(), QList<StoredLine>{c.line}) << c.weight;
     }
@@ -325,10 +330,10 @@ TEST_F(CalculateAction, AdolescentBmiAgainstTheWho2007Reference)
 TEST_F(CalculateAction, AdolescentBmiForAnUndeterminedSexAsksNoReference)
 {
     open("900000000211", "3", QDate(2012, 12, 6));  // "I"
-    ASSERT_TRUE(form->selectMethod("48", QStringLiteral("02")));
+    ASSERT_TRUE(form->methodPage().selectMethod("48", QStringLiteral("02")));
     showResults();
-    ASSERT_TRUE(form->recordValue("01", "50"));
-    ASSERT_TRUE(form->recordValue("02", "1,60"));
+    ASSERT_TRUE(form->resultPage().recordValue("01", "50"));
+    ASSERT_TRUE(form->resultPage().recordValue("02", "1,60"));
     server.clearTraffic();
     form->sbtCalcularClick();
     EXPECT_EQ(stored(), (QList<StoredLine>{{"48", "01", "Sem classificação", ""}}));
@@ -341,10 +346,10 @@ TEST_F(CalculateAction, AdolescentBmiForAnUndeterminedSexAsksNoReference)
 TEST_F(CalculateAction, TheoreticalWeightsFromTheMust1991Reference)
 {
     open("900000000212", "0", QDate(1994, 6, 1));
-    ASSERT_TRUE(form->selectMethod("01", QStringLiteral("01")));
+    ASSERT_TRUE(form->methodPage().selectMethod("01", QStringLiteral("01")));
     showResults();
-    ASSERT_TRUE(form->recordValue("01", "80"));
-    ASSERT_TRUE(form->recordValue("02", "1,80"));
+    ASSERT_TRUE(form->resultPage().recordValue("01", "80"));
+    ASSERT_TRUE(form->resultPage().recordValue("02", "1,80"));
     form->sbtCalcularClick();
     const QList<StoredLine> expected = {
         {"01", "01", "IMC Resultado", "24,691"},
@@ -363,10 +368,10 @@ TEST_F(CalculateAction, TheoreticalWeightsFromTheMust1991Reference)
 TEST_F(CalculateAction, TheoreticalWeightsForWomenAndBeyondTheTable)
 {
     open("900000000213", "1", QDate(1994, 6, 1));
-    ASSERT_TRUE(form->selectMethod("01", QStringLiteral("01")));
+    ASSERT_TRUE(form->methodPage().selectMethod("01", QStringLiteral("01")));
     showResults();
-    ASSERT_TRUE(form->recordValue("01", "64"));
-    ASSERT_TRUE(form->recordValue("02", "1,60"));
+    ASSERT_TRUE(form->resultPage().recordValue("01", "64"));
+    ASSERT_TRUE(form->resultPage().recordValue("02", "1,60"));
     form->sbtCalcularClick();
     const QList<StoredLine> expected = {
         {"01", "01", "IMC Resultado", "25,000"},
@@ -379,10 +384,10 @@ TEST_F(CalculateAction, TheoreticalWeightsForWomenAndBeyondTheTable)
 
     form->FormClose();
     open("900000000214", "1", QDate(1960, 1, 1));
-    ASSERT_TRUE(form->selectMethod("01", QStringLiteral("01")));
+    ASSERT_TRUE(form->methodPage().selectMethod("01", QStringLiteral("01")));
     showResults();
-    ASSERT_TRUE(form->recordValue("01", "64"));
-    ASSERT_TRUE(form->recordValue("02", "1,60"));
+    ASSERT_TRUE(form->resultPage().recordValue("01", "64"));
+    ASSERT_TRUE(form->resultPage().recordValue("02", "1,60"));
     form->sbtCalcularClick();
     const QList<StoredLine> beyond = {
         {"01", "01", "IMC Resultado", "25,000"},
@@ -401,9 +406,9 @@ TEST_F(CalculateAction, AdolescentBmiAgainstTheCdc2000Reference)
 {
     open("900000000215", "0", QDate(2016, 12, 6));
     ASSERT_EQ(form->codedAge(), 10.0);
-    ASSERT_TRUE(form->selectMethod("48", QStringLiteral("03")));
+    ASSERT_TRUE(form->methodPage().selectMethod("48", QStringLiteral("03")));
     showResults();
-    ASSERT_TRUE(form->recordValue("02", "1,40"));
+    ASSERT_TRUE(form->resultPage().recordValue("02", "1,40"));
     struct Case
     {
         const char* weight;
@@ -418,7 +423,7 @@ TEST_F(CalculateAction, AdolescentBmiAgainstTheCdc2000Reference)
         {"47", {"48", "01", "Percentil > 85", "Sobrepeso"}},                       // 23,980
     };
     for (const Case& c : cases) {
-        ASSERT_TRUE(form->recordValue("01", c.weight));
+        ASSERT_TRUE(form->resultPage().recordValue("01", c.weight));
         form->sbtCalcularClick();
         EXPECT_EQ(stored(), QList<StoredLine>{c.line}) << c.weight;
     }

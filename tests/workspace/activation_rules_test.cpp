@@ -91,9 +91,9 @@ TEST_F(ActivationRules, AFailedLoadIsNotTakenForALoadAndTheNextActivationLoadsAg
 TEST_F(ActivationRules, OnTheResultPageAnotherPatientsDataAreListedAtOnce)
 {
     AssessmentForm& f = open(QStringLiteral("940000000004"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
     enterResults();
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("61")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("61")));
 
     // the second patient has the arm circumference method selected and an unselected
     // method with a reference
@@ -117,7 +117,7 @@ TEST_F(ActivationRules, OnTheResultPageAnotherPatientsDataAreListedAtOnce)
 TEST_F(ActivationRules, ANewFormForTheSamePatientLoadsTheConsultation)
 {
     AssessmentForm& first = open(QStringLiteral("940000000006"));
-    ASSERT_TRUE(first.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(first.methodPage().selectMethod(QStringLiteral("00")));
     first.FormClose();
     ASSERT_EQ(stCdPacienteAux, "940000000006");
 
@@ -142,8 +142,8 @@ TEST_F(ActivationRules, ADeceasedConsultationStaysReadOnlyWhenActivatedAgain)
     ASSERT_TRUE(f.deceased());
     f.FormActivate();  // the host opens the same patient again
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    EXPECT_FALSE(f.toggleMethod());
-    EXPECT_FALSE(f.selectMethod(QStringLiteral("00")));
+    EXPECT_FALSE(f.methodPage().toggleMethod());
+    EXPECT_FALSE(f.methodPage().selectMethod(QStringLiteral("00")));
     EXPECT_THROW(f.cdsMetoAval.edit(), hostfw::Abort);
     EXPECT_FALSE(f.actions().editButtons);
     EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
@@ -172,7 +172,7 @@ TEST_F(ActivationRules, AnUnknownSexCodeKeepsTheSexShown)
 TEST_F(ActivationRules, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
 {
     AssessmentForm& f = open(QStringLiteral("940000000009"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
     server.addPatient(QStringLiteral("940000000010"), QStringLiteral("Paciente 10"),
                       QStringLiteral("1"), QDate(1990, 1, 1));
     workspacetest::openConsultation(QStringLiteral("940000000010"), QStringLiteral("Paciente 10"),
@@ -229,7 +229,7 @@ TEST_F(ActivationRules, TheLoadAsksTheServerInItsOrder)
 TEST_F(ActivationRules, AnotherDateOfTheSamePatientShowsAndWritesThatConsultation)
 {
     AssessmentForm& f = open(QStringLiteral("940000000012"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
     const QDateTime first = dtConsulta;
 
     dtConsulta = workspacetest::day(QDate(2027, 1, 10));
@@ -237,7 +237,7 @@ TEST_F(ActivationRules, AnotherDateOfTheSamePatientShowsAndWritesThatConsultatio
     ASSERT_TRUE(f.loaded());
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("58")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("58")));
     EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
 

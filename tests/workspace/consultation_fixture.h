@@ -9,6 +9,10 @@
 #include "hostfw/error_display.h"
 #include "hostfw/errors.h"
 #include "workspace/assessment_form.h"
+#include "workspace/calculation_run.h"
+#include "workspace/energy_page.h"
+#include "workspace/method_page.h"
+#include "workspace/result_page.h"
 
 #include <gtest/gtest.h>
 

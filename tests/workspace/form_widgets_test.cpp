@@ -7,7 +7,9 @@
 #include "hostfw/pick_list.h"
 #include "workspace/form/core_grid.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
+#include "workspace/method_page.h"
 #include "workspace/module_context.h"
+#include "workspace/result_page.h"
 
 #include <QAction>
 #include <QApplication>
@@ -164,7 +166,7 @@ TEST_F(FormWidgets, ReferenceCellTakesATypedCodeOrOneFromItsList)
         grid->model()->index(imc, columnOf(grid, QStringLiteral("NMTBMETOAVAL"))));
     EXPECT_EQ(errors.messages(), QStringList{"Referência não cadastrada."});
     QTRY_COMPARE(grid->currentIndex().column(), columnOf(grid, QStringLiteral("CDTABELACO")));
-    EXPECT_EQ(core.dbgMetoAvalColumn, "CDTABELACO");
+    EXPECT_EQ(core.methodPage().dbgMetoAvalColumn, "CDTABELACO");
     w.sbtCancelar->trigger();
     EXPECT_FALSE(core.cdsMetoAval.isEditing());
 
@@ -182,7 +184,7 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000003"));
     AssessmentForm& core = w.core();
     for (const char* code : {"00", "26", "58", "59"})
-        ASSERT_TRUE(core.selectMethod(QString::fromLatin1(code)));
+        ASSERT_TRUE(core.methodPage().selectMethod(QString::fromLatin1(code)));
     w.pgcAvalNutr->setCurrentIndex(1);
     ASSERT_EQ(core.pgcAvalNutr, InnerPage::tshAvaliacao);
     EXPECT_TRUE(w.mnuAvaliacao->isChecked());
@@ -249,8 +251,8 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     EXPECT_EQ(grid->model()->index(time, 1).data().toString(), "Um Mês");
 
     // two upper limbs marked: a second limb typed on a hand is refused
-    ASSERT_TRUE(core.recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
-    ASSERT_TRUE(core.recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
+    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
+    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
     const int hand = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("44"));
     errors.clear();
     editor = typeInto(grid, hand, QStringLiteral("DSUNIDDADO"), QStringLiteral("2"));
@@ -296,17 +298,17 @@ TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
     TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000005"));
     AssessmentForm& core = w.core();
     for (const char* code : {"00", "01", "26", "58", "59"})
-        ASSERT_TRUE(core.selectMethod(QString::fromLatin1(code)));
+        ASSERT_TRUE(core.methodPage().selectMethod(QString::fromLatin1(code)));
     const QImage methods = w.grab().toImage();
     EXPECT_FALSE(methods.isNull());
     methods.save(QStringLiteral("/tmp/avalnutri_metodo.png"));
 
     w.pgcAvalNutr->setCurrentIndex(1);
-    ASSERT_TRUE(core.recordValue(QStringLiteral("01"), QStringLiteral("64,8")));
-    ASSERT_TRUE(core.recordValue(QStringLiteral("35"), QStringLiteral("70")));
-    ASSERT_TRUE(core.recordAnswer(QStringLiteral("36"), QStringLiteral("3")));
-    ASSERT_TRUE(core.recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
-    ASSERT_TRUE(core.recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
+    ASSERT_TRUE(core.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("64,8")));
+    ASSERT_TRUE(core.resultPage().recordValue(QStringLiteral("35"), QStringLiteral("70")));
+    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("36"), QStringLiteral("3")));
+    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
+    ASSERT_TRUE(core.resultPage().recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
     w.dbgDadosAval->setCurrentIndex(w.dbgDadosAval->model()->index(
         rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1));
     const QImage results = w.grab().toImage();
@@ -351,7 +353,7 @@ TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
     EXPECT_FALSE(enabledPair(w.sbtCalcular, w.mnuCalcular));
 
     w.mnuMetoAval->trigger();
-    ASSERT_TRUE(core.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(core.methodPage().selectMethod(QStringLiteral("00")));
     w.mnuAvaliacao->trigger();
     EXPECT_TRUE(enabledPair(w.sbtCalcular, w.mnuCalcular));
     const int weight = rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("01"));

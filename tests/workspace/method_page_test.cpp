@@ -23,11 +23,11 @@ QString selection(AssessmentForm& f, const QString& code)
 
 }  // namespace
 
-class MethodPage : public ConsultationTest
+class MethodPageTest : public ConsultationTest
 {
 };
 
-TEST_F(MethodPage, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
+TEST_F(MethodPageTest, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
 {
     AssessmentForm& f = open(QStringLiteral("910000000001"));
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
@@ -35,24 +35,24 @@ TEST_F(MethodPage, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
     QString expected = f.cdsMetoAval.asString(QStringLiteral("CDTBREFMETOA"));
     if (expected.isEmpty())
         expected = firstReference(QStringLiteral("01"));
-    EXPECT_TRUE(f.selectMethod(QStringLiteral("01")));
+    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), expected);
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), referenceName("01", expected));
     EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("S"), expected));
 
     // a typed reference is looked up
-    EXPECT_TRUE(f.selectMethod(QStringLiteral("01"), QStringLiteral("91")));
+    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("91")));
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
     EXPECT_EQ(storedMethod(QStringLiteral("01")),
               qMakePair(QStringLiteral("S"), QStringLiteral("91")));
 
-    EXPECT_TRUE(f.unselectMethod(QStringLiteral("01")));
+    EXPECT_TRUE(f.methodPage().unselectMethod(QStringLiteral("01")));
     EXPECT_TRUE(f.cdsMetoAval.isNull(QStringLiteral("CDTABELACO")));
     EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QString()));
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
 }
 
-TEST_F(MethodPage, BodyMassIndexMethodsExcludeEachOther)
+TEST_F(MethodPageTest, BodyMassIndexMethodsExcludeEachOther)
 {
     AssessmentForm& f = open(QStringLiteral("910000000002"));  // a woman: all six offered
     const QStringList group = {"01", "18", "48", "49", "67", "68"};
@@ -65,70 +65,71 @@ TEST_F(MethodPage, BodyMassIndexMethodsExcludeEachOther)
         "IMC para Gestantes está selecionado.",
     };
     for (int i = 0; i < group.size(); ++i) {
-        ASSERT_TRUE(f.selectMethod(group[i])) << group[i].toStdString();
+        ASSERT_TRUE(f.methodPage().selectMethod(group[i])) << group[i].toStdString();
         for (const QString& other : group) {
             if (other == group[i])
                 continue;
-            expectRefused([&] { f.selectMethod(other); }, messages[i]);
+            expectRefused([&] { f.methodPage().selectMethod(other); }, messages[i]);
             EXPECT_EQ(selection(f, other), "N") << other.toStdString();
             EXPECT_FALSE(f.cdsMetoAval.isEditing());
             EXPECT_EQ(storedMethod(other).first, "N");
         }
-        ASSERT_TRUE(f.unselectMethod(group[i]));
+        ASSERT_TRUE(f.methodPage().unselectMethod(group[i]));
     }
     // a method outside the group is not held back
-    EXPECT_TRUE(f.selectMethod(QStringLiteral("01")));
-    EXPECT_TRUE(f.selectMethod(QStringLiteral("00")));
+    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
+    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
 }
 
-TEST_F(MethodPage, ReferenceMistakesAreRefusedAndLeaveTheRowInEdit)
+TEST_F(MethodPageTest, ReferenceMistakesAreRefusedAndLeaveTheRowInEdit)
 {
     AssessmentForm& f = open(QStringLiteral("910000000003"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("01")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
 
     const QString before = storedMethod(QStringLiteral("01")).second;
-    expectRefused([&] { f.selectMethod(QStringLiteral("01"), QStringLiteral("89")); },
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("89")); },
                   "Referência não cadastrada.");
     EXPECT_TRUE(f.cdsMetoAval.isEditing());
-    EXPECT_EQ(f.dbgMetoAvalColumn, "CDTABELACO");  // where the user corrects it
+    EXPECT_EQ(f.methodPage().dbgMetoAvalColumn, "CDTABELACO");  // where the user corrects it
     EXPECT_EQ(storedMethod(QStringLiteral("01")).second, before);
     // corrected, it goes through
-    EXPECT_TRUE(f.selectMethod(QStringLiteral("01"), QStringLiteral("91")));
+    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("91")));
     EXPECT_EQ(storedMethod(QStringLiteral("01")).second, "91");
 
     // a method whose list is empty cannot be selected without a reference
-    expectRefused([&] { f.selectMethod(QStringLiteral("02")); }, "Referência não cadastrada.");
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("02")); },
+                  "Referência não cadastrada.");
     EXPECT_TRUE(f.cdsMetoAval.isEditing());
-    expectRefused([&] { f.postMethodRow(); }, "Referência deve ser informada.");
+    expectRefused([&] { f.methodPage().postMethodRow(); }, "Referência deve ser informada.");
     f.sbtCancelarClick();
     EXPECT_EQ(selection(f, QStringLiteral("02")), "N");
     EXPECT_EQ(storedMethod(QStringLiteral("02")).first, "N");
 
     // a method without a reference table takes none
-    expectRefused([&] { f.selectMethod(QStringLiteral("00"), QStringLiteral("01")); },
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("00"), QStringLiteral("01")); },
                   "O método '00' não usa tabela de referência.");
     EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
     // and a method the consultation does not offer is named
-    expectRefused([&] { f.selectMethod(QStringLiteral("07")); },
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("07")); },
                   "O método '07' não está na lista de métodos desta consulta.");
 }
 
-TEST_F(MethodPage, ReferencePickListOffersTheMethodsWholeList)
+TEST_F(MethodPageTest, ReferencePickListOffersTheMethodsWholeList)
 {
     AssessmentForm& f = open(QStringLiteral("910000000004"));
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
-    EXPECT_TRUE(f.referenceButtonVisible(f.cdsMetoAval.recNo()));
+    EXPECT_TRUE(f.methodPage().referenceButtonVisible(f.cdsMetoAval.recNo()));
     {
         hostfw::PickScript script(
             {hostfw::PickAnswer::where("NMREFEBIBL", "Referência de teste B")});
-        f.dbgMetoAvalEditButtonClick();
+        f.methodPage().dbgMetoAvalEditButtonClick();
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Referência");
         EXPECT_EQ(script.requests()[0].emptyMessage, "Não há referência cadastrada.");
     }
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), "91");
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
-    f.postMethodRow();
+    f.methodPage().postMethodRow();
     EXPECT_EQ(storedMethod(QStringLiteral("01")),
               qMakePair(QStringLiteral("N"), QStringLiteral("91")));
 
@@ -136,7 +137,7 @@ TEST_F(MethodPage, ReferencePickListOffersTheMethodsWholeList)
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")));
     {
         hostfw::PickScript script({hostfw::PickAnswer::row(0)});
-        f.dbgMetoAvalEditButtonClick();
+        f.methodPage().dbgMetoAvalEditButtonClick();
         EXPECT_TRUE(script.requests().isEmpty());
     }
     EXPECT_EQ(errors.last(), "Não há referência cadastrada.");
@@ -144,43 +145,44 @@ TEST_F(MethodPage, ReferencePickListOffersTheMethodsWholeList)
 
     // flag "0": no button, no list, typing ignored
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    EXPECT_FALSE(f.referenceButtonVisible(f.cdsMetoAval.recNo()));
-    EXPECT_FALSE(f.methodCellEditable(f.cdsMetoAval.recNo(), QStringLiteral("CDTABELACO")));
+    EXPECT_FALSE(f.methodPage().referenceButtonVisible(f.cdsMetoAval.recNo()));
+    EXPECT_FALSE(
+        f.methodPage().methodCellEditable(f.cdsMetoAval.recNo(), QStringLiteral("CDTABELACO")));
     hostfw::PickScript script({hostfw::PickAnswer::row(0)});
-    f.dbgMetoAvalEditButtonClick();
-    f.typeMethodReference(QStringLiteral("01"));
+    f.methodPage().dbgMetoAvalEditButtonClick();
+    f.methodPage().typeMethodReference(QStringLiteral("01"));
     EXPECT_TRUE(script.requests().isEmpty());
     EXPECT_FALSE(f.cdsMetoAval.isEditing());
 }
 
-TEST_F(MethodPage, ToggleActsOnlyInTheSelectionColumnAndClosesTheResults)
+TEST_F(MethodPageTest, ToggleActsOnlyInTheSelectionColumnAndClosesTheResults)
 {
     AssessmentForm& f = open(QStringLiteral("910000000005"));
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    f.setMethodColumn(QStringLiteral("NMTBMETOAVAL"));
-    EXPECT_FALSE(f.toggleMethod());
-    f.setMethodColumn(QStringLiteral("IDTABELAAV"));
-    EXPECT_TRUE(f.toggleMethod());
+    f.methodPage().setMethodColumn(QStringLiteral("NMTBMETOAVAL"));
+    EXPECT_FALSE(f.methodPage().toggleMethod());
+    f.methodPage().setMethodColumn(QStringLiteral("IDTABELAAV"));
+    EXPECT_TRUE(f.methodPage().toggleMethod());
     EXPECT_TRUE(f.cdsMetoAval.isEditing());  // until the row is left or confirmed
     EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
-    f.moveMethodRow(f.cdsMetoAval.recNo() + 1);
+    f.methodPage().moveMethodRow(f.cdsMetoAval.recNo() + 1);
     EXPECT_FALSE(f.cdsMetoAval.isEditing());
     EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "S");
     // a toggled row is posted before the result page lists its data
-    f.moveMethodRow(0);
+    f.methodPage().moveMethodRow(0);
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("58")));
-    EXPECT_TRUE(f.toggleMethod());
+    EXPECT_TRUE(f.methodPage().toggleMethod());
     enterResults();
     EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
     EXPECT_NE(gridValue(QStringLiteral("40")), "<sem linha>");
 }
 
-TEST_F(MethodPage, DeceasedPatientsListDoesNotChange)
+TEST_F(MethodPageTest, DeceasedPatientsListDoesNotChange)
 {
     AssessmentForm& f = open(QStringLiteral("910000000006"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
     enterResults();
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("70.5")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("70.5")));
     storeRecorded(QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1.70"));
     f.FormClose();
 
@@ -193,13 +195,13 @@ TEST_F(MethodPage, DeceasedPatientsListDoesNotChange)
     ASSERT_TRUE(d.deceased());
     server.clearTraffic();
     ASSERT_TRUE(d.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
-    EXPECT_FALSE(d.toggleMethod());
-    EXPECT_FALSE(d.selectMethod(QStringLiteral("01")));
-    EXPECT_FALSE(d.unselectMethod(QStringLiteral("00")));
-    d.typeMethodReference(QStringLiteral("91"));
+    EXPECT_FALSE(d.methodPage().toggleMethod());
+    EXPECT_FALSE(d.methodPage().selectMethod(QStringLiteral("01")));
+    EXPECT_FALSE(d.methodPage().unselectMethod(QStringLiteral("00")));
+    d.methodPage().typeMethodReference(QStringLiteral("91"));
     {
         hostfw::PickScript script({hostfw::PickAnswer::row(0)});
-        d.dbgMetoAvalEditButtonClick();
+        d.methodPage().dbgMetoAvalEditButtonClick();
         EXPECT_TRUE(script.requests().isEmpty());
     }
     EXPECT_THROW(d.cdsMetoAval.edit(), hostfw::Abort);
@@ -209,10 +211,10 @@ TEST_F(MethodPage, DeceasedPatientsListDoesNotChange)
     // the result page shows the values with the comma but writes nothing
     enterResults();
     EXPECT_EQ(gridValue(QStringLiteral("02")), "1,70");
-    EXPECT_FALSE(d.recordValue(QStringLiteral("01"), QStringLiteral("80")));
-    EXPECT_FALSE(d.recordAnswer(QStringLiteral("01"), QStringLiteral("1")));
-    EXPECT_FALSE(d.dataCellEditable(0, QStringLiteral("DSINFOAVAL")));
-    EXPECT_FALSE(d.dbgDadosAvalKeyPress(QStringLiteral("DSINFOAVAL"), u'5'));
+    EXPECT_FALSE(d.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("80")));
+    EXPECT_FALSE(d.resultPage().recordAnswer(QStringLiteral("01"), QStringLiteral("1")));
+    EXPECT_FALSE(d.resultPage().dataCellEditable(0, QStringLiteral("DSINFOAVAL")));
+    EXPECT_FALSE(d.resultPage().dbgDadosAvalKeyPress(QStringLiteral("DSINFOAVAL"), u'5'));
     EXPECT_FALSE(d.actions().sbtCalcular);
     EXPECT_FALSE(d.actions().sbtEstimado);
     EXPECT_FALSE(d.actions().editButtons);

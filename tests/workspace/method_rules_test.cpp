@@ -45,15 +45,17 @@ TEST_F(MethodRules, TheRefusalNamesTheFirstSelectedMemberOfTheGroupInItsOrder)
     storeMethod(QStringLiteral("18"), QStringLiteral("S"), QString());
     f.sbtVerificarClick();
 
-    expectRefused([&] { f.selectMethod(QStringLiteral("01")); }, "IMC Amputado está selecionado.");
-    expectRefused([&] { f.selectMethod(QStringLiteral("68")); }, "IMC Amputado está selecionado.");
-    ASSERT_TRUE(f.unselectMethod(QStringLiteral("18")));
-    expectRefused([&] { f.selectMethod(QStringLiteral("01")); },
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01")); },
+                  "IMC Amputado está selecionado.");
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("68")); },
+                  "IMC Amputado está selecionado.");
+    ASSERT_TRUE(f.methodPage().unselectMethod(QStringLiteral("18")));
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01")); },
                   "IMC (OMS 1998) está selecionado.");
     // the selected member itself is not held back by the other
-    ASSERT_TRUE(f.unselectMethod(QStringLiteral("49")));
-    EXPECT_TRUE(f.selectMethod(QStringLiteral("68")));
-    expectRefused([&] { f.selectMethod(QStringLiteral("67")); },
+    ASSERT_TRUE(f.methodPage().unselectMethod(QStringLiteral("49")));
+    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("68")));
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("67")); },
                   "IMC para Gestantes está selecionado.");
     EXPECT_EQ(storedMethod(QStringLiteral("67")).first, "N");
 }
@@ -63,7 +65,7 @@ TEST_F(MethodRules, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
     server.addReference(QStringLiteral("METO"), QStringLiteral("01"), QStringLiteral("05"),
                         QStringLiteral("Referência de teste C"));
     AssessmentForm& f = open(QStringLiteral("950000000002"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("01"), QStringLiteral("5")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("5")));
     EXPECT_EQ(f.cdsMetoAval.asString(kReference), "05");
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste C");
     EXPECT_EQ(storedMethod(QStringLiteral("01")),
@@ -71,22 +73,23 @@ TEST_F(MethodRules, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
 
     // an unselected method's reference is looked up too, without being required
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("48")));
-    f.setMethodColumn(kReference);
-    f.typeMethodReference(QStringLiteral("9"));
-    expectRefused([&] { f.setMethodColumn(kSelection); }, "Referência não cadastrada.");
-    EXPECT_EQ(f.dbgMetoAvalColumn, kReference);  // the user corrects it where it is
+    f.methodPage().setMethodColumn(kReference);
+    f.methodPage().typeMethodReference(QStringLiteral("9"));
+    expectRefused([&] { f.methodPage().setMethodColumn(kSelection); },
+                  "Referência não cadastrada.");
+    EXPECT_EQ(f.methodPage().dbgMetoAvalColumn, kReference);  // the user corrects it where it is
     EXPECT_EQ(f.cdsMetoAval.asString(kReference), "09");
-    f.typeMethodReference(QStringLiteral("91"));
-    f.setMethodColumn(kSelection);
+    f.methodPage().typeMethodReference(QStringLiteral("91"));
+    f.methodPage().setMethodColumn(kSelection);
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
-    f.postMethodRow();
+    f.methodPage().postMethodRow();
     EXPECT_EQ(storedMethod(QStringLiteral("48")),
               qMakePair(QStringLiteral("N"), QStringLiteral("91")));
     // an unselected method with its reference emptied posts as it is
-    f.setMethodColumn(kReference);
-    f.typeMethodReference(QString());
-    f.setMethodColumn(kSelection);
-    f.postMethodRow();
+    f.methodPage().setMethodColumn(kReference);
+    f.methodPage().typeMethodReference(QString());
+    f.methodPage().setMethodColumn(kSelection);
+    f.methodPage().postMethodRow();
     EXPECT_EQ(storedMethod(QStringLiteral("48")), qMakePair(QStringLiteral("N"), QString()));
     EXPECT_TRUE(errors.messages().size() == 1) << errors.messages().join(u'\n').toStdString();
 }
@@ -94,13 +97,13 @@ TEST_F(MethodRules, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
 TEST_F(MethodRules, PostingASelectedMethodOutsideTheReferenceColumnDoesNotLookItUpAgain)
 {
     AssessmentForm& f = open(QStringLiteral("950000000003"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("01"), QStringLiteral("90")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("90")));
     server.clearTraffic();
     // the user unselects and selects again, then confirms from the selection column:
     // the default reference is looked up once, when the method is selected
-    f.dbgMetoAvalColumn = kSelection;
-    ASSERT_TRUE(f.toggleMethod());
-    ASSERT_TRUE(f.toggleMethod());
+    f.methodPage().dbgMetoAvalColumn = kSelection;
+    ASSERT_TRUE(f.methodPage().toggleMethod());
+    ASSERT_TRUE(f.methodPage().toggleMethod());
     EXPECT_EQ(referenceQueries().size(), 1);
     f.sbtConfirmarClick();
     EXPECT_EQ(referenceQueries().size(), 1);
@@ -115,7 +118,7 @@ TEST_F(MethodRules, EachKindOfMethodAsksForItsOwnReferenceList)
         ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), code))
             << code.toStdString();
         hostfw::PickScript script;  // cancelled: only the question matters
-        f.dbgMetoAvalEditButtonClick();
+        f.methodPage().dbgMetoAvalEditButtonClick();
     };
     // the Must, Burr Phillips and Frisancho ideal weights share the list of "01"
     for (const char* code : {"09", "10", "14"}) {
@@ -133,9 +136,9 @@ TEST_F(MethodRules, EachKindOfMethodAsksForItsOwnReferenceList)
     server.clearTraffic();
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("09")));
     const QString defaultReference = f.cdsMetoAval.asString(QStringLiteral("CDTBREFMETOA"));
-    f.dbgMetoAvalColumn = kSelection;
+    f.methodPage().dbgMetoAvalColumn = kSelection;
     try {
-        f.toggleMethod();
+        f.methodPage().toggleMethod();
     } catch (const hostfw::Abort&) {
     }
     EXPECT_EQ(referenceQueries(),
@@ -149,6 +152,6 @@ TEST_F(MethodRules, AChildsWeightForAgeAsksForTheWeightTables)
     ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("12")));
     server.clearTraffic();
     hostfw::PickScript script;
-    f.dbgMetoAvalEditButtonClick();
+    f.methodPage().dbgMetoAvalEditButtonClick();
     EXPECT_EQ(referenceQueries(), QStringList{"GetRefePeso()"});
 }

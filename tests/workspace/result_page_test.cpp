@@ -19,7 +19,7 @@ const QString kNotANumber =
 
 }  // namespace
 
-class ResultPage : public ConsultationTest
+class ResultPageTest : public ConsultationTest
 {
 protected:
     // A woman of 30 with methods that need weight (all of them), edema ("58"), limbs
@@ -28,13 +28,13 @@ protected:
     {
         AssessmentForm& f = open(patient);
         for (const char* code : {"00", "26", "58", "59", "68"})
-            EXPECT_TRUE(f.selectMethod(QString::fromLatin1(code))) << code;
+            EXPECT_TRUE(f.methodPage().selectMethod(QString::fromLatin1(code))) << code;
         enterResults();
         return f;
     }
 };
 
-TEST_F(ResultPage, GridListsTheNeededDataInNameOrder)
+TEST_F(ResultPageTest, GridListsTheNeededDataInNameOrder)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000001"));
     QStringList names;
@@ -50,11 +50,11 @@ TEST_F(ResultPage, GridListsTheNeededDataInNameOrder)
     EXPECT_FALSE(f.actions().sbtAutomatico);
 }
 
-TEST_F(ResultPage, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
+TEST_F(ResultPageTest, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000002"));
     busy = {};
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("1.5")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("1.5")));
     EXPECT_EQ(gridValue(QStringLiteral("01")), "1,5");
     const auto weights = recorded(QStringLiteral("01"));
     EXPECT_EQ(weights.keys(), QStringList({"00", "26", "58", "59", "68"}));
@@ -64,47 +64,48 @@ TEST_F(ResultPage, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
     EXPECT_FALSE(busy.visible());
 
     // a new value replaces every one of them, and clearing empties them
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("72,25")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("72,25")));
     for (const auto& r : recorded(QStringLiteral("01")))
         EXPECT_EQ(r.value, "72,25");
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QString()));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QString()));
     for (const auto& r : recorded(QStringLiteral("01")))
         EXPECT_EQ(r.value, "");
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
     EXPECT_EQ(f.cdsDadosAval.changeCount(), 0);
 }
 
-TEST_F(ResultPage, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
+TEST_F(ResultPageTest, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000003"));
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("70")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("70")));
 
-    expectRefused([&] { f.recordValue(QStringLiteral("01"), QStringLiteral("7a")); },
+    expectRefused([&] { f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("7a")); },
                   kNotANumber.arg("7a"));
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     EXPECT_FALSE(f.actions().sbtCalcular);
-    expectRefused([&] { f.recordValue(QStringLiteral("01"), QStringLiteral("1,5,3")); },
-                  kNotANumber.arg("1,5,3"));
+    expectRefused(
+        [&] { f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("1,5,3")); },
+        kNotANumber.arg("1,5,3"));
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     // pasted into the cell: refused when the column is left and when posted
-    f.setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("1.5.3"));
-    expectRefused([&] { f.dbgDadosAvalColExit(QStringLiteral("DSINFOAVAL")); },
+    f.resultPage().setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("1.5.3"));
+    expectRefused([&] { f.resultPage().dbgDadosAvalColExit(QStringLiteral("DSINFOAVAL")); },
                   kNotANumber.arg("1.5.3"));
-    expectRefused([&] { f.postDataRow(); }, kNotANumber.arg("1.5.3"));
+    expectRefused([&] { f.resultPage().postDataRow(); }, kNotANumber.arg("1.5.3"));
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     // leaving the row is refused as well
-    expectRefused([&] { f.moveDataRow(f.cdsDadosAval.recNo() == 0 ? 1 : 0); },
+    expectRefused([&] { f.resultPage().moveDataRow(f.cdsDadosAval.recNo() == 0 ? 1 : 0); },
                   kNotANumber.arg("1.5.3"));
     // the gestational week takes no separator
     expectRefused(
         [&] {
-            f.recordValue(QStringLiteral("01"), QStringLiteral("71"));
+            f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("71"));
             ;
-            f.recordValue(QStringLiteral("53"), QStringLiteral("20,5"));
+            f.resultPage().recordValue(QStringLiteral("53"), QStringLiteral("20,5"));
         },
         kNotANumber.arg("20,5"));
     // edema and limbs are answered from their lists
-    expectRefused([&] { f.recordValue(QStringLiteral("40"), QStringLiteral("1")); },
+    expectRefused([&] { f.resultPage().recordValue(QStringLiteral("40"), QStringLiteral("1")); },
                   "'Edema - Tornozelo' não é digitado: escolha a resposta na lista.");
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     f.sbtCancelarClick();
@@ -121,34 +122,34 @@ TEST_F(ResultPage, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
     EXPECT_EQ(gridValue(QStringLiteral("01")), "71");
 }
 
-TEST_F(ResultPage, KeyFilterTakesDigitsAndTheSeparator)
+TEST_F(ResultPageTest, KeyFilterTakesDigitsAndTheSeparator)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000004"));
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
     const QString value = QStringLiteral("DSINFOAVAL");
-    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u'7'), QChar(u'7'));
-    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u'.'), QChar(u','));
-    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u','), QChar(u','));
-    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, QChar(8)), QChar(8));
+    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u'7'), QChar(u'7'));
+    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u'.'), QChar(u','));
+    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u','), QChar(u','));
+    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, QChar(8)), QChar(8));
     for (QChar refused : {u'a', u'-', u'e', u' ', u'+'})
-        EXPECT_FALSE(f.dbgDadosAvalKeyPress(value, refused)) << refused.toLatin1();
-    EXPECT_FALSE(f.dbgDadosAvalKeyPress(QStringLiteral("DSUNIDDADO"), u'1'));
+        EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(value, refused)) << refused.toLatin1();
+    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(QStringLiteral("DSUNIDDADO"), u'1'));
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("53")));
-    EXPECT_FALSE(f.dbgDadosAvalKeyPress(value, u','));
-    EXPECT_EQ(f.dbgDadosAvalKeyPress(value, u'3'), QChar(u'3'));
+    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(value, u','));
+    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u'3'), QChar(u'3'));
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("41")));
-    EXPECT_FALSE(f.dbgDadosAvalKeyPress(value, u'1'));
-    EXPECT_FALSE(f.dataCellEditable(f.cdsDadosAval.recNo(), value));
-    EXPECT_TRUE(f.answerButtonVisible(f.cdsDadosAval.recNo()));
+    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(value, u'1'));
+    EXPECT_FALSE(f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), value));
+    EXPECT_TRUE(f.resultPage().answerButtonVisible(f.cdsDadosAval.recNo()));
 }
 
-TEST_F(ResultPage, CodedAnswersAreStoredAsCodesAndShownAsTexts)
+TEST_F(ResultPageTest, CodedAnswersAreStoredAsCodesAndShownAsTexts)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000005"));
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("36")));
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Três Meses")});
-        f.dbgDadosAvalEditButtonClick();
+        f.resultPage().dbgDadosAvalEditButtonClick();
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Tempo");
     }
@@ -163,7 +164,7 @@ TEST_F(ResultPage, CodedAnswersAreStoredAsCodesAndShownAsTexts)
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("40")));
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
-        f.dbgDadosAvalEditButtonClick();
+        f.resultPage().dbgDadosAvalEditButtonClick();
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Edema");
     }
@@ -172,26 +173,26 @@ TEST_F(ResultPage, CodedAnswersAreStoredAsCodesAndShownAsTexts)
     // a cancelled pick list changes nothing
     {
         hostfw::PickScript script;
-        f.dbgDadosAvalEditButtonClick();
+        f.resultPage().dbgDadosAvalEditButtonClick();
     }
     EXPECT_EQ(gridValue(QStringLiteral("40")), "1");
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
 
     // an unknown code is refused; a stored code outside the table shows nothing
-    expectRefused([&] { f.recordAnswer(QStringLiteral("36"), QStringLiteral("7")); },
+    expectRefused([&] { f.resultPage().recordAnswer(QStringLiteral("36"), QStringLiteral("7")); },
                   "'7' não é uma resposta da lista 'Tempo'.");
     f.sbtCancelarClick();
     EXPECT_EQ(gridValue(QStringLiteral("36"), QStringLiteral("DSINFOAVAL"), true), "Três Meses");
 }
 
-TEST_F(ResultPage, AThirdLimbIsRefused)
+TEST_F(ResultPageTest, AThirdLimbIsRefused)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000006"));
-    ASSERT_TRUE(f.recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
     EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSUNIDDADO")), "1");
     EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSOBSERAVAL"), true), "");
     EXPECT_EQ(inMaoMembro, 1);
-    ASSERT_TRUE(f.recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
+    ASSERT_TRUE(f.resultPage().recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
     EXPECT_EQ(inMaoMembro, 2);
     EXPECT_EQ(recorded(QStringLiteral("44")).value(QStringLiteral("59")), (Recorded{"1", "2"}));
 
@@ -199,33 +200,35 @@ TEST_F(ResultPage, AThirdLimbIsRefused)
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("45")));
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
-        expectRefused([&] { f.dbgDadosAvalEditButtonClick(); },
+        expectRefused([&] { f.resultPage().dbgDadosAvalEditButtonClick(); },
                       "Dois membros superiores já estão selecionados");
         EXPECT_TRUE(script.requests().isEmpty());
     }
-    expectRefused([&] { f.recordAnswer(QStringLiteral("46"), QStringLiteral("1")); },
+    expectRefused([&] { f.resultPage().recordAnswer(QStringLiteral("46"), QStringLiteral("1")); },
                   "Dois membros superiores já estão selecionados");
     EXPECT_TRUE(recorded(QStringLiteral("46")).isEmpty()
                 || recorded(QStringLiteral("46")).value(QStringLiteral("59")).value != "1");
     // lower limbs count apart
-    ASSERT_TRUE(f.recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
     EXPECT_EQ(inPeMembro, 1);
 
     // one hand each side, then a second limb on either is refused when typed
-    ASSERT_TRUE(f.recordLimbCount(QStringLiteral("44"), QStringLiteral("1")));
-    ASSERT_TRUE(f.recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordLimbCount(QStringLiteral("44"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
     EXPECT_EQ(inMaoMembro, 2);
-    expectRefused([&] { f.recordLimbCount(QStringLiteral("45"), QStringLiteral("2")); },
-                  "Dois membros superiores já estão selecionados");
+    expectRefused(
+        [&] { f.resultPage().recordLimbCount(QStringLiteral("45"), QStringLiteral("2")); },
+        "Dois membros superiores já estão selecionados");
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     f.sbtCancelarClick();
     EXPECT_EQ(recorded(QStringLiteral("45")).value(QStringLiteral("59")), (Recorded{"1", "1"}));
     // unmarking gives the limb back
-    ASSERT_TRUE(f.recordAnswer(QStringLiteral("45"), QStringLiteral("0")));
+    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("45"), QStringLiteral("0")));
     EXPECT_EQ(inMaoMembro, 1);
     EXPECT_EQ(recorded(QStringLiteral("45")).value(QStringLiteral("59")), (Recorded{"0", ""}));
-    expectRefused([&] { f.recordLimbCount(QStringLiteral("45"), QStringLiteral("1")); },
-                  "O número de membros só é informado numa amputação marcada.");
+    expectRefused(
+        [&] { f.resultPage().recordLimbCount(QStringLiteral("45"), QStringLiteral("1")); },
+        "O número de membros só é informado numa amputação marcada.");
 
     // the counters follow the grid when the page is entered again
     inMaoMembro = 0;
@@ -237,11 +240,11 @@ TEST_F(ResultPage, AThirdLimbIsRefused)
     EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSUNIDDADO")), "1");
 }
 
-TEST_F(ResultPage, EnteringThePageBringsSeparatorsToTheComma)
+TEST_F(ResultPageTest, EnteringThePageBringsSeparatorsToTheComma)
 {
     AssessmentForm& f = open(QStringLiteral("920000000007"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("01")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
     storeRecorded(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70.5"),
                   QStringLiteral("Peso Estimado Chumlea (1988)"));
     enterResults();
@@ -255,29 +258,29 @@ TEST_F(ResultPage, EnteringThePageBringsSeparatorsToTheComma)
     EXPECT_FALSE(busy.visible());
 
     // a typed value drops the observation; the estimate dialog's value keeps it
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("71")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("71")));
     EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")), (Recorded{"71", ""}));
-    f.estimateFlag = true;
+    f.resultPage().estimateFlag = true;
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
     f.cdsDadosAval.edit();
     f.cdsDadosAval.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68,40"));
     f.cdsDadosAval.setValue(QStringLiteral("DSOBSERAVAL"),
                             QStringLiteral("Peso Estimado Chumlea (1988)"));
-    f.postDataRow();
-    f.estimateFlag = false;
+    f.resultPage().postDataRow();
+    f.resultPage().estimateFlag = false;
     EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("00")),
               (Recorded{"68,40", "Peso Estimado Chumlea (1988)"}));
 }
 
-TEST_F(ResultPage, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRecordedValues)
+TEST_F(ResultPageTest, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRecordedValues)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000008"));
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("70")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("70")));
     busy = {};
 
     server.failNext(QStringLiteral("SetInfoAval"));
     try {
-        f.recordValue(QStringLiteral("01"), QStringLiteral("80"));
+        f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("80"));
         FAIL() << "the failed write went unnoticed";
     } catch (const records::Error& e) {
         EXPECT_TRUE(e.message().contains("falha simulada")) << e.message().toStdString();
@@ -294,24 +297,24 @@ TEST_F(ResultPage, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRecorde
 
     // posting again once the server answers stores it everywhere
     f.cdsDadosAval.edit();
-    f.postDataRow();
+    f.resultPage().postDataRow();
     for (const auto& r : recorded(QStringLiteral("01")))
         EXPECT_EQ(r.value, "80");
 }
 
-TEST_F(ResultPage, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
+TEST_F(ResultPageTest, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
 {
     AssessmentForm& f = open(QStringLiteral("920000000009"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
     enterResults();
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("64,3")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("64,3")));
     enterMethods();
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("01")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
     enterResults();
     EXPECT_FALSE(recorded(QStringLiteral("01")).contains(QStringLiteral("01")));
 
     server.clearTraffic();
-    f.Atualiza_DadosInf();
+    f.resultPage().Atualiza_DadosInf();
     const QList<QJsonArray> calls = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
     ASSERT_EQ(calls.size(), 1);
     EXPECT_EQ(calls[0].last().toString(),
@@ -321,7 +324,7 @@ TEST_F(ResultPage, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
 
     f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshResulEnerg);
     server.clearTraffic();
-    f.Atualiza_DadosInf();
+    f.resultPage().Atualiza_DadosInf();
     const QList<QJsonArray> energy = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
     ASSERT_EQ(energy.size(), 1);
     EXPECT_EQ(energy[0].last().toString(),
@@ -329,18 +332,19 @@ TEST_F(ResultPage, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
               "AND ME.CDTBMETOAVAL <= '36')");
 }
 
-TEST_F(ResultPage, ActionsFollowTheDataRowAndItsEditState)
+TEST_F(ResultPageTest, ActionsFollowTheDataRowAndItsEditState)
 {
     AssessmentForm& f =
         open(QStringLiteral("920000000010"), QStringLiteral("0"), QDate(2014, 1, 1));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("28")));  // a boy of 12: maturation offered
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(
+        f.methodPage().selectMethod(QStringLiteral("28")));  // a boy of 12: maturation offered
     enterResults();
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
     EXPECT_TRUE(f.actions().sbtEstimado);
     EXPECT_FALSE(f.actions().sbtMaturSex);
     EXPECT_FALSE(f.actions().sbtAmputado);
-    f.setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("40"));
+    f.resultPage().setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("40"));
     EXPECT_FALSE(f.actions().sbtEstimado);
     EXPECT_FALSE(f.actions().sbtCalcular);
     f.sbtConfirmarClick();  // posts, then refreshes
@@ -351,9 +355,10 @@ TEST_F(ResultPage, ActionsFollowTheDataRowAndItsEditState)
     ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("37")));
     EXPECT_TRUE(f.actions().sbtMaturSex);
     EXPECT_FALSE(f.actions().sbtEstimado);
-    EXPECT_FALSE(f.dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
+    EXPECT_FALSE(
+        f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
     expectRefused(
-        [&] { f.recordValue(QStringLiteral("37"), QStringLiteral("2")); },
+        [&] { f.resultPage().recordValue(QStringLiteral("37"), QStringLiteral("2")); },
         "'Maturação Sexual - Estágio observado' é informado pelo diálogo de maturação sexual.");
     f.sbtCancelarClick();
 

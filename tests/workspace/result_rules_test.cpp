@@ -48,7 +48,7 @@ TEST_F(ResultRules, CalculateIsOfferedOnlyOnAResultPageWithData)
     EXPECT_EQ(focus.last(), "dbgDadosAval");
 
     enterMethods();
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
     EXPECT_FALSE(f.actions().sbtCalcular);
     enterResults();
     EXPECT_TRUE(f.actions().sbtCalcular);
@@ -64,8 +64,8 @@ TEST_F(ResultRules, CalculateIsOfferedOnlyOnAResultPageWithData)
 TEST_F(ResultRules, EnteringThePageRewritesOnlyWhatItChangesAndKeepsTheRow)
 {
     AssessmentForm& f = open(QStringLiteral("960000000002"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("00")));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("58")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("58")));
     storeRecorded(QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1,65"));
     // only the first point becomes the comma; the rest is the user's to correct
     storeRecorded(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("7.0.5"));
@@ -77,7 +77,7 @@ TEST_F(ResultRules, EnteringThePageRewritesOnlyWhatItChangesAndKeepsTheRow)
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
 
     // every value normal now: entering again writes nothing and keeps the row
-    ASSERT_TRUE(f.recordValue(QStringLiteral("01"), QStringLiteral("70")));
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("70")));
     ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("02")));
     enterMethods();
     server.clearTraffic();
@@ -132,10 +132,10 @@ TEST_F(ResultRules, TheRefreshReadsWhatThePageShows)
 TEST_F(ResultRules, TheRefreshTakesTheLimbCountFromTheObservation)
 {
     AssessmentForm& f = open(QStringLiteral("960000000004"));
-    ASSERT_TRUE(f.selectMethod(QStringLiteral("59")));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("59")));
     enterResults();
-    ASSERT_TRUE(f.recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
-    ASSERT_TRUE(f.recordLimbCount(QStringLiteral("47"), QStringLiteral("2")));
+    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordLimbCount(QStringLiteral("47"), QStringLiteral("2")));
     EXPECT_EQ(inPeMembro, 2);
     // another client leaves one leg
     records::DataSet info(records::layouts::cdsInfoAval());

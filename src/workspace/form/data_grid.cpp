@@ -5,6 +5,7 @@
 #include "hostfw/action.h"
 #include "workspace/assessment_form.h"
 #include "workspace/data_key_filter.h"
+#include "workspace/result_page.h"
 #include "workspace/value_fields.h"
 
 #include <QKeyEvent>
@@ -30,12 +31,12 @@ DataGridDelegate::DataGridDelegate(AssessmentForm& core, QTableView* view)
 bool DataGridDelegate::showsButton(const QModelIndex& index) const
 {
     return fieldOf(index) == kValue && index.row() == m_view->currentIndex().row()
-           && m_core.answerButtonVisible(index.row());
+           && m_core.resultPage().answerButtonVisible(index.row());
 }
 
 void DataGridDelegate::openList()
 {
-    hostfw::RunAction([this] { m_core.dbgDadosAvalEditButtonClick(); });
+    hostfw::RunAction([this] { m_core.resultPage().dbgDadosAvalEditButtonClick(); });
 }
 
 QWidget* DataGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
@@ -63,7 +64,8 @@ bool DataGridDelegate::eventFilter(QObject* watched, QEvent* event)
         if (!typed.isNull()) {
             const QString field = edit->property(kFieldProperty).toString();
             std::optional<QChar> accepted;
-            hostfw::RunAction([&] { accepted = m_core.dbgDadosAvalKeyPress(field, typed); });
+            hostfw::RunAction(
+                [&] { accepted = m_core.resultPage().dbgDadosAvalKeyPress(field, typed); });
             if (!accepted)
                 return true;
             if (*accepted != typed) {
@@ -82,8 +84,8 @@ void DataGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     const QString field = fieldOf(index);
     if (text == index.data(Qt::EditRole).toString())
         return;
-    if (hostfw::RunAction([&] { m_core.setDataCell(field, text); }))
-        hostfw::RunAction([&] { m_core.dbgDadosAvalColExit(field); });
+    if (hostfw::RunAction([&] { m_core.resultPage().setDataCell(field, text); }))
+        hostfw::RunAction([&] { m_core.resultPage().dbgDadosAvalColExit(field); });
 }
 
 // ---------------------------------------------------------------- binder
@@ -101,13 +103,13 @@ void DataGridBinder::onCurrentChanged(const QModelIndex& current, const QModelIn
     // Leaving the value column of a row being edited checks the number first.
     if (previous.isValid() && previous.row() == m_core.cdsDadosAval.recNo()
         && previous.column() != current.column() && !hostfw::RunAction([&] {
-               m_core.dbgDadosAvalColExit(m_model->fieldAt(previous.column()));
+               m_core.resultPage().dbgDadosAvalColExit(m_model->fieldAt(previous.column()));
            })) {
         revertTo(column);
         return;
     }
     if (current.row() != m_core.cdsDadosAval.recNo()
-        && !hostfw::RunAction([&] { m_core.moveDataRow(current.row()); })) {
+        && !hostfw::RunAction([&] { m_core.resultPage().moveDataRow(current.row()); })) {
         revertTo(column);
         return;
     }
@@ -117,7 +119,7 @@ void DataGridBinder::onCurrentChanged(const QModelIndex& current, const QModelIn
 bool DataGridBinder::handleKey(const QKeyEvent* key, const QString& field)
 {
     if (opensList(key) && field == kValue) {
-        hostfw::RunAction([this] { m_core.dbgDadosAvalEditButtonClick(); });
+        hostfw::RunAction([this] { m_core.resultPage().dbgDadosAvalEditButtonClick(); });
         return true;
     }
     return false;

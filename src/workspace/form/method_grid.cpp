@@ -4,6 +4,7 @@
 
 #include "hostfw/action.h"
 #include "workspace/assessment_form.h"
+#include "workspace/method_page.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -32,12 +33,12 @@ MethodGridDelegate::MethodGridDelegate(AssessmentForm& core, QTableView* view)
 bool MethodGridDelegate::showsButton(const QModelIndex& index) const
 {
     return fieldOf(index) == kReference && index.row() == m_view->currentIndex().row()
-           && !m_core.deceased() && m_core.referenceButtonVisible(index.row());
+           && !m_core.deceased() && m_core.methodPage().referenceButtonVisible(index.row());
 }
 
 void MethodGridDelegate::openList()
 {
-    hostfw::RunAction([this] { m_core.dbgMetoAvalEditButtonClick(); });
+    hostfw::RunAction([this] { m_core.methodPage().dbgMetoAvalEditButtonClick(); });
 }
 
 void MethodGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -80,7 +81,7 @@ void MethodGridDelegate::setModelData(QWidget* editor, QAbstractItemModel*,
     const QString text = static_cast<QLineEdit*>(editor)->text();
     if (text == index.data(Qt::EditRole).toString())
         return;
-    hostfw::RunAction([&] { m_core.typeMethodReference(text); });
+    hostfw::RunAction([&] { m_core.methodPage().typeMethodReference(text); });
 }
 
 // ---------------------------------------------------------------- binder
@@ -97,14 +98,14 @@ void MethodGridBinder::onCurrentChanged(const QModelIndex& current, const QModel
         return;
     const int column = previous.isValid() ? previous.column() : current.column();
     if (current.row() != m_core.cdsMetoAval.recNo()
-        && !hostfw::RunAction([&] { m_core.moveMethodRow(current.row()); })) {
+        && !hostfw::RunAction([&] { m_core.methodPage().moveMethodRow(current.row()); })) {
         revertTo(column);
         return;
     }
     const QString field = m_model->fieldAt(current.column());
-    if (field != m_core.dbgMetoAvalColumn
-        && !hostfw::RunAction([&] { m_core.setMethodColumn(field); })) {
-        revertTo(m_model->columnOf(m_core.dbgMetoAvalColumn));
+    if (field != m_core.methodPage().dbgMetoAvalColumn
+        && !hostfw::RunAction([&] { m_core.methodPage().setMethodColumn(field); })) {
+        revertTo(m_model->columnOf(m_core.methodPage().dbgMetoAvalColumn));
         return;
     }
     m_view->viewport()->update();
@@ -114,17 +115,17 @@ void MethodGridBinder::onClicked(const QModelIndex& index)
 {
     if (m_model->fieldAt(index.column()) != kSelection || index.row() != m_core.cdsMetoAval.recNo())
         return;
-    hostfw::RunAction([this] { m_core.toggleMethod(); });
+    hostfw::RunAction([this] { m_core.methodPage().toggleMethod(); });
 }
 
 bool MethodGridBinder::handleKey(const QKeyEvent* key, const QString& field)
 {
     if (key->key() == Qt::Key_Space && field == kSelection) {
-        hostfw::RunAction([this] { m_core.toggleMethod(); });
+        hostfw::RunAction([this] { m_core.methodPage().toggleMethod(); });
         return true;
     }
     if (opensList(key) && field == kReference) {
-        hostfw::RunAction([this] { m_core.dbgMetoAvalEditButtonClick(); });
+        hostfw::RunAction([this] { m_core.methodPage().dbgMetoAvalEditButtonClick(); });
         return true;
     }
     return false;
@@ -132,7 +133,7 @@ bool MethodGridBinder::handleKey(const QKeyEvent* key, const QString& field)
 
 int MethodGridBinder::syncColumn() const
 {
-    return m_model->columnOf(m_core.dbgMetoAvalColumn);
+    return m_model->columnOf(m_core.methodPage().dbgMetoAvalColumn);
 }
 
 void MethodGridBinder::focusReference()

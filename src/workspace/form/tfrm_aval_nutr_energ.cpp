@@ -7,7 +7,9 @@
 
 #include "hostfw/action.h"
 #include "records/dataset_model.h"
+#include "workspace/method_page.h"
 #include "workspace/module_context.h"
+#include "workspace/result_page.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -76,13 +78,17 @@ TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget
 
     m_metoAvalModel = new CoreGridModel(
         m_core.cdsMetoAval,
-        [this](int row, const QString& field) { return m_core.methodCellEditable(row, field); },
+        [this](int row, const QString& field) {
+            return m_core.methodPage().methodCellEditable(row, field);
+        },
         this);
     m_metoAvalModel->setColumns({QStringLiteral("IDTABELAAV"), QStringLiteral("NMTBMETOAVAL"),
                                  QStringLiteral("CDTABELACO")});
     m_dadosAvalModel = new CoreGridModel(
         m_core.cdsDadosAval,
-        [this](int row, const QString& field) { return m_core.dataCellEditable(row, field); },
+        [this](int row, const QString& field) {
+            return m_core.resultPage().dataCellEditable(row, field);
+        },
         this);
     m_dadosAvalModel->setColumns({QStringLiteral("NMTIPODADO"), QStringLiteral("DSINFOAVAL"),
                                   QStringLiteral("DSUNIDDADO"), QStringLiteral("DSOBSERAVAL")});

@@ -1,10 +1,11 @@
 #include "module_entry.h"
 
-#include "anthropometry/anthropometric_run.h"
+#include "anthropometry/assessment_pass.h"
 #include "client/http_app_server.h"
 #include "hostfw/error_display.h"
 #include "hostfw/widgets/mdi_host.h"
 #include "records/field.h"
+#include "workspace/calculation_run.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/module_context.h"
 
@@ -33,9 +34,14 @@ struct ModuleLifetime
 const ModuleLifetime lifetime;
 
 // The calculation run behind the form's Calculate; it outlives every form.
-anthropometry::AnthropometricRun& calculationRun()
+workspace::CalculationRun& calculationRun()
 {
-    static anthropometry::AnthropometricRun run;
+    static anthropometry::AssessmentPass assessment;
+    static workspace::CalculationRun run = [] {
+        workspace::CalculationRun r;
+        assessment.install(r);
+        return r;
+    }();
     return run;
 }
 

@@ -1,20 +1,17 @@
-#include "anthropometric_run.h"
+#include "assessment_pass.h"
 
 #include "dispatch.h"
 #include "evaluation.h"
 
-#include "hostfw/busy.h"
 #include "hostfw/reply_check.h"
 #include "records/packet_codec.h"
+#include "workspace/result_page.h"
 
 namespace anthropometry {
 
 namespace {
 
 using workspace::AssessmentForm;
-using workspace::EnergPage;
-using workspace::InnerPage;
-using workspace::OuterPage;
 
 // The grids bound to a dataset stop repainting for the guard's lifetime, so they
 // resume on the normal and on the error path alike.
@@ -41,33 +38,19 @@ void reloadResultLines(AssessmentForm& form)
 
 }  // namespace
 
-void AnthropometricRun::run(AssessmentForm& form)
+void AssessmentPass::install(workspace::CalculationRun& run)
 {
-    // A deceased patient's consultation is read-only: Calculate does nothing.
-    if (form.deceased())
-        return;
-    if (m_preparation)
-        m_preparation(form);
-    hostfw::BusyGuard busy(form.busyIndicator(), hostfw::AviKind::Processing);
-    if (form.pgcPadrao == OuterPage::tshPadrao) {
-        if (form.pgcAvalEnerg == EnergPage::tshResulEnerg && m_energyPass)
-            m_energyPass(form);
-        else if (form.pgcAvalEnerg == EnergPage::tshNutrRecom && m_recommendationPass)
-            m_recommendationPass(form);
-    } else if (form.pgcPadrao == OuterPage::tshAvalNutr
-               && form.pgcAvalNutr == InnerPage::tshAvaliacao) {
-        anthropometricPass(form);
-    }
-    form.sbtVerificarClick();
+    run.setPass(workspace::CalculationRun::Page::Assessment,
+                [this](AssessmentForm& form) { (*this)(form); });
 }
 
-void AnthropometricRun::anthropometricPass(AssessmentForm& form)
+void AssessmentPass::operator()(AssessmentForm& form)
 {
     RepaintSuspended dataGrid(form.cdsDadosAval);
     RepaintSuspended resultGrid(form.cdsResuAval);
 
     reloadResultLines(form);
-    form.Atualiza_DadosInf();
+    form.resultPage().Atualiza_DadosInf();
     hostfw::CheckResultServ(form.netAvalNutrEnerg.DelResuAval(form.key()), true, 0);
     reloadResultLines(form);
 

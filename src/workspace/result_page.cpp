@@ -1,7 +1,7 @@
 // The result page's data grid (dbgDadosAval over cdsDadosAval): entering the page,
 // typing values and coded answers, the checks before a row is posted.
 
-#include "assessment_form.h"
+#include "result_page.h"
 #include "data_key_filter.h"
 #include "data_types.h"
 #include "module_context.h"
@@ -40,7 +40,14 @@ std::optional<QString> typedNumber(const QString& text)
 
 }  // namespace
 
-void AssessmentForm::prepareDataGrid()
+ResultPage::ResultPage(AssessmentForm& form)
+    : m_form(form),
+      cdsDadosAval(form.cdsDadosAval),
+      netAvalNutrEnerg(form.netAvalNutrEnerg)
+{
+}
+
+void ResultPage::prepareDataGrid()
 {
     cdsDadosAval.beforeInsert = [](records::DataSet&) { throw hostfw::Abort(); };
     cdsDadosAval.beforeEdit = [this](records::DataSet&) {
@@ -50,13 +57,9 @@ void AssessmentForm::prepareDataGrid()
     cdsDadosAval.beforePost = [this](records::DataSet& ds) { checkDataRowBeforePost(ds); };
     cdsDadosAval.afterPost = [this](records::DataSet& ds) {
         propagateDataRow(ds);
-        updateActions();
-        emit changed();
+        m_form.repaint();
     };
-    const auto repaint = [this](records::DataSet&) {
-        updateActions();
-        emit changed();
-    };
+    const auto repaint = [this](records::DataSet&) { m_form.repaint(); };
     cdsDadosAval.afterCancel = repaint;
     cdsDadosAval.afterScroll = repaint;
     cdsDadosAval.setDisplayTextHandler(kValue, [](const records::DataSet& ds, int row) {
@@ -72,32 +75,27 @@ void AssessmentForm::prepareDataGrid()
     });
 }
 
-QString AssessmentForm::currentDataType() const
+QString ResultPage::currentDataType() const
 {
     return cdsDadosAval.isEmpty() ? QString() : cdsDadosAval.asString(kType);
 }
 
 // ---------------------------------------------------------------- entering the page
 
-void AssessmentForm::enterResultPage()
+void ResultPage::enterPage()
 {
-    // The dialogs' buttons follow the data row the grid lands on (the maturation row
-    // is listed only when sexual maturation is selected).
-    m_actions.sbtEstimado = false;
-    m_actions.sbtAmputado = false;
-    m_actions.sbtMaturSex = false;
     loadDataGrid(true);
-    cdsResuAval.loadPacket(records::decodePacket(
+    m_form.cdsResuAval.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(netAvalNutrEnerg.GetResuAval(key()), true, 0)));
-    emit focusRequested(QStringLiteral("dbgDadosAval"));
+    emit m_form.focusRequested(QStringLiteral("dbgDadosAval"));
 }
 
-void AssessmentForm::loadDataGrid(bool normalise)
+void ResultPage::loadDataGrid(bool normalise)
 {
     const int position = cdsDadosAval.recNo();
     cdsDadosAval.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(netAvalNutrEnerg.GetDadoAval(key()), true, 0)));
-    const DataEdit mode = m_deceased ? DataEdit::Quiet : DataEdit::Normalise;
+    const DataEdit mode = m_form.deceased() ? DataEdit::Quiet : DataEdit::Normalise;
     cdsDadosAval.disableControls();
     try {
         for (int row = 0; row < cdsDadosAval.recordCount(); ++row) {
@@ -116,7 +114,7 @@ void AssessmentForm::loadDataGrid(bool normalise)
     recountLimbs();
 }
 
-void AssessmentForm::normaliseDataRow(bool separators, DataEdit mode)
+void ResultPage::normaliseDataRow(bool separators, DataEdit mode)
 {
     const QString type = cdsDadosAval.asString(kType);
     QString value = cdsDadosAval.asString(kValue);
@@ -144,7 +142,7 @@ void AssessmentForm::normaliseDataRow(bool separators, DataEdit mode)
 
 // ---------------------------------------------------------------- before post
 
-void AssessmentForm::checkDataRowBeforePost(records::DataSet& ds)
+void ResultPage::checkDataRowBeforePost(records::DataSet& ds)
 {
     const QString type = ds.asString(kType);
     QString value = ds.asString(kValue);
@@ -179,7 +177,7 @@ void AssessmentForm::checkDataRowBeforePost(records::DataSet& ds)
 
 // ---------------------------------------------------------------- typing
 
-std::optional<QChar> AssessmentForm::dbgDadosAvalKeyPress(const QString& field, QChar key)
+std::optional<QChar> ResultPage::dbgDadosAvalKeyPress(const QString& field, QChar key)
 {
     if (cdsDadosAval.isEmpty())
         return std::nullopt;
@@ -199,7 +197,7 @@ std::optional<QChar> AssessmentForm::dbgDadosAvalKeyPress(const QString& field, 
     return verdict.key;
 }
 
-bool AssessmentForm::dataCellEditable(int row, const QString& field) const
+bool ResultPage::dataCellEditable(int row, const QString& field) const
 {
     if (readOnly() || row < 0 || row >= cdsDadosAval.recordCount())
         return false;
@@ -212,13 +210,13 @@ bool AssessmentForm::dataCellEditable(int row, const QString& field) const
     return false;
 }
 
-bool AssessmentForm::answerButtonVisible(int row) const
+bool ResultPage::answerButtonVisible(int row) const
 {
     return !readOnly() && row >= 0 && row < cdsDadosAval.recordCount()
            && data_types::isCoded(cdsDadosAval.asStringAt(row, kType));
 }
 
-void AssessmentForm::setDataCell(const QString& field, const QString& text)
+void ResultPage::setDataCell(const QString& field, const QString& text)
 {
     if (cdsDadosAval.isEmpty() || !dataCellEditable(cdsDadosAval.recNo(), field))
         return;
@@ -226,15 +224,13 @@ void AssessmentForm::setDataCell(const QString& field, const QString& text)
     try {
         cdsDadosAval.setValue(field, text.isEmpty() ? QVariant() : QVariant(text));
     } catch (const records::Error& e) {
-        updateActions();
-        emit changed();
+        m_form.repaint();
         hostfw::MensErro(e.message(), true);
     }
-    updateActions();
-    emit changed();
+    m_form.repaint();
 }
 
-void AssessmentForm::dbgDadosAvalColExit(const QString& field)
+void ResultPage::dbgDadosAvalColExit(const QString& field)
 {
     if (field != kValue || !cdsDadosAval.isEditing())
         return;
@@ -243,49 +239,48 @@ void AssessmentForm::dbgDadosAvalColExit(const QString& field)
         hostfw::MensErro(hostfw::InvalidFloatMessage(value, kValueLabel), true);
 }
 
-void AssessmentForm::moveDataRow(int row)
+void ResultPage::moveDataRow(int row)
 {
     if (row == cdsDadosAval.recNo())
         return;
     cdsDadosAval.moveTo(row);
 }
 
-void AssessmentForm::postDataRow()
+void ResultPage::postDataRow()
 {
     if (!cdsDadosAval.isEditing())
         return;
     try {
         cdsDadosAval.post();
     } catch (...) {
-        updateActions();
-        emit changed();
+        m_form.repaint();
         throw;
     }
 }
 
 // ---------------------------------------------------------------- coded answers
 
-records::DataSet* AssessmentForm::answerList(const QString& type)
+records::DataSet* ResultPage::answerList(const QString& type)
 {
     switch (records::dataTypeDescriptor(type).answers) {
     case records::AnswerList::Time:
-        return &cdsTrabPerda;
+        return &m_form.cdsTrabPerda;
     case records::AnswerList::Edema:
     case records::AnswerList::Limb:
-        return &cdsTrabStatus;
+        return &m_form.cdsTrabStatus;
     case records::AnswerList::PregnancyTrimester:
-        return &cdsTrimestreGesta;
+        return &m_form.cdsTrimestreGesta;
     case records::AnswerList::LactationTrimester:
-        return &cdsTrimestreLac;
+        return &m_form.cdsTrimestreLac;
     case records::AnswerList::ActivityLevel:
-        return &cdsNaf;
+        return &m_form.cdsNaf;
     case records::AnswerList::None:
         break;
     }
     return nullptr;
 }
 
-void AssessmentForm::checkLimbForAnswer(const QString& type) const
+void ResultPage::checkLimbForAnswer(const QString& type) const
 {
     if (!data_types::isAmputation(type) || cdsDadosAval.asString(kValue) == u"1")
         return;
@@ -295,14 +290,14 @@ void AssessmentForm::checkLimbForAnswer(const QString& type) const
         hostfw::MensErro(msgPadrao().Msg(QStringLiteral("Membro_Inf")), true);
 }
 
-void AssessmentForm::storeAnswer(const QString& code)
+void ResultPage::storeAnswer(const QString& code)
 {
     cdsDadosAval.edit();
     cdsDadosAval.setValue(kValue, code);
     postDataRow();
 }
 
-void AssessmentForm::dbgDadosAvalEditButtonClick()
+void ResultPage::dbgDadosAvalEditButtonClick()
 {
     if (!answerButtonVisible(cdsDadosAval.recNo()))
         return;
@@ -316,7 +311,7 @@ void AssessmentForm::dbgDadosAvalEditButtonClick()
 
 // ---------------------------------------------------------------- command line
 
-void AssessmentForm::locateDataRow(const QString& type)
+void ResultPage::locateDataRow(const QString& type)
 {
     if (cdsDadosAval.isEditing() && currentDataType() == type)
         return;
@@ -327,15 +322,14 @@ void AssessmentForm::locateDataRow(const QString& type)
             true);
 }
 
-bool AssessmentForm::recordValue(const QString& type, const QString& typed)
+bool ResultPage::recordValue(const QString& type, const QString& typed)
 {
     if (readOnly())
         return false;
     locateDataRow(type);
     const QString name = cdsDadosAval.asString(QStringLiteral("NMTIPODADO"));
     cdsDadosAval.edit();
-    updateActions();
-    emit changed();
+    m_form.repaint();
     if (!dataCellEditable(cdsDadosAval.recNo(), kValue)) {
         hostfw::MensErro(
             data_types::isMaturation(type)
@@ -356,7 +350,7 @@ bool AssessmentForm::recordValue(const QString& type, const QString& typed)
     return true;
 }
 
-bool AssessmentForm::recordAnswer(const QString& type, const QString& code)
+bool ResultPage::recordAnswer(const QString& type, const QString& code)
 {
     if (readOnly())
         return false;
@@ -376,7 +370,7 @@ bool AssessmentForm::recordAnswer(const QString& type, const QString& code)
     return true;
 }
 
-bool AssessmentForm::recordLimbCount(const QString& type, const QString& count)
+bool ResultPage::recordLimbCount(const QString& type, const QString& count)
 {
     if (readOnly())
         return false;
@@ -385,8 +379,7 @@ bool AssessmentForm::recordLimbCount(const QString& type, const QString& count)
         hostfw::MensErro(
             QStringLiteral("O número de membros só é informado numa amputação marcada."), true);
     cdsDadosAval.edit();
-    updateActions();
-    emit changed();
+    m_form.repaint();
     if (count != u"1" && count != u"2")
         hostfw::MensErro(QStringLiteral("O número de membros deve ser 1 ou 2."), true);
     dbgDadosAvalKeyPress(kUnit, count.at(0));  // the second limb's check

@@ -1,8 +1,10 @@
 // The method page: choosing the methods of the consultation in dbgMetoAval, their
 // references, and the rules of the body mass index group.
 
-#include "assessment_form.h"
+#include "method_page.h"
+#include "method_filter.h"
 #include "module_context.h"
+#include "reference_check.h"
 #include "workspace_messages.h"
 
 #include "hostfw/error_display.h"
@@ -30,7 +32,9 @@ bool usesReferenceTable(const QString& useFlag)
 
 }  // namespace
 
-void AssessmentForm::prepareMethodList()
+MethodPage::MethodPage(AssessmentForm& form) : m_form(form), cdsMetoAval(form.cdsMetoAval) {}
+
+void MethodPage::prepareMethodList()
 {
     // Nobody adds methods to a consultation, and a deceased patient's list is read-only
     // once loaded (the load's own clearing of references still runs).
@@ -41,7 +45,7 @@ void AssessmentForm::prepareMethodList()
     };
 }
 
-void AssessmentForm::refuseBodyMassIndexConflict(const QString& code)
+void MethodPage::refuseBodyMassIndexConflict(const QString& code)
 {
     // The methods of the group exclude each other; in catalogue order the first selected
     // one names itself in the refusal.
@@ -61,12 +65,12 @@ void AssessmentForm::refuseBodyMassIndexConflict(const QString& code)
     }
 }
 
-bool AssessmentForm::toggleMethod()
+bool MethodPage::toggleMethod()
 {
     if (readOnly() || cdsMetoAval.isEmpty() || dbgMetoAvalColumn != kSelection)
         return false;
     // Results are shown again only after the next calculation or refresh.
-    cdsResuAval.clear();
+    m_form.cdsResuAval.clear();
     const bool selecting = cdsMetoAval.asString(kSelection) != u"S";
     if (selecting) {
         refuseBodyMassIndexConflict(cdsMetoAval.asString(kMethod));
@@ -85,32 +89,32 @@ bool AssessmentForm::toggleMethod()
     return true;
 }
 
-void AssessmentForm::moveMethodRow(int row)
+void MethodPage::moveMethodRow(int row)
 {
     if (row == cdsMetoAval.recNo())
         return;
     cdsMetoAval.moveTo(row);
-    emit changed();
+    emit m_form.changed();
 }
 
-void AssessmentForm::setMethodColumn(const QString& field)
+void MethodPage::setMethodColumn(const QString& field)
 {
     if (dbgMetoAvalColumn == kReference && field != kReference)
         Vd_Referencia(false);  // a refusal leaves the reference column current
     dbgMetoAvalColumn = field;
 }
 
-bool AssessmentForm::methodCellEditable(int row, const QString& field) const
+bool MethodPage::methodCellEditable(int row, const QString& field) const
 {
     return !readOnly() && field == kReference && referenceButtonVisible(row);
 }
 
-bool AssessmentForm::referenceButtonVisible(int row) const
+bool MethodPage::referenceButtonVisible(int row) const
 {
     return usesReferenceTable(cdsMetoAval.asStringAt(row, kUseFlag));
 }
 
-void AssessmentForm::typeMethodReference(const QString& text)
+void MethodPage::typeMethodReference(const QString& text)
 {
     if (readOnly() || cdsMetoAval.isEmpty() || !usesReferenceTable(cdsMetoAval.asString(kUseFlag)))
         return;
@@ -120,11 +124,10 @@ void AssessmentForm::typeMethodReference(const QString& text)
     } catch (const records::Error& e) {
         hostfw::MensErro(e.message(), true);
     }
-    updateActions();
-    emit changed();
+    m_form.repaint();
 }
 
-void AssessmentForm::dbgMetoAvalEditButtonClick()
+void MethodPage::dbgMetoAvalEditButtonClick()
 {
     if (readOnly() || cdsMetoAval.isEmpty())
         return;
@@ -132,7 +135,7 @@ void AssessmentForm::dbgMetoAvalEditButtonClick()
     if (!usesReferenceTable(useFlag))
         return;
     records::DataSet& references =
-        fetchReferences(useFlag, QString(), cdsMetoAval.asString(kMethod));
+        fetchReferences(m_form, useFlag, QString(), cdsMetoAval.asString(kMethod));
     const QString caption = msgPadrao().Msg(QStringLiteral("Refe")) + u'|'
                             + msgPadrao().Msg(QStringLiteral("Refe_NHa"));
     if (!hostfw::Pesquisar(references, caption, false, true))
@@ -141,29 +144,26 @@ void AssessmentForm::dbgMetoAvalEditButtonClick()
     cdsMetoAval.setValue(QStringLiteral("NMREFEBIBL"),
                          references.value(QStringLiteral("NMREFEBIBL")));
     cdsMetoAval.setValue(kReference, references.value(QStringLiteral("CDREFEBIBL")));
-    updateActions();
-    emit changed();
+    m_form.repaint();
 }
 
-void AssessmentForm::postMethodRow()
+void MethodPage::postMethodRow()
 {
     repaintAfter([this] { cdsMetoAval.post(); });
 }
 
-void AssessmentForm::repaintAfter(const std::function<void()>& step)
+void MethodPage::repaintAfter(const std::function<void()>& step)
 {
     try {
         step();
     } catch (...) {
-        updateActions();
-        emit changed();
+        m_form.repaint();
         throw;
     }
-    updateActions();
-    emit changed();
+    m_form.repaint();
 }
 
-void AssessmentForm::locateMethodRow(const QString& code)
+void MethodPage::locateMethodRow(const QString& code)
 {
     if (cdsMetoAval.isEditing() && cdsMetoAval.asString(kMethod) == code)
         return;
@@ -173,7 +173,7 @@ void AssessmentForm::locateMethodRow(const QString& code)
             true);
 }
 
-bool AssessmentForm::selectMethod(const QString& code, const std::optional<QString>& reference)
+bool MethodPage::selectMethod(const QString& code, const std::optional<QString>& reference)
 {
     if (readOnly())
         return false;
@@ -193,7 +193,7 @@ bool AssessmentForm::selectMethod(const QString& code, const std::optional<QStri
     return true;
 }
 
-bool AssessmentForm::unselectMethod(const QString& code)
+bool MethodPage::unselectMethod(const QString& code)
 {
     if (readOnly())
         return false;
@@ -203,6 +203,24 @@ bool AssessmentForm::unselectMethod(const QString& code)
         toggleMethod();
     postMethodRow();
     return true;
+}
+
+void MethodPage::applyMethodFilter()
+{
+    workspace::applyMethodFilter(cdsMetoAval, m_form.sexLetter(), m_form.ageYears());
+}
+
+void MethodPage::Vd_Referencia(bool referenceRequired)
+{
+    try {
+        checkReference(m_form, cdsMetoAval, referenceRequired, dbgMetoAvalColumn == kReference,
+                       false);
+    } catch (...) {
+        // The user corrects the reference where it is typed.
+        dbgMetoAvalColumn = kReference;
+        emit m_form.focusRequested(kReference);
+        throw;
+    }
 }
 
 }  // namespace workspace

@@ -1,0 +1,30 @@
+#pragma once
+
+// The reference check the method lists share (the method page and the energy page): a
+// selected method that uses a reference table gets its reference code padded, looked
+// up on the server and its name copied.
+
+#include <QString>
+
+namespace records {
+class DataSet;
+}
+
+namespace workspace {
+
+class AssessmentForm;
+
+// The references of a method by its use flag: "2" the ideal-weight references, "3" the
+// bone references, anything else the method's own (by its reference owner). With an
+// empty code, every reference; the dataset loaded is returned.
+records::DataSet& fetchReferences(AssessmentForm& form, const QString& useFlag,
+                                  const QString& code, const QString& method);
+
+// Checks the reference of the row of methods being edited. energy: the row uses the
+// ideal-weight references whatever its flag. A selected method without a reference is
+// refused when referenceRequired; the reference is looked up when it is not required
+// or the user is in the reference column.
+void checkReference(AssessmentForm& form, records::DataSet& methods, bool referenceRequired,
+                    bool inReferenceColumn, bool energy);
+
+}  // namespace workspace
