@@ -12,8 +12,8 @@ void EnergyPage::Vd_ReferenciaEnerg(bool referenceRequired)
         records::findMethodDescriptor(methods.asString(QStringLiteral("CDTBMETOAVAL")));
     if (!method || !method->energyReferenceChecked)
         return;
-    checkReference(m_form, methods, referenceRequired,
-                   dbgMetoAvalEnergColumn == u"CDTABELACO", true);
+    checkReference(m_form, methods, referenceRequired, dbgMetoAvalEnergColumn == u"CDTABELACO",
+                   true);
 }
 
 }  // namespace workspace

@@ -17,8 +17,8 @@ class AssessmentForm;
 // The references of a method by its use flag: "2" the ideal-weight references, "3" the
 // bone references, anything else the method's own (by its reference owner). With an
 // empty code, every reference; the dataset loaded is returned.
-records::DataSet& fetchReferences(AssessmentForm& form, const QString& useFlag,
-                                  const QString& code, const QString& method);
+records::DataSet& fetchReferences(AssessmentForm& form, const QString& useFlag, const QString& code,
+                                  const QString& method);
 
 // Checks the reference of the row of methods being edited. energy: the row uses the
 // ideal-weight references whatever its flag. A selected method without a reference is

@@ -185,7 +185,7 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     AssessmentForm& core = w.core();
     for (const char* code : {"00", "26", "58", "59"})
         ASSERT_TRUE(core.methodPage().selectMethod(QString::fromLatin1(code)));
-    w.pgcAvalNutr->setCurrentIndex(1);
+    w.pgcAvalNutr->setCurrentWidget(w.tshAvaliacao);
     ASSERT_EQ(core.pgcAvalNutr, InnerPage::tshAvaliacao);
     EXPECT_TRUE(w.mnuAvaliacao->isChecked());
     EXPECT_FALSE(w.mnuMetoAval->isChecked());
@@ -303,7 +303,7 @@ TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
     EXPECT_FALSE(methods.isNull());
     methods.save(QStringLiteral("/tmp/avalnutri_metodo.png"));
 
-    w.pgcAvalNutr->setCurrentIndex(1);
+    w.pgcAvalNutr->setCurrentWidget(w.tshAvaliacao);
     ASSERT_TRUE(core.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("64,8")));
     ASSERT_TRUE(core.resultPage().recordValue(QStringLiteral("35"), QStringLiteral("70")));
     ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("36"), QStringLiteral("3")));
@@ -347,7 +347,7 @@ TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
 
     // the result page from its menu item, without data: nothing to calculate
     w.mnuAvaliacao->trigger();
-    EXPECT_EQ(w.pgcAvalNutr->currentIndex(), 1);
+    EXPECT_EQ(w.pgcAvalNutr->currentWidget(), w.tshAvaliacao);
     EXPECT_EQ(checked(), QStringList({"&Avaliação Nutricional", "mnuAvaliacao"}));
     EXPECT_FALSE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
     EXPECT_FALSE(enabledPair(w.sbtCalcular, w.mnuCalcular));
@@ -364,14 +364,14 @@ TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
 
     // the needs tab
     w.mnuResuEnerg->trigger();
-    EXPECT_EQ(w.pgcPadrao->currentIndex(), 2);
-    EXPECT_EQ(w.pgcAvalEnerg->currentIndex(), 1);
+    EXPECT_EQ(w.pgcPadrao->currentWidget(), w.tshPadrao);
+    EXPECT_EQ(w.pgcAvalEnerg->currentWidget(), w.tshResulEnerg);
     EXPECT_EQ(checked(), QStringList({"Necessidades Nutricionais", "mnuResuEnerg"}));
     EXPECT_FALSE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
 
     // the assessment tab comes back on its method page
-    w.pgcPadrao->setCurrentIndex(0);
-    EXPECT_EQ(w.pgcAvalNutr->currentIndex(), 0);
+    w.pgcPadrao->setCurrentWidget(w.tshAvalNutr);
+    EXPECT_EQ(w.pgcAvalNutr->currentWidget(), w.tshMetoAval);
     EXPECT_EQ(checked(), QStringList({"&Avaliação Nutricional", "mnuMetoAval"}));
     EXPECT_TRUE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
 }

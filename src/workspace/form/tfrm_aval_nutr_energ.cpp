@@ -54,6 +54,17 @@ QTableView* grid(QWidget* parent, const QString& name, records::DataSetModel* mo
     return view;
 }
 
+// The page of the core that a tab's widget shows, if any.
+template <typename Page>
+std::optional<Page> pageAt(const std::map<Page, QWidget*>& pages, const QWidget* widget)
+{
+    for (const auto& [p, w] : pages) {
+        if (w == widget)
+            return p;
+    }
+    return std::nullopt;
+}
+
 QWidget* page(QTabWidget* tabs, const QString& name, const QString& title)
 {
     auto* w = new QWidget(tabs);
@@ -225,28 +236,32 @@ void TfrmAvalNutrEnerg::buildPages()
     tshNutrRecom = page(pgcAvalEnerg, QStringLiteral("tshNutrRecom"),
                         QStringLiteral("Recomendação de Nutriente"));
 
+    m_outerPages = {{OuterPage::tshAvalNutr, tshAvalNutr},
+                    {OuterPage::tshDiagNutri, tshDiagNutri},
+                    {OuterPage::tshPadrao, tshPadrao}};
+    m_innerPages = {{InnerPage::tshMetoAval, tshMetoAval}, {InnerPage::tshAvaliacao, tshAvaliacao}};
+    m_energPages = {{EnergPage::tshMetodoEnerg, tshMetodoEnerg},
+                    {EnergPage::tshResulEnerg, tshResulEnerg},
+                    {EnergPage::tshNutrRecom, tshNutrRecom}};
+
     connect(pgcPadrao, &QTabWidget::currentChanged, this, [this](int index) {
-        if (m_syncingTabs)
+        const auto outer = pageAt(m_outerPages, pgcPadrao->widget(index));
+        if (m_syncingTabs || !outer)
             return;
-        const OuterPage outer = index == 0   ? OuterPage::tshAvalNutr
-                                : index == 1 ? OuterPage::tshDiagNutri
-                                             : OuterPage::tshPadrao;
         // Choosing the assessment tab always shows the method page first.
-        showPage(outer, outer == OuterPage::tshAvalNutr
-                            ? std::optional<InnerPage>(InnerPage::tshMetoAval)
-                            : std::nullopt);
+        showPage(*outer, *outer == OuterPage::tshAvalNutr
+                             ? std::optional<InnerPage>(InnerPage::tshMetoAval)
+                             : std::nullopt);
     });
     connect(pgcAvalNutr, &QTabWidget::currentChanged, this, [this](int index) {
-        if (!m_syncingTabs)
-            showPage(OuterPage::tshAvalNutr,
-                     index == 0 ? InnerPage::tshMetoAval : InnerPage::tshAvaliacao);
+        const auto inner = pageAt(m_innerPages, pgcAvalNutr->widget(index));
+        if (!m_syncingTabs && inner)
+            showPage(OuterPage::tshAvalNutr, *inner);
     });
     connect(pgcAvalEnerg, &QTabWidget::currentChanged, this, [this](int index) {
-        if (!m_syncingTabs)
-            showPage(OuterPage::tshPadrao, std::nullopt,
-                     index == 0   ? EnergPage::tshMetodoEnerg
-                     : index == 1 ? EnergPage::tshResulEnerg
-                                  : EnergPage::tshNutrRecom);
+        const auto energ = pageAt(m_energPages, pgcAvalEnerg->widget(index));
+        if (!m_syncingTabs && energ)
+            showPage(OuterPage::tshPadrao, std::nullopt, *energ);
     });
 }
 
@@ -360,9 +375,9 @@ void TfrmAvalNutrEnerg::repaintFromCore()
                                : QString());
 
     m_syncingTabs = true;
-    pgcPadrao->setCurrentIndex(static_cast<int>(m_core.pgcPadrao));
-    pgcAvalNutr->setCurrentIndex(static_cast<int>(m_core.pgcAvalNutr));
-    pgcAvalEnerg->setCurrentIndex(static_cast<int>(m_core.pgcAvalEnerg));
+    pgcPadrao->setCurrentWidget(m_outerPages.at(m_core.pgcPadrao));
+    pgcAvalNutr->setCurrentWidget(m_innerPages.at(m_core.pgcAvalNutr));
+    pgcAvalEnerg->setCurrentWidget(m_energPages.at(m_core.pgcAvalEnerg));
     m_syncingTabs = false;
 
     const bool onAval = m_core.pgcPadrao == OuterPage::tshAvalNutr;

@@ -4,6 +4,8 @@
 #include "hostfw/widgets/tfrm_padrao_grid.h"
 #include "workspace/assessment_form.h"
 
+#include <map>
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -112,6 +114,10 @@ private:
     MethodGridBinder* m_methodGrid = nullptr;
     DataGridBinder* m_dataGrid = nullptr;
     records::DataSetModel* m_resuAvalModel = nullptr;
+    // The tab widget of each page of the core.
+    std::map<OuterPage, QWidget*> m_outerPages;
+    std::map<InnerPage, QWidget*> m_innerPages;
+    std::map<EnergPage, QWidget*> m_energPages;
     bool m_syncingTabs = false;
 };
 
