@@ -1,24 +1,19 @@
-// The form's activation against a real application server on loopback: the header, the
-// load of every dataset, the reload rules, the method filter and the server-down path.
+// The form's activation against a real application server on loopback: the header and
+// the load of every dataset, what the load asks the server in its order, the reload
+// rules (the same consultation, another date or patient, a new form), unselected methods
+// losing their reference, the method filter, and the failed and server-down paths.
 
 #include "consultation_fixture.h"
-#include "loopback_server.h"
 
-#include "hostfw/busy.h"
-#include "hostfw/clock.h"
 #include "records/error.h"
 #include "records/layouts.h"
 #include "records/packet_codec.h"
 #include "records/write_through.h"
-#include "workspace/assessment_form.h"
 #include "workspace/module_context.h"
-
-#include <gtest/gtest.h>
 
 using namespace workspace;
 using workspacetest::day;
 using workspacetest::kConsultationDay;
-using workspacetest::LoopbackServer;
 using workspacetest::openConsultation;
 
 namespace {
@@ -31,79 +26,61 @@ QStringList methodCodes(records::DataSet& ds)
     return codes;
 }
 
-class Activation : public ::testing::Test
+}  // namespace
+
+class Activation : public workspacetest::ConsultationTest
 {
 protected:
-    void SetUp() override
+    // A new form activated for the consultation of the module context, as after a close.
+    AssessmentForm& reopen()
     {
-        moduleLoaded();
-        stCdPacienteAux.clear();
-        server.useForHost();
         form = std::make_unique<AssessmentForm>(server.transport());
         form->setBusyIndicator(&busy);
         form->FormCreate();
+        form->FormActivate();
+        return *form;
     }
-    void TearDown() override
-    {
-        form->FormClose();
-        moduleUnloading();
-    }
-
-    LoopbackServer server;
-    hostfw::BusyRecorder busy;
-    std::unique_ptr<AssessmentForm> form;
 };
-
-}  // namespace
 
 TEST_F(Activation, FillsTheHeaderAndEveryDataset)
 {
-    server.addPatient("900000000001", "João da Silva", "0", QDate(1980, 5, 20));
-    openConsultation("900000000001", "João da Silva", "0", QDate(1980, 5, 20));
-    form->FormActivate();
-
-    EXPECT_TRUE(form->loaded());
+    AssessmentForm& f = open("900000000001", "0", QDate(1980, 5, 20));
+    EXPECT_TRUE(f.loaded());
     EXPECT_EQ(stCdPacienteAux, "900000000001");
-    EXPECT_EQ(form->edtNmPaciente, "João da Silva");
-    EXPECT_EQ(form->edtSexoPaci, "Masculino");
-    EXPECT_EQ(form->sexLetter(), "M");
-    EXPECT_EQ(form->edtIdade, "46");
-    EXPECT_EQ(form->lblIdade, "Anos");
-    EXPECT_EQ(form->edtMes, "06");
-    EXPECT_EQ(form->lblMes, "Meses");
-    EXPECT_FALSE(form->deceased());
+    EXPECT_EQ(f.edtNmPaciente, "Paciente 01");
+    EXPECT_EQ(f.edtSexoPaci, "Masculino");
+    EXPECT_EQ(f.sexLetter(), "M");
+    EXPECT_EQ(f.edtIdade, "46");
+    EXPECT_EQ(f.lblIdade, "Anos");
+    EXPECT_EQ(f.edtMes, "06");
+    EXPECT_EQ(f.lblMes, "Meses");
+    EXPECT_FALSE(f.deceased());
 
-    // the catalogue and the method lists, men over 34 without 28, 29, 65, 66, 68
-    EXPECT_GE(form->cdsInsMetoAval.recordCount(), 68);
-    EXPECT_GE(form->cdsInsTipoDado.recordCount(), 52);
-    EXPECT_GE(form->cdsInsDadoAval.recordCount(), 154);
-    const QStringList methods = methodCodes(form->cdsMetoAval);
-    EXPECT_FALSE(methods.isEmpty());
-    for (const char* gone : {"28", "29", "65", "66", "68"})
-        EXPECT_FALSE(methods.contains(QString::fromLatin1(gone))) << gone;
-    EXPECT_TRUE(methods.contains("00"));
-    EXPECT_FALSE(form->cdsMetoAvalEnerg.isEmpty());
-    EXPECT_FALSE(form->cdsInfPesoIdeal.isEmpty());
-    EXPECT_EQ(form->cbbPesoIdeal.size(), form->cdsInfPesoIdeal.recordCount());
-    EXPECT_EQ(form->cbbPesoIdealRec, form->cbbPesoIdeal);
-    EXPECT_TRUE(form->cdsResuAval.isEmpty());
+    // the catalogue and the method lists
+    EXPECT_GE(f.cdsInsMetoAval.recordCount(), 68);
+    EXPECT_GE(f.cdsInsTipoDado.recordCount(), 52);
+    EXPECT_GE(f.cdsInsDadoAval.recordCount(), 154);
+    EXPECT_TRUE(methodCodes(f.cdsMetoAval).contains("00"));
+    EXPECT_FALSE(f.cdsMetoAvalEnerg.isEmpty());
+    EXPECT_FALSE(f.cdsInfPesoIdeal.isEmpty());
+    EXPECT_EQ(f.cbbPesoIdeal.size(), f.cdsInfPesoIdeal.recordCount());
+    EXPECT_EQ(f.cbbPesoIdealRec, f.cbbPesoIdeal);
+    EXPECT_TRUE(f.cdsResuAval.isEmpty());
     // every choice list filled and on its first row
-    EXPECT_EQ(form->cdsTrabFatorTer.recordCount(), 5);
-    EXPECT_EQ(form->cdsTrabFatorTer.asString("NMFATOR"), "Normal");
-    EXPECT_EQ(form->cdsTrimestreLac.recordCount(), 2);
+    EXPECT_EQ(f.cdsTrabFatorTer.recordCount(), 5);
+    EXPECT_EQ(f.cdsTrabFatorTer.asString("NMFATOR"), "Normal");
+    EXPECT_EQ(f.cdsTrimestreLac.recordCount(), 2);
     // the busy animation came and went
     EXPECT_GE(busy.showCount(), 1);
     EXPECT_FALSE(busy.visible());
     // the deletions of the filter went to the server with the first write
-    EXPECT_EQ(form->cdsMetoAval.changeCount(), 0);
+    EXPECT_EQ(f.cdsMetoAval.changeCount(), 0);
 }
 
 TEST_F(Activation, SameConsultationRefreshesTheHeaderOnlyAnotherDateOrPatientReloads)
 {
-    server.addPatient("900000000002", "Maria Souza", "1", QDate(1990, 1, 15));
+    open("900000000002", "1", QDate(1990, 1, 15));
     server.addPatient("900000000003", "Ana Lima", "1", QDate(2000, 3, 1));
-    openConsultation("900000000002", "Maria Souza", "1", QDate(1990, 1, 15));
-    form->FormActivate();
     const int callsAfterLoad = server.calls();
 
     stNmPaciente = "Maria Souza Lima";  // the host may send a new name
@@ -114,7 +91,7 @@ TEST_F(Activation, SameConsultationRefreshesTheHeaderOnlyAnotherDateOrPatientRel
 
     // another consultation date of the same patient: the header and that consultation's
     // records (the lists of the first date would be shown, and written, under it)
-    openConsultation("900000000002", "Maria Souza", "1", QDate(1990, 1, 15), QDate(2027, 2, 1));
+    openConsultation("900000000002", "Paciente 02", "1", QDate(1990, 1, 15), QDate(2027, 2, 1));
     form->FormActivate();
     EXPECT_GT(server.calls(), callsAfterLoad);
     EXPECT_EQ(form->depDtConsulta.date(), QDate(2027, 2, 1));
@@ -148,16 +125,21 @@ TEST_F(Activation, MethodFilterFollowsSexAndAge)
         {"900000000014", "0", QDate(2008, 12, 6), false, true},   // man of 18
         {"900000000015", "2", QDate(2010, 1, 1), false, true},    // "D"
         {"900000000016", "3", QDate(2010, 1, 1), false, true},    // "I"
+        {"900000000017", "1", QDate(1980, 1, 1), true, true},     // woman of 46
     };
+    AssessmentForm& f = open("900000000009");
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
         server.addPatient(c.code, "Paciente", c.sex, c.birth);
         openConsultation(c.code, "Paciente", c.sex, c.birth);
-        form->FormActivate();
-        const QStringList methods = methodCodes(form->cdsMetoAval);
-        EXPECT_EQ(methods.contains("28"), c.keeps28) << c.code;
-        EXPECT_EQ(methods.contains("29"), c.keeps29) << c.code;
+        f.FormActivate();
+        const QStringList methods = methodCodes(f.cdsMetoAval);
+        EXPECT_EQ(methods.contains("28"), c.keeps28);
+        EXPECT_EQ(methods.contains("29"), c.keeps29);
+        // the pregnancy and lactation methods are not offered to men
         const bool male = QString::fromLatin1(c.sex) == "0";
-        EXPECT_EQ(methods.contains("68"), !male) << c.code;
+        for (const char* code : {"65", "66", "68"})
+            EXPECT_EQ(methods.contains(QString::fromLatin1(code)), !male) << code;
     }
 }
 
@@ -182,43 +164,13 @@ TEST_F(Activation, ServerDownShowsAClearErrorAndTheNextActivationLoadsAgain)
     offline.FormClose();
 
     // the same patient loads on the next activation, now that a server answers
-    form->FormActivate();
-    EXPECT_TRUE(form->loaded());
+    EXPECT_TRUE(reopen().loaded());
     EXPECT_EQ(stCdPacienteAux, "900000000020");
-}
-
-TEST_F(Activation, DeceasedPatientIsReadOnly)
-{
-    server.addPatient("900000000030", "Falecida", "1", QDate(1950, 2, 2), true);
-    openConsultation("900000000030", "Falecida", "1", QDate(1950, 2, 2));
-    form->FormActivate();
-    EXPECT_TRUE(form->deceased());
-    EXPECT_FALSE(form->actions().editButtons);
-    EXPECT_FALSE(form->actions().sbtCalcular);
-}
-
-TEST_F(Activation, ClosingAndReopeningTheFormReloadsForAnotherPatient)
-{
-    server.addPatient("900000000040", "Carla", "1", QDate(1985, 4, 4));
-    openConsultation("900000000040", "Carla", "1", QDate(1985, 4, 4));
-    form->FormActivate();
-    form->FormClose();
-    EXPECT_FALSE(boStCriado);
-
-    form = std::make_unique<AssessmentForm>(server.transport());
-    form->FormCreate();
-    server.addPatient("900000000041", "Bruno", "0", QDate(1988, 8, 8));
-    openConsultation("900000000041", "Bruno", "0", QDate(1988, 8, 8));
-    form->FormActivate();
-    EXPECT_TRUE(form->loaded());
-    EXPECT_EQ(form->edtNmPaciente, "Bruno");
 }
 
 TEST_F(Activation, SwitchingToTheEnergyTabBringsTheCatalogueUpToDate)
 {
-    server.addPatient("900000000050", "Davi", "0", QDate(1979, 1, 1));
-    openConsultation("900000000050", "Davi", "0", QDate(1979, 1, 1));
-    form->FormActivate();
+    open("900000000050", "0", QDate(1979, 1, 1));
 
     // Someone removes the link of the arm muscle area to the arm circumference.
     const records::ConsultationKey k{"0001", "900000000050", day(kConsultationDay)};
@@ -238,4 +190,213 @@ TEST_F(Activation, SwitchingToTheEnergyTabBringsTheCatalogueUpToDate)
     after.loadPacket(
         records::packetAt(records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
     EXPECT_TRUE(after.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
+}
+
+TEST_F(Activation, LoadClearsTheReferenceOfEveryUnselectedMethod)
+{
+    for (const bool deceased : {false, true}) {
+        const QString patient =
+            deceased ? QStringLiteral("940000000002") : QStringLiteral("940000000001");
+        open(patient, QStringLiteral("1"), QDate(1996, 3, 10), deceased);
+        storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+        storeMethod(QStringLiteral("48"), QStringLiteral("S"), QStringLiteral("90"));
+        ASSERT_EQ(storedMethod(QStringLiteral("01")),
+                  qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+
+        form->FormClose();
+        stCdPacienteAux.clear();
+        AssessmentForm& f = reopen();
+        ASSERT_TRUE(f.loaded());
+        // the load's own clearing runs even for a read-only consultation
+        EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QString()))
+            << patient.toStdString();
+        EXPECT_EQ(storedMethod(QStringLiteral("48")),
+                  qMakePair(QStringLiteral("S"), QStringLiteral("90")));
+        EXPECT_EQ(f.cdsMetoAval.recNo(), 0);
+        EXPECT_FALSE(f.cdsMetoAval.isEditing());
+        EXPECT_FALSE(f.cdsMetoAval.controlsDisabled());
+        EXPECT_EQ(f.cdsMetoAval.changeCount(), 0);
+        form->FormClose();
+    }
+}
+
+TEST_F(Activation, AFailedLoadIsNotTakenForALoadAndTheNextActivationLoadsAgain)
+{
+    AssessmentForm& f = open(QStringLiteral("940000000003"));
+    storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+    f.FormClose();
+    stCdPacienteAux.clear();
+
+    // the results cannot be read: the datasets already read keep what they got
+    server.failNext(QStringLiteral("GetResuAvalEnerg"));
+    form = std::make_unique<AssessmentForm>(server.transport());
+    form->setBusyIndicator(&busy);
+    form->FormCreate();
+    busy = {};
+    EXPECT_THROW(form->FormActivate(), records::Error);
+    EXPECT_FALSE(form->loaded());
+    EXPECT_TRUE(stCdPacienteAux.isEmpty());
+    EXPECT_FALSE(busy.visible());
+    EXPECT_GE(busy.showCount(), 1);
+    EXPECT_FALSE(form->cdsMetoAval.isEmpty());
+
+    // writing the cleared reference fails: the grid paints again and nothing is cleared
+    server.failNext(QStringLiteral("SetMetoAval"));
+    EXPECT_THROW(form->FormActivate(), records::Error);
+    EXPECT_FALSE(form->loaded());
+    EXPECT_FALSE(form->cdsMetoAval.controlsDisabled());
+    EXPECT_FALSE(busy.visible());
+    EXPECT_EQ(storedMethod(QStringLiteral("01")).second, "91");
+
+    // the server answers again
+    form->FormActivate();
+    EXPECT_TRUE(form->loaded());
+    EXPECT_EQ(stCdPacienteAux, "940000000003");
+    EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QString()));
+}
+
+TEST_F(Activation, OnTheResultPageAnotherPatientsDataAreListedAtOnce)
+{
+    AssessmentForm& f = open(QStringLiteral("940000000004"));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    enterResults();
+    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("61")));
+
+    // the second patient has the arm circumference method selected and an unselected
+    // method with a reference
+    server.addPatient(QStringLiteral("940000000005"), QStringLiteral("Paciente 05"),
+                      QStringLiteral("1"), QDate(1980, 6, 1));
+    openConsultation(QStringLiteral("940000000005"), QStringLiteral("Paciente 05"),
+                     QStringLiteral("1"), QDate(1980, 6, 1));
+    storeMethod(QStringLiteral("04"), QStringLiteral("S"), QString());
+    storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+    f.FormActivate();
+    ASSERT_TRUE(f.loaded());
+    EXPECT_EQ(f.pgcAvalNutr, InnerPage::tshAvaliacao);
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "<sem linha>");  // the first patient's weight
+    EXPECT_NE(gridValue(QStringLiteral("08")), "<sem linha>");  // arm circumference
+    EXPECT_TRUE(f.actions().sbtCalcular);
+    // the references of unselected methods are cleared only when the load shows the
+    // method page
+    EXPECT_EQ(storedMethod(QStringLiteral("01")).second, "91");
+}
+
+TEST_F(Activation, ANewFormForTheSamePatientLoadsTheConsultation)
+{
+    AssessmentForm& first = open(QStringLiteral("940000000006"));
+    ASSERT_TRUE(first.methodPage().selectMethod(QStringLiteral("00")));
+    first.FormClose();
+    EXPECT_FALSE(boStCriado);
+    ASSERT_EQ(stCdPacienteAux, "940000000006");
+
+    AssessmentForm& f = reopen();
+    EXPECT_TRUE(f.loaded());
+    EXPECT_EQ(f.edtNmPaciente, "Paciente 06");
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    EXPECT_FALSE(f.cbbPesoIdeal.isEmpty());
+
+    // a second activation of that form for the same patient reads nothing again
+    const int calls = server.calls();
+    f.FormActivate();
+    EXPECT_EQ(server.calls(), calls);
+    EXPECT_TRUE(f.loaded());
+}
+
+TEST_F(Activation, AnUnknownSexCodeKeepsTheSexShown)
+{
+    AssessmentForm& f =
+        open(QStringLiteral("940000000008"), QStringLiteral("0"), QDate(1996, 3, 10));
+    ASSERT_EQ(f.edtSexoPaci, "Masculino");
+    EXPECT_FALSE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("68")));
+    stSexo = QStringLiteral("9");
+    f.FormActivate();
+    EXPECT_EQ(f.edtSexoPaci, "Masculino");
+    EXPECT_EQ(f.sexLetter(), "M");
+
+    // on a new form nothing is shown and no sex letter is set: only "28" goes
+    stCdPacienteAux.clear();
+    AssessmentForm& g = reopen();
+    EXPECT_EQ(g.edtSexoPaci, "");
+    EXPECT_EQ(g.sexLetter(), "");
+    EXPECT_FALSE(g.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("28")));
+    EXPECT_TRUE(g.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("68")));
+}
+
+TEST_F(Activation, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
+{
+    AssessmentForm& f = open(QStringLiteral("940000000009"));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    server.addPatient(QStringLiteral("940000000010"), QStringLiteral("Paciente 10"),
+                      QStringLiteral("1"), QDate(1990, 1, 1));
+    openConsultation(QStringLiteral("940000000010"), QStringLiteral("Paciente 10"),
+                     QStringLiteral("1"), QDate(1990, 1, 1));
+    server.failNext(QStringLiteral("GetResuAval"));
+    EXPECT_THROW(f.FormActivate(), records::Error);
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");  // the other patient's
+
+    // back to the first patient: the lists hold the other's rows, so they are read again
+    openConsultation(QStringLiteral("940000000009"), QStringLiteral("Paciente 09"),
+                     QStringLiteral("1"), QDate(1996, 3, 10));
+    f.FormActivate();
+    EXPECT_TRUE(f.loaded());
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+}
+
+TEST_F(Activation, TheLoadAsksTheServerInItsOrder)
+{
+    AssessmentForm& f =
+        open(QStringLiteral("940000000011"), QStringLiteral("1"), QDate(2021, 9, 6));
+    storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+    f.FormClose();
+    stCdPacienteAux.clear();
+    server.clearTraffic();
+    reopen();
+    // the catalogue is up to date, so the only write is the cleared reference
+    EXPECT_EQ(server.calledMethods(), QStringList({"GetObito", "GetDados", "GetResuAval",
+                                                   "GetResuAvalEnerg", "SetMetoAval"}));
+    const QJsonArray obito = server.argumentsOf(QStringLiteral("GetObito")).value(0);
+    EXPECT_EQ(obito.at(0).toString(), "940000000011");
+    EXPECT_EQ(obito.at(1).toString(), "0001");
+    const QJsonArray dados = server.argumentsOf(QStringLiteral("GetDados")).value(0);
+    ASSERT_EQ(dados.size(), 4);
+    EXPECT_EQ(dados.at(0).toString(), "0001");
+    EXPECT_EQ(dados.at(1).toString(), "940000000011");
+    EXPECT_DOUBLE_EQ(dados.at(3).toDouble(), 5.03);  // 5 years 3 months
+
+    // on the result page the load ends by entering it
+    enterResults();
+    stCdPacienteAux.clear();
+    form->FormClose();
+    form = std::make_unique<AssessmentForm>(server.transport());
+    form->FormCreate();
+    form->pgcAvalNutr = InnerPage::tshAvaliacao;
+    server.clearTraffic();
+    form->FormActivate();
+    EXPECT_EQ(server.calledMethods(),
+              QStringList({"GetObito", "GetDados", "GetResuAval", "GetResuAvalEnerg", "GetDadoAval",
+                           "GetResuAval"}));
+}
+
+TEST_F(Activation, AnotherDateOfTheSamePatientShowsAndWritesThatConsultation)
+{
+    AssessmentForm& f = open(QStringLiteral("940000000012"));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    const QDateTime first = dtConsulta;
+
+    dtConsulta = day(QDate(2027, 1, 10));
+    f.FormActivate();
+    ASSERT_TRUE(f.loaded());
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("58")));
+    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
+    EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
+
+    // the first consultation is as it was
+    dtConsulta = first;
+    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "S");
+    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "N");
 }

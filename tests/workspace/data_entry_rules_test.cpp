@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace workspace;
 namespace dt = workspace::data_types;
 
@@ -31,32 +33,54 @@ TEST(CodedAnswers, ShowTheTextOfTheFirstCharacter)
 
 TEST(DataKeyFilter, ValueAndUnitColumns)
 {
-    DataKeyContext weight{"01", "DSINFOAVAL", "", "", false, 0, 0};
-    EXPECT_EQ(filterDataKey(weight, u'4').key, u'4');
-    EXPECT_EQ(filterDataKey(weight, u'.').key, u',');
-    EXPECT_FALSE(filterDataKey(weight, u'x').accepted());
-    DataKeyContext week{"53", "DSINFOAVAL", "", "", false, 0, 0};
-    EXPECT_FALSE(filterDataKey(week, u',').accepted());
-    DataKeyContext edema{"42", "DSINFOAVAL", "0", "", false, 0, 0};
-    EXPECT_FALSE(filterDataKey(edema, u'1').accepted());
-    DataKeyContext deceased{"01", "DSINFOAVAL", "", "", true, 0, 0};
-    EXPECT_FALSE(filterDataKey(deceased, u'1').accepted());
+    // The row, the key typed, and the key put in the cell (nothing: ignored).
+    struct Case
+    {
+        DataKeyContext row;
+        QChar key;
+        std::optional<QChar> put;
+    };
+    const DataKeyContext weight{"01", "DSINFOAVAL", "", "", false, 0, 0};
+    const DataKeyContext week{"53", "DSINFOAVAL", "", "", false, 0, 0};
+    const DataKeyContext hand{"44", "DSUNIDDADO", "1", "1", false, 1, 2};
+    const Case cases[] = {
+        {weight, u'4', u'4'},
+        {weight, u'.', u','},
+        {weight, u',', u','},
+        {weight, kBackspace, kBackspace},
+        {weight, u'x', {}},
+        {weight, u'-', {}},
+        {weight, u'e', {}},
+        {weight, u' ', {}},
+        {weight, u'+', {}},
+        {week, u'3', u'3'},
+        {week, u',', {}},  // the gestational week takes no separator
+        {{"42", "DSINFOAVAL", "0", "", false, 0, 0}, u'1', {}},  // edema: from its list
+        {{"01", "DSINFOAVAL", "", "", true, 0, 0}, u'1', {}},    // deceased
+        {{"01", "DSUNIDDADO", "70", "kg", false, 0, 0}, u'1', {}},
+        {{"01", "NMTIPODADO", "", "", false, 0, 0}, u'1', {}},
+        // the unit of a marked limb: "1", "2" and Backspace
+        {hand, u'2', u'2'},
+        {hand, u'3', {}},
+        {hand, kBackspace, kBackspace},
+        {{"47", "DSUNIDDADO", "0", "", false, 0, 0}, u'1', {}},     // not marked
+        {{"44", "DSUNIDDADO", "1", "2", false, 2, 0}, u'2', u'2'},  // already two: no more
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row.type.toStdString() + " " + c.row.field.toStdString() + " '"
+                     + QString(c.key).toStdString() + "'");
+        const DataKeyVerdict verdict = filterDataKey(c.row, c.key);
+        EXPECT_EQ(verdict.accepted(), c.put.has_value());
+        if (c.put) {
+            EXPECT_EQ(verdict.key, *c.put);
+        }
+    }
 
-    // the unit of a marked limb: "1", "2" and Backspace
-    DataKeyContext hand{"44", "DSUNIDDADO", "1", "1", false, 1, 2};
-    EXPECT_EQ(filterDataKey(hand, u'2').key, u'2');
-    EXPECT_FALSE(filterDataKey(hand, u'3').accepted());
-    EXPECT_TRUE(filterDataKey(hand, kBackspace).accepted());
-    hand.upperLimbs = 2;
-    const DataKeyVerdict second = filterDataKey(hand, u'2');
-    EXPECT_EQ(second.kind, DataKeyVerdict::Kind::Refuse);
-    EXPECT_EQ(second.message, "Dois membros superiores já estão selecionados");
-    hand.unit = "2";  // already two: nothing more is added
-    EXPECT_TRUE(filterDataKey(hand, u'2').accepted());
-    DataKeyContext leg{"50", "DSUNIDDADO", "1", "1", false, 2, 2};
+    // a second limb on either side is refused with its message
+    DataKeyContext second = hand;
+    second.upperLimbs = 2;
+    EXPECT_EQ(filterDataKey(second, u'2').kind, DataKeyVerdict::Kind::Refuse);
+    EXPECT_EQ(filterDataKey(second, u'2').message, "Dois membros superiores já estão selecionados");
+    const DataKeyContext leg{"50", "DSUNIDDADO", "1", "1", false, 2, 2};
     EXPECT_EQ(filterDataKey(leg, u'2').message, "Dois membros inferiores já estão selecionados");
-    DataKeyContext unmarked{"47", "DSUNIDDADO", "0", "", false, 0, 0};
-    EXPECT_FALSE(filterDataKey(unmarked, u'1').accepted());
-    DataKeyContext weightUnit{"01", "DSUNIDDADO", "70", "kg", false, 0, 0};
-    EXPECT_FALSE(filterDataKey(weightUnit, u'1').accepted());
 }

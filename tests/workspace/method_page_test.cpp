@@ -1,5 +1,7 @@
 // The method page against a real server: selecting and unselecting methods, the body
-// mass index group, references typed and picked, and a deceased patient's list.
+// mass index group and which member a refusal names, references typed (padded and
+// looked up), picked and required, the reference list each kind of method asks for,
+// and a deceased patient's list.
 
 #include "consultation_fixture.h"
 
@@ -10,6 +12,9 @@ using namespace workspace;
 using workspacetest::ConsultationTest;
 
 namespace {
+
+const QString kReference = QStringLiteral("CDTABELACO");
+const QString kSelection = QStringLiteral("IDTABELAAV");
 
 QString selection(AssessmentForm& f, const QString& code)
 {
@@ -25,6 +30,22 @@ QString selection(AssessmentForm& f, const QString& code)
 
 class MethodPageTest : public ConsultationTest
 {
+protected:
+    // The reference lists asked for since the traffic was last cleared, each as the
+    // method called with its arguments.
+    QStringList referenceQueries()
+    {
+        QStringList out;
+        for (const char* method : {"GetRefeMeto", "GetRefePeso", "GetRefeOssa"}) {
+            for (const QJsonArray& args : server.argumentsOf(QString::fromLatin1(method))) {
+                QStringList parts;
+                for (const QJsonValue& v : args)
+                    parts << v.toString();
+                out << QString::fromLatin1(method) + u'(' + parts.join(u',') + u')';
+            }
+        }
+        return out;
+    }
 };
 
 TEST_F(MethodPageTest, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
@@ -39,12 +60,6 @@ TEST_F(MethodPageTest, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), expected);
     EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), referenceName("01", expected));
     EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("S"), expected));
-
-    // a typed reference is looked up
-    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("91")));
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
-    EXPECT_EQ(storedMethod(QStringLiteral("01")),
-              qMakePair(QStringLiteral("S"), QStringLiteral("91")));
 
     EXPECT_TRUE(f.methodPage().unselectMethod(QStringLiteral("01")));
     EXPECT_TRUE(f.cdsMetoAval.isNull(QStringLiteral("CDTABELACO")));
@@ -198,6 +213,9 @@ TEST_F(MethodPageTest, DeceasedPatientsListDoesNotChange)
     EXPECT_FALSE(d.methodPage().toggleMethod());
     EXPECT_FALSE(d.methodPage().selectMethod(QStringLiteral("01")));
     EXPECT_FALSE(d.methodPage().unselectMethod(QStringLiteral("00")));
+    // the host opens the same patient again: the consultation stays read-only
+    d.FormActivate();
+    EXPECT_FALSE(d.methodPage().toggleMethod());
     d.methodPage().typeMethodReference(QStringLiteral("91"));
     {
         hostfw::PickScript script({hostfw::PickAnswer::row(0)});
@@ -224,4 +242,123 @@ TEST_F(MethodPageTest, DeceasedPatientsListDoesNotChange)
     EXPECT_EQ(recorded(QStringLiteral("02")).value(QStringLiteral("00")).value, "1.70");
     EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "S");
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
+}
+
+TEST_F(MethodPageTest, TheRefusalNamesTheFirstSelectedMemberOfTheGroupInItsOrder)
+{
+    AssessmentForm& f = open(QStringLiteral("950000000001"));
+    // another client left two members selected
+    storeMethod(QStringLiteral("49"), QStringLiteral("S"), QString());
+    storeMethod(QStringLiteral("18"), QStringLiteral("S"), QString());
+    f.sbtVerificarClick();
+
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01")); },
+                  "IMC Amputado está selecionado.");
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("68")); },
+                  "IMC Amputado está selecionado.");
+    ASSERT_TRUE(f.methodPage().unselectMethod(QStringLiteral("18")));
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01")); },
+                  "IMC (OMS 1998) está selecionado.");
+    // the selected member itself is not held back by the other
+    ASSERT_TRUE(f.methodPage().unselectMethod(QStringLiteral("49")));
+    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("68")));
+    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("67")); },
+                  "IMC para Gestantes está selecionado.");
+    EXPECT_EQ(storedMethod(QStringLiteral("67")).first, "N");
+}
+
+TEST_F(MethodPageTest, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
+{
+    server.addReference(QStringLiteral("METO"), QStringLiteral("01"), QStringLiteral("05"),
+                        QStringLiteral("Referência de teste C"));
+    AssessmentForm& f = open(QStringLiteral("950000000002"));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("5")));
+    EXPECT_EQ(f.cdsMetoAval.asString(kReference), "05");
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste C");
+    EXPECT_EQ(storedMethod(QStringLiteral("01")),
+              qMakePair(QStringLiteral("S"), QStringLiteral("05")));
+
+    // an unselected method's reference is looked up too, without being required
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("48")));
+    f.methodPage().setMethodColumn(kReference);
+    f.methodPage().typeMethodReference(QStringLiteral("9"));
+    expectRefused([&] { f.methodPage().setMethodColumn(kSelection); },
+                  "Referência não cadastrada.");
+    EXPECT_EQ(f.methodPage().dbgMetoAvalColumn, kReference);  // the user corrects it where it is
+    EXPECT_EQ(f.cdsMetoAval.asString(kReference), "09");
+    f.methodPage().typeMethodReference(QStringLiteral("91"));
+    f.methodPage().setMethodColumn(kSelection);
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
+    f.methodPage().postMethodRow();
+    EXPECT_EQ(storedMethod(QStringLiteral("48")),
+              qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+    // an unselected method with its reference emptied posts as it is
+    f.methodPage().setMethodColumn(kReference);
+    f.methodPage().typeMethodReference(QString());
+    f.methodPage().setMethodColumn(kSelection);
+    f.methodPage().postMethodRow();
+    EXPECT_EQ(storedMethod(QStringLiteral("48")), qMakePair(QStringLiteral("N"), QString()));
+    EXPECT_TRUE(errors.messages().size() == 1) << errors.messages().join(u'\n').toStdString();
+}
+
+TEST_F(MethodPageTest, PostingASelectedMethodOutsideTheReferenceColumnDoesNotLookItUpAgain)
+{
+    AssessmentForm& f = open(QStringLiteral("950000000003"));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("90")));
+    server.clearTraffic();
+    // the user unselects and selects again, then confirms from the selection column:
+    // the default reference is looked up once, when the method is selected
+    f.methodPage().dbgMetoAvalColumn = kSelection;
+    ASSERT_TRUE(f.methodPage().toggleMethod());
+    ASSERT_TRUE(f.methodPage().toggleMethod());
+    EXPECT_EQ(referenceQueries().size(), 1);
+    f.sbtConfirmarClick();
+    EXPECT_EQ(referenceQueries().size(), 1);
+    EXPECT_EQ(storedMethod(QStringLiteral("01")).first, "S");
+}
+
+TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
+{
+    AssessmentForm& f = open(QStringLiteral("950000000004"));
+    const auto pick = [&](const QString& code) {
+        server.clearTraffic();
+        ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), code))
+            << code.toStdString();
+        hostfw::PickScript script;  // cancelled: only the question matters
+        f.methodPage().dbgMetoAvalEditButtonClick();
+    };
+    // the Must, Burr Phillips and Frisancho ideal weights share the list of "01"
+    for (const char* code : {"09", "10", "14"}) {
+        pick(QString::fromLatin1(code));
+        EXPECT_EQ(referenceQueries(), QStringList{"GetRefeMeto(,01)"}) << code;
+    }
+    pick(QStringLiteral("48"));
+    EXPECT_EQ(referenceQueries(), QStringList{"GetRefeMeto(,48)"});
+    // the Metropolitan and Grant ideal weights: the frame tables
+    for (const char* code : {"06", "19"}) {
+        pick(QString::fromLatin1(code));
+        EXPECT_EQ(referenceQueries(), QStringList{"GetRefeOssa()"}) << code;
+    }
+    // selecting checks the default reference against the same list
+    server.clearTraffic();
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("09")));
+    const QString defaultReference = f.cdsMetoAval.asString(QStringLiteral("CDTBREFMETOA"));
+    f.methodPage().dbgMetoAvalColumn = kSelection;
+    try {
+        f.methodPage().toggleMethod();
+    } catch (const hostfw::Abort&) {
+    }
+    EXPECT_EQ(referenceQueries(),
+              QStringList{QStringLiteral("GetRefeMeto(%1,01)").arg(defaultReference)});
+    // a child's weight for age: the weight tables
+    f.FormClose();
+    {
+        AssessmentForm& child =
+            open(QStringLiteral("950000000005"), QStringLiteral("0"), QDate(2023, 6, 1));
+        ASSERT_TRUE(child.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("12")));
+        server.clearTraffic();
+        hostfw::PickScript script;
+        child.methodPage().dbgMetoAvalEditButtonClick();
+        EXPECT_EQ(referenceQueries(), QStringList{"GetRefePeso()"});
+    }
 }

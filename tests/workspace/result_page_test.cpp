@@ -1,5 +1,7 @@
-// The result page against a real server: the data grid, typed values and coded answers,
-// their checks, and the spreading of a posted value to every method that needs it.
+// The result page against a real server: the data grid and when Calculate is offered,
+// typed values and coded answers, their checks, the limbs, entering the page (separators
+// brought to the comma, nothing else rewritten), the refresh of each page, and the
+// spreading of a posted value to every method that needs it.
 
 #include "consultation_fixture.h"
 
@@ -7,6 +9,9 @@
 
 #include "hostfw/pick_list.h"
 #include "records/error.h"
+#include "records/layouts.h"
+#include "records/packet_codec.h"
+#include "records/write_through.h"
 #include "workspace/module_context.h"
 
 using namespace workspace;
@@ -16,6 +21,17 @@ namespace {
 
 const QString kNotANumber =
     QStringLiteral("'%1' não é um valor de ponto flutuante válido para o campo 'Valor'.");
+const QString kType = QStringLiteral("CDTIPODADO");
+
+QStringList writes(const workspacetest::LoopbackServer& server)
+{
+    QStringList out;
+    for (const QString& method : server.calledMethods()) {
+        if (method.startsWith(u"Set"))
+            out << method;
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -46,8 +62,48 @@ TEST_F(ResultPageTest, GridListsTheNeededDataInNameOrder)
             << names[i - 1].toStdString() << " / " << names[i].toStdString();
     for (const char* type : {"01", "02", "35", "36", "40", "43", "44", "50", "53"})
         EXPECT_NE(gridValue(QString::fromLatin1(type)), "<sem linha>") << type;
+}
+
+TEST_F(ResultPageTest, ActionsFollowTheDataRowAndItsEditState)
+{
+    AssessmentForm& f =
+        open(QStringLiteral("920000000010"), QStringLiteral("0"), QDate(2014, 1, 1));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(
+        f.methodPage().selectMethod(QStringLiteral("28")));  // a boy of 12: maturation offered
+    enterResults();
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
+    EXPECT_TRUE(f.actions().sbtEstimado);
+    EXPECT_FALSE(f.actions().sbtMaturSex);
+    EXPECT_FALSE(f.actions().sbtAmputado);
+    f.resultPage().setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("40"));
+    EXPECT_FALSE(f.actions().sbtEstimado);
+    EXPECT_FALSE(f.actions().sbtCalcular);
+    f.sbtConfirmarClick();  // posts, then refreshes
+    EXPECT_TRUE(f.actions().sbtEstimado);
     EXPECT_TRUE(f.actions().sbtCalcular);
+    EXPECT_EQ(f.cdsDadosAval.asString(QStringLiteral("CDTIPODADO")), "01");  // position kept
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "40");
+    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("37")));
+    EXPECT_TRUE(f.actions().sbtMaturSex);
+    EXPECT_FALSE(f.actions().sbtEstimado);
+    EXPECT_FALSE(
+        f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
+    expectRefused(
+        [&] { f.resultPage().recordValue(QStringLiteral("37"), QStringLiteral("2")); },
+        "'Maturação Sexual - Estágio observado' é informado pelo diálogo de maturação sexual.");
+    f.sbtCancelarClick();
+
+    enterMethods();
+    EXPECT_TRUE(f.actions().sbtAutomatico);
+    EXPECT_FALSE(f.actions().sbtCalcular);
+    f.showPage(OuterPage::tshDiagNutri);
+    EXPECT_FALSE(f.actions().sbtCalcular);
     EXPECT_FALSE(f.actions().sbtAutomatico);
+    // the assessment tab opens on its method page
+    f.showPage(OuterPage::tshAvalNutr);
+    EXPECT_EQ(f.pgcAvalNutr, InnerPage::tshMetoAval);
+    EXPECT_TRUE(f.actions().sbtAutomatico);
 }
 
 TEST_F(ResultPageTest, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
@@ -122,27 +178,6 @@ TEST_F(ResultPageTest, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
     EXPECT_EQ(gridValue(QStringLiteral("01")), "71");
 }
 
-TEST_F(ResultPageTest, KeyFilterTakesDigitsAndTheSeparator)
-{
-    AssessmentForm& f = openWithMethods(QStringLiteral("920000000004"));
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
-    const QString value = QStringLiteral("DSINFOAVAL");
-    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u'7'), QChar(u'7'));
-    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u'.'), QChar(u','));
-    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u','), QChar(u','));
-    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, QChar(8)), QChar(8));
-    for (QChar refused : {u'a', u'-', u'e', u' ', u'+'})
-        EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(value, refused)) << refused.toLatin1();
-    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(QStringLiteral("DSUNIDDADO"), u'1'));
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("53")));
-    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(value, u','));
-    EXPECT_EQ(f.resultPage().dbgDadosAvalKeyPress(value, u'3'), QChar(u'3'));
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("41")));
-    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(value, u'1'));
-    EXPECT_FALSE(f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), value));
-    EXPECT_TRUE(f.resultPage().answerButtonVisible(f.cdsDadosAval.recNo()));
-}
-
 TEST_F(ResultPageTest, CodedAnswersAreStoredAsCodesAndShownAsTexts)
 {
     AssessmentForm& f = openWithMethods(QStringLiteral("920000000005"));
@@ -157,7 +192,13 @@ TEST_F(ResultPageTest, CodedAnswersAreStoredAsCodesAndShownAsTexts)
     EXPECT_EQ(gridValue(QStringLiteral("36"), QStringLiteral("DSINFOAVAL"), true), "Três Meses");
     EXPECT_EQ(recorded(QStringLiteral("36")).value(QStringLiteral("26")).value, "3");
 
-    // edema: entering the page made the empty answers "0" (shown "Não")
+    // edema: answered from its list only; entering the page made the empty answers "0"
+    // (shown "Não")
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("41")));
+    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(QStringLiteral("DSINFOAVAL"), u'1'));
+    EXPECT_FALSE(
+        f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
+    EXPECT_TRUE(f.resultPage().answerButtonVisible(f.cdsDadosAval.recNo()));
     EXPECT_EQ(gridValue(QStringLiteral("42")), "0");
     EXPECT_EQ(gridValue(QStringLiteral("42"), QStringLiteral("DSINFOAVAL"), true), "Não");
     EXPECT_EQ(recorded(QStringLiteral("42")).value(QStringLiteral("58")).value, "0");
@@ -240,20 +281,24 @@ TEST_F(ResultPageTest, AThirdLimbIsRefused)
     EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSUNIDDADO")), "1");
 }
 
-TEST_F(ResultPageTest, EnteringThePageBringsSeparatorsToTheComma)
+TEST_F(ResultPageTest, EnteringThePageBringsSeparatorsToTheCommaAndRewritesNothingElse)
 {
     AssessmentForm& f = open(QStringLiteral("920000000007"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
-    storeRecorded(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70.5"),
+    for (const char* code : {"00", "01", "58"})
+        ASSERT_TRUE(f.methodPage().selectMethod(QString::fromLatin1(code))) << code;
+    storeRecorded(QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1,65"));
+    // only the first point becomes the comma; the rest is the user's to correct
+    storeRecorded(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("7.0.5"),
                   QStringLiteral("Peso Estimado Chumlea (1988)"));
     enterResults();
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "70,5");
-    // spread to both methods, the estimate's observation kept
-    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("00")),
-              (Recorded{"70,5", "Peso Estimado Chumlea (1988)"}));
-    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")),
-              (Recorded{"70,5", "Peso Estimado Chumlea (1988)"}));
+    EXPECT_EQ(gridValue(QStringLiteral("02")), "1,65");
+    EXPECT_EQ(gridValue(QStringLiteral("01")), "7,0.5");
+    // spread to every method, the estimate's observation kept
+    for (const char* method : {"00", "01", "58"})
+        EXPECT_EQ(recorded(QStringLiteral("01")).value(QString::fromLatin1(method)),
+                  (Recorded{"7,0.5", "Peso Estimado Chumlea (1988)"}))
+            << method;
+    EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
     EXPECT_FALSE(busy.visible());
 
@@ -261,7 +306,7 @@ TEST_F(ResultPageTest, EnteringThePageBringsSeparatorsToTheComma)
     ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("71")));
     EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")), (Recorded{"71", ""}));
     f.resultPage().estimateFlag = true;
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("01")));
     f.cdsDadosAval.edit();
     f.cdsDadosAval.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68,40"));
     f.cdsDadosAval.setValue(QStringLiteral("DSOBSERAVAL"),
@@ -270,6 +315,15 @@ TEST_F(ResultPageTest, EnteringThePageBringsSeparatorsToTheComma)
     f.resultPage().estimateFlag = false;
     EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("00")),
               (Recorded{"68,40", "Peso Estimado Chumlea (1988)"}));
+
+    // every value normal now: entering again writes nothing and keeps the row
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("02")));
+    enterMethods();
+    server.clearTraffic();
+    enterResults();
+    EXPECT_EQ(writes(server), QStringList());
+    EXPECT_EQ(f.cdsDadosAval.asString(kType), "02");
+    EXPECT_EQ(gridValue(QStringLiteral("42")), "0");
 }
 
 TEST_F(ResultPageTest, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRecordedValues)
@@ -332,37 +386,67 @@ TEST_F(ResultPageTest, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
               "AND ME.CDTBMETOAVAL <= '36')");
 }
 
-TEST_F(ResultPageTest, ActionsFollowTheDataRowAndItsEditState)
+TEST_F(ResultPageTest, TheRefreshReadsWhatThePageShows)
 {
     AssessmentForm& f =
-        open(QStringLiteral("920000000010"), QStringLiteral("0"), QDate(2014, 1, 1));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
-    ASSERT_TRUE(
-        f.methodPage().selectMethod(QStringLiteral("28")));  // a boy of 12: maturation offered
-    enterResults();
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
-    EXPECT_TRUE(f.actions().sbtEstimado);
-    EXPECT_FALSE(f.actions().sbtMaturSex);
-    EXPECT_FALSE(f.actions().sbtAmputado);
-    f.resultPage().setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("40"));
-    EXPECT_FALSE(f.actions().sbtEstimado);
-    EXPECT_FALSE(f.actions().sbtCalcular);
-    f.sbtConfirmarClick();  // posts, then refreshes
-    EXPECT_TRUE(f.actions().sbtEstimado);
-    EXPECT_TRUE(f.actions().sbtCalcular);
-    EXPECT_EQ(f.cdsDadosAval.asString(QStringLiteral("CDTIPODADO")), "01");  // position kept
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "40");
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("37")));
-    EXPECT_TRUE(f.actions().sbtMaturSex);
-    EXPECT_FALSE(f.actions().sbtEstimado);
-    EXPECT_FALSE(
-        f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
-    expectRefused(
-        [&] { f.resultPage().recordValue(QStringLiteral("37"), QStringLiteral("2")); },
-        "'Maturação Sexual - Estágio observado' é informado pelo diálogo de maturação sexual.");
-    f.sbtCancelarClick();
+        open(QStringLiteral("960000000003"), QStringLiteral("0"), QDate(1980, 1, 1));
+    // method page: what another client selected shows, the filter still applies
+    storeMethod(QStringLiteral("04"), QStringLiteral("S"), QString());
+    server.clearTraffic();
+    f.sbtVerificarClick();
+    EXPECT_EQ(server.calledMethods(), QStringList{"GetDados"});
+    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("04")));
+    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    for (const char* gone : {"28", "29", "65", "66", "68"})
+        EXPECT_FALSE(
+            f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QString::fromLatin1(gone)))
+            << gone;
 
-    enterMethods();
-    EXPECT_TRUE(f.actions().sbtAutomatico);
-    EXPECT_FALSE(f.actions().sbtCalcular);
+    // result page: the grid again, on the same row, a limb count taken from its observation
+    enterResults();
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("08")));
+    const int row = f.cdsDadosAval.recNo();
+    server.clearTraffic();
+    f.sbtVerificarClick();
+    EXPECT_EQ(server.calledMethods(), QStringList({"GetDados", "GetDadoAval"}));
+    EXPECT_EQ(f.cdsDadosAval.recNo(), row);
+
+    // diagnosis page
+    f.showPage(OuterPage::tshDiagNutri);
+    server.clearTraffic();
+    f.sbtVerificarClick();
+    EXPECT_EQ(server.calledMethods(), QStringList{"GetDiag"});
+
+    // the energy pages
+    f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshResulEnerg);
+    server.clearTraffic();
+    f.sbtVerificarClick();
+    EXPECT_EQ(server.calledMethods(), QStringList({"GetDados", "GetDadoAvalEnerg"}));
+    f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshNutrRecom);
+    server.clearTraffic();
+    f.sbtVerificarClick();
+    EXPECT_EQ(server.calledMethods(), QStringList{"GetDados"});
+}
+
+TEST_F(ResultPageTest, TheRefreshTakesTheLimbCountFromTheObservation)
+{
+    AssessmentForm& f = open(QStringLiteral("960000000004"));
+    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("59")));
+    enterResults();
+    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordLimbCount(QStringLiteral("47"), QStringLiteral("2")));
+    EXPECT_EQ(inPeMembro, 2);
+    // another client leaves one leg
+    records::DataSet info(records::layouts::cdsInfoAval());
+    info.loadPacket(records::decodePacket(
+        records::checkReply(server.client().GetInfoAval(f.key(), QStringLiteral("47")))));
+    ASSERT_TRUE(info.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("59")));
+    info.edit();
+    info.setValue(QStringLiteral("DSOBSERAVAL"), QStringLiteral("1"));
+    info.post();
+    records::writeThrough(info, server.client(), QStringLiteral("SetInfoAval"));
+    f.sbtVerificarClick();
+    EXPECT_EQ(gridValue(QStringLiteral("47"), QStringLiteral("DSUNIDDADO")), "1");
+    EXPECT_EQ(gridValue(QStringLiteral("47"), QStringLiteral("DSOBSERAVAL"), true), "");
+    EXPECT_EQ(inPeMembro, 1);
 }
