@@ -246,24 +246,14 @@ TEST(CatalogueSeeding, EmptyServerGetsTheWholeCatalogueOneRowPerWrite)
     for (int i = 0; i < 68; ++i) {
         EXPECT_EQ(server.methods.rows[i], methodRow(methods[i], seq(i + 1))) << i;
     }
-    EXPECT_EQ(server.methods.value(0, "IDSEQUMETO"), "01");
-    EXPECT_EQ(server.methods.value(67, "IDSEQUMETO"), "68");
-    EXPECT_EQ(server.methods.value(67, "CDTBMETOAVAL"), "68");
-    EXPECT_EQ(server.methods.value(0, "DSTBMETOAVAL"), "Índice de Massa Corpórea");
-    EXPECT_EQ(server.methods.value(0, "NRCTMETOAVAL"), "11190000");
-    // Methods sharing a description key share the description.
-    EXPECT_EQ(server.methods.value(rowOf(server.methods, "CDTBMETOAVAL", "06"), "DSTBMETOAVAL"),
-              "Peso Ideal (Compleição Física)");
-    EXPECT_EQ(server.methods.value(rowOf(server.methods, "CDTBMETOAVAL", "19"), "DSTBMETOAVAL"),
-              "Peso Ideal (Compleição Física)");
-
     // Data types with their unit texts; a type without unit has none.
-    ASSERT_EQ(server.dataTypes.rows.size(), 52);
-    EXPECT_EQ(server.dataTypes.rows[1], (QVariantList{"02", "Altura", "m"}));
-    const int fatorTermico = rowOf(server.dataTypes, "CDTIPODADO", "23");
-    EXPECT_EQ(server.dataTypes.value(fatorTermico, "NMTIPODADO"), "Fator Térmico");
-    EXPECT_TRUE(server.dataTypes.value(fatorTermico, "DSUNIDDADO").isNull());
-    EXPECT_EQ(rowOf(server.dataTypes, "CDTIPODADO", "19"), -1);
+    const QList<records::CatalogueDataType> types = records::catalogueDataTypes();
+    ASSERT_EQ(server.dataTypes.rows.size(), types.size());
+    for (int i = 0; i < types.size(); ++i)
+        EXPECT_EQ(server.dataTypes.rows[i],
+                  (QVariantList{types[i].CDTIPODADO, types[i].NMTIPODADO,
+                                types[i].DSUNIDDADO.isEmpty() ? QVariant() : types[i].DSUNIDDADO}))
+            << i;
 
     // The 154 links in table order, then the two arm muscle area links.
     ASSERT_EQ(server.links.rows.size(), 156);
@@ -274,10 +264,8 @@ TEST(CatalogueSeeding, EmptyServerGetsTheWholeCatalogueOneRowPerWrite)
     // The panel: one show per table that needed work, every entry counted.
     EXPECT_EQ(c.progress.shownMaxima(), (QList<int>{68, 52, 154, 2}));
     EXPECT_EQ(c.progress.caption(), "Atualizando Tabela...");
-    EXPECT_EQ(c.progress.highestPositionOfShow(0), 68);
-    EXPECT_EQ(c.progress.highestPositionOfShow(1), 52);
-    EXPECT_EQ(c.progress.highestPositionOfShow(2), 154);
-    EXPECT_EQ(c.progress.highestPositionOfShow(3), 2);
+    for (int show = 0; show < 4; ++show)
+        EXPECT_EQ(c.progress.highestPositionOfShow(show), c.progress.shownMaxima()[show]);
     expectPanelPutAway(c.progress);
 
     // The next load finds nothing to do and shows nothing.
