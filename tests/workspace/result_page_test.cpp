@@ -371,9 +371,7 @@ TEST_F(ResultPageTest, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
     f.resultPage().Atualiza_DadosInf();
     const QList<QJsonArray> calls = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
     ASSERT_EQ(calls.size(), 1);
-    EXPECT_EQ(calls[0].last().toString(),
-              "AND (DA.CDTIPODADO < '23' OR DA.CDTIPODADO > '34') AND (ME.CDTBMETOAVAL < '30' OR "
-              "ME.CDTBMETOAVAL > '36')");
+    EXPECT_EQ(calls[0].last().toString(), ResultPage::anthropometricFilter());
     EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")).value, "64,3");
 
     f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshResulEnerg);
@@ -381,9 +379,7 @@ TEST_F(ResultPageTest, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
     f.resultPage().Atualiza_DadosInf();
     const QList<QJsonArray> energy = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
     ASSERT_EQ(energy.size(), 1);
-    EXPECT_EQ(energy[0].last().toString(),
-              "AND (DA.CDTIPODADO >= '23' AND DA.CDTIPODADO <= '34') AND (ME.CDTBMETOAVAL >= '30' "
-              "AND ME.CDTBMETOAVAL <= '36')");
+    EXPECT_EQ(energy[0].last().toString(), ResultPage::energyFilter());
 }
 
 TEST_F(ResultPageTest, TheRefreshReadsWhatThePageShows)
