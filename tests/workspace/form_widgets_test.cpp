@@ -13,10 +13,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSet>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace workspace;
@@ -291,17 +294,49 @@ TEST_F(FormWidgets, DeceasedConsultationIgnoresKeysAndClicks)
     EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
 }
 
-// Not an assertion of looks: saves each page of a loaded consultation as a PNG under
-// /tmp for a person to look at.
+namespace {
+
+// The grab shows the widget: the picture has the window's size, and the widget's area of
+// it is not one flat colour (an empty or unpainted grid would be).
+void expectShown(const QImage& shot, const QWidget& window, const QWidget& widget)
+{
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_EQ(shot.size(), window.size() * window.devicePixelRatio());
+    const QRect area(widget.mapTo(&window, QPoint(0, 0)), widget.size());
+    ASSERT_TRUE(QRect(QPoint(0, 0), window.size()).contains(area))
+        << widget.objectName().toStdString();
+    QSet<QRgb> colours;
+    const qreal ratio = window.devicePixelRatio();
+    for (int y = area.top(); y < area.bottom(); y += 3)
+        for (int x = area.left(); x < area.right(); x += 3)
+            colours.insert(shot.pixel(QPoint(int(x * ratio), int(y * ratio))));
+    EXPECT_GT(colours.size(), 2) << widget.objectName().toStdString();
+}
+
+// Where the pictures go: AVALNUTRI_SCREENSHOT_DIR when set (for a person to look at),
+// else the test's own temporary directory.
+QString shotPath(const QTemporaryDir& temporary, const QString& name)
+{
+    const QString dir = qEnvironmentVariable("AVALNUTRI_SCREENSHOT_DIR");
+    return QDir(dir.isEmpty() ? temporary.path() : dir).filePath(name);
+}
+
+}  // namespace
+
+// Each page of a loaded consultation, grabbed as the user sees it: the method grid and
+// the data grid are painted with their rows, and the pictures are saved.
 TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
 {
+    QTemporaryDir temporary;
+    ASSERT_TRUE(temporary.isValid());
     TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000005"));
     AssessmentForm& core = w.core();
     for (const char* code : {"00", "01", "26", "58", "59"})
         ASSERT_TRUE(core.methodPage().selectMethod(QString::fromLatin1(code)));
     const QImage methods = w.grab().toImage();
-    EXPECT_FALSE(methods.isNull());
-    methods.save(QStringLiteral("/tmp/avalnutri_metodo.png"));
+    EXPECT_EQ(w.pgcAvalNutr->currentWidget(), w.tshMetoAval);
+    expectShown(methods, w, *w.dbgMetoAval);
+    EXPECT_TRUE(methods.save(shotPath(temporary, QStringLiteral("avalnutri_metodo.png"))));
 
     w.pgcAvalNutr->setCurrentWidget(w.tshAvaliacao);
     ASSERT_TRUE(core.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("64,8")));
@@ -312,8 +347,13 @@ TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
     w.dbgDadosAval->setCurrentIndex(w.dbgDadosAval->model()->index(
         rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1));
     const QImage results = w.grab().toImage();
-    EXPECT_FALSE(results.isNull());
-    results.save(QStringLiteral("/tmp/avalnutri_resultado.png"));
+    EXPECT_EQ(w.pgcAvalNutr->currentWidget(), w.tshAvaliacao);
+    expectShown(results, w, *w.dbgDadosAval);
+    // the grid shows the answer's text, not its code
+    const QModelIndex time = w.dbgDadosAval->model()->index(
+        rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1);
+    EXPECT_EQ(time.data().toString(), QStringLiteral("Três Meses"));
+    EXPECT_TRUE(results.save(shotPath(temporary, QStringLiteral("avalnutri_resultado.png"))));
 }
 
 TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
