@@ -8,7 +8,7 @@
 #include "hostfw/widgets/mdi_host.h"
 #include "hostfw/widgets/show_avi.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
-#include "workspace/module/module_entry.h"
+#include "module/module_entry.h"
 #include "workspace/module_context.h"
 
 #include <QApplication>
