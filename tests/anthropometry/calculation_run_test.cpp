@@ -4,7 +4,7 @@
 // each page, the order of the server calls, the error paths, and the body mass index
 // methods that read the server's reference tables.
 
-#include "../workspace/loopback_server.h"
+#include "loopback_server.h"
 
 #include "anthropometry/assessment_pass.h"
 #include "hostfw/busy.h"

@@ -5,7 +5,7 @@
 // the result lines a routine wrote. The fake answers what each test says; the result
 // writes succeed unless told otherwise.
 
-#include "../records/recording_app_server.h"
+#include "recording_app_server.h"
 
 #include "anthropometry/evaluation.h"
 #include "anthropometry/reference_queries.h"

@@ -9,11 +9,9 @@
 #include "hostfw/clock.h"
 #include "hostfw/host_settings.h"
 
-#include "server/app/server_instance.h"
+#include "test_server.h"
 
 #include <gtest/gtest.h>
-
-#include <QTemporaryDir>
 
 using namespace host;
 using namespace Qt::StringLiterals;
@@ -23,25 +21,12 @@ namespace {
 class LoopbackTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        server::app::ServerConfig config;
-        config.listenHost = u"127.0.0.1"_s;
-        config.port = 0;
-        config.dataDir = dir.path();
-        config.threads = 2;
-        config.logRequests = false;
-        instance = std::make_unique<server::app::ServerInstance>(config);
-        instance->start();
-        tokenFile = config.effectiveTokenFile();
-        saved = hostfw::hostSettings();
-    }
+    void SetUp() override { saved = hostfw::hostSettings(); }
     // Every connection is gone before the server stops: its stop waits for idle
     // keep-alive connections.
     void TearDown() override
     {
-        instance->stop();
+        server.stop();
         hostfw::hostSettings() = saved;
     }
 
@@ -49,14 +34,14 @@ protected:
     std::unique_ptr<records::AppServer> connectWith(const QString& token)
     {
         HostOptions options;
-        options.server = {u"127.0.0.1"_s, instance->port()};
+        options.server = {u"127.0.0.1"_s, port};
         applyToHostSettings(options, token);
         return connectToServer();
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<server::app::ServerInstance> instance;
-    QString tokenFile;
+    servertest::TestServer server{server::storage::Engine::Sqlite};
+    const int port = server.port();  // kept for after the stop
+    const QString tokenFile = server.config().effectiveTokenFile();
     hostfw::HostSettings saved;
 };
 
@@ -85,7 +70,6 @@ TEST_F(LoopbackTest, PicksAPatientFromTheServersRegistry)
 
 TEST_F(LoopbackTest, AWrongTokenOrAStoppedServerIsAMessageInThePicker)
 {
-    const int port = instance->port();
     {
         const auto wrong = connectWith(u"token-errado"_s);
         PatientPickerDialog refused(*wrong);
@@ -100,7 +84,7 @@ TEST_F(LoopbackTest, AWrongTokenOrAStoppedServerIsAMessageInThePicker)
     }
 
     // Nobody listens any more: connection refused, said in the picker.
-    instance->stop();
+    server.stop();
     const auto gone = connectWith(readAccessToken(tokenFile));
     PatientPickerDialog picker(*gone);
     EXPECT_EQ(picker.patientCount(), 0);

@@ -1,14 +1,14 @@
 // The module as the host uses it: IniProc with the six-element list, the one form in
 // the host's MDI area, the reload rules, closing and reopening, and refused lists.
 
-#include "../workspace/loopback_server.h"
+#include "loopback_server.h"
 
 #include "hostfw/error_display.h"
 #include "hostfw/host_settings.h"
 #include "hostfw/widgets/mdi_host.h"
 #include "hostfw/widgets/show_avi.h"
-#include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "module/module_entry.h"
+#include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/module_context.h"
 
 #include <QApplication>

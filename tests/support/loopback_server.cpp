@@ -54,32 +54,25 @@ std::unique_ptr<httpclient::HttpAppServer> httpClient(const QString& host, int p
     return std::make_unique<httpclient::HttpAppServer>(options);
 }
 
-}  // namespace
-
-LoopbackServer::LoopbackServer()
+server::app::ServerConfig loopbackConfig()
 {
-    server::app::ServerConfig config;
-    config.listenHost = QStringLiteral("127.0.0.1");
-    config.port = 0;
-    config.dataDir = m_dir.path();
+    server::app::ServerConfig config = servertest::TestServer::quietConfig();
     config.logRequests = qEnvironmentVariableIsSet("AVALNUTRI_TEST_LOG");
     config.threads = 2;
-    m_instance = std::make_unique<server::app::ServerInstance>(config);
-    m_instance->start();
-    m_client = httpClient(QStringLiteral("127.0.0.1"), port(), m_instance->token());
+    return config;
 }
 
-LoopbackServer::~LoopbackServer()
-{
-    m_client.reset();  // an idle keep-alive connection would hold the stop up
-    m_instance->stop();
-}
+}  // namespace
+
+LoopbackServer::LoopbackServer() : m_server(server::storage::Engine::Sqlite, loopbackConfig()) {}
+
+LoopbackServer::~LoopbackServer() = default;
 
 void LoopbackServer::useForHost() const
 {
     hostfw::hostSettings().webUrl = QStringLiteral("127.0.0.1");
     hostfw::hostSettings().webPort = port();
-    hostfw::hostSettings().accessToken = QString::fromUtf8(m_instance->token());
+    hostfw::hostSettings().accessToken = QString::fromUtf8(m_server.token());
 }
 
 workspace::NetConnection::Transport LoopbackServer::transport()
@@ -95,15 +88,16 @@ workspace::NetConnection::Transport LoopbackServer::transport()
 void LoopbackServer::addPatient(const QString& code, const QString& name, const QString& sexCode,
                                 const QDate& birth, bool deceased)
 {
-    records::checkReply(m_client->SetPaciente(QStringLiteral("0001"), code, name, sexCode,
-                                              QDateTime(birth, QTime(0, 0), Qt::UTC), deceased));
+    records::checkReply(m_server.client().SetPaciente(QStringLiteral("0001"), code, name, sexCode,
+                                                      QDateTime(birth, QTime(0, 0), Qt::UTC),
+                                                      deceased));
 }
 
 void LoopbackServer::addReference(const QString& list, const QString& owner, const QString& code,
                                   const QString& name)
 {
     using namespace server::storage;
-    inTransaction(m_instance->database(), Access::ReadWrite, [&](Transaction& tx) {
+    inTransaction(m_server.instance().database(), Access::ReadWrite, [&](Transaction& tx) {
         if (!tx.exists(QStringLiteral("SELECT 1 FROM refebibl WHERE CDREFEBIBL = ?"), {code}))
             tx.execute(
                 QStringLiteral("INSERT INTO refebibl (CDREFEBIBL, NMREFEBIBL) VALUES (?, ?)"),
@@ -120,7 +114,7 @@ void LoopbackServer::addReference(const QString& list, const QString& owner, con
 void LoopbackServer::removeReferences(const QString& list, const QString& owner)
 {
     using namespace server::storage;
-    inTransaction(m_instance->database(), Access::ReadWrite, [&](Transaction& tx) {
+    inTransaction(m_server.instance().database(), Access::ReadWrite, [&](Transaction& tx) {
         tx.execute(QStringLiteral("DELETE FROM refelista WHERE CDLISTA = ? AND CDDONO = ?"),
                    {list, owner});
     });

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "client/http_app_server.h"
-#include "server/app/server_instance.h"
-#include "workspace/net_connection.h"
+#include "test_server.h"
 
-#include <QTemporaryDir>
+#include "workspace/net_connection.h"
 
 #include <QHash>
 #include <QJsonArray>
@@ -16,22 +14,22 @@
 
 namespace workspacetest {
 
-// A real application server on a free loopback port with its SQLite file in a
-// temporary directory, and the HTTP transport the form's connection uses to reach it.
+// The test server on SQLite (see test_server.h), with the HTTP transport the form's
+// connection uses to reach it and the records the workspace tests set up.
 class LoopbackServer
 {
 public:
     LoopbackServer();
     ~LoopbackServer();
 
-    int port() const { return m_instance->port(); }
+    int port() const { return m_server.port(); }
     // Points the host settings (WebURL, WebPort, token) at this server.
     void useForHost() const;
     // The HTTP transport, counting the calls it makes.
     workspace::NetConnection::Transport transport();
     int calls() const { return *m_calls; }
     // A client of our own, for setting up and checking records.
-    records::AppServer& client() { return *m_client; }
+    records::AppServer& client() { return m_server.client(); }
     // Registers a patient in the host registry.
     void addPatient(const QString& code, const QString& name, const QString& sexCode,
                     const QDate& birth, bool deceased = false);
@@ -59,9 +57,7 @@ public:
     };
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<server::app::ServerInstance> m_instance;
-    std::unique_ptr<httpclient::HttpAppServer> m_client;
+    servertest::TestServer m_server;
     std::shared_ptr<std::atomic<int>> m_calls = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<Traffic> m_traffic = std::make_shared<Traffic>();
 };
