@@ -10,67 +10,57 @@
 using namespace hostfw;
 using namespace Qt::StringLiterals;
 
-TEST(FormatFloat, GroupsThousandsWithPointAndUsesDecimalComma)
+TEST(FormatFloat, PatternsAndValues)
 {
-    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 1234.5), u"1.234,500"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 1234567.891), u"1.234.567,89"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 999.999), u"1.000,00"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 100), u"100,00"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.000000"_s, 1.0712345649), u"1,071235"_s);
-    // The odd grouping pattern still groups every three digits.
-    EXPECT_EQ(FormatFloat(u"#,###0.000"_s, 12345.6789), u"12.345,679"_s);
-    EXPECT_EQ(FormatFloat(u"#,###0.000"_s, 0.5), u"0,500"_s);
-}
-
-TEST(FormatFloat, ZeroNegativesAndSmallValues)
-{
-    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 0), u"0,000"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -1234.567), u"-1.234,57"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -0.5), u"-0,50"_s);
-    // A value that rounds to zero shows no minus sign.
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -0.004), u"0,00"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, -0.0), u"0,000"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 0.0004), u"0,000"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 0.0005), u"0,001"_s);
-}
-
-TEST(FormatFloat, ExactDecimalHalvesRoundAwayFromZero)
-{
-    // 2.675 and 1.005 are stored just below the half; people round them up.
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 2.675), u"2,68"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 1.005), u"1,01"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 0.125), u"0,13"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, -0.125), u"-0,13"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 24.2225), u"24,223"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 2.665), u"2,67"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 2.6749), u"2,67"_s);
-    // A carry that runs through every digit.
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 999999.995), u"1.000.000,00"_s);
-}
-
-TEST(FormatFloat, LargeValuesKeepEveryDigit)
-{
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, 1e15), u"1.000.000.000.000.000,00"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.000"_s, 123456789012.5), u"123.456.789.012,500"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0"_s, 1e20), u"100.000.000.000.000.000.000"_s);
-}
-
-TEST(FormatFloat, PatternVariants)
-{
-    EXPECT_EQ(FormatFloat(u"0"_s, 2.5), u"3"_s);
-    EXPECT_EQ(FormatFloat(u"00"_s, 7), u"07"_s);
-    EXPECT_EQ(FormatFloat(u"0.##"_s, 2.5), u"2,5"_s);
-    EXPECT_EQ(FormatFloat(u"0.##"_s, 2), u"2"_s);
-    EXPECT_EQ(FormatFloat(u"#.##"_s, 0.5), u",5"_s);
-    EXPECT_EQ(FormatFloat(u"0.0#"_s, 1.2), u"1,2"_s);
-    EXPECT_EQ(FormatFloat(u"0.0#"_s, 1), u"1,0"_s);
-    EXPECT_EQ(FormatFloat(u"0.00 Kg"_s, 70.456), u"70,46 Kg"_s);
-    EXPECT_EQ(FormatFloat(u"\"R$ \"#,##0.00"_s, 1500), u"R$ 1.500,00"_s);
-    EXPECT_EQ(FormatFloat(u"0.00;(0.00);zero"_s, -3.5), u"(3,50)"_s);
-    EXPECT_EQ(FormatFloat(u"0.00;(0.00);zero"_s, 0.001), u"zero"_s);
-    EXPECT_EQ(FormatFloat(u"0.00;(0.00);zero"_s, 4), u"4,00"_s);
-    EXPECT_EQ(FormatFloat(QString(), 70.5), u"70,5"_s);
-    EXPECT_EQ(FormatFloat(u"#,##0.00"_s, std::numeric_limits<double>::quiet_NaN()), u"NAN"_s);
+    struct Row
+    {
+        QString pattern;
+        double value;
+        QString text;
+    };
+    const Row rows[] = {
+        // Thousands grouped with a point, decimal comma; the odd "#,###0" still groups by three.
+        {u"#,##0.000"_s, 1234.5, u"1.234,500"_s},
+        {u"#,##0.00"_s, 1234567.891, u"1.234.567,89"_s},
+        {u"#,##0.00"_s, 999.999, u"1.000,00"_s},
+        {u"#,##0.000000"_s, 1.0712345649, u"1,071235"_s},
+        {u"#,###0.000"_s, 12345.6789, u"12.345,679"_s},
+        {u"#,###0.000"_s, 0.5, u"0,500"_s},
+        // Zero, negatives, small values; a value that rounds to zero has no minus sign.
+        {u"#,##0.00"_s, -1234.567, u"-1.234,57"_s},
+        {u"#,##0.00"_s, -0.5, u"-0,50"_s},
+        {u"#,##0.00"_s, -0.004, u"0,00"_s},
+        {u"#,##0.000"_s, -0.0, u"0,000"_s},
+        {u"#,##0.000"_s, 0.0004, u"0,000"_s},
+        {u"#,##0.000"_s, 0.0005, u"0,001"_s},
+        // Decimal halves stored just below the half round away from zero, as people do.
+        {u"#,##0.00"_s, 2.675, u"2,68"_s},
+        {u"#,##0.00"_s, 1.005, u"1,01"_s},
+        {u"#,##0.00"_s, -0.125, u"-0,13"_s},
+        {u"#,##0.000"_s, 24.2225, u"24,223"_s},
+        {u"#,##0.00"_s, 2.6749, u"2,67"_s},
+        {u"#,##0.00"_s, 999999.995, u"1.000.000,00"_s},  // a carry through every digit
+        // Large values keep every digit.
+        {u"#,##0.00"_s, 1e15, u"1.000.000.000.000.000,00"_s},
+        {u"#,##0"_s, 1e20, u"100.000.000.000.000.000.000"_s},
+        // Other patterns.
+        {u"0"_s, 2.5, u"3"_s},
+        {u"00"_s, 7, u"07"_s},
+        {u"0.##"_s, 2.5, u"2,5"_s},
+        {u"0.##"_s, 2, u"2"_s},
+        {u"#.##"_s, 0.5, u",5"_s},
+        {u"0.0#"_s, 1, u"1,0"_s},
+        {u"0.00 Kg"_s, 70.456, u"70,46 Kg"_s},
+        {u"\"R$ \"#,##0.00"_s, 1500, u"R$ 1.500,00"_s},
+        {u"0.00;(0.00);zero"_s, -3.5, u"(3,50)"_s},
+        {u"0.00;(0.00);zero"_s, 0.001, u"zero"_s},
+        {u"0.00;(0.00);zero"_s, 4, u"4,00"_s},
+        {QString(), 70.5, u"70,5"_s},
+        {u"#,##0.00"_s, std::numeric_limits<double>::quiet_NaN(), u"NAN"_s},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(FormatFloat(r.pattern, r.value), r.text)
+            << r.pattern.toStdString() << " " << r.value;
 }
 
 TEST(FormatFloat, IgnoresTheMachineLocale)

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,8 @@ TEST_F(ModuleEntry, AServerThatIsDownIsAMessageAndNothingIsPresentedAsLoaded)
     EXPECT_TRUE(form()->core().loaded()) << errors.last().toStdString();
 }
 
+// Draws the form maximized in the host's area: the image has the area's size, shows the
+// form's caption and the patient's name inside it, and is kept in the test's directory.
 TEST_F(ModuleEntry, ScreenshotOfTheFormInTheHostArea)
 {
     server.addPatient("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6));
@@ -153,7 +156,27 @@ TEST_F(ModuleEntry, ScreenshotOfTheFormInTheHostArea)
     form()->parentWidget()->showMaximized();
     QApplication::processEvents();
     const QImage shot = area.grab().toImage();
-    EXPECT_FALSE(shot.isNull());
-    if (const QString dir = qEnvironmentVariable("AVALNUTRI_SCREENSHOT_DIR"); !dir.isEmpty())
-        shot.save(dir + QStringLiteral("/avalnutri-form-in-host.png"));
+    ASSERT_EQ(shot.size(), area.size() * shot.devicePixelRatio());
+
+    EXPECT_EQ(form()->parentWidget()->windowTitle(), "Avaliação Nutricional");
+    QLineEdit* name = form()->edtNmPaciente;
+    EXPECT_TRUE(name->isVisible());
+    EXPECT_EQ(name->text(), "José Carlos da Silva");
+    const QRect nameRect(name->mapTo(&area, QPoint(0, 0)), name->size());
+    EXPECT_TRUE(QRect(QPoint(0, 0), area.size()).contains(nameRect));
+
+    // Not blank: inside the field's frame, the name is drawn over the field's background
+    // (sampled at its empty right end).
+    const QRect inside = nameRect.adjusted(4, 4, -4, -4);
+    const QColor background = shot.pixelColor(inside.topRight());
+    int drawn = 0;
+    for (int x = inside.left(); x < inside.center().x(); ++x)
+        drawn += shot.pixelColor(x, inside.center().y()) != background;
+    EXPECT_GT(drawn, 5);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("avalnutri-form-in-host.png"));
+    ASSERT_TRUE(shot.save(file));
+    EXPECT_EQ(QImage(file).size(), shot.size());
 }

@@ -122,6 +122,14 @@ TEST(ChangeLog, CancelUpdatesUndoesInsertsEditsAndDeletesAndMergeMakesTheNewBase
     EXPECT_EQ(ds.changeCount(), 0);
     EXPECT_EQ(ds.toPacket().rows, before.rows);  // same rows, same order
 
+    // A row still being edited is dropped too.
+    setInfoValue(ds, "01", "01", "99");
+    ds.append();
+    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02"));
+    ds.cancelUpdates();
+    EXPECT_EQ(ds.state(), DataSetState::Browse);
+    EXPECT_EQ(ds.toPacket().rows, before.rows);
+
     setInfoValue(ds, "01", "02", "1,80");
     ds.mergeChangeLog();
     EXPECT_EQ(ds.changeCount(), 0);
@@ -149,18 +157,6 @@ TEST(ChangeLog, CancellingAnEditOrAnInsertLogsNothing)
 
 // ---------------------------------------------------------------- write-through
 
-TEST(WriteThrough, PostingWithoutChangesSendsNothing)
-{
-    RecordingAppServer server;
-    DataSet ds(layouts::cdsInfoAval());
-    attachWriteThrough(ds, server);
-    loadInfo(ds);
-    ds.edit();
-    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("70,5"));  // the same text
-    ds.post();
-    EXPECT_TRUE(server.calls.isEmpty());
-}
-
 TEST(WriteThrough, APostSendsTheDeltaWithTheNullFieldListAndMerges)
 {
     RecordingAppServer server;
@@ -178,37 +174,43 @@ TEST(WriteThrough, APostSendsTheDeltaWithTheNullFieldListAndMerges)
     EXPECT_EQ(sent.changes[0].kind, DeltaChange::Kind::Update);
     EXPECT_EQ(ds.changeCount(), 0);
 
-    // Posting the same row again without a change sends nothing more.
-    ds.edit();
-    ds.post();
+    // Posting the row again with the same text is no change and sends nothing.
+    setInfoValue(ds, "01", "02", "1,80");
     EXPECT_EQ(server.calls.size(), 1);
 }
 
 TEST(WriteThrough, AFailedSetUndoesEveryUnmergedChangeDeletionsIncluded)
 {
-    RecordingAppServer server;
-    server.answer = [](const QString&, const QJsonArray&) {
-        return Reply::failure(QStringLiteral("Violação de chave primária."));
-    };
-    DataSet ds(layouts::cdsInfoAval());
-    attachWriteThrough(ds, server);
-    loadInfo(ds);
-    const Packet before = ds.toPacket();
+    // The server refuses, or the transport throws on the way: the same for the dataset.
+    for (const bool throws : {false, true}) {
+        SCOPED_TRACE(throws ? "thrown" : "refused");
+        RecordingAppServer server;
+        server.answer = [throws](const QString&, const QJsonArray&) -> Reply {
+            if (throws)
+                throw Error(QStringLiteral("Conexão recusada."));
+            return Reply::failure(QStringLiteral("Violação de chave primária."));
+        };
+        DataSet ds(layouts::cdsInfoAval());
+        attachWriteThrough(ds, server);
+        loadInfo(ds);
+        const Packet before = ds.toPacket();
 
-    ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"02", "01"}));
-    ds.remove();  // not sent on its own
-    EXPECT_TRUE(server.calls.isEmpty());
-    try {
-        setInfoValue(ds, "01", "02", "1,80");
-        FAIL() << "the server's refusal must reach the caller";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Violação de chave primária."));
+        ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"02", "01"}));
+        ds.remove();  // not sent on its own
+        EXPECT_TRUE(server.calls.isEmpty());
+        try {
+            setInfoValue(ds, "01", "02", "1,80");
+            FAIL() << "the failure must reach the caller";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), throws ? QStringLiteral("Conexão recusada.")
+                                          : QStringLiteral("Violação de chave primária."));
+        }
+        ASSERT_EQ(server.calls.size(), 1);
+        EXPECT_EQ(server.lastDelta().changes.size(), 2);
+        EXPECT_EQ(ds.state(), DataSetState::Browse);
+        EXPECT_EQ(ds.changeCount(), 0);
+        EXPECT_EQ(ds.toPacket().rows, before.rows);
     }
-    ASSERT_EQ(server.calls.size(), 1);
-    EXPECT_EQ(server.lastDelta().changes.size(), 2);
-    EXPECT_EQ(ds.state(), DataSetState::Browse);
-    EXPECT_EQ(ds.changeCount(), 0);
-    EXPECT_EQ(ds.toPacket().rows, before.rows);
 }
 
 TEST(WriteThrough, DeletionsMadeEarlierTravelWithTheNextWrite)
@@ -249,24 +251,6 @@ TEST(WriteThrough, DeletionsMadeEarlierTravelWithTheNextWrite)
     EXPECT_EQ(sent.changes[0].oldValues[col(ds, "CDTBMETOAVAL")].toString(), QStringLiteral("02"));
     EXPECT_EQ(sent.changes[1].kind, DeltaChange::Kind::Update);
     EXPECT_EQ(ds.changeCount(), 0);
-}
-
-TEST(WriteThrough, MethodsWithoutNullListSendTheDeltaAlone)
-{
-    RecordingAppServer server;
-    DataSet ds(layouts::cdsResuAval());
-    attachWriteThrough(ds, server);
-    ds.clear();
-    ds.append();
-    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
-    ds.setValue(QStringLiteral("CDSEQUAVAL"), QStringLiteral("01"));
-    ds.setValue(QStringLiteral("DSCONTRESU"), QStringLiteral("Sem classificação"));
-    ds.setValue(QStringLiteral("DSRESUAVAL"), QString());
-    ds.post();
-    ASSERT_EQ(server.calls.size(), 1);
-    EXPECT_EQ(server.calls[0].method, QStringLiteral("SetResuAval"));
-    EXPECT_EQ(server.calls[0].args.size(), 1);
-    EXPECT_EQ(server.lastDelta().changes[0].kind, DeltaChange::Kind::Insert);
 }
 
 TEST(WriteThrough, APostFromWithinAnotherDatasetsAfterPostWritesThrough)
