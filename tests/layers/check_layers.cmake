@@ -1,10 +1,10 @@
-# Fails, naming the file and the include, when a folder of src/ includes from a folder
-# it may not depend on. Dependencies point downward:
+# Fails, naming the file and the include (or the linked library), when a folder of src/
+# includes from or links to a folder it may not depend on. Dependencies point downward:
 #   records <- hostfw <- workspace <- families and dialogs <- module
 # with the client on records, the server on records only, the host on hostfw and the
 # client, and the command line on the workspace, the families and the client. Nothing
 # includes the host, the command line or the server's internals.
-# Run as: cmake -DSRC=<source dir>/src -P check_includes.cmake
+# Run as: cmake -DSRC=<source dir>/src -P check_layers.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -58,6 +58,36 @@ foreach(source IN LISTS sources)
   endforeach()
 endforeach()
 
+# The libraries each folder's CMakeLists.txt links: a target belongs to the folder that
+# declares it.
+file(GLOB_RECURSE lists RELATIVE ${SRC} ${SRC}/*/CMakeLists.txt)
+foreach(list IN LISTS lists)
+  layer_of(${list} from)
+  file(READ ${SRC}/${list} text)
+  string(REGEX MATCHALL "add_(library|executable)\\([A-Za-z0-9_-]+" declared "${text}")
+  foreach(d IN LISTS declared)
+    string(REGEX REPLACE ".*\\(" "" target "${d}")
+    set(folder_of_${target} ${from})
+  endforeach()
+endforeach()
+foreach(list IN LISTS lists)
+  layer_of(${list} from)
+  file(READ ${SRC}/${list} text)
+  string(REGEX MATCHALL "target_link_libraries\\([^)]*\\)" links "${text}")
+  foreach(link IN LISTS links)
+    string(REGEX MATCHALL "[A-Za-z0-9_-]+" words "${link}")
+    list(POP_FRONT words)  # target_link_libraries
+    list(POP_FRONT words linking)
+    foreach(word IN LISTS words)
+      set(to "${folder_of_${word}}")
+      if(to STREQUAL "" OR to STREQUAL from OR to IN_LIST allowed_${from})
+        continue()
+      endif()
+      string(APPEND violations "\n  ${list}: ${linking} links ${word} (${from} may not depend on ${to})")
+    endforeach()
+  endforeach()
+endforeach()
+
 if(violations)
-  message(FATAL_ERROR "Includes that point against the layers:${violations}")
+  message(FATAL_ERROR "Dependencies that point against the layers:${violations}")
 endif()
