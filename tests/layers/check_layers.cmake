@@ -26,12 +26,9 @@ set(allowed_host hostfw client records)
 set(allowed_cli workspace ${families} client hostfw records)
 set(layers records hostfw client workspace ${families} module server host cli)
 
-# The folder a path under src/ belongs to. The HTTP client counts as its own folder
-# wherever it sits (src/client, formerly src/server/client).
+# The folder a path under src/ belongs to.
 function(layer_of path out)
-  if(path MATCHES "^server/client/")
-    set(${out} client PARENT_SCOPE)
-  elseif(path MATCHES "^([a-z_]+)/")
+  if(path MATCHES "^([a-z_]+)/")
     set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
   else()
     set(${out} "" PARENT_SCOPE)
