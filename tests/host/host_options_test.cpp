@@ -2,7 +2,7 @@
 #include "host/host_error.h"
 #include "host/host_options.h"
 #include "host/host_startup.h"
-#include "host/server_address.h"
+#include "records/server_address.h"
 
 #include "hostfw/host_settings.h"
 
@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 using namespace host;
+using records::ServerAddress;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -59,27 +60,6 @@ protected:
 };
 
 }  // namespace
-
-TEST(ServerAddress, ReadsHostAndPort)
-{
-    EXPECT_EQ(parseServerAddress(u"127.0.0.1:8512"_s), (ServerAddress{u"127.0.0.1"_s, 8512}));
-    EXPECT_EQ(parseServerAddress(u"servidor.hospital:1"_s),
-              (ServerAddress{u"servidor.hospital"_s, 1}));
-    EXPECT_EQ(parseServerAddress(u"localhost:65535"_s), (ServerAddress{u"localhost"_s, 65535}));
-    const auto v6 = parseServerAddress(u"[::1]:8512"_s);
-    ASSERT_TRUE(v6);
-    EXPECT_EQ(v6->host, u"::1"_s);
-    EXPECT_EQ(v6->toString(), u"[::1]:8512"_s);
-}
-
-TEST(ServerAddress, RefusesWhatIsNotHostColonPort)
-{
-    for (const QString& bad :
-         {u""_s, u"127.0.0.1"_s, u":8512"_s, u"host:"_s, u"host:0"_s, u"host:65536"_s,
-          u"host:80a"_s, u"host:+80"_s, u"host: 80"_s, u"ho st:80"_s, u"http://host:80"_s,
-          u"[::1:80"_s, u"::1:80"_s, u"[]:80"_s, u"host:999999"_s})
-        EXPECT_FALSE(parseServerAddress(bad)) << qPrintable(bad);
-}
 
 TEST_F(HostOptionsTest, BuiltInDefaultsWithoutOptionsOrSettingsFile)
 {
