@@ -1,7 +1,7 @@
 // The command line as a user runs it: the real avalnutri binary against a real server on
 // loopback, with its token file.
 
-#include "server/app/server_instance.h"
+#include "test_server.h"
 
 #include <QFile>
 #include <QProcess>
@@ -21,25 +21,14 @@ struct CliRun
 class CommandLine : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        server::app::ServerConfig config;
-        config.port = 0;
-        config.dataDir = m_dir.path();
-        config.logRequests = false;
-        config.threads = 2;
-        m_server = std::make_unique<server::app::ServerInstance>(config);
-        m_server->start();
-    }
-    void TearDown() override { m_server->stop(); }
+    CliRun run(const QStringList& args) { return runAt(m_server.port(), args); }
 
-    CliRun run(const QStringList& args)
+    CliRun runAt(int port, const QStringList& args)
     {
         QProcess process;
         process.setProgram(QStringLiteral(AVALNUTRI_CLI));
-        process.setArguments(QStringList{"--server",
-                                         QStringLiteral("127.0.0.1:%1").arg(m_server->port()),
-                                         "--token-file", m_dir.filePath("token")}
+        process.setArguments(QStringList{"--server", QStringLiteral("127.0.0.1:%1").arg(port),
+                                         "--token-file", m_server.config().effectiveTokenFile()}
                              + args);
         process.start();
         process.waitForFinished(60000);
@@ -47,8 +36,7 @@ protected:
                 QString::fromUtf8(process.readAllStandardError())};
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<server::app::ServerInstance> m_server;
+    servertest::TestServer m_server{servertest::Engine::Sqlite};
 };
 
 }  // namespace
@@ -104,9 +92,10 @@ TEST_F(CommandLine, AMessageOfTheWindowExitsWithOneAndAUsageErrorWithTwo)
 
 TEST_F(CommandLine, AServerThatIsDownIsNamed)
 {
-    m_server->stop();
-    const CliRun list = run({"patients"});
+    const int port = m_server.port();
+    m_server.stop();
+    const CliRun list = runAt(port, {"patients"});
     EXPECT_EQ(list.status, 1);
-    EXPECT_TRUE(list.err.contains("127.0.0.1")) << list.err.toStdString();
-    m_server->start();
+    EXPECT_TRUE(list.err.contains(QStringLiteral("127.0.0.1:%1").arg(port)))
+        << list.err.toStdString();
 }
