@@ -17,6 +17,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace servertest;
 using records::Packet;
 namespace layouts = records::layouts;
@@ -27,7 +29,7 @@ struct Answer
 {
     int status = 0;
     QJsonObject body;
-    QString error() const { return body.value(QStringLiteral("error")).toString(); }
+    QString error() const { return body.value(u"error"_s).toString(); }
 };
 
 }  // namespace
@@ -48,13 +50,11 @@ protected:
         http = std::make_unique<httplib::Client>("127.0.0.1", server->port());
         http->set_read_timeout(10, 0);
         // A consultation with one recorded value, to show that nothing changes it.
-        ASSERT_TRUE(
-            server->client()
-                .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                 .insert(infoRow(demoKey(), QStringLiteral("00"),
-                                                 QStringLiteral("01"), QStringLiteral("70"))),
-                             QString())
-                .ok);
+        ASSERT_TRUE(server->client()
+                        .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
+                                         .insert(infoRow(demoKey(), u"00"_s, u"01"_s, u"70"_s)),
+                                     QString())
+                        .ok);
     }
 
     void TearDown() override
@@ -62,10 +62,9 @@ protected:
         if (!server)
             return;
         // Nothing changed, and the server still serves.
-        const Packet info = packetOf(server->client().GetInfoAval(demoKey(), QStringLiteral("01")));
-        EXPECT_EQ(column(info, QStringLiteral("DSINFOAVAL")), QStringList{QStringLiteral("70")});
-        EXPECT_EQ(
-            packetOf(server->client().GetInfoAval(demoKey(), QStringLiteral("02"))).rows.size(), 0);
+        const Packet info = packetOf(server->client().GetInfoAval(demoKey(), u"01"_s));
+        EXPECT_EQ(column(info, u"DSINFOAVAL"_s), QStringList{u"70"_s});
+        EXPECT_EQ(packetOf(server->client().GetInfoAval(demoKey(), u"02"_s)).rows.size(), 0);
         EXPECT_EQ(packetOf(server->client().GetPacientes()).rows.size(), 6);
     }
 
@@ -84,13 +83,13 @@ protected:
         }
         a.status = res->status;
         a.body = QJsonDocument::fromJson(QByteArray::fromStdString(res->body)).object();
-        EXPECT_FALSE(a.body.value(QStringLiteral("ok")).toBool());
+        EXPECT_FALSE(a.body.value(u"ok"_s).toBool());
         return a;
     }
 
     Answer call(const QString& method, const QJsonArray& args)
     {
-        return post(method.toStdString(), QJsonDocument(QJsonObject{{QStringLiteral("args"), args}})
+        return post(method.toStdString(), QJsonDocument(QJsonObject{{u"args"_s, args}})
                                               .toJson(QJsonDocument::Compact)
                                               .toStdString());
     }
@@ -116,16 +115,16 @@ TEST_F(BadInputTest, TheTokenIsCheckedBeforeAnythingElse)
 {
     Answer a = post("GetPacientes", R"({"args": []})", "");
     EXPECT_EQ(a.status, 401);
-    EXPECT_TRUE(a.error().contains(QStringLiteral("falta o token"))) << a.error().toStdString();
+    EXPECT_TRUE(a.error().contains(u"falta o token"_s)) << a.error().toStdString();
     a = post("GetPacientes", R"({"args": []})", "wrong");
     EXPECT_EQ(a.status, 401);
-    EXPECT_TRUE(a.error().contains(QStringLiteral("token de acesso inválido")));
+    EXPECT_TRUE(a.error().contains(u"token de acesso inválido"_s));
     // The client names the server when it refuses the token.
     auto wrong = server->newClient("wrong");
     const records::Reply r = wrong->GetPacientes();
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("recusou o token"))) << r.error.toStdString();
-    EXPECT_TRUE(r.error.contains(QStringLiteral("http://127.0.0.1:%1").arg(server->port())));
+    EXPECT_TRUE(r.error.contains(u"recusou o token"_s)) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(u"http://127.0.0.1:%1"_s.arg(server->port())));
 }
 
 TEST_F(BadInputTest, MalformedCallsAreRefusedWithTheirReason)
@@ -191,19 +190,18 @@ TEST_F(BadInputTest, MalformedCallsAreRefusedWithTheirReason)
     EXPECT_TRUE(QByteArray::fromStdString(res->body).contains("\"ok\":false"));
 
     // A date inside a delta.
-    QJsonObject delta = infoDelta(
-        {}, infoRow(demoKey(), QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1")),
-        records::DeltaChange::Kind::Insert);
-    QJsonArray changes = delta.value(QStringLiteral("changes")).toArray();
+    QJsonObject delta = infoDelta({}, infoRow(demoKey(), u"00"_s, u"02"_s, u"1"_s),
+                                  records::DeltaChange::Kind::Insert);
+    QJsonArray changes = delta.value(u"changes"_s).toArray();
     QJsonObject change = changes[0].toObject();
-    QJsonArray row = change.value(QStringLiteral("new")).toArray();
-    row[2] = QStringLiteral("ontem");
-    change.insert(QStringLiteral("new"), row);
+    QJsonArray row = change.value(u"new"_s).toArray();
+    row[2] = u"ontem"_s;
+    change.insert(u"new"_s, row);
     changes[0] = change;
-    delta.insert(QStringLiteral("changes"), changes);
-    const Answer a = call(QStringLiteral("SetInfoAval"), {delta, QString()});
+    delta.insert(u"changes"_s, changes);
+    const Answer a = call(u"SetInfoAval"_s, {delta, QString()});
     EXPECT_EQ(a.status, 400);
-    EXPECT_TRUE(a.error().contains(QStringLiteral("Data inválida no campo 'DTCONSPACI'")))
+    EXPECT_TRUE(a.error().contains(u"Data inválida no campo 'DTCONSPACI'"_s))
         << a.error().toStdString();
 }
 
@@ -212,35 +210,29 @@ TEST_F(BadInputTest, OversizedBodiesAreRefusedBeforeTheyAreRead)
     const std::string padding(100 * 1024, 'x');
     const Answer a = post("SetInfoAval", R"({"args": [")" + padding + R"(", ""]})");
     EXPECT_EQ(a.status, 413);
-    EXPECT_TRUE(a.error().contains(QStringLiteral("maior que o limite")))
-        << a.error().toStdString();
+    EXPECT_TRUE(a.error().contains(u"maior que o limite"_s)) << a.error().toStdString();
 }
 
 TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
 {
     const records::ConsultationKey k = demoKey();
-    const QVariantMap stored =
-        infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70"));
-    const QVariantMap fresh =
-        infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1"));
+    const QVariantMap stored = infoRow(k, u"00"_s, u"01"_s, u"70"_s);
+    const QVariantMap fresh = infoRow(k, u"00"_s, u"02"_s, u"1"_s);
     const DeltaBuilder info(layouts::cdsInfoAval());
 
     // A field the dataset does not have.
     records::Delta unknownField = info;
-    unknownField.fields.append(
-        records::FieldDef{QStringLiteral("DSHACK"), records::FieldType::String, 10});
-    unknownField.changes.append({records::DeltaChange::Kind::Insert,
-                                 {},
-                                 info.row(fresh) + QVariantList{QStringLiteral("x")}});
+    unknownField.fields.append(records::FieldDef{u"DSHACK"_s, records::FieldType::String, 10});
+    unknownField.changes.append(
+        {records::DeltaChange::Kind::Insert, {}, info.row(fresh) + QVariantList{u"x"_s}});
     // A key that changes, a key field missing, a wrong type.
-    const QVariantMap moved = merged(stored, {{QStringLiteral("DTCONSPACI"), k.date.addDays(1)}});
+    const QVariantMap moved = merged(stored, {{u"DTCONSPACI"_s, k.date.addDays(1)}});
     records::Delta noKey = info;
     noKey.fields.removeAt(4);  // CDTIPODADO
-    noKey.keyFields.removeAll(QStringLiteral("CDTIPODADO"));
+    noKey.keyFields.removeAll(u"CDTIPODADO"_s);
     records::Delta wrongType = info;
     wrongType.fields[5].type = records::FieldType::Real;
-    const QVariantMap missing =
-        infoRow(k, QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("1"));
+    const QVariantMap missing = infoRow(k, u"49"_s, u"01"_s, u"1"_s);
 
     struct Row
     {
@@ -255,16 +247,15 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
          "registro não encontrado para alteração"},
         {"key changed", DeltaBuilder(info).update(stored, moved), QString(), "chave"},
         {"key field missing", noKey, QString(), ""},
-        {"empty key",
-         DeltaBuilder(info).insert(merged(fresh, {{QStringLiteral("CDTBMETOAVAL"), QString()}})),
+        {"empty key", DeltaBuilder(info).insert(merged(fresh, {{u"CDTBMETOAVAL"_s, QString()}})),
          QString(), ""},
         {"text over its size",
          DeltaBuilder(info).insert(
-             merged(fresh, {{QStringLiteral("DSINFOAVAL"), QString(31, QLatin1Char('9'))}})),
+             merged(fresh, {{u"DSINFOAVAL"_s, QString(31, QLatin1Char('9'))}})),
          QString(), "mais de 30 caracteres"},
         {"wrong type", wrongType, QString(), ""},
-        {"unknown null field", DeltaBuilder(info).insert(fresh),
-         QStringLiteral("_DSOBSERAVAL_DSHACK"), "DSHACK"},
+        {"unknown null field", DeltaBuilder(info).insert(fresh), u"_DSOBSERAVAL_DSHACK"_s,
+         "DSHACK"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -276,26 +267,23 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     // A delete of a missing row, on another dataset.
     const records::Reply r = server->client().SetResuAval(
         DeltaBuilder(layouts::cdsResuAval())
-            .remove(merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
-                                          {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")}})));
+            .remove(
+                merged(keyValues(k), {{u"CDTBMETOAVAL"_s, u"00"_s}, {u"CDSEQUAVAL"_s, u"01"_s}})));
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("não encontrado para exclusão")))
-        << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(u"não encontrado para exclusão"_s)) << r.error.toStdString();
 
     // A delta that is not a delta.
     QJsonObject broken = infoDelta({}, stored, records::DeltaChange::Kind::Insert);
-    broken.insert(QStringLiteral("changes"),
-                  QJsonArray{QJsonObject{{QStringLiteral("op"), QStringLiteral("merge")}}});
-    EXPECT_EQ(call(QStringLiteral("SetInfoAval"), {broken, QString()}).status, 400);
+    broken.insert(u"changes"_s, QJsonArray{QJsonObject{{u"op"_s, u"merge"_s}}});
+    EXPECT_EQ(call(u"SetInfoAval"_s, {broken, QString()}).status, 400);
 }
 
 TEST_F(BadInputTest, TextFromTheClientNeverReachesSql)
 {
-    const QString injection = QStringLiteral("01' OR '1'='1");
+    const QString injection = u"01' OR '1'='1"_s;
     EXPECT_FALSE(server->client().GetInfoAval(demoKey(), injection).ok);  // longer than a code
-    const records::Reply r = server->client().GetInfoAval(
-        {QStringLiteral("0001"), QStringLiteral("x' OR 1=1--"), demoKey().date},
-        QStringLiteral("01"));
+    const records::Reply r =
+        server->client().GetInfoAval({u"0001"_s, u"x' OR 1=1--"_s, demoKey().date}, u"01"_s);
     ASSERT_TRUE(r.ok);
     EXPECT_TRUE(packetOf(r).isEmpty());
 }
@@ -319,9 +307,8 @@ TEST(HttpClientTest, AServerThatIsDownGivesAnErrorNamingItsAddress)
     httpclient::HttpAppServer client(o);
     const records::Reply r = client.GetPacientes();
     EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QStringLiteral("http://127.0.0.1:%1").arg(port)))
-        << r.error.toStdString();
-    EXPECT_TRUE(r.error.contains(QStringLiteral("inacessível")));
+    EXPECT_TRUE(r.error.contains(u"http://127.0.0.1:%1"_s.arg(port))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(u"inacessível"_s));
     ::close(sock);
 }
 

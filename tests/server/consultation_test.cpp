@@ -7,6 +7,8 @@
 
 #include <records/packet_codec.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace servertest;
 using records::Packet;
 namespace layouts = records::layouts;
@@ -53,22 +55,22 @@ TEST_P(ConsultationTest, GetDadosAnswersEightPacketsWithTheLayoutsOfTheDatasets)
     // The seeded catalogue: 68 methods in entry order, 52 data types, 154 + 2 links.
     const Packet methods = packetOf(reply, 2);
     ASSERT_EQ(methods.rows.size(), 68);
-    EXPECT_EQ(methods.value(0, QStringLiteral("CDTBMETOAVAL")), QStringLiteral("00"));
-    EXPECT_EQ(methods.value(0, QStringLiteral("IDSEQUMETO")), QStringLiteral("01"));
-    EXPECT_EQ(methods.value(67, QStringLiteral("CDTBMETOAVAL")), QStringLiteral("68"));
-    EXPECT_EQ(methods.value(67, QStringLiteral("IDSEQUMETO")), QStringLiteral("68"));
-    EXPECT_EQ(methods.value(67, QStringLiteral("DSTBMETOAVAL")), s("IMC para Gestantes"));
+    EXPECT_EQ(methods.value(0, u"CDTBMETOAVAL"_s), u"00"_s);
+    EXPECT_EQ(methods.value(0, u"IDSEQUMETO"_s), u"01"_s);
+    EXPECT_EQ(methods.value(67, u"CDTBMETOAVAL"_s), u"68"_s);
+    EXPECT_EQ(methods.value(67, u"IDSEQUMETO"_s), u"68"_s);
+    EXPECT_EQ(methods.value(67, u"DSTBMETOAVAL"_s), s("IMC para Gestantes"));
     EXPECT_EQ(packetOf(reply, 3).rows.size(), 52);
     const Packet links = packetOf(reply, 4);
     EXPECT_EQ(links.rows.size(), 156);
     // Links keep the catalogue's order within a method ("50": "11" before "10").
-    const QStringList linkMethods = column(links, QStringLiteral("CDTBMETOAVAL"));
-    const QStringList linkTypes = column(links, QStringLiteral("CDTIPODADO"));
-    const int first50 = linkMethods.indexOf(QStringLiteral("50"));
+    const QStringList linkMethods = column(links, u"CDTBMETOAVAL"_s);
+    const QStringList linkTypes = column(links, u"CDTIPODADO"_s);
+    const int first50 = linkMethods.indexOf(u"50"_s);
     ASSERT_GE(first50, 0);
     EXPECT_EQ(linkTypes.mid(first50, 2), words("11 10"));
 
-    EXPECT_EQ(column(packetOf(reply, 5), QStringLiteral("CDTBMETOAVAL")), words("20 22 23"));
+    EXPECT_EQ(column(packetOf(reply, 5), u"CDTBMETOAVAL"_s), words("20 22 23"));
     EXPECT_TRUE(packetOf(reply, 6).isEmpty());
     EXPECT_TRUE(packetOf(reply, 7).isEmpty());
 }
@@ -79,37 +81,36 @@ TEST_P(ConsultationTest, MethodListsOfferTheCatalogueSplitIntoAnthropometricAndE
     const Packet anthro = packetOf(app().GetDados(k, 45.03), 0);
     const Packet energy = packetOf(app().GetDados(k, 45.03), 1);
     EXPECT_EQ(anthro.rows.size(), 61);
-    EXPECT_EQ(column(energy, QStringLiteral("CDTBMETOAVAL")), words("30 31 32 33 34 35 36"));
-    EXPECT_EQ(findRow(anthro, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("30")), -1);
+    EXPECT_EQ(column(energy, u"CDTBMETOAVAL"_s), words("30 31 32 33 34 35 36"));
+    EXPECT_EQ(findRow(anthro, u"CDTBMETOAVAL"_s, u"30"_s), -1);
     // Offered rows carry the consultation key (so the module can post them), "N" and the
     // catalogue's columns.
-    const int r = findRow(anthro, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("06"));
+    const int r = findRow(anthro, u"CDTBMETOAVAL"_s, u"06"_s);
     ASSERT_GE(r, 0);
-    EXPECT_EQ(anthro.value(r, QStringLiteral("CDFILIAL")), k.branch);
-    EXPECT_EQ(anthro.value(r, QStringLiteral("CDPACIENTE")), k.patient);
-    EXPECT_EQ(anthro.value(r, QStringLiteral("DTCONSPACI")).toDateTime(), k.date);
-    EXPECT_EQ(anthro.value(r, QStringLiteral("IDTABELAAV")), QStringLiteral("N"));
-    EXPECT_FALSE(anthro.value(r, QStringLiteral("CDTABELACO")).isValid());
-    EXPECT_EQ(anthro.value(r, QStringLiteral("IDTBUTILTABE")), QStringLiteral("3"));
-    EXPECT_EQ(anthro.value(r, QStringLiteral("NMTBMETOAVAL")), s("Peso Ideal (Metropolitan Life)"));
-    EXPECT_EQ(anthro.value(r, QStringLiteral("NRCTMETOAVAL")), QStringLiteral("11190006"));
+    EXPECT_EQ(anthro.value(r, u"CDFILIAL"_s), k.branch);
+    EXPECT_EQ(anthro.value(r, u"CDPACIENTE"_s), k.patient);
+    EXPECT_EQ(anthro.value(r, u"DTCONSPACI"_s).toDateTime(), k.date);
+    EXPECT_EQ(anthro.value(r, u"IDTABELAAV"_s), u"N"_s);
+    EXPECT_FALSE(anthro.value(r, u"CDTABELACO"_s).isValid());
+    EXPECT_EQ(anthro.value(r, u"IDTBUTILTABE"_s), u"3"_s);
+    EXPECT_EQ(anthro.value(r, u"NMTBMETOAVAL"_s), s("Peso Ideal (Metropolitan Life)"));
+    EXPECT_EQ(anthro.value(r, u"NRCTMETOAVAL"_s), u"11190006"_s);
 }
 
 TEST_P(ConsultationTest, MethodAgeBandsOfTheCatalogueDecideWhatIsOffered)
 {
     // Weech (23) for children up to 12 years 11 months, set through the catalogue write.
     const Packet methods = packetOf(app().GetDados(demoKey(), 45.03), 2);
-    const int r = findRow(methods, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("23"));
+    const int r = findRow(methods, u"CDTBMETOAVAL"_s, u"23"_s);
     const QVariantMap before = rowValues(methods, r);
     QVariantMap after = before;
-    after.insert(QStringLiteral("VRIDADEINITB"), 0.0);
-    after.insert(QStringLiteral("VRIDADEFINTB"), 12.11);
+    after.insert(u"VRIDADEINITB"_s, 0.0);
+    after.insert(u"VRIDADEFINTB"_s, 12.11);
     ASSERT_TRUE(
         app().SetInsMetoAval(DeltaBuilder(layouts::cdsInsMetoAval()).update(before, after)).ok);
 
     auto offered = [this](double age) {
-        return findRow(packetOf(app().GetDados(demoKey(), age), 0), QStringLiteral("CDTBMETOAVAL"),
-                       QStringLiteral("23"))
+        return findRow(packetOf(app().GetDados(demoKey(), age), 0), u"CDTBMETOAVAL"_s, u"23"_s)
                >= 0;
     };
     EXPECT_TRUE(offered(5.03));
@@ -118,8 +119,7 @@ TEST_P(ConsultationTest, MethodAgeBandsOfTheCatalogueDecideWhatIsOffered)
     EXPECT_FALSE(offered(45.03));
     // A method already stored for the consultation stays listed whatever the age.
     const QVariantMap stored =
-        merged(keyValues(demoKey()), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("23")},
-                                      {QStringLiteral("IDTABELAAV"), QStringLiteral("S")}});
+        merged(keyValues(demoKey()), {{u"CDTBMETOAVAL"_s, u"23"_s}, {u"IDTABELAAV"_s, u"S"_s}});
     ASSERT_TRUE(
         app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(stored), QString()).ok);
     EXPECT_TRUE(offered(45.03));
@@ -128,41 +128,39 @@ TEST_P(ConsultationTest, MethodAgeBandsOfTheCatalogueDecideWhatIsOffered)
 TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesOnlyHide)
 {
     const records::ConsultationKey k = demoKey();
-    EXPECT_TRUE(packetOf(app().GetExistMetoAval(k, QStringLiteral("00"))).isEmpty());
+    EXPECT_TRUE(packetOf(app().GetExistMetoAval(k, u"00"_s)).isEmpty());
 
     const Packet list = packetOf(app().GetDados(k, 45.03), 0);
-    const int r = findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
+    const int r = findRow(list, u"CDTBMETOAVAL"_s, u"00"_s);
     const QVariantMap before = rowValues(list, r);
-    QVariantMap after = merged(before, {{QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
-                                        {QStringLiteral("CDTABELACO"), QStringLiteral("01")}});
+    QVariantMap after = merged(before, {{u"IDTABELAAV"_s, u"S"_s}, {u"CDTABELACO"_s, u"01"_s}});
     ASSERT_TRUE(app()
                     .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).update(before, after),
-                                 QStringLiteral("_CDTBREFMETOA_NMREFEBIBL"))
+                                 u"_CDTBREFMETOA_NMREFEBIBL"_s)
                     .ok);
-    EXPECT_EQ(column(packetOf(app().GetExistMetoAval(k, QStringLiteral("00"))),
-                     QStringLiteral("CDPACIENTE")),
+    EXPECT_EQ(column(packetOf(app().GetExistMetoAval(k, u"00"_s)), u"CDPACIENTE"_s),
               QStringList{k.patient});
 
     Packet again = packetOf(app().GetDados(k, 45.03), 0);
-    int r2 = findRow(again, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
-    EXPECT_EQ(again.value(r2, QStringLiteral("IDTABELAAV")), QStringLiteral("S"));
-    EXPECT_EQ(again.value(r2, QStringLiteral("CDTABELACO")), QStringLiteral("01"));
+    int r2 = findRow(again, u"CDTBMETOAVAL"_s, u"00"_s);
+    EXPECT_EQ(again.value(r2, u"IDTABELAAV"_s), u"S"_s);
+    EXPECT_EQ(again.value(r2, u"CDTABELACO"_s), u"01"_s);
 
     // Unselecting clears the reference; the stored row follows.
-    QVariantMap unselected = merged(after, {{QStringLiteral("IDTABELAAV"), QStringLiteral("N")},
-                                            {QStringLiteral("CDTABELACO"), QVariant()}});
+    QVariantMap unselected =
+        merged(after, {{u"IDTABELAAV"_s, u"N"_s}, {u"CDTABELACO"_s, QVariant()}});
     ASSERT_TRUE(
         app()
             .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).update(after, unselected), QString())
             .ok);
     again = packetOf(app().GetDados(k, 45.03), 0);
-    r2 = findRow(again, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
-    EXPECT_EQ(again.value(r2, QStringLiteral("IDTABELAAV")), QStringLiteral("N"));
-    EXPECT_FALSE(again.value(r2, QStringLiteral("CDTABELACO")).isValid());
+    r2 = findRow(again, u"CDTBMETOAVAL"_s, u"00"_s);
+    EXPECT_EQ(again.value(r2, u"IDTABELAAV"_s), u"N"_s);
+    EXPECT_FALSE(again.value(r2, u"CDTABELACO"_s).isValid());
 
     // The module's sex and age filter deletes rows it hides; the delete travels with the
     // next write and stores nothing: the list is still offered whole.
-    const int r29 = findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("29"));
+    const int r29 = findRow(list, u"CDTBMETOAVAL"_s, u"29"_s);
     const QVariantMap hidden = rowValues(list, r29);
     ASSERT_TRUE(
         app()
@@ -170,153 +168,141 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
                          QString())
             .ok);
     again = packetOf(app().GetDados(k, 45.03), 0);
-    EXPECT_GE(findRow(again, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("29")), 0);
-    EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, QStringLiteral("00"))).isEmpty());
+    EXPECT_GE(findRow(again, u"CDTBMETOAVAL"_s, u"29"_s), 0);
+    EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, u"00"_s)).isEmpty());
 }
 
 TEST_P(ConsultationTest, MethodListsKeepTheirOwnMethods)
 {
     const records::ConsultationKey k = demoKey();
     const QVariantMap energyRow =
-        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("30")},
-                              {QStringLiteral("IDTABELAAV"), QStringLiteral("S")}});
+        merged(keyValues(k), {{u"CDTBMETOAVAL"_s, u"30"_s}, {u"IDTABELAAV"_s, u"S"_s}});
     records::Reply reply =
         app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(energyRow), QString());
     EXPECT_FALSE(reply.ok);
-    EXPECT_TRUE(reply.error.contains(QStringLiteral("'30'"))) << reply.error.toStdString();
+    EXPECT_TRUE(reply.error.contains(u"'30'"_s)) << reply.error.toStdString();
 
-    const QVariantMap unknown =
-        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("07")}});
+    const QVariantMap unknown = merged(keyValues(k), {{u"CDTBMETOAVAL"_s, u"07"_s}});
     reply = app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(unknown), QString());
     EXPECT_FALSE(reply.ok);
     EXPECT_TRUE(reply.error.contains(s("não está no catálogo"))) << reply.error.toStdString();
 
     const QVariantMap badMark =
-        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
-                              {QStringLiteral("IDTABELAAV"), QStringLiteral("X")}});
+        merged(keyValues(k), {{u"CDTBMETOAVAL"_s, u"00"_s}, {u"IDTABELAAV"_s, u"X"_s}});
     EXPECT_FALSE(
         app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(badMark), QString()).ok);
 
     // The energy page inserts the weight method "01" when a consultation has none.
-    const QVariantMap weightMethod =
-        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")}});
+    const QVariantMap weightMethod = merged(keyValues(k), {{u"CDTBMETOAVAL"_s, u"01"_s}});
     ASSERT_TRUE(
         app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(weightMethod), QString()).ok);
-    EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, QStringLiteral("01"))).isEmpty());
+    EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, u"01"_s)).isEmpty());
     ASSERT_TRUE(app()
                     .SetMetoAvalEnerg(DeltaBuilder(layouts::cdsMetoAvalEnerg()).insert(energyRow),
                                       QString())
                     .ok);
-    EXPECT_EQ(packetOf(app().GetDados(k, 45.03), 1).value(0, QStringLiteral("IDTABELAAV")),
-              QStringLiteral("S"));
+    EXPECT_EQ(packetOf(app().GetDados(k, 45.03), 1).value(0, u"IDTABELAAV"_s), u"S"_s);
 }
 
 TEST_P(ConsultationTest, DataGridListsWhatTheSelectedMethodsNeedWithTheRecordedValues)
 {
     const records::ConsultationKey k = demoKey();
-    selectMethods(app(), k, {QStringLiteral("00"), QStringLiteral("49"), QStringLiteral("50")});
+    selectMethods(app(), k, {u"00"_s, u"49"_s, u"50"_s});
 
     Packet grid = packetOf(app().GetDadoAval(k));
     EXPECT_EQ(grid.fields, fieldsOf(layouts::cdsDadosAval()));
-    EXPECT_EQ(column(grid, QStringLiteral("CDTIPODADO")), words("01 02 10 11"));
-    EXPECT_EQ(column(grid, QStringLiteral("DSINFOAVAL")), QStringList(4, QStringLiteral("<null>")));
-    EXPECT_EQ(grid.value(0, QStringLiteral("NMTIPODADO")), QStringLiteral("Peso"));
-    EXPECT_EQ(grid.value(0, QStringLiteral("DSUNIDDADO")), QStringLiteral("kg"));
+    EXPECT_EQ(column(grid, u"CDTIPODADO"_s), words("01 02 10 11"));
+    EXPECT_EQ(column(grid, u"DSINFOAVAL"_s), QStringList(4, u"<null>"_s));
+    EXPECT_EQ(grid.value(0, u"NMTIPODADO"_s), u"Peso"_s);
+    EXPECT_EQ(grid.value(0, u"DSUNIDDADO"_s), u"kg"_s);
 
     // The weight typed for "00" shows in the grid and is found by type.
     ASSERT_TRUE(app()
                     .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                     .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("01"),
-                                                     QStringLiteral("70,5"))),
-                                 QStringLiteral("_DSOBSERAVAL_CDFATOINJU"))
+                                     .insert(infoRow(k, u"00"_s, u"01"_s, u"70,5"_s)),
+                                 u"_DSOBSERAVAL_CDFATOINJU"_s)
                     .ok);
     grid = packetOf(app().GetDadoAval(k));
-    EXPECT_EQ(grid.value(0, QStringLiteral("DSINFOAVAL")), QStringLiteral("70,5"));
+    EXPECT_EQ(grid.value(0, u"DSINFOAVAL"_s), u"70,5"_s);
 
-    const Packet info = packetOf(app().GetInfoAval(k, QStringLiteral("01")));
+    const Packet info = packetOf(app().GetInfoAval(k, u"01"_s));
     EXPECT_EQ(info.fields, fieldsOf(layouts::cdsInfoAval()));
-    EXPECT_EQ(column(info, QStringLiteral("CDTBMETOAVAL")), QStringList{QStringLiteral("00")});
-    EXPECT_EQ(info.value(0, QStringLiteral("DTCONSPACI")).toDateTime(), k.date);
+    EXPECT_EQ(column(info, u"CDTBMETOAVAL"_s), QStringList{u"00"_s});
+    EXPECT_EQ(info.value(0, u"DTCONSPACI"_s).toDateTime(), k.date);
 
     // The methods of the consultation that need the type: the selected ones only.
-    const Packet needing = packetOf(app().GetPesqDadoAval(k, QStringLiteral("01")));
-    EXPECT_EQ(column(needing, QStringLiteral("CDTBMETOAVAL")), words("00 49"));
-    EXPECT_EQ(column(needing, QStringLiteral("CDTIPODADO")), QStringList(2, QStringLiteral("01")));
+    const Packet needing = packetOf(app().GetPesqDadoAval(k, u"01"_s));
+    EXPECT_EQ(column(needing, u"CDTBMETOAVAL"_s), words("00 49"));
+    EXPECT_EQ(column(needing, u"CDTIPODADO"_s), QStringList(2, u"01"_s));
 
     // A consultation on another date is another consultation.
     records::ConsultationKey other = k;
     other.date = k.date.addDays(1);
     EXPECT_TRUE(packetOf(app().GetDadoAval(other)).isEmpty());
-    EXPECT_TRUE(packetOf(app().GetInfoAval(other, QStringLiteral("01"))).isEmpty());
+    EXPECT_TRUE(packetOf(app().GetInfoAval(other, u"01"_s)).isEmpty());
 }
 
 TEST_P(ConsultationTest, EnergyDataRowsArePerMethodAndDataType)
 {
     const records::ConsultationKey k = demoKey();
-    selectMethods(app(), k, {QStringLiteral("30"), QStringLiteral("32")});
+    selectMethods(app(), k, {u"30"_s, u"32"_s});
     DeltaBuilder values(layouts::cdsInfoAval());
-    values.insert(infoRow(k, QStringLiteral("30"), QStringLiteral("24"), QStringLiteral("2")))
-        .insert(infoRow(k, QStringLiteral("32"), QStringLiteral("24"), QStringLiteral("3")))
-        .insert(merged(infoRow(k, QStringLiteral("30"), QStringLiteral("25"), QStringLiteral("1")),
-                       {{QStringLiteral("CDFATOINJU"), QStringLiteral("29")}}));
+    values.insert(infoRow(k, u"30"_s, u"24"_s, u"2"_s))
+        .insert(infoRow(k, u"32"_s, u"24"_s, u"3"_s))
+        .insert(merged(infoRow(k, u"30"_s, u"25"_s, u"1"_s), {{u"CDFATOINJU"_s, u"29"_s}}));
     ASSERT_TRUE(app().SetInfoAval(values, QString()).ok);
 
     const Packet rows = packetOf(app().GetDadoAvalEnerg(k));
     EXPECT_EQ(rows.fields, fieldsOf(layouts::cdsDadoAvalEnerg()));
     QStringList pairs;
     for (int r = 0; r < rows.rows.size(); ++r)
-        pairs.append(rows.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/')
-                     + rows.value(r, QStringLiteral("CDTIPODADO")).toString());
+        pairs.append(rows.value(r, u"CDTBMETOAVAL"_s).toString() + QLatin1Char('/')
+                     + rows.value(r, u"CDTIPODADO"_s).toString());
     EXPECT_EQ(pairs, words("30/01 30/02 30/17 30/18 30/23 30/24 30/25 32/01 32/17 32/18 32/24"));
-    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("30/24")), QStringLiteral("DSINFOAVAL")),
-              QStringLiteral("2"));
-    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("32/24")), QStringLiteral("DSINFOAVAL")),
-              QStringLiteral("3"));
-    EXPECT_EQ(rows.value(pairs.indexOf(QStringLiteral("30/25")), QStringLiteral("CDFATOINJU")),
-              QStringLiteral("29"));
-    EXPECT_EQ(rows.value(0, QStringLiteral("DTCONSPACI")).toDateTime(), k.date);
+    EXPECT_EQ(rows.value(pairs.indexOf(u"30/24"_s), u"DSINFOAVAL"_s), u"2"_s);
+    EXPECT_EQ(rows.value(pairs.indexOf(u"32/24"_s), u"DSINFOAVAL"_s), u"3"_s);
+    EXPECT_EQ(rows.value(pairs.indexOf(u"30/25"_s), u"CDFATOINJU"_s), u"29"_s);
+    EXPECT_EQ(rows.value(0, u"DTCONSPACI"_s).toDateTime(), k.date);
 }
 
 TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
 {
     const records::ConsultationKey k = demoKey();
-    selectMethods(
-        app(), k,
-        {QStringLiteral("00"), QStringLiteral("49"), QStringLiteral("30"), QStringLiteral("32")});
+    selectMethods(app(), k, {u"00"_s, u"49"_s, u"30"_s, u"32"_s});
     DeltaBuilder values(layouts::cdsInfoAval());
-    values.insert(infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70,5")))
-        .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1,75")))
-        .insert(infoRow(k, QStringLiteral("30"), QStringLiteral("23"), QStringLiteral("4")))
-        .insert(infoRow(k, QStringLiteral("30"), QStringLiteral("24"), QStringLiteral("2")))
-        .insert(infoRow(k, QStringLiteral("32"), QStringLiteral("24"), QStringLiteral("0")));
+    values.insert(infoRow(k, u"00"_s, u"01"_s, u"70,5"_s))
+        .insert(infoRow(k, u"00"_s, u"02"_s, u"1,75"_s))
+        .insert(infoRow(k, u"30"_s, u"23"_s, u"4"_s))
+        .insert(infoRow(k, u"30"_s, u"24"_s, u"2"_s))
+        .insert(infoRow(k, u"32"_s, u"24"_s, u"0"_s));
     ASSERT_TRUE(app().SetInfoAval(values, QString()).ok);
 
     const Packet anthro = packetOf(
         app().GetAtualizaDados(k, QString::fromLatin1(server::methods::kAnthropometricFilter)));
     EXPECT_EQ(anthro.fields, fieldsOf(layouts::cdsAtualizaDados()));
-    EXPECT_EQ(column(anthro, QStringLiteral("CDTIPODADO")), words("01 02"));
-    EXPECT_EQ(column(anthro, QStringLiteral("DSINFOAVAL")), words("70,5 1,75"));
-    EXPECT_EQ(anthro.value(0, QStringLiteral("NMTIPODADO")), QStringLiteral("Peso"));
+    EXPECT_EQ(column(anthro, u"CDTIPODADO"_s), words("01 02"));
+    EXPECT_EQ(column(anthro, u"DSINFOAVAL"_s), words("70,5 1,75"));
+    EXPECT_EQ(anthro.value(0, u"NMTIPODADO"_s), u"Peso"_s);
 
     // On the energy page the factor "24" means different things to Harris-Benedict and
     // RDA, so it is not handed back for spreading; "23" (Harris-Benedict only) is.
     const Packet energy =
         packetOf(app().GetAtualizaDados(k, QString::fromLatin1(server::methods::kEnergyFilter)));
-    EXPECT_EQ(column(energy, QStringLiteral("CDTIPODADO")), QStringList{QStringLiteral("23")});
+    EXPECT_EQ(column(energy, u"CDTIPODADO"_s), QStringList{u"23"_s});
 
     // The filter is recognised whatever its spacing, and only then.
     QString spaced = QString::fromLatin1(server::methods::kEnergyFilter);
-    spaced.replace(QStringLiteral(" AND"), QStringLiteral("  AND"));
+    spaced.replace(u" AND"_s, u"  AND"_s);
     EXPECT_TRUE(app().GetAtualizaDados(k, spaced).ok);
-    for (const QString& filter : {QString(), QStringLiteral("AND 1=1"),
-                                  QString::fromLatin1(server::methods::kEnergyFilter)
-                                      + QStringLiteral("; DROP TABLE infoaval"),
-                                  QStringLiteral("AND (DA.CDTIPODADO < '23')")}) {
+    for (const QString& filter :
+         {QString(), u"AND 1=1"_s,
+          QString::fromLatin1(server::methods::kEnergyFilter) + u"; DROP TABLE infoaval"_s,
+          u"AND (DA.CDTIPODADO < '23')"_s}) {
         const records::Reply reply = app().GetAtualizaDados(k, filter);
         EXPECT_FALSE(reply.ok) << filter.toStdString();
         EXPECT_TRUE(reply.error.contains(s("filtro não reconhecido"))) << reply.error.toStdString();
     }
-    EXPECT_EQ(packetOf(app().GetInfoAval(k, QStringLiteral("24"))).rows.size(), 2);
+    EXPECT_EQ(packetOf(app().GetInfoAval(k, u"24"_s)).rows.size(), 2);
 }
 
 TEST_P(ConsultationTest, ResultLinesAreStoredInMethodListOrderAndDeletedPerConsultation)
@@ -324,41 +310,35 @@ TEST_P(ConsultationTest, ResultLinesAreStoredInMethodListOrderAndDeletedPerConsu
     const records::ConsultationKey k = demoKey();
     auto line = [&k](const QString& method, const QString& seq, const QString& label,
                      const QString& value) {
-        return merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), method},
-                                     {QStringLiteral("CDSEQUAVAL"), seq},
-                                     {QStringLiteral("DSCONTRESU"), label},
-                                     {QStringLiteral("DSRESUAVAL"), value}});
+        return merged(keyValues(k), {{u"CDTBMETOAVAL"_s, method},
+                                     {u"CDSEQUAVAL"_s, seq},
+                                     {u"DSCONTRESU"_s, label},
+                                     {u"DSRESUAVAL"_s, value}});
     };
     DeltaBuilder lines(layouts::cdsResuAval());
-    lines
-        .insert(line(QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("IMC"),
-                     QStringLiteral("23,02")))
-        .insert(line(QStringLiteral("00"), QStringLiteral("02"), s("Classificação"),
-                     QStringLiteral("Eutrofia")))
-        .insert(line(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("IMC"),
-                     QStringLiteral("23,02")));
+    lines.insert(line(u"49"_s, u"01"_s, u"IMC"_s, u"23,02"_s))
+        .insert(line(u"00"_s, u"02"_s, s("Classificação"), u"Eutrofia"_s))
+        .insert(line(u"00"_s, u"01"_s, u"IMC"_s, u"23,02"_s));
     ASSERT_TRUE(app().SetResuAval(lines).ok);
     DeltaBuilder energyLines(layouts::cdsResuAvalEnerg());
-    energyLines.insert(line(QStringLiteral("30"), QStringLiteral("01"), QStringLiteral("GEB"),
-                            QStringLiteral("1.650,00")));
+    energyLines.insert(line(u"30"_s, u"01"_s, u"GEB"_s, u"1.650,00"_s));
     ASSERT_TRUE(app().SetResuAvalEnerg(energyLines).ok);
 
     const Packet stored = packetOf(app().GetResuAval(k));
     EXPECT_EQ(stored.fields, fieldsOf(layouts::cdsResuAval()));
     QStringList keys;
     for (int r = 0; r < stored.rows.size(); ++r)
-        keys.append(stored.value(r, QStringLiteral("CDTBMETOAVAL")).toString() + QLatin1Char('/')
-                    + stored.value(r, QStringLiteral("CDSEQUAVAL")).toString());
+        keys.append(stored.value(r, u"CDTBMETOAVAL"_s).toString() + QLatin1Char('/')
+                    + stored.value(r, u"CDSEQUAVAL"_s).toString());
     EXPECT_EQ(keys, words("00/01 00/02 49/01"));
-    EXPECT_EQ(stored.value(0, QStringLiteral("NMTBMETOAVAL")), s("IMC/Peso Teórico"));
-    EXPECT_EQ(stored.value(0, QStringLiteral("NRCTMETOAVAL")), QStringLiteral("11190000"));
-    EXPECT_EQ(stored.value(1, QStringLiteral("DSCONTRESU")), s("Classificação"));
+    EXPECT_EQ(stored.value(0, u"NMTBMETOAVAL"_s), s("IMC/Peso Teórico"));
+    EXPECT_EQ(stored.value(0, u"NRCTMETOAVAL"_s), u"11190000"_s);
+    EXPECT_EQ(stored.value(1, u"DSCONTRESU"_s), s("Classificação"));
 
     // A line with the same key and number is not written twice.
     EXPECT_FALSE(app()
                      .SetResuAval(DeltaBuilder(layouts::cdsResuAval())
-                                      .insert(line(QStringLiteral("00"), QStringLiteral("01"),
-                                                   QStringLiteral("IMC"), QStringLiteral("1"))))
+                                      .insert(line(u"00"_s, u"01"_s, u"IMC"_s, u"1"_s)))
                      .ok);
 
     const records::Reply deleted = app().DelResuAval(k);
@@ -376,9 +356,8 @@ TEST_P(ConsultationTest, DiagnosisIsOneRichTextRecordPerConsultation)
     const records::ConsultationKey k = demoKey();
     EXPECT_TRUE(packetOf(app().GetDiag(k)).isEmpty());
     const QByteArray text =
-        QStringLiteral("<p>Desnutrição <b>leve</b>; avaliar ingestão.</p>").toUtf8()
-        + QByteArray("\x00\xff", 2);
-    const QVariantMap row = merged(keyValues(k), {{QStringLiteral("DSHISTAVALNUT"), text}});
+        u"<p>Desnutrição <b>leve</b>; avaliar ingestão.</p>"_s.toUtf8() + QByteArray("\x00\xff", 2);
+    const QVariantMap row = merged(keyValues(k), {{u"DSHISTAVALNUT"_s, text}});
     const records::Reply set = app().SetDiag(DeltaBuilder(layouts::cdsDiagNutri()).insert(row));
     ASSERT_TRUE(set.ok) << set.error.toStdString();
     EXPECT_EQ(set.payload.toString(), QString());
@@ -386,13 +365,13 @@ TEST_P(ConsultationTest, DiagnosisIsOneRichTextRecordPerConsultation)
     Packet diag = packetOf(app().GetDiag(k));
     EXPECT_EQ(diag.fields, fieldsOf(layouts::cdsDiagNutri()));
     ASSERT_EQ(diag.rows.size(), 1);
-    EXPECT_EQ(diag.value(0, QStringLiteral("DSHISTAVALNUT")).toByteArray(), text);
+    EXPECT_EQ(diag.value(0, u"DSHISTAVALNUT"_s).toByteArray(), text);
 
     // A second diagnosis for the same consultation is refused.
     EXPECT_FALSE(app().SetDiag(DeltaBuilder(layouts::cdsDiagNutri()).insert(row)).ok);
-    const QVariantMap edited = merged(row, {{QStringLiteral("DSHISTAVALNUT"), QByteArray("novo")}});
+    const QVariantMap edited = merged(row, {{u"DSHISTAVALNUT"_s, QByteArray("novo")}});
     ASSERT_TRUE(app().SetDiag(DeltaBuilder(layouts::cdsDiagNutri()).update(row, edited)).ok);
-    EXPECT_EQ(packetOf(app().GetDiag(k)).value(0, QStringLiteral("DSHISTAVALNUT")).toByteArray(),
+    EXPECT_EQ(packetOf(app().GetDiag(k)).value(0, u"DSHISTAVALNUT"_s).toByteArray(),
               QByteArray("novo"));
     ASSERT_TRUE(app().SetDiag(DeltaBuilder(layouts::cdsDiagNutri()).remove(edited)).ok);
     EXPECT_TRUE(packetOf(app().GetDiag(k)).isEmpty());
@@ -403,126 +382,116 @@ TEST_P(ConsultationTest, RecommendationsAreTheReferenceAndGroupPairsOfTheNutrien
     server->sql(
         {QStringLiteral(
              "INSERT INTO refenutr (CDRFNUTRECOM, DSRFNUTRECOM) VALUES ('01', 'RDA 1989')"),
-         QStringLiteral("INSERT INTO grupnutr (CDGRUPNUTR, NMGRUPNUTR) VALUES ('02', 'Vitaminas')"),
+         u"INSERT INTO grupnutr (CDGRUPNUTR, NMGRUPNUTR) VALUES ('02', 'Vitaminas')"_s,
          QStringLiteral("INSERT INTO nutriente (CDNUTRIENTE, NMNUTRIENTE, SGUNIDADE, CDGRUPNUTR) "
                         "VALUES ('001', 'Vitamina A', 'mcg', '02')")});
     const records::ConsultationKey k = demoKey();
     auto nutrient = [&k](const QString& ref, const QString& group, const QString& code) {
-        return merged(keyValues(k), {{QStringLiteral("CDRFNUTRECOM"), ref},
-                                     {QStringLiteral("CDGRUPNUTR"), group},
-                                     {QStringLiteral("CDNUTRIENTE"), code},
-                                     {QStringLiteral("IDTPCOMPACI"), QStringLiteral("1")},
-                                     {QStringLiteral("DSNUTPEATUAL"), QStringLiteral("48,000")}});
+        return merged(keyValues(k), {{u"CDRFNUTRECOM"_s, ref},
+                                     {u"CDGRUPNUTR"_s, group},
+                                     {u"CDNUTRIENTE"_s, code},
+                                     {u"IDTPCOMPACI"_s, u"1"_s},
+                                     {u"DSNUTPEATUAL"_s, u"48,000"_s}});
     };
     DeltaBuilder rows(layouts::cdsNutrePaci());
-    rows.insert(nutrient(QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("001")))
-        .insert(nutrient(QStringLiteral("01"), QStringLiteral("02"), QStringLiteral("017")))
-        .insert(nutrient(QStringLiteral("01"), QStringLiteral("03"), QStringLiteral("005")));
+    rows.insert(nutrient(u"01"_s, u"02"_s, u"001"_s))
+        .insert(nutrient(u"01"_s, u"02"_s, u"017"_s))
+        .insert(nutrient(u"01"_s, u"03"_s, u"005"_s));
     ASSERT_TRUE(app().SetNutrePaci(rows).ok);
 
     const records::Reply dados = app().GetDados(k, 45.03);
     const Packet recommendations = packetOf(dados, 6);
     ASSERT_EQ(recommendations.rows.size(), 2);
-    EXPECT_EQ(recommendations.value(0, QStringLiteral("CDGRUPNUTR")), QStringLiteral("02"));
-    EXPECT_EQ(recommendations.value(0, QStringLiteral("DSRFNUTRECOM")), QStringLiteral("RDA 1989"));
-    EXPECT_EQ(recommendations.value(0, QStringLiteral("NMGRUPNUTR")), QStringLiteral("Vitaminas"));
-    EXPECT_EQ(recommendations.value(0, QStringLiteral("IDTPCOMPACI")), QStringLiteral("1"));
-    EXPECT_EQ(recommendations.value(0, QStringLiteral("DTCONSPACI")).toDateTime(), k.date);
-    EXPECT_FALSE(recommendations.value(1, QStringLiteral("NMGRUPNUTR")).isValid());
+    EXPECT_EQ(recommendations.value(0, u"CDGRUPNUTR"_s), u"02"_s);
+    EXPECT_EQ(recommendations.value(0, u"DSRFNUTRECOM"_s), u"RDA 1989"_s);
+    EXPECT_EQ(recommendations.value(0, u"NMGRUPNUTR"_s), u"Vitaminas"_s);
+    EXPECT_EQ(recommendations.value(0, u"IDTPCOMPACI"_s), u"1"_s);
+    EXPECT_EQ(recommendations.value(0, u"DTCONSPACI"_s).toDateTime(), k.date);
+    EXPECT_FALSE(recommendations.value(1, u"NMGRUPNUTR"_s).isValid());
 
     const Packet amounts = packetOf(dados, 7);
     ASSERT_EQ(amounts.rows.size(), 3);
-    EXPECT_EQ(amounts.value(0, QStringLiteral("NMNUTRIENTE")), QStringLiteral("Vitamina A"));
-    EXPECT_EQ(amounts.value(0, QStringLiteral("SGUNIDADE")), QStringLiteral("mcg"));
-    EXPECT_EQ(amounts.value(0, QStringLiteral("DSNUTPEATUAL")), QStringLiteral("48,000"));
+    EXPECT_EQ(amounts.value(0, u"NMNUTRIENTE"_s), u"Vitamina A"_s);
+    EXPECT_EQ(amounts.value(0, u"SGUNIDADE"_s), u"mcg"_s);
+    EXPECT_EQ(amounts.value(0, u"DSNUTPEATUAL"_s), u"48,000"_s);
 
-    const records::Reply deleted =
-        app().DelNutrePaci(k, QStringLiteral("01"), QStringLiteral("02"));
+    const records::Reply deleted = app().DelNutrePaci(k, u"01"_s, u"02"_s);
     ASSERT_TRUE(deleted.ok);
     EXPECT_EQ(deleted.payload.toInt(), 2);
-    EXPECT_EQ(column(packetOf(app().GetDados(k, 45.03), 6), QStringLiteral("CDGRUPNUTR")),
-              QStringList{QStringLiteral("03")});
+    EXPECT_EQ(column(packetOf(app().GetDados(k, 45.03), 6), u"CDGRUPNUTR"_s), QStringList{u"03"_s});
 }
 
 TEST_P(ConsultationTest, SetAtuPesIdeRecordsTheIdealWeightForTheMethodsThatNeedIt)
 {
     const records::ConsultationKey k = demoKey();
     const QString description = s("Peso Ideal (Metropolitan Life).");
-    ASSERT_TRUE(app().SetAtuPesIde(k, description, QStringLiteral("68,5")).ok);
-    Packet weights = packetOf(app().GetInfoAval(k, QStringLiteral("17")));
-    EXPECT_EQ(column(weights, QStringLiteral("CDTBMETOAVAL")), words("55 57 63"));
-    EXPECT_EQ(column(weights, QStringLiteral("DSINFOAVAL")),
-              QStringList(3, QStringLiteral("68,5")));
+    ASSERT_TRUE(app().SetAtuPesIde(k, description, u"68,5"_s).ok);
+    Packet weights = packetOf(app().GetInfoAval(k, u"17"_s));
+    EXPECT_EQ(column(weights, u"CDTBMETOAVAL"_s), words("55 57 63"));
+    EXPECT_EQ(column(weights, u"DSINFOAVAL"_s), QStringList(3, u"68,5"_s));
 
     // A later calculation replaces it; the stored ideal weight is one per consultation.
-    ASSERT_TRUE(app().SetAtuPesIde(k, description, QStringLiteral("70")).ok);
-    weights = packetOf(app().GetInfoAval(k, QStringLiteral("17")));
-    EXPECT_EQ(column(weights, QStringLiteral("DSINFOAVAL")), QStringList(3, QStringLiteral("70")));
+    ASSERT_TRUE(app().SetAtuPesIde(k, description, u"70"_s).ok);
+    weights = packetOf(app().GetInfoAval(k, u"17"_s));
+    EXPECT_EQ(column(weights, u"DSINFOAVAL"_s), QStringList(3, u"70"_s));
     const QVariant stored = server::storage::inTransaction(
         server->instance().database(), server::storage::Access::ReadOnly,
         [](server::storage::Transaction& tx) {
-            return tx.scalar(QStringLiteral("SELECT COUNT(*) FROM pesoideal"));
+            return tx.scalar(u"SELECT COUNT(*) FROM pesoideal"_s);
         });
     EXPECT_EQ(stored.toInt(), 1);
 
     // Selecting "57" afterwards finds the weight in its data grid.
-    selectMethods(app(), k, {QStringLiteral("57")});
+    selectMethods(app(), k, {u"57"_s});
     const Packet grid = packetOf(app().GetDadoAval(k));
-    EXPECT_EQ(grid.value(findRow(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("17")),
-                         QStringLiteral("DSINFOAVAL")),
-              QStringLiteral("70"));
+    EXPECT_EQ(grid.value(findRow(grid, u"CDTIPODADO"_s, u"17"_s), u"DSINFOAVAL"_s), u"70"_s);
 
-    EXPECT_FALSE(app().SetAtuPesIde(k, description, QStringLiteral("setenta")).ok);
-    EXPECT_FALSE(app().SetAtuPesIde(k, QString(), QStringLiteral("70")).ok);
+    EXPECT_FALSE(app().SetAtuPesIde(k, description, u"setenta"_s).ok);
+    EXPECT_FALSE(app().SetAtuPesIde(k, QString(), u"70"_s).ok);
 }
 
 TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
 {
     // Lists of this test's own, without the references the server seeds.
-    server->sql({QStringLiteral("DELETE FROM refepercentil"),
-                 QStringLiteral("DELETE FROM refelista"), QStringLiteral("DELETE FROM refebibl"),
-                 QStringLiteral("INSERT INTO refebibl VALUES ('01', 'Frisancho 1990')"),
-                 QStringLiteral("INSERT INTO refebibl VALUES ('02', 'NCHS 1977')"),
-                 QStringLiteral("INSERT INTO refebibl VALUES ('03', 'Metropolitan Life 1983')"),
-                 QStringLiteral("INSERT INTO refelista VALUES ('METO', '02', '01')"),
-                 QStringLiteral("INSERT INTO refelista VALUES ('METO', '02', '02')"),
-                 QStringLiteral("INSERT INTO refelista VALUES ('PESO', '', '02')"),
-                 QStringLiteral("INSERT INTO refelista VALUES ('OSSA', '', '03')")});
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), QStringLiteral("02"))),
-                     QStringLiteral("CDREFEBIBL")),
+    server->sql({u"DELETE FROM refepercentil"_s, u"DELETE FROM refelista"_s,
+                 u"DELETE FROM refebibl"_s,
+                 u"INSERT INTO refebibl VALUES ('01', 'Frisancho 1990')"_s,
+                 u"INSERT INTO refebibl VALUES ('02', 'NCHS 1977')"_s,
+                 u"INSERT INTO refebibl VALUES ('03', 'Metropolitan Life 1983')"_s,
+                 u"INSERT INTO refelista VALUES ('METO', '02', '01')"_s,
+                 u"INSERT INTO refelista VALUES ('METO', '02', '02')"_s,
+                 u"INSERT INTO refelista VALUES ('PESO', '', '02')"_s,
+                 u"INSERT INTO refelista VALUES ('OSSA', '', '03')"_s});
+    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), u"02"_s)), u"CDREFEBIBL"_s),
               words("01 02"));
-    const Packet one = packetOf(app().GetRefeMeto(QStringLiteral("02"), QStringLiteral("02")));
+    const Packet one = packetOf(app().GetRefeMeto(u"02"_s, u"02"_s));
     EXPECT_EQ(one.fields, fieldsOf(layouts::cdsRefeMeto()));
-    EXPECT_EQ(column(one, QStringLiteral("NMREFEBIBL")), QStringList{QStringLiteral("NCHS 1977")});
-    EXPECT_TRUE(packetOf(app().GetRefeMeto(QStringLiteral("03"), QStringLiteral("02"))).isEmpty());
-    EXPECT_TRUE(packetOf(app().GetRefeMeto(QString(), QStringLiteral("03"))).isEmpty());
-    EXPECT_EQ(column(packetOf(app().GetRefePeso(QString())), QStringLiteral("CDREFEBIBL")),
-              QStringList{QStringLiteral("02")});
-    EXPECT_EQ(
-        column(packetOf(app().GetRefeOssa(QStringLiteral("03"))), QStringLiteral("NMREFEBIBL")),
-        QStringList{QStringLiteral("Metropolitan Life 1983")});
+    EXPECT_EQ(column(one, u"NMREFEBIBL"_s), QStringList{u"NCHS 1977"_s});
+    EXPECT_TRUE(packetOf(app().GetRefeMeto(u"03"_s, u"02"_s)).isEmpty());
+    EXPECT_TRUE(packetOf(app().GetRefeMeto(QString(), u"03"_s)).isEmpty());
+    EXPECT_EQ(column(packetOf(app().GetRefePeso(QString())), u"CDREFEBIBL"_s),
+              QStringList{u"02"_s});
+    EXPECT_EQ(column(packetOf(app().GetRefeOssa(u"03"_s)), u"NMREFEBIBL"_s),
+              QStringList{u"Metropolitan Life 1983"_s});
 }
 
 TEST_P(ConsultationTest, CatalogueWritesKeepLinksOrderedAndUsedEntriesInPlace)
 {
-    const QVariantMap type = {{QStringLiteral("CDTIPODADO"), QStringLiteral("54")},
-                              {QStringLiteral("NMTIPODADO"), QStringLiteral("Teste")},
-                              {QStringLiteral("DSUNIDDADO"), QStringLiteral("cm")}};
+    const QVariantMap type = {
+        {u"CDTIPODADO"_s, u"54"_s}, {u"NMTIPODADO"_s, u"Teste"_s}, {u"DSUNIDDADO"_s, u"cm"_s}};
     ASSERT_TRUE(app().SetInsTipoDado(DeltaBuilder(layouts::cdsInsTipoDado()).insert(type)).ok);
-    const QVariantMap link = {{QStringLiteral("CDTIPODADO"), QStringLiteral("54")},
-                              {QStringLiteral("CDTBMETOAVAL"), QStringLiteral("50")}};
+    const QVariantMap link = {{u"CDTIPODADO"_s, u"54"_s}, {u"CDTBMETOAVAL"_s, u"50"_s}};
     ASSERT_TRUE(app().SetInsDadoAval(DeltaBuilder(layouts::cdsInsDadoAval()).insert(link)).ok);
     const Packet links = packetOf(app().GetDados(demoKey(), 45.03), 4);
     QStringList of50;
     for (int r = 0; r < links.rows.size(); ++r) {
-        if (links.value(r, QStringLiteral("CDTBMETOAVAL")) == QStringLiteral("50"))
-            of50.append(links.value(r, QStringLiteral("CDTIPODADO")).toString());
+        if (links.value(r, u"CDTBMETOAVAL"_s) == u"50"_s)
+            of50.append(links.value(r, u"CDTIPODADO"_s).toString());
     }
     EXPECT_EQ(of50, words("11 10 54"));
 
     // A link to a data type the catalogue does not have is refused.
-    const QVariantMap dangling = {{QStringLiteral("CDTIPODADO"), QStringLiteral("99")},
-                                  {QStringLiteral("CDTBMETOAVAL"), QStringLiteral("50")}};
+    const QVariantMap dangling = {{u"CDTIPODADO"_s, u"99"_s}, {u"CDTBMETOAVAL"_s, u"50"_s}};
     EXPECT_FALSE(app().SetInsDadoAval(DeltaBuilder(layouts::cdsInsDadoAval()).insert(dangling)).ok);
     // A data type still linked cannot go; once unlinked it can.
     EXPECT_FALSE(app().SetInsTipoDado(DeltaBuilder(layouts::cdsInsTipoDado()).remove(type)).ok);
@@ -534,14 +503,14 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
 {
     Packet patients = packetOf(app().GetPacientes());
     ASSERT_EQ(patients.rows.size(), 6);
-    EXPECT_EQ(column(patients, QStringLiteral("CDSEXO")), words("0 1 0 1 0 1"));
-    EXPECT_EQ(column(patients, QStringLiteral("IDOBITO")).count(QStringLiteral("S")), 1);
+    EXPECT_EQ(column(patients, u"CDSEXO"_s), words("0 1 0 1 0 1"));
+    EXPECT_EQ(column(patients, u"IDOBITO"_s).count(u"S"_s), 1);
 
     // Ages of the demo patients as of today: a man, a woman, an elderly patient, an
     // adolescent, a young child.
     const QDate today = QDate::currentDate();
     auto years = [&](int r) {
-        const QDate birth = patients.value(r, QStringLiteral("DTNASC")).toDateTime().date();
+        const QDate birth = patients.value(r, u"DTNASC"_s).toDateTime().date();
         int y = today.year() - birth.year();
         if (today < birth.addYears(y))
             --y;
@@ -552,27 +521,18 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
     EXPECT_EQ(years(3), 15);
     EXPECT_LT(years(4), 5);
 
-    EXPECT_TRUE(
-        app().GetObito(QStringLiteral("000000000006"), QStringLiteral("0001")).payload.toBool());
-    EXPECT_FALSE(
-        app().GetObito(QStringLiteral("000000000001"), QStringLiteral("0001")).payload.toBool());
-    EXPECT_FALSE(
-        app().GetObito(QStringLiteral("999999999999"), QStringLiteral("0001")).payload.toBool());
+    EXPECT_TRUE(app().GetObito(u"000000000006"_s, u"0001"_s).payload.toBool());
+    EXPECT_FALSE(app().GetObito(u"000000000001"_s, u"0001"_s).payload.toBool());
+    EXPECT_FALSE(app().GetObito(u"999999999999"_s, u"0001"_s).payload.toBool());
 
     const QDateTime birth(QDate(1990, 2, 28), QTime(0, 0), Qt::UTC);
-    ASSERT_TRUE(app()
-                    .SetPaciente(QStringLiteral("0002"), QStringLiteral("123"), s("João Teste"),
-                                 QStringLiteral("0"), birth, false)
-                    .ok);
-    ASSERT_TRUE(app()
-                    .SetPaciente(QStringLiteral("0002"), QStringLiteral("123"), s("João Teste"),
-                                 QStringLiteral("0"), birth, true)
-                    .ok);
+    ASSERT_TRUE(app().SetPaciente(u"0002"_s, u"123"_s, s("João Teste"), u"0"_s, birth, false).ok);
+    ASSERT_TRUE(app().SetPaciente(u"0002"_s, u"123"_s, s("João Teste"), u"0"_s, birth, true).ok);
     patients = packetOf(app().GetPacientes());
     ASSERT_EQ(patients.rows.size(), 7);
-    EXPECT_EQ(patients.value(6, QStringLiteral("NMPACIENTE")), s("João Teste"));
-    EXPECT_EQ(patients.value(6, QStringLiteral("DTNASC")).toDateTime(), birth);
-    EXPECT_TRUE(app().GetObito(QStringLiteral("123"), QStringLiteral("0002")).payload.toBool());
+    EXPECT_EQ(patients.value(6, u"NMPACIENTE"_s), s("João Teste"));
+    EXPECT_EQ(patients.value(6, u"DTNASC"_s).toDateTime(), birth);
+    EXPECT_TRUE(app().GetObito(u"123"_s, u"0002"_s).payload.toBool());
 
     // Patients that do not fit the registry are refused with the reason: a sex code, a
     // birth date in the future, a branch over its size, an empty name.
@@ -592,7 +552,7 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
     };
     for (const Refused& p : refused) {
         const records::Reply r =
-            app().SetPaciente(QLatin1String(p.branch), QStringLiteral("124"), QLatin1String(p.name),
+            app().SetPaciente(QLatin1String(p.branch), u"124"_s, QLatin1String(p.name),
                               QLatin1String(p.sex), p.birth, false);
         EXPECT_FALSE(r.ok) << p.branch << " " << p.name << " " << p.sex;
         EXPECT_TRUE(r.error.contains(s(p.reason))) << r.error.toStdString();

@@ -11,6 +11,8 @@
 #include <atomic>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using namespace servertest;
 using records::Packet;
 namespace layouts = records::layouts;
@@ -23,7 +25,7 @@ protected:
         return server::storage::inTransaction(
                    server->instance().database(), server::storage::Access::ReadOnly,
                    [&](server::storage::Transaction& tx) {
-                       return tx.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
+                       return tx.scalar(u"SELECT COUNT(*) FROM %1"_s.arg(table));
                    })
             .toInt();
     }
@@ -33,55 +35,51 @@ TEST_P(PersistenceTest, ADeltaWithOneFailingRowWritesNothingOfIt)
 {
     const records::ConsultationKey k = demoKey();
     DeltaBuilder values(layouts::cdsInfoAval());
-    values.insert(infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70")))
-        .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1,70")))
-        .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("99"), QStringLiteral("1")));
+    values.insert(infoRow(k, u"00"_s, u"01"_s, u"70"_s))
+        .insert(infoRow(k, u"00"_s, u"02"_s, u"1,70"_s))
+        .insert(infoRow(k, u"00"_s, u"99"_s, u"1"_s));
     const records::Reply reply = app().SetInfoAval(values, QString());
     EXPECT_FALSE(reply.ok);
-    EXPECT_TRUE(reply.error.contains(QStringLiteral("alteração 3"))) << reply.error.toStdString();
-    EXPECT_EQ(count(QStringLiteral("infoaval")), 0);
+    EXPECT_TRUE(reply.error.contains(u"alteração 3"_s)) << reply.error.toStdString();
+    EXPECT_EQ(count(u"infoaval"_s), 0);
 
     // The same for a failing update after good inserts, and for a later duplicate.
-    ASSERT_TRUE(app()
-                    .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                     .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("01"),
-                                                     QStringLiteral("70"))),
-                                 QString())
-                    .ok);
+    ASSERT_TRUE(
+        app()
+            .SetInfoAval(
+                DeltaBuilder(layouts::cdsInfoAval()).insert(infoRow(k, u"00"_s, u"01"_s, u"70"_s)),
+                QString())
+            .ok);
     DeltaBuilder mixed(layouts::cdsInfoAval());
-    mixed.insert(infoRow(k, QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("70")))
-        .update(infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("70")),
-                infoRow(k, QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("71")))
-        .insert(infoRow(k, QStringLiteral("49"), QStringLiteral("01"), QStringLiteral("70")));
+    mixed.insert(infoRow(k, u"49"_s, u"01"_s, u"70"_s))
+        .update(infoRow(k, u"00"_s, u"01"_s, u"70"_s), infoRow(k, u"00"_s, u"01"_s, u"71"_s))
+        .insert(infoRow(k, u"49"_s, u"01"_s, u"70"_s));
     EXPECT_FALSE(app().SetInfoAval(mixed, QString()).ok);
-    const Packet stored = packetOf(app().GetInfoAval(k, QStringLiteral("01")));
-    EXPECT_EQ(column(stored, QStringLiteral("CDTBMETOAVAL")), QStringList{QStringLiteral("00")});
-    EXPECT_EQ(column(stored, QStringLiteral("DSINFOAVAL")), QStringList{QStringLiteral("70")});
+    const Packet stored = packetOf(app().GetInfoAval(k, u"01"_s));
+    EXPECT_EQ(column(stored, u"CDTBMETOAVAL"_s), QStringList{u"00"_s});
+    EXPECT_EQ(column(stored, u"DSINFOAVAL"_s), QStringList{u"70"_s});
 }
 
 TEST_P(PersistenceTest, RecordsSurviveARestartOfTheServer)
 {
     const records::ConsultationKey k = demoKey();
-    selectMethods(app(), k, {QStringLiteral("00"), QStringLiteral("30")});
+    selectMethods(app(), k, {u"00"_s, u"30"_s});
     ASSERT_TRUE(app()
                     .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                     .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("01"),
-                                                     QStringLiteral("82,4"))),
+                                     .insert(infoRow(k, u"00"_s, u"01"_s, u"82,4"_s)),
                                  QString())
                     .ok);
-    const QVariantMap line =
-        merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")},
-                              {QStringLiteral("CDSEQUAVAL"), QStringLiteral("01")},
-                              {QStringLiteral("DSRESUAVAL"), QStringLiteral("26,90")}});
+    const QVariantMap line = merged(
+        keyValues(k),
+        {{u"CDTBMETOAVAL"_s, u"00"_s}, {u"CDSEQUAVAL"_s, u"01"_s}, {u"DSRESUAVAL"_s, u"26,90"_s}});
     ASSERT_TRUE(app().SetResuAval(DeltaBuilder(layouts::cdsResuAval()).insert(line)).ok);
     ASSERT_TRUE(app()
                     .SetDiag(DeltaBuilder(layouts::cdsDiagNutri())
-                                 .insert(merged(keyValues(k), {{QStringLiteral("DSHISTAVALNUT"),
-                                                                QByteArray("{\\rtf1 ok}")}})))
+                                 .insert(merged(keyValues(k),
+                                                {{u"DSHISTAVALNUT"_s, QByteArray("{\\rtf1 ok}")}})))
                     .ok);
     ASSERT_TRUE(app()
-                    .SetPaciente(QStringLiteral("0001"), QStringLiteral("000000000001"),
-                                 QStringLiteral("Nome Alterado"), QStringLiteral("0"),
+                    .SetPaciente(u"0001"_s, u"000000000001"_s, u"Nome Alterado"_s, u"0"_s,
                                  QDateTime(QDate(1980, 1, 1), QTime(0, 0), Qt::UTC), false)
                     .ok);
     const QByteArray token = server->token();
@@ -91,34 +89,30 @@ TEST_P(PersistenceTest, RecordsSurviveARestartOfTheServer)
     EXPECT_EQ(server->token(), token);
     const records::Reply dados = app().GetDados(k, 45.03);
     const Packet anthro = packetOf(dados, 0);
-    EXPECT_EQ(anthro.value(findRow(anthro, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")),
-                           QStringLiteral("IDTABELAAV")),
-              QStringLiteral("S"));
-    EXPECT_EQ(packetOf(dados, 1).value(0, QStringLiteral("IDTABELAAV")), QStringLiteral("S"));
+    EXPECT_EQ(anthro.value(findRow(anthro, u"CDTBMETOAVAL"_s, u"00"_s), u"IDTABELAAV"_s), u"S"_s);
+    EXPECT_EQ(packetOf(dados, 1).value(0, u"IDTABELAAV"_s), u"S"_s);
     EXPECT_EQ(packetOf(dados, 2).rows.size(), 68);  // the seed did not run again
-    EXPECT_EQ(
-        column(packetOf(app().GetInfoAval(k, QStringLiteral("01"))), QStringLiteral("DSINFOAVAL")),
-        QStringList{QStringLiteral("82,4")});
-    EXPECT_EQ(column(packetOf(app().GetResuAval(k)), QStringLiteral("DSRESUAVAL")),
-              QStringList{QStringLiteral("26,90")});
-    EXPECT_EQ(packetOf(app().GetDiag(k)).value(0, QStringLiteral("DSHISTAVALNUT")).toByteArray(),
+    EXPECT_EQ(column(packetOf(app().GetInfoAval(k, u"01"_s)), u"DSINFOAVAL"_s),
+              QStringList{u"82,4"_s});
+    EXPECT_EQ(column(packetOf(app().GetResuAval(k)), u"DSRESUAVAL"_s), QStringList{u"26,90"_s});
+    EXPECT_EQ(packetOf(app().GetDiag(k)).value(0, u"DSHISTAVALNUT"_s).toByteArray(),
               QByteArray("{\\rtf1 ok}"));
     const Packet patients = packetOf(app().GetPacientes());
     EXPECT_EQ(patients.rows.size(), 6);
-    EXPECT_EQ(patients.value(0, QStringLiteral("NMPACIENTE")), QStringLiteral("Nome Alterado"));
+    EXPECT_EQ(patients.value(0, u"NMPACIENTE"_s), u"Nome Alterado"_s);
 }
 
 TEST_P(PersistenceTest, AnUpgradeStepKeepsEveryRecordAndANewerDatabaseIsRefused)
 {
     const records::ConsultationKey k = demoKey();
-    ASSERT_TRUE(app()
-                    .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                     .insert(infoRow(k, QStringLiteral("00"), QStringLiteral("01"),
-                                                     QStringLiteral("60"))),
-                                 QString())
-                    .ok);
+    ASSERT_TRUE(
+        app()
+            .SetInfoAval(
+                DeltaBuilder(layouts::cdsInfoAval()).insert(infoRow(k, u"00"_s, u"01"_s, u"60"_s)),
+                QString())
+            .ok);
     QTemporaryDir dir;
-    const QString stepFile = dir.filePath(QStringLiteral("002_test.sql"));
+    const QString stepFile = dir.filePath(u"002_test.sql"_s);
     QFile f(stepFile);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("-- a later step\n"
@@ -134,16 +128,15 @@ TEST_P(PersistenceTest, AnUpgradeStepKeepsEveryRecordAndANewerDatabaseIsRefused)
     EXPECT_EQ(up.from, current);
     EXPECT_EQ(up.to, current + 1);
     EXPECT_EQ(server::storage::upgradeSchema(db, steps).from, current + 1);  // applied once
-    EXPECT_EQ(
-        column(packetOf(app().GetInfoAval(k, QStringLiteral("01"))), QStringLiteral("DSINFOAVAL")),
-        QStringList{QStringLiteral("60")});
+    EXPECT_EQ(column(packetOf(app().GetInfoAval(k, u"01"_s)), u"DSINFOAVAL"_s),
+              QStringList{u"60"_s});
 
     // This server knows only its own steps: it refuses a database a newer server wrote.
     try {
         server::storage::upgradeSchema(db);
         FAIL() << "a newer schema was accepted";
     } catch (const server::storage::StorageError& e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("mais nova"))) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(u"mais nova"_s)) << e.message().toStdString();
     }
 }
 
@@ -156,11 +149,11 @@ TEST_P(PersistenceTest, SeveralClientsWritingDifferentConsultationsLoseNothing)
     for (int c = 0; c < kClients; ++c) {
         threads.emplace_back([&, c] {
             auto client = server->newClient(server->token());
-            const records::ConsultationKey k = demoKey(QStringLiteral("P%1").arg(c));
+            const records::ConsultationKey k = demoKey(u"P%1"_s.arg(c));
             for (int i = 0; i < kWrites; ++i) {
-                const QString type = QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'));
+                const QString type = u"%1"_s.arg(i + 1, 2, 10, QLatin1Char('0'));
                 DeltaBuilder d(layouts::cdsInfoAval());
-                d.insert(infoRow(k, QStringLiteral("29"), type, QString::number(c * 100 + i)));
+                d.insert(infoRow(k, u"29"_s, type, QString::number(c * 100 + i)));
                 if (!client->SetInfoAval(d, QString()).ok)
                     ++failures;
                 if (!client->GetDadoAval(k).ok)
@@ -171,12 +164,10 @@ TEST_P(PersistenceTest, SeveralClientsWritingDifferentConsultationsLoseNothing)
     for (std::thread& t : threads)
         t.join();
     EXPECT_EQ(failures.load(), 0);
-    EXPECT_EQ(count(QStringLiteral("infoaval")), kClients * kWrites);
+    EXPECT_EQ(count(u"infoaval"_s), kClients * kWrites);
     for (int c = 0; c < kClients; ++c) {
-        const Packet p = packetOf(
-            app().GetInfoAval(demoKey(QStringLiteral("P%1").arg(c)), QStringLiteral("05")));
-        EXPECT_EQ(column(p, QStringLiteral("DSINFOAVAL")),
-                  QStringList{QString::number(c * 100 + 4)});
+        const Packet p = packetOf(app().GetInfoAval(demoKey(u"P%1"_s.arg(c)), u"05"_s));
+        EXPECT_EQ(column(p, u"DSINFOAVAL"_s), QStringList{QString::number(c * 100 + 4)});
     }
 }
 

@@ -22,6 +22,8 @@
 
 #include <csignal>
 
+using namespace Qt::StringLiterals;
+
 using namespace servertest;
 
 namespace {
@@ -49,8 +51,7 @@ public:
     // process ended first.
     int waitForPort()
     {
-        static const QRegularExpression listening(
-            QStringLiteral("escutando em http://127\\.0\\.0\\.1:(\\d+)"));
+        static const QRegularExpression listening(u"escutando em http://127\\.0\\.0\\.1:(\\d+)"_s);
         const QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired()) {
             m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
@@ -84,8 +85,7 @@ private:
 
 QStringList argumentsFor(const QString& dataDir)
 {
-    return {QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--data"),
-            dataDir};
+    return {u"--listen"_s, u"127.0.0.1:0"_s, u"--data"_s, dataDir};
 }
 
 httpclient::HttpAppServer clientFor(int port, const QByteArray& token)
@@ -98,7 +98,7 @@ httpclient::HttpAppServer clientFor(int port, const QByteArray& token)
 
 QByteArray readToken(const QString& dataDir)
 {
-    QFile f(QDir(dataDir).filePath(QStringLiteral("token")));
+    QFile f(QDir(dataDir).filePath(u"token"_s));
     return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed() : QByteArray();
 }
 
@@ -107,7 +107,7 @@ QByteArray readToken(const QString& dataDir)
 TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEverything)
 {
     QTemporaryDir dir;
-    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString data = dir.filePath(u"data"_s);
     QByteArray token;
     {
         ServerProcess server(argumentsFor(data));
@@ -118,40 +118,35 @@ TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEveryth
         struct stat st
         {
         };
-        ASSERT_EQ(
-            ::stat(QFile::encodeName(QDir(data).filePath(QStringLiteral("token"))).constData(),
-                   &st),
-            0);
+        ASSERT_EQ(::stat(QFile::encodeName(QDir(data).filePath(u"token"_s)).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
 
         auto client = clientFor(port, token);
         ASSERT_TRUE(client
-                        .SetPaciente(QStringLiteral("0009"), QStringLiteral("77"),
-                                     QStringLiteral("Persistente"), QStringLiteral("1"),
+                        .SetPaciente(u"0009"_s, u"77"_s, u"Persistente"_s, u"1"_s,
                                      QDateTime(QDate(2000, 5, 5), QTime(0, 0), Qt::UTC), false)
                         .ok);
         server.signal(SIGINT);
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(server.exitCode(), 0);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("SetPaciente 200")))
-            << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(u"SetPaciente 200"_s)) << server.log().toStdString();
     }
     ServerProcess again(argumentsFor(data));
     const int port = again.waitForPort();
     ASSERT_GT(port, 0) << again.log().toStdString();
     EXPECT_EQ(readToken(data), token);
-    EXPECT_FALSE(again.log().contains(QStringLiteral("pacientes de demonstração")));
+    EXPECT_FALSE(again.log().contains(u"pacientes de demonstração"_s));
     auto client = clientFor(port, token);
     const records::Packet patients = packetOf(client.GetPacientes());
     EXPECT_EQ(patients.rows.size(), 7);
-    EXPECT_GE(findRow(patients, QStringLiteral("NMPACIENTE"), QStringLiteral("Persistente")), 0);
+    EXPECT_GE(findRow(patients, u"NMPACIENTE"_s, u"Persistente"_s), 0);
 }
 
 TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
 {
     QTemporaryDir dir;
-    const QString data = dir.filePath(QStringLiteral("data"));
+    const QString data = dir.filePath(u"data"_s);
     ServerProcess server(argumentsFor(data));
     const int port = server.waitForPort();
     ASSERT_GT(port, 0) << server.log().toStdString();
@@ -213,42 +208,38 @@ TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
 
     ASSERT_TRUE(server.waitForExit());
     EXPECT_EQ(server.exitCode(), 0);
-    EXPECT_TRUE(server.log().contains(QStringLiteral("sinal 15"))) << server.log().toStdString();
-    EXPECT_TRUE(server.log().contains(QStringLiteral("GetPacientes 200")));
-    EXPECT_TRUE(server.log().contains(QStringLiteral("encerrado")));
+    EXPECT_TRUE(server.log().contains(u"sinal 15"_s)) << server.log().toStdString();
+    EXPECT_TRUE(server.log().contains(u"GetPacientes 200"_s));
+    EXPECT_TRUE(server.log().contains(u"encerrado"_s));
 }
 
 TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
 {
     QTemporaryDir dir;
     // A token file that others can read.
-    const QString tokenFile = dir.filePath(QStringLiteral("open-token"));
+    const QString tokenFile = dir.filePath(u"open-token"_s);
     QFile f(tokenFile);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("abc\n");
     f.close();
     ::chmod(QFile::encodeName(tokenFile).constData(), 0644);
     {
-        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d1")))
-                             + QStringList{QStringLiteral("--token-file"), tokenFile});
+        ServerProcess server(argumentsFor(dir.filePath(u"d1"_s))
+                             + QStringList{u"--token-file"_s, tokenFile});
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitCode(), 1);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("chmod 600")))
-            << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(u"chmod 600"_s)) << server.log().toStdString();
     }
     {
-        ServerProcess server({QStringLiteral("--listen"), QStringLiteral("127.0.0.1")});
+        ServerProcess server({u"--listen"_s, u"127.0.0.1"_s});
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitCode(), 2);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("127.0.0.1")))
-            << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(u"127.0.0.1"_s)) << server.log().toStdString();
     }
     {
-        ServerProcess server(argumentsFor(dir.filePath(QStringLiteral("d2")))
-                             + words("--db mysql://x@y/z"));
+        ServerProcess server(argumentsFor(dir.filePath(u"d2"_s)) + words("--db mysql://x@y/z"));
         ASSERT_TRUE(server.waitForExit());
         EXPECT_EQ(server.exitCode(), 1);
-        EXPECT_TRUE(server.log().contains(QStringLiteral("postgresql://")))
-            << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(u"postgresql://"_s)) << server.log().toStdString();
     }
 }

@@ -5,21 +5,22 @@
 
 #include "engine_fixture.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace servertest;
 using records::Packet;
 namespace layouts = records::layouts;
 
 namespace {
 
-const QString kMust = QStringLiteral("01");
-const QString kWho = QStringLiteral("02");
-const QString kCdc = QStringLiteral("03");
-const QString kAdolescent = QStringLiteral("48");
-const QString kMustMethod = QStringLiteral("01");
+const QString kMust = u"01"_s;
+const QString kWho = u"02"_s;
+const QString kCdc = u"03"_s;
+const QString kAdolescent = u"48"_s;
+const QString kMustMethod = u"01"_s;
 
-const QStringList kWhoCodes = {QStringLiteral("003"), QStringLiteral("005"), QStringLiteral("015"),
-                               QStringLiteral("050"), QStringLiteral("085"), QStringLiteral("095"),
-                               QStringLiteral("097")};
+const QStringList kWhoCodes = {u"003"_s, u"005"_s, u"015"_s, u"050"_s,
+                               u"085"_s, u"095"_s, u"097"_s};
 
 // The three packets of one GetPercentil answer.
 struct Answer
@@ -28,22 +29,10 @@ struct Answer
     Packet atOrBelow;  // cdsPercentilMaior
     Packet atOrAbove;  // cdsPercentilMenor
 
-    QString belowCode() const
-    {
-        return atOrBelow.value(0, QStringLiteral("CDPERCENTIL")).toString();
-    }
-    QString aboveCode() const
-    {
-        return atOrAbove.value(0, QStringLiteral("CDPERCENTIL")).toString();
-    }
-    double belowValue() const
-    {
-        return atOrBelow.value(0, QStringLiteral("VRPERCENTIL")).toDouble();
-    }
-    double aboveValue() const
-    {
-        return atOrAbove.value(0, QStringLiteral("VRPERCENTIL")).toDouble();
-    }
+    QString belowCode() const { return atOrBelow.value(0, u"CDPERCENTIL"_s).toString(); }
+    QString aboveCode() const { return atOrAbove.value(0, u"CDPERCENTIL"_s).toString(); }
+    double belowValue() const { return atOrBelow.value(0, u"VRPERCENTIL"_s).toDouble(); }
+    double aboveValue() const { return atOrAbove.value(0, u"VRPERCENTIL"_s).toDouble(); }
     bool empty() const { return codes.isEmpty() && atOrBelow.isEmpty() && atOrAbove.isEmpty(); }
 };
 
@@ -75,7 +64,7 @@ protected:
         EXPECT_TRUE(reply.ok) << reply.error.toStdString();
         EXPECT_EQ(reply.payload.toArray().size(), 3);
         Answer a;
-        a.codes = column(packetOf(reply, 0), QStringLiteral("CDPERCENTIL"));
+        a.codes = column(packetOf(reply, 0), u"CDPERCENTIL"_s);
         a.atOrBelow = packetOf(reply, 1);
         a.atOrAbove = packetOf(reply, 2);
         EXPECT_LE(a.atOrBelow.rows.size(), 1);
@@ -116,7 +105,7 @@ TEST_P(ReferencePercentileTest, Who2007BracketsAValueAtBetweenBelowAndAbovePerce
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.value);
-        const Answer a = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), row.value);
+        const Answer a = percentil(kWho, kAdolescent, 5.01, u"M"_s, row.value);
         EXPECT_EQ(a.codes, kWhoCodes);
         EXPECT_EQ(fieldNames(a.atOrBelow), fieldNames(layouts::cdsPercentilMaior()));
         EXPECT_EQ(fieldNames(a.atOrAbove), fieldNames(layouts::cdsPercentilMenor()));
@@ -132,12 +121,11 @@ TEST_P(ReferencePercentileTest, Who2007BracketsAValueAtBetweenBelowAndAbovePerce
         }
     }
     // Each side carries the percentile's and the reference's names.
-    const Answer at = percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 15.0);
-    EXPECT_EQ(at.atOrBelow.value(0, QStringLiteral("NMPERCENTIL")), QStringLiteral("P15"));
-    EXPECT_EQ(at.atOrBelow.value(0, QStringLiteral("CDREFEBIBL")), kWho);
-    EXPECT_EQ(at.atOrAbove.value(0, QStringLiteral("NMPERCENTIL")), QStringLiteral("P50"));
-    EXPECT_EQ(at.atOrAbove.value(0, QStringLiteral("NMREFEBIBL")),
-              QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)"));
+    const Answer at = percentil(kWho, kAdolescent, 5.01, u"M"_s, 15.0);
+    EXPECT_EQ(at.atOrBelow.value(0, u"NMPERCENTIL"_s), u"P15"_s);
+    EXPECT_EQ(at.atOrBelow.value(0, u"CDREFEBIBL"_s), kWho);
+    EXPECT_EQ(at.atOrAbove.value(0, u"NMPERCENTIL"_s), u"P50"_s);
+    EXPECT_EQ(at.atOrAbove.value(0, u"NMREFEBIBL"_s), u"OMS 2007 - IMC por idade (5 a 19 anos)"_s);
 }
 
 TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeAndSex)
@@ -168,8 +156,7 @@ TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeA
         {kMust, 6.0, "F", "095", 17.49},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(QStringLiteral("%1 %2 %3 P%4")
-                         .arg(row.ref)
+        SCOPED_TRACE(u"%1 %2 %3 P%4"_s.arg(row.ref)
                          .arg(row.age)
                          .arg(QLatin1String(row.sex), QLatin1String(row.code))
                          .toStdString());
@@ -184,34 +171,33 @@ TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeA
                            {kCdc, 1.11, "F", "", 15.0},  {kCdc, 20.01, "M", "", 25.0},
                            {kMust, 20.0, "M", "", 25.0}, {kMust, 5.11, "M", "", 15.0}};
     for (const Row& row : outside) {
-        SCOPED_TRACE(QStringLiteral("%1 %2").arg(row.ref).arg(row.age).toStdString());
+        SCOPED_TRACE(u"%1 %2"_s.arg(row.ref).arg(row.age).toStdString());
         EXPECT_TRUE(
             percentil(row.ref, kAdolescent, row.age, QLatin1String(row.sex), row.expected).empty());
     }
 
     // A value between two percentiles at 19 years; the codes each reference answers.
-    const Answer boy = percentil(kWho, kAdolescent, 19.0, QStringLiteral("M"), 20.0);
-    EXPECT_EQ(boy.belowCode(), QStringLiteral("015"));
+    const Answer boy = percentil(kWho, kAdolescent, 19.0, u"M"_s, 20.0);
+    EXPECT_EQ(boy.belowCode(), u"015"_s);
     EXPECT_DOUBLE_EQ(boy.belowValue(), 19.539);
     EXPECT_DOUBLE_EQ(boy.aboveValue(), 22.188);
-    const Answer girl = percentil(kCdc, kAdolescent, 2.0, QStringLiteral("F"), 14.5);
+    const Answer girl = percentil(kCdc, kAdolescent, 2.0, u"F"_s, 14.5);
     EXPECT_EQ(girl.codes, words("003 005 010 025 050 075 085 090 095 097"));
-    EXPECT_EQ(girl.belowCode(), QStringLiteral("005"));
+    EXPECT_EQ(girl.belowCode(), u"005"_s);
     EXPECT_DOUBLE_EQ(girl.belowValue(), 14.3801866);
-    EXPECT_EQ(girl.aboveCode(), QStringLiteral("010"));
-    EXPECT_EQ(girl.atOrAbove.value(0, QStringLiteral("NMREFEBIBL")),
-              QStringLiteral("CDC 2000 - IMC por idade (2 a 20 anos)"));
-    const Answer mustBoy = percentil(kMust, kAdolescent, 19.11, QStringLiteral("M"), 26.36);
+    EXPECT_EQ(girl.aboveCode(), u"010"_s);
+    EXPECT_EQ(girl.atOrAbove.value(0, u"NMREFEBIBL"_s),
+              u"CDC 2000 - IMC por idade (2 a 20 anos)"_s);
+    const Answer mustBoy = percentil(kMust, kAdolescent, 19.11, u"M"_s, 26.36);
     EXPECT_EQ(mustBoy.codes, words("005 015 050 085 095"));
-    EXPECT_EQ(mustBoy.belowCode(), QStringLiteral("085"));
-    EXPECT_EQ(mustBoy.aboveCode(), QStringLiteral("085"));
+    EXPECT_EQ(mustBoy.belowCode(), u"085"_s);
+    EXPECT_EQ(mustBoy.aboveCode(), u"085"_s);
 
     // Not coded ages: a month count of 12 or more, a third decimal, a negative age.
     for (double bad : {5.12, 5.5, 5.035, -1.0, 250.0}) {
-        const records::Reply r =
-            app().GetPercentil(kWho, kAdolescent, bad, QStringLiteral("M"), kWho, 15.0);
+        const records::Reply r = app().GetPercentil(kWho, kAdolescent, bad, u"M"_s, kWho, 15.0);
         EXPECT_FALSE(r.ok) << bad;
-        EXPECT_TRUE(r.error.contains(QStringLiteral("idade codificada"))) << r.error.toStdString();
+        EXPECT_TRUE(r.error.contains(u"idade codificada"_s)) << r.error.toStdString();
     }
 }
 
@@ -229,17 +215,17 @@ TEST_P(ReferencePercentileTest, WhatTheTablesDoNotCoverIsEmptyAndWhatIsNotACallI
         const char* refused;  // nullptr: answered empty
     };
     const Row rows[] = {
-        {kWho, kAdolescent, QStringLiteral("D"), kWho, nullptr},
-        {kWho, kAdolescent, QStringLiteral("I"), kWho, nullptr},
-        {QStringLiteral("99"), kAdolescent, QStringLiteral("M"), QStringLiteral("99"), nullptr},
-        {QString(), kAdolescent, QStringLiteral("M"), QString(), nullptr},
-        {kWho, kMustMethod, QStringLiteral("M"), kWho, nullptr},  // WHO belongs to "48"
-        {kWho, QStringLiteral("02"), QStringLiteral("M"), kWho, nullptr},
-        {kWho, kAdolescent, QStringLiteral("X"), kWho, "sexo"},
-        {kWho, kAdolescent, QStringLiteral("m"), kWho, "sexo"},
+        {kWho, kAdolescent, u"D"_s, kWho, nullptr},
+        {kWho, kAdolescent, u"I"_s, kWho, nullptr},
+        {u"99"_s, kAdolescent, u"M"_s, u"99"_s, nullptr},
+        {QString(), kAdolescent, u"M"_s, QString(), nullptr},
+        {kWho, kMustMethod, u"M"_s, kWho, nullptr},  // WHO belongs to "48"
+        {kWho, u"02"_s, u"M"_s, kWho, nullptr},
+        {kWho, kAdolescent, u"X"_s, kWho, "sexo"},
+        {kWho, kAdolescent, u"m"_s, kWho, "sexo"},
         {kWho, kAdolescent, QString(), kWho, "sexo"},
-        {kWho, kAdolescent, QStringLiteral("M"), kCdc, "difere"},
-        {QStringLiteral("002"), kAdolescent, QStringLiteral("M"), QStringLiteral("002"), ""},
+        {kWho, kAdolescent, u"M"_s, kCdc, "difere"},
+        {u"002"_s, kAdolescent, u"M"_s, u"002"_s, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(
@@ -256,9 +242,9 @@ TEST_P(ReferencePercentileTest, WhatTheTablesDoNotCoverIsEmptyAndWhatIsNotACallI
         for (int i = 0; i < 3; ++i)
             EXPECT_TRUE(packetOf(r, i).isEmpty()) << i;
     }
-    for (const QString& letter : {QStringLiteral("D"), QStringLiteral("I")})
+    for (const QString& letter : {u"D"_s, u"I"_s})
         EXPECT_TRUE(packetOf(app().GetImcPesoTeorico(kMust, 45.0, letter)).isEmpty());
-    for (const QString& letter : {QStringLiteral("X"), QStringLiteral("m"), QString()})
+    for (const QString& letter : {u"X"_s, u"m"_s, QString()})
         EXPECT_FALSE(app().GetImcPesoTeorico(kMust, 45.0, letter).ok);
 }
 
@@ -287,11 +273,8 @@ TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)
         {QString(), 45.0, "M", 0, 0, 0},
     };
     for (const Row& row : rows) {
-        SCOPED_TRACE(QStringLiteral("%1 %2 %3")
-                         .arg(row.ref)
-                         .arg(row.age)
-                         .arg(QLatin1String(row.sex))
-                         .toStdString());
+        SCOPED_TRACE(
+            u"%1 %2 %3"_s.arg(row.ref).arg(row.age).arg(QLatin1String(row.sex)).toStdString());
         const Packet p =
             packetOf(app().GetImcPesoTeorico(row.ref, row.age, QLatin1String(row.sex)));
         EXPECT_EQ(fieldNames(p), fieldNames(layouts::cdsImcPesoTeorico()));
@@ -300,84 +283,75 @@ TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)
             continue;
         }
         ASSERT_EQ(p.rows.size(), 1);
-        EXPECT_DOUBLE_EQ(p.value(0, QStringLiteral("VRTABEDIET_MIN")).toDouble(), row.min);
-        EXPECT_DOUBLE_EQ(p.value(0, QStringLiteral("VRTABEDIET_MED")).toDouble(), row.med);
-        EXPECT_DOUBLE_EQ(p.value(0, QStringLiteral("VRTABEDIET_MAX")).toDouble(), row.max);
+        EXPECT_DOUBLE_EQ(p.value(0, u"VRTABEDIET_MIN"_s).toDouble(), row.min);
+        EXPECT_DOUBLE_EQ(p.value(0, u"VRTABEDIET_MED"_s).toDouble(), row.med);
+        EXPECT_DOUBLE_EQ(p.value(0, u"VRTABEDIET_MAX"_s).toDouble(), row.max);
     }
-    EXPECT_FALSE(app().GetImcPesoTeorico(kMust, 45.13, QStringLiteral("M")).ok);
+    EXPECT_FALSE(app().GetImcPesoTeorico(kMust, 45.13, u"M"_s).ok);
 }
 
 TEST_P(ReferencePercentileTest, MethodListsOfferTheReferencesWithDefaultsForMustAndAdolescents)
 {
     const Packet adolescent = packetOf(app().GetRefeMeto(QString(), kAdolescent));
-    EXPECT_EQ(column(adolescent, QStringLiteral("CDREFEBIBL")), (QStringList{kMust, kWho, kCdc}));
-    EXPECT_EQ(adolescent.value(1, QStringLiteral("NMREFEBIBL")),
-              QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)"));
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(kWho, kAdolescent)), QStringLiteral("NMREFEBIBL")),
-              QStringList{QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)")});
-    EXPECT_EQ(
-        column(packetOf(app().GetRefeMeto(QString(), kMustMethod)), QStringLiteral("NMREFEBIBL")),
-        QStringList{QStringLiteral("Must, Dallal e Dietz 1991 (NHANES I)")});
+    EXPECT_EQ(column(adolescent, u"CDREFEBIBL"_s), (QStringList{kMust, kWho, kCdc}));
+    EXPECT_EQ(adolescent.value(1, u"NMREFEBIBL"_s), u"OMS 2007 - IMC por idade (5 a 19 anos)"_s);
+    EXPECT_EQ(column(packetOf(app().GetRefeMeto(kWho, kAdolescent)), u"NMREFEBIBL"_s),
+              QStringList{u"OMS 2007 - IMC por idade (5 a 19 anos)"_s});
+    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), kMustMethod)), u"NMREFEBIBL"_s),
+              QStringList{u"Must, Dallal e Dietz 1991 (NHANES I)"_s});
     EXPECT_TRUE(packetOf(app().GetRefeMeto(kWho, kMustMethod)).isEmpty());
-    EXPECT_TRUE(packetOf(app().GetRefeMeto(QString(), QStringLiteral("00"))).isEmpty());
+    EXPECT_TRUE(packetOf(app().GetRefeMeto(QString(), u"00"_s)).isEmpty());
 
     // GetDados hands the defaults out with the method list, so selecting "01" or "48"
     // starts with a reference.
-    const records::ConsultationKey teen = demoKey(QStringLiteral("000000000004"));
+    const records::ConsultationKey teen = demoKey(u"000000000004"_s);
     const Packet list = packetOf(app().GetDados(teen, 15.04), 0);
-    const int must = findRow(list, QStringLiteral("CDTBMETOAVAL"), kMustMethod);
-    const int adol = findRow(list, QStringLiteral("CDTBMETOAVAL"), kAdolescent);
+    const int must = findRow(list, u"CDTBMETOAVAL"_s, kMustMethod);
+    const int adol = findRow(list, u"CDTBMETOAVAL"_s, kAdolescent);
     ASSERT_GE(must, 0);
     ASSERT_GE(adol, 0);
-    EXPECT_EQ(list.value(must, QStringLiteral("CDTBREFMETOA")), kMust);
-    EXPECT_EQ(list.value(adol, QStringLiteral("CDTBREFMETOA")), kWho);
-    EXPECT_FALSE(list.value(findRow(list, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")),
-                            QStringLiteral("CDTBREFMETOA"))
-                     .isValid());
+    EXPECT_EQ(list.value(must, u"CDTBREFMETOA"_s), kMust);
+    EXPECT_EQ(list.value(adol, u"CDTBREFMETOA"_s), kWho);
+    EXPECT_FALSE(
+        list.value(findRow(list, u"CDTBMETOAVAL"_s, u"00"_s), u"CDTBREFMETOA"_s).isValid());
 
     // A selection stored with the default shows the reference's name.
-    const QVariantMap row =
-        merged(keyValues(teen), {{QStringLiteral("CDTBMETOAVAL"), kAdolescent},
-                                 {QStringLiteral("IDTABELAAV"), QStringLiteral("S")},
-                                 {QStringLiteral("CDTABELACO"), kWho}});
+    const QVariantMap row = merged(
+        keyValues(teen),
+        {{u"CDTBMETOAVAL"_s, kAdolescent}, {u"IDTABELAAV"_s, u"S"_s}, {u"CDTABELACO"_s, kWho}});
     ASSERT_TRUE(app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(row), QString()).ok);
     const Packet after = packetOf(app().GetDados(teen, 15.04), 0);
-    EXPECT_EQ(after.value(findRow(after, QStringLiteral("CDTBMETOAVAL"), kAdolescent),
-                          QStringLiteral("NMREFEBIBL")),
-              QStringLiteral("OMS 2007 - IMC por idade (5 a 19 anos)"));
+    EXPECT_EQ(after.value(findRow(after, u"CDTBMETOAVAL"_s, kAdolescent), u"NMREFEBIBL"_s),
+              u"OMS 2007 - IMC por idade (5 a 19 anos)"_s);
 }
 
 TEST_P(ReferencePercentileTest, ADatabaseSeededBeforeTheReferenceTablesGetsThemOnceAtTheNextStart)
 {
     // As a database the first server version seeded: no reference tables, no defaults;
     // an administrator has meanwhile chosen CDC 2000 as the default of "48".
-    server->sql(
-        {QStringLiteral("DELETE FROM refepercentil"), QStringLiteral("DELETE FROM refelista"),
-         QStringLiteral("DELETE FROM refebibl"),
-         QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = NULL"),
-         QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"),
-         QStringLiteral("UPDATE schema_version SET version = 1 WHERE component = 'seed'")});
-    EXPECT_TRUE(percentil(kWho, kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
+    server->sql({u"DELETE FROM refepercentil"_s, u"DELETE FROM refelista"_s,
+                 u"DELETE FROM refebibl"_s, u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
+                 u"UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"_s,
+                 u"UPDATE schema_version SET version = 1 WHERE component = 'seed'"_s});
+    EXPECT_TRUE(percentil(kWho, kAdolescent, 12.0, u"M"_s, 18.0).empty());
 
     server->restart();
-    EXPECT_EQ(percentil(kWho, kAdolescent, 5.01, QStringLiteral("M"), 15.264).belowCode(),
-              QStringLiteral("050"));
-    EXPECT_EQ(
-        column(packetOf(app().GetRefeMeto(QString(), kAdolescent)), QStringLiteral("CDREFEBIBL")),
-        (QStringList{kMust, kWho, kCdc}));
+    EXPECT_EQ(percentil(kWho, kAdolescent, 5.01, u"M"_s, 15.264).belowCode(), u"050"_s);
+    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), kAdolescent)), u"CDREFEBIBL"_s),
+              (QStringList{kMust, kWho, kCdc}));
     const Packet catalogue = packetOf(app().GetDados(demoKey(), 45.03), 2);
-    EXPECT_EQ(catalogue.value(findRow(catalogue, QStringLiteral("CDTBMETOAVAL"), kAdolescent),
-                              QStringLiteral("CDTBREFMETOA")),
-              kCdc);  // the administrator's choice stays
-    EXPECT_EQ(catalogue.value(findRow(catalogue, QStringLiteral("CDTBMETOAVAL"), kMustMethod),
-                              QStringLiteral("CDTBREFMETOA")),
-              kMust);
+    EXPECT_EQ(
+        catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, kAdolescent), u"CDTBREFMETOA"_s),
+        kCdc);  // the administrator's choice stays
+    EXPECT_EQ(
+        catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, kMustMethod), u"CDTBREFMETOA"_s),
+        kMust);
 
     // Later starts do not seed again: a table emptied by hand stays empty.
-    server->sql({QStringLiteral("DELETE FROM refepercentil WHERE CDREFEBIBL = '03'")});
+    server->sql({u"DELETE FROM refepercentil WHERE CDREFEBIBL = '03'"_s});
     server->restart();
-    EXPECT_TRUE(percentil(kCdc, kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
-    EXPECT_FALSE(percentil(kWho, kAdolescent, 12.0, QStringLiteral("M"), 18.0).empty());
+    EXPECT_TRUE(percentil(kCdc, kAdolescent, 12.0, u"M"_s, 18.0).empty());
+    EXPECT_FALSE(percentil(kWho, kAdolescent, 12.0, u"M"_s, 18.0).empty());
 }
 
 SERVERTEST_BOTH_ENGINES(ReferencePercentileTest);

@@ -15,6 +15,8 @@
 #include <cmath>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 using namespace server::reference;
 
 namespace {
@@ -28,7 +30,7 @@ CsvTable dataFile(const QString& relative)
 
 QString rowKey(const QString& sex, int months, const QString& code)
 {
-    return QStringLiteral("%1|%2|%3").arg(sex).arg(months).arg(code);
+    return u"%1|%2|%3"_s.arg(sex).arg(months).arg(code);
 }
 
 QHash<QString, PercentileRow> byKey(const QList<PercentileRow>& rows)
@@ -58,22 +60,22 @@ TEST(CodedAge, YearsAndTwoDigitMonths)
 
 TEST(Lms, PercentilesComputedFromWho2007LmsAreTheOnesWhoPublished)
 {
-    const CsvTable lms = dataFile(QStringLiteral("who2007/bmi_for_age_lms.csv"));
-    const CsvTable published = dataFile(QStringLiteral("who2007/bmi_for_age_percentiles.csv"));
-    const QHash<QString, PercentileRow> rows = byKey(bmi::who2007Rows(lms, QStringLiteral("48")));
+    const CsvTable lms = dataFile(u"who2007/bmi_for_age_lms.csv"_s);
+    const CsvTable published = dataFile(u"who2007/bmi_for_age_percentiles.csv"_s);
+    const QHash<QString, PercentileRow> rows = byKey(bmi::who2007Rows(lms, u"48"_s));
 
     int compared = 0;
     int halves = 0;
     int halvesRoundedOtherwise = 0;
     double largestRawDifference = 0;
     for (int r = 0; r < published.rowCount(); ++r) {
-        const QString sex = sexLetter(static_cast<int>(published.number(r, QStringLiteral("sex"))));
-        const int month = static_cast<int>(published.number(r, QStringLiteral("age_months")));
-        const double l = published.number(r, QStringLiteral("l"));
-        const double m = published.number(r, QStringLiteral("m"));
-        const double s = published.number(r, QStringLiteral("s"));
+        const QString sex = sexLetter(static_cast<int>(published.number(r, u"sex"_s)));
+        const int month = static_cast<int>(published.number(r, u"age_months"_s));
+        const double l = published.number(r, u"l"_s);
+        const double m = published.number(r, u"m"_s);
+        const double s = published.number(r, u"s"_s);
         for (int p : {3, 5, 15, 50, 85, 95, 97}) {
-            const double expected = published.number(r, QStringLiteral("p%1").arg(p));
+            const double expected = published.number(r, u"p%1"_s.arg(p));
             const PercentileRow row = rows.value(rowKey(sex, month, percentileCode(p)));
             ASSERT_EQ(row.code, percentileCode(p)) << sex.toStdString() << " " << month;
             const double raw = lmsValue(l, m, s, percentileZ(p));
@@ -134,34 +136,30 @@ TEST(BmiReferences, RowsCoverTheDocumentedAgesAndKeepThePublishedValues)
             *it = {std::min(it->first, r.fromMonths), std::max(it->second, r.toMonths)};
     }
     // WHO 2007: 169 months (60 to 228) x 7 percentiles per sex.
-    EXPECT_EQ(count.value(QStringLiteral("02/48/M")), 169 * 7);
-    EXPECT_EQ(span.value(QStringLiteral("02/48/F")), qMakePair(60, 228));
+    EXPECT_EQ(count.value(u"02/48/M"_s), 169 * 7);
+    EXPECT_EQ(span.value(u"02/48/F"_s), qMakePair(60, 228));
     // CDC 2000: 217 months (24 to 240) x 10 percentiles.
-    EXPECT_EQ(count.value(QStringLiteral("03/48/F")), 217 * 10);
-    EXPECT_EQ(span.value(QStringLiteral("03/48/M")), qMakePair(24, 240));
+    EXPECT_EQ(count.value(u"03/48/F"_s), 217 * 10);
+    EXPECT_EQ(span.value(u"03/48/M"_s), qMakePair(24, 240));
     // Must 1991 for "01": men 6 to 69.9 years, women 6 to 64.9; for "48" up to 19.9.
-    EXPECT_EQ(span.value(QStringLiteral("01/01/M")), qMakePair(72, 839));
-    EXPECT_EQ(span.value(QStringLiteral("01/01/F")), qMakePair(72, 779));
-    EXPECT_EQ(span.value(QStringLiteral("01/48/M")), qMakePair(72, 239));
-    EXPECT_EQ(count.value(QStringLiteral("01/48/F")), 14 * 5);
+    EXPECT_EQ(span.value(u"01/01/M"_s), qMakePair(72, 839));
+    EXPECT_EQ(span.value(u"01/01/F"_s), qMakePair(72, 779));
+    EXPECT_EQ(span.value(u"01/48/M"_s), qMakePair(72, 239));
+    EXPECT_EQ(count.value(u"01/48/F"_s), 14 * 5);
     EXPECT_EQ(count.size(), 8);
 
-    const QHash<QString, PercentileRow> cdc = byKey(
-        bmi::cdc2000Rows(dataFile(QStringLiteral("cdc2000/bmiagerev.csv")), QStringLiteral("48")));
+    const QHash<QString, PercentileRow> cdc =
+        byKey(bmi::cdc2000Rows(dataFile(u"cdc2000/bmiagerev.csv"_s), u"48"_s));
     // Girls, Agemos 24.5 (24 completed months): P5 14.3801866; Agemos 36.5: P50 15.69924188.
-    EXPECT_DOUBLE_EQ(cdc.value(rowKey(QStringLiteral("F"), 24, QStringLiteral("005"))).value,
-                     14.3801866);
-    EXPECT_DOUBLE_EQ(cdc.value(rowKey(QStringLiteral("F"), 36, QStringLiteral("050"))).value,
-                     15.69924188);
-    EXPECT_EQ(cdc.value(rowKey(QStringLiteral("F"), 36, QStringLiteral("050"))).name,
-              QStringLiteral("P50"));
+    EXPECT_DOUBLE_EQ(cdc.value(rowKey(u"F"_s, 24, u"005"_s)).value, 14.3801866);
+    EXPECT_DOUBLE_EQ(cdc.value(rowKey(u"F"_s, 36, u"050"_s)).value, 15.69924188);
+    EXPECT_EQ(cdc.value(rowKey(u"F"_s, 36, u"050"_s)).name, u"P50"_s);
 
-    const QList<PercentileRow> must = bmi::must1991Rows(
-        dataFile(QStringLiteral("must1991/bmi_percentiles_nhanes1.csv")), QStringLiteral("01"));
+    const QList<PercentileRow> must =
+        bmi::must1991Rows(dataFile(u"must1991/bmi_percentiles_nhanes1.csv"_s), u"01"_s);
     const QHash<QString, PercentileRow> mustByKey = byKey(must);
     // Men 20 to 24.9 years: months 240 to 299, P15 20.21.
-    const PercentileRow men20 =
-        mustByKey.value(rowKey(QStringLiteral("M"), 240, QStringLiteral("015")));
+    const PercentileRow men20 = mustByKey.value(rowKey(u"M"_s, 240, u"015"_s));
     EXPECT_EQ(men20.toMonths, 299);
     EXPECT_DOUBLE_EQ(men20.value, 20.21);
     EXPECT_EQ(men20.reference, bmi::kMust1991);
@@ -174,14 +172,8 @@ TEST(BmiReferences, RowsCoverTheDocumentedAgesAndKeepThePublishedValues)
 TEST(PercentileTableChecks, RefuseTablesThatWouldBracketWrongly)
 {
     const auto row = [](int from, int to, int p, double v) {
-        return PercentileRow{QStringLiteral("99"),
-                             QStringLiteral("48"),
-                             QStringLiteral("M"),
-                             from,
-                             to,
-                             percentileCode(p),
-                             percentileName(p),
-                             v};
+        return PercentileRow{u"99"_s,           u"48"_s,           u"M"_s, from, to,
+                             percentileCode(p), percentileName(p), v};
     };
     EXPECT_NO_THROW(checkPercentileRows({row(60, 60, 5, 13.0), row(60, 60, 50, 15.0),
                                          row(61, 61, 5, 13.1), row(61, 61, 50, 15.1)}));
@@ -203,21 +195,18 @@ TEST(PercentileTableChecks, RefuseTablesThatWouldBracketWrongly)
 
 TEST(CsvTableTest, ReadsNumbersAndNamesWhatIsWrong)
 {
-    const CsvTable t = CsvTable::parse(QStringLiteral("sex,age,m\r\n1,60,15.2\n\n2,61,x\n"),
-                                       QStringLiteral("t.csv"));
+    const CsvTable t = CsvTable::parse(u"sex,age,m\r\n1,60,15.2\n\n2,61,x\n"_s, u"t.csv"_s);
     EXPECT_EQ(t.rowCount(), 2);
-    EXPECT_DOUBLE_EQ(t.number(0, QStringLiteral("m")), 15.2);
+    EXPECT_DOUBLE_EQ(t.number(0, u"m"_s), 15.2);
     try {
-        t.number(1, QStringLiteral("m"));
+        t.number(1, u"m"_s);
         FAIL() << "a text was read as a number";
     } catch (const std::runtime_error& e) {
         EXPECT_NE(std::string(e.what()).find("t.csv, linha 4"), std::string::npos) << e.what();
     }
-    EXPECT_THROW(t.number(0, QStringLiteral("l")), std::runtime_error);
-    EXPECT_THROW(CsvTable::parse(QStringLiteral("a,b\n1,2,3\n"), QStringLiteral("x")),
-                 std::runtime_error);
-    EXPECT_THROW(CsvTable::parse(QString(), QStringLiteral("x")), std::runtime_error);
-    EXPECT_THROW(CsvTable::load(QStringLiteral(":/avalnutri/reference/none.csv")),
-                 std::runtime_error);
+    EXPECT_THROW(t.number(0, u"l"_s), std::runtime_error);
+    EXPECT_THROW(CsvTable::parse(u"a,b\n1,2,3\n"_s, u"x"_s), std::runtime_error);
+    EXPECT_THROW(CsvTable::parse(QString(), u"x"_s), std::runtime_error);
+    EXPECT_THROW(CsvTable::load(u":/avalnutri/reference/none.csv"_s), std::runtime_error);
     EXPECT_THROW(sexLetter(3), std::runtime_error);
 }

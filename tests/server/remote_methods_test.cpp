@@ -12,20 +12,18 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Methods the client declares that the server does not serve yet. The list shrinks to
 // empty as the server gains them; the test below fails when one of these becomes served,
 // so the list stays true.
 const QSet<QString> kNotServedYet = {
-    QStringLiteral("GetRelatorio"),     QStringLiteral("GetRefFatGrup"),
-    QStringLiteral("GetPCT"),           QStringLiteral("GetCalcSomaPrega"),
-    QStringLiteral("GetPercentFix"),    QStringLiteral("GetImcPesoIdeal"),
-    QStringLiteral("GetCalcOssatura"),  QStringLiteral("GetPesoIdealAltura"),
-    QStringLiteral("GetPesoIdade"),     QStringLiteral("GetPesCalcAltura"),
-    QStringLiteral("GetPesIdAlt"),      QStringLiteral("GetPesoAlt"),
-    QStringLiteral("GetNutRecCatchUp"), QStringLiteral("GetDuBois"),
-    QStringLiteral("GetPesqNutrPaci"),
+    u"GetRelatorio"_s,     u"GetRefFatGrup"_s,    u"GetPCT"_s,          u"GetCalcSomaPrega"_s,
+    u"GetPercentFix"_s,    u"GetImcPesoIdeal"_s,  u"GetCalcOssatura"_s, u"GetPesoIdealAltura"_s,
+    u"GetPesoIdade"_s,     u"GetPesCalcAltura"_s, u"GetPesIdAlt"_s,     u"GetPesoAlt"_s,
+    u"GetNutRecCatchUp"_s, u"GetDuBois"_s,        u"GetPesqNutrPaci"_s,
 };
 
 // Registration only binds the routes to the database; nothing here runs a handler.
@@ -33,10 +31,10 @@ class NoDatabase : public server::storage::Database
 {
 public:
     server::storage::Engine engine() const override { return server::storage::Engine::Sqlite; }
-    QString describe() const override { return QStringLiteral("none"); }
+    QString describe() const override { return u"none"_s; }
     std::unique_ptr<server::storage::Transaction> begin(server::storage::Access) override
     {
-        throw server::storage::StorageError(QStringLiteral("no database"));
+        throw server::storage::StorageError(u"no database"_s);
     }
 };
 

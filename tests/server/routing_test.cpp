@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace server::api;
 
 namespace {
@@ -25,8 +27,7 @@ QJsonObject bodyOf(const RpcAnswer& a)
 
 QByteArray call(const QJsonArray& args)
 {
-    return QJsonDocument(QJsonObject{{QStringLiteral("args"), args}})
-        .toJson(QJsonDocument::Compact);
+    return QJsonDocument(QJsonObject{{u"args"_s, args}}).toJson(QJsonDocument::Compact);
 }
 
 class RoutingTest : public ::testing::Test
@@ -34,22 +35,20 @@ class RoutingTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        routes.add(QStringLiteral("Echo"),
-                   arg::key() + Signature{arg::text(QStringLiteral("tipo de dado"))},
+        routes.add(u"Echo"_s, arg::key() + Signature{arg::text(u"tipo de dado"_s)},
                    [this](const Params& p) -> QJsonValue {
                        ++calls;
                        const records::ConsultationKey k = p.key();
                        return QJsonArray{k.branch, k.patient, records::formatDateTime(k.date),
                                          p.code(3, 2)};
                    });
-        routes.add(QStringLiteral("Fails"), {}, [](const Params&) -> QJsonValue {
-            throw server::storage::StorageError(
-                QStringLiteral("Erro no banco de dados: disco cheio"));
+        routes.add(u"Fails"_s, {}, [](const Params&) -> QJsonValue {
+            throw server::storage::StorageError(u"Erro no banco de dados: disco cheio"_s);
         });
-        routes.add(QStringLiteral("Bad"), {}, [](const Params&) -> QJsonValue {
-            throw records::Error(QStringLiteral("Pacote de dados inválido."));
+        routes.add(u"Bad"_s, {}, [](const Params&) -> QJsonValue {
+            throw records::Error(u"Pacote de dados inválido."_s);
         });
-        routes.add(QStringLiteral("Delta"), {arg::delta()},
+        routes.add(u"Delta"_s, {arg::delta()},
                    [](const Params& p) -> QJsonValue { return p.delta(0).changes.size(); });
     }
 
@@ -61,10 +60,8 @@ protected:
 
 TEST_F(RoutingTest, DispatchChecksTheSignatureBeforeTheHandlerRuns)
 {
-    const QJsonValue v = routes.dispatch(QStringLiteral("Echo"),
-                                         {QStringLiteral("0001"), QStringLiteral("12"),
-                                          QStringLiteral("2026-12-06"), QStringLiteral("01")});
-    EXPECT_EQ(v.toArray().at(2).toString(), QStringLiteral("2026-12-06T00:00:00.000"));
+    const QJsonValue v = routes.dispatch(u"Echo"_s, {u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
+    EXPECT_EQ(v.toArray().at(2).toString(), u"2026-12-06T00:00:00.000"_s);
     EXPECT_EQ(calls, 1);
 
     // Count and kinds are checked before the handler runs; contents as the handler reads
@@ -76,32 +73,28 @@ TEST_F(RoutingTest, DispatchChecksTheSignatureBeforeTheHandlerRuns)
         ApiError::Kind kind;
         const char* message;  // the start of it
     };
-    const QString day = QStringLiteral("2026-12-06");
+    const QString day = u"2026-12-06"_s;
     const Row rows[] = {
         {"Nope", {}, ApiError::Kind::NotFound, "Método remoto desconhecido: 'Nope'."},
         {"Echo",
-         {QStringLiteral("0001")},
+         {u"0001"_s},
          ApiError::Kind::BadRequest,
          "Echo espera 4 argumento(s) e recebeu 1."},
         {"Echo",
-         {QStringLiteral("0001"), 12, day, QStringLiteral("01")},
+         {u"0001"_s, 12, day, u"01"_s},
          ApiError::Kind::BadRequest,
          "Echo: o argumento 2 (paciente) deve ser um texto."},
         {"Echo",
-         {QStringLiteral("0001"), QStringLiteral("12"), QStringLiteral("amanhã"),
-          QStringLiteral("01")},
+         {u"0001"_s, u"12"_s, u"amanhã"_s, u"01"_s},
          ApiError::Kind::BadRequest,
          "Echo: o argumento 3 (data da consulta) não é uma data válida: 'amanhã'."},
         {"Echo",
-         {QStringLiteral("00001"), QStringLiteral("12"), day, QStringLiteral("01")},
+         {u"00001"_s, u"12"_s, day, u"01"_s},
          ApiError::Kind::BadRequest,
          "Echo: o argumento 1 (filial) tem mais de 4 caracteres."},
-        {"Echo",
-         {QString(), QStringLiteral("12"), day, QStringLiteral("01")},
-         ApiError::Kind::BadRequest,
-         ""},
+        {"Echo", {QString(), u"12"_s, day, u"01"_s}, ApiError::Kind::BadRequest, ""},
         {"Delta",
-         {QJsonObject{{QStringLiteral("fields"), 1}}},
+         {QJsonObject{{u"fields"_s, 1}}},
          ApiError::Kind::BadRequest,
          "Delta: o argumento 1 (delta) é inválido"},
     };
@@ -121,43 +114,39 @@ TEST_F(RoutingTest, DispatchChecksTheSignatureBeforeTheHandlerRuns)
 
 TEST_F(RoutingTest, DuplicateRoutesAreAProgrammingError)
 {
-    EXPECT_THROW(routes.add(QStringLiteral("Echo"), {}, [](const Params&) { return QJsonValue(); }),
+    EXPECT_THROW(routes.add(u"Echo"_s, {}, [](const Params&) { return QJsonValue(); }),
                  std::logic_error);
 }
 
 TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndAnswersEveryFailure)
 {
     const RpcEndpoint endpoint(routes, "s3cret");
-    const QByteArray good = call({QStringLiteral("0001"), QStringLiteral("12"),
-                                  QStringLiteral("2026-12-06"), QStringLiteral("01")});
+    const QByteArray good = call({u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
 
-    RpcAnswer a = endpoint.handle(QStringLiteral("Echo"), "Bearer s3cret", good);
+    RpcAnswer a = endpoint.handle(u"Echo"_s, "Bearer s3cret", good);
     EXPECT_EQ(a.status, 200);
-    EXPECT_TRUE(bodyOf(a).value(QStringLiteral("ok")).toBool());
-    EXPECT_EQ(bodyOf(a).value(QStringLiteral("payload")).toArray().at(3).toString(),
-              QStringLiteral("01"));
+    EXPECT_TRUE(bodyOf(a).value(u"ok"_s).toBool());
+    EXPECT_EQ(bodyOf(a).value(u"payload"_s).toArray().at(3).toString(), u"01"_s);
 
     for (const QByteArray& auth : {QByteArray(), QByteArray("Bearer"), QByteArray("Bearer s3cre"),
                                    QByteArray("Bearer s3cret2"), QByteArray("Basic s3cret")}) {
-        a = endpoint.handle(QStringLiteral("Echo"), auth, good);
+        a = endpoint.handle(u"Echo"_s, auth, good);
         EXPECT_EQ(a.status, 401) << auth.toStdString();
-        EXPECT_FALSE(bodyOf(a).value(QStringLiteral("ok")).toBool());
+        EXPECT_FALSE(bodyOf(a).value(u"ok"_s).toBool());
     }
     EXPECT_EQ(calls, 1);
     // Without the token even a malformed body or an unknown method says only "401".
-    EXPECT_EQ(endpoint.handle(QStringLiteral("Nope"), QByteArray(), "{").status, 401);
+    EXPECT_EQ(endpoint.handle(u"Nope"_s, QByteArray(), "{").status, 401);
 
-    EXPECT_EQ(endpoint.handle(QStringLiteral("Echo"), "bearer s3cret", "{").status, 400);
-    EXPECT_EQ(endpoint.handle(QStringLiteral("Echo"), "Bearer s3cret", "{\"arg\": []}").status,
-              400);
-    EXPECT_EQ(endpoint.handle(QStringLiteral("Nope"), "Bearer s3cret", call({})).status, 404);
-    a = endpoint.handle(QStringLiteral("Fails"), "Bearer s3cret", call({}));
+    EXPECT_EQ(endpoint.handle(u"Echo"_s, "bearer s3cret", "{").status, 400);
+    EXPECT_EQ(endpoint.handle(u"Echo"_s, "Bearer s3cret", "{\"arg\": []}").status, 400);
+    EXPECT_EQ(endpoint.handle(u"Nope"_s, "Bearer s3cret", call({})).status, 404);
+    a = endpoint.handle(u"Fails"_s, "Bearer s3cret", call({}));
     EXPECT_EQ(a.status, 500);
-    EXPECT_EQ(bodyOf(a).value(QStringLiteral("error")).toString(),
-              QStringLiteral("Erro no banco de dados: disco cheio"));
-    a = endpoint.handle(QStringLiteral("Bad"), "Bearer s3cret", call({}));
+    EXPECT_EQ(bodyOf(a).value(u"error"_s).toString(), u"Erro no banco de dados: disco cheio"_s);
+    a = endpoint.handle(u"Bad"_s, "Bearer s3cret", call({}));
     EXPECT_EQ(a.status, 400);
-    EXPECT_EQ(bodyOf(a).value(QStringLiteral("error")).toString(),
+    EXPECT_EQ(bodyOf(a).value(u"error"_s).toString(),
               QString::fromUtf8("Pacote de dados inválido."));
 }
 
