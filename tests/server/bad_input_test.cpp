@@ -94,19 +94,6 @@ protected:
                                               .toStdString());
     }
 
-    static QJsonObject infoDelta(const QVariantMap& oldRow, const QVariantMap& newRow,
-                                 records::DeltaChange::Kind kind)
-    {
-        DeltaBuilder d(layouts::cdsInfoAval());
-        if (kind == records::DeltaChange::Kind::Insert)
-            d.insert(newRow);
-        else if (kind == records::DeltaChange::Kind::Update)
-            d.update(oldRow, newRow);
-        else
-            d.remove(oldRow);
-        return records::encodeDelta(d);
-    }
-
     std::unique_ptr<TestServer> server;
     std::unique_ptr<httplib::Client> http;
 };
@@ -139,17 +126,17 @@ TEST_F(BadInputTest, MalformedCallsAreRefusedWithTheirReason)
         const char* problem;
     };
     const char* const key = R"("0001", "000000000001", "2026-12-06T00:00:00.000")";
-    auto args = [&](const char* before, const char* after) {
-        return QStringLiteral(R"({"args": [%1%2%3]})")
-            .arg(QLatin1String(before), QLatin1String(key), QLatin1String(after))
+    auto args = [&](const char* after) {
+        return QStringLiteral(R"({"args": [%1%2]})")
+            .arg(QLatin1String(key), QLatin1String(after))
             .toStdString();
     };
+    // clang-format off
     const Row rows[] = {
         {"GetPacientes", R"({"args": [)", 400, "JSON"},
         {"GetPacientes", "[]", 400, ""},
         {"GetPacientes", R"({"args": {}})", 400, ""},
         {"GetPacientes", "{}", 400, ""},
-        {"GetPacientes", "nothing", 400, ""},
         {"GetPacientes", "", 400, ""},
         {"DropEverything", R"({"args": []})", 404, "DropEverything"},
         {"GetInfoAval", nullptr, 400, "GetInfoAval espera 4 argumento(s) e recebeu 3"},
@@ -157,21 +144,18 @@ TEST_F(BadInputTest, MalformedCallsAreRefusedWithTheirReason)
         {"GetDados", R"(, "45")", 400, "deve ser um número"},
         {"SetInfoAval", R"({"args": ["delta", ""]})", 400, "delta"},
         {"GetObito", R"({"args": ["0000000000001", "0001"]})", 400, "mais de 12 caracteres"},
-        {"GetInfoAval", R"({"args": ["0001", "000000000001", "2026-13-01", "01"]})", 400,
-         "não é uma data válida"},
-        {"GetInfoAval", R"({"args": ["0001", "000000000001", "06/12/2026", "01"]})", 400,
-         "não é uma data válida"},
-        {"GetInfoAval", R"({"args": ["0001", "000000000001", "", "01"]})", 400,
-         "não é uma data válida"},
-        {"GetInfoAval", R"({"args": ["0001", "000000000001", "2026-02-30T00:00:00", "01"]})", 400,
-         "não é uma data válida"},
+        {"GetInfoAval", R"({"args": ["0001", "1", "2026-13-01", "01"]})", 400, "data válida"},
+        {"GetInfoAval", R"({"args": ["0001", "1", "06/12/2026", "01"]})", 400, "data válida"},
+        {"GetInfoAval", R"({"args": ["0001", "1", "2026-02-30T00:00:00", "01"]})", 400,
+         "data válida"},
         {"SetPaciente", R"({"args": ["0001", "9", "X", "0", "1990-02-31", false]})", 400, ""},
     };
+    // clang-format on
     for (const Row& row : rows) {
         // A body starting with ", " is the arguments after the consultation key; none is
         // the key alone.
-        const std::string body = row.body == nullptr  ? args("", "")
-                                 : row.body[0] == ',' ? args("", row.body)
+        const std::string body = row.body == nullptr  ? args("")
+                                 : row.body[0] == ',' ? args(row.body)
                                                       : std::string(row.body);
         SCOPED_TRACE(std::string(row.method) + " " + body);
         const Answer a = post(row.method, body);
@@ -190,8 +174,8 @@ TEST_F(BadInputTest, MalformedCallsAreRefusedWithTheirReason)
     EXPECT_TRUE(QByteArray::fromStdString(res->body).contains("\"ok\":false"));
 
     // A date inside a delta.
-    QJsonObject delta = infoDelta({}, infoRow(demoKey(), u"00"_s, u"02"_s, u"1"_s),
-                                  records::DeltaChange::Kind::Insert);
+    QJsonObject delta = records::encodeDelta(
+        DeltaBuilder(layouts::cdsInfoAval()).insert(infoRow(demoKey(), u"00"_s, u"02"_s, u"1"_s)));
     QJsonArray changes = delta.value(u"changes"_s).toArray();
     QJsonObject change = changes[0].toObject();
     QJsonArray row = change.value(u"new"_s).toArray();
@@ -234,29 +218,28 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     wrongType.fields[5].type = records::FieldType::Real;
     const QVariantMap missing = infoRow(k, u"49"_s, u"01"_s, u"1"_s);
 
+    const QVariantMap empty = merged(fresh, {{u"CDTBMETOAVAL"_s, QString()}});
+    const QVariantMap long31 = merged(fresh, {{u"DSINFOAVAL"_s, QString(31, QLatin1Char('9'))}});
     struct Row
     {
         const char* what;
         records::Delta delta;
-        QString nullFields;
         const char* problem;
+        QString nullFields = QString();
     };
+    // clang-format off
     const Row rows[] = {
-        {"unknown field", unknownField, QString(), "campo desconhecido 'DSHACK'"},
-        {"update of a missing row", DeltaBuilder(info).update(missing, missing), QString(),
+        {"unknown field", unknownField, "campo desconhecido 'DSHACK'"},
+        {"update of a missing row", DeltaBuilder(info).update(missing, missing),
          "registro não encontrado para alteração"},
-        {"key changed", DeltaBuilder(info).update(stored, moved), QString(), "chave"},
-        {"key field missing", noKey, QString(), ""},
-        {"empty key", DeltaBuilder(info).insert(merged(fresh, {{u"CDTBMETOAVAL"_s, QString()}})),
-         QString(), ""},
-        {"text over its size",
-         DeltaBuilder(info).insert(
-             merged(fresh, {{u"DSINFOAVAL"_s, QString(31, QLatin1Char('9'))}})),
-         QString(), "mais de 30 caracteres"},
-        {"wrong type", wrongType, QString(), ""},
-        {"unknown null field", DeltaBuilder(info).insert(fresh), u"_DSOBSERAVAL_DSHACK"_s,
-         "DSHACK"},
+        {"key changed", DeltaBuilder(info).update(stored, moved), "chave"},
+        {"key field missing", noKey, ""},
+        {"empty key", DeltaBuilder(info).insert(empty), ""},
+        {"text over its size", DeltaBuilder(info).insert(long31), "mais de 30 caracteres"},
+        {"wrong type", wrongType, ""},
+        {"unknown null", DeltaBuilder(info).insert(fresh), "DSHACK", u"_DSOBSERAVAL_DSHACK"_s},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         const records::Reply r = server->client().SetInfoAval(row.delta, row.nullFields);
@@ -273,7 +256,7 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     EXPECT_TRUE(r.error.contains(u"não encontrado para exclusão"_s)) << r.error.toStdString();
 
     // A delta that is not a delta.
-    QJsonObject broken = infoDelta({}, stored, records::DeltaChange::Kind::Insert);
+    QJsonObject broken = records::encodeDelta(DeltaBuilder(info).insert(stored));
     broken.insert(u"changes"_s, QJsonArray{QJsonObject{{u"op"_s, u"merge"_s}}});
     EXPECT_EQ(call(u"SetInfoAval"_s, {broken, QString()}).status, 400);
 }

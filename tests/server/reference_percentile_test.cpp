@@ -36,22 +36,6 @@ struct Answer
     bool empty() const { return codes.isEmpty() && atOrBelow.isEmpty() && atOrAbove.isEmpty(); }
 };
 
-QStringList fieldNames(const Packet& p)
-{
-    QStringList out;
-    for (const records::FieldDef& f : p.fields)
-        out.append(f.name);
-    return out;
-}
-
-QStringList fieldNames(const records::DataSetLayout& layout)
-{
-    QStringList out;
-    for (const records::FieldDef& f : layout.fields)
-        out.append(f.name);
-    return out;
-}
-
 }  // namespace
 
 class ReferencePercentileTest : public EngineTest
@@ -107,8 +91,6 @@ TEST_P(ReferencePercentileTest, Who2007BracketsAValueAtBetweenBelowAndAbovePerce
         SCOPED_TRACE(row.value);
         const Answer a = percentil(kWho, kAdolescent, 5.01, u"M"_s, row.value);
         EXPECT_EQ(a.codes, kWhoCodes);
-        EXPECT_EQ(fieldNames(a.atOrBelow), fieldNames(layouts::cdsPercentilMaior()));
-        EXPECT_EQ(fieldNames(a.atOrAbove), fieldNames(layouts::cdsPercentilMenor()));
         EXPECT_EQ(a.atOrBelow.isEmpty(), *row.below == 0);
         EXPECT_EQ(a.atOrAbove.isEmpty(), *row.above == 0);
         if (*row.below) {
@@ -120,20 +102,20 @@ TEST_P(ReferencePercentileTest, Who2007BracketsAValueAtBetweenBelowAndAbovePerce
             EXPECT_DOUBLE_EQ(a.aboveValue(), row.aboveValue);
         }
     }
-    // Each side carries the percentile's and the reference's names.
+    // Each side carries the percentile's name.
     const Answer at = percentil(kWho, kAdolescent, 5.01, u"M"_s, 15.0);
     EXPECT_EQ(at.atOrBelow.value(0, u"NMPERCENTIL"_s), u"P15"_s);
-    EXPECT_EQ(at.atOrBelow.value(0, u"CDREFEBIBL"_s), kWho);
     EXPECT_EQ(at.atOrAbove.value(0, u"NMPERCENTIL"_s), u"P50"_s);
-    EXPECT_EQ(at.atOrAbove.value(0, u"NMREFEBIBL"_s), u"OMS 2007 - IMC por idade (5 a 19 anos)"_s);
 }
 
 TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeAndSex)
 {
     // Coded ages are years and two-digit months: 5.1 is "5,10" (70 months), 12.11 is 155.
-    // WHO 2007 at 5 years 0 months comes from WHO's boundary LMS row, checked by hand; the
-    // other values are the published ones. CDC 2000: 24 completed months use the row of
-    // Agemos 24.5, 240 months that of 240.5. Must 1991 is by year of age.
+    // Every WHO 2007 cell is compared with the published table where the rows are built;
+    // here, that ages and sexes reach the right row. WHO 2007 at 5 years 0 months comes
+    // from WHO's boundary LMS row, checked by hand; the other values are the published ones. CDC
+    // 2000: 24 completed months use the row of Agemos 24.5, 240 months that of 240.5. Must 1991 is
+    // by year of age.
     struct Row
     {
         QString ref;
@@ -143,15 +125,10 @@ TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeA
         double expected;
     };
     const Row rows[] = {
-        {kWho, 5.0, "M", "003", 13.153},       {kWho, 5.0, "M", "050", 15.268},
-        {kWho, 5.0, "M", "097", 18.042},       {kWho, 5.0, "F", "003", 12.882},
-        {kWho, 5.0, "F", "050", 15.245},       {kWho, 5.0, "F", "097", 18.573},
-        {kWho, 5.01, "F", "005", 13.133},      {kWho, 5.01, "F", "085", 16.936},
-        {kWho, 5.03, "M", "050", 15.26},       {kWho, 5.1, "M", "050", 15.288},
-        {kWho, 5.1, "M", "097", 18.232},       {kWho, 12.11, "F", "050", 18.735},
-        {kWho, 12.11, "F", "085", 21.849},     {kWho, 19.0, "M", "005", 18.241},
-        {kWho, 19.0, "M", "085", 25.584},      {kWho, 19.0, "F", "005", 17.22},
-        {kWho, 19.0, "F", "085", 25.113},      {kCdc, 2.0, "F", "095", 19.05823845},
+        {kWho, 5.0, "M", "003", 13.153},       {kWho, 5.0, "F", "097", 18.573},
+        {kWho, 5.01, "F", "005", 13.133},      {kWho, 5.1, "M", "050", 15.288},
+        {kWho, 12.11, "F", "050", 18.735},     {kWho, 19.0, "M", "085", 25.584},
+        {kWho, 19.0, "F", "005", 17.22},       {kCdc, 2.0, "F", "095", 19.05823845},
         {kCdc, 20.0, "M", "085", 27.07644874}, {kMust, 19.0, "M", "005", 17.80},
         {kMust, 6.0, "F", "095", 17.49},
     };
@@ -176,18 +153,12 @@ TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeA
             percentil(row.ref, kAdolescent, row.age, QLatin1String(row.sex), row.expected).empty());
     }
 
-    // A value between two percentiles at 19 years; the codes each reference answers.
-    const Answer boy = percentil(kWho, kAdolescent, 19.0, u"M"_s, 20.0);
-    EXPECT_EQ(boy.belowCode(), u"015"_s);
-    EXPECT_DOUBLE_EQ(boy.belowValue(), 19.539);
-    EXPECT_DOUBLE_EQ(boy.aboveValue(), 22.188);
+    // A value between two percentiles; the codes each reference answers.
     const Answer girl = percentil(kCdc, kAdolescent, 2.0, u"F"_s, 14.5);
     EXPECT_EQ(girl.codes, words("003 005 010 025 050 075 085 090 095 097"));
     EXPECT_EQ(girl.belowCode(), u"005"_s);
     EXPECT_DOUBLE_EQ(girl.belowValue(), 14.3801866);
     EXPECT_EQ(girl.aboveCode(), u"010"_s);
-    EXPECT_EQ(girl.atOrAbove.value(0, u"NMREFEBIBL"_s),
-              u"CDC 2000 - IMC por idade (2 a 20 anos)"_s);
     const Answer mustBoy = percentil(kMust, kAdolescent, 19.11, u"M"_s, 26.36);
     EXPECT_EQ(mustBoy.codes, words("005 015 050 085 095"));
     EXPECT_EQ(mustBoy.belowCode(), u"085"_s);
@@ -204,7 +175,7 @@ TEST_P(ReferencePercentileTest, PublishedPercentilesComeBackForEachReferenceAgeA
 TEST_P(ReferencePercentileTest, WhatTheTablesDoNotCoverIsEmptyAndWhatIsNotACallIsRefused)
 {
     // Undetermined sexes ("D", "I"), unknown references and another method's references
-    // answer empty packets with their fields; other sex letters, a reference over its
+    // answer empty packets; other sex letters, a reference over its
     // size or two different references are refused.
     struct Row
     {
@@ -238,7 +209,6 @@ TEST_P(ReferencePercentileTest, WhatTheTablesDoNotCoverIsEmptyAndWhatIsNotACallI
             continue;
         }
         ASSERT_TRUE(r.ok) << r.error.toStdString();
-        EXPECT_EQ(fieldNames(packetOf(r, 0)), fieldNames(layouts::cdsPesqPer()));
         for (int i = 0; i < 3; ++i)
             EXPECT_TRUE(packetOf(r, i).isEmpty()) << i;
     }
@@ -251,8 +221,8 @@ TEST_P(ReferencePercentileTest, WhatTheTablesDoNotCoverIsEmptyAndWhatIsNotACallI
 TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)
 {
     // Bands of five years (a woman of 64 years 11 months is in 60 to 64.9); the copy of
-    // the table has no women's row from 65 and no men's row from 70. Empty packets still
-    // carry the layout's fields, and only the references of method "01" have values.
+    // the table has no women's row from 65 and no men's row from 70. Only the references of
+    // method "01" have values.
     struct Row
     {
         QString ref;
@@ -277,7 +247,6 @@ TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)
             u"%1 %2 %3"_s.arg(row.ref).arg(row.age).arg(QLatin1String(row.sex)).toStdString());
         const Packet p =
             packetOf(app().GetImcPesoTeorico(row.ref, row.age, QLatin1String(row.sex)));
-        EXPECT_EQ(fieldNames(p), fieldNames(layouts::cdsImcPesoTeorico()));
         if (row.med == 0) {
             EXPECT_TRUE(p.isEmpty());
             continue;
@@ -292,16 +261,7 @@ TEST_P(ReferencePercentileTest, TheoreticalBmiIsP15P50P85OfMust1991ByAgeBand)
 
 TEST_P(ReferencePercentileTest, MethodListsOfferTheReferencesWithDefaultsForMustAndAdolescents)
 {
-    const Packet adolescent = packetOf(app().GetRefeMeto(QString(), kAdolescent));
-    EXPECT_EQ(column(adolescent, u"CDREFEBIBL"_s), (QStringList{kMust, kWho, kCdc}));
-    EXPECT_EQ(adolescent.value(1, u"NMREFEBIBL"_s), u"OMS 2007 - IMC por idade (5 a 19 anos)"_s);
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(kWho, kAdolescent)), u"NMREFEBIBL"_s),
-              QStringList{u"OMS 2007 - IMC por idade (5 a 19 anos)"_s});
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), kMustMethod)), u"NMREFEBIBL"_s),
-              QStringList{u"Must, Dallal e Dietz 1991 (NHANES I)"_s});
-    EXPECT_TRUE(packetOf(app().GetRefeMeto(kWho, kMustMethod)).isEmpty());
-    EXPECT_TRUE(packetOf(app().GetRefeMeto(QString(), u"00"_s)).isEmpty());
-
+    // The lists themselves are checked with the consultation methods and after an upgrade.
     // GetDados hands the defaults out with the method list, so selecting "01" or "48"
     // starts with a reference.
     const records::ConsultationKey teen = demoKey(u"000000000004"_s);

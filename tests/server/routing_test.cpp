@@ -74,30 +74,21 @@ TEST_F(RoutingTest, DispatchChecksTheSignatureBeforeTheHandlerRuns)
         const char* message;  // the start of it
     };
     const QString day = u"2026-12-06"_s;
+    const auto bad = ApiError::Kind::BadRequest;
+    // clang-format off
     const Row rows[] = {
         {"Nope", {}, ApiError::Kind::NotFound, "Método remoto desconhecido: 'Nope'."},
-        {"Echo",
-         {u"0001"_s},
-         ApiError::Kind::BadRequest,
-         "Echo espera 4 argumento(s) e recebeu 1."},
-        {"Echo",
-         {u"0001"_s, 12, day, u"01"_s},
-         ApiError::Kind::BadRequest,
+        {"Echo", {u"0001"_s}, bad, "Echo espera 4 argumento(s) e recebeu 1."},
+        {"Echo", {u"0001"_s, 12, day, u"01"_s}, bad,
          "Echo: o argumento 2 (paciente) deve ser um texto."},
-        {"Echo",
-         {u"0001"_s, u"12"_s, u"amanhã"_s, u"01"_s},
-         ApiError::Kind::BadRequest,
+        {"Echo", {u"0001"_s, u"12"_s, u"amanhã"_s, u"01"_s}, bad,
          "Echo: o argumento 3 (data da consulta) não é uma data válida: 'amanhã'."},
-        {"Echo",
-         {u"00001"_s, u"12"_s, day, u"01"_s},
-         ApiError::Kind::BadRequest,
+        {"Echo", {u"00001"_s, u"12"_s, day, u"01"_s}, bad,
          "Echo: o argumento 1 (filial) tem mais de 4 caracteres."},
-        {"Echo", {QString(), u"12"_s, day, u"01"_s}, ApiError::Kind::BadRequest, ""},
-        {"Delta",
-         {QJsonObject{{u"fields"_s, 1}}},
-         ApiError::Kind::BadRequest,
-         "Delta: o argumento 1 (delta) é inválido"},
+        {"Echo", {QString(), u"12"_s, day, u"01"_s}, bad, ""},
+        {"Delta", {QJsonObject{{u"fields"_s, 1}}}, bad, "Delta: o argumento 1 (delta) é inválido"},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.message);
         try {
@@ -150,15 +141,9 @@ TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndAnswersEveryFailure)
               QString::fromUtf8("Pacote de dados inválido."));
 }
 
-TEST(TokenTest, ComparisonAndHeaderParsing)
+TEST(TokenTest, GeneratedTokensAreLongAndDifferEachTime)
 {
-    EXPECT_TRUE(constantTimeEquals("abc", "abc"));
-    EXPECT_FALSE(constantTimeEquals("abc", "abd"));
-    EXPECT_FALSE(constantTimeEquals("abc", "abcd"));
-    EXPECT_FALSE(constantTimeEquals("", "a"));
-    EXPECT_EQ(bearerToken("Bearer  xyz "), QByteArray("xyz"));
-    EXPECT_EQ(bearerToken("BEARER xyz"), QByteArray("xyz"));
-    EXPECT_TRUE(bearerToken("Token xyz").isEmpty());
+    // How a header is read and compared is checked through the endpoint above.
     const QByteArray a = generateToken();
     EXPECT_EQ(a.size(), 64);
     EXPECT_NE(a, generateToken());
