@@ -20,8 +20,6 @@ TEST(ServerConfigTest, CommandLineOptions)
     EXPECT_EQ(p.config->port, 8512);
     EXPECT_FALSE(p.config->database);
     EXPECT_TRUE(p.config->effectiveDataDir().endsWith(u"/avalnutri-server"_s));
-    EXPECT_EQ(p.config->effectiveTokenFile(), p.config->effectiveDataDir() + u"/token"_s);
-    EXPECT_EQ(p.config->sqliteFile(), p.config->effectiveDataDir() + u"/avalnutri.sqlite"_s);
 
     p = app::parseArguments({u"s"_s, u"--listen"_s, u"0.0.0.0:9000"_s, u"--data"_s, u"/var/lib/x"_s,
                              u"--db"_s, u"postgresql://u@h:5433/d"_s, u"--token-file"_s,
