@@ -22,7 +22,7 @@ QStringList methodCodes(records::DataSet& ds)
 {
     QStringList codes;
     for (int row = 0; row < ds.recordCount(); ++row)
-        codes << ds.asStringAt(row, QStringLiteral("CDTBMETOAVAL"));
+        codes << ds.asStringAt(row, "CDTBMETOAVAL");
     return codes;
 }
 
@@ -195,13 +195,11 @@ TEST_F(Activation, SwitchingToTheEnergyTabBringsTheCatalogueUpToDate)
 TEST_F(Activation, LoadClearsTheReferenceOfEveryUnselectedMethod)
 {
     for (const bool deceased : {false, true}) {
-        const QString patient =
-            deceased ? QStringLiteral("940000000002") : QStringLiteral("940000000001");
-        open(patient, QStringLiteral("1"), QDate(1996, 3, 10), deceased);
-        storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
-        storeMethod(QStringLiteral("48"), QStringLiteral("S"), QStringLiteral("90"));
-        ASSERT_EQ(storedMethod(QStringLiteral("01")),
-                  qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+        const QString patient = deceased ? "940000000002" : "940000000001";
+        open(patient, "1", QDate(1996, 3, 10), deceased);
+        storeMethod("01", "N", "91");
+        storeMethod("48", "S", "90");
+        ASSERT_EQ(storedMethod("01"), qMakePair(QStringLiteral("N"), QStringLiteral("91")));
 
         form->FormClose();
         stCdPacienteAux.clear();
@@ -210,8 +208,7 @@ TEST_F(Activation, LoadClearsTheReferenceOfEveryUnselectedMethod)
         // the load's own clearing runs even for a read-only consultation
         EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QString()))
             << patient.toStdString();
-        EXPECT_EQ(storedMethod(QStringLiteral("48")),
-                  qMakePair(QStringLiteral("S"), QStringLiteral("90")));
+        EXPECT_EQ(storedMethod("48"), qMakePair(QStringLiteral("S"), QStringLiteral("90")));
         EXPECT_EQ(f.cdsMetoAval.recNo(), 0);
         EXPECT_FALSE(f.cdsMetoAval.isEditing());
         EXPECT_FALSE(f.cdsMetoAval.controlsDisabled());
@@ -222,13 +219,13 @@ TEST_F(Activation, LoadClearsTheReferenceOfEveryUnselectedMethod)
 
 TEST_F(Activation, AFailedLoadIsNotTakenForALoadAndTheNextActivationLoadsAgain)
 {
-    AssessmentForm& f = open(QStringLiteral("940000000003"));
-    storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+    AssessmentForm& f = open("940000000003");
+    storeMethod("01", "N", "91");
     f.FormClose();
     stCdPacienteAux.clear();
 
     // the results cannot be read: the datasets already read keep what they got
-    server.failNext(QStringLiteral("GetResuAvalEnerg"));
+    server.failNext("GetResuAvalEnerg");
     form = std::make_unique<AssessmentForm>(server.transport());
     form->setBusyIndicator(&busy);
     form->FormCreate();
@@ -241,12 +238,12 @@ TEST_F(Activation, AFailedLoadIsNotTakenForALoadAndTheNextActivationLoadsAgain)
     EXPECT_FALSE(form->cdsMetoAval.isEmpty());
 
     // writing the cleared reference fails: the grid paints again and nothing is cleared
-    server.failNext(QStringLiteral("SetMetoAval"));
+    server.failNext("SetMetoAval");
     EXPECT_THROW(form->FormActivate(), records::Error);
     EXPECT_FALSE(form->loaded());
     EXPECT_FALSE(form->cdsMetoAval.controlsDisabled());
     EXPECT_FALSE(busy.visible());
-    EXPECT_EQ(storedMethod(QStringLiteral("01")).second, "91");
+    EXPECT_EQ(storedMethod("01").second, "91");
 
     // the server answers again
     form->FormActivate();
@@ -257,34 +254,32 @@ TEST_F(Activation, AFailedLoadIsNotTakenForALoadAndTheNextActivationLoadsAgain)
 
 TEST_F(Activation, OnTheResultPageAnotherPatientsDataAreListedAtOnce)
 {
-    AssessmentForm& f = open(QStringLiteral("940000000004"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    AssessmentForm& f = open("940000000004");
+    ASSERT_TRUE(f.methodPage().selectMethod("00"));
     enterResults();
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("61")));
+    ASSERT_TRUE(f.resultPage().recordValue("01", "61"));
 
     // the second patient has the arm circumference method selected and an unselected
     // method with a reference
-    server.addPatient(QStringLiteral("940000000005"), QStringLiteral("Paciente 05"),
-                      QStringLiteral("1"), QDate(1980, 6, 1));
-    openConsultation(QStringLiteral("940000000005"), QStringLiteral("Paciente 05"),
-                     QStringLiteral("1"), QDate(1980, 6, 1));
-    storeMethod(QStringLiteral("04"), QStringLiteral("S"), QString());
-    storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+    server.addPatient("940000000005", "Paciente 05", "1", QDate(1980, 6, 1));
+    openConsultation("940000000005", "Paciente 05", "1", QDate(1980, 6, 1));
+    storeMethod("04", "S", QString());
+    storeMethod("01", "N", "91");
     f.FormActivate();
     ASSERT_TRUE(f.loaded());
     EXPECT_EQ(f.pgcAvalNutr, InnerPage::tshAvaliacao);
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "<sem linha>");  // the first patient's weight
-    EXPECT_NE(gridValue(QStringLiteral("08")), "<sem linha>");  // arm circumference
+    EXPECT_EQ(gridValue("01"), "<sem linha>");  // the first patient's weight
+    EXPECT_NE(gridValue("08"), "<sem linha>");  // arm circumference
     EXPECT_TRUE(f.actions().sbtCalcular);
     // the references of unselected methods are cleared only when the load shows the
     // method page
-    EXPECT_EQ(storedMethod(QStringLiteral("01")).second, "91");
+    EXPECT_EQ(storedMethod("01").second, "91");
 }
 
 TEST_F(Activation, ANewFormForTheSamePatientLoadsTheConsultation)
 {
-    AssessmentForm& first = open(QStringLiteral("940000000006"));
-    ASSERT_TRUE(first.methodPage().selectMethod(QStringLiteral("00")));
+    AssessmentForm& first = open("940000000006");
+    ASSERT_TRUE(first.methodPage().selectMethod("00"));
     first.FormClose();
     EXPECT_FALSE(boStCriado);
     ASSERT_EQ(stCdPacienteAux, "940000000006");
@@ -292,8 +287,8 @@ TEST_F(Activation, ANewFormForTheSamePatientLoadsTheConsultation)
     AssessmentForm& f = reopen();
     EXPECT_TRUE(f.loaded());
     EXPECT_EQ(f.edtNmPaciente, "Paciente 06");
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
+    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "S");
     EXPECT_FALSE(f.cbbPesoIdeal.isEmpty());
 
     // a second activation of that form for the same patient reads nothing again
@@ -305,11 +300,10 @@ TEST_F(Activation, ANewFormForTheSamePatientLoadsTheConsultation)
 
 TEST_F(Activation, AnUnknownSexCodeKeepsTheSexShown)
 {
-    AssessmentForm& f =
-        open(QStringLiteral("940000000008"), QStringLiteral("0"), QDate(1996, 3, 10));
+    AssessmentForm& f = open("940000000008", "0", QDate(1996, 3, 10));
     ASSERT_EQ(f.edtSexoPaci, "Masculino");
-    EXPECT_FALSE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("68")));
-    stSexo = QStringLiteral("9");
+    EXPECT_FALSE(f.cdsMetoAval.locate("CDTBMETOAVAL", "68"));
+    stSexo = "9";
     f.FormActivate();
     EXPECT_EQ(f.edtSexoPaci, "Masculino");
     EXPECT_EQ(f.sexLetter(), "M");
@@ -319,37 +313,33 @@ TEST_F(Activation, AnUnknownSexCodeKeepsTheSexShown)
     AssessmentForm& g = reopen();
     EXPECT_EQ(g.edtSexoPaci, "");
     EXPECT_EQ(g.sexLetter(), "");
-    EXPECT_FALSE(g.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("28")));
-    EXPECT_TRUE(g.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("68")));
+    EXPECT_FALSE(g.cdsMetoAval.locate("CDTBMETOAVAL", "28"));
+    EXPECT_TRUE(g.cdsMetoAval.locate("CDTBMETOAVAL", "68"));
 }
 
 TEST_F(Activation, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
 {
-    AssessmentForm& f = open(QStringLiteral("940000000009"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
-    server.addPatient(QStringLiteral("940000000010"), QStringLiteral("Paciente 10"),
-                      QStringLiteral("1"), QDate(1990, 1, 1));
-    openConsultation(QStringLiteral("940000000010"), QStringLiteral("Paciente 10"),
-                     QStringLiteral("1"), QDate(1990, 1, 1));
-    server.failNext(QStringLiteral("GetResuAval"));
+    AssessmentForm& f = open("940000000009");
+    ASSERT_TRUE(f.methodPage().selectMethod("00"));
+    server.addPatient("940000000010", "Paciente 10", "1", QDate(1990, 1, 1));
+    openConsultation("940000000010", "Paciente 10", "1", QDate(1990, 1, 1));
+    server.failNext("GetResuAval");
     EXPECT_THROW(f.FormActivate(), records::Error);
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");  // the other patient's
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
+    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "N");  // the other patient's
 
     // back to the first patient: the lists hold the other's rows, so they are read again
-    openConsultation(QStringLiteral("940000000009"), QStringLiteral("Paciente 09"),
-                     QStringLiteral("1"), QDate(1996, 3, 10));
+    openConsultation("940000000009", "Paciente 09", "1", QDate(1996, 3, 10));
     f.FormActivate();
     EXPECT_TRUE(f.loaded());
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
+    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "S");
 }
 
 TEST_F(Activation, TheLoadAsksTheServerInItsOrder)
 {
-    AssessmentForm& f =
-        open(QStringLiteral("940000000011"), QStringLiteral("1"), QDate(2021, 9, 6));
-    storeMethod(QStringLiteral("01"), QStringLiteral("N"), QStringLiteral("91"));
+    AssessmentForm& f = open("940000000011", "1", QDate(2021, 9, 6));
+    storeMethod("01", "N", "91");
     f.FormClose();
     stCdPacienteAux.clear();
     server.clearTraffic();
@@ -357,10 +347,10 @@ TEST_F(Activation, TheLoadAsksTheServerInItsOrder)
     // the catalogue is up to date, so the only write is the cleared reference
     EXPECT_EQ(server.calledMethods(), QStringList({"GetObito", "GetDados", "GetResuAval",
                                                    "GetResuAvalEnerg", "SetMetoAval"}));
-    const QJsonArray obito = server.argumentsOf(QStringLiteral("GetObito")).value(0);
+    const QJsonArray obito = server.argumentsOf("GetObito").value(0);
     EXPECT_EQ(obito.at(0).toString(), "940000000011");
     EXPECT_EQ(obito.at(1).toString(), "0001");
-    const QJsonArray dados = server.argumentsOf(QStringLiteral("GetDados")).value(0);
+    const QJsonArray dados = server.argumentsOf("GetDados").value(0);
     ASSERT_EQ(dados.size(), 4);
     EXPECT_EQ(dados.at(0).toString(), "0001");
     EXPECT_EQ(dados.at(1).toString(), "940000000011");
@@ -382,21 +372,21 @@ TEST_F(Activation, TheLoadAsksTheServerInItsOrder)
 
 TEST_F(Activation, AnotherDateOfTheSamePatientShowsAndWritesThatConsultation)
 {
-    AssessmentForm& f = open(QStringLiteral("940000000012"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    AssessmentForm& f = open("940000000012");
+    ASSERT_TRUE(f.methodPage().selectMethod("00"));
     const QDateTime first = dtConsulta;
 
     dtConsulta = day(QDate(2027, 1, 10));
     f.FormActivate();
     ASSERT_TRUE(f.loaded());
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("58")));
-    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
+    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "N");
+    ASSERT_TRUE(f.methodPage().selectMethod("58"));
+    EXPECT_EQ(storedMethod("58").first, "S");
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
 
     // the first consultation is as it was
     dtConsulta = first;
-    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "S");
-    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "N");
+    EXPECT_EQ(storedMethod("00").first, "S");
+    EXPECT_EQ(storedMethod("58").first, "N");
 }

@@ -50,10 +50,8 @@ class FormWidgets : public ConsultationTest
 protected:
     TfrmAvalNutrEnerg& openWindow(const QString& patient, bool deceased = false)
     {
-        server.addPatient(patient, QStringLiteral("Maria das Dores Silva"), QStringLiteral("1"),
-                          QDate(1961, 8, 14), deceased);
-        workspacetest::openConsultation(patient, QStringLiteral("Maria das Dores Silva"),
-                                        QStringLiteral("1"), QDate(1961, 8, 14));
+        server.addPatient(patient, "Maria das Dores Silva", "1", QDate(1961, 8, 14), deceased);
+        workspacetest::openConsultation(patient, "Maria das Dores Silva", "1", QDate(1961, 8, 14));
         window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->resize(900, 640);
@@ -108,83 +106,82 @@ protected:
 
 TEST_F(FormWidgets, MethodGridTogglesByClickAndSpaceAndRefusesASecondBodyMassIndex)
 {
-    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000001"));
+    TfrmAvalNutrEnerg& w = openWindow("930000000001");
     AssessmentForm& core = w.core();
     QTableView* grid = w.dbgMetoAval;
 
-    const int imc = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
-    clickCell(grid, imc, QStringLiteral("IDTABELAAV"));
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
-    EXPECT_FALSE(core.cdsMetoAval.asString(QStringLiteral("CDTABELACO")).isEmpty());
+    const int imc = rowOf(grid, "CDTBMETOAVAL", "01");
+    clickCell(grid, imc, "IDTABELAAV");
+    EXPECT_EQ(core.cdsMetoAval.asString("IDTABELAAV"), "S");
+    EXPECT_FALSE(core.cdsMetoAval.asString("CDTABELACO").isEmpty());
 
     // space bar on another row: leaving the first row posted it
-    const int edema = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("58"));
+    const int edema = rowOf(grid, "CDTBMETOAVAL", "58");
     grid->setFocus();
     grid->setCurrentIndex(grid->model()->index(edema, 0));
     QTest::keyClick(grid, Qt::Key_Space);
-    EXPECT_EQ(storedMethod(QStringLiteral("01")).first, "S");
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("CDTBMETOAVAL")), "58");
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    EXPECT_EQ(storedMethod("01").first, "S");
+    EXPECT_EQ(core.cdsMetoAval.asString("CDTBMETOAVAL"), "58");
+    EXPECT_EQ(core.cdsMetoAval.asString("IDTABELAAV"), "S");
 
     // the adolescent index while the adult one is selected
-    const int adolescent = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("48"));
+    const int adolescent = rowOf(grid, "CDTBMETOAVAL", "48");
     errors.clear();
-    clickCell(grid, adolescent, QStringLiteral("IDTABELAAV"));
+    clickCell(grid, adolescent, "IDTABELAAV");
     EXPECT_EQ(errors.messages(), QStringList{"IMC está selecionado."});
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("CDTBMETOAVAL")), "48");
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
-    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
+    EXPECT_EQ(core.cdsMetoAval.asString("CDTBMETOAVAL"), "48");
+    EXPECT_EQ(core.cdsMetoAval.asString("IDTABELAAV"), "N");
+    EXPECT_EQ(storedMethod("58").first, "S");
 
     // a click in the name column toggles nothing; Ctrl+Delete deletes nothing
     const int count = core.cdsMetoAval.recordCount();
-    clickCell(grid, edema, QStringLiteral("NMTBMETOAVAL"));
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    clickCell(grid, edema, "NMTBMETOAVAL");
+    EXPECT_EQ(core.cdsMetoAval.asString("IDTABELAAV"), "S");
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(core.cdsMetoAval.recordCount(), count);
 }
 
 TEST_F(FormWidgets, ReferenceCellTakesATypedCodeOrOneFromItsList)
 {
-    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000002"));
+    TfrmAvalNutrEnerg& w = openWindow("930000000002");
     AssessmentForm& core = w.core();
     QTableView* grid = w.dbgMetoAval;
-    const int imc = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
+    const int imc = rowOf(grid, "CDTBMETOAVAL", "01");
 
-    clickCell(grid, imc, QStringLiteral("CDTABELACO"));
+    clickCell(grid, imc, "CDTABELACO");
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("CDREFEBIBL", "91")});
-        clickCell(grid, imc, QStringLiteral("CDTABELACO"), true);
+        clickCell(grid, imc, "CDTABELACO", true);
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Referência");
     }
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), "91");
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
+    EXPECT_EQ(core.cdsMetoAval.asString("CDTABELACO"), "91");
+    EXPECT_EQ(core.cdsMetoAval.asString("NMREFEBIBL"), "Referência de teste B");
 
     // typed: an unknown code is refused when the column is left, the cell stays current
-    QLineEdit* editor = typeInto(grid, imc, QStringLiteral("CDTABELACO"), QStringLiteral("89"));
+    QLineEdit* editor = typeInto(grid, imc, "CDTABELACO", "89");
     ASSERT_NE(editor, nullptr);
     commit(editor);
     errors.clear();
-    grid->setCurrentIndex(
-        grid->model()->index(imc, columnOf(grid, QStringLiteral("NMTBMETOAVAL"))));
+    grid->setCurrentIndex(grid->model()->index(imc, columnOf(grid, "NMTBMETOAVAL")));
     EXPECT_EQ(errors.messages(), QStringList{"Referência não cadastrada."});
-    QTRY_COMPARE(grid->currentIndex().column(), columnOf(grid, QStringLiteral("CDTABELACO")));
+    QTRY_COMPARE(grid->currentIndex().column(), columnOf(grid, "CDTABELACO"));
     EXPECT_EQ(core.methodPage().dbgMetoAvalColumn, "CDTABELACO");
     w.sbtCancelar->trigger();
     EXPECT_FALSE(core.cdsMetoAval.isEditing());
 
     // a method without a reference table shows no button and takes no typing
-    const int plain = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
+    const int plain = rowOf(grid, "CDTBMETOAVAL", "00");
     EXPECT_FALSE(grid->model()->flags(grid->model()->index(plain, 2)) & Qt::ItemIsEditable);
     hostfw::PickScript script;
-    clickCell(grid, plain, QStringLiteral("CDTABELACO"));
-    clickCell(grid, plain, QStringLiteral("CDTABELACO"), true);
+    clickCell(grid, plain, "CDTABELACO");
+    clickCell(grid, plain, "CDTABELACO", true);
     EXPECT_TRUE(script.requests().isEmpty());
 }
 
 TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
 {
-    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000003"));
+    TfrmAvalNutrEnerg& w = openWindow("930000000003");
     AssessmentForm& core = w.core();
     for (const char* code : {"00", "26", "58", "59"})
         ASSERT_TRUE(core.methodPage().selectMethod(QString::fromLatin1(code)));
@@ -196,9 +193,8 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     ASSERT_GT(core.cdsDadosAval.recordCount(), 0);
 
     // "1.5" with a letter among it: the point becomes the comma, the letter is dropped
-    const int weight = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("01"));
-    QLineEdit* editor =
-        typeInto(grid, weight, QStringLiteral("DSINFOAVAL"), QStringLiteral("1.a5"));
+    const int weight = rowOf(grid, "CDTIPODADO", "01");
+    QLineEdit* editor = typeInto(grid, weight, "DSINFOAVAL", "1.a5");
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), "1,5");
     commit(editor);
@@ -207,15 +203,15 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     w.sbtConfirmar->trigger();
     EXPECT_FALSE(core.cdsDadosAval.isEditing());
     EXPECT_TRUE(w.sbtCalcular->isEnabled());
-    const auto weights = recorded(QStringLiteral("01"));
+    const auto weights = recorded("01");
     EXPECT_EQ(weights.size(), 4);
     for (const auto& r : weights)
         EXPECT_EQ(r.value, "1,5");
 
     // a pasted value that is not a number: refused when the row is left
-    editor = typeInto(grid, weight, QStringLiteral("DSINFOAVAL"), QStringLiteral("2"));
+    editor = typeInto(grid, weight, "DSINFOAVAL", "2");
     ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("2,5,1"));
+    editor->setText("2,5,1");
     errors.clear();
     commit(editor);
     EXPECT_EQ(
@@ -226,11 +222,11 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     QTRY_COMPARE(grid->currentIndex().row(), weight);
     EXPECT_TRUE(core.cdsDadosAval.isEditing());
     w.sbtCancelar->trigger();
-    for (const auto& r : recorded(QStringLiteral("01")))
+    for (const auto& r : recorded("01"))
         EXPECT_EQ(r.value, "1,5");
 
     // edema takes no typing; its list opens from the button or F4
-    const int ankle = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("40"));
+    const int ankle = rowOf(grid, "CDTIPODADO", "40");
     grid->setCurrentIndex(grid->model()->index(ankle, 1));
     QTest::keyClick(grid, '1');
     EXPECT_FALSE(core.cdsDadosAval.isEditing());
@@ -241,30 +237,30 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
         EXPECT_EQ(script.requests()[0].caption, "Edema");
     }
     EXPECT_EQ(grid->model()->index(ankle, 1).data().toString(), "Sim");
-    EXPECT_EQ(recorded(QStringLiteral("40")).value(QStringLiteral("58")).value, "1");
+    EXPECT_EQ(recorded("40").value("58").value, "1");
 
-    const int time = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("36"));
+    const int time = rowOf(grid, "CDTIPODADO", "36");
     grid->setCurrentIndex(grid->model()->index(time, 1));
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Um Mês")});
-        clickCell(grid, time, QStringLiteral("DSINFOAVAL"), true);
+        clickCell(grid, time, "DSINFOAVAL", true);
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Tempo");
     }
     EXPECT_EQ(grid->model()->index(time, 1).data().toString(), "Um Mês");
 
     // two upper limbs marked: a second limb typed on a hand is refused
-    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
-    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
-    const int hand = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("44"));
+    ASSERT_TRUE(core.resultPage().recordAnswer("44", "1"));
+    ASSERT_TRUE(core.resultPage().recordAnswer("45", "1"));
+    const int hand = rowOf(grid, "CDTIPODADO", "44");
     errors.clear();
-    editor = typeInto(grid, hand, QStringLiteral("DSUNIDDADO"), QStringLiteral("2"));
+    editor = typeInto(grid, hand, "DSUNIDDADO", "2");
     EXPECT_EQ(errors.messages(), QStringList{"Dois membros superiores já estão selecionados"});
     if (editor) {
         EXPECT_EQ(editor->text(), "1");
     }
     // and a third part from the list is refused before the list opens
-    const int arm = rowOf(grid, QStringLiteral("CDTIPODADO"), QStringLiteral("46"));
+    const int arm = rowOf(grid, "CDTIPODADO", "46");
     grid->setCurrentIndex(grid->model()->index(arm, 1));
     errors.clear();
     {
@@ -278,20 +274,20 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
 
 TEST_F(FormWidgets, DeceasedConsultationIgnoresKeysAndClicks)
 {
-    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000004"), true);
+    TfrmAvalNutrEnerg& w = openWindow("930000000004", true);
     AssessmentForm& core = w.core();
     ASSERT_TRUE(core.deceased());
     QTableView* grid = w.dbgMetoAval;
-    const int plain = rowOf(grid, QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00"));
-    clickCell(grid, plain, QStringLiteral("IDTABELAAV"));
+    const int plain = rowOf(grid, "CDTBMETOAVAL", "00");
+    clickCell(grid, plain, "IDTABELAAV");
     QTest::keyClick(grid, Qt::Key_Space);
-    EXPECT_EQ(core.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "N");
+    EXPECT_EQ(core.cdsMetoAval.asString("IDTABELAAV"), "N");
     EXPECT_FALSE(core.cdsMetoAval.isEditing());
     QTest::keyClick(grid, Qt::Key_Down);
     EXPECT_EQ(grid->currentIndex().row(), plain + 1);  // the arrows still move
     EXPECT_FALSE(w.sbtAlterar->isEnabled());
     EXPECT_FALSE(w.sbtCalcular->isEnabled());
-    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
+    EXPECT_EQ(storedMethod("00").first, "N");
 }
 
 namespace {
@@ -329,36 +325,36 @@ TEST_F(FormWidgets, PagesRenderWithALoadedConsultation)
 {
     QTemporaryDir temporary;
     ASSERT_TRUE(temporary.isValid());
-    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000005"));
+    TfrmAvalNutrEnerg& w = openWindow("930000000005");
     AssessmentForm& core = w.core();
     for (const char* code : {"00", "01", "26", "58", "59"})
         ASSERT_TRUE(core.methodPage().selectMethod(QString::fromLatin1(code)));
     const QImage methods = w.grab().toImage();
     EXPECT_EQ(w.pgcAvalNutr->currentWidget(), w.tshMetoAval);
     expectShown(methods, w, *w.dbgMetoAval);
-    EXPECT_TRUE(methods.save(shotPath(temporary, QStringLiteral("avalnutri_metodo.png"))));
+    EXPECT_TRUE(methods.save(shotPath(temporary, "avalnutri_metodo.png")));
 
     w.pgcAvalNutr->setCurrentWidget(w.tshAvaliacao);
-    ASSERT_TRUE(core.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("64,8")));
-    ASSERT_TRUE(core.resultPage().recordValue(QStringLiteral("35"), QStringLiteral("70")));
-    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("36"), QStringLiteral("3")));
-    ASSERT_TRUE(core.resultPage().recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
-    ASSERT_TRUE(core.resultPage().recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
-    w.dbgDadosAval->setCurrentIndex(w.dbgDadosAval->model()->index(
-        rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1));
+    ASSERT_TRUE(core.resultPage().recordValue("01", "64,8"));
+    ASSERT_TRUE(core.resultPage().recordValue("35", "70"));
+    ASSERT_TRUE(core.resultPage().recordAnswer("36", "3"));
+    ASSERT_TRUE(core.resultPage().recordAnswer("44", "1"));
+    ASSERT_TRUE(core.resultPage().recordLimbCount("44", "2"));
+    w.dbgDadosAval->setCurrentIndex(
+        w.dbgDadosAval->model()->index(rowOf(w.dbgDadosAval, "CDTIPODADO", "36"), 1));
     const QImage results = w.grab().toImage();
     EXPECT_EQ(w.pgcAvalNutr->currentWidget(), w.tshAvaliacao);
     expectShown(results, w, *w.dbgDadosAval);
     // the grid shows the answer's text, not its code
-    const QModelIndex time = w.dbgDadosAval->model()->index(
-        rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("36")), 1);
-    EXPECT_EQ(time.data().toString(), QStringLiteral("Três Meses"));
-    EXPECT_TRUE(results.save(shotPath(temporary, QStringLiteral("avalnutri_resultado.png"))));
+    const QModelIndex time =
+        w.dbgDadosAval->model()->index(rowOf(w.dbgDadosAval, "CDTIPODADO", "36"), 1);
+    EXPECT_EQ(time.data().toString(), "Três Meses");
+    EXPECT_TRUE(results.save(shotPath(temporary, "avalnutri_resultado.png")));
 }
 
 TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
 {
-    TfrmAvalNutrEnerg& w = openWindow(QStringLiteral("930000000006"));
+    TfrmAvalNutrEnerg& w = openWindow("930000000006");
     AssessmentForm& core = w.core();
     const QList<QAction*> pageItems = {w.mnuAvalNutri->menuAction(),
                                        w.mnuMetoAval,
@@ -393,10 +389,10 @@ TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
     EXPECT_FALSE(enabledPair(w.sbtCalcular, w.mnuCalcular));
 
     w.mnuMetoAval->trigger();
-    ASSERT_TRUE(core.methodPage().selectMethod(QStringLiteral("00")));
+    ASSERT_TRUE(core.methodPage().selectMethod("00"));
     w.mnuAvaliacao->trigger();
     EXPECT_TRUE(enabledPair(w.sbtCalcular, w.mnuCalcular));
-    const int weight = rowOf(w.dbgDadosAval, QStringLiteral("CDTIPODADO"), QStringLiteral("01"));
+    const int weight = rowOf(w.dbgDadosAval, "CDTIPODADO", "01");
     w.dbgDadosAval->setCurrentIndex(w.dbgDadosAval->model()->index(weight, 1));
     EXPECT_TRUE(w.sbtEstimado->isEnabled());
     EXPECT_FALSE(w.sbtMaturSex->isEnabled());

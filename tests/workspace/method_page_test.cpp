@@ -13,15 +13,15 @@ using workspacetest::ConsultationTest;
 
 namespace {
 
-const QString kReference = QStringLiteral("CDTABELACO");
-const QString kSelection = QStringLiteral("IDTABELAAV");
+const QString kReference = "CDTABELACO";
+const QString kSelection = "IDTABELAAV";
 
 QString selection(AssessmentForm& f, const QString& code)
 {
     records::DataSet& ds = f.cdsMetoAval;
     for (int row = 0; row < ds.recordCount(); ++row) {
-        if (ds.asStringAt(row, QStringLiteral("CDTBMETOAVAL")) == code)
-            return ds.asStringAt(row, QStringLiteral("IDTABELAAV"));
+        if (ds.asStringAt(row, "CDTBMETOAVAL") == code)
+            return ds.asStringAt(row, "IDTABELAAV");
     }
     return {};
 }
@@ -50,26 +50,26 @@ protected:
 
 TEST_F(MethodPageTest, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
 {
-    AssessmentForm& f = open(QStringLiteral("910000000001"));
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
+    AssessmentForm& f = open("910000000001");
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "01"));
     // the method's default reference, or else the first of its list
-    QString expected = f.cdsMetoAval.asString(QStringLiteral("CDTBREFMETOA"));
+    QString expected = f.cdsMetoAval.asString("CDTBREFMETOA");
     if (expected.isEmpty())
-        expected = firstReference(QStringLiteral("01"));
-    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), expected);
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), referenceName("01", expected));
+        expected = firstReference("01");
+    EXPECT_TRUE(f.methodPage().selectMethod("01"));
+    EXPECT_EQ(f.cdsMetoAval.asString("CDTABELACO"), expected);
+    EXPECT_EQ(f.cdsMetoAval.asString("NMREFEBIBL"), referenceName("01", expected));
     EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("S"), expected));
 
-    EXPECT_TRUE(f.methodPage().unselectMethod(QStringLiteral("01")));
-    EXPECT_TRUE(f.cdsMetoAval.isNull(QStringLiteral("CDTABELACO")));
+    EXPECT_TRUE(f.methodPage().unselectMethod("01"));
+    EXPECT_TRUE(f.cdsMetoAval.isNull("CDTABELACO"));
     EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QString()));
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
 }
 
 TEST_F(MethodPageTest, BodyMassIndexMethodsExcludeEachOther)
 {
-    AssessmentForm& f = open(QStringLiteral("910000000002"));  // a woman: all six offered
+    AssessmentForm& f = open("910000000002");  // a woman: all six offered
     const QStringList group = {"01", "18", "48", "49", "67", "68"};
     const QStringList messages = {
         "IMC está selecionado.",
@@ -92,47 +92,45 @@ TEST_F(MethodPageTest, BodyMassIndexMethodsExcludeEachOther)
         ASSERT_TRUE(f.methodPage().unselectMethod(group[i]));
     }
     // a method outside the group is not held back
-    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
-    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    EXPECT_TRUE(f.methodPage().selectMethod("01"));
+    EXPECT_TRUE(f.methodPage().selectMethod("00"));
 }
 
 TEST_F(MethodPageTest, ReferenceMistakesAreRefusedAndLeaveTheRowInEdit)
 {
-    AssessmentForm& f = open(QStringLiteral("910000000003"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
+    AssessmentForm& f = open("910000000003");
+    ASSERT_TRUE(f.methodPage().selectMethod("01"));
 
-    const QString before = storedMethod(QStringLiteral("01")).second;
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("89")); },
-                  "Referência não cadastrada.");
+    const QString before = storedMethod("01").second;
+    expectRefused([&] { f.methodPage().selectMethod("01", "89"); }, "Referência não cadastrada.");
     EXPECT_TRUE(f.cdsMetoAval.isEditing());
     EXPECT_EQ(f.methodPage().dbgMetoAvalColumn, "CDTABELACO");  // where the user corrects it
-    EXPECT_EQ(storedMethod(QStringLiteral("01")).second, before);
+    EXPECT_EQ(storedMethod("01").second, before);
     // corrected, it goes through
-    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("91")));
-    EXPECT_EQ(storedMethod(QStringLiteral("01")).second, "91");
+    EXPECT_TRUE(f.methodPage().selectMethod("01", "91"));
+    EXPECT_EQ(storedMethod("01").second, "91");
 
     // a method whose list is empty cannot be selected without a reference
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("02")); },
-                  "Referência não cadastrada.");
+    expectRefused([&] { f.methodPage().selectMethod("02"); }, "Referência não cadastrada.");
     EXPECT_TRUE(f.cdsMetoAval.isEditing());
     expectRefused([&] { f.methodPage().postMethodRow(); }, "Referência deve ser informada.");
     f.sbtCancelarClick();
-    EXPECT_EQ(selection(f, QStringLiteral("02")), "N");
-    EXPECT_EQ(storedMethod(QStringLiteral("02")).first, "N");
+    EXPECT_EQ(selection(f, "02"), "N");
+    EXPECT_EQ(storedMethod("02").first, "N");
 
     // a method without a reference table takes none
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("00"), QStringLiteral("01")); },
+    expectRefused([&] { f.methodPage().selectMethod("00", "01"); },
                   "O método '00' não usa tabela de referência.");
-    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
+    EXPECT_EQ(storedMethod("00").first, "N");
     // and a method the consultation does not offer is named
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("07")); },
+    expectRefused([&] { f.methodPage().selectMethod("07"); },
                   "O método '07' não está na lista de métodos desta consulta.");
 }
 
 TEST_F(MethodPageTest, ReferencePickListOffersTheMethodsWholeList)
 {
-    AssessmentForm& f = open(QStringLiteral("910000000004"));
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
+    AssessmentForm& f = open("910000000004");
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "01"));
     EXPECT_TRUE(f.methodPage().referenceButtonVisible(f.cdsMetoAval.recNo()));
     {
         hostfw::PickScript script(
@@ -142,14 +140,13 @@ TEST_F(MethodPageTest, ReferencePickListOffersTheMethodsWholeList)
         EXPECT_EQ(script.requests()[0].caption, "Referência");
         EXPECT_EQ(script.requests()[0].emptyMessage, "Não há referência cadastrada.");
     }
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("CDTABELACO")), "91");
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
+    EXPECT_EQ(f.cdsMetoAval.asString("CDTABELACO"), "91");
+    EXPECT_EQ(f.cdsMetoAval.asString("NMREFEBIBL"), "Referência de teste B");
     f.methodPage().postMethodRow();
-    EXPECT_EQ(storedMethod(QStringLiteral("01")),
-              qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+    EXPECT_EQ(storedMethod("01"), qMakePair(QStringLiteral("N"), QStringLiteral("91")));
 
     // an empty list says so and picks nothing
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02")));
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "02"));
     {
         hostfw::PickScript script({hostfw::PickAnswer::row(0)});
         f.methodPage().dbgMetoAvalEditButtonClick();
@@ -159,64 +156,61 @@ TEST_F(MethodPageTest, ReferencePickListOffersTheMethodsWholeList)
     EXPECT_FALSE(f.cdsMetoAval.isEditing());
 
     // flag "0": no button, no list, typing ignored
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
     EXPECT_FALSE(f.methodPage().referenceButtonVisible(f.cdsMetoAval.recNo()));
-    EXPECT_FALSE(
-        f.methodPage().methodCellEditable(f.cdsMetoAval.recNo(), QStringLiteral("CDTABELACO")));
+    EXPECT_FALSE(f.methodPage().methodCellEditable(f.cdsMetoAval.recNo(), "CDTABELACO"));
     hostfw::PickScript script({hostfw::PickAnswer::row(0)});
     f.methodPage().dbgMetoAvalEditButtonClick();
-    f.methodPage().typeMethodReference(QStringLiteral("01"));
+    f.methodPage().typeMethodReference("01");
     EXPECT_TRUE(script.requests().isEmpty());
     EXPECT_FALSE(f.cdsMetoAval.isEditing());
 }
 
 TEST_F(MethodPageTest, ToggleActsOnlyInTheSelectionColumnAndClosesTheResults)
 {
-    AssessmentForm& f = open(QStringLiteral("910000000005"));
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("00")));
-    f.methodPage().setMethodColumn(QStringLiteral("NMTBMETOAVAL"));
+    AssessmentForm& f = open("910000000005");
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
+    f.methodPage().setMethodColumn("NMTBMETOAVAL");
     EXPECT_FALSE(f.methodPage().toggleMethod());
-    f.methodPage().setMethodColumn(QStringLiteral("IDTABELAAV"));
+    f.methodPage().setMethodColumn("IDTABELAAV");
     EXPECT_TRUE(f.methodPage().toggleMethod());
     EXPECT_TRUE(f.cdsMetoAval.isEditing());  // until the row is left or confirmed
-    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "N");
+    EXPECT_EQ(storedMethod("00").first, "N");
     f.methodPage().moveMethodRow(f.cdsMetoAval.recNo() + 1);
     EXPECT_FALSE(f.cdsMetoAval.isEditing());
-    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "S");
+    EXPECT_EQ(storedMethod("00").first, "S");
     // a toggled row is posted before the result page lists its data
     f.methodPage().moveMethodRow(0);
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("58")));
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "58"));
     EXPECT_TRUE(f.methodPage().toggleMethod());
     enterResults();
-    EXPECT_EQ(storedMethod(QStringLiteral("58")).first, "S");
-    EXPECT_NE(gridValue(QStringLiteral("40")), "<sem linha>");
+    EXPECT_EQ(storedMethod("58").first, "S");
+    EXPECT_NE(gridValue("40"), "<sem linha>");
 }
 
 TEST_F(MethodPageTest, DeceasedPatientsListDoesNotChange)
 {
-    AssessmentForm& f = open(QStringLiteral("910000000006"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    AssessmentForm& f = open("910000000006");
+    ASSERT_TRUE(f.methodPage().selectMethod("00"));
     enterResults();
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("70.5")));
-    storeRecorded(QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1.70"));
+    ASSERT_TRUE(f.resultPage().recordValue("01", "70.5"));
+    storeRecorded("00", "02", "1.70");
     f.FormClose();
 
     // the patient dies; the consultation opens read-only
-    server.addPatient(QStringLiteral("910000000006"), QStringLiteral("Paciente 06"),
-                      QStringLiteral("1"), QDate(1996, 3, 10), true);
+    server.addPatient("910000000006", "Paciente 06", "1", QDate(1996, 3, 10), true);
     stCdPacienteAux.clear();
-    AssessmentForm& d =
-        open(QStringLiteral("910000000006"), QStringLiteral("1"), QDate(1996, 3, 10), true);
+    AssessmentForm& d = open("910000000006", "1", QDate(1996, 3, 10), true);
     ASSERT_TRUE(d.deceased());
     server.clearTraffic();
-    ASSERT_TRUE(d.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01")));
+    ASSERT_TRUE(d.cdsMetoAval.locate("CDTBMETOAVAL", "01"));
     EXPECT_FALSE(d.methodPage().toggleMethod());
-    EXPECT_FALSE(d.methodPage().selectMethod(QStringLiteral("01")));
-    EXPECT_FALSE(d.methodPage().unselectMethod(QStringLiteral("00")));
+    EXPECT_FALSE(d.methodPage().selectMethod("01"));
+    EXPECT_FALSE(d.methodPage().unselectMethod("00"));
     // the host opens the same patient again: the consultation stays read-only
     d.FormActivate();
     EXPECT_FALSE(d.methodPage().toggleMethod());
-    d.methodPage().typeMethodReference(QStringLiteral("91"));
+    d.methodPage().typeMethodReference("91");
     {
         hostfw::PickScript script({hostfw::PickAnswer::row(0)});
         d.methodPage().dbgMetoAvalEditButtonClick();
@@ -228,70 +222,64 @@ TEST_F(MethodPageTest, DeceasedPatientsListDoesNotChange)
 
     // the result page shows the values with the comma but writes nothing
     enterResults();
-    EXPECT_EQ(gridValue(QStringLiteral("02")), "1,70");
-    EXPECT_FALSE(d.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("80")));
-    EXPECT_FALSE(d.resultPage().recordAnswer(QStringLiteral("01"), QStringLiteral("1")));
-    EXPECT_FALSE(d.resultPage().dataCellEditable(0, QStringLiteral("DSINFOAVAL")));
-    EXPECT_FALSE(d.resultPage().dbgDadosAvalKeyPress(QStringLiteral("DSINFOAVAL"), u'5'));
+    EXPECT_EQ(gridValue("02"), "1,70");
+    EXPECT_FALSE(d.resultPage().recordValue("01", "80"));
+    EXPECT_FALSE(d.resultPage().recordAnswer("01", "1"));
+    EXPECT_FALSE(d.resultPage().dataCellEditable(0, "DSINFOAVAL"));
+    EXPECT_FALSE(d.resultPage().dbgDadosAvalKeyPress("DSINFOAVAL", u'5'));
     EXPECT_FALSE(d.actions().sbtCalcular);
     EXPECT_FALSE(d.actions().sbtEstimado);
     EXPECT_FALSE(d.actions().editButtons);
     EXPECT_FALSE(d.actions().energyEdits);
     for (const QString& method : server.calledMethods())
         EXPECT_FALSE(method.startsWith(u"Set")) << method.toStdString();
-    EXPECT_EQ(recorded(QStringLiteral("02")).value(QStringLiteral("00")).value, "1.70");
-    EXPECT_EQ(storedMethod(QStringLiteral("00")).first, "S");
+    EXPECT_EQ(recorded("02").value("00").value, "1.70");
+    EXPECT_EQ(storedMethod("00").first, "S");
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
 }
 
 TEST_F(MethodPageTest, TheRefusalNamesTheFirstSelectedMemberOfTheGroupInItsOrder)
 {
-    AssessmentForm& f = open(QStringLiteral("950000000001"));
+    AssessmentForm& f = open("950000000001");
     // another client left two members selected
-    storeMethod(QStringLiteral("49"), QStringLiteral("S"), QString());
-    storeMethod(QStringLiteral("18"), QStringLiteral("S"), QString());
+    storeMethod("49", "S", QString());
+    storeMethod("18", "S", QString());
     f.sbtVerificarClick();
 
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01")); },
-                  "IMC Amputado está selecionado.");
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("68")); },
-                  "IMC Amputado está selecionado.");
-    ASSERT_TRUE(f.methodPage().unselectMethod(QStringLiteral("18")));
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("01")); },
-                  "IMC (OMS 1998) está selecionado.");
+    expectRefused([&] { f.methodPage().selectMethod("01"); }, "IMC Amputado está selecionado.");
+    expectRefused([&] { f.methodPage().selectMethod("68"); }, "IMC Amputado está selecionado.");
+    ASSERT_TRUE(f.methodPage().unselectMethod("18"));
+    expectRefused([&] { f.methodPage().selectMethod("01"); }, "IMC (OMS 1998) está selecionado.");
     // the selected member itself is not held back by the other
-    ASSERT_TRUE(f.methodPage().unselectMethod(QStringLiteral("49")));
-    EXPECT_TRUE(f.methodPage().selectMethod(QStringLiteral("68")));
-    expectRefused([&] { f.methodPage().selectMethod(QStringLiteral("67")); },
+    ASSERT_TRUE(f.methodPage().unselectMethod("49"));
+    EXPECT_TRUE(f.methodPage().selectMethod("68"));
+    expectRefused([&] { f.methodPage().selectMethod("67"); },
                   "IMC para Gestantes está selecionado.");
-    EXPECT_EQ(storedMethod(QStringLiteral("67")).first, "N");
+    EXPECT_EQ(storedMethod("67").first, "N");
 }
 
 TEST_F(MethodPageTest, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
 {
-    server.addReference(QStringLiteral("METO"), QStringLiteral("01"), QStringLiteral("05"),
-                        QStringLiteral("Referência de teste C"));
-    AssessmentForm& f = open(QStringLiteral("950000000002"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("5")));
+    server.addReference("METO", "01", "05", "Referência de teste C");
+    AssessmentForm& f = open("950000000002");
+    ASSERT_TRUE(f.methodPage().selectMethod("01", "5"));
     EXPECT_EQ(f.cdsMetoAval.asString(kReference), "05");
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste C");
-    EXPECT_EQ(storedMethod(QStringLiteral("01")),
-              qMakePair(QStringLiteral("S"), QStringLiteral("05")));
+    EXPECT_EQ(f.cdsMetoAval.asString("NMREFEBIBL"), "Referência de teste C");
+    EXPECT_EQ(storedMethod("01"), qMakePair(QStringLiteral("S"), QStringLiteral("05")));
 
     // an unselected method's reference is looked up too, without being required
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("48")));
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "48"));
     f.methodPage().setMethodColumn(kReference);
-    f.methodPage().typeMethodReference(QStringLiteral("9"));
+    f.methodPage().typeMethodReference("9");
     expectRefused([&] { f.methodPage().setMethodColumn(kSelection); },
                   "Referência não cadastrada.");
     EXPECT_EQ(f.methodPage().dbgMetoAvalColumn, kReference);  // the user corrects it where it is
     EXPECT_EQ(f.cdsMetoAval.asString(kReference), "09");
-    f.methodPage().typeMethodReference(QStringLiteral("91"));
+    f.methodPage().typeMethodReference("91");
     f.methodPage().setMethodColumn(kSelection);
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("NMREFEBIBL")), "Referência de teste B");
+    EXPECT_EQ(f.cdsMetoAval.asString("NMREFEBIBL"), "Referência de teste B");
     f.methodPage().postMethodRow();
-    EXPECT_EQ(storedMethod(QStringLiteral("48")),
-              qMakePair(QStringLiteral("N"), QStringLiteral("91")));
+    EXPECT_EQ(storedMethod("48"), qMakePair(QStringLiteral("N"), QStringLiteral("91")));
     // an unselected method with its reference emptied posts as it is
     f.methodPage().setMethodColumn(kReference);
     f.methodPage().typeMethodReference(QString());
@@ -303,8 +291,8 @@ TEST_F(MethodPageTest, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
 
 TEST_F(MethodPageTest, PostingASelectedMethodOutsideTheReferenceColumnDoesNotLookItUpAgain)
 {
-    AssessmentForm& f = open(QStringLiteral("950000000003"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01"), QStringLiteral("90")));
+    AssessmentForm& f = open("950000000003");
+    ASSERT_TRUE(f.methodPage().selectMethod("01", "90"));
     server.clearTraffic();
     // the user unselects and selects again, then confirms from the selection column:
     // the default reference is looked up once, when the method is selected
@@ -314,16 +302,15 @@ TEST_F(MethodPageTest, PostingASelectedMethodOutsideTheReferenceColumnDoesNotLoo
     EXPECT_EQ(referenceQueries().size(), 1);
     f.sbtConfirmarClick();
     EXPECT_EQ(referenceQueries().size(), 1);
-    EXPECT_EQ(storedMethod(QStringLiteral("01")).first, "S");
+    EXPECT_EQ(storedMethod("01").first, "S");
 }
 
 TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
 {
-    AssessmentForm& f = open(QStringLiteral("950000000004"));
+    AssessmentForm& f = open("950000000004");
     const auto pick = [&](const QString& code) {
         server.clearTraffic();
-        ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), code))
-            << code.toStdString();
+        ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", code)) << code.toStdString();
         hostfw::PickScript script;  // cancelled: only the question matters
         f.methodPage().dbgMetoAvalEditButtonClick();
     };
@@ -332,7 +319,7 @@ TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
         pick(QString::fromLatin1(code));
         EXPECT_EQ(referenceQueries(), QStringList{"GetRefeMeto(,01)"}) << code;
     }
-    pick(QStringLiteral("48"));
+    pick("48");
     EXPECT_EQ(referenceQueries(), QStringList{"GetRefeMeto(,48)"});
     // the Metropolitan and Grant ideal weights: the frame tables
     for (const char* code : {"06", "19"}) {
@@ -341,8 +328,8 @@ TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
     }
     // selecting checks the default reference against the same list
     server.clearTraffic();
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("09")));
-    const QString defaultReference = f.cdsMetoAval.asString(QStringLiteral("CDTBREFMETOA"));
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "09"));
+    const QString defaultReference = f.cdsMetoAval.asString("CDTBREFMETOA");
     f.methodPage().dbgMetoAvalColumn = kSelection;
     try {
         f.methodPage().toggleMethod();
@@ -353,9 +340,8 @@ TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
     // a child's weight for age: the weight tables
     f.FormClose();
     {
-        AssessmentForm& child =
-            open(QStringLiteral("950000000005"), QStringLiteral("0"), QDate(2023, 6, 1));
-        ASSERT_TRUE(child.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("12")));
+        AssessmentForm& child = open("950000000005", "0", QDate(2023, 6, 1));
+        ASSERT_TRUE(child.cdsMetoAval.locate("CDTBMETOAVAL", "12"));
         server.clearTraffic();
         hostfw::PickScript script;
         child.methodPage().dbgMetoAvalEditButtonClick();

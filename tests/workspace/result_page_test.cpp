@@ -19,9 +19,8 @@ using workspacetest::ConsultationTest;
 
 namespace {
 
-const QString kNotANumber =
-    QStringLiteral("'%1' não é um valor de ponto flutuante válido para o campo 'Valor'.");
-const QString kType = QStringLiteral("CDTIPODADO");
+const QString kNotANumber = "'%1' não é um valor de ponto flutuante válido para o campo 'Valor'.";
+const QString kType = "CDTIPODADO";
 
 QStringList writes(const workspacetest::LoopbackServer& server)
 {
@@ -52,10 +51,10 @@ protected:
 
 TEST_F(ResultPageTest, GridListsTheNeededDataInNameOrder)
 {
-    AssessmentForm& f = openWithMethods(QStringLiteral("920000000001"));
+    AssessmentForm& f = openWithMethods("920000000001");
     QStringList names;
     for (int row = 0; row < f.cdsDadosAval.recordCount(); ++row)
-        names << f.cdsDadosAval.asStringAt(row, QStringLiteral("NMTIPODADO"));
+        names << f.cdsDadosAval.asStringAt(row, "NMTIPODADO");
     QCollator collator(QLocale(QLocale::Portuguese, QLocale::Brazil));
     for (int i = 1; i < names.size(); ++i)
         EXPECT_LE(collator.compare(names[i - 1], names[i]), 0)
@@ -66,31 +65,28 @@ TEST_F(ResultPageTest, GridListsTheNeededDataInNameOrder)
 
 TEST_F(ResultPageTest, ActionsFollowTheDataRowAndItsEditState)
 {
-    AssessmentForm& f =
-        open(QStringLiteral("920000000010"), QStringLiteral("0"), QDate(2014, 1, 1));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
-    ASSERT_TRUE(
-        f.methodPage().selectMethod(QStringLiteral("28")));  // a boy of 12: maturation offered
+    AssessmentForm& f = open("920000000010", "0", QDate(2014, 1, 1));
+    ASSERT_TRUE(f.methodPage().selectMethod("00"));
+    ASSERT_TRUE(f.methodPage().selectMethod("28"));  // a boy of 12: maturation offered
     enterResults();
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
+    ASSERT_TRUE(f.cdsDadosAval.locate("CDTIPODADO", "01"));
     EXPECT_TRUE(f.actions().sbtEstimado);
     EXPECT_FALSE(f.actions().sbtMaturSex);
     EXPECT_FALSE(f.actions().sbtAmputado);
-    f.resultPage().setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("40"));
+    f.resultPage().setDataCell("DSINFOAVAL", "40");
     EXPECT_FALSE(f.actions().sbtEstimado);
     EXPECT_FALSE(f.actions().sbtCalcular);
     f.sbtConfirmarClick();  // posts, then refreshes
     EXPECT_TRUE(f.actions().sbtEstimado);
     EXPECT_TRUE(f.actions().sbtCalcular);
-    EXPECT_EQ(f.cdsDadosAval.asString(QStringLiteral("CDTIPODADO")), "01");  // position kept
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "40");
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("37")));
+    EXPECT_EQ(f.cdsDadosAval.asString("CDTIPODADO"), "01");  // position kept
+    EXPECT_EQ(gridValue("01"), "40");
+    ASSERT_TRUE(f.cdsDadosAval.locate("CDTIPODADO", "37"));
     EXPECT_TRUE(f.actions().sbtMaturSex);
     EXPECT_FALSE(f.actions().sbtEstimado);
-    EXPECT_FALSE(
-        f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
+    EXPECT_FALSE(f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), "DSINFOAVAL"));
     expectRefused(
-        [&] { f.resultPage().recordValue(QStringLiteral("37"), QStringLiteral("2")); },
+        [&] { f.resultPage().recordValue("37", "2"); },
         "'Maturação Sexual - Estágio observado' é informado pelo diálogo de maturação sexual.");
     f.sbtCancelarClick();
 
@@ -108,11 +104,11 @@ TEST_F(ResultPageTest, ActionsFollowTheDataRowAndItsEditState)
 
 TEST_F(ResultPageTest, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
 {
-    AssessmentForm& f = openWithMethods(QStringLiteral("920000000002"));
+    AssessmentForm& f = openWithMethods("920000000002");
     busy = {};
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("1.5")));
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "1,5");
-    const auto weights = recorded(QStringLiteral("01"));
+    ASSERT_TRUE(f.resultPage().recordValue("01", "1.5"));
+    EXPECT_EQ(gridValue("01"), "1,5");
+    const auto weights = recorded("01");
     EXPECT_EQ(weights.keys(), QStringList({"00", "26", "58", "59", "68"}));
     for (const auto& r : weights)
         EXPECT_EQ(r.value, "1,5");
@@ -120,11 +116,11 @@ TEST_F(ResultPageTest, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
     EXPECT_FALSE(busy.visible());
 
     // a new value replaces every one of them, and clearing empties them
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("72,25")));
-    for (const auto& r : recorded(QStringLiteral("01")))
+    ASSERT_TRUE(f.resultPage().recordValue("01", "72,25"));
+    for (const auto& r : recorded("01"))
         EXPECT_EQ(r.value, "72,25");
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QString()));
-    for (const auto& r : recorded(QStringLiteral("01")))
+    ASSERT_TRUE(f.resultPage().recordValue("01", QString()));
+    for (const auto& r : recorded("01"))
         EXPECT_EQ(r.value, "");
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
     EXPECT_EQ(f.cdsDadosAval.changeCount(), 0);
@@ -132,20 +128,17 @@ TEST_F(ResultPageTest, TypedWeightIsStoredWithTheCommaForEveryMethodThatNeedsIt)
 
 TEST_F(ResultPageTest, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
 {
-    AssessmentForm& f = openWithMethods(QStringLiteral("920000000003"));
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("70")));
+    AssessmentForm& f = openWithMethods("920000000003");
+    ASSERT_TRUE(f.resultPage().recordValue("01", "70"));
 
-    expectRefused([&] { f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("7a")); },
-                  kNotANumber.arg("7a"));
+    expectRefused([&] { f.resultPage().recordValue("01", "7a"); }, kNotANumber.arg("7a"));
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     EXPECT_FALSE(f.actions().sbtCalcular);
-    expectRefused(
-        [&] { f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("1,5,3")); },
-        kNotANumber.arg("1,5,3"));
+    expectRefused([&] { f.resultPage().recordValue("01", "1,5,3"); }, kNotANumber.arg("1,5,3"));
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     // pasted into the cell: refused when the column is left and when posted
-    f.resultPage().setDataCell(QStringLiteral("DSINFOAVAL"), QStringLiteral("1.5.3"));
-    expectRefused([&] { f.resultPage().dbgDadosAvalColExit(QStringLiteral("DSINFOAVAL")); },
+    f.resultPage().setDataCell("DSINFOAVAL", "1.5.3");
+    expectRefused([&] { f.resultPage().dbgDadosAvalColExit("DSINFOAVAL"); },
                   kNotANumber.arg("1.5.3"));
     expectRefused([&] { f.resultPage().postDataRow(); }, kNotANumber.arg("1.5.3"));
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
@@ -155,121 +148,117 @@ TEST_F(ResultPageTest, BadInputIsRefusedLeavingTheRowInEditAndNothingWritten)
     // the gestational week takes no separator
     expectRefused(
         [&] {
-            f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("71"));
+            f.resultPage().recordValue("01", "71");
             ;
-            f.resultPage().recordValue(QStringLiteral("53"), QStringLiteral("20,5"));
+            f.resultPage().recordValue("53", "20,5");
         },
         kNotANumber.arg("20,5"));
     // edema and limbs are answered from their lists
-    expectRefused([&] { f.resultPage().recordValue(QStringLiteral("40"), QStringLiteral("1")); },
+    expectRefused([&] { f.resultPage().recordValue("40", "1"); },
                   "'Edema - Tornozelo' não é digitado: escolha a resposta na lista.");
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     f.sbtCancelarClick();
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
     EXPECT_TRUE(f.actions().sbtCalcular);
 
-    for (const auto& r : recorded(QStringLiteral("01")))
+    for (const auto& r : recorded("01"))
         EXPECT_EQ(r.value, "71");
     // leaving a refused row posts what it held before, never the refused text
-    for (const auto& r : recorded(QStringLiteral("53")))
+    for (const auto& r : recorded("53"))
         EXPECT_EQ(r.value, "");
-    for (const auto& r : recorded(QStringLiteral("40")))
+    for (const auto& r : recorded("40"))
         EXPECT_EQ(r.value, "0");
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "71");
+    EXPECT_EQ(gridValue("01"), "71");
 }
 
 TEST_F(ResultPageTest, CodedAnswersAreStoredAsCodesAndShownAsTexts)
 {
-    AssessmentForm& f = openWithMethods(QStringLiteral("920000000005"));
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("36")));
+    AssessmentForm& f = openWithMethods("920000000005");
+    ASSERT_TRUE(f.cdsDadosAval.locate("CDTIPODADO", "36"));
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Três Meses")});
         f.resultPage().dbgDadosAvalEditButtonClick();
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Tempo");
     }
-    EXPECT_EQ(gridValue(QStringLiteral("36")), "3");
-    EXPECT_EQ(gridValue(QStringLiteral("36"), QStringLiteral("DSINFOAVAL"), true), "Três Meses");
-    EXPECT_EQ(recorded(QStringLiteral("36")).value(QStringLiteral("26")).value, "3");
+    EXPECT_EQ(gridValue("36"), "3");
+    EXPECT_EQ(gridValue("36", "DSINFOAVAL", true), "Três Meses");
+    EXPECT_EQ(recorded("36").value("26").value, "3");
 
     // edema: answered from its list only; entering the page made the empty answers "0"
     // (shown "Não")
-    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("41")));
-    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress(QStringLiteral("DSINFOAVAL"), u'1'));
-    EXPECT_FALSE(
-        f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), QStringLiteral("DSINFOAVAL")));
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, "41"));
+    EXPECT_FALSE(f.resultPage().dbgDadosAvalKeyPress("DSINFOAVAL", u'1'));
+    EXPECT_FALSE(f.resultPage().dataCellEditable(f.cdsDadosAval.recNo(), "DSINFOAVAL"));
     EXPECT_TRUE(f.resultPage().answerButtonVisible(f.cdsDadosAval.recNo()));
-    EXPECT_EQ(gridValue(QStringLiteral("42")), "0");
-    EXPECT_EQ(gridValue(QStringLiteral("42"), QStringLiteral("DSINFOAVAL"), true), "Não");
-    EXPECT_EQ(recorded(QStringLiteral("42")).value(QStringLiteral("58")).value, "0");
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("40")));
+    EXPECT_EQ(gridValue("42"), "0");
+    EXPECT_EQ(gridValue("42", "DSINFOAVAL", true), "Não");
+    EXPECT_EQ(recorded("42").value("58").value, "0");
+    ASSERT_TRUE(f.cdsDadosAval.locate("CDTIPODADO", "40"));
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
         f.resultPage().dbgDadosAvalEditButtonClick();
         ASSERT_EQ(script.requests().size(), 1);
         EXPECT_EQ(script.requests()[0].caption, "Edema");
     }
-    EXPECT_EQ(gridValue(QStringLiteral("40"), QStringLiteral("DSINFOAVAL"), true), "Sim");
-    EXPECT_EQ(recorded(QStringLiteral("40")).value(QStringLiteral("58")).value, "1");
+    EXPECT_EQ(gridValue("40", "DSINFOAVAL", true), "Sim");
+    EXPECT_EQ(recorded("40").value("58").value, "1");
     // a cancelled pick list changes nothing
     {
         hostfw::PickScript script;
         f.resultPage().dbgDadosAvalEditButtonClick();
     }
-    EXPECT_EQ(gridValue(QStringLiteral("40")), "1");
+    EXPECT_EQ(gridValue("40"), "1");
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
 
     // an unknown code is refused; a stored code outside the table shows nothing
-    expectRefused([&] { f.resultPage().recordAnswer(QStringLiteral("36"), QStringLiteral("7")); },
+    expectRefused([&] { f.resultPage().recordAnswer("36", "7"); },
                   "'7' não é uma resposta da lista 'Tempo'.");
     f.sbtCancelarClick();
-    EXPECT_EQ(gridValue(QStringLiteral("36"), QStringLiteral("DSINFOAVAL"), true), "Três Meses");
+    EXPECT_EQ(gridValue("36", "DSINFOAVAL", true), "Três Meses");
 }
 
 TEST_F(ResultPageTest, AThirdLimbIsRefused)
 {
-    AssessmentForm& f = openWithMethods(QStringLiteral("920000000006"));
-    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("44"), QStringLiteral("1")));
-    EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSUNIDDADO")), "1");
-    EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSOBSERAVAL"), true), "");
+    AssessmentForm& f = openWithMethods("920000000006");
+    ASSERT_TRUE(f.resultPage().recordAnswer("44", "1"));
+    EXPECT_EQ(gridValue("44", "DSUNIDDADO"), "1");
+    EXPECT_EQ(gridValue("44", "DSOBSERAVAL", true), "");
     EXPECT_EQ(inMaoMembro, 1);
-    ASSERT_TRUE(f.resultPage().recordLimbCount(QStringLiteral("44"), QStringLiteral("2")));
+    ASSERT_TRUE(f.resultPage().recordLimbCount("44", "2"));
     EXPECT_EQ(inMaoMembro, 2);
-    EXPECT_EQ(recorded(QStringLiteral("44")).value(QStringLiteral("59")), (Recorded{"1", "2"}));
+    EXPECT_EQ(recorded("44").value("59"), (Recorded{"1", "2"}));
 
     // a further upper-limb part: refused by the list button before the list opens
-    ASSERT_TRUE(f.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("45")));
+    ASSERT_TRUE(f.cdsDadosAval.locate("CDTIPODADO", "45"));
     {
         hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
         expectRefused([&] { f.resultPage().dbgDadosAvalEditButtonClick(); },
                       "Dois membros superiores já estão selecionados");
         EXPECT_TRUE(script.requests().isEmpty());
     }
-    expectRefused([&] { f.resultPage().recordAnswer(QStringLiteral("46"), QStringLiteral("1")); },
+    expectRefused([&] { f.resultPage().recordAnswer("46", "1"); },
                   "Dois membros superiores já estão selecionados");
-    EXPECT_TRUE(recorded(QStringLiteral("46")).isEmpty()
-                || recorded(QStringLiteral("46")).value(QStringLiteral("59")).value != "1");
+    EXPECT_TRUE(recorded("46").isEmpty() || recorded("46").value("59").value != "1");
     // lower limbs count apart
-    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordAnswer("47", "1"));
     EXPECT_EQ(inPeMembro, 1);
 
     // one hand each side, then a second limb on either is refused when typed
-    ASSERT_TRUE(f.resultPage().recordLimbCount(QStringLiteral("44"), QStringLiteral("1")));
-    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("45"), QStringLiteral("1")));
+    ASSERT_TRUE(f.resultPage().recordLimbCount("44", "1"));
+    ASSERT_TRUE(f.resultPage().recordAnswer("45", "1"));
     EXPECT_EQ(inMaoMembro, 2);
-    expectRefused(
-        [&] { f.resultPage().recordLimbCount(QStringLiteral("45"), QStringLiteral("2")); },
-        "Dois membros superiores já estão selecionados");
+    expectRefused([&] { f.resultPage().recordLimbCount("45", "2"); },
+                  "Dois membros superiores já estão selecionados");
     EXPECT_TRUE(f.cdsDadosAval.isEditing());
     f.sbtCancelarClick();
-    EXPECT_EQ(recorded(QStringLiteral("45")).value(QStringLiteral("59")), (Recorded{"1", "1"}));
+    EXPECT_EQ(recorded("45").value("59"), (Recorded{"1", "1"}));
     // unmarking gives the limb back
-    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("45"), QStringLiteral("0")));
+    ASSERT_TRUE(f.resultPage().recordAnswer("45", "0"));
     EXPECT_EQ(inMaoMembro, 1);
-    EXPECT_EQ(recorded(QStringLiteral("45")).value(QStringLiteral("59")), (Recorded{"0", ""}));
-    expectRefused(
-        [&] { f.resultPage().recordLimbCount(QStringLiteral("45"), QStringLiteral("1")); },
-        "O número de membros só é informado numa amputação marcada.");
+    EXPECT_EQ(recorded("45").value("59"), (Recorded{"0", ""}));
+    expectRefused([&] { f.resultPage().recordLimbCount("45", "1"); },
+                  "O número de membros só é informado numa amputação marcada.");
 
     // the counters follow the grid when the page is entered again
     inMaoMembro = 0;
@@ -278,21 +267,20 @@ TEST_F(ResultPageTest, AThirdLimbIsRefused)
     enterResults();
     EXPECT_EQ(inMaoMembro, 1);
     EXPECT_EQ(inPeMembro, 1);
-    EXPECT_EQ(gridValue(QStringLiteral("44"), QStringLiteral("DSUNIDDADO")), "1");
+    EXPECT_EQ(gridValue("44", "DSUNIDDADO"), "1");
 }
 
 TEST_F(ResultPageTest, EnteringThePageBringsSeparatorsToTheCommaAndRewritesNothingElse)
 {
-    AssessmentForm& f = open(QStringLiteral("920000000007"));
+    AssessmentForm& f = open("920000000007");
     for (const char* code : {"00", "01", "58"})
         ASSERT_TRUE(f.methodPage().selectMethod(QString::fromLatin1(code))) << code;
-    storeRecorded(QStringLiteral("00"), QStringLiteral("02"), QStringLiteral("1,65"));
+    storeRecorded("00", "02", "1,65");
     // only the first point becomes the comma; the rest is the user's to correct
-    storeRecorded(QStringLiteral("00"), QStringLiteral("01"), QStringLiteral("7.0.5"),
-                  QStringLiteral("Peso Estimado Chumlea (1988)"));
+    storeRecorded("00", "01", "7.0.5", "Peso Estimado Chumlea (1988)");
     enterResults();
-    EXPECT_EQ(gridValue(QStringLiteral("02")), "1,65");
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "7,0.5");
+    EXPECT_EQ(gridValue("02"), "1,65");
+    EXPECT_EQ(gridValue("01"), "7,0.5");
     // spread to every method, the estimate's observation kept
     for (const char* method : {"00", "01", "58"})
         EXPECT_EQ(recorded(QStringLiteral("01")).value(QString::fromLatin1(method)),
@@ -303,48 +291,46 @@ TEST_F(ResultPageTest, EnteringThePageBringsSeparatorsToTheCommaAndRewritesNothi
     EXPECT_FALSE(busy.visible());
 
     // a typed value drops the observation; the estimate dialog's value keeps it
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("71")));
-    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")), (Recorded{"71", ""}));
+    ASSERT_TRUE(f.resultPage().recordValue("01", "71"));
+    EXPECT_EQ(recorded("01").value("01"), (Recorded{"71", ""}));
     f.resultPage().estimateFlag = true;
-    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("01")));
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, "01"));
     f.cdsDadosAval.edit();
-    f.cdsDadosAval.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68,40"));
-    f.cdsDadosAval.setValue(QStringLiteral("DSOBSERAVAL"),
-                            QStringLiteral("Peso Estimado Chumlea (1988)"));
+    f.cdsDadosAval.setValue("DSINFOAVAL", "68,40");
+    f.cdsDadosAval.setValue("DSOBSERAVAL", "Peso Estimado Chumlea (1988)");
     f.resultPage().postDataRow();
     f.resultPage().estimateFlag = false;
-    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("00")),
-              (Recorded{"68,40", "Peso Estimado Chumlea (1988)"}));
+    EXPECT_EQ(recorded("01").value("00"), (Recorded{"68,40", "Peso Estimado Chumlea (1988)"}));
 
     // every value normal now: entering again writes nothing and keeps the row
-    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("02")));
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, "02"));
     enterMethods();
     server.clearTraffic();
     enterResults();
     EXPECT_EQ(writes(server), QStringList());
     EXPECT_EQ(f.cdsDadosAval.asString(kType), "02");
-    EXPECT_EQ(gridValue(QStringLiteral("42")), "0");
+    EXPECT_EQ(gridValue("42"), "0");
 }
 
 TEST_F(ResultPageTest, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRecordedValues)
 {
-    AssessmentForm& f = openWithMethods(QStringLiteral("920000000008"));
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("70")));
+    AssessmentForm& f = openWithMethods("920000000008");
+    ASSERT_TRUE(f.resultPage().recordValue("01", "70"));
     busy = {};
 
-    server.failNext(QStringLiteral("SetInfoAval"));
+    server.failNext("SetInfoAval");
     try {
-        f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("80"));
+        f.resultPage().recordValue("01", "80");
         FAIL() << "the failed write went unnoticed";
     } catch (const records::Error& e) {
         EXPECT_TRUE(e.message().contains("falha simulada")) << e.message().toStdString();
     }
     EXPECT_FALSE(f.cdsDadosAval.isEditing());
-    EXPECT_EQ(gridValue(QStringLiteral("01")), "80");
+    EXPECT_EQ(gridValue("01"), "80");
     EXPECT_EQ(f.cdsInfoAval.changeCount(), 0);
     for (int row = 0; row < f.cdsInfoAval.recordCount(); ++row)
-        EXPECT_EQ(f.cdsInfoAval.asStringAt(row, QStringLiteral("DSINFOAVAL")), "70");
-    for (const auto& r : recorded(QStringLiteral("01")))
+        EXPECT_EQ(f.cdsInfoAval.asStringAt(row, "DSINFOAVAL"), "70");
+    for (const auto& r : recorded("01"))
         EXPECT_EQ(r.value, "70");
     EXPECT_FALSE(busy.visible());
     EXPECT_GE(busy.showCount(), 1);
@@ -352,47 +338,46 @@ TEST_F(ResultPageTest, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRec
     // posting again once the server answers stores it everywhere
     f.cdsDadosAval.edit();
     f.resultPage().postDataRow();
-    for (const auto& r : recorded(QStringLiteral("01")))
+    for (const auto& r : recorded("01"))
         EXPECT_EQ(r.value, "80");
 }
 
 TEST_F(ResultPageTest, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
 {
-    AssessmentForm& f = open(QStringLiteral("920000000009"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("00")));
+    AssessmentForm& f = open("920000000009");
+    ASSERT_TRUE(f.methodPage().selectMethod("00"));
     enterResults();
-    ASSERT_TRUE(f.resultPage().recordValue(QStringLiteral("01"), QStringLiteral("64,3")));
+    ASSERT_TRUE(f.resultPage().recordValue("01", "64,3"));
     enterMethods();
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("01")));
+    ASSERT_TRUE(f.methodPage().selectMethod("01"));
     enterResults();
-    EXPECT_FALSE(recorded(QStringLiteral("01")).contains(QStringLiteral("01")));
+    EXPECT_FALSE(recorded("01").contains("01"));
 
     server.clearTraffic();
     f.resultPage().Atualiza_DadosInf();
-    const QList<QJsonArray> calls = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
+    const QList<QJsonArray> calls = server.argumentsOf("GetAtualizaDados");
     ASSERT_EQ(calls.size(), 1);
     EXPECT_EQ(calls[0].last().toString(), ResultPage::anthropometricFilter());
-    EXPECT_EQ(recorded(QStringLiteral("01")).value(QStringLiteral("01")).value, "64,3");
+    EXPECT_EQ(recorded("01").value("01").value, "64,3");
 
     f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshResulEnerg);
     server.clearTraffic();
     f.resultPage().Atualiza_DadosInf();
-    const QList<QJsonArray> energy = server.argumentsOf(QStringLiteral("GetAtualizaDados"));
+    const QList<QJsonArray> energy = server.argumentsOf("GetAtualizaDados");
     ASSERT_EQ(energy.size(), 1);
     EXPECT_EQ(energy[0].last().toString(), ResultPage::energyFilter());
 }
 
 TEST_F(ResultPageTest, TheRefreshReadsWhatThePageShows)
 {
-    AssessmentForm& f =
-        open(QStringLiteral("960000000003"), QStringLiteral("0"), QDate(1980, 1, 1));
+    AssessmentForm& f = open("960000000003", "0", QDate(1980, 1, 1));
     // method page: what another client selected shows, the filter still applies
-    storeMethod(QStringLiteral("04"), QStringLiteral("S"), QString());
+    storeMethod("04", "S", QString());
     server.clearTraffic();
     f.sbtVerificarClick();
     EXPECT_EQ(server.calledMethods(), QStringList{"GetDados"});
-    ASSERT_TRUE(f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("04")));
-    EXPECT_EQ(f.cdsMetoAval.asString(QStringLiteral("IDTABELAAV")), "S");
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "04"));
+    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "S");
     for (const char* gone : {"28", "29", "65", "66", "68"})
         EXPECT_FALSE(
             f.cdsMetoAval.locate(QStringLiteral("CDTBMETOAVAL"), QString::fromLatin1(gone)))
@@ -400,7 +385,7 @@ TEST_F(ResultPageTest, TheRefreshReadsWhatThePageShows)
 
     // result page: the grid again, on the same row, a limb count taken from its observation
     enterResults();
-    ASSERT_TRUE(f.cdsDadosAval.locate(kType, QStringLiteral("08")));
+    ASSERT_TRUE(f.cdsDadosAval.locate(kType, "08"));
     const int row = f.cdsDadosAval.recNo();
     server.clearTraffic();
     f.sbtVerificarClick();
@@ -426,23 +411,23 @@ TEST_F(ResultPageTest, TheRefreshReadsWhatThePageShows)
 
 TEST_F(ResultPageTest, TheRefreshTakesTheLimbCountFromTheObservation)
 {
-    AssessmentForm& f = open(QStringLiteral("960000000004"));
-    ASSERT_TRUE(f.methodPage().selectMethod(QStringLiteral("59")));
+    AssessmentForm& f = open("960000000004");
+    ASSERT_TRUE(f.methodPage().selectMethod("59"));
     enterResults();
-    ASSERT_TRUE(f.resultPage().recordAnswer(QStringLiteral("47"), QStringLiteral("1")));
-    ASSERT_TRUE(f.resultPage().recordLimbCount(QStringLiteral("47"), QStringLiteral("2")));
+    ASSERT_TRUE(f.resultPage().recordAnswer("47", "1"));
+    ASSERT_TRUE(f.resultPage().recordLimbCount("47", "2"));
     EXPECT_EQ(inPeMembro, 2);
     // another client leaves one leg
     records::DataSet info(records::layouts::cdsInfoAval());
-    info.loadPacket(records::decodePacket(
-        records::checkReply(server.client().GetInfoAval(f.key(), QStringLiteral("47")))));
-    ASSERT_TRUE(info.locate(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("59")));
+    info.loadPacket(
+        records::decodePacket(records::checkReply(server.client().GetInfoAval(f.key(), "47"))));
+    ASSERT_TRUE(info.locate("CDTBMETOAVAL", "59"));
     info.edit();
-    info.setValue(QStringLiteral("DSOBSERAVAL"), QStringLiteral("1"));
+    info.setValue("DSOBSERAVAL", "1");
     info.post();
-    records::writeThrough(info, server.client(), QStringLiteral("SetInfoAval"));
+    records::writeThrough(info, server.client(), "SetInfoAval");
     f.sbtVerificarClick();
-    EXPECT_EQ(gridValue(QStringLiteral("47"), QStringLiteral("DSUNIDDADO")), "1");
-    EXPECT_EQ(gridValue(QStringLiteral("47"), QStringLiteral("DSOBSERAVAL"), true), "");
+    EXPECT_EQ(gridValue("47", "DSUNIDDADO"), "1");
+    EXPECT_EQ(gridValue("47", "DSOBSERAVAL", true), "");
     EXPECT_EQ(inPeMembro, 1);
 }
