@@ -13,11 +13,6 @@ namespace dt = workspace::data_types;
 TEST(CodedAnswers, ShowTheTextOfTheFirstCharacter)
 {
     EXPECT_EQ(dt::codedAnswerText("36", "3"), "Três Meses");
-    EXPECT_EQ(dt::codedAnswerText("40", "0"), "Não");
-    EXPECT_EQ(dt::codedAnswerText("50", "1"), "Sim");
-    EXPECT_EQ(dt::codedAnswerText("26", "2"), "Segundo Trimestre");
-    EXPECT_EQ(dt::codedAnswerText("52", "3"), "Terceiro Trimestre");
-    EXPECT_EQ(dt::codedAnswerText("51", "4"), "Sedentarismo");
     EXPECT_EQ(dt::codedAnswerText("51", "1x"), "Intenso");
     // unknown codes, empty values and types that are not coded show nothing
     EXPECT_EQ(dt::codedAnswerText("36", "5"), "");
