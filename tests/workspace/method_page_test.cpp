@@ -154,16 +154,7 @@ TEST_F(MethodPageTest, ReferencePickListOffersTheMethodsWholeList)
     }
     EXPECT_EQ(errors.last(), "Não há referência cadastrada.");
     EXPECT_FALSE(f.cdsMetoAval.isEditing());
-
-    // flag "0": no button, no list, typing ignored
-    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
-    EXPECT_FALSE(f.methodPage().referenceButtonVisible(f.cdsMetoAval.recNo()));
-    EXPECT_FALSE(f.methodPage().methodCellEditable(f.cdsMetoAval.recNo(), "CDTABELACO"));
-    hostfw::PickScript script({hostfw::PickAnswer::row(0)});
-    f.methodPage().dbgMetoAvalEditButtonClick();
-    f.methodPage().typeMethodReference("01");
-    EXPECT_TRUE(script.requests().isEmpty());
-    EXPECT_FALSE(f.cdsMetoAval.isEditing());
+    // a method without a reference table: the window's ReferenceCellTakesATypedCode...
 }
 
 TEST_F(MethodPageTest, ToggleActsOnlyInTheSelectionColumnAndClosesTheResults)
