@@ -1,10 +1,7 @@
 #include "host/access_token.h"
 #include "host/host_error.h"
 #include "host/host_options.h"
-#include "host/host_startup.h"
 #include "records/server_address.h"
-
-#include "hostfw/host_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -124,32 +121,28 @@ TEST_F(HostOptionsTest, SettingsOptionChoosesAnotherFile)
 
 TEST_F(HostOptionsTest, BadServerTextIsRefusedNamingWhereItCameFrom)
 {
-    QString text = hostErrorOf([&] { parse({u"--server"_s, u"127.0.0.1"_s}); });
-    EXPECT_EQ(text, u"Endereço do servidor inválido em --server: \"127.0.0.1\". Use HOST:PORTA, "
-                    u"por exemplo 127.0.0.1:8512."_s);
-    text = hostErrorOf([&] { parse({u"--server=host:70000"_s}); });
-    EXPECT_TRUE(text.contains(u"host:70000"_s)) << qPrintable(text);
+    EXPECT_TRUE(hostErrorOf([&] {
+                    parse({u"--server"_s, u"127.0.0.1"_s});
+                }).contains(u"--server"_s));
+    EXPECT_TRUE(hostErrorOf([&] { parse({u"--server=host:70000"_s}); }).contains(u"host:70000"_s));
 
     writeFile(env.defaultSettingsFile, "[server]\naddress=sem-porta\n");
-    text = hostErrorOf([&] { parse({}); });
-    EXPECT_TRUE(text.contains(env.defaultSettingsFile)) << qPrintable(text);
-    EXPECT_TRUE(text.contains(u"server/address"_s)) << qPrintable(text);
-    EXPECT_TRUE(text.contains(u"sem-porta"_s)) << qPrintable(text);
+    const QString text = hostErrorOf([&] { parse({}); });
+    for (const QString& part : {env.defaultSettingsFile, u"server/address"_s, u"sem-porta"_s})
+        EXPECT_TRUE(text.contains(part)) << qPrintable(text);
     // A good option still wins over the bad setting, which is then never read.
     EXPECT_EQ(parse({u"--server"_s, u"a:1"_s}).options.server, (ServerAddress{u"a"_s, 1}));
 }
 
 TEST_F(HostOptionsTest, UnknownOptionsStrayArgumentsAndEmptyPathsAreRefused)
 {
-    EXPECT_EQ(hostErrorOf([&] {
-                  parse({u"--servidor"_s, u"x:1"_s});
-              }),
-              u"Opção desconhecida: --servidor. Use --help para ver as opções."_s);
-    EXPECT_TRUE(
-        hostErrorOf([&] { parse({u"extra"_s}); }).startsWith(u"Argumento inesperado: extra"_s));
-    EXPECT_EQ(hostErrorOf([&] { parse({u"--token-file="_s}); }),
-              u"A opção --token-file precisa de um caminho."_s);
-    EXPECT_FALSE(hostErrorOf([&] { parse({u"--module"_s}); }).isEmpty());  // value missing
+    for (const QStringList& args : {QStringList{u"--servidor"_s, u"x:1"_s},
+                                    {u"extra"_s},
+                                    {u"--token-file="_s},
+                                    {u"--module"_s}}) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        EXPECT_TRUE(hostErrorOf([&] { parse(args); }).contains(args.first().section(u'=', 0, 0)));
+    }
 }
 
 TEST_F(HostOptionsTest, HelpIsReportedNotRun)
@@ -157,43 +150,18 @@ TEST_F(HostOptionsTest, HelpIsReportedNotRun)
     const CommandLine cl = parse({u"--help"_s, u"--server"_s, u"bad"_s});
     EXPECT_TRUE(cl.helpRequested);
     EXPECT_TRUE(cl.helpText.contains(u"--token-file"_s));
-    EXPECT_TRUE(cl.helpText.contains(u"Endereço do servidor de aplicação"_s));
 }
 
-TEST(AccessToken, ReadsTheTrimmedTokenAndRefusesBadFilesClearly)
+TEST(AccessToken, ReadsTheTrimmedTokenAndRefusesBadFilesNamingThem)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"token"_s);
-
-    QString text = hostErrorOf([&] { readAccessToken(path); });
-    EXPECT_TRUE(text.startsWith(u"O arquivo de token %1 não existe."_s.arg(path)))
-        << qPrintable(text);
-    EXPECT_TRUE(text.contains(u"--token-file"_s));
-
-    writeFile(path, "  \n");
-    EXPECT_TRUE(hostErrorOf([&] { readAccessToken(path); }).contains(u"está vazio"_s));
-
-    writeFile(path, "abc def\n");
-    EXPECT_EQ(hostErrorOf([&] { readAccessToken(path); }),
-              u"O arquivo de token %1 não contém um token válido."_s.arg(path));
-    writeFile(path, "abc\r\nX-Injected: 1\n");
-    EXPECT_FALSE(hostErrorOf([&] { readAccessToken(path); }).isEmpty());
-
-    EXPECT_EQ(hostErrorOf([&] { readAccessToken(dir.path()); }),
-              u"O arquivo de token %1 não pode ser lido."_s.arg(dir.path()));
-
+    EXPECT_TRUE(hostErrorOf([&] { readAccessToken(path); }).contains(u"--token-file"_s));
+    EXPECT_TRUE(hostErrorOf([&] { readAccessToken(dir.path()); }).contains(dir.path()));
+    for (const QByteArray& bad : {"  \n"_ba, "abc def\n"_ba, "abc\r\nX-Injected: 1\n"_ba}) {
+        writeFile(path, bad);
+        EXPECT_TRUE(hostErrorOf([&] { readAccessToken(path); }).contains(path)) << bad.data();
+    }
     writeFile(path, "3f9a0c1d-token_value.x\n");
     EXPECT_EQ(readAccessToken(path), u"3f9a0c1d-token_value.x"_s);
-}
-
-TEST(HostStartup, PutsServerAndTokenIntoTheHostSettings)
-{
-    const hostfw::HostSettings saved = hostfw::hostSettings();
-    HostOptions options;
-    options.server = {u"10.1.2.3"_s, 9100};
-    applyToHostSettings(options, u"segredo"_s);
-    EXPECT_EQ(hostfw::WebURL(), u"10.1.2.3"_s);
-    EXPECT_EQ(hostfw::WebPort(), 9100);
-    EXPECT_EQ(hostfw::AccessToken(), u"segredo"_s);
-    hostfw::hostSettings() = saved;
 }

@@ -47,18 +47,12 @@ protected:
 TEST_F(PickerTest, ListsTheRegistryAndReturnsTheChosenPatientAtToday)
 {
     PatientPickerDialog picker(server);
-    EXPECT_EQ(picker.windowTitle(), u"Abrir consulta"_s);
-    EXPECT_EQ(picker.patientCount(), 3);
     EXPECT_EQ(table(picker)->model()->rowCount(), 3);
     // Sorted by name for the eye.
     EXPECT_EQ(table(picker)->model()->index(0, 1).data().toString(), u"Ana Souza"_s);
-    EXPECT_EQ(picker.consultationDate(), QDate(2024, 3, 31));
     EXPECT_EQ(picker.findChild<QDateEdit*>(u"consultationDateEdit"_s)->date(), QDate(2024, 3, 31));
     EXPECT_TRUE(picker.messageText().isEmpty());
     EXPECT_FALSE(okButton(picker)->isEnabled());  // nothing chosen yet
-    EXPECT_EQ(okButton(picker)->text(), u"OK"_s);
-    EXPECT_EQ(picker.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(),
-              u"Cancelar"_s);
 
     ASSERT_TRUE(picker.selectPatient(u"000010"_s, u"0002"_s));
     EXPECT_TRUE(okButton(picker)->isEnabled());
@@ -66,9 +60,7 @@ TEST_F(PickerTest, ListsTheRegistryAndReturnsTheChosenPatientAtToday)
 
     EXPECT_EQ(picker.result(), QDialog::Accepted);
     ASSERT_TRUE(picker.choice());
-    EXPECT_EQ(picker.choice()->patient.name, u"Beatriz Lima"_s);
-    EXPECT_EQ(picker.choice()->patient.branch, u"0002"_s);
-    EXPECT_TRUE(picker.choice()->patient.deceased);
+    EXPECT_EQ(picker.choice()->patient.name, u"Beatriz Lima"_s);  // the code of two branches
     EXPECT_EQ(picker.choice()->date, QDate(2024, 3, 31));
 }
 
@@ -100,15 +92,14 @@ TEST_F(PickerTest, RefusesAChoiceThatCannotBeOpenedAndStaysOpen)
     picker.accept();  // nothing chosen
     EXPECT_EQ(picker.result(), QDialog::Rejected);
     EXPECT_FALSE(picker.choice());
-    EXPECT_EQ(picker.messageText(), u"Escolha um paciente."_s);
+    EXPECT_FALSE(picker.messageText().isEmpty());  // the texts are checkChoice's
 
     ASSERT_TRUE(picker.selectPatient(u"000011"_s));
     EXPECT_TRUE(picker.messageText().isEmpty());     // a new choice clears the old message
     picker.setConsultationDate(QDate(2019, 5, 31));  // the day before birth
     picker.accept();
     EXPECT_FALSE(picker.choice());
-    EXPECT_EQ(picker.messageText(),
-              u"A data da consulta é anterior à data de nascimento do paciente."_s);
+    EXPECT_FALSE(picker.messageText().isEmpty());
     EXPECT_TRUE(picker.findChild<QLabel*>(u"messageLabel"_s)->isVisibleTo(&picker));
 
     picker.setConsultationDate(QDate(2019, 6, 1));
@@ -148,15 +139,9 @@ TEST_F(PickerTest, ServerDownSaysSoAndTheDialogStaysUsable)
     EXPECT_FALSE(okButton(picker)->isEnabled());
 }
 
-TEST_F(PickerTest, AnUnreadableRegistryIsAMessageNotACrash)
+// An unreadable registry is registry_test's case; the dialog shows it as it does a failure.
+TEST_F(PickerTest, AnEmptyRegistryIsAMessage)
 {
-    server.registry.fields.removeLast();
-    server.registry.fields.removeLast();  // no DTNASC and no IDOBITO
-    server.registry.rows.clear();
-    PatientPickerDialog picker(server);
-    EXPECT_EQ(picker.patientCount(), 0);
-    EXPECT_EQ(picker.messageText(), u"A lista de pacientes do servidor não tem o campo DTNASC."_s);
-
     fakes::FakeAppServer empty;
     PatientPickerDialog none(empty);
     EXPECT_EQ(none.messageText(), u"O cadastro não tem pacientes."_s);
