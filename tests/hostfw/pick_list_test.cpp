@@ -53,21 +53,6 @@ TEST(PickCodes, JoinedWithUnderscores)
     EXPECT_EQ(parsePickCaption(u"Só título"_s).emptyMessage, QString());
 }
 
-TEST(Pesquisar, PositionsTheDatasetOnThePick)
-{
-    auto ds = referenceList();
-    PickScript script({PickAnswer::where(u"NMREFE"_s, u"Burr"_s), PickAnswer::cancel(),
-                       PickAnswer::where(u"NMREFE"_s, u"Nenhum"_s)});
-    EXPECT_TRUE(Pesquisar(*ds, u"Referência|Não há referência cadastrada."_s, false, true));
-    EXPECT_EQ(ds->asString(u"CDREFE"_s), u"03"_s);
-    EXPECT_EQ(script.requests().first().caption, u"Referência"_s);
-
-    // Giving up leaves the cursor where it was.
-    EXPECT_FALSE(Pesquisar(*ds, u"Referência|x"_s, false, true));
-    EXPECT_FALSE(Pesquisar(*ds, u"Referência|x"_s, false, true));
-    EXPECT_EQ(ds->asString(u"CDREFE"_s), u"03"_s);
-}
-
 TEST(Pesquisar, EmptyListShowsItsMessageAndPicksNothing)
 {
     ErrorRecorder errors;

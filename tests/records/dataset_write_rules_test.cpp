@@ -261,36 +261,6 @@ TEST(WriteThroughRules, TheNullFieldListNamesTheNullFieldsInTheDatasetsOwnOrder)
     }
 }
 
-TEST(WriteThroughRules, AFailedInsertVanishesAndOnlyLaterChangesAreSentNext)
-{
-    RecordingAppServer server;
-    bool refuse = true;
-    server.answer = [&refuse](const QString&, const QJsonArray&) {
-        return refuse ? Reply::failure(QStringLiteral("Resultado já gravado."))
-                      : Reply::success(QJsonValue());
-    };
-    DataSet ds(layouts::cdsResuAval());
-    attachWriteThrough(ds, server);
-    ds.clear();
-    ds.append();
-    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
-    ds.setValue(QStringLiteral("CDSEQUAVAL"), QStringLiteral("01"));
-    EXPECT_THROW(ds.post(), Error);
-    EXPECT_TRUE(ds.isEmpty());
-    EXPECT_EQ(ds.changeCount(), 0);
-    EXPECT_EQ(ds.state(), DataSetState::Browse);
-
-    refuse = false;
-    ds.append();
-    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("02"));
-    ds.setValue(QStringLiteral("CDSEQUAVAL"), QStringLiteral("01"));
-    ds.post();
-    ASSERT_EQ(server.calls.size(), 2);
-    const Delta sent = server.lastDelta();
-    ASSERT_EQ(sent.changes.size(), 1);
-    EXPECT_EQ(sent.changes[0].newValues[col(ds, "CDTBMETOAVAL")].toString(), QStringLiteral("02"));
-}
-
 TEST(WriteThroughRules, ARefusalAfterEarlierMergedWritesUndoesOnlyWhatWasNotMerged)
 {
     RecordingAppServer server;
