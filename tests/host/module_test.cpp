@@ -78,23 +78,18 @@ TEST(ModuleLoader, TheModuleSeesTheHostsSettingsAndMdiArea)
 TEST(ModuleLoader, MissingOrWrongModulesAreRefusedNamingThePath)
 {
     QTemporaryDir dir;
-    const QString missing = dir.filePath(u"lib/libavalnutr.so"_s);
-    EXPECT_EQ(loadErrorOf(missing),
-              u"O módulo %1 não foi encontrado. Indique o caminho com --module."_s.arg(missing));
-
-    EXPECT_EQ(loadErrorOf(dir.path()), u"O módulo %1 não é um arquivo."_s.arg(dir.path()));
-
     const QString notALibrary = dir.filePath(u"libavalnutr.so"_s);
     QFile file(notALibrary);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("não é uma biblioteca\n");
     file.close();
-    const QString text = loadErrorOf(notALibrary);
-    EXPECT_TRUE(text.startsWith(u"Não foi possível carregar o módulo %1: "_s.arg(notALibrary)))
-        << qPrintable(text);
-
-    const QString noEntry = QStringLiteral(FAKE_MODULE_NO_ENTRY_PATH);
-    EXPECT_EQ(loadErrorOf(noEntry), u"O módulo %1 não exporta a função IniProc."_s.arg(noEntry));
+    // Missing, a directory, not a library, a library without IniProc.
+    for (const QString& path : {dir.filePath(u"lib/libavalnutr.so"_s), dir.path(), notALibrary,
+                                QStringLiteral(FAKE_MODULE_NO_ENTRY_PATH)}) {
+        const QString text = loadErrorOf(path);
+        EXPECT_TRUE(text.contains(path)) << qPrintable(text);
+    }
+    EXPECT_TRUE(loadErrorOf(dir.filePath(u"x.so"_s)).contains(u"--module"_s));
 }
 
 namespace {

@@ -64,47 +64,37 @@ TEST_F(PickerTest, ListsTheRegistryAndReturnsTheChosenPatientAtToday)
     EXPECT_EQ(picker.choice()->date, QDate(2024, 3, 31));
 }
 
-TEST_F(PickerTest, AnotherDateAndTheFilter)
+TEST_F(PickerTest, TheFilterAndAnotherDateAndAChoiceThatCannotBeOpened)
 {
     PatientPickerDialog picker(server);
+    picker.accept();  // nothing chosen: refused, the dialog stays open and says why
+    EXPECT_EQ(picker.result(), QDialog::Rejected);
+    EXPECT_FALSE(picker.choice());
+    EXPECT_FALSE(picker.messageText().isEmpty());  // the texts are checkChoice's
+
     auto* filter = picker.findChild<QLineEdit*>(u"patientFilterEdit"_s);
     filter->setText(u"souza"_s);
     EXPECT_EQ(table(picker)->model()->rowCount(), 1);
     filter->setText(u"000010"_s);
     EXPECT_EQ(table(picker)->model()->rowCount(), 2);
 
-    // Selecting by code clears the filter so the row can be shown.
+    // Selecting by code clears the filter so the row can be shown, and the old message.
     ASSERT_TRUE(picker.selectPatient(u"000011"_s));
     EXPECT_TRUE(filter->text().isEmpty());
+    EXPECT_TRUE(picker.messageText().isEmpty());
     EXPECT_FALSE(picker.selectPatient(u"999999"_s));
     EXPECT_EQ(picker.selectedPatient()->code, u"000011"_s);  // unchanged by the miss
+
+    picker.setConsultationDate(QDate(2019, 5, 31));  // the day before birth
+    picker.accept();
+    EXPECT_FALSE(picker.choice());
+    EXPECT_TRUE(picker.findChild<QLabel*>(u"messageLabel"_s)->isVisibleTo(&picker));
 
     picker.setConsultationDate(QDate(2023, 12, 1));
     picker.accept();
     ASSERT_TRUE(picker.choice());
     EXPECT_EQ(picker.choice()->patient.code, u"000011"_s);
     EXPECT_EQ(picker.choice()->date, QDate(2023, 12, 1));
-}
-
-TEST_F(PickerTest, RefusesAChoiceThatCannotBeOpenedAndStaysOpen)
-{
-    PatientPickerDialog picker(server);
-    picker.accept();  // nothing chosen
-    EXPECT_EQ(picker.result(), QDialog::Rejected);
-    EXPECT_FALSE(picker.choice());
-    EXPECT_FALSE(picker.messageText().isEmpty());  // the texts are checkChoice's
-
-    ASSERT_TRUE(picker.selectPatient(u"000011"_s));
-    EXPECT_TRUE(picker.messageText().isEmpty());     // a new choice clears the old message
-    picker.setConsultationDate(QDate(2019, 5, 31));  // the day before birth
-    picker.accept();
-    EXPECT_FALSE(picker.choice());
-    EXPECT_FALSE(picker.messageText().isEmpty());
-    EXPECT_TRUE(picker.findChild<QLabel*>(u"messageLabel"_s)->isVisibleTo(&picker));
-
-    picker.setConsultationDate(QDate(2019, 6, 1));
-    picker.accept();
-    ASSERT_TRUE(picker.choice());
 }
 
 TEST_F(PickerTest, ServerDownSaysSoAndTheDialogStaysUsable)

@@ -12,21 +12,11 @@ using namespace records::testing;
 
 namespace {
 
-QVariantMap info(const char* method, const char* type, const char* value)
-{
-    return {{"CDFILIAL", "0001"},
-            {"CDPACIENTE", "000000000042"},
-            {"DTCONSPACI", consultationDate()},
-            {"CDTBMETOAVAL", method},
-            {"CDTIPODADO", type},
-            {"DSINFOAVAL", value}};
-}
-
 // Three recorded values: weight for methods 01 and 02, height for method 01.
 void loadInfo(DataSet& ds)
 {
-    ds.loadPacket(packetOf(ds.fields(), {info("01", "01", "70,5"), info("02", "01", "70,5"),
-                                         info("01", "02", "1,75")}));
+    ds.loadPacket(packetOf(ds.fields(), {infoRow("01", "01", "70,5"), infoRow("02", "01", "70,5"),
+                                         infoRow("01", "02", "1,75")}));
 }
 
 void setInfoValue(DataSet& ds, const char* method, const char* type, const char* value)
@@ -36,11 +26,6 @@ void setInfoValue(DataSet& ds, const char* method, const char* type, const char*
     ds.edit();
     ds.setValue(QStringLiteral("DSINFOAVAL"), QString::fromLatin1(value));
     ds.post();
-}
-
-int col(const DataSet& ds, const char* name)
-{
-    return ds.fieldIndex(QString::fromLatin1(name));
 }
 
 }  // namespace

@@ -29,6 +29,22 @@ inline QDateTime consultationDate()
     return QDateTime(QDate(2026, 3, 10), QTime(0, 0), Qt::UTC);
 }
 
+// A recorded value of the consultation used throughout: method, data type and text.
+inline QVariantMap infoRow(const char* method, const char* type, const char* value)
+{
+    return {{"CDFILIAL", "0001"},
+            {"CDPACIENTE", "000000000042"},
+            {"DTCONSPACI", consultationDate()},
+            {"CDTBMETOAVAL", method},
+            {"CDTIPODADO", type},
+            {"DSINFOAVAL", value}};
+}
+
+inline int col(const DataSet& ds, const char* name)
+{
+    return ds.fieldIndex(QString::fromLatin1(name));
+}
+
 // The values of one field over the visible rows, in order (the cursor is not moved).
 inline QStringList column(const DataSet& ds, const QString& field)
 {

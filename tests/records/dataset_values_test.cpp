@@ -22,7 +22,7 @@ FieldList mixedFields()
 
 }  // namespace
 
-TEST(Values, AreCoercedToTheFieldTypeAndValuesThatDoNotFitAreRefused)
+TEST(Values, AreCoercedToTheFieldTypeRefusedWhenTheyDoNotFitAndReadInEachForm)
 {
     DataSet ds(mixedFields(), QStringLiteral("cdsTeste"));
     ds.append();
@@ -50,14 +50,11 @@ TEST(Values, AreCoercedToTheFieldTypeAndValuesThatDoNotFitAreRefused)
 
     // Outside edit or insert nothing can be set.
     EXPECT_THROW(ds.setValue(QStringLiteral("QTLINHAS"), 3), Error);
-}
 
-TEST(Values, ReadAsTextNumberAndInteger)
-{
-    DataSet ds(mixedFields());
-    ds.append();
+    // Read as text, number and integer.
+    ds.edit();
+    ds.setValue(QStringLiteral("QTLINHAS"), QVariant());
     ds.setValue(QStringLiteral("VRPESO"), 70.25);
-    ds.setValue(QStringLiteral("DTCONSPACI"), consultationDate());
     ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("1.5"));
     ds.post();
     EXPECT_EQ(ds.asString(QStringLiteral("VRPESO")), QStringLiteral("70,25"));

@@ -29,17 +29,6 @@ QVariantMap methodRow(const char* code, const char* selected = "N")
             {"NRCTMETOAVAL", "11190000"}};
 }
 
-QVariantMap infoRow(const char* method, const char* type, const char* value)
-{
-    return {{"CDFILIAL", kBranch},    {"CDPACIENTE", kPatient}, {"DTCONSPACI", consultationDate()},
-            {"CDTBMETOAVAL", method}, {"CDTIPODADO", type},     {"DSINFOAVAL", value}};
-}
-
-int col(const DataSet& ds, const char* name)
-{
-    return ds.fieldIndex(QString::fromLatin1(name));
-}
-
 // The preparation the form runs before a method row is posted: key fields from the
 // consultation, then empty texts to null.
 void prepareLikeTheForm(DataSet& ds)
@@ -176,14 +165,12 @@ TEST(HookOrder, WhatBeforePostFillsIsWhatTheWriteSends)
     attachWriteThrough(ds, server);
     ds.clear();
     ds.append();
-    ds.setValue(QStringLiteral("IDTABELAAV"), QStringLiteral("S"));
-    ds.setValue(QStringLiteral("CDTABELACO"), QString());
-    ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("01"));
-    ds.setValue(QStringLiteral("IDTBUTILTABE"), QStringLiteral("1"));
-    ds.setValue(QStringLiteral("NMTBMETOAVAL"), QStringLiteral("IMC"));
+    for (const FieldDef& f : ds.fields()) {
+        if (f.type == FieldType::String)
+            ds.setValue(f.name, QStringLiteral("1"));
+    }
+    ds.setValue(QStringLiteral("CDTABELACO"), QString());  // empty texts, null once posted
     ds.setValue(QStringLiteral("CDTBREFMETOA"), QStringLiteral("  "));
-    ds.setValue(QStringLiteral("NMREFEBIBL"), QStringLiteral("OMS"));
-    ds.setValue(QStringLiteral("NRCTMETOAVAL"), QStringLiteral("11190000"));
     ds.post();
 
     ASSERT_EQ(server.calls.size(), 1);
