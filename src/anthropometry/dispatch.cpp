@@ -1,6 +1,7 @@
 #include "dispatch.h"
 
 #include "bmi_family.h"
+#include "waist_family.h"
 
 namespace anthropometry {
 
@@ -11,9 +12,13 @@ namespace M = records::method;
 const DispatchEntry kAnthropometricDispatch[] = {
     {M::kImc, &Calcula_IMC},
     {M::kImcMust, &Calcula_IMC_Must},
+    {M::kRcq, &Calcula_RCQ},
+    {M::kCircunfCintura, &Calcula_CircunfCintura},
     {M::kImcAmputado, &Calcula_IMC_Amputado},
     {M::kImcAdolescente, &Calcula_IMCAdolescente},
     {M::kImcOms98, &Calcula_IMCOms98},
+    {M::kRcqOms98, &Calcula_RCQOms98},
+    {M::kCircCintOms98, &Calcula_CircCintOms98},
     {M::kImcIdoso, &Calcula_IMCIdoso},
     {M::kImcGestante, &Calcula_IMCGestante},
 };
