@@ -50,11 +50,7 @@ protected:
         http = std::make_unique<httplib::Client>("127.0.0.1", server->port());
         http->set_read_timeout(10, 0);
         // A consultation with one recorded value, to show that nothing changes it.
-        ASSERT_TRUE(server->client()
-                        .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                         .insert(infoRow(demoKey(), u"00"_s, u"01"_s, u"70"_s)),
-                                     QString())
-                        .ok);
+        ASSERT_TRUE(recordValue(server->client(), demoKey(), u"00"_s, u"01"_s, u"70"_s).ok);
     }
 
     void TearDown() override
@@ -302,11 +298,9 @@ TEST(HttpClientTest, AConnectionTheServerClosedWhileIdleIsReplacedOnTheNextCall)
     // The server drops connections idle for two seconds: wait until it has closed this one
     // (the client's end is then waiting to close).
     ASSERT_TRUE(waitUntil([&] {
-        for (const TcpSocket& t : tcpSockets()) {
-            if (t.remotePort == server.port() && t.state == TcpSocket::CloseWait)
-                return true;
-        }
-        return false;
+        return anySocket([&](const TcpSocket& t) {
+            return t.remotePort == server.port() && t.state == TcpSocket::CloseWait;
+        });
     }));
     const records::Reply r = server.client().GetPacientes();
     EXPECT_TRUE(r.ok) << r.error.toStdString();

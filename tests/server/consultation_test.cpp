@@ -20,6 +20,15 @@ QString s(const char* text)
     return QString::fromUtf8(text);
 }
 
+// "a/b" for each row: the values of two fields.
+QStringList pairsOf(const Packet& p, const QString& a, const QString& b)
+{
+    QStringList out;
+    for (int r = 0; r < p.rows.size(); ++r)
+        out.append(p.value(r, a).toString() + u'/' + p.value(r, b).toString());
+    return out;
+}
+
 }  // namespace
 
 class ConsultationTest : public EngineTest
@@ -101,10 +110,13 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
     EXPECT_EQ(column(packetOf(app().GetExistMetoAval(k, u"00"_s)), u"CDPACIENTE"_s),
               QStringList{k.patient});
 
-    Packet again = packetOf(app().GetDados(k, 45.03), 0);
-    int r2 = findRow(again, u"CDTBMETOAVAL"_s, u"00"_s);
-    EXPECT_EQ(again.value(r2, u"IDTABELAAV"_s), u"S"_s);
-    EXPECT_EQ(again.value(r2, u"CDTABELACO"_s), u"01"_s);
+    // The offered row "00" as GetDados answers it now.
+    auto offered = [&] {
+        const Packet again = packetOf(app().GetDados(k, 45.03), 0);
+        return rowValues(again, findRow(again, u"CDTBMETOAVAL"_s, u"00"_s));
+    };
+    EXPECT_EQ(offered().value(u"IDTABELAAV"_s), u"S"_s);
+    EXPECT_EQ(offered().value(u"CDTABELACO"_s), u"01"_s);
 
     // Unselecting clears the reference; the stored row follows.
     QVariantMap unselected =
@@ -113,10 +125,8 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
         app()
             .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).update(after, unselected), QString())
             .ok);
-    again = packetOf(app().GetDados(k, 45.03), 0);
-    r2 = findRow(again, u"CDTBMETOAVAL"_s, u"00"_s);
-    EXPECT_EQ(again.value(r2, u"IDTABELAAV"_s), u"N"_s);
-    EXPECT_FALSE(again.value(r2, u"CDTABELACO"_s).isValid());
+    EXPECT_EQ(offered().value(u"IDTABELAAV"_s), u"N"_s);
+    EXPECT_FALSE(offered().value(u"CDTABELACO"_s).isValid());
 
     // The module's sex and age filter deletes rows it hides; the delete travels with the
     // next write and stores nothing: the list is still offered whole.
@@ -127,8 +137,7 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
             .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).remove(hidden).remove(unselected),
                          QString())
             .ok);
-    again = packetOf(app().GetDados(k, 45.03), 0);
-    EXPECT_GE(findRow(again, u"CDTBMETOAVAL"_s, u"29"_s), 0);
+    EXPECT_GE(findRow(packetOf(app().GetDados(k, 45.03), 0), u"CDTBMETOAVAL"_s, u"29"_s), 0);
     EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, u"00"_s)).isEmpty());
 }
 
@@ -206,10 +215,7 @@ TEST_P(ConsultationTest, EnergyDataRowsArePerMethodAndDataType)
     ASSERT_TRUE(app().SetInfoAval(values, QString()).ok);
 
     const Packet rows = packetOf(app().GetDadoAvalEnerg(k));
-    QStringList pairs;
-    for (int r = 0; r < rows.rows.size(); ++r)
-        pairs.append(rows.value(r, u"CDTBMETOAVAL"_s).toString() + QLatin1Char('/')
-                     + rows.value(r, u"CDTIPODADO"_s).toString());
+    const QStringList pairs = pairsOf(rows, u"CDTBMETOAVAL"_s, u"CDTIPODADO"_s);
     EXPECT_EQ(pairs, words("30/01 30/02 30/17 30/18 30/23 30/24 30/25 32/01 32/17 32/18 32/24"));
     EXPECT_EQ(rows.value(pairs.indexOf(u"30/24"_s), u"DSINFOAVAL"_s), u"2"_s);
     EXPECT_EQ(rows.value(pairs.indexOf(u"32/24"_s), u"DSINFOAVAL"_s), u"3"_s);
@@ -274,11 +280,7 @@ TEST_P(ConsultationTest, ResultLinesAreStoredInMethodListOrderAndDeletedPerConsu
     ASSERT_TRUE(app().SetResuAvalEnerg(energyLines).ok);
 
     const Packet stored = packetOf(app().GetResuAval(k));
-    QStringList keys;
-    for (int r = 0; r < stored.rows.size(); ++r)
-        keys.append(stored.value(r, u"CDTBMETOAVAL"_s).toString() + QLatin1Char('/')
-                    + stored.value(r, u"CDSEQUAVAL"_s).toString());
-    EXPECT_EQ(keys, words("00/01 00/02 49/01"));
+    EXPECT_EQ(pairsOf(stored, u"CDTBMETOAVAL"_s, u"CDSEQUAVAL"_s), words("00/01 00/02 49/01"));
     EXPECT_EQ(stored.value(1, u"DSCONTRESU"_s), s("Classificação"));
 
     // A line with the same key and number is not written twice.
@@ -418,12 +420,8 @@ TEST_P(ConsultationTest, CatalogueWritesKeepLinksOrderedAndUsedEntriesInPlace)
     const QVariantMap link = {{u"CDTIPODADO"_s, u"54"_s}, {u"CDTBMETOAVAL"_s, u"50"_s}};
     ASSERT_TRUE(app().SetInsDadoAval(DeltaBuilder(layouts::cdsInsDadoAval()).insert(link)).ok);
     const Packet links = packetOf(app().GetDados(demoKey(), 45.03), 4);
-    QStringList of50;
-    for (int r = 0; r < links.rows.size(); ++r) {
-        if (links.value(r, u"CDTBMETOAVAL"_s) == u"50"_s)
-            of50.append(links.value(r, u"CDTIPODADO"_s).toString());
-    }
-    EXPECT_EQ(of50, words("11 10 54"));
+    EXPECT_EQ(pairsOf(links, u"CDTBMETOAVAL"_s, u"CDTIPODADO"_s).filter(u"50/"_s),
+              words("50/11 50/10 50/54"));
 
     // A link to a data type the catalogue does not have is refused.
     const QVariantMap dangling = {{u"CDTIPODADO"_s, u"99"_s}, {u"CDTBMETOAVAL"_s, u"50"_s}};

@@ -44,12 +44,7 @@ TEST_P(PersistenceTest, ADeltaWithOneFailingRowWritesNothingOfIt)
     EXPECT_EQ(count(u"infoaval"_s), 0);
 
     // The same for a failing update after good inserts, and for a later duplicate.
-    ASSERT_TRUE(
-        app()
-            .SetInfoAval(
-                DeltaBuilder(layouts::cdsInfoAval()).insert(infoRow(k, u"00"_s, u"01"_s, u"70"_s)),
-                QString())
-            .ok);
+    ASSERT_TRUE(recordValue(app(), k, u"00"_s, u"01"_s, u"70"_s).ok);
     DeltaBuilder mixed(layouts::cdsInfoAval());
     mixed.insert(infoRow(k, u"49"_s, u"01"_s, u"70"_s))
         .update(infoRow(k, u"00"_s, u"01"_s, u"70"_s), infoRow(k, u"00"_s, u"01"_s, u"71"_s))
@@ -64,11 +59,7 @@ TEST_P(PersistenceTest, RecordsSurviveARestartOfTheServer)
 {
     const records::ConsultationKey k = demoKey();
     selectMethods(app(), k, {u"00"_s, u"30"_s});
-    ASSERT_TRUE(app()
-                    .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                     .insert(infoRow(k, u"00"_s, u"01"_s, u"82,4"_s)),
-                                 QString())
-                    .ok);
+    ASSERT_TRUE(recordValue(app(), k, u"00"_s, u"01"_s, u"82,4"_s).ok);
     const QVariantMap line = merged(
         keyValues(k),
         {{u"CDTBMETOAVAL"_s, u"00"_s}, {u"CDSEQUAVAL"_s, u"01"_s}, {u"DSRESUAVAL"_s, u"26,90"_s}});
@@ -105,12 +96,7 @@ TEST_P(PersistenceTest, RecordsSurviveARestartOfTheServer)
 TEST_P(PersistenceTest, AnUpgradeStepKeepsEveryRecordAndANewerDatabaseIsRefused)
 {
     const records::ConsultationKey k = demoKey();
-    ASSERT_TRUE(
-        app()
-            .SetInfoAval(
-                DeltaBuilder(layouts::cdsInfoAval()).insert(infoRow(k, u"00"_s, u"01"_s, u"60"_s)),
-                QString())
-            .ok);
+    ASSERT_TRUE(recordValue(app(), k, u"00"_s, u"01"_s, u"60"_s).ok);
     QTemporaryDir dir;
     const QString stepFile = dir.filePath(u"002_test.sql"_s);
     QFile f(stepFile);
@@ -152,9 +138,7 @@ TEST_P(PersistenceTest, SeveralClientsWritingDifferentConsultationsLoseNothing)
             const records::ConsultationKey k = demoKey(u"P%1"_s.arg(c));
             for (int i = 0; i < kWrites; ++i) {
                 const QString type = u"%1"_s.arg(i + 1, 2, 10, QLatin1Char('0'));
-                DeltaBuilder d(layouts::cdsInfoAval());
-                d.insert(infoRow(k, u"29"_s, type, QString::number(c * 100 + i)));
-                if (!client->SetInfoAval(d, QString()).ok)
+                if (!recordValue(*client, k, u"29"_s, type, QString::number(c * 100 + i)).ok)
                     ++failures;
                 if (!client->GetDadoAval(k).ok)
                     ++failures;

@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -174,21 +175,17 @@ TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
     const int clientPort = ntohs(own.sin_port);
     // The server has read the headers once its end of the connection holds no unread bytes.
     ASSERT_TRUE(waitUntil([&] {
-        for (const TcpSocket& t : tcpSockets()) {
-            if (t.localPort == port && t.remotePort == clientPort)
-                return t.receiveQueue == 0;
-        }
-        return false;
+        return anySocket([&](const TcpSocket& t) {
+            return t.localPort == port && t.remotePort == clientPort && t.receiveQueue == 0;
+        });
     }));
 
     server.signal(SIGTERM);
     // Stopping begins by closing the listening socket.
     ASSERT_TRUE(waitUntil([&] {
-        for (const TcpSocket& t : tcpSockets()) {
-            if (t.localPort == port && t.state == TcpSocket::Listen)
-                return false;
-        }
-        return true;
+        return !anySocket([&](const TcpSocket& t) {
+            return t.localPort == port && t.state == TcpSocket::Listen;
+        });
     }));
     ASSERT_EQ(::send(sock, body.constData(), body.size(), 0), body.size());
 
@@ -216,30 +213,25 @@ TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
 TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
 {
     QTemporaryDir dir;
-    // A token file that others can read.
     const QString tokenFile = dir.filePath(u"open-token"_s);
     QFile f(tokenFile);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("abc\n");
     f.close();
     ::chmod(QFile::encodeName(tokenFile).constData(), 0644);
-    {
-        ServerProcess server(argumentsFor(dir.filePath(u"d1"_s))
-                             + QStringList{u"--token-file"_s, tokenFile});
+    // An open token file, a listen address without a port, a database URL of another kind.
+    // clang-format off
+    const std::tuple<QStringList, int, QString> rows[] = {
+        {argumentsFor(dir.filePath(u"d1"_s)) + QStringList{u"--token-file"_s, tokenFile},
+         1, u"chmod 600"_s},
+        {words("--listen 127.0.0.1"), 2, u"127.0.0.1"_s},
+        {argumentsFor(dir.filePath(u"d2"_s)) + words("--db mysql://x@y/z"), 1, u"postgresql://"_s},
+    };
+    // clang-format on
+    for (const auto& [arguments, exitCode, problem] : rows) {
+        ServerProcess server(arguments);
         ASSERT_TRUE(server.waitForExit());
-        EXPECT_EQ(server.exitCode(), 1);
-        EXPECT_TRUE(server.log().contains(u"chmod 600"_s)) << server.log().toStdString();
-    }
-    {
-        ServerProcess server({u"--listen"_s, u"127.0.0.1"_s});
-        ASSERT_TRUE(server.waitForExit());
-        EXPECT_EQ(server.exitCode(), 2);
-        EXPECT_TRUE(server.log().contains(u"127.0.0.1"_s)) << server.log().toStdString();
-    }
-    {
-        ServerProcess server(argumentsFor(dir.filePath(u"d2"_s)) + words("--db mysql://x@y/z"));
-        ASSERT_TRUE(server.waitForExit());
-        EXPECT_EQ(server.exitCode(), 1);
-        EXPECT_TRUE(server.log().contains(u"postgresql://"_s)) << server.log().toStdString();
+        EXPECT_EQ(server.exitCode(), exitCode);
+        EXPECT_TRUE(server.log().contains(problem)) << server.log().toStdString();
     }
 }

@@ -12,16 +12,14 @@ class CountingServer : public records::AppServer
 {
 public:
     CountingServer(std::unique_ptr<records::AppServer> inner,
-                   std::shared_ptr<std::atomic<int>> calls,
                    std::shared_ptr<LoopbackServer::Traffic> traffic)
         : m_inner(std::move(inner)),
-          m_calls(std::move(calls)),
           m_traffic(std::move(traffic))
     {
     }
     records::Reply call(const QString& method, const QJsonArray& args) override
     {
-        ++*m_calls;
+        ++m_traffic->calls;
         m_traffic->methods.append(method);
         m_traffic->arguments.append(args);
         if (m_traffic->failures.value(method) > 0) {
@@ -38,7 +36,6 @@ public:
 
 private:
     std::unique_ptr<records::AppServer> m_inner;
-    std::shared_ptr<std::atomic<int>> m_calls;
     std::shared_ptr<LoopbackServer::Traffic> m_traffic;
 };
 
@@ -77,11 +74,9 @@ void LoopbackServer::useForHost() const
 
 workspace::NetConnection::Transport LoopbackServer::transport()
 {
-    auto calls = m_calls;
     auto traffic = m_traffic;
-    return [calls, traffic](const QString& host, int port, const QString& token) {
-        return std::make_unique<CountingServer>(httpClient(host, port, token.toUtf8()), calls,
-                                                traffic);
+    return [traffic](const QString& host, int port, const QString& token) {
+        return std::make_unique<CountingServer>(httpClient(host, port, token.toUtf8()), traffic);
     };
 }
 

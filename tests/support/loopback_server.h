@@ -9,7 +9,6 @@
 #include <QList>
 #include <QStringList>
 
-#include <atomic>
 #include <memory>
 
 namespace workspacetest {
@@ -27,7 +26,7 @@ public:
     void useForHost() const;
     // The HTTP transport, counting the calls it makes.
     workspace::NetConnection::Transport transport();
-    int calls() const { return *m_calls; }
+    int calls() const { return m_traffic->calls; }
     // A client of our own, for setting up and checking records.
     records::AppServer& client() { return m_server.client(); }
     // Registers a patient in the host registry.
@@ -50,6 +49,7 @@ public:
 
     struct Traffic
     {
+        int calls = 0;  // all of them, clearTraffic() or not
         QStringList methods;
         QList<QJsonArray> arguments;
         QHash<QString, int> skips;
@@ -58,7 +58,6 @@ public:
 
 private:
     servertest::TestServer m_server;
-    std::shared_ptr<std::atomic<int>> m_calls = std::make_shared<std::atomic<int>>(0);
     std::shared_ptr<Traffic> m_traffic = std::make_shared<Traffic>();
 };
 

@@ -15,6 +15,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace servertest {
@@ -246,6 +247,14 @@ QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, co
                                  {QStringLiteral("DSINFOAVAL"), value}});
 }
 
+records::Reply recordValue(records::AppServer& server, const records::ConsultationKey& k,
+                           const QString& method, const QString& type, const QVariant& value)
+{
+    return server.SetInfoAval(
+        DeltaBuilder(records::layouts::cdsInfoAval()).insert(infoRow(k, method, type, value)),
+        QString());
+}
+
 void selectMethods(records::AppServer& server, const records::ConsultationKey& k,
                    const QStringList& codes)
 {
@@ -300,6 +309,12 @@ QList<TcpSocket> tcpSockets()
         out.append(t);
     }
     return out;
+}
+
+bool anySocket(const std::function<bool(const TcpSocket&)>& match)
+{
+    const QList<TcpSocket> sockets = tcpSockets();
+    return std::any_of(sockets.begin(), sockets.end(), match);
 }
 
 }  // namespace servertest

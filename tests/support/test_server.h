@@ -104,6 +104,9 @@ QVariantMap merged(QVariantMap a, const QVariantMap& b);
 // A recorded value row of cdsInfoAval.
 QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, const QString& type,
                     const QVariant& value);
+// Records one value of cdsInfoAval through SetInfoAval.
+records::Reply recordValue(records::AppServer& server, const records::ConsultationKey& k,
+                           const QString& method, const QString& type, const QVariant& value);
 
 // Marks methods of the consultation as selected ("S") through SetMetoAval /
 // SetMetoAvalEnerg, the way the module posts an offered row.
@@ -130,5 +133,7 @@ struct TcpSocket
     qint64 receiveQueue = 0;  // bytes received and not yet read
 };
 QList<TcpSocket> tcpSockets();
+// Whether some socket of tcpSockets() matches.
+bool anySocket(const std::function<bool(const TcpSocket&)>& match);
 
 }  // namespace servertest
