@@ -22,14 +22,10 @@
 namespace {
 
 QVariantList params(const QString& patient, const QString& name, const QString& sex,
-                    const QDate& birth, const QDate& consultation)
+                    const QDate& birth, const QDate& consultation = QDate(2026, 12, 6))
 {
-    return {QStringLiteral("0001"),
-            patient,
-            name,
-            sex,
-            QDateTime(birth, QTime(0, 0), Qt::UTC),
-            QDateTime(consultation, QTime(0, 0), Qt::UTC)};
+    const auto utc = [](const QDate& d) { return QDateTime(d, QTime(0, 0), Qt::UTC); };
+    return {QStringLiteral("0001"), patient, name, sex, utc(birth), utc(consultation)};
 }
 
 workspace::TfrmAvalNutrEnerg* form()
@@ -65,7 +61,7 @@ TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherConsultation)
     server.addPatient("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3));
     server.addPatient("800000000002", "Caio Prado", "0", QDate(2001, 9, 9));
 
-    IniProc(params("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3), QDate(2026, 12, 6)));
+    IniProc(params("800000000001", "Rita Gomes", "1", QDate(1975, 3, 3)));
     ASSERT_TRUE(boStCriado);
     ASSERT_NE(form(), nullptr);
     workspace::TfrmAvalNutrEnerg* first = form();
@@ -91,7 +87,7 @@ TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherConsultation)
     EXPECT_EQ(first->core().cdsMetoAval.asString("CDTBMETOAVAL"), loadedMethods);
 
     // another patient: the same form, everything reloaded
-    IniProc(params("800000000002", "Caio Prado", "0", QDate(2001, 9, 9), QDate(2026, 12, 6)));
+    IniProc(params("800000000002", "Caio Prado", "0", QDate(2001, 9, 9)));
     EXPECT_EQ(form(), first);
     EXPECT_EQ(area.subWindowList().size(), 1);
     EXPECT_EQ(first->edtNmPaciente->text(), "Caio Prado");
@@ -102,13 +98,13 @@ TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherConsultation)
 TEST_F(ModuleEntry, ClosingTheFormLetsTheNextIniProcCreateANewOne)
 {
     server.addPatient("800000000003", "Lia Costa", "1", QDate(1999, 1, 1));
-    IniProc(params("800000000003", "Lia Costa", "1", QDate(1999, 1, 1), QDate(2026, 12, 6)));
+    IniProc(params("800000000003", "Lia Costa", "1", QDate(1999, 1, 1)));
     ASSERT_TRUE(boStCriado);
     form()->close();
     QApplication::processEvents();
     EXPECT_FALSE(boStCriado);
 
-    IniProc(params("800000000003", "Lia Costa", "1", QDate(1999, 1, 1), QDate(2026, 12, 6)));
+    IniProc(params("800000000003", "Lia Costa", "1", QDate(1999, 1, 1)));
     ASSERT_TRUE(boStCriado);
     EXPECT_EQ(form()->edtNmPaciente->text(), "Lia Costa");
 }
@@ -129,7 +125,7 @@ TEST_F(ModuleEntry, RefusesAShortListOrADateThatIsNotADate)
 TEST_F(ModuleEntry, AServerThatIsDownIsAMessageAndNothingIsPresentedAsLoaded)
 {
     hostfw::hostSettings().webPort = 1;  // nothing listens there
-    IniProc(params("800000000004", "Otto", "0", QDate(1960, 6, 6), QDate(2026, 12, 6)));
+    IniProc(params("800000000004", "Otto", "0", QDate(1960, 6, 6)));
     ASSERT_TRUE(boStCriado);
     EXPECT_FALSE(form()->core().loaded());
     EXPECT_TRUE(errors.last().contains("127.0.0.1")) << errors.last().toStdString();
@@ -139,7 +135,7 @@ TEST_F(ModuleEntry, AServerThatIsDownIsAMessageAndNothingIsPresentedAsLoaded)
     // the server is back: the next activation loads
     server.useForHost();
     server.addPatient("800000000004", "Otto", "0", QDate(1960, 6, 6));
-    IniProc(params("800000000004", "Otto", "0", QDate(1960, 6, 6), QDate(2026, 12, 6)));
+    IniProc(params("800000000004", "Otto", "0", QDate(1960, 6, 6)));
     EXPECT_TRUE(form()->core().loaded()) << errors.last().toStdString();
 }
 
@@ -150,8 +146,7 @@ TEST_F(ModuleEntry, ScreenshotOfTheFormInTheHostArea)
     server.addPatient("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6));
     area.resize(1000, 700);
     area.show();
-    IniProc(
-        params("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6), QDate(2026, 12, 6)));
+    IniProc(params("800000000005", "José Carlos da Silva", "0", QDate(1981, 9, 6)));
     ASSERT_TRUE(boStCriado);
     form()->parentWidget()->showMaximized();
     QApplication::processEvents();

@@ -33,6 +33,13 @@ QStringList pairsOf(const Packet& p, const QString& a, const QString& b)
 
 class ConsultationTest : public EngineTest
 {
+protected:
+    // A change log of the anthropometric method list.
+    static DeltaBuilder meto() { return DeltaBuilder(layouts::cdsMetoAval()); }
+    records::Reply setMeto(const records::Delta& d, const QString& nulls = QString())
+    {
+        return app().SetMetoAval(d, nulls);
+    }
 };
 
 TEST_P(ConsultationTest, GetDadosAnswersTheEightPacketsInTheirOrder)
@@ -72,9 +79,8 @@ TEST_P(ConsultationTest, MethodAgeBandsOfTheCatalogueDecideWhatIsOffered)
     const Packet methods = packetOf(app().GetDados(demoKey(), 45.03), 2);
     const int r = findRow(methods, u"CDTBMETOAVAL"_s, u"23"_s);
     const QVariantMap before = rowValues(methods, r);
-    QVariantMap after = before;
-    after.insert(u"VRIDADEINITB"_s, 0.0);
-    after.insert(u"VRIDADEFINTB"_s, 12.11);
+    const QVariantMap after =
+        merged(before, {{u"VRIDADEINITB"_s, 0.0}, {u"VRIDADEFINTB"_s, 12.11}});
     ASSERT_TRUE(
         app().SetInsMetoAval(DeltaBuilder(layouts::cdsInsMetoAval()).update(before, after)).ok);
 
@@ -89,8 +95,7 @@ TEST_P(ConsultationTest, MethodAgeBandsOfTheCatalogueDecideWhatIsOffered)
     // A method already stored for the consultation stays listed whatever the age.
     const QVariantMap stored =
         merged(keyValues(demoKey()), {{u"CDTBMETOAVAL"_s, u"23"_s}, {u"IDTABELAAV"_s, u"S"_s}});
-    ASSERT_TRUE(
-        app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(stored), QString()).ok);
+    ASSERT_TRUE(setMeto(meto().insert(stored)).ok);
     EXPECT_TRUE(offered(45.03));
 }
 
@@ -103,10 +108,7 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
     const int r = findRow(list, u"CDTBMETOAVAL"_s, u"00"_s);
     const QVariantMap before = rowValues(list, r);
     QVariantMap after = merged(before, {{u"IDTABELAAV"_s, u"S"_s}, {u"CDTABELACO"_s, u"01"_s}});
-    ASSERT_TRUE(app()
-                    .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).update(before, after),
-                                 u"_CDTBREFMETOA_NMREFEBIBL"_s)
-                    .ok);
+    ASSERT_TRUE(setMeto(meto().update(before, after), u"_CDTBREFMETOA_NMREFEBIBL"_s).ok);
     EXPECT_EQ(column(packetOf(app().GetExistMetoAval(k, u"00"_s)), u"CDPACIENTE"_s),
               QStringList{k.patient});
 
@@ -121,22 +123,14 @@ TEST_P(ConsultationTest, AnOfferedRowBecomesAStoredRowWhenFirstPostedAndDeletesO
     // Unselecting clears the reference; the stored row follows.
     QVariantMap unselected =
         merged(after, {{u"IDTABELAAV"_s, u"N"_s}, {u"CDTABELACO"_s, QVariant()}});
-    ASSERT_TRUE(
-        app()
-            .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).update(after, unselected), QString())
-            .ok);
+    ASSERT_TRUE(setMeto(meto().update(after, unselected)).ok);
     EXPECT_EQ(offered().value(u"IDTABELAAV"_s), u"N"_s);
     EXPECT_FALSE(offered().value(u"CDTABELACO"_s).isValid());
 
     // The module's sex and age filter deletes rows it hides; the delete travels with the
     // next write and stores nothing: the list is still offered whole.
-    const int r29 = findRow(list, u"CDTBMETOAVAL"_s, u"29"_s);
-    const QVariantMap hidden = rowValues(list, r29);
-    ASSERT_TRUE(
-        app()
-            .SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).remove(hidden).remove(unselected),
-                         QString())
-            .ok);
+    const QVariantMap hidden = rowValues(list, findRow(list, u"CDTBMETOAVAL"_s, u"29"_s));
+    ASSERT_TRUE(setMeto(meto().remove(hidden).remove(unselected)).ok);
     EXPECT_GE(findRow(packetOf(app().GetDados(k, 45.03), 0), u"CDTBMETOAVAL"_s, u"29"_s), 0);
     EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, u"00"_s)).isEmpty());
 }
@@ -154,21 +148,17 @@ TEST_P(ConsultationTest, MethodListsKeepTheirOwnMethods)
     const std::pair<QVariantMap, const char*> refused[] = {
         {energyRow, "'30'"}, {row("07", "N"), "não está no catálogo"}, {row("00", "X"), ""}};
     for (const auto& [values, reason] : refused) {
-        const records::Reply reply =
-            app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(values), QString());
+        const records::Reply reply = setMeto(meto().insert(values));
         EXPECT_FALSE(reply.ok) << reason;
         EXPECT_TRUE(reply.error.contains(s(reason))) << reply.error.toStdString();
     }
 
     // The energy page inserts the weight method "01" when a consultation has none.
     const QVariantMap weightMethod = merged(keyValues(k), {{u"CDTBMETOAVAL"_s, u"01"_s}});
-    ASSERT_TRUE(
-        app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval()).insert(weightMethod), QString()).ok);
+    ASSERT_TRUE(setMeto(meto().insert(weightMethod)).ok);
     EXPECT_FALSE(packetOf(app().GetExistMetoAval(k, u"01"_s)).isEmpty());
-    ASSERT_TRUE(app()
-                    .SetMetoAvalEnerg(DeltaBuilder(layouts::cdsMetoAvalEnerg()).insert(energyRow),
-                                      QString())
-                    .ok);
+    const records::Delta energyDelta = DeltaBuilder(layouts::cdsMetoAvalEnerg()).insert(energyRow);
+    ASSERT_TRUE(app().SetMetoAvalEnerg(energyDelta, QString()).ok);
     EXPECT_EQ(packetOf(app().GetDados(k, 45.03), 1).value(0, u"IDTABELAAV"_s), u"S"_s);
 }
 
@@ -182,11 +172,8 @@ TEST_P(ConsultationTest, DataGridListsWhatTheSelectedMethodsNeedWithTheRecordedV
     EXPECT_EQ(column(grid, u"DSINFOAVAL"_s), QStringList(4, u"<null>"_s));
 
     // The weight typed for "00" shows in the grid and is found by type.
-    ASSERT_TRUE(app()
-                    .SetInfoAval(DeltaBuilder(layouts::cdsInfoAval())
-                                     .insert(infoRow(k, u"00"_s, u"01"_s, u"70,5"_s)),
-                                 u"_DSOBSERAVAL_CDFATOINJU"_s)
-                    .ok);
+    ASSERT_TRUE(
+        recordValue(app(), k, u"00"_s, u"01"_s, u"70,5"_s, u"_DSOBSERAVAL_CDFATOINJU"_s).ok);
     grid = packetOf(app().GetDadoAval(k));
     EXPECT_EQ(grid.value(0, u"DSINFOAVAL"_s), u"70,5"_s);
 

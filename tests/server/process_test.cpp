@@ -116,9 +116,7 @@ TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEveryth
         ASSERT_GT(port, 0) << server.log().toStdString();
         token = readToken(data);
         ASSERT_EQ(token.size(), 64);
-        struct stat st
-        {
-        };
+        struct stat st = {};
         ASSERT_EQ(::stat(QFile::encodeName(QDir(data).filePath(u"token"_s)).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
 

@@ -248,11 +248,12 @@ QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, co
 }
 
 records::Reply recordValue(records::AppServer& server, const records::ConsultationKey& k,
-                           const QString& method, const QString& type, const QVariant& value)
+                           const QString& method, const QString& type, const QVariant& value,
+                           const QString& nullFields)
 {
     return server.SetInfoAval(
         DeltaBuilder(records::layouts::cdsInfoAval()).insert(infoRow(k, method, type, value)),
-        QString());
+        nullFields);
 }
 
 void selectMethods(records::AppServer& server, const records::ConsultationKey& k,

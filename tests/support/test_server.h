@@ -106,7 +106,8 @@ QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, co
                     const QVariant& value);
 // Records one value of cdsInfoAval through SetInfoAval.
 records::Reply recordValue(records::AppServer& server, const records::ConsultationKey& k,
-                           const QString& method, const QString& type, const QVariant& value);
+                           const QString& method, const QString& type, const QVariant& value,
+                           const QString& nullFields = QString());
 
 // Marks methods of the consultation as selected ("S") through SetMetoAval /
 // SetMetoAvalEnerg, the way the module posts an offered row.
