@@ -7,6 +7,8 @@
 
 #include <records/packet_codec.h>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 using namespace servertest;
@@ -455,26 +457,18 @@ TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)
 
     // Patients that do not fit the registry are refused with the reason: a sex code, a
     // birth date in the future, a branch over its size, an empty name.
-    struct Refused
-    {
-        const char* branch;
-        const char* name;
-        const char* sex;
-        QDateTime birth;
-        const char* reason;
+    // clang-format off
+    const std::tuple<QString, QString, QString, QDateTime, QString> refused[] = {
+        {u"0002"_s, u"X"_s, u"M"_s, birth, u"código de sexo"_s},
+        {u"0002"_s, u"X"_s, u"1"_s, QDateTime::currentDateTimeUtc().addYears(1), QString()},
+        {u"00020"_s, u"X"_s, u"1"_s, birth, QString()},
+        {u"0002"_s, QString(), u"1"_s, birth, QString()},
     };
-    const Refused refused[] = {
-        {"0002", "X", "M", birth, "código de sexo"},
-        {"0002", "X", "1", QDateTime::currentDateTimeUtc().addYears(1), ""},
-        {"00020", "X", "1", birth, ""},
-        {"0002", "", "1", birth, ""},
-    };
-    for (const Refused& p : refused) {
-        const records::Reply r =
-            app().SetPaciente(QLatin1String(p.branch), u"124"_s, QLatin1String(p.name),
-                              QLatin1String(p.sex), p.birth, false);
-        EXPECT_FALSE(r.ok) << p.branch << " " << p.name << " " << p.sex;
-        EXPECT_TRUE(r.error.contains(s(p.reason))) << r.error.toStdString();
+    // clang-format on
+    for (const auto& [branch, name, sex, birthDate, reason] : refused) {
+        const records::Reply r = app().SetPaciente(branch, u"124"_s, name, sex, birthDate, false);
+        EXPECT_FALSE(r.ok) << branch.toStdString() << " " << name.toStdString();
+        EXPECT_TRUE(r.error.contains(reason)) << r.error.toStdString();
     }
     EXPECT_EQ(packetOf(app().GetPacientes()).rows.size(), 7);
 }

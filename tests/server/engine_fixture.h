@@ -25,10 +25,8 @@ protected:
                 GTEST_SKIP() << "PostgreSQL tests skipped: " << reason.toStdString();
             }
         }
-        server = std::make_unique<TestServer>(GetParam(), config());
+        server = std::make_unique<TestServer>(GetParam());
     }
-
-    virtual server::app::ServerConfig config() const { return TestServer::quietConfig(); }
 
     records::AppServer& app() { return server->client(); }
 

@@ -108,11 +108,8 @@ void LoopbackServer::addReference(const QString& list, const QString& owner, con
 
 void LoopbackServer::removeReferences(const QString& list, const QString& owner)
 {
-    using namespace server::storage;
-    inTransaction(m_server.instance().database(), Access::ReadWrite, [&](Transaction& tx) {
-        tx.execute(QStringLiteral("DELETE FROM refelista WHERE CDLISTA = ? AND CDDONO = ?"),
-                   {list, owner});
-    });
+    m_server.sql({QStringLiteral("DELETE FROM refelista WHERE CDLISTA = '%1' AND CDDONO = '%2'")
+                      .arg(list, owner)});
 }
 
 QList<QJsonArray> LoopbackServer::argumentsOf(const QString& method) const
