@@ -148,7 +148,17 @@ records::DataSet& Evaluation::query(const records::DataSetLayout& layout,
     return m_queries.load(layout, reply);
 }
 
-PercentileBracket Evaluation::percentileBracket(double value)
+const QString& Evaluation::ageText() const
+{
+    return m_form.edtIdade;
+}
+
+int Evaluation::ageYears() const
+{
+    return m_form.ageYears();
+}
+
+PercentileBracket Evaluation::percentileBracket(double value, const BracketRules& rules)
 {
     namespace L = records::layouts;
     olePercentil = QJsonArray{QJsonValue(), QJsonValue(), QJsonValue()};
@@ -156,7 +166,7 @@ PercentileBracket Evaluation::percentileBracket(double value)
         {&L::cdsPesqPer(), &L::cdsPercentilMaior(), &L::cdsPercentilMenor()},
         server().GetPercentil(m_reference, m_method, codedAge(), sexLetter(), m_reference, value));
     return bracketOf(m_queries.dataSet(L::cdsPesqPer()), m_queries.dataSet(L::cdsPercentilMaior()),
-                     m_queries.dataSet(L::cdsPercentilMenor()), value);
+                     m_queries.dataSet(L::cdsPercentilMenor()), value, rules);
 }
 
 }  // namespace anthropometry

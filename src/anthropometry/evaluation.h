@@ -75,6 +75,10 @@ public:
     // Coded age: whole years and the two-digit months as a real (5 years 3 months is
     // 5.03), the age argument of the reference queries.
     double codedAge() const;
+    // The age in whole years as the header shows it (edtIdade), and read as a whole
+    // number (0 for an empty or invalid text).
+    const QString& ageText() const;
+    int ageYears() const;
 
     // Write result line: line `sequence` ("01" for 1) of this method, unless the
     // result lines already hold one with that key; the post writes it through
@@ -86,8 +90,10 @@ public:
     records::DataSet& query(const records::DataSetLayout& layout, const records::Reply& reply);
 
     // Percentile bracket of the measured value against this method's reference
-    // (GetPercentil), loading cdsPesqPer, cdsPercentilMaior and cdsPercentilMenor.
-    PercentileBracket percentileBracket(double value);
+    // (GetPercentil), loading cdsPesqPer, cdsPercentilMaior and cdsPercentilMenor; rules
+    // name the differences a method makes to the shared bracket.
+    PercentileBracket percentileBracket(double value,
+                                        const BracketRules& rules = kPercentileBracket);
 
 private:
     workspace::AssessmentForm& m_form;

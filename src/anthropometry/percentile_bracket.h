@@ -19,7 +19,52 @@ struct PercentileBracket
     QString code;           // three digits, "001" below the first, "999" above the last;
                             // empty when the reference gives nothing
     QString referenceName;  // NMREFEBIBL of the row the text came from
+    QString referenceCode;  // CDREFEBIBL of that row
+    // The second code: CDPERCENTIL of the row at or above the value when the row at or below
+    // it has a code, else empty ("99" above the last percentile where the rules say so).
+    QString secondCode;
 };
+
+// The small differences some methods make to the bracket. The defaults are the bracket
+// every method uses unless its family says otherwise.
+struct BracketRules
+{
+    // The text when both rows are there and their names differ.
+    enum class Between
+    {
+        Entre,             // "Entre <at or below> - <at or above>"
+        AboveNameOverP95,  // as Entre, but the name at or above when its code is over "095"
+        AtOrBelowName,     // the name at or below, never "Entre"
+    };
+    // When the value counts as under the first percentile ("< " and "001").
+    enum class UnderFirst
+    {
+        FirstCodeAndNoneAtOrBelow,  // the code is the first one, its row lies above the
+                                    // value and no percentile lies at or below it
+        FirstCodeAndNamesAgree,     // the code is the first one, its row lies above the value
+                                    // and the row at or below has no other name
+        NoCodeAtOrBelow,            // the row at or below has no code (nothing compared)
+    };
+    Between between = Between::Entre;
+    UnderFirst underFirst = UnderFirst::FirstCodeAndNoneAtOrBelow;
+    bool aboveLast = true;                 // "> " and "999" over the last percentile
+    bool secondCodeAboveLastIs99 = false;  // the second code is then "99"
+};
+
+// The bracket of the shared evaluation step.
+inline constexpr BracketRules kPercentileBracket{};
+// Arm muscle area: the upper name over the 95th percentile, "99" as second code above the
+// last.
+inline constexpr BracketRules kArmMuscleAreaBracket{
+    BracketRules::Between::AboveNameOverP95, BracketRules::UnderFirst::FirstCodeAndNoneAtOrBelow,
+    true, true};
+// Arm fat area: under the first percentile only when the two names agree.
+inline constexpr BracketRules kArmFatAreaBracket{
+    BracketRules::Between::Entre, BracketRules::UnderFirst::FirstCodeAndNamesAgree, true, false};
+// Corrected arm muscle area: one name, under the first whenever nothing lies at or below,
+// nothing above the last.
+inline constexpr BracketRules kCorrectedArmMuscleAreaBracket{
+    BracketRules::Between::AtOrBelowName, BracketRules::UnderFirst::NoCodeAtOrBelow, false, false};
 
 // The bracket of value from what GetPercentil answered:
 //   percentiles   the reference's percentile codes, lowest first (cdsPesqPer);
@@ -31,8 +76,9 @@ struct PercentileBracket
 // code of the row below when it has one, else of the row above. A value under the
 // first percentile gives "< " + its name and "001". Otherwise with only a row below:
 // its name and code, and above the last percentile "> " + its name and "999".
-// Nothing at all leaves the code empty.
+// Nothing at all leaves the code empty. The rules change this as they say.
 PercentileBracket bracketOf(const records::DataSet& percentiles, const records::DataSet& atOrBelow,
-                            const records::DataSet& atOrAbove, double value);
+                            const records::DataSet& atOrAbove, double value,
+                            const BracketRules& rules = kPercentileBracket);
 
 }  // namespace anthropometry
