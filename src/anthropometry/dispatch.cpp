@@ -1,5 +1,6 @@
 #include "dispatch.h"
 
+#include "arm_family.h"
 #include "bmi_family.h"
 #include "waist_family.h"
 
@@ -12,13 +13,19 @@ namespace M = records::method;
 const DispatchEntry kAnthropometricDispatch[] = {
     {M::kImc, &Calcula_IMC},
     {M::kImcMust, &Calcula_IMC_Must},
+    {M::kPct, &Calcula_PCT},
+    {M::kCmb, &Calcula_CMB},
+    {M::kCb, &Calcula_CB},
+    {M::kAmb, &Calcula_AMB},
     {M::kRcq, &Calcula_RCQ},
+    {M::kAgb, &Calcula_AGB},
     {M::kCircunfCintura, &Calcula_CircunfCintura},
     {M::kImcAmputado, &Calcula_IMC_Amputado},
     {M::kImcAdolescente, &Calcula_IMCAdolescente},
     {M::kImcOms98, &Calcula_IMCOms98},
     {M::kRcqOms98, &Calcula_RCQOms98},
     {M::kCircCintOms98, &Calcula_CircCintOms98},
+    {M::kAmbc, &Calcula_AMBC},
     {M::kImcIdoso, &Calcula_IMCIdoso},
     {M::kImcGestante, &Calcula_IMCGestante},
 };
