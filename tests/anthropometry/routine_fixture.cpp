@@ -24,9 +24,10 @@ private:
 
 const QDate kConsultation(2026, 12, 6);
 
-QVariantList percentileRecord(const PercentileRow& row, const QString& referenceName)
+QVariantList percentileRecord(const PercentileRow& row, const QString& referenceName,
+                              const QString& referenceCode)
 {
-    return {row.value, row.name, row.code, referenceName, QStringLiteral("01")};
+    return {row.value, row.name, row.code, referenceName, referenceCode};
 }
 
 }  // namespace
@@ -40,15 +41,15 @@ records::Packet packetOf(const records::DataSetLayout& layout, const QList<QVari
 }
 
 QJsonValue percentilePayload(const QList<PercentileRow>& rows, double measured,
-                             const QString& referenceName)
+                             const QString& referenceName, const QString& referenceCode)
 {
     QList<QVariantList> codes, atOrBelow, atOrAbove;
     for (const PercentileRow& row : rows) {
         codes.append({row.code});
         if (row.value <= measured)
-            atOrBelow = {percentileRecord(row, referenceName)};
+            atOrBelow = {percentileRecord(row, referenceName, referenceCode)};
         if (row.value >= measured && atOrAbove.isEmpty())
-            atOrAbove = {percentileRecord(row, referenceName)};
+            atOrAbove = {percentileRecord(row, referenceName, referenceCode)};
     }
     namespace L = records::layouts;
     return QJsonArray{records::encodePacket(packetOf(L::cdsPesqPer(), codes)),

@@ -51,7 +51,8 @@ struct PercentileRow
     double value;
 };
 QJsonValue percentilePayload(const QList<PercentileRow>& rows, double measured,
-                             const QString& referenceName = QStringLiteral("Referência de teste"));
+                             const QString& referenceName = QStringLiteral("Referência de teste"),
+                             const QString& referenceCode = QStringLiteral("01"));
 
 // A packet of one data set layout with the given rows (values in field order).
 records::Packet packetOf(const records::DataSetLayout& layout, const QList<QVariantList>& rows);
