@@ -53,16 +53,16 @@ struct BracketRules
 
 // The bracket of the shared evaluation step.
 inline constexpr BracketRules kPercentileBracket{};
-// Arm muscle area: the upper name over the 95th percentile, "99" as second code above the
-// last.
+// Arm muscle area: between two rows the name of the row at or above the value alone when its
+// code is over "095"; "99" as second code above the last.
 inline constexpr BracketRules kArmMuscleAreaBracket{
     BracketRules::Between::AboveNameOverP95, BracketRules::UnderFirst::FirstCodeAndNoneAtOrBelow,
     true, true};
 // Arm fat area: under the first percentile only when the two names agree.
 inline constexpr BracketRules kArmFatAreaBracket{
     BracketRules::Between::Entre, BracketRules::UnderFirst::FirstCodeAndNamesAgree, true, false};
-// Corrected arm muscle area: one name, under the first whenever nothing lies at or below,
-// nothing above the last.
+// Corrected arm muscle area: one name (the row at or below the value), under the first
+// whenever that row has no code, nothing above the last.
 inline constexpr BracketRules kCorrectedArmMuscleAreaBracket{
     BracketRules::Between::AtOrBelowName, BracketRules::UnderFirst::NoCodeAtOrBelow, false, false};
 
