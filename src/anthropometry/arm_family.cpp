@@ -285,7 +285,10 @@ void Calcula_AGB(Evaluation& ev)
         return;
     const QString& p = bracket.code;
     const QString& q = bracket.secondCode;
-    const char* grade = p <= u"005" && q <= u"005"   ? "Magro"
+    // Above the last percentile there is no row at or above the value, so Q stays empty
+    // and the bands below would call the largest areas "Abaixo da Média": they are excess.
+    const char* grade = p == kAboveLastPercentile    ? "Excesso_Gor"
+                        : p <= u"005" && q <= u"005" ? "Magro"
                         : p >= u"005" && q <= u"015" ? "Abaixo_Media"
                         : p >= u"015" && q <= u"075" ? "Media"
                         : p >= u"075" && q <= u"085" ? "Acima_Media"

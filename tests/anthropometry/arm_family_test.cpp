@@ -115,7 +115,7 @@ const Case kCases[] = {
     {"0", 30, "08", Calcula_AGB, "12", "28", {{"01", "AGB Resultado", "15,67"}, {"02", "AGB Percentil - NCHS", "Entre P50 - P75"}, {"03", "AGB Classificação - NCHS", "Dentro da Média"}}},  // AGB = t CB / 2 - 3,14 t² / 4, t = T / 10: 1,2 x 28 / 2 - 3,14 x 1,44 / 4 = 15,6696: P50 to P75
     {"0", 30, "08", Calcula_AGB, "6", "28", {{"01", nullptr, "8,12"}, {"02", nullptr, "Entre P5 - P15"}, {"03", nullptr, "Abaixo da Média"}}},  // 8,4 - 0,2826 = 8,1174: P5 to P15 is no "< ", code 005 stays
     {"0", 30, "08", Calcula_AGB, "5", "20", {{"01", nullptr, "4,80"}, {"02", nullptr, "< P5"}, {"03", nullptr, "Magro"}}},  // 5 - 0,19625 = 4,80375: under P5
-    {"0", 30, "08", Calcula_AGB, "20", "40", {{"01", nullptr, "36,86"}, {"02", nullptr, "> P95"}, {"03", nullptr, "Abaixo da Média"}}},  // 40 - 3,14 = 36,86 over P95: P 999 with an empty Q falls on "Abaixo da Média"
+    {"0", 30, "08", Calcula_AGB, "20", "40", {{"01", nullptr, "36,86"}, {"02", nullptr, "> P95"}, {"03", nullptr, "Excesso de Gordura"}}},  // 40 - 3,14 = 36,86 over P95: excess, not the "Abaixo da Média" an empty Q would give
     {"0", 30, "08", Calcula_AGB, "0", "28", {}},
 };
 // clang-format on
