@@ -98,15 +98,6 @@ TEST_F(EvaluationSteps, ReadRecordedValueOfTheOwnMethod)
     EXPECT_THROW(ev.readRecordedValue("04"), hostfw::ConversionError);
 }
 
-TEST_F(EvaluationSteps, ReadRecordedValueFailedReply)
-{
-    server.answer = [](const QString&, const QJsonArray&) {
-        return records::Reply::failure("sem conexão");
-    };
-    Evaluation ev = evaluation("49");
-    EXPECT_THROW(ev.readRecordedValue("01"), hostfw::ServerError);
-}
-
 // --------------------------------------------------------------- write result line
 
 TEST_F(EvaluationSteps, WriteResultLineOnceAndThroughTheServer)
@@ -267,11 +258,11 @@ TEST_F(EvaluationSteps, PercentileBracketQueriesTheServerAndKeepsItsAnswer)
               "050");
 }
 
-TEST_F(EvaluationSteps, PercentileBracketFailedReply)
+TEST_F(EvaluationSteps, FailedQueriesRaiseTheServersError)
 {
     server.answer = [](const QString&, const QJsonArray&) {
-        return records::Reply::failure("referência sem tabela");
+        return records::Reply::failure("sem conexão");
     };
-    Evaluation ev = evaluation("48", "02");
-    EXPECT_THROW(ev.percentileBracket(13.0), hostfw::ServerError);
+    EXPECT_THROW(evaluation("49").readRecordedValue("01"), hostfw::ServerError);
+    EXPECT_THROW(evaluation("48", "02").percentileBracket(13.0), hostfw::ServerError);
 }

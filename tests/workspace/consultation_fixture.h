@@ -8,6 +8,7 @@
 #include "hostfw/busy.h"
 #include "hostfw/error_display.h"
 #include "hostfw/errors.h"
+#include "hostfw/pick_list.h"
 #include "workspace/assessment_form.h"
 #include "workspace/calculation_run.h"
 #include "workspace/energy_page.h"
@@ -69,6 +70,15 @@ protected:
         errors.clear();
         EXPECT_THROW(action(), hostfw::Abort);
         EXPECT_EQ(errors.last(), message);
+    }
+
+    // Runs the action answering its pick list with the row whose field holds text, and
+    // gives the caption of the list it opened (empty unless exactly one opened).
+    template <typename F> QString pickIn(F&& action, const QString& field, const QString& text)
+    {
+        hostfw::PickScript script({hostfw::PickAnswer::where(field, text)});
+        action();
+        return script.requests().size() == 1 ? script.requests()[0].caption : QString();
     }
 
     QString gridValue(const QString& dataType, const QString& field = QStringLiteral("DSINFOAVAL"),

@@ -149,12 +149,8 @@ TEST_F(FormWidgets, ReferenceCellTakesATypedCodeOrOneFromItsList)
     const int imc = rowOf(grid, "CDTBMETOAVAL", "01");
 
     clickCell(grid, imc, "CDTABELACO");
-    {
-        hostfw::PickScript script({hostfw::PickAnswer::where("CDREFEBIBL", "91")});
-        clickCell(grid, imc, "CDTABELACO", true);
-        ASSERT_EQ(script.requests().size(), 1);
-        EXPECT_EQ(script.requests()[0].caption, "Referência");
-    }
+    EXPECT_EQ(pickIn([&] { clickCell(grid, imc, "CDTABELACO", true); }, "CDREFEBIBL", "91"),
+              "Referência");
     EXPECT_EQ(core.cdsMetoAval.asString("CDTABELACO"), "91");
     EXPECT_EQ(core.cdsMetoAval.asString("NMREFEBIBL"), "Referência de teste B");
 
@@ -230,23 +226,14 @@ TEST_F(FormWidgets, DataGridKeyFilterAndAnswerLists)
     grid->setCurrentIndex(grid->model()->index(ankle, 1));
     QTest::keyClick(grid, '1');
     EXPECT_FALSE(core.cdsDadosAval.isEditing());
-    {
-        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Sim")});
-        QTest::keyClick(grid, Qt::Key_F4);
-        ASSERT_EQ(script.requests().size(), 1);
-        EXPECT_EQ(script.requests()[0].caption, "Edema");
-    }
+    EXPECT_EQ(pickIn([&] { QTest::keyClick(grid, Qt::Key_F4); }, "NMFATOR", "Sim"), "Edema");
     EXPECT_EQ(grid->model()->index(ankle, 1).data().toString(), "Sim");
     EXPECT_EQ(recorded("40").value("58").value, "1");
 
     const int time = rowOf(grid, "CDTIPODADO", "36");
     grid->setCurrentIndex(grid->model()->index(time, 1));
-    {
-        hostfw::PickScript script({hostfw::PickAnswer::where("NMFATOR", "Um Mês")});
-        clickCell(grid, time, "DSINFOAVAL", true);
-        ASSERT_EQ(script.requests().size(), 1);
-        EXPECT_EQ(script.requests()[0].caption, "Tempo");
-    }
+    EXPECT_EQ(pickIn([&] { clickCell(grid, time, "DSINFOAVAL", true); }, "NMFATOR", "Um Mês"),
+              "Tempo");
     EXPECT_EQ(grid->model()->index(time, 1).data().toString(), "Um Mês");
 
     // two upper limbs marked: a second limb typed on a hand is refused with its message
