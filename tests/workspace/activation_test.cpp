@@ -31,6 +31,14 @@ QStringList methodCodes(records::DataSet& ds)
 class Activation : public workspacetest::ConsultationTest
 {
 protected:
+    // Closes the form and loads the consultation again on a new one, as after the host
+    // dropped the last load.
+    AssessmentForm& reload()
+    {
+        form->FormClose();
+        stCdPacienteAux.clear();
+        return reopen();
+    }
     // A new form activated for the consultation of the module context, as after a close.
     AssessmentForm& reopen()
     {
@@ -75,7 +83,6 @@ TEST_F(Activation, FillsTheHeaderAndEveryDataset)
 TEST_F(Activation, SameConsultationRefreshesTheHeaderOnlyAnotherDateOrPatientReloads)
 {
     open("900000000002", "1", QDate(1990, 1, 15));
-    server.addPatient("900000000003", "Ana Lima", "1", QDate(2000, 3, 1));
     const int callsAfterLoad = server.calls();
 
     stNmPaciente = "Maria Souza Lima";  // the host may send a new name
@@ -92,12 +99,12 @@ TEST_F(Activation, SameConsultationRefreshesTheHeaderOnlyAnotherDateOrPatientRel
     EXPECT_EQ(form->depDtConsulta.date(), QDate(2027, 2, 1));
     EXPECT_EQ(form->edtIdade, "37");
     EXPECT_TRUE(form->loaded());
-    const int callsAfterSecondDate = server.calls();
 
-    openConsultation("900000000003", "Ana Lima", "1", QDate(2000, 3, 1));
+    admit("900000000003", "1", QDate(2000, 3, 1));
+    const int callsAfterSecondDate = server.calls();
     form->FormActivate();
     EXPECT_GT(server.calls(), callsAfterSecondDate);
-    EXPECT_EQ(form->edtNmPaciente, "Ana Lima");
+    EXPECT_EQ(form->edtNmPaciente, "Paciente 03");
     EXPECT_EQ(stCdPacienteAux, "900000000003");
     EXPECT_TRUE(methodCodes(form->cdsMetoAval).contains("68"));  // women keep it
 }
@@ -125,8 +132,7 @@ TEST_F(Activation, MethodFilterFollowsSexAndAge)
     AssessmentForm& f = open("900000000009");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        server.addPatient(c.code, "Paciente", c.sex, c.birth);
-        openConsultation(c.code, "Paciente", c.sex, c.birth);
+        admit(c.code, c.sex, c.birth);
         f.FormActivate();
         const QStringList methods = methodCodes(f.cdsMetoAval);
         EXPECT_EQ(methods.contains("28"), c.keeps28);
@@ -140,8 +146,7 @@ TEST_F(Activation, MethodFilterFollowsSexAndAge)
 
 TEST_F(Activation, ServerDownShowsAClearErrorAndTheNextActivationLoadsAgain)
 {
-    server.addPatient("900000000020", "Pedro Alves", "0", QDate(1970, 7, 7));
-    openConsultation("900000000020", "Pedro Alves", "0", QDate(1970, 7, 7));
+    admit("900000000020", "0", QDate(1970, 7, 7));
 
     AssessmentForm offline(workspacetest::downTransport());
     hostfw::BusyRecorder offlineBusy;
@@ -170,21 +175,18 @@ TEST_F(Activation, SwitchingToTheEnergyTabBringsTheCatalogueUpToDate)
     // Someone removes the link of the arm muscle area to the arm circumference.
     const records::ConsultationKey k{"0001", "900000000050", day(kConsultationDay)};
     records::DataSet links(records::layouts::cdsInsDadoAval());
-    links.loadPacket(
-        records::packetAt(records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
-    ASSERT_TRUE(links.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
+    const auto armLinkStored = [&] {
+        links.loadPacket(records::packetAt(
+            records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
+        return links.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")});
+    };
+    ASSERT_TRUE(armLinkStored());
     links.remove();
     records::writeThrough(links, server.client(), "SetInsDadoAval");
-    links.loadPacket(
-        records::packetAt(records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
-    ASSERT_FALSE(links.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
+    ASSERT_FALSE(armLinkStored());
 
     form->showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshMetodoEnerg);
-
-    records::DataSet after(records::layouts::cdsInsDadoAval());
-    after.loadPacket(
-        records::packetAt(records::checkReply(server.client().GetDados(k, form->codedAge())), 4));
-    EXPECT_TRUE(after.locate("CDTBMETOAVAL;CDTIPODADO", {QString("05"), QString("08")}));
+    EXPECT_TRUE(armLinkStored());
 }
 
 TEST_F(Activation, LoadClearsTheReferenceOfEveryUnselectedMethod)
@@ -196,9 +198,7 @@ TEST_F(Activation, LoadClearsTheReferenceOfEveryUnselectedMethod)
         storeMethod("48", "S", "90");
         ASSERT_EQ(storedMethod("01"), qMakePair(QStringLiteral("N"), QStringLiteral("91")));
 
-        form->FormClose();
-        stCdPacienteAux.clear();
-        AssessmentForm& f = reopen();
+        AssessmentForm& f = reload();
         ASSERT_TRUE(f.loaded());
         // the load's own clearing runs even for a read-only consultation
         EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("N"), QString()))
@@ -256,8 +256,7 @@ TEST_F(Activation, OnTheResultPageAnotherPatientsDataAreListedAtOnce)
 
     // the second patient has the arm circumference method selected and an unselected
     // method with a reference
-    server.addPatient("940000000005", "Paciente 05", "1", QDate(1980, 6, 1));
-    openConsultation("940000000005", "Paciente 05", "1", QDate(1980, 6, 1));
+    admit("940000000005", "1", QDate(1980, 6, 1));
     storeMethod("04", "S", QString());
     storeMethod("01", "N", "91");
     f.FormActivate();
@@ -310,8 +309,7 @@ TEST_F(Activation, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
 {
     AssessmentForm& f = open("940000000009");
     ASSERT_TRUE(f.methodPage().selectMethod("00"));
-    server.addPatient("940000000010", "Paciente 10", "1", QDate(1990, 1, 1));
-    openConsultation("940000000010", "Paciente 10", "1", QDate(1990, 1, 1));
+    admit("940000000010", "1", QDate(1990, 1, 1));
     server.failNext("GetResuAval");
     EXPECT_THROW(f.FormActivate(), records::Error);
     ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
@@ -327,12 +325,10 @@ TEST_F(Activation, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
 
 TEST_F(Activation, TheLoadAsksTheServerInItsOrder)
 {
-    AssessmentForm& f = open("940000000011", "1", QDate(2021, 9, 6));
+    open("940000000011", "1", QDate(2021, 9, 6));
     storeMethod("01", "N", "91");
-    f.FormClose();
-    stCdPacienteAux.clear();
     server.clearTraffic();
-    reopen();
+    reload();
     // the catalogue is up to date, so the only write is the cleared reference
     EXPECT_EQ(server.calledMethods(), QStringList({"GetObito", "GetDados", "GetResuAval",
                                                    "GetResuAvalEnerg", "SetMetoAval"}));

@@ -50,12 +50,18 @@ void ConsultationTest::TearDown()
     workspace::moduleUnloading();
 }
 
+void ConsultationTest::admit(const QString& patient, const QString& sexCode, const QDate& birth,
+                             bool deceased)
+{
+    const QString name = QStringLiteral("Paciente ") + patient.right(2);
+    server.addPatient(patient, name, sexCode, birth, deceased);
+    openConsultation(patient, name, sexCode, birth);
+}
+
 AssessmentForm& ConsultationTest::open(const QString& patient, const QString& sexCode,
                                        const QDate& birth, bool deceased)
 {
-    server.addPatient(patient, QStringLiteral("Paciente ") + patient.right(2), sexCode, birth,
-                      deceased);
-    openConsultation(patient, QStringLiteral("Paciente ") + patient.right(2), sexCode, birth);
+    admit(patient, sexCode, birth, deceased);
     form = std::make_unique<AssessmentForm>(server.transport());
     form->setBusyIndicator(&busy);
     form->FormCreate();

@@ -35,6 +35,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // Registers the patient ("Paciente" and the code's last two digits) and makes its
+    // consultation the module context.
+    void admit(const QString& patient, const QString& sexCode, const QDate& birth,
+               bool deceased = false);
     // Registers the patient, creates the form core and activates it (a woman of 30
     // unless said otherwise).
     workspace::AssessmentForm& open(const QString& patient,

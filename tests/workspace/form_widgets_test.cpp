@@ -50,8 +50,7 @@ class FormWidgets : public ConsultationTest
 protected:
     TfrmAvalNutrEnerg& openWindow(const QString& patient, bool deceased = false)
     {
-        server.addPatient(patient, "Maria das Dores Silva", "1", QDate(1961, 8, 14), deceased);
-        workspacetest::openConsultation(patient, "Maria das Dores Silva", "1", QDate(1961, 8, 14));
+        admit(patient, "1", QDate(1961, 8, 14), deceased);
         window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
         window->setAttribute(Qt::WA_DeleteOnClose, false);
         window->resize(900, 640);

@@ -189,7 +189,6 @@ TEST_F(MethodPageTest, DeceasedPatientsListDoesNotChange)
     f.FormClose();
 
     // the patient dies; the consultation opens read-only
-    server.addPatient("910000000006", "Paciente 06", "1", QDate(1996, 3, 10), true);
     stCdPacienteAux.clear();
     AssessmentForm& d = open("910000000006", "1", QDate(1996, 3, 10), true);
     ASSERT_TRUE(d.deceased());
