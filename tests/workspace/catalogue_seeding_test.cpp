@@ -170,6 +170,17 @@ struct Catalogue
     SeedProgressRecorder progress;
 };
 
+// The message of the error the action throws; empty when it throws none.
+template <typename F> QString errorOf(F&& action)
+{
+    try {
+        action();
+    } catch (const records::Error& e) {
+        return e.message();
+    }
+    return {};
+}
+
 void expectPanelPutAway(const SeedProgressRecorder& p)
 {
     EXPECT_FALSE(p.visible());
@@ -400,12 +411,7 @@ TEST(CatalogueSeeding, FailedWriteStopsWithTheServersErrorAndTheNextLoadComplete
     CatalogueServer server;
     server.failOnCall = 30;
     Catalogue c(server);
-    try {
-        c.seeder().seed();
-        FAIL() << "no error";
-    } catch (const records::Error& e) {
-        EXPECT_EQ(e.message(), "Violação de chave em TBMETOAVAL.");
-    }
+    EXPECT_EQ(errorOf([&] { c.seeder().seed(); }), "Violação de chave em TBMETOAVAL.");
     EXPECT_EQ(server.calls.size(), 30);
     EXPECT_EQ(server.methods.rows.size(), 29);
     EXPECT_TRUE(server.dataTypes.rows.isEmpty());
@@ -449,12 +455,7 @@ TEST(CatalogueSeeding, UnreadableLastSequenceChangesNothing)
             server.methods.rows.removeAt(1);
         server.methods.rows.last()[3] = lastSequence;
         Catalogue c(server);
-        QString message;
-        try {
-            c.seeder().seed();
-        } catch (const records::Error& e) {
-            message = e.message();
-        }
+        const QString message = errorOf([&] { c.seeder().seed(); });
         if (!message.isEmpty()) {
             EXPECT_TRUE(server.calls.isEmpty());
             EXPECT_EQ(c.methods.recordCount(), 68 - missing);
@@ -570,12 +571,8 @@ TEST(CatalogueSeeding, UpdateMethodsFailureStillRefreshesAndHidesThePanel)
     server.calls.clear();
     server.failOnCall = 1;
     c.reload();
-    try {
-        c.seeder().updateMethods([] { throw records::Error("refresh"); });
-        FAIL() << "no error";
-    } catch (const records::Error& e) {
-        EXPECT_EQ(e.message(), server.failText);
-    }
+    EXPECT_EQ(errorOf([&] { c.seeder().updateMethods([] { throw records::Error("refresh"); }); }),
+              server.failText);
     // A refresh that fails after a good update is passed on.
     server.failOnCall = 0;
     c.reload();

@@ -331,13 +331,10 @@ TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
 {
     TfrmAvalNutrEnerg& w = openWindow("930000000006");
     AssessmentForm& core = w.core();
-    const QList<QAction*> pageItems = {w.mnuAvalNutri->menuAction(),
-                                       w.mnuMetoAval,
-                                       w.mnuAvaliacao,
-                                       w.mnuCalculo->menuAction(),
-                                       w.mnuMetoEnerg,
-                                       w.mnuResuEnerg,
-                                       w.mnuNutrRecom};
+    // clang-format off
+    const QList<QAction*> pageItems = {w.mnuAvalNutri->menuAction(), w.mnuMetoAval, w.mnuAvaliacao,
+        w.mnuCalculo->menuAction(), w.mnuMetoEnerg, w.mnuResuEnerg, w.mnuNutrRecom};
+    // clang-format on
     const auto checked = [&] {
         QStringList names;
         for (QAction* a : pageItems) {

@@ -70,21 +70,19 @@ TEST_F(MethodPageTest, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
 TEST_F(MethodPageTest, BodyMassIndexMethodsExcludeEachOther)
 {
     AssessmentForm& f = open("910000000002");  // a woman: all six offered
+    // each member and the name its refusal gives
     const QStringList group = {"01", "18", "48", "49", "67", "68"};
-    const QStringList messages = {
-        "IMC está selecionado.",
-        "IMC Amputado está selecionado.",
-        "IMC  de Adolescente está selecionado.",
-        "IMC (OMS 1998) está selecionado.",
-        "IMC para Idosos está selecionado.",
-        "IMC para Gestantes está selecionado.",
-    };
+    // clang-format off
+    const QStringList names = {"IMC", "IMC Amputado", "IMC  de Adolescente", "IMC (OMS 1998)",
+                               "IMC para Idosos", "IMC para Gestantes"};
+    // clang-format on
     for (int i = 0; i < group.size(); ++i) {
         ASSERT_TRUE(f.methodPage().selectMethod(group[i])) << group[i].toStdString();
         for (const QString& other : group) {
             if (other == group[i])
                 continue;
-            expectRefused([&] { f.methodPage().selectMethod(other); }, messages[i]);
+            expectRefused([&] { f.methodPage().selectMethod(other); },
+                          names[i] + " está selecionado.");
             EXPECT_EQ(selection(f, other), "N") << other.toStdString();
             EXPECT_FALSE(f.cdsMetoAval.isEditing());
             EXPECT_EQ(storedMethod(other).first, "N");
@@ -300,9 +298,9 @@ TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
     AssessmentForm& f = open("950000000004");
     const auto pick = [&](const QString& code) {
         server.clearTraffic();
-        ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", code)) << code.toStdString();
+        ASSERT_TRUE(form->cdsMetoAval.locate("CDTBMETOAVAL", code)) << code.toStdString();
         hostfw::PickScript script;  // cancelled: only the question matters
-        f.methodPage().dbgMetoAvalEditButtonClick();
+        form->methodPage().dbgMetoAvalEditButtonClick();
     };
     // the Must, Burr Phillips and Frisancho ideal weights share the list of "01"
     for (const char* code : {"09", "10", "14"}) {
@@ -329,12 +327,7 @@ TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
               QStringList{QStringLiteral("GetRefeMeto(%1,01)").arg(defaultReference)});
     // a child's weight for age: the weight tables
     f.FormClose();
-    {
-        AssessmentForm& child = open("950000000005", "0", QDate(2023, 6, 1));
-        ASSERT_TRUE(child.cdsMetoAval.locate("CDTBMETOAVAL", "12"));
-        server.clearTraffic();
-        hostfw::PickScript script;
-        child.methodPage().dbgMetoAvalEditButtonClick();
-        EXPECT_EQ(referenceQueries(), QStringList{"GetRefePeso()"});
-    }
+    open("950000000005", "0", QDate(2023, 6, 1));
+    pick("12");
+    EXPECT_EQ(referenceQueries(), QStringList{"GetRefePeso()"});
 }

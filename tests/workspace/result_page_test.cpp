@@ -37,13 +37,16 @@ QStringList writes(const workspacetest::LoopbackServer& server)
 class ResultPageTest : public ConsultationTest
 {
 protected:
-    // A woman of 30 with methods that need weight (all of them), edema ("58"), limbs
-    // ("59"), weight loss time ("26") and gestational week ("68").
-    AssessmentForm& openWithMethods(const QString& patient)
+    // A woman of 30 unless said otherwise, on the result page with these methods, by
+    // default methods that need weight (all of them), edema ("58"), limbs ("59"), weight
+    // loss time ("26") and gestational week ("68").
+    AssessmentForm& openWithMethods(const QString& patient,
+                                    const QStringList& codes = {"00", "26", "58", "59", "68"},
+                                    const QString& sex = "1", const QDate& birth = {1996, 3, 10})
     {
-        AssessmentForm& f = open(patient);
-        for (const char* code : {"00", "26", "58", "59", "68"})
-            EXPECT_TRUE(f.methodPage().selectMethod(QString::fromLatin1(code))) << code;
+        AssessmentForm& f = open(patient, sex, birth);
+        for (const QString& code : codes)
+            EXPECT_TRUE(f.methodPage().selectMethod(code)) << code.toStdString();
         enterResults();
         return f;
     }
@@ -65,10 +68,8 @@ TEST_F(ResultPageTest, GridListsTheNeededDataInNameOrder)
 
 TEST_F(ResultPageTest, ActionsFollowTheDataRowAndItsEditState)
 {
-    AssessmentForm& f = open("920000000010", "0", QDate(2014, 1, 1));
-    ASSERT_TRUE(f.methodPage().selectMethod("00"));
-    ASSERT_TRUE(f.methodPage().selectMethod("28"));  // a boy of 12: maturation offered
-    enterResults();
+    // a boy of 12: maturation offered
+    AssessmentForm& f = openWithMethods("920000000010", {"00", "28"}, "0", QDate(2014, 1, 1));
     ASSERT_TRUE(f.cdsDadosAval.locate("CDTIPODADO", "01"));
     EXPECT_TRUE(f.actions().sbtEstimado);
     EXPECT_FALSE(f.actions().sbtMaturSex);
@@ -328,9 +329,7 @@ TEST_F(ResultPageTest, ServerErrorWhileSpreadingKeepsTheRowPostedAndUndoesTheRec
 
 TEST_F(ResultPageTest, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
 {
-    AssessmentForm& f = open("920000000009");
-    ASSERT_TRUE(f.methodPage().selectMethod("00"));
-    enterResults();
+    AssessmentForm& f = openWithMethods("920000000009", {"00"});
     ASSERT_TRUE(f.resultPage().recordValue("01", "64,3"));
     enterMethods();
     ASSERT_TRUE(f.methodPage().selectMethod("01"));
@@ -355,11 +354,14 @@ TEST_F(ResultPageTest, AtualizaDadosInfSendsThePagesFilterAndFillsNewMethods)
 TEST_F(ResultPageTest, TheRefreshReadsWhatThePageShows)
 {
     AssessmentForm& f = open("960000000003", "0", QDate(1980, 1, 1));
+    const auto refresh = [&] {
+        server.clearTraffic();
+        f.sbtVerificarClick();
+        return server.calledMethods();
+    };
     // method page: what another client selected shows, the filter still applies
     storeMethod("04", "S", QString());
-    server.clearTraffic();
-    f.sbtVerificarClick();
-    EXPECT_EQ(server.calledMethods(), QStringList{"GetDados"});
+    EXPECT_EQ(refresh(), QStringList{"GetDados"});
     ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "04"));
     EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "S");
     EXPECT_FALSE(f.cdsMetoAval.locate("CDTBMETOAVAL", "68"));  // a man: filtered out
@@ -368,33 +370,20 @@ TEST_F(ResultPageTest, TheRefreshReadsWhatThePageShows)
     enterResults();
     ASSERT_TRUE(f.cdsDadosAval.locate(kType, "08"));
     const int row = f.cdsDadosAval.recNo();
-    server.clearTraffic();
-    f.sbtVerificarClick();
-    EXPECT_EQ(server.calledMethods(), QStringList({"GetDados", "GetDadoAval"}));
+    EXPECT_EQ(refresh(), QStringList({"GetDados", "GetDadoAval"}));
     EXPECT_EQ(f.cdsDadosAval.recNo(), row);
 
-    // diagnosis page
     f.showPage(OuterPage::tshDiagNutri);
-    server.clearTraffic();
-    f.sbtVerificarClick();
-    EXPECT_EQ(server.calledMethods(), QStringList{"GetDiag"});
-
-    // the energy pages
+    EXPECT_EQ(refresh(), QStringList{"GetDiag"});
     f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshResulEnerg);
-    server.clearTraffic();
-    f.sbtVerificarClick();
-    EXPECT_EQ(server.calledMethods(), QStringList({"GetDados", "GetDadoAvalEnerg"}));
+    EXPECT_EQ(refresh(), QStringList({"GetDados", "GetDadoAvalEnerg"}));
     f.showPage(OuterPage::tshPadrao, std::nullopt, EnergPage::tshNutrRecom);
-    server.clearTraffic();
-    f.sbtVerificarClick();
-    EXPECT_EQ(server.calledMethods(), QStringList{"GetDados"});
+    EXPECT_EQ(refresh(), QStringList{"GetDados"});
 }
 
 TEST_F(ResultPageTest, TheRefreshTakesTheLimbCountFromTheObservation)
 {
-    AssessmentForm& f = open("960000000004");
-    ASSERT_TRUE(f.methodPage().selectMethod("59"));
-    enterResults();
+    AssessmentForm& f = openWithMethods("960000000004", {"59"});
     ASSERT_TRUE(f.resultPage().recordAnswer("47", "1"));
     ASSERT_TRUE(f.resultPage().recordLimbCount("47", "2"));
     EXPECT_EQ(inPeMembro, 2);
