@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 
 using namespace workspace;
 using records::CatalogueLink;
@@ -189,38 +188,6 @@ void expectPanelPutAway(const SeedProgressRecorder& p)
     EXPECT_EQ(p.events().last().kind, SeedProgressRecorder::Event::Kind::Hide);
 }
 
-// The bar positions set after the show with index showIndex, up to the next show or
-// the hide.
-QList<int> stepsOfShow(const SeedProgressRecorder& p, int showIndex)
-{
-    using Kind = SeedProgressRecorder::Event::Kind;
-    QList<int> out;
-    int shows = -1;
-    for (const SeedProgressRecorder::Event& e : p.events()) {
-        if (e.kind != Kind::Step) {
-            if (shows == showIndex)
-                break;
-            if (e.kind == Kind::Show)
-                ++shows;
-            continue;
-        }
-        if (shows == showIndex)
-            out.append(e.value);
-    }
-    return out;
-}
-
-// 1, 2, .. n, then the position the bar returns to when the run ends, if given.
-QList<int> counting(int n, std::optional<int> last = std::nullopt)
-{
-    QList<int> out;
-    for (int i = 1; i <= n; ++i)
-        out.append(i);
-    if (last)
-        out.append(*last);
-    return out;
-}
-
 // The calls the server received, run-length coded: table (M methods, T data types,
 // L links) and change (I insert, U update, D delete), e.g. "68MI 52TI". Every call must
 // carry exactly one change.
@@ -252,17 +219,25 @@ QString writesOf(const CatalogueServer& s)
 // before the panel is hidden. No show at all when nothing was to be done.
 void expectEveryShowCounted(const SeedProgressRecorder& p)
 {
-    const QList<int> maxima = p.shownMaxima();
-    if (maxima.isEmpty()) {
+    using Kind = SeedProgressRecorder::Event::Kind;
+    QList<QList<int>> steps, expected;
+    for (const SeedProgressRecorder::Event& e : p.events()) {
+        if (e.kind == Kind::Show)
+            steps.append(QList<int>());
+        else if (e.kind == Kind::Step && !steps.isEmpty())
+            steps.last().append(e.value);
+    }
+    for (int maximum : p.shownMaxima()) {
+        expected.append(QList<int>());
+        for (int i = 1; i <= maximum; ++i)
+            expected.last().append(i);
+    }
+    if (expected.isEmpty()) {
         EXPECT_TRUE(p.events().isEmpty());
         return;
     }
-    for (int show = 0; show < maxima.size(); ++show) {
-        const bool last = show == maxima.size() - 1;
-        EXPECT_EQ(stepsOfShow(p, show),
-                  counting(maxima[show], last ? std::optional<int>(0) : std::nullopt))
-            << show;
-    }
+    expected.last().append(0);
+    EXPECT_EQ(steps, expected);
     expectPanelPutAway(p);
 }
 
