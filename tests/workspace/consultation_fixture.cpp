@@ -92,20 +92,12 @@ QMap<QString, ConsultationTest::Recorded> ConsultationTest::recorded(const QStri
     return out;
 }
 
-QString ConsultationTest::referenceName(const QString& owner, const QString& code)
+QString ConsultationTest::reference(const QString& owner, const QString& code, const QString& field)
 {
     records::DataSet refs(records::layouts::cdsRefeMeto());
     refs.loadPacket(
         records::decodePacket(records::checkReply(server.client().GetRefeMeto(code, owner))));
-    return refs.isEmpty() ? QString() : refs.asString(QStringLiteral("NMREFEBIBL"));
-}
-
-QString ConsultationTest::firstReference(const QString& owner)
-{
-    records::DataSet refs(records::layouts::cdsRefeMeto());
-    refs.loadPacket(
-        records::decodePacket(records::checkReply(server.client().GetRefeMeto(QString(), owner))));
-    return refs.isEmpty() ? QString() : refs.asString(QStringLiteral("CDREFEBIBL"));
+    return refs.isEmpty() ? QString() : refs.asString(field);
 }
 
 QPair<QString, QString> ConsultationTest::storedMethod(const QString& code)

@@ -58,9 +58,9 @@ protected:
     };
     QMap<QString, Recorded> recorded(const QString& dataType);
     QPair<QString, QString> storedMethod(const QString& code);
-    // The name of a reference of a method's list, as the server gives it.
-    QString referenceName(const QString& owner, const QString& code);
-    QString firstReference(const QString& owner);
+    // A field of the first reference of a method's list with this code (any code when
+    // empty), as the server gives it.
+    QString reference(const QString& owner, const QString& code, const QString& field);
     // Marks a method row of the consultation straight on the server, as another client
     // could have (an empty reference is stored as null).
     void storeMethod(const QString& code, const QString& selection, const QString& reference);

@@ -55,10 +55,10 @@ TEST_F(MethodPageTest, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
     // the method's default reference, or else the first of its list
     QString expected = f.cdsMetoAval.asString("CDTBREFMETOA");
     if (expected.isEmpty())
-        expected = firstReference("01");
+        expected = reference("01", QString(), "CDREFEBIBL");
     EXPECT_TRUE(f.methodPage().selectMethod("01"));
     EXPECT_EQ(f.cdsMetoAval.asString("CDTABELACO"), expected);
-    EXPECT_EQ(f.cdsMetoAval.asString("NMREFEBIBL"), referenceName("01", expected));
+    EXPECT_EQ(f.cdsMetoAval.asString("NMREFEBIBL"), reference("01", expected, "NMREFEBIBL"));
     EXPECT_EQ(storedMethod(QStringLiteral("01")), qMakePair(QStringLiteral("S"), expected));
 
     EXPECT_TRUE(f.methodPage().unselectMethod("01"));
