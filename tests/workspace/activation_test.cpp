@@ -39,13 +39,14 @@ protected:
         stCdPacienteAux.clear();
         return reopen();
     }
-    // A new form activated for the consultation of the module context, as after a close.
-    AssessmentForm& reopen()
+    // A new form for the consultation of the module context, as after a close.
+    AssessmentForm& reopen(bool activate = true)
     {
         form = std::make_unique<AssessmentForm>(server.transport());
         form->setBusyIndicator(&busy);
         form->FormCreate();
-        form->FormActivate();
+        if (activate)
+            form->FormActivate();
         return *form;
     }
 };
@@ -214,18 +215,13 @@ TEST_F(Activation, LoadClearsTheReferenceOfEveryUnselectedMethod)
 
 TEST_F(Activation, AFailedLoadIsNotTakenForALoadAndTheNextActivationLoadsAgain)
 {
-    AssessmentForm& f = open("940000000003");
+    open("940000000003");
     storeMethod("01", "N", "91");
-    f.FormClose();
-    stCdPacienteAux.clear();
 
     // the results cannot be read: the datasets already read keep what they got
     server.failNext("GetResuAvalEnerg");
-    form = std::make_unique<AssessmentForm>(server.transport());
-    form->setBusyIndicator(&busy);
-    form->FormCreate();
     busy = {};
-    EXPECT_THROW(form->FormActivate(), records::Error);
+    EXPECT_THROW(reload(), records::Error);
     EXPECT_FALSE(form->loaded());
     EXPECT_TRUE(stCdPacienteAux.isEmpty());
     EXPECT_FALSE(busy.visible());
@@ -345,9 +341,7 @@ TEST_F(Activation, TheLoadAsksTheServerInItsOrder)
     enterResults();
     stCdPacienteAux.clear();
     form->FormClose();
-    form = std::make_unique<AssessmentForm>(server.transport());
-    form->FormCreate();
-    form->pgcAvalNutr = InnerPage::tshAvaliacao;
+    reopen(false).pgcAvalNutr = InnerPage::tshAvaliacao;
     server.clearTraffic();
     form->FormActivate();
     EXPECT_EQ(server.calledMethods(),
