@@ -90,22 +90,13 @@ TEST(CatalogueDescriptors, MethodsOfferedBySexAndAge)
             << c.method.data() << " " << QString::fromUtf16(c.sex).toStdString() << " " << c.age;
 }
 
-TEST(CatalogueDescriptors, DataTypeEntries)
+TEST(CatalogueDescriptors, DataTypeEntriesHoldTogether)
 {
-    using namespace data_type;
-    EXPECT_EQ(dataTypeDescriptor(kPeso).entry, DataEntry::Number);
-    EXPECT_TRUE(dataTypeDescriptor(kAltura).estimable);
-    EXPECT_EQ(dataTypeDescriptor(kPesoUsual).entry, DataEntry::Number);
-    EXPECT_EQ(dataTypeDescriptor(kPesoAtual).entry, DataEntry::Text);
-    EXPECT_EQ(dataTypeDescriptor(kSemanaGestacional).entry, DataEntry::WholeNumber);
-    EXPECT_EQ(dataTypeDescriptor(kMaturacaoSexual).entry, DataEntry::Stage);
-    EXPECT_EQ(dataTypeDescriptor(kMembroBraco).limb, Limb::Upper);
-    EXPECT_EQ(dataTypeDescriptor(kMembroPe).limb, Limb::Lower);
-    EXPECT_EQ(dataTypeDescriptor(kEdemaAnasarca).answers, AnswerList::Edema);
-    EXPECT_TRUE(dataTypeDescriptor(kFatorTermico).energyFactor);
-    EXPECT_TRUE(dataTypeDescriptor(kInjuria).energyFactor);
-    EXPECT_FALSE(dataTypeDescriptor(kPesoUsual).energyFactor);
-    for (const DataTypeDescriptor& d : dataTypeDescriptors())
-        EXPECT_EQ(d.entry == DataEntry::Answer, d.answers != AnswerList::None) << d.code.data();
+    for (const DataTypeDescriptor& d : dataTypeDescriptors()) {
+        SCOPED_TRACE(d.code.data());
+        EXPECT_EQ(d.entry == DataEntry::Answer, d.answers != AnswerList::None);
+        EXPECT_EQ(d.limb != Limb::None, d.answers == AnswerList::Limb);
+        EXPECT_TRUE(!d.estimable || d.entry == DataEntry::Number);
+    }
     EXPECT_EQ(dataTypeDescriptor(u"19").entry, DataEntry::Text);  // no such type
 }
