@@ -18,28 +18,6 @@ const QString kTheoreticalMin = QStringLiteral("015");
 const QString kTheoreticalMed = QStringLiteral("050");
 const QString kTheoreticalMax = QStringLiteral("085");
 
-// The sex letter of a table, or std::nullopt for the undetermined letters "D" and "I",
-// which no table covers; any other text is refused.
-std::optional<QString> tableSex(const Params& p, int index)
-{
-    const QString letter = p.text(index);
-    if (letter == QLatin1String("M") || letter == QLatin1String("F"))
-        return letter;
-    if (letter == QLatin1String("D") || letter == QLatin1String("I"))
-        return std::nullopt;
-    p.fail(index, QStringLiteral("deve ser \"M\", \"F\", \"D\" ou \"I\", não '%1'").arg(letter));
-}
-
-int ageInMonths(const Params& p, int index)
-{
-    const std::optional<reference::CodedAge> age = reference::decodeCodedAge(p.number(index));
-    if (!age)
-        p.fail(index, QStringLiteral("não é uma idade codificada (anos e dois dígitos de meses, "
-                                     "de 0 a 11: 5,03 é 5 anos e 3 meses): %1")
-                          .arg(p.number(index)));
-    return age->totalMonths();
-}
-
 QJsonObject recordPacket(const records::DataSetLayout& layout,
                          const std::optional<PercentileEntry>& entry)
 {
@@ -66,6 +44,26 @@ QJsonValue percentilePayload(const QList<PercentileEntry>& percentiles, double v
 }
 
 }  // namespace
+
+std::optional<QString> tableSex(const Params& p, int index)
+{
+    const QString letter = p.text(index);
+    if (letter == QLatin1String("M") || letter == QLatin1String("F"))
+        return letter;
+    if (letter == QLatin1String("D") || letter == QLatin1String("I"))
+        return std::nullopt;
+    p.fail(index, QStringLiteral("deve ser \"M\", \"F\", \"D\" ou \"I\", não '%1'").arg(letter));
+}
+
+int ageInMonths(const Params& p, int index)
+{
+    const std::optional<reference::CodedAge> age = reference::decodeCodedAge(p.number(index));
+    if (!age)
+        p.fail(index, QStringLiteral("não é uma idade codificada (anos e dois dígitos de meses, "
+                                     "de 0 a 11: 5,03 é 5 anos e 3 meses): %1")
+                          .arg(p.number(index)));
+    return age->totalMonths();
+}
 
 void registerReferencePercentiles(RouteTable& routes, Database& db)
 {

@@ -2,6 +2,8 @@
 
 #include "common.h"
 
+#include <optional>
+
 namespace server::methods {
 
 // GetPercentil (reference, method, coded age, sex letter, reference again, measured
@@ -11,5 +13,12 @@ namespace server::methods {
 // reference's table of the body mass index with theoretical weights (its 15th, 50th and 85th
 // percentiles).
 void registerReferencePercentiles(RouteTable& routes, Database& db);
+
+// The argument at index as the sex letter of a table: "M" or "F", std::nullopt for the
+// undetermined letters "D" and "I" (no table covers them); any other text is refused.
+std::optional<QString> tableSex(const Params& p, int index);
+
+// The argument at index, a coded age, in completed months; refused when it is not one.
+int ageInMonths(const Params& p, int index);
 
 }  // namespace server::methods

@@ -8,6 +8,7 @@
 #include "nutrients.h"
 #include "recorded_values.h"
 #include "reference_percentiles.h"
+#include "reference_standards.h"
 #include "references.h"
 #include "registry.h"
 #include "results.h"
@@ -26,6 +27,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerCatalogue(routes, db);
     registerReferences(routes, db);
     registerReferencePercentiles(routes, db);
+    registerReferenceStandards(routes, db);
     registerRegistry(routes, db);
 }
 

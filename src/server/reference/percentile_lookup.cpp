@@ -21,6 +21,23 @@ QList<PercentileEntry> percentilesAt(storage::Transaction& tx, const QString& re
     return out;
 }
 
+QList<StandardEntry> standardsAt(storage::Transaction& tx, const QString& reference,
+                                 const QString& owner, const QString& code, int months)
+{
+    const QList<storage::SqlRow> rows = tx.select(
+        QStringLiteral("SELECT s.CDREFEBIBL, r.NMREFEBIBL, s.CDTBMETOAVAL, s.CDPERCENTIL, "
+                       "s.NRIDADEINI, s.NRIDADEFIN, s.VRSEXOMASC, s.VRSEXOFEMI FROM refepadrao s "
+                       "JOIN refebibl r ON r.CDREFEBIBL = s.CDREFEBIBL "
+                       "WHERE s.CDREFEBIBL = ? AND s.CDTBMETOAVAL = ? AND s.CDPERCENTIL = ? "
+                       "AND s.NRIDADEINI <= ? AND s.NRIDADEFIN >= ? ORDER BY s.NRIDADEINI"),
+        {reference, owner, code, months, months});
+    QList<StandardEntry> out;
+    for (const storage::SqlRow& r : rows)
+        out.append({r[0].toString(), r[1].toString(), r[2].toString(), r[3].toString(),
+                    r[4].toInt(), r[5].toInt(), r[6].toDouble(), r[7].toDouble()});
+    return out;
+}
+
 PercentileBracket bracketValue(const QList<PercentileEntry>& percentiles, double value)
 {
     PercentileBracket b;

@@ -25,6 +25,24 @@ struct PercentileEntry
 QList<PercentileEntry> percentilesAt(storage::Transaction& tx, const QString& reference,
                                      const QString& owner, const QString& sex, int months);
 
+// A fixed standard of a reference for one age, with the reference's name.
+struct StandardEntry
+{
+    QString reference;
+    QString referenceName;
+    QString owner;
+    QString code;
+    int fromMonths = 0;
+    int toMonths = 0;
+    double male = 0;
+    double female = 0;
+};
+
+// The fixed standards of the reference for the owner method and percentile code whose
+// age band contains the age in completed months; empty when none does.
+QList<StandardEntry> standardsAt(storage::Transaction& tx, const QString& reference,
+                                 const QString& owner, const QString& code, int months);
+
 // Where a measured value falls among the percentiles of one age: the percentile with the
 // highest value not above it, and the one with the lowest value not below it. A value
 // below every percentile has no lower neighbour, above every one no upper; a value equal

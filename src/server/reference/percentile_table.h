@@ -22,6 +22,20 @@ struct PercentileRow
     double value = 0;  // VRPERCENTIL
 };
 
+// A fixed standard of a reference (refepadrao): one value for men and one for women over
+// an age band in completed months, both ends included, standing for one percentile code
+// ("050" for a median standard).
+struct StandardRow
+{
+    QString reference;  // CDREFEBIBL
+    QString owner;      // CDTBMETOAVAL: the method whose measure it is
+    QString code;       // CDPERCENTIL
+    int fromMonths = 0;
+    int toMonths = 0;
+    double male = 0;    // VRSEXOMASC
+    double female = 0;  // VRSEXOFEMI
+};
+
 // A bibliographic reference (refebibl).
 struct ReferenceEntry
 {
@@ -50,6 +64,7 @@ struct ReferenceSet
     QList<ReferenceListing> listings;
     QList<DefaultReference> defaults;
     QList<PercentileRow> percentiles;
+    QList<StandardRow> standards;
 };
 
 // "005" and "P5" for the 5th percentile.

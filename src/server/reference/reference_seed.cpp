@@ -75,6 +75,22 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
     }
     insertPercentiles(tx, set.percentiles);
     counts.percentiles = static_cast<int>(set.percentiles.size());
+
+    QSet<QPair<QString, QString>> standardTables;
+    for (const StandardRow& r : set.standards) {
+        if (!standardTables.contains({r.reference, r.owner})) {
+            standardTables.insert({r.reference, r.owner});
+            tx.execute(
+                QStringLiteral("DELETE FROM refepadrao WHERE CDREFEBIBL = ? AND CDTBMETOAVAL = ?"),
+                {r.reference, r.owner});
+        }
+    }
+    for (const StandardRow& r : set.standards)
+        tx.execute(QStringLiteral("INSERT INTO refepadrao (CDREFEBIBL, CDTBMETOAVAL, CDPERCENTIL, "
+                                  "NRIDADEINI, NRIDADEFIN, VRSEXOMASC, VRSEXOFEMI) "
+                                  "VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                   {r.reference, r.owner, r.code, r.fromMonths, r.toMonths, r.male, r.female});
+    counts.standards = static_cast<int>(set.standards.size());
     return counts;
 }
 

@@ -1,6 +1,7 @@
 #include "seed.h"
 
 #include "../methods/registry.h"
+#include "../reference/arm_references.h"
 #include "../reference/bmi_references.h"
 #include "../reference/reference_seed.h"
 #include "../storage/schema.h"
@@ -8,7 +9,7 @@
 namespace server::seed {
 namespace {
 
-constexpr int kLatestSeed = 2;
+constexpr int kLatestSeed = 3;
 
 bool empty(storage::Transaction& tx, const QString& table)
 {
@@ -108,6 +109,8 @@ bool seedDatabase(storage::Database& db, const SeedOptions& options)
         }
         if (done < 2)
             reference::seedReferenceSet(tx, reference::bmi::bmiReferenceSet());
+        if (done < 3)
+            reference::seedReferenceSet(tx, reference::arm::armReferenceSet());
         storage::recordVersion(tx, QStringLiteral("seed"), kLatestSeed);
         return true;
     });

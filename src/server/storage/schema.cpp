@@ -27,6 +27,7 @@ const QList<SchemaStep>& schemaSteps()
     static const QList<SchemaStep> steps = {
         {1, QStringLiteral(":/avalnutri/schema/001_initial.sql")},
         {2, QStringLiteral(":/avalnutri/schema/002_reference_percentiles.sql")},
+        {3, QStringLiteral(":/avalnutri/schema/003_reference_standards.sql")},
     };
     return steps;
 }
