@@ -2,6 +2,7 @@
 // against WHO's published tables, the rows built from each file and the checks that keep
 // a broken table out.
 
+#include <server/reference/arm_references.h>
 #include <server/reference/bmi_references.h>
 #include <server/reference/coded_age.h>
 #include <server/reference/csv_table.h>
@@ -13,6 +14,7 @@
 #include <QHash>
 
 #include <cmath>
+#include <numbers>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -107,6 +109,16 @@ TEST(Lms, APowerOfZeroIsTheLogNormalCase)
     // The comparison with WHO's table covers the usual branch and the rounding of halves;
     // a power of exactly zero takes the other branch of the formula.
     EXPECT_NEAR(lmsValue(0.0, 20.0, 0.1, 1.0), 20.0 * std::exp(0.1), 1e-12);
+}
+
+TEST(ArmAreas, AreThoseTheAssessmentComputesFromTheMuscleCircumference)
+{
+    // CB 30 cm and PCT 10 mm: AMB (circumference 30 - 0.314 x 10) 47.441 for men and
+    // 50.941 for women; AMBC (circumference 30 - pi x 10 / 10) 5730.512 and 5734.012.
+    EXPECT_NEAR(arm::armMuscleArea(26.86, u"M"_s), 47.441, 5e-4);
+    EXPECT_NEAR(arm::armMuscleArea(26.86, u"F"_s), 50.941, 5e-4);
+    EXPECT_NEAR(arm::correctedArmMuscleArea(30 - std::numbers::pi, u"M"_s), 5730.512, 5e-4);
+    EXPECT_NEAR(arm::correctedArmMuscleArea(30 - std::numbers::pi, u"F"_s), 5734.012, 5e-4);
 }
 
 TEST(PercentileTableChecks, RefuseTablesThatWouldBracketWrongly)

@@ -17,9 +17,9 @@ inline const QString kFrisancho1981 = QStringLiteral("05");
 inline const QString kWho2006 = QStringLiteral("06");
 
 // Jelliffe's adult standards hold from 18 years on (216 completed months) to the oldest
-// coded age (200 years 11 months).
+// coded age the queries take (200 years).
 constexpr int kAdultFromMonths = 18 * 12;
-constexpr int kOldestMonths = 200 * 12 + 11;
+constexpr int kOldestMonths = 200 * 12;
 
 // The arm muscle areas as the assessment computes them from an arm muscle circumference
 // c in cm, for the sex letter "M" or "F": method "05" c² / 12.56 − 10 (men) or − 6.5
