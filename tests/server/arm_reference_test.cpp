@@ -165,13 +165,14 @@ TEST_P(ArmReferenceTest, ListsDefaultsAndTheSeedOfADatabaseSeededBefore)
 {
     // As a database the previous server version seeded, where an administrator has since
     // made code "04" the default of "03".
-    server->sql({u"DELETE FROM refepadrao"_s,
-                 u"DELETE FROM refepercentil WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
-                 u"DELETE FROM refelista WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
-                 u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
-                 u"DELETE FROM refebibl WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
-                 u"UPDATE tbmetoaval SET CDTBREFMETOA = '04' WHERE CDTBMETOAVAL = '03'"_s,
-                 u"UPDATE schema_version SET version = 2 WHERE component = 'seed'"_s});
+    server->sql(
+        {u"DELETE FROM refepadrao"_s,
+         u"DELETE FROM refepercentil WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
+         u"DELETE FROM refelista WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
+         u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
+         u"DELETE FROM refebibl WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
+         u"UPDATE tbmetoaval SET CDTBREFMETOA = '04' WHERE CDTBMETOAVAL = '%1'"_s.arg(method::kCmb),
+         u"UPDATE schema_version SET version = 2 WHERE component = 'seed'"_s});
     EXPECT_DOUBLE_EQ(pct("M", kFrisancho, method::kCmb, 25.0), -1);
     server->restart();
 
