@@ -97,6 +97,9 @@ void LoopbackServer::addReference(const QString& list, const QString& owner, con
             tx.execute(
                 QStringLiteral("INSERT INTO refebibl (CDREFEBIBL, NMREFEBIBL) VALUES (?, ?)"),
                 {code, name});
+        else
+            tx.execute(QStringLiteral("UPDATE refebibl SET NMREFEBIBL = ? WHERE CDREFEBIBL = ?"),
+                       {name, code});
         if (!tx.exists(QStringLiteral("SELECT 1 FROM refelista WHERE CDLISTA = ? AND CDDONO = ? "
                                       "AND CDREFEBIBL = ?"),
                        {list, owner, code}))
@@ -110,6 +113,10 @@ void LoopbackServer::removeReferences(const QString& list, const QString& owner)
 {
     m_server.sql({QStringLiteral("DELETE FROM refelista WHERE CDLISTA = '%1' AND CDDONO = '%2'")
                       .arg(list, owner)});
+    if (list == QLatin1String("METO"))
+        m_server.sql({QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = NULL "
+                                     "WHERE CDTBMETOAVAL = '%1'")
+                          .arg(owner)});
 }
 
 QList<QJsonArray> LoopbackServer::argumentsOf(const QString& method) const

@@ -33,10 +33,11 @@ public:
     void addPatient(const QString& code, const QString& name, const QString& sexCode,
                     const QDate& birth, bool deceased = false);
     // Adds a bibliographic reference to a reference list: "METO" with the owning method,
-    // "PESO" or "OSSA" with an empty owner.
+    // "PESO" or "OSSA" with an empty owner. A code the server seeded takes the name given.
     void addReference(const QString& list, const QString& owner, const QString& code,
                       const QString& name);
-    // Empties a reference list (whatever the server seeded into it).
+    // Empties a reference list (whatever the server seeded into it); a method list also
+    // loses its method's default reference, as a method without references has none.
     void removeReferences(const QString& list, const QString& owner);
 
     // What went through the transport: the methods called, in order, with their
