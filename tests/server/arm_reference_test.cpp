@@ -41,7 +41,7 @@ TEST_P(ArmReferenceTest, PercentileTablesAtTheirFirstAndLastAgesAndEmptyOutside)
     // areas are its circumferences through the assessment's formulas. WHO 2006: 3 months
     // (day 91) to 60 months (day 1826), 30 months being day 913; P50 is M. An empty code:
     // the answer is three empty packets (outside the ages, the fat area, which has no
-    // table, a reference of standards only, the undetermined sexes).
+    // table, a reference of standards only).
     struct Row
     {
         QString ref;
@@ -63,7 +63,6 @@ TEST_P(ArmReferenceTest, PercentileTablesAtTheirFirstAndLastAgesAndEmptyOutside)
         {kFrisancho, method::kAmb, 0.11, "F", "", 0},        {kFrisancho, method::kAmbc, 75.0, "M", "", 0},
         {kWho, method::kPct, 0.02, "M", "", 0},              {kWho, method::kPct, 5.01, "F", "", 0},
         {kFrisancho, method::kAgb, 30.0, "M", "", 0},        {kJelliffe, method::kPct, 30.0, "F", "", 0},
-        {kFrisancho, method::kCmb, 30.0, "D", "", 0},        {kWho, method::kPct, 1.0, "I", "", 0},
     };
     // clang-format on
     const arm::Measure same = [](double c, const QString&) { return c; };
@@ -130,16 +129,10 @@ TEST_P(ArmReferenceTest, GetPctIsTheAdultStandardOrTheMedianOfThePercentileRefer
 
 TEST_P(ArmReferenceTest, GetPercentFixAnswersTheArmCircumferenceStandardWithItsName)
 {
-    const Packet adult = packetOf(app().GetPercentFix(kJelliffe, u"050"_s, method::kCb, u"45"_s));
-    ASSERT_EQ(adult.rows.size(), 1);
-    EXPECT_DOUBLE_EQ(adult.value(0, u"VRSEXOMASC"_s).toDouble(), 29.3);
-    EXPECT_DOUBLE_EQ(adult.value(0, u"VRSEXOFEMI"_s).toDouble(), 28.5);
-    EXPECT_EQ(adult.value(0, u"NMREFEBIBL"_s), u"Jelliffe 1966 (padrões de adultos, OMS)"_s);
-
     struct Call
     {
         QString ref, code, age;
-        const char* answer;  // "1": one row, "0": empty, otherwise the refusal's word
+        const char* answer;  // "1": the adult standard, "0": empty, else the refusal's word
     };
     // clang-format off
     const Call calls[] = {
@@ -153,11 +146,18 @@ TEST_P(ArmReferenceTest, GetPercentFixAnswersTheArmCircumferenceStandardWithItsN
     for (const Call& c : calls) {
         SCOPED_TRACE((c.ref + u'/' + c.code + u'/' + c.age).toStdString());
         const records::Reply r = app().GetPercentFix(c.ref, c.code, method::kCb, c.age);
-        if (std::isalpha(*c.answer))
+        if (std::isalpha(*c.answer)) {
             EXPECT_TRUE(!r.ok && r.error.contains(QLatin1String(c.answer)))
                 << r.error.toStdString();
-        else
-            EXPECT_EQ(packetOf(r).rows.size(), *c.answer - '0');
+            continue;
+        }
+        const Packet p = packetOf(r);
+        ASSERT_EQ(p.rows.size(), *c.answer - '0');
+        if (p.isEmpty())
+            continue;
+        EXPECT_DOUBLE_EQ(p.value(0, u"VRSEXOMASC"_s).toDouble(), 29.3);
+        EXPECT_DOUBLE_EQ(p.value(0, u"VRSEXOFEMI"_s).toDouble(), 28.5);
+        EXPECT_EQ(p.value(0, u"NMREFEBIBL"_s), u"Jelliffe 1966 (padrões de adultos, OMS)"_s);
     }
 }
 
@@ -190,11 +190,6 @@ TEST_P(ArmReferenceTest, ListsDefaultsAndTheSeedOfADatabaseSeededBefore)
             << m.data();
     }
     EXPECT_DOUBLE_EQ(pct("M", kFrisancho, method::kCmb, 25.0), 27.9);
-
-    // Later starts do not seed again.
-    server->sql({u"DELETE FROM refepadrao"_s});
-    server->restart();
-    EXPECT_DOUBLE_EQ(pct("M", kJelliffe, method::kPct, 25.0), -1);
 }
 
 SERVERTEST_BOTH_ENGINES(ArmReferenceTest);
