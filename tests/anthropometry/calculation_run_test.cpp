@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 using namespace workspace;
 using workspacetest::LoopbackServer;
 
@@ -373,4 +376,46 @@ TEST_F(CalculateAction, BodyMassIndexOnTheServersReferenceTables)
             EXPECT_EQ(args.at(3).toString(), "M");
         }
     }
+}
+
+// The arm methods of a man of 45 on the server's default references: the 1966 adult
+// standards (triceps 12,5 mm, arm 29,3 cm) and the 1981 arm muscle circumference
+// percentiles (men 45 to 54,9 years: P25 26,5 cm, P50 28,1 cm) and the areas that follow
+// from them (AMB P25 45,91, P50 52,87 cm²; AMBC P25 5.578, P50 6.273 mm²).
+TEST_F(CalculateAction, ArmMethodsOnTheServersReferenceTables)
+{
+    open("900000000300", "0", QDate(1981, 9, 6));
+    for (const char* method : {"02", "03", "04", "05", "60"})
+        ASSERT_TRUE(form->methodPage().selectMethod(method)) << method;
+    showResults();
+    ASSERT_TRUE(form->resultPage().recordValue("04", "10"));
+    ASSERT_TRUE(form->resultPage().recordValue("08", "30"));
+    form->sbtCalcularClick();
+    const QString jelliffe = "Jelliffe 1966 (padrões de adultos, OMS)";
+    const QString frisancho = "Frisancho 1981 (NHANES I)";
+    // clang-format off
+    const QList<StoredLine> expected = {
+        {"02", "01", "PCT Percentil - ", ""},  // the adult standard has no percentiles
+        {"02", "02", "PCT Classificação - ", ""},
+        {"02", "03", "% PCT Resultado", "80,00%"},  // 10 / 12,5
+        {"02", "04", "% PCT Classificação", "Depleção Ponderal Grau II"},
+        {"03", "01", "CMB Resultado", "26,86"},  // 30 - 3,14 x 1,0
+        {"03", "02", "CMB Percentil - " + frisancho, "Entre P25 - P50"},
+        {"03", "04", "% CMB Resultado", "95,59%"},  // 26,86 / 28,1 (P50)
+        {"03", "05", "% CMB Classificação", "Eutrofia"},
+        {"04", "01", "CB Resultado Adequação - " + jelliffe, "102,389 %"},  // 30 / 29,3
+        {"04", "02", "CB Percentil Classificação - " + jelliffe, "Eutrofia"},
+        {"05", "01", "AMB Resultado", "47,441"},  // 26,86² / 12,56 - 10
+        {"05", "02", "AMB Percentil - " + frisancho, "Entre P25 - P50"},
+        {"05", "03", "AMB Classificação - " + frisancho, "Eutrofia"},
+        {"60", "01", "AMBC Resultado", "5.730,512"},  // 268,6² / 4π - 10
+        {"60", "02", "AMBC Percentil - " + frisancho, "P25"},
+        {"60", "03", "AMBC Percentil Classificação - " + frisancho, "Normal"},
+    };
+    // clang-format on
+    QList<StoredLine> lines = stored();
+    std::sort(lines.begin(), lines.end(), [](const StoredLine& a, const StoredLine& b) {
+        return std::tie(a.method, a.number) < std::tie(b.method, b.number);
+    });
+    EXPECT_EQ(lines, expected);
 }
