@@ -43,11 +43,26 @@ struct ReferenceEntry
     QString name;  // NMREFEBIBL, up to 60 characters
 };
 
-// A reference offered in the method list of an owning method (refelista 'METO').
+// A point of a reference curve (refecurva): the value of the measure at one point of the
+// curve's axis, for one sex and one series (a frame code, a percentile code).
+struct CurvePoint
+{
+    QString reference;  // CDREFEBIBL
+    QString curve;      // CDCURVA
+    QString sex;        // "M" or "F"
+    QString series;     // CDSERIE
+    double x = 0;       // VREIXO
+    double value = 0;   // VRVALOR
+};
+
+// A reference offered in a reference list (refelista): 'METO', the method list of an
+// owning method, or 'PESO' and 'OSSA', the weight and bone-frame lists, whose owner is
+// empty.
 struct ReferenceListing
 {
     QString owner;
     QString reference;
+    QString list = QStringLiteral("METO");
 };
 
 // The reference a method starts with when it is selected (tbmetoaval.CDTBREFMETOA).
@@ -65,6 +80,7 @@ struct ReferenceSet
     QList<DefaultReference> defaults;
     QList<PercentileRow> percentiles;
     QList<StandardRow> standards;
+    QList<CurvePoint> curves;
 };
 
 // "005" and "P5" for the 5th percentile.

@@ -1,37 +1,46 @@
 #include "reference_seed.h"
 
 #include <QSet>
+#include <QStringList>
+
+#include <functional>
 
 namespace server::reference {
 namespace {
 
 constexpr int kRowsPerInsert = 100;
 
-QString insertStatement(int rowCount)
+// Inserts rowCount rows of columnCount values each, kRowsPerInsert rows a statement;
+// bind(i, params) appends the values of row i.
+void insertRows(storage::Transaction& tx, const QString& head, int columnCount, qsizetype rowCount,
+                const std::function<void(qsizetype, QVariantList&)>& bind)
 {
-    QString sql = QStringLiteral("INSERT INTO refepercentil (CDREFEBIBL, CDTBMETOAVAL, CDSEXO, "
-                                 "NRIDADEINI, NRIDADEFIN, CDPERCENTIL, NMPERCENTIL, VRPERCENTIL) "
-                                 "VALUES ");
-    for (int i = 0; i < rowCount; ++i)
-        sql += i == 0 ? QStringLiteral("(?, ?, ?, ?, ?, ?, ?, ?)")
-                      : QStringLiteral(", (?, ?, ?, ?, ?, ?, ?, ?)");
-    return sql;
+    QStringList marks(columnCount, QStringLiteral("?"));
+    const QString tuple = QLatin1Char('(') + marks.join(QStringLiteral(", ")) + QLatin1Char(')');
+    for (qsizetype start = 0; start < rowCount; start += kRowsPerInsert) {
+        const int count = static_cast<int>(std::min<qsizetype>(kRowsPerInsert, rowCount - start));
+        QString sql = head;
+        QVariantList params;
+        params.reserve(count * columnCount);
+        for (int i = 0; i < count; ++i) {
+            sql += i == 0 ? tuple : QStringLiteral(", ") + tuple;
+            bind(start + i, params);
+        }
+        tx.execute(sql, params);
+    }
 }
 
 void insertPercentiles(storage::Transaction& tx, const QList<PercentileRow>& rows)
 {
-    for (qsizetype start = 0; start < rows.size(); start += kRowsPerInsert) {
-        const int count =
-            static_cast<int>(std::min<qsizetype>(kRowsPerInsert, rows.size() - start));
-        QVariantList params;
-        params.reserve(count * 8);
-        for (int i = 0; i < count; ++i) {
-            const PercentileRow& r = rows[start + i];
-            params << r.reference << r.owner << r.sex << r.fromMonths << r.toMonths << r.code
-                   << r.name << r.value;
-        }
-        tx.execute(insertStatement(count), params);
-    }
+    insertRows(tx,
+               QStringLiteral("INSERT INTO refepercentil (CDREFEBIBL, CDTBMETOAVAL, CDSEXO, "
+                              "NRIDADEINI, NRIDADEFIN, CDPERCENTIL, NMPERCENTIL, VRPERCENTIL) "
+                              "VALUES "),
+               8, rows.size(), [&](qsizetype i, QVariantList& params) {
+                   const PercentileRow& r = rows[i];
+                   params << r.reference << r.owner << r.sex << r.fromMonths << r.toMonths << r.code
+                          << r.name << r.value;
+               });
 }
 
 }  // namespace
@@ -47,13 +56,13 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
         ++counts.references;
     }
     for (const ReferenceListing& l : set.listings) {
-        if (tx.exists(QStringLiteral("SELECT 1 FROM refelista WHERE CDLISTA = 'METO' AND "
+        if (tx.exists(QStringLiteral("SELECT 1 FROM refelista WHERE CDLISTA = ? AND "
                                      "CDDONO = ? AND CDREFEBIBL = ?"),
-                      {l.owner, l.reference}))
+                      {l.list, l.owner, l.reference}))
             continue;
         tx.execute(QStringLiteral("INSERT INTO refelista (CDLISTA, CDDONO, CDREFEBIBL) "
-                                  "VALUES ('METO', ?, ?)"),
-                   {l.owner, l.reference});
+                                  "VALUES (?, ?, ?)"),
+                   {l.list, l.owner, l.reference});
         ++counts.listings;
     }
     for (const DefaultReference& d : set.defaults) {
@@ -91,6 +100,24 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
                                   "VALUES (?, ?, ?, ?, ?, ?, ?)"),
                    {r.reference, r.owner, r.code, r.fromMonths, r.toMonths, r.male, r.female});
     counts.standards = static_cast<int>(set.standards.size());
+
+    QSet<QPair<QString, QString>> curves;
+    for (const CurvePoint& c : set.curves) {
+        if (!curves.contains({c.reference, c.curve})) {
+            curves.insert({c.reference, c.curve});
+            tx.execute(QStringLiteral("DELETE FROM refecurva WHERE CDREFEBIBL = ? AND CDCURVA = ?"),
+                       {c.reference, c.curve});
+        }
+    }
+    insertRows(
+        tx,
+        QStringLiteral("INSERT INTO refecurva (CDREFEBIBL, CDCURVA, CDSEXO, CDSERIE, VREIXO, "
+                       "VRVALOR) VALUES "),
+        6, set.curves.size(), [&](qsizetype i, QVariantList& params) {
+            const CurvePoint& c = set.curves[i];
+            params << c.reference << c.curve << c.sex << c.series << c.x << c.value;
+        });
+    counts.curves = static_cast<int>(set.curves.size());
     return counts;
 }
 

@@ -28,6 +28,7 @@ const QList<SchemaStep>& schemaSteps()
         {1, QStringLiteral(":/avalnutri/schema/001_initial.sql")},
         {2, QStringLiteral(":/avalnutri/schema/002_reference_percentiles.sql")},
         {3, QStringLiteral(":/avalnutri/schema/003_reference_standards.sql")},
+        {4, QStringLiteral(":/avalnutri/schema/004_reference_curves.sql")},
     };
     return steps;
 }
