@@ -166,7 +166,7 @@ TEST_P(ArmReferenceTest, ListsDefaultsAndTheSeedOfADatabaseSeededBefore)
     // As a database the previous server version seeded, where an administrator has since
     // made code "04" the default of "03".
     server->sql(
-        {u"DELETE FROM refepadrao"_s,
+        {u"DELETE FROM refecurva"_s, u"DELETE FROM refepadrao"_s,
          u"DELETE FROM refepercentil WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
          u"DELETE FROM refelista WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
          u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,

@@ -289,8 +289,8 @@ TEST_P(ReferencePercentileTest, ADatabaseSeededBeforeTheReferenceTablesGetsThemO
 {
     // As a database the first server version seeded: no reference tables, no defaults;
     // an administrator has meanwhile chosen CDC 2000 as the default of "48".
-    server->sql({u"DELETE FROM refepercentil"_s, u"DELETE FROM refepadrao"_s,
-                 u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
+    server->sql({u"DELETE FROM refecurva"_s, u"DELETE FROM refepercentil"_s,
+                 u"DELETE FROM refepadrao"_s, u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
                  u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
                  u"UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"_s,
                  u"UPDATE schema_version SET version = 1 WHERE component = 'seed'"_s});

@@ -3,13 +3,14 @@
 #include "../methods/registry.h"
 #include "../reference/arm_references.h"
 #include "../reference/bmi_references.h"
+#include "../reference/ideal_weight_references.h"
 #include "../reference/reference_seed.h"
 #include "../storage/schema.h"
 
 namespace server::seed {
 namespace {
 
-constexpr int kLatestSeed = 3;
+constexpr int kLatestSeed = 4;
 
 bool empty(storage::Transaction& tx, const QString& table)
 {
@@ -111,6 +112,8 @@ bool seedDatabase(storage::Database& db, const SeedOptions& options)
             reference::seedReferenceSet(tx, reference::bmi::bmiReferenceSet());
         if (done < 3)
             reference::seedReferenceSet(tx, reference::arm::armReferenceSet());
+        if (done < 4)
+            reference::seedReferenceSet(tx, reference::ideal::idealWeightReferenceSet());
         storage::recordVersion(tx, QStringLiteral("seed"), kLatestSeed);
         return true;
     });

@@ -48,8 +48,9 @@ struct SeedOptions
 // (component "seed" of schema_version). Step 1, on the first start: the catalogue and, when
 // the registry is empty and demo patients are wanted, the demo patients. Step 2: the
 // reference tables of the body mass index family (reference/bmi_references.h) with the
-// default references of the two body mass index methods that use tables. Answers whether anything
-// ran.
+// default references of the two body mass index methods that use tables. Step 3: the arm
+// anthropometry family (reference/arm_references.h). Step 4: the ideal weight family
+// (reference/ideal_weight_references.h). Answers whether anything ran.
 bool seedDatabase(storage::Database& db, const SeedOptions& options);
 
 }  // namespace server::seed
