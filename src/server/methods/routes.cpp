@@ -4,6 +4,7 @@
 #include "consultation.h"
 #include "diagnosis.h"
 #include "ideal_weight.h"
+#include "ideal_weight_references.h"
 #include "method_lists.h"
 #include "nutrients.h"
 #include "recorded_values.h"
@@ -24,6 +25,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerNutrients(routes, db);
     registerDiagnosis(routes, db);
     registerIdealWeight(routes, db);
+    registerIdealWeightReferences(routes, db);
     registerCatalogue(routes, db);
     registerReferences(routes, db);
     registerReferencePercentiles(routes, db);
