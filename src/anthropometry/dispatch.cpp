@@ -2,6 +2,7 @@
 
 #include "arm_family.h"
 #include "bmi_family.h"
+#include "ideal_weight_family.h"
 #include "waist_family.h"
 
 namespace anthropometry {
@@ -17,10 +18,20 @@ const DispatchEntry kAnthropometricDispatch[] = {
     {M::kCmb, &Calcula_CMB},
     {M::kCb, &Calcula_CB},
     {M::kAmb, &Calcula_AMB},
+    {M::kPesoIdeal, &Calcula_PesoIdeal},
     {M::kRcq, &Calcula_RCQ},
     {M::kAgb, &Calcula_AGB},
+    {M::kPesoIdealMust, &Calcula_PesoIdeal_Must},
+    {M::kPesoIdealBurrPhi, &Calcula_PesoIdeal_BurrPhi},
     {M::kCircunfCintura, &Calcula_CircunfCintura},
+    {M::kPesoIdealFrisancho, &Calcula_PesoIdeal_Frisancho},
     {M::kImcAmputado, &Calcula_IMC_Amputado},
+    {M::kPesoIdealGrant, &Calcula_PesoIdeal_Grant},
+    {M::kPesoIdealLorenz, [](Evaluation& ev) { Calcula_PesoIdeal_Lorenz(ev, true); }},
+    {M::kPesoIdealImc, [](Evaluation& ev) { Calcula_PesoIdeal_Imc(ev, true); }},
+    {M::kPesoIdealWeech, [](Evaluation& ev) { Calcula_PesoIdeal_Weech(ev, true); }},
+    {M::kPesoIdealIdade, &Calcula_PesoIdeal_Idade},
+    {M::kPesoIdealAltura, &Calcula_PesoIdeal_Altura},
     {M::kImcAdolescente, &Calcula_IMCAdolescente},
     {M::kImcOms98, &Calcula_IMCOms98},
     {M::kRcqOms98, &Calcula_RCQOms98},

@@ -8,6 +8,7 @@
 // and the command line drive them directly.
 
 #include "catalogue_progress.h"
+#include "ideal_weights.h"
 #include "net_connection.h"
 
 #include "hostfw/busy.h"
@@ -104,6 +105,13 @@ public:
     // The items of the two ideal-weight choosers
     QStringList cbbPesoIdeal;
     QStringList cbbPesoIdealRec;
+    // The method chosen in each (an item index, -1 for none) and its name ("" for none).
+    int cbbPesoIdealIndex = -1;
+    int cbbPesoIdealRecIndex = -1;
+    QString cbbPesoIdealText() const { return cbbPesoIdeal.value(cbbPesoIdealIndex); }
+    QString cbbPesoIdealRecText() const { return cbbPesoIdealRec.value(cbbPesoIdealRecIndex); }
+    // The ideal weights of the chosen method and the energy texts at them.
+    IdealWeights idealWeights;
 
     // Pages shown
     OuterPage pgcPadrao = OuterPage::tshAvalNutr;

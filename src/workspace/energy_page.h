@@ -1,7 +1,7 @@
 #pragma once
 
-// The energy tab's core: for now the reference check of its method list
-// (cdsMetoAvalEnerg).
+// The energy tab's core: for now the weight and height panel and the reference check of
+// its method list (cdsMetoAvalEnerg).
 
 #include "assessment_form.h"
 
@@ -20,6 +20,11 @@ public:
     void Vd_ReferenciaEnerg(bool referenceRequired);
     // The column of the energy method grid the user is in.
     QString dbgMetoAvalEnergColumn;
+
+    // The weight and height panel (panDados) as typed: the weight in kg, the height in
+    // m. The ideal-weight methods read them in their silent mode.
+    QString medPeso;
+    QString medAltura;
 
 private:
     AssessmentForm& m_form;
