@@ -189,6 +189,17 @@ const char* weightForHeightClass(double r)
     return "Obesidade";
 }
 
+// Line "02", the classification of a ratio. A ratio the reference does not classify
+// gets the no-classification text as its description and an empty result, as every
+// no-classification line: the text is longer than the 40 characters a result holds.
+void writeClassification(Evaluation& ev, const QString& label, const char* key)
+{
+    if (QLatin1String(key) == "N_Class_Ref")
+        ev.writeResultLine(2, msg(key), QString());
+    else
+        ev.writeResultLine(2, label, msg(key));
+}
+
 }  // namespace
 
 Frame frameOf(const QString& sexLetter, double r)
@@ -346,7 +357,7 @@ void Calcula_PesoIdeal_Idade(Evaluation& ev)
     }
     const double r = settled(weight.value * 100 / reference);
     ev.writeResultLine(1, msg("PesoIdealIdade_Resul"), twoDecimals(r, QStringLiteral(" %")));
-    ev.writeResultLine(2, msg("PesoIdealIdade_Class"), msg(weightForAgeClass(r)));
+    writeClassification(ev, msg("PesoIdealIdade_Class"), weightForAgeClass(r));
     ev.writeResultLine(3, msg("PesoIdealIdade_Kg"),
                        twoDecimals(reference, QStringLiteral(" ") + QStringLiteral("Kg")));
 }
@@ -371,7 +382,7 @@ void Calcula_PesoIdeal_Altura(Evaluation& ev)
     }
     const double r = settled(compared.asFloat(kWeight) * 100 / base.asFloat(kWeight));
     ev.writeResultLine(1, msg("PesoIdealAltura_Resul"), twoDecimals(r, QStringLiteral(" %")));
-    ev.writeResultLine(2, msg("PesoIdealAltura_Class"), msg(weightForHeightClass(r)));
+    writeClassification(ev, msg("PesoIdealAltura_Class"), weightForHeightClass(r));
 }
 
 void Calcula_Metodo_PesoIdeal(workspace::AssessmentForm& form, const QString& energyMethod,
