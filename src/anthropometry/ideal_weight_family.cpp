@@ -367,20 +367,22 @@ void Calcula_PesoIdeal_Idade(Evaluation& ev)
 void Calcula_PesoIdeal_Altura(Evaluation& ev)
 {
     const Measure height = ev.readFromGrid(kAltura);
-    if (!height.present)
+    const Measure weight = ev.readFromGrid(kPeso);
+    if (!height.present || !weight.present || weight.value <= 0)
         return;
     ev.queries().loadEach({&L::cdsPesoIdealAlturaMF(), &L::cdsPesoIdealAltura()},
                           ev.server().GetPesoIdealAltura(ev.reference(), ev.ageYears(),
                                                          ageMonths(ev), settled(height.value * 100),
                                                          ev.sexLetter()));
-    const records::DataSet& base = ev.queries().dataSet(L::cdsPesoIdealAlturaMF());
-    const records::DataSet& compared = ev.queries().dataSet(L::cdsPesoIdealAltura());
-    if (base.asString(kWeight).isEmpty() || compared.asString(kWeight).isEmpty()
-        || base.asFloat(kWeight) == 0) {
+    // The first packet is the reference weight for the child's height; the child's own
+    // weight is compared with it (the second packet, the weight for the age, is not a
+    // weight for height).
+    const records::DataSet& forHeight = ev.queries().dataSet(L::cdsPesoIdealAlturaMF());
+    if (forHeight.asString(kWeight).isEmpty() || forHeight.asFloat(kWeight) == 0) {
         writeNoClassification(ev, "N_Class_Ref");
         return;
     }
-    const double r = settled(compared.asFloat(kWeight) * 100 / base.asFloat(kWeight));
+    const double r = settled(weight.value * 100 / forHeight.asFloat(kWeight));
     ev.writeResultLine(1, msg("PesoIdealAltura_Resul"), twoDecimals(r, QStringLiteral(" %")));
     writeClassification(ev, msg("PesoIdealAltura_Class"), weightForHeightClass(r));
 }

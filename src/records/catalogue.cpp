@@ -171,10 +171,10 @@ QList<CatalogueLink> catalogueLinks()
     return out;
 }
 
-QList<CatalogueLink> catalogueAmbLinks()
+QList<CatalogueLink> catalogueExtraLinks()
 {
     QList<CatalogueLink> out;
-    for (const QString& entry : entriesOf(astDadoAvalAmb))
+    for (const QString& entry : entriesOf(astDadoAvalExtra))
         out.append(decodeLinkEntry(entry));
     return out;
 }

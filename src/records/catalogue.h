@@ -35,11 +35,13 @@ extern const std::array<const char*, kCatalogueDataTypeCount> astTipoDado;
 extern const std::array<const char*, kCatalogueLinkCount> astDadoAval;
 
 // Links kept apart from astDadoAval so that its 154 entries (and the row counts the
-// seeding compares against) stay as they are: the arm muscle area ("05") reads the
-// triceps skinfold ("04") and the arm circumference ("08"), but astDadoAval has no
-// entry for it. Whoever seeds or offers the links applies these as well, each one
-// inserted when the server lacks it, whatever the table's row count.
-extern const std::array<const char*, 2> astDadoAvalAmb;
+// seeding compares against) stay as they are, for methods that read a data type
+// astDadoAval does not give them: the arm muscle area ("05") reads the triceps skinfold
+// ("04") and the arm circumference ("08"); the weight for height ("25") compares the
+// child's weight ("01") with the reference weight for the height. Whoever seeds or offers
+// the links applies these as well, each one inserted when the server lacks it, whatever
+// the table's row count.
+extern const std::array<const char*, 3> astDadoAvalExtra;
 
 // The two message tables the catalogue keys refer to.
 enum class CatalogueMessages
@@ -102,7 +104,7 @@ CatalogueLink decodeLinkEntry(QStringView entry);
 QList<CatalogueMethod> catalogueMethods();      // 68
 QList<CatalogueDataType> catalogueDataTypes();  // 52
 QList<CatalogueLink> catalogueLinks();          // 154, astDadoAval only
-QList<CatalogueLink> catalogueAmbLinks();       // the two links of astDadoAvalAmb
+QList<CatalogueLink> catalogueExtraLinks();     // the links of astDadoAvalExtra
 
 // Look-ups by code; std::nullopt for a code the catalogue does not have.
 std::optional<CatalogueMethod> findCatalogueMethod(QStringView code);

@@ -202,7 +202,7 @@ const std::array<const char*, kCatalogueLinkCount> astDadoAval = {
     "0168", "0268", "5368",
 };
 
-const std::array<const char*, 2> astDadoAvalAmb = {"0405", "0805"};
+const std::array<const char*, 3> astDadoAvalExtra = {"0405", "0805", "0125"};
 // clang-format on
 
 namespace {

@@ -193,7 +193,7 @@ CatalogueSeedReport CatalogueSeeder::seed()
     const QList<CatalogueMethod> methods = records::catalogueMethods();
     const QList<CatalogueDataType> dataTypes = records::catalogueDataTypes();
     const QList<CatalogueLink> links = records::catalogueLinks();
-    const QList<CatalogueLink> ambLinks = records::catalogueAmbLinks();
+    const QList<CatalogueLink> extraLinks = records::catalogueExtraLinks();
 
     CatalogueSeedReport report;
     ProgressPanel panel(m_progress);
@@ -257,13 +257,13 @@ CatalogueSeedReport CatalogueSeeder::seed()
         }
     }
 
-    // Links. The arm muscle area links the server already holds are ours, not the
+    // Links. The extra links (astDadoAvalExtra) the server already holds are ours, not the
     // module table's: they do not count towards its 154 rows.
-    int ambPresent = 0;
-    for (const CatalogueLink& l : ambLinks)
-        ambPresent += hasLink(m_links, l) ? 1 : 0;
+    int extraPresent = 0;
+    for (const CatalogueLink& l : extraLinks)
+        extraPresent += hasLink(m_links, l) ? 1 : 0;
     const int linkRows = m_links.recordCount();
-    if (linkRows < links.size() + ambPresent) {
+    if (linkRows < links.size() + extraPresent) {
         panel.begin(int(links.size()));
         for (const CatalogueLink& l : links) {
             if (linkRows == 0 || !hasLink(m_links, l)) {
@@ -274,16 +274,16 @@ CatalogueSeedReport CatalogueSeeder::seed()
         }
     }
 
-    // The arm muscle area links, on every server that knows the method and the types.
-    QList<CatalogueLink> ambMissing;
-    for (const CatalogueLink& l : ambLinks) {
+    // The extra links, on every server that knows the method and the types.
+    QList<CatalogueLink> extraMissing;
+    for (const CatalogueLink& l : extraLinks) {
         if (!hasLink(m_links, l) && hasMethod(m_methods, l.CDTBMETOAVAL)
             && hasDataType(m_dataTypes, l.CDTIPODADO))
-            ambMissing.append(l);
+            extraMissing.append(l);
     }
-    if (!ambMissing.isEmpty()) {
-        panel.begin(int(ambMissing.size()));
-        for (const CatalogueLink& l : ambMissing) {
+    if (!extraMissing.isEmpty()) {
+        panel.begin(int(extraMissing.size()));
+        for (const CatalogueLink& l : extraMissing) {
             insertLink(m_links, l);
             ++report.linksInserted;
             panel.advance();

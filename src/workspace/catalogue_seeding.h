@@ -48,10 +48,10 @@ public:
     // Data types: an empty table gets the 52 entries, one with fewer rows the missing
     // ones; existing rows never change.
     // Links: an empty table gets the 154 entries, one with fewer rows the pairs it
-    // lacks; existing rows never change. The arm muscle area links ("04"/"05" and
-    // "08"/"05", kept apart from the 154) are then inserted when missing, whatever the
-    // row count, provided the server knows method "05" and the two data types; they
-    // are not counted against the 154, so they never hide a missing module link.
+    // lacks; existing rows never change. The extra links (astDadoAvalExtra, kept apart
+    // from the 154) are then inserted when missing, whatever the row count, provided the
+    // server knows their method and data type; they are not counted against the 154, so
+    // they never hide a missing module link.
     CatalogueSeedReport seed();
 
     // "Atualizar Métodos": rewrites the server catalogue from the module tables.

@@ -48,7 +48,6 @@ struct Case
     const char* wrist;           // "07"
     double reference;            // VRPESOOSINI, VRTABEDIET, VRPESO (for "25" of the first packet)
     QList<ResultLine> expected;  // lines "01", "02", ... in order
-    double compared = 0;         // "25": VRPESO of the second packet
 };
 
 ResultLine line(const char* label, const char* value)
@@ -131,17 +130,17 @@ const Case kCases[] = {
     {"0", 2, 0, "24", Calcula_PesoIdeal_Idade, "11", nullptr, nullptr, kNoRow, {line(kNoRef, "")}},
     {"0", 2, 0, "24", Calcula_PesoIdeal_Idade, "11", nullptr, nullptr, 0, {line(kNoRef, "")}},  // a reference weight of 0 divides nothing
     {"0", 2, 0, "24", Calcula_PesoIdeal_Idade, nullptr, nullptr, nullptr, 10, {}},
-    // weight for height: R = second VRPESO x 100 / first VRPESO
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {line(kHeight, "110,00 %"), line(kHeightClass, "Eutrófico")}, 22},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {line(kHeight, "90,00 %"), line(kHeightClass, "Eutrófico")}, 18},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {line(kHeight, "89,99 %"), line(kNoRef, "")}, 17.998},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {line(kHeight, "110,01 %"), line(kHeightClass, "Sobrepeso")}, 22.002},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {line(kHeight, "120,00 %"), line(kHeightClass, "Sobrepeso")}, 24},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {line(kHeight, "120,01 %"), line(kHeightClass, "Obesidade")}, 24.002},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, kNoRow, {line(kNoRef, "")}, 22},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {line(kNoRef, "")}, kNoRow},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 0, {line(kNoRef, "")}, 22},
-    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, nullptr, nullptr, 20, {}, 22},
+    // weight for height: R = W x 100 / the reference weight for the height (first VRPESO)
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "22", "1,02", nullptr, 20, {line(kHeight, "110,00 %"), line(kHeightClass, "Eutrófico")}},  // 22 x 100 / 20
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "18", "1,02", nullptr, 20, {line(kHeight, "90,00 %"), line(kHeightClass, "Eutrófico")}},
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "17,998", "1,02", nullptr, 20, {line(kHeight, "89,99 %"), line(kNoRef, "")}},
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "22,002", "1,02", nullptr, 20, {line(kHeight, "110,01 %"), line(kHeightClass, "Sobrepeso")}},
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "24", "1,02", nullptr, 20, {line(kHeight, "120,00 %"), line(kHeightClass, "Sobrepeso")}},
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "24,002", "1,02", nullptr, 20, {line(kHeight, "120,01 %"), line(kHeightClass, "Obesidade")}},
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "22", "1,02", nullptr, kNoRow, {line(kNoRef, "")}},
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, nullptr, "1,02", nullptr, 20, {}},  // no weight to compare: nothing
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "22", "1,02", nullptr, 0, {line(kNoRef, "")}},
+    {"1", 4, 0, "25", Calcula_PesoIdeal_Altura, "22", nullptr, nullptr, 20, {}},
 };
 // clang-format on
 
@@ -220,7 +219,6 @@ TEST_F(IdealWeightFamily, LinesByMethodAndMeasure)
         patient(c.sexCode, c.years, c.months);
         form->cdsResuAval.clear();
         reference = c.reference;
-        compared = c.compared;
         const QString method = QString::fromLatin1(c.method);
         const bool recorded = method == "09" || method == "10" || method == "14";
         recordedMethod = method;

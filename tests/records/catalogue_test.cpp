@@ -55,12 +55,13 @@ TEST(Catalogue, LinksAreUniqueAndNameKnownMethodsAndTypes)
         EXPECT_EQ(linkedMethods.contains(m.CDTBMETOAVAL), m.CDTBMETOAVAL != QLatin1String("05"))
             << m.CDTBMETOAVAL.toStdString();
 
-    // Its two links come separately, known, and absent from the exported table.
-    const auto amb = catalogueAmbLinks();
-    ASSERT_EQ(amb.size(), 2);
-    EXPECT_EQ(amb[0], (CatalogueLink{QStringLiteral("04"), QStringLiteral("05")}));
-    EXPECT_EQ(amb[1], (CatalogueLink{QStringLiteral("08"), QStringLiteral("05")}));
-    for (const auto& l : amb)
+    // The extra links come separately, known, and absent from the exported table.
+    const auto extra = catalogueExtraLinks();
+    ASSERT_EQ(extra.size(), 3);
+    EXPECT_EQ(extra[0], (CatalogueLink{QStringLiteral("04"), QStringLiteral("05")}));
+    EXPECT_EQ(extra[1], (CatalogueLink{QStringLiteral("08"), QStringLiteral("05")}));
+    EXPECT_EQ(extra[2], (CatalogueLink{QStringLiteral("01"), QStringLiteral("25")}));
+    for (const auto& l : extra)
         EXPECT_FALSE(pairs.contains(l.CDTBMETOAVAL + l.CDTIPODADO));
 }
 

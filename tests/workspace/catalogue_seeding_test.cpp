@@ -112,7 +112,7 @@ QVariantList methodRow(const CatalogueMethod& m, const QString& sequence)
             m.NRCTMETOAVAL, QVariant(),     QVariant(),     QVariant()};
 }
 
-void fillFullCatalogue(CatalogueServer& s, bool withAmb = true)
+void fillFullCatalogue(CatalogueServer& s, bool withExtra = true)
 {
     const QList<CatalogueMethod> methods = records::catalogueMethods();
     for (int i = 0; i < methods.size(); ++i)
@@ -121,8 +121,8 @@ void fillFullCatalogue(CatalogueServer& s, bool withAmb = true)
         s.dataTypes.rows.append(
             {t.CDTIPODADO, t.NMTIPODADO, t.DSUNIDDADO.isEmpty() ? QVariant() : t.DSUNIDDADO});
     QList<CatalogueLink> links = records::catalogueLinks();
-    if (withAmb)
-        links += records::catalogueAmbLinks();
+    if (withExtra)
+        links += records::catalogueExtraLinks();
     for (const CatalogueLink& l : links)
         s.links.rows.append({l.CDTIPODADO, l.CDTBMETOAVAL});
 }
@@ -268,9 +268,9 @@ TEST(CatalogueSeeding, SeedWritesOnlyWhatTheServerLacks)
     // clang-format off
     const Case cases[] = {
         // One insert per row, tables in order: methods "01".."68" in entry order with the
-        // server's own fields null, types with their units, the 154 links then the two
-        // arm muscle area links. The next load has nothing to do and shows nothing.
-        {"empty server", [](CatalogueServer&) {}, "68MI 52TI 156LI", {68, 0, 52, 0, 156}, {68, 52, 154, 2},
+        // server's own fields null, types with their units, the 154 links then the three
+        // extra links. The next load has nothing to do and shows nothing.
+        {"empty server", [](CatalogueServer&) {}, "68MI 52TI 157LI", {68, 0, 52, 0, 157}, {68, 52, 154, 3},
          [](CatalogueServer& s, Catalogue& c) {
              CatalogueServer full;
              fillFullCatalogue(full);
@@ -316,18 +316,18 @@ TEST(CatalogueSeeding, SeedWritesOnlyWhatTheServerLacks)
              s.links.rows[3] = {"53", "00"};
          }, "", {}, {},
          [](CatalogueServer& s, Catalogue& c) { EXPECT_EQ(s.methods.value(0, "NMTBMETOAVAL"), "Outro nome"); EXPECT_EQ(c.methods.changeCount(), 0); }},
-        {"no arm muscle area links", [](CatalogueServer& s) { fillFullCatalogue(s, false); }, "2LI", {0, 0, 0, 0, 2}, {2},
-         [](CatalogueServer& s, Catalogue&) { EXPECT_TRUE(hasLink(s.links, "05", "04") && hasLink(s.links, "05", "08")); }},
-        // 154 rows of which two are the arm muscle area links: those do not count towards
-        // the module's 154, so the two missing module links are found.
-        {"154 links with the arm muscle area ones", [](CatalogueServer& s) {
+        {"no extra links", [](CatalogueServer& s) { fillFullCatalogue(s, false); }, "3LI", {0, 0, 0, 0, 3}, {3},
+         [](CatalogueServer& s, Catalogue&) { EXPECT_TRUE(hasLink(s.links, "05", "04") && hasLink(s.links, "05", "08") && hasLink(s.links, "25", "01")); }},
+        // 155 rows of which three are the extra links: those do not count towards the
+        // module's 154, so the two missing module links are found.
+        {"155 links with the extra ones", [](CatalogueServer& s) {
              fillFullCatalogue(s);
              s.links.rows.removeAt(rowOf(s.links, "CDTIPODADO", "53"));  // "53"/"68"
              s.links.rows.removeFirst();                                 // "01"/"00"
          }, "2LI", {0, 0, 0, 0, 2}, {154},
          [](CatalogueServer& s, Catalogue&) { EXPECT_TRUE(hasLink(s.links, "00", "01") && hasLink(s.links, "68", "53")); }},
-        // No method "05": not sent the links it would refuse.
-        {"no method 05", [&](CatalogueServer& s) { fillFullCatalogue(s, false); methodAt(s, "05")[0] = "99"; }, "", {}, {}, nullptr},
+        // No method "05": not sent the links it would refuse; the one of "25" is.
+        {"no method 05", [&](CatalogueServer& s) { fillFullCatalogue(s, false); methodAt(s, "05")[0] = "99"; }, "1LI", {0, 0, 0, 0, 1}, {1}, nullptr},
         // The missing method first (numbered on from "68"), then the repair goes over every
         // method, the one just added included; rows already right send nothing.
         {"a method missing and a null control number", [&](CatalogueServer& s) {
@@ -403,7 +403,7 @@ TEST(CatalogueSeeding, FailedWriteStopsWithTheServersErrorAndTheNextLoadComplete
     const CatalogueSeedReport report = c.seeder().seed();
     EXPECT_EQ(report.methodsInserted, 39);
     EXPECT_EQ(report.dataTypesInserted, 52);
-    EXPECT_EQ(report.linksInserted, 156);
+    EXPECT_EQ(report.linksInserted, 157);
     CatalogueServer full;
     fillFullCatalogue(full);
     EXPECT_EQ(server.methods.rows, full.methods.rows);
@@ -417,8 +417,8 @@ TEST(CatalogueSeeding, FailedWriteStopsWithTheServersErrorAndTheNextLoadComplete
     expectPanelPutAway(c2.progress);
     late.failOnCall = 0;
     c2.reload();
-    EXPECT_EQ(c2.seeder().seed().linksInserted, 154 - 99 + 2);
-    EXPECT_EQ(late.links.rows.size(), 156);
+    EXPECT_EQ(c2.seeder().seed().linksInserted, 154 - 99 + 3);
+    EXPECT_EQ(late.links.rows.size(), 157);
 }
 
 TEST(CatalogueSeeding, UnreadableLastSequenceChangesNothing)
@@ -505,7 +505,7 @@ TEST(CatalogueSeeding, UpdateMethodsRewritesFromTheModuleTables)
     EXPECT_EQ(server.methods.rows[rowOf(server.methods, "CDTBMETOAVAL", "02")], expected);
     EXPECT_EQ(server.dataTypes.rows[0], (QVariantList{"01", "Peso", "kg"}));
     EXPECT_EQ(rowOf(server.dataTypes, "CDTIPODADO", "53"), -1);
-    EXPECT_EQ(server.links.rows.size(), 155);
+    EXPECT_EQ(server.links.rows.size(), 156);
     EXPECT_EQ(c.progress.shownMaxima(), (QList<int>{68, 52}));
     expectEveryShowCounted(c.progress);
 

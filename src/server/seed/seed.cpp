@@ -29,7 +29,7 @@ CatalogueRows moduleCatalogue()
     CatalogueRows rows;
     rows.methods = records::catalogueMethods();
     rows.dataTypes = records::catalogueDataTypes();
-    rows.links = records::catalogueLinks() + records::catalogueAmbLinks();
+    rows.links = records::catalogueLinks() + records::catalogueExtraLinks();
     return rows;
 }
 

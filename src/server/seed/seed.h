@@ -18,7 +18,7 @@ struct CatalogueRows
     QList<records::CatalogueLink> links;
 };
 
-// The module's own catalogue (68 methods, 52 data types, the 154 links and the two links
+// The module's own catalogue (68 methods, 52 data types, the 154 links and the links
 // of the arm muscle area).
 CatalogueRows moduleCatalogue();
 
