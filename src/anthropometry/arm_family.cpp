@@ -29,11 +29,6 @@ bool positive(const Measure& m)
     return m.present && m.value > 0;
 }
 
-bool maleOrFemale(const Evaluation& ev)
-{
-    return ev.sexLetter() == u"M" || ev.sexLetter() == u"F";
-}
-
 // The adult standards are given for the ages the header shows above 0 and under 75.
 bool adequacyAge(const Evaluation& ev)
 {
@@ -175,10 +170,8 @@ void Calcula_CB(Evaluation& ev)
     const Measure arm = ev.readFromGrid(kCircBraco);
     if (!positive(arm))
         return;
-    if (!maleOrFemale(ev)) {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     const records::DataSet& table =
         ev.query(records::layouts::cdsPercentiFix(),
                  ev.server().GetPercentFix(ev.reference(), QStringLiteral("050"), method::kCb,
@@ -187,7 +180,7 @@ void Calcula_CB(Evaluation& ev)
                                                                  : QStringLiteral("VRSEXOFEMI"));
     // A reference without a standard for the sex classifies nothing (no division by 0).
     if (table.isEmpty() || standard == 0) {
-        ev.writeResultLine(1, msg("N_Class_Ref"), QString());
+        ev.writeNoClassificationInReference();
         return;
     }
     const QString reference = QStringLiteral(" - ") + table.asString(QStringLiteral("NMREFEBIBL"));
@@ -210,15 +203,13 @@ void Calcula_AMB(Evaluation& ev)
     const Measure arm = ev.readFromGrid(kCircBraco);
     if (!positive(triceps) || !positive(arm))
         return;
-    if (!maleOrFemale(ev)) {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     const double c = muscleCircumference(arm.value, triceps.value);
     const double amb = settled(c * c / 12.56 - (ev.sexLetter() == u"M" ? 10 : 6.5));
     const PercentileBracket bracket = ev.percentileBracket(amb, kArmMuscleAreaBracket);
     if (bracket.code.isEmpty()) {
-        ev.writeResultLine(1, msg("N_Class_Ref"), QString());
+        ev.writeNoClassificationInReference();
         return;
     }
     const QString& p = bracket.code;
@@ -249,16 +240,14 @@ void Calcula_AMBC(Evaluation& ev)
     const Measure arm = ev.readFromGrid(kCircBraco);
     if (!positive(triceps) || !positive(arm))
         return;
-    if (!maleOrFemale(ev)) {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     constexpr double pi = std::numbers::pi;
     const double c = 10 * arm.value - pi * triceps.value;
     const double ambc = settled(c * c / (4 * pi) - (ev.sexLetter() == u"M" ? 10 : 6.5));
     const PercentileBracket bracket = ev.percentileBracket(ambc, kCorrectedArmMuscleAreaBracket);
     if (bracket.code.isEmpty()) {
-        ev.writeResultLine(1, msg("N_Class_Ref"), QString());
+        ev.writeNoClassificationInReference();
         return;
     }
     const QString& p = bracket.code;

@@ -152,13 +152,11 @@ void Calcula_IMCAdolescente(Evaluation& ev)
     const Measure height = ev.readFromGrid(kAltura);
     if (!positive(weight, height))
         return;
-    if (ev.sexLetter() != u"M" && ev.sexLetter() != u"F") {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     const QString code = ev.percentileBracket(bmiOf(weight.value, height.value)).code;
     if (code.isEmpty()) {
-        ev.writeResultLine(1, msg("N_Class_Ref"), QString());
+        ev.writeNoClassificationInReference();
         return;
     }
     const QString p5 = QStringLiteral("005");
@@ -214,7 +212,7 @@ void Calcula_IMCGestante(Evaluation& ev)
         return;
     const int g = int(week.value);
     if (g < kFirstGestationalWeek || g > kLastGestationalWeek) {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+        ev.writeNoClassification();
         return;
     }
     const double bmi = bmiOf(weight.value, height.value);

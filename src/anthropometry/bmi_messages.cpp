@@ -19,9 +19,7 @@ const hostfw::TMessages& msgImc()
                        "Sobrepeso|Sobrepeso\n"
                        "Obesidade|Obesidade\n"
                        "Percentil|Percentil\n"
-                       "Entre|Entre \n"
-                       "S_Class|Sem classificação\n"
-                       "N_Class_Ref|Sem classificação na referência informada.\n"));
+                       "Entre|Entre \n"));
     return table;
 }
 

@@ -1,5 +1,6 @@
 #include "evaluation.h"
 
+#include "evaluation_messages.h"
 #include "reference_queries.h"
 
 #include "hostfw/errors.h"
@@ -140,6 +141,24 @@ void Evaluation::writeResultLine(int sequence, const QString& label, const QStri
             lines.cancel();
         throw;
     }
+}
+
+void Evaluation::writeNoClassification()
+{
+    writeResultLine(1, msgAvaliacao().Msg(QStringLiteral("S_Class")), QString());
+}
+
+void Evaluation::writeNoClassificationInReference()
+{
+    writeResultLine(1, msgAvaliacao().Msg(QStringLiteral("N_Class_Ref")), QString());
+}
+
+bool Evaluation::maleOrFemaleElseNoClassification()
+{
+    if (sexLetter() == u"M" || sexLetter() == u"F")
+        return true;
+    writeNoClassification();
+    return false;
 }
 
 records::DataSet& Evaluation::query(const records::DataSetLayout& layout,

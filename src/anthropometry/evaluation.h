@@ -85,6 +85,15 @@ public:
     // (SetResuAval). A failed write throws, the line is not kept.
     void writeResultLine(int sequence, const QString& label, const QString& value);
 
+    // The no-classification outcomes, each a single line "01" with the text as its
+    // description and an empty result: "Sem classificação" for a patient the method cannot
+    // classify, "Sem classificação na referência informada." for a reference without a row.
+    void writeNoClassification();
+    void writeNoClassificationInReference();
+    // Whether the patient is male or female; otherwise the no-classification line is
+    // written and the routine stops.
+    bool maleOrFemaleElseNoClassification();
+
     // A reference query: the reply checked and decoded into the dataset of the layout,
     // which is returned (ev.query(layouts::cdsPCT(), ev.server().GetPCT(...))).
     records::DataSet& query(const records::DataSetLayout& layout, const records::Reply& reply);

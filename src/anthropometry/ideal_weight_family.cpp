@@ -33,16 +33,6 @@ QString msg(const char* key)
     return msgPesoIdeal().Msg(QString::fromLatin1(key));
 }
 
-bool maleOrFemale(const Evaluation& ev)
-{
-    return ev.sexLetter() == u"M" || ev.sexLetter() == u"F";
-}
-
-void writeNoClassification(Evaluation& ev, const char* key)
-{
-    ev.writeResultLine(1, msg(key), QString());
-}
-
 // The whole months shown in the header (edtMes); 0 when the text is not a number.
 int ageMonths(Evaluation& ev)
 {
@@ -222,15 +212,13 @@ void Calcula_PesoIdeal(Evaluation& ev)
     const Measure wrist = ev.readFromGrid(kOssaturaPunho);
     if (!height.present || !wrist.present || wrist.value <= 0)
         return;
-    if (!maleOrFemale(ev)) {
-        writeNoClassification(ev, "S_Class");
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     const double heightCm = settled(height.value * 100);
     const Frame frame = frameOf(ev.sexLetter(), settled(heightCm / wrist.value));
     const QString ideal = metropolitanWeight(ev, frame, heightCm);
     if (ideal.isEmpty()) {
-        writeNoClassification(ev, "N_Class_Ref");
+        ev.writeNoClassificationInReference();
         return;
     }
     recordIdealWeight(ev, ideal);
@@ -252,7 +240,7 @@ void Calcula_PesoIdeal_Grant(Evaluation& ev)
     const Frame frame = frameOf(ev.sexLetter(), settled(heightCm / wrist.value));
     const QString ideal = metropolitanWeight(ev, frame, heightCm);
     if (ideal.isEmpty()) {
-        writeNoClassification(ev, "N_Class_Ref");
+        ev.writeNoClassificationInReference();
         return;
     }
     const double idealValue =
@@ -352,7 +340,7 @@ void Calcula_PesoIdeal_Idade(Evaluation& ev)
     const records::DataSet& table = ev.queries().dataSet(L::cdsPesoIdealIdade());
     const double reference = table.asFloat(kWeight);
     if (table.asString(kWeight).isEmpty() || reference == 0) {
-        writeNoClassification(ev, "N_Class_Ref");
+        ev.writeNoClassificationInReference();
         return;
     }
     const double r = settled(weight.value * 100 / reference);
@@ -379,7 +367,7 @@ void Calcula_PesoIdeal_Altura(Evaluation& ev)
     // weight for height).
     const records::DataSet& forHeight = ev.queries().dataSet(L::cdsPesoIdealAlturaMF());
     if (forHeight.asString(kWeight).isEmpty() || forHeight.asFloat(kWeight) == 0) {
-        writeNoClassification(ev, "N_Class_Ref");
+        ev.writeNoClassificationInReference();
         return;
     }
     const double r = settled(weight.value * 100 / forHeight.asFloat(kWeight));

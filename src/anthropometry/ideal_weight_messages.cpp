@@ -35,7 +35,6 @@ const hostfw::TMessages& msgPesoIdeal()
                        "Gr1_Desnutr|Grau I ou Desnutrição Leve\n"
                        "Gr2_Desnutr|Grau II ou Desnutrição Moderada\n"
                        "Gr3_Desnutr|Grau III ou Desnutrição Grave\n"
-                       "S_Class|Sem classificação\n"
                        "N_Class_Ref|Sem classificação na referência informada.\n"));
     return table;
 }

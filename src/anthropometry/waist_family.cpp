@@ -23,11 +23,6 @@ bool positive(const Measure& m)
     return m.present && m.value > 0;
 }
 
-bool maleOrFemale(const Evaluation& ev)
-{
-    return ev.sexLetter() == u"M" || ev.sexLetter() == u"F";
-}
-
 // The waist limits of a sex: men 94 and 102 cm, everyone else 80 and 88 cm.
 struct WaistLimits
 {
@@ -72,10 +67,8 @@ void Calcula_CircCintOms98(Evaluation& ev)
     const Measure waist = ev.readFromGrid(kCircCintura);
     if (!positive(waist))
         return;
-    if (!maleOrFemale(ev)) {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     const WaistLimits limits = waistLimits(ev);
     const char* risk = waist.value < limits.moderate ? "N_RCM"
                        : waist.value < limits.high   ? "RECM"
@@ -89,10 +82,8 @@ void Calcula_RCQ(Evaluation& ev)
     const std::optional<double> ratio = waistToHip(ev);
     if (!ratio)
         return;
-    if (!maleOrFemale(ev)) {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     const double limit = ev.sexLetter() == u"M" ? 0.95 : 0.8;
     ev.writeResultLine(1, msg("RCQ_Resul"), twoDecimals(*ratio));
     ev.writeResultLine(2, msg("RCQ_Classifica"), msg(*ratio > limit ? "Alterado" : "Normal"));
@@ -105,10 +96,8 @@ void Calcula_RCQOms98(Evaluation& ev)
     const std::optional<double> ratio = waistToHip(ev);
     if (!ratio)
         return;
-    if (!maleOrFemale(ev)) {
-        ev.writeResultLine(1, msg("S_Class"), QString());
+    if (!ev.maleOrFemaleElseNoClassification())
         return;
-    }
     const double rounded = hostfw::RoundDec(*ratio, 2);
     const double limit = ev.sexLetter() == u"M" ? 1.0 : 0.85;
     ev.writeResultLine(1, msg("RCQ_Resul"), twoDecimals(*ratio));

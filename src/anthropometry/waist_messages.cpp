@@ -15,8 +15,7 @@ const hostfw::TMessages& msgCintura()
                                                    "RCM|Risco de Complicações Metabólicas\n"
                                                    "N_RCM|Sem Risco de Complicações Metabólicas\n"
                                                    "RECM|Risco elevado de Complicações\n"
-                                                   "RMECM|Risco muito elevado de Complicações\n"
-                                                   "S_Class|Sem classificação\n"));
+                                                   "RMECM|Risco muito elevado de Complicações\n"));
     return table;
 }
 
