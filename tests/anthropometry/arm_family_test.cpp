@@ -19,6 +19,9 @@ using namespace anthropometrytest;
 namespace {
 
 using Routine = void (*)(Evaluation&);
+constexpr double kZero = -1;   // a standard of 0
+constexpr double kNoRow = -2;  // no standard row
+const char* const kNoRef = "Sem classificação na referência informada.";
 
 struct Expected
 {
@@ -36,7 +39,7 @@ struct Case
     const char* pct;           // "04" in mm; nullptr: no row
     const char* cb;            // "08" in cm
     QList<Expected> expected;  // every line written
-    double standard = 0;       // GetPCT; 0: the method's default above
+    double standard = 0;       // GetPCT and GetPercentFix; 0: the defaults above
     const char* tableReference = "01";
 };
 
@@ -60,6 +63,7 @@ const Case kCases[] = {
     {"0", 30, "02", Calcula_PCT, "25", nullptr, {{"03", nullptr, "200,00%"}, {"04", nullptr, "Obesidade Mórbida"}, {"01", nullptr, "> P95"}, {"02", nullptr, "Excesso de Gordura"}}},  // 25 mm over P95: "> P95", code 999; 200 %
     {"0", 30, "02", Calcula_PCT, "8", nullptr, {{"03", nullptr, "64,00%"}, {"04", nullptr, "Depleção Ponderal Grau III"}, {"01", nullptr, "P15"}, {"02", nullptr, "Eutrofia"}}, 0, "05"},  // reference "05": P15 is above its risk limit P10
     {"0", 30, "02", Calcula_PCT, nullptr, nullptr, {{"03", nullptr, "0,00%"}, {"04", nullptr, "Depleção Ponderal Grau IV"}}},  // no triceps: the adequacy of 0 and no percentile
+    {"0", 30, "02", Calcula_PCT, "10", nullptr, {}, kZero},  // a zero standard: nothing at all, not even the percentile
     {"0", 30, "03", Calcula_CMB, "10", "30", {{"01", "CMB Resultado", "26,86"}, {"02", "CMB Percentil - NCHS", "Entre P15 - P50"}, {"04", "% CMB Resultado", "106,17%"}, {"05", "% CMB Classificação", "Risco de Depleção"}}},  // CMB = 30 - 0,314 x 10 = 26,86 (P15 to P50); 26,86 / 25,3 = 106,166 %: keeps the percentile class
     {"0", 30, "03", Calcula_CMB, nullptr, "30", {{"01", nullptr, "30,00"}, {"02", nullptr, "P85"}, {"04", nullptr, "118,58%"}, {"05", nullptr, "Eutrofia"}}},  // no triceps: CMB = CB = 30, on P85; 30 / 25,3 = 118,577 %
     {"0", 30, "03", Calcula_CMB, nullptr, "18", {{"01", nullptr, "18,00"}, {"02", nullptr, "< P5"}, {"04", nullptr, "90,00%"}, {"05", nullptr, "Depleção"}}, 20},  // against a standard of 20: 18 is 90 % exactly and keeps "< P5"'s class; 17,998 is 89,99 %; 12 is 60 %
@@ -67,12 +71,14 @@ const Case kCases[] = {
     {"0", 30, "03", Calcula_CMB, nullptr, "12", {{"01", nullptr, "12,00"}, {"02", nullptr, "< P5"}, {"04", nullptr, "60,00%"}, {"05", nullptr, "Depleção Ponderal Grau III"}}, 20},
     {"0", 30, "03", Calcula_CMB, nullptr, "23", {{"01", nullptr, "23,00"}, {"02", nullptr, "Entre P5 - P15"}, {"04", nullptr, "90,91%"}, {"05", nullptr, "Desnutrição"}}, 0, "05"},  // reference "05": P5 to P15 is under its P10
     {"0", 75, "03", Calcula_CMB, "10", "30", {{"01", nullptr, "26,86"}, {"02", nullptr, "Entre P15 - P50"}}},  // at 75 years and with no standard: no lines "04" and "05"
-    {"0", 30, "03", Calcula_CMB, "10", "30", {{"01", nullptr, "26,86"}, {"02", nullptr, "Entre P15 - P50"}}, -1},
+    {"0", 30, "03", Calcula_CMB, "10", "30", {{"01", nullptr, "26,86"}, {"02", nullptr, "Entre P15 - P50"}}, kZero},
     {"0", 30, "04", Calcula_CB, nullptr, "30", {{"01", "CB Resultado Adequação - Jelliffe", "102,389 %"}, {"02", "CB Percentil Classificação - Jelliffe", "Eutrofia"}}},  // CB: 30 / 29,3 = 102,389 %; women 19,95 / 28,5 = 70 and 34,2 / 28,5 = 120 exactly
     {"1", 30, "04", Calcula_CB, nullptr, "19,95", {{"01", nullptr, "70,000 %"}, {"02", nullptr, "Desnutrição Moderada"}}},
     {"1", 30, "04", Calcula_CB, nullptr, "34,2", {{"01", nullptr, "120,000 %"}, {"02", nullptr, "Obesidade"}}},
     {"2", 30, "04", Calcula_CB, nullptr, "30", {{"01", "Sem classificação", ""}}},
     {"0", 30, "04", Calcula_CB, nullptr, "0", {}},
+    {"0", 30, "04", Calcula_CB, nullptr, "30", {{"01", kNoRef, ""}}, kZero},  // no division by a zero standard
+    {"0", 30, "04", Calcula_CB, nullptr, "30", {{"01", kNoRef, ""}}, kNoRow},
     {"0", 30, "05", Calcula_AMB, "10", "30", {{"01", "AMB Resultado", "47,441"}, {"02", "AMB Percentil - NCHS", "Entre P15 - P50"}, {"03", "AMB Classificação - NCHS", "Dentro da Média"}}},  // AMB = (CB - 0,314 T)² / 12,56 - 10 (M) or - 6,5 (F): 26,86² / 12,56 = 57,441; P15 to P50 (P 015, Q 050)
     {"1", 30, "05", Calcula_AMB, "10", "30", {{"01", nullptr, "50,941"}, {"02", nullptr, "Entre P50 - P85"}, {"03", nullptr, "Dentro da Média"}}},
     {"2", 30, "05", Calcula_AMB, "10", "30", {{"01", "Sem classificação", ""}}},
@@ -82,11 +88,13 @@ const Case kCases[] = {
     {"0", 30, "05", Calcula_AMB, "10", "35", {{"01", nullptr, "70,817"}, {"02", nullptr, "> P97"}, {"03", nullptr, "Boa Nutrição"}}},  // 31,86² / 12,56 - 10 = 70,817: over P97 (P 999, Q 99)
     {"0", 30, "05", Calcula_AMB, "10", "30", {{"01", nullptr, "47,441"}, {"02", nullptr, "Entre P15 - P50"}, {"03", nullptr, "Eutrofia"}}, 0, "05"},
     {"0", 30, "05", Calcula_AMB, "0", "30", {}},
+    {"0", 30, "99", Calcula_AMB, "10", "30", {{"01", kNoRef, ""}}},  // the fake has no table "99"
     {"0", 30, "60", Calcula_AMBC, "10", "30", {{"01", "AMBC Resultado", "5.730,512"}, {"02", "AMBC Percentil - NCHS", "P15"}, {"03", "AMBC Percentil Classificação - NCHS", "Desnutrição Leve/Moderada"}}},  // AMBC = (10 CB - π T)² / 4π - 10 (M) or - 6,5 (F): 268,584² / 12,566 = 5740,512; P15 to P50 reads P15
     {"1", 30, "60", Calcula_AMBC, "10", "30", {{"01", nullptr, "5.734,012"}, {"02", nullptr, "P15"}, {"03", nullptr, "Desnutrição Leve/Moderada"}}},
     {"0", 30, "60", Calcula_AMBC, "10", "25", {{"01", nullptr, "3.792,132"}, {"02", nullptr, "< P5"}, {"03", nullptr, "Desnutrição Grave"}}},  // 218,584² / 12,566 - 10 = 3792,132: under P5
     {"0", 30, "60", Calcula_AMBC, "10", "35", {{"01", nullptr, "8.066,780"}, {"02", nullptr, "P95"}, {"03", nullptr, "Normal"}}},  // 318,584² / 12,566 - 10 = 8066,780: over P95 stays P95, no "> "
     {"3", 30, "60", Calcula_AMBC, "10", "30", {{"01", "Sem classificação", ""}}},
+    {"0", 30, "99", Calcula_AMBC, "10", "30", {{"01", kNoRef, ""}}},
     {"0", 30, "08", Calcula_AGB, "12", "28", {{"01", "AGB Resultado", "15,67"}, {"02", "AGB Percentil - NCHS", "Entre P50 - P75"}, {"03", "AGB Classificação - NCHS", "Dentro da Média"}}},  // AGB = t CB / 2 - 3,14 t² / 4, t = T / 10: 1,2 x 28 / 2 - 3,14 x 1,44 / 4 = 15,6696: P50 to P75
     {"0", 30, "08", Calcula_AGB, "6", "28", {{"01", nullptr, "8,12"}, {"02", nullptr, "Entre P5 - P15"}, {"03", nullptr, "Abaixo da Média"}}},  // 8,4 - 0,2826 = 8,1174: P5 to P15 is no "< ", code 005 stays
     {"0", 30, "08", Calcula_AGB, "5", "20", {{"01", nullptr, "4,80"}, {"02", nullptr, "< P5"}, {"03", nullptr, "Magro"}}},  // 5 - 0,19625 = 4,80375: under P5
@@ -103,10 +111,15 @@ protected:
         RoutineTest::SetUp();
         server.answer = [this](const QString& method, const QJsonArray& args) {
             namespace L = records::layouts;
+            const double value = standard == kZero ? 0 : standard;
+            const bool none = standard == kNoRow;
             if (method == "GetPCT")
-                return packet(L::cdsPCT(), {{standard}});
+                return packet(L::cdsPCT(), {{value}});
             if (method == "GetPercentFix")
-                return packet(L::cdsPercentiFix(), fixRows);
+                return packet(L::cdsPercentiFix(),
+                              none ? QList<QVariantList>{}
+                                   : QList<QVariantList>{{"01", "Jelliffe", "04", "050", 0.0, 99.0,
+                                                          value ? 28.5 : 0, value ? 29.3 : 0}});
             if (method == "GetPercentil")
                 return records::Reply::success(
                     percentilePayload(kTables.value(args.at(1).toString()), args.at(5).toDouble(),
@@ -133,9 +146,8 @@ protected:
                 {"0001", "900000000100", date, "08", type, text, QVariant(), QVariant()});
     }
 
-    double standard = 0;
-    QString tableReference;
-    QList<QVariantList> fixRows = {{"01", "Jelliffe", "04", "050", 0.0, 99.0, 28.5, 29.3}};
+    double standard = 12.5;
+    QString tableReference = "01";
     QMap<QString, QList<QVariantList>> recorded;
 };
 
@@ -144,17 +156,10 @@ protected:
 TEST_F(ArmFamily, LinesByMethodAndMeasure)
 {
     for (const Case& c : kCases) {
-        SCOPED_TRACE(QString("%1 sex %2 age %3 pct %4 cb %5")
-                         .arg(c.method, c.sexCode)
-                         .arg(c.years)
-                         .arg(c.pct ? c.pct : "-", c.cb ? c.cb : "-")
-                         .toStdString());
+        SCOPED_TRACE(::testing::Message() << "row " << &c - kCases << " method " << c.method);
         patient(c.sexCode, c.years);
         form->cdsResuAval.clear();
-        standard = c.standard > 0              ? c.standard
-                   : c.standard < 0            ? 0
-                   : QString(c.method) == "02" ? 12.5
-                                               : 25.3;
+        standard = c.standard ? c.standard : QString(c.method) == "02" ? 12.5 : 25.3;
         tableReference = c.tableReference;
         QList<std::pair<QString, QString>> values;
         if (c.pct)
@@ -182,7 +187,6 @@ TEST_F(ArmFamily, ServerCallsCarryTheMethodReferenceAgeAndSex)
 {
     patient("0", 30, 4);  // coded age 30,04
     grid({{"04", "10"}, {"08", "30"}});
-    standard = 12.5;
     Evaluation pct = evaluation("02", "07");
     Calcula_PCT(pct);
     EXPECT_EQ(lastArgs("GetPCT"), (QJsonArray{"M", "07", "02", 30.04}));
@@ -195,35 +199,6 @@ TEST_F(ArmFamily, ServerCallsCarryTheMethodReferenceAgeAndSex)
     Evaluation cb = evaluation("04", "07");
     Calcula_CB(cb);
     EXPECT_EQ(lastArgs("GetPercentFix"), (QJsonArray{"07", "050", "04", "30"}));
-}
-
-TEST_F(ArmFamily, NothingWithoutAStandard)
-{
-    grid({{"04", "10"}, {"08", "30"}});
-    standard = 0;
-    Evaluation pct = evaluation("02", "07");
-    Calcula_PCT(pct);  // a zero standard: nothing at all, not even the percentile
-    EXPECT_EQ(callsOf("GetPercentil"), 0);
-    EXPECT_TRUE(lines("02").isEmpty());
-    for (const QList<QVariantList>& rows :
-         {QList<QVariantList>{},
-          QList<QVariantList>{{"01", "Jelliffe", "04", "050", 0.0, 99.0, 0.0, 0.0}}}) {
-        fixRows = rows;
-        form->cdsResuAval.clear();
-        Evaluation cb = evaluation("04", "07");
-        Calcula_CB(cb);  // no row or a standard of 0: no division
-        EXPECT_EQ(lines("04").value("01"),
-                  (ResultLine{"Sem classificação na referência informada.", ""}));
-        EXPECT_EQ(lines("04").size(), 1);
-    }
-    tableReference = "01";
-    for (Routine routine : {Calcula_AMB, Calcula_AMBC}) {
-        form->cdsResuAval.clear();
-        Evaluation ev = evaluation("99", "07");  // the fake has no table for "99"
-        routine(ev);
-        EXPECT_EQ(lines("99").value("01"),
-                  (ResultLine{"Sem classificação na referência informada.", ""}));
-    }
 }
 
 TEST_F(ArmFamily, FailedReplyStopsTheRoutine)

@@ -20,18 +20,10 @@ namespace {
 using Routine = void (*)(Evaluation&);
 namespace L = records::layouts;
 
-void lorenz(Evaluation& ev)
-{
-    Calcula_PesoIdeal_Lorenz(ev, true);
-}
-void imc(Evaluation& ev)
-{
-    Calcula_PesoIdeal_Imc(ev, true);
-}
-void weech(Evaluation& ev)
-{
-    Calcula_PesoIdeal_Weech(ev, true);
-}
+// The routines that also run silently, in their writing mode.
+const Routine lorenz = [](Evaluation& ev) { Calcula_PesoIdeal_Lorenz(ev, true); };
+const Routine imc = [](Evaluation& ev) { Calcula_PesoIdeal_Imc(ev, true); };
+const Routine weech = [](Evaluation& ev) { Calcula_PesoIdeal_Weech(ev, true); };
 
 constexpr double kNoRow = -1;      // the reference answers an empty packet
 constexpr double kNullValue = -2;  // a row whose value is null
@@ -78,6 +70,7 @@ const Case kCases[] = {
     {"1", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,60", "14,5", 55, {line(kML, "55 Kg"), line(kML, "Compleição Pequena")}},  // 160 / 14,5 = 11,03
     {"1", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,60", "16", 55, {line(kML, "55 Kg"), line(kML, "Compleição Grande")}},  // 160 / 16 = 10 < 10,1
     {"1", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,40", "14", kNoRow, {line(kNoRef, "")}},
+    {"3", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,75", "17", 70, {line("Sem classificação", "")}},  // no frame asked for "I"
     {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,75", "0", 70, {}},
     {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, nullptr, "17", 70, {}},
     {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,75", nullptr, 70, {}},
@@ -152,54 +145,41 @@ protected:
         RoutineTest::SetUp();
         server.answer = [this](const QString& method, const QJsonArray& args) {
             if (method == "GetCalcOssatura")
-                return packet(L::cdsCalcOssatura(), {reference, reference + 10});
+                return ok(packet(L::cdsCalcOssatura(), reference, {reference + 10}));
             if (method == "GetImcPesoIdeal")
-                return packet(L::cdsImcPesoIdeal(), {reference});
+                return ok(packet(L::cdsImcPesoIdeal(), reference));
             if (method == "GetPesoIdade")
-                return packets({{&L::cdsPesoIdealIdade(), reference}});
+                return ok(QJsonArray{packet(L::cdsPesoIdealIdade(), reference)});
             if (method == "GetPesoIdealAltura")
-                return packets({{&L::cdsPesoIdealAlturaMF(), reference},
-                                {&L::cdsPesoIdealAltura(), compared}});
-            if (method == "GetInfoAval")
-                return records::Reply::success(records::encodePacket(packetOf(
+                return ok(QJsonArray{packet(L::cdsPesoIdealAlturaMF(), reference),
+                                     packet(L::cdsPesoIdealAltura(), compared)});
+            if (method == "GetInfoAval") {
+                const QString code = args.at(3).toString() == "02" ? recordedMethod : QString();
+                return ok(records::encodePacket(packetOf(
                     L::cdsInfoAval(),
-                    recordedHeight
-                        ? QList<QVariantList>{{"0001", "900000000100", QVariant(),
-                                               args.at(3).toString() == "02" ? recordedMethod
-                                                                             : QString(),
-                                               "02", *recordedHeight, QVariant(), QVariant()}}
-                        : QList<QVariantList>{})));
-            return records::Reply::success(QJsonValue());
+                    recordedHeight.isNull()
+                        ? QList<QVariantList>{}
+                        : QList<QVariantList>{
+                            {"0001", "900000000100", {}, code, "02", recordedHeight, {}, {}}})));
+            }
+            return ok(QJsonValue());
         };
     }
 
-    static QList<QVariantList> rowsOf(double value)
+    static records::Reply ok(const QJsonValue& payload) { return records::Reply::success(payload); }
+    // One row of value and then rest; no row for kNoRow, a null value for kNullValue.
+    static QJsonObject packet(const records::DataSetLayout& layout, double value,
+                              const QVariantList& rest = {})
     {
-        if (value == kNoRow)
-            return {};
-        if (value == kNullValue)
-            return {{QVariant()}};
-        return {{value}};
-    }
-    static records::Reply packet(const records::DataSetLayout& layout, QVariantList values)
-    {
-        QList<QVariantList> rows = rowsOf(values.first().toDouble());
-        if (!rows.isEmpty() && layout.fields.size() > 1)
-            rows.first().append(values.mid(1));
-        return records::Reply::success(records::encodePacket(packetOf(layout, rows)));
-    }
-    static records::Reply
-    packets(const QList<std::pair<const records::DataSetLayout*, double>>& layouts)
-    {
-        QJsonArray array;
-        for (const auto& [layout, value] : layouts)
-            array.append(records::encodePacket(packetOf(*layout, rowsOf(value))));
-        return records::Reply::success(array);
+        QList<QVariantList> rows;
+        if (value != kNoRow)
+            rows.append(QVariantList{value == kNullValue ? QVariant() : QVariant(value)} + rest);
+        return records::encodePacket(packetOf(layout, rows));
     }
 
     double reference = 0;
     double compared = 0;
-    std::optional<QString> recordedHeight;
+    QString recordedHeight;  // null: no recorded row
     QString recordedMethod;
 };
 
@@ -208,29 +188,20 @@ protected:
 TEST_F(IdealWeightFamily, LinesByMethodAndMeasure)
 {
     for (const Case& c : kCases) {
-        SCOPED_TRACE(
-            QString("%1 sex %2 age %3 y %4 m weight %5 height %6 wrist %7 reference %8")
-                .arg(c.method, c.sexCode)
-                .arg(c.years)
-                .arg(c.months)
-                .arg(c.weight ? c.weight : "-", c.height ? c.height : "-", c.wrist ? c.wrist : "-")
-                .arg(c.reference)
-                .toStdString());
+        SCOPED_TRACE(::testing::Message() << "row " << &c - kCases << " method " << c.method);
         patient(c.sexCode, c.years, c.months);
         form->cdsResuAval.clear();
         reference = c.reference;
         const QString method = QString::fromLatin1(c.method);
         const bool recorded = method == "09" || method == "10" || method == "14";
         recordedMethod = method;
-        recordedHeight = recorded && c.height ? std::optional<QString>(QString::fromUtf8(c.height))
-                                              : std::nullopt;
+        recordedHeight = recorded && c.height ? QString::fromUtf8(c.height) : QString();
         QList<std::pair<QString, QString>> values;
-        if (c.weight)
-            values.append({QStringLiteral("01"), QString::fromUtf8(c.weight)});
-        if (c.height && !recorded)
-            values.append({QStringLiteral("02"), QString::fromUtf8(c.height)});
-        if (c.wrist)
-            values.append({QStringLiteral("07"), QString::fromUtf8(c.wrist)});
+        const std::pair<const char*, const char*> measures[] = {
+            {"01", c.weight}, {"02", recorded ? nullptr : c.height}, {"07", c.wrist}};
+        for (const auto& [type, text] : measures)
+            if (text)
+                values.append({QString::fromLatin1(type), QString::fromUtf8(text)});
         grid(values);
         Evaluation ev = evaluation(method, QStringLiteral("01"));
         c.routine(ev);
@@ -249,113 +220,65 @@ TEST_F(IdealWeightFamily, ServerArgumentsInOrder)
     grid({{"01", "16"}, {"02", "1,75"}, {"07", "16,8"}});
     recordedMethod = QStringLiteral("09");
     recordedHeight = QStringLiteral("1,60");
-    for (auto [code, routine] :
-         std::initializer_list<std::pair<const char*, Routine>>{{"06", Calcula_PesoIdeal},
-                                                                {"09", Calcula_PesoIdeal_Must},
-                                                                {"24", Calcula_PesoIdeal_Idade},
-                                                                {"25", Calcula_PesoIdeal_Altura}}) {
+    const std::pair<const char*, Routine> routines[] = {{"06", Calcula_PesoIdeal},
+                                                        {"09", Calcula_PesoIdeal_Must},
+                                                        {"24", Calcula_PesoIdeal_Idade},
+                                                        {"25", Calcula_PesoIdeal_Altura}};
+    for (auto [code, routine] : routines) {
         Evaluation ev = evaluation(QString::fromLatin1(code), QStringLiteral("03"));
         routine(ev);
     }
     // the frame of 175 / 16,8 = 10,42 is small ("0"); the height goes in cm
     EXPECT_EQ(lastArgs("GetCalcOssatura"), (QJsonArray{"03", "M", "0", 175.0}));
-    EXPECT_EQ(lastArgs("SetAtuPesIde").at(3), "Peso Ideal (Metropolitan Life).");
-    EXPECT_EQ(lastArgs("SetAtuPesIde").at(4), "70");
-    EXPECT_EQ(lastArgs("GetInfoAval").at(3), "02");
+    EXPECT_EQ(lastArgs("SetAtuPesIde").at(4), "70");  // the recorded weight
     EXPECT_EQ(lastArgs("GetImcPesoIdeal"), (QJsonArray{"M", "03", 4.07}));
     EXPECT_EQ(lastArgs("GetPesoIdade"), (QJsonArray{"M", "03", "050", 4, 7, 0}));
     EXPECT_EQ(lastArgs("GetPesoIdealAltura"), (QJsonArray{"03", 4, 7, 175.0, "M"}));
 }
 
-TEST_F(IdealWeightFamily, MetropolitanLifeForAnUndeterminedSexCallsNoServer)
+TEST_F(IdealWeightFamily, MetropolitanLifeRecordsTheWeightUnlessACorrectionIsSelected)
 {
-    patient(QStringLiteral("3"), 30);
-    grid({{"02", "1,75"}, {"07", "17"}});
-    Evaluation ev = evaluation(QStringLiteral("06"));
-    Calcula_PesoIdeal(ev);
-    EXPECT_EQ(lines(QStringLiteral("06")).value("01"), line("Sem classificação", ""));
-    EXPECT_EQ(lines(QStringLiteral("06")).size(), 1);
-    EXPECT_EQ(callsOf("GetCalcOssatura") + callsOf("SetAtuPesIde"), 0);
-}
-
-namespace {
-
-// The run over a method list of the consultation (code, selected), with the fake
-// answering the pass's own reads with empty packets.
-class IdealWeightRun : public IdealWeightFamily
-{
-protected:
-    void methodList(const QList<std::pair<const char*, bool>>& methods)
-    {
-        const QDateTime date(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC);
-        QList<QVariantList> rows;
-        for (const auto& [code, selected] : methods)
-            rows.append({"0001", "900000000100", date, selected ? "S" : "N", selected ? "01" : "",
-                         code, "0", QStringLiteral("Método ") + code, "", "", ""});
-        form->cdsMetoAval.loadPacket(packetOf(L::cdsMetoAval(), rows));
-        const auto family = server.answer;
-        server.answer = [family](const QString& method, const QJsonArray& args) {
-            if (method == "GetResuAval")
-                return records::Reply::success(
-                    records::encodePacket(packetOf(L::cdsResuAval(), {})));
-            if (method == "GetAtualizaDados")
-                return records::Reply::success(
-                    records::encodePacket(packetOf(L::cdsAtualizaDados(), {})));
-            return family(method, args);
-        };
-    }
-
-    // The calls of interest, in order.
-    QStringList traffic() const
-    {
-        QStringList out;
-        for (const auto& c : server.calls) {
-            if (c.method == "SetMetoAval") {
-                const records::DeltaChange change =
-                    records::decodeDelta(c.args.at(0)).changes.value(0);
-                const QVariant code = change.newValues.value(5).isNull()
-                                          ? change.oldValues.value(5)
-                                          : change.newValues.value(5);
-                out.append("SetMetoAval " + code.toString());
-            } else if (c.method != "GetResuAval" && c.method != "GetAtualizaDados"
-                       && c.method != "DelResuAval" && c.method != "SetResuAval")
-                out.append(c.method);
-        }
-        return out;
-    }
-
-    AssessmentPass pass;
-};
-
-}  // namespace
-
-TEST_F(IdealWeightRun, MetropolitanLifeRecordsTheWeightAndRepostsTheCorrections)
-{
+    // A run over the method list "06", "19", "55", "57", "63", "24" with the corrections
+    // "55", "57" and "63" unselected, then with each of them selected; the fake answers the
+    // pass's own reads with empty packets. The calls of interest, in order.
+    const auto family = server.answer;
+    server.answer = [family](const QString& method, const QJsonArray& args) {
+        if (method == "GetResuAval")
+            return ok(records::encodePacket(packetOf(L::cdsResuAval(), {})));
+        if (method == "GetAtualizaDados")
+            return ok(records::encodePacket(packetOf(L::cdsAtualizaDados(), {})));
+        return family(method, args);
+    };
     reference = 70;
     grid({{"01", "77"}, {"02", "1,75"}, {"07", "17"}});
-    methodList(
-        {{"06", true}, {"19", true}, {"55", false}, {"57", false}, {"63", false}, {"24", true}});
-    pass(*form);
-    EXPECT_EQ(traffic(),
-              (QStringList{"GetCalcOssatura", "SetAtuPesIde", "SetMetoAval 55", "SetMetoAval 57",
-                           "SetMetoAval 63", "GetCalcOssatura", "GetPesoIdade"}));
-}
-
-TEST_F(IdealWeightRun, ASelectedCorrectionKeepsTheWeightAndTheRunGoesOn)
-{
-    for (const char* corrected : {"55", "57", "63"}) {
-        SCOPED_TRACE(corrected);
+    const QStringList alone{"GetCalcOssatura", "GetCalcOssatura", "GetPesoIdade"};
+    AssessmentPass pass;
+    for (const QString corrected : {"", "55", "57", "63"}) {
+        SCOPED_TRACE(corrected.toStdString());
         server.calls.clear();
-        reference = 70;
-        grid({{"01", "77"}, {"02", "1,75"}, {"07", "17"}});
-        methodList({{"06", true},
-                    {"19", true},
-                    {"55", QLatin1String(corrected) == "55"},
-                    {"57", QLatin1String(corrected) == "57"},
-                    {"63", QLatin1String(corrected) == "63"},
-                    {"24", true}});
+        QList<QVariantList> rows;
+        for (const QString code : {"06", "19", "55", "57", "63", "24"}) {
+            const bool selected = code == corrected || code.toInt() < 50;
+            rows.append({"0001", "900000000100",
+                         QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC), selected ? "S" : "N",
+                         selected ? "01" : "", code, "0", "Método " + code, "", "", ""});
+        }
+        form->cdsMetoAval.loadPacket(packetOf(L::cdsMetoAval(), rows));
         pass(*form);
-        EXPECT_EQ(traffic(), (QStringList{"GetCalcOssatura", "GetCalcOssatura", "GetPesoIdade"}));
+        QStringList traffic;
+        for (const auto& call : server.calls) {
+            if (call.method == "SetMetoAval") {
+                const auto d = records::decodeDelta(call.args.at(0)).changes.value(0);
+                const QVariantList& row = d.newValues.value(5).isNull() ? d.oldValues : d.newValues;
+                traffic.append("SetMetoAval " + row.value(5).toString());
+            } else if (!QStringList{"GetResuAval", "GetAtualizaDados", "DelResuAval", "SetResuAval"}
+                            .contains(call.method))
+                traffic.append(call.method);
+        }
+        const QStringList recorded{"GetCalcOssatura", "SetAtuPesIde",   "SetMetoAval 55",
+                                   "SetMetoAval 57",  "SetMetoAval 63", "GetCalcOssatura",
+                                   "GetPesoIdade"};
+        EXPECT_EQ(traffic, corrected.isEmpty() ? recorded : alone);
         EXPECT_EQ(form->cdsMetoAval.asString("CDTBMETOAVAL"), "06");  // back on the first row
     }
 }
@@ -370,6 +293,7 @@ struct ChosenCase
     const char* height;        // medAltura
     double lower;
     double upper;
+    const char* error = nullptr;
 };
 
 // clang-format off
@@ -377,6 +301,7 @@ struct ChosenCase
 const ChosenCase kChosen[] = {
     {"30", 0, -1, "1,60", 57.5, 0},      // (160 - 150) x 0,75 + 50
     {"32", 1, -1, "1,60", 47.36, 63.744},  // 18,5 and 24,9 x 2,56
+    {"32", 1, -1, "", 0, 0, "Altura deve ser informada."},
     {"33", 2, -1, "1,60", 16, 0},        // 2 x 3 + 10
     {"34", 3, -1, "1,60", 0, 0},         // not computed here
     {"30", -1, 0, "1,60", 0, 0},         // nothing chosen on the energy page
@@ -400,17 +325,14 @@ TEST_F(IdealWeightFamily, ChosenMethodLeavesTheIdealWeights)
         QStringList{"Peso Ideal (Lorenz)", "Peso Ideal (IMC-OMS)", "Peso Ideal (Weech)",
                     "Peso Ideal (Metropolitan Life)"};
     for (const ChosenCase& c : kChosen) {
-        SCOPED_TRACE(QString("%1 %2 %3")
-                         .arg(c.energyMethod)
-                         .arg(c.energyChoice)
-                         .arg(c.recommendationChoice)
-                         .toStdString());
+        SCOPED_TRACE(::testing::Message() << "row " << &c - kChosen);
         form->cbbPesoIdealIndex = c.energyChoice;
         form->cbbPesoIdealRecIndex = c.recommendationChoice;
         form->energyPage().medPeso = QStringLiteral("69");
         form->energyPage().medAltura = QString::fromLatin1(c.height);
         form->idealWeights = {99, 99, "1.000", "2.000"};
         QStringList passes;
+        hostfw::ErrorRecorder errors;
         Calcula_Metodo_PesoIdeal(*form, QString::fromLatin1(c.energyMethod),
                                  [&](workspace::AssessmentForm& f, const QString& k) {
                                      EXPECT_EQ(&f, form.get());
@@ -421,20 +343,8 @@ TEST_F(IdealWeightFamily, ChosenMethodLeavesTheIdealWeights)
         EXPECT_EQ(form->idealWeights.basalText, "0");
         EXPECT_EQ(form->idealWeights.totalText, "0");
         EXPECT_EQ(passes, *c.energyMethod ? QStringList{c.energyMethod} : QStringList{});
+        EXPECT_EQ(errors.messages(), c.error ? QStringList{c.error} : QStringList{});
     }
     EXPECT_TRUE(form->cdsResuAval.isEmpty() && form->cdsResuAvalEnerg.isEmpty());
     EXPECT_EQ(server.calls.size(), 0);  // the silent mode asks nothing and writes nothing
-}
-
-TEST_F(IdealWeightFamily, SilentBmiRangeWithoutHeightSaysSoAndComputesNothing)
-{
-    form->cdsInfPesoIdeal.loadPacket(
-        packetOf(L::cdsInfPesoIdeal(), {{"22", "Peso Ideal (IMC-OMS)", ""}}));
-    form->cbbPesoIdeal = QStringList{"Peso Ideal (IMC-OMS)"};
-    form->cbbPesoIdealIndex = 0;
-    hostfw::ErrorRecorder errors;
-    Calcula_Metodo_PesoIdeal(*form, QStringLiteral("30"));
-    EXPECT_EQ(errors.messages(), QStringList{"Altura deve ser informada."});
-    EXPECT_EQ(form->idealWeights.lower, 0);
-    EXPECT_EQ(form->idealWeights.upper, 0);
 }

@@ -85,18 +85,14 @@ const Case kCases[] = {
 };
 // clang-format on
 
-class WaistFamily : public RoutineTest
-{
-};
+using WaistFamily = RoutineTest;
 
 }  // namespace
 
 TEST_F(WaistFamily, LinesByMethodSexAndMeasure)
 {
     for (const Case& c : kCases) {
-        SCOPED_TRACE(QString("%1 sex %2 waist %3 hip %4")
-                         .arg(c.method, c.sexCode, c.waist ? c.waist : "-", c.hip ? c.hip : "-")
-                         .toStdString());
+        SCOPED_TRACE(::testing::Message() << "row " << &c - kCases << " method " << c.method);
         patient(c.sexCode, 50);
         form->cdsResuAval.clear();
         QList<std::pair<QString, QString>> values;
@@ -110,9 +106,7 @@ TEST_F(WaistFamily, LinesByMethodSexAndMeasure)
         const QMap<QString, ResultLine> written = lines(c.method);
         ASSERT_EQ(written.size(), c.expected.size());
         for (int i = 0; i < c.expected.size(); ++i)
-            EXPECT_EQ(written.value(QStringLiteral("%1").arg(i + 1, 2, 10, QLatin1Char('0'))),
-                      c.expected.at(i))
-                << i + 1;
+            EXPECT_EQ(written.value(lineNumber(i + 1)), c.expected.at(i)) << i + 1;
     }
     EXPECT_EQ(callsOf("GetPercentil") + callsOf("GetPCT"), 0);  // no reference is asked
 }
