@@ -60,7 +60,6 @@ TEST_P(ArmReferenceTest, PercentileTablesAtTheirFirstAndLastAgesAndEmptyOutside)
         {kWho, method::kPct, 5.0, "M", "050", 7.5707},       {kWho, method::kPct, 0.03, "F", "050", 9.7533},
         {kWho, method::kPct, 5.0, "F", "050", 8.8296},       {kWho, method::kPct, 2.06, "F", "050", 8.0534},
         {kFrisancho, method::kCmb, 0.11, "M", "", 0},        {kFrisancho, method::kCmb, 75.0, "F", "", 0},
-        {kFrisancho, method::kAmb, 0.11, "F", "", 0},        {kFrisancho, method::kAmbc, 75.0, "M", "", 0},
         {kWho, method::kPct, 0.02, "M", "", 0},              {kWho, method::kPct, 5.01, "F", "", 0},
         {kFrisancho, method::kAgb, 30.0, "M", "", 0},        {kJelliffe, method::kPct, 30.0, "F", "", 0},
     };
@@ -73,10 +72,7 @@ TEST_P(ArmReferenceTest, PercentileTablesAtTheirFirstAndLastAgesAndEmptyOutside)
             measures +=
                 {{method::kAmb, arm::armMuscleArea}, {method::kAmbc, arm::correctedArmMuscleArea}};
         for (const auto& [owner, measure] : measures) {
-            SCOPED_TRACE(u"%1 %2 %3 %4 P%5"_s.arg(row.ref, QString(owner))
-                             .arg(row.age)
-                             .arg(sex, QLatin1String(row.code))
-                             .toStdString());
+            SCOPED_TRACE(::testing::Message() << "row " << &row - rows << " " << owner.data());
             const double expected = measure(row.published, sex);
             // Just above the percentile, which is then the one at or below.
             const records::Reply r =
@@ -127,7 +123,7 @@ TEST_P(ArmReferenceTest, GetPctIsTheAdultStandardOrTheMedianOfThePercentileRefer
         app().GetPCT(u"M"_s, kJelliffe, method::kPct, 30.5).error.contains(u"idade codificada"_s));
 }
 
-TEST_P(ArmReferenceTest, GetPercentFixAnswersTheArmCircumferenceStandardWithItsName)
+TEST_P(ArmReferenceTest, GetPercentFixAnswersTheArmCircumferenceStandard)
 {
     struct Call
     {
@@ -157,7 +153,6 @@ TEST_P(ArmReferenceTest, GetPercentFixAnswersTheArmCircumferenceStandardWithItsN
             continue;
         EXPECT_DOUBLE_EQ(p.value(0, u"VRSEXOMASC"_s).toDouble(), 29.3);
         EXPECT_DOUBLE_EQ(p.value(0, u"VRSEXOFEMI"_s).toDouble(), 28.5);
-        EXPECT_EQ(p.value(0, u"NMREFEBIBL"_s), u"Jelliffe 1966 (padrões de adultos, OMS)"_s);
     }
 }
 
