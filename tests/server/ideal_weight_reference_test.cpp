@@ -24,19 +24,11 @@ constexpr double kLb = 0.45359237;
 constexpr double kIn = 2.54;
 constexpr double kEmpty = -1;
 
-// The single value of a packet, kEmpty when it has no row.
+// The single value of a packet, kEmpty when it has no row (far from any weight).
 double valueOf(const Packet& p, const QString& field = u"VRPESO"_s)
 {
     EXPECT_LE(p.rows.size(), 1);
     return p.isEmpty() ? kEmpty : p.value(0, field).toDouble();
-}
-
-void expectValue(double got, double expected, double tolerance)
-{
-    if (expected == kEmpty)
-        EXPECT_EQ(got, kEmpty);
-    else
-        EXPECT_NEAR(got, expected, tolerance);
 }
 
 bool refused(const records::Reply& r, const char* word)
@@ -82,7 +74,7 @@ TEST_P(IdealWeightReferenceTest, CalcOssaturaIsTheMiddleOfTheFrameRangeForTheBar
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::Message() << "row " << &row - rows);
-        expectValue(frameWeight(row.sex, row.frame, row.heightCm), row.expectedKg, 0.005);
+        EXPECT_NEAR(frameWeight(row.sex, row.frame, row.heightCm), row.expectedKg, 0.005);
     }
     EXPECT_EQ(frameWeight("M", "1", 175.0, kNchs), kEmpty);
     EXPECT_TRUE(refused(app().GetCalcOssatura(kMetLife, u"M"_s, u"3"_s, 170), "compleição"));
@@ -146,12 +138,12 @@ TEST_P(IdealWeightReferenceTest, PesoIdadeAndPesoIdealAlturaReadTheMediansAtTheM
         const QString sex = QLatin1String(row.sex);
         const records::Reply age =
             app().GetPesoIdade(sex, row.ref, u"050"_s, row.years, row.months, 0);
-        expectValue(valueOf(packetOf(age, 0)), row.forAge, 0.0006);
+        EXPECT_NEAR(valueOf(packetOf(age, 0)), row.forAge, 0.0006);
         EXPECT_TRUE(packetOf(age, 1).isEmpty());
         const records::Reply height =
             app().GetPesoIdealAltura(row.ref, row.years, row.months, row.heightCm, sex);
-        expectValue(valueOf(packetOf(height, 0)), row.forHeight, 0.0006);
-        expectValue(valueOf(packetOf(height, 1)), row.forAge, 0.0006);
+        EXPECT_NEAR(valueOf(packetOf(height, 0)), row.forHeight, 0.0006);
+        EXPECT_NEAR(valueOf(packetOf(height, 1)), row.forAge, 0.0006);
     }
     EXPECT_TRUE(packetOf(app().GetPesoIdade(u"M"_s, kNchs, u"010"_s, 2, 0, 0), 0).isEmpty());
 }
