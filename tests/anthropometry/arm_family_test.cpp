@@ -161,14 +161,13 @@ TEST_F(ArmFamily, LinesByMethodAndMeasure)
         form->cdsResuAval.clear();
         standard = c.standard ? c.standard : QString(c.method) == "02" ? 12.5 : 25.3;
         tableReference = c.tableReference;
-        QList<std::pair<QString, QString>> values;
-        if (c.pct)
-            values.append({"04", QString::fromLatin1(c.pct)});
-        if (c.cb)
-            values.append({"08", QString::fromLatin1(c.cb)});
-        record("04", c.pct);
-        record("08", c.cb);
-        grid(c.routine == Calcula_AGB ? QList<std::pair<QString, QString>>{} : values);
+        QList<std::pair<QString, QString>> values;  // the AGB reads the recorded ones only
+        for (const auto& [type, text] : {std::pair{"04", c.pct}, std::pair{"08", c.cb}}) {
+            record(type, text);
+            if (text && c.routine != Calcula_AGB)
+                values.append({type, QString::fromLatin1(text)});
+        }
+        grid(values);
         Evaluation ev = evaluation(c.method, "07");
         c.routine(ev);
         const QMap<QString, ResultLine> written = lines(c.method);

@@ -153,6 +153,9 @@ protected:
             if (method == "GetPesoIdealAltura")
                 return ok(QJsonArray{packet(L::cdsPesoIdealAlturaMF(), reference),
                                      packet(L::cdsPesoIdealAltura(), compared)});
+            if (method == "GetResuAval" || method == "GetAtualizaDados")  // the pass's own reads
+                return ok(records::encodePacket(packetOf(
+                    method == "GetResuAval" ? L::cdsResuAval() : L::cdsAtualizaDados(), {})));
             if (method == "GetInfoAval") {
                 const QString code = args.at(3).toString() == "02" ? recordedMethod : QString();
                 return ok(records::encodePacket(packetOf(
@@ -239,16 +242,8 @@ TEST_F(IdealWeightFamily, ServerArgumentsInOrder)
 TEST_F(IdealWeightFamily, MetropolitanLifeRecordsTheWeightUnlessACorrectionIsSelected)
 {
     // A run over the method list "06", "19", "55", "57", "63", "24" with the corrections
-    // "55", "57" and "63" unselected, then with each of them selected; the fake answers the
-    // pass's own reads with empty packets. The calls of interest, in order.
-    const auto family = server.answer;
-    server.answer = [family](const QString& method, const QJsonArray& args) {
-        if (method == "GetResuAval")
-            return ok(records::encodePacket(packetOf(L::cdsResuAval(), {})));
-        if (method == "GetAtualizaDados")
-            return ok(records::encodePacket(packetOf(L::cdsAtualizaDados(), {})));
-        return family(method, args);
-    };
+    // "55", "57" and "63" unselected, then with each of them selected. The calls of
+    // interest, in order.
     reference = 70;
     grid({{"01", "77"}, {"02", "1,75"}, {"07", "17"}});
     const QStringList alone{"GetCalcOssatura", "GetCalcOssatura", "GetPesoIdade"};
@@ -316,14 +311,12 @@ const ChosenCase kChosen[] = {
 TEST_F(IdealWeightFamily, ChosenMethodLeavesTheIdealWeights)
 {
     patient(QStringLiteral("1"), 3);
-    form->cdsInfPesoIdeal.loadPacket(
-        packetOf(L::cdsInfPesoIdeal(), {{"20", "Peso Ideal (Lorenz)", ""},
-                                        {"22", "Peso Ideal (IMC-OMS)", ""},
-                                        {"23", "Peso Ideal (Weech)", ""},
-                                        {"06", "Peso Ideal (Metropolitan Life)", ""}}));
-    form->cbbPesoIdeal = form->cbbPesoIdealRec =
-        QStringList{"Peso Ideal (Lorenz)", "Peso Ideal (IMC-OMS)", "Peso Ideal (Weech)",
-                    "Peso Ideal (Metropolitan Life)"};
+    const QStringList names{"Peso Ideal (Lorenz)", "Peso Ideal (IMC-OMS)", "Peso Ideal (Weech)",
+                            "Peso Ideal (Metropolitan Life)"};
+    form->cdsInfPesoIdeal.loadPacket(packetOf(
+        L::cdsInfPesoIdeal(),
+        {{"20", names[0], ""}, {"22", names[1], ""}, {"23", names[2], ""}, {"06", names[3], ""}}));
+    form->cbbPesoIdeal = form->cbbPesoIdealRec = names;
     for (const ChosenCase& c : kChosen) {
         SCOPED_TRACE(::testing::Message() << "row " << &c - kChosen);
         form->cbbPesoIdealIndex = c.energyChoice;
