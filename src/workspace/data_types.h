@@ -7,9 +7,9 @@
 
 namespace workspace::data_types {
 
-// Edema of ankle, knee, thigh root and anasarca : "0" or "1".
+// Edema of ankle, knee, thigh root and anasarca: "0" or "1".
 bool isEdema(const QString& type);
-// Amputated limb parts : "1" marks the part, the unit holds the limbs.
+// Amputated limb parts: "1" marks the part, the unit holds the limbs.
 bool isAmputation(const QString& type);
 bool isUpperLimb(const QString& type);  // hand, forearm, arm
 bool isLowerLimb(const QString& type);  // foot to whole leg
@@ -17,11 +17,11 @@ bool isLowerLimb(const QString& type);  // foot to whole leg
 bool isNumeric(const QString& type);
 // Rows whose answer is a code from a list: time, edema, limbs, trimesters, activity level.
 bool isCoded(const QString& type);
-// The observed stage of sexual maturation , written only by its dialog.
+// The observed stage of sexual maturation, written only by its dialog.
 bool isMaturation(const QString& type);
-// Weight  and height , which the estimate dialog can fill.
+// Weight and height, which the estimate dialog can fill.
 bool isEstimable(const QString& type);
-// Gestational week : whole weeks, no decimal separator.
+// Gestational week: whole weeks, no decimal separator.
 bool isWholeNumber(const QString& type);
 
 // The text a coded answer is shown with: the code is the first character of the stored
