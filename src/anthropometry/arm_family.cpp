@@ -11,6 +11,7 @@
 #include "records/method_codes.h"
 
 #include <numbers>
+#include <optional>
 
 namespace anthropometry {
 
@@ -94,6 +95,35 @@ QString depletionClass(const PercentileBracket& bracket, const char* over)
     if (p <= u"095")
         return msg("Eutrofia");
     return msg(over);
+}
+
+struct MuscleArea
+{
+    double value;
+    PercentileBracket bracket;
+};
+
+// The muscle area of AMB and AMBC: `area` of the arm circumference (cm) and the triceps
+// skinfold (mm), less 10 for men and 6,5 for women, with its percentile bracket. Nothing
+// when a measure is missing, the sex is unknown or the reference has no row (those two
+// write the no-classification line).
+template <typename Area>
+std::optional<MuscleArea> muscleArea(Evaluation& ev, const BracketRules& rules, Area area)
+{
+    const Measure triceps = ev.readFromGrid(kPct);
+    const Measure arm = ev.readFromGrid(kCircBraco);
+    if (!positive(triceps) || !positive(arm))
+        return std::nullopt;
+    if (!ev.maleOrFemaleElseNoClassification())
+        return std::nullopt;
+    const double value =
+        settled(area(arm.value, triceps.value) - (ev.sexLetter() == u"M" ? 10 : 6.5));
+    PercentileBracket bracket = ev.percentileBracket(value, rules);
+    if (bracket.code.isEmpty()) {
+        ev.writeNoClassificationInReference();
+        return std::nullopt;
+    }
+    return MuscleArea{value, std::move(bracket)};
 }
 
 }  // namespace
@@ -199,19 +229,13 @@ void Calcula_CB(Evaluation& ev)
 // row at or below the value (P) and the one at or above it (Q) classify it together.
 void Calcula_AMB(Evaluation& ev)
 {
-    const Measure triceps = ev.readFromGrid(kPct);
-    const Measure arm = ev.readFromGrid(kCircBraco);
-    if (!positive(triceps) || !positive(arm))
+    const auto area = muscleArea(ev, kArmMuscleAreaBracket, [](double arm, double triceps) {
+        const double c = muscleCircumference(arm, triceps);
+        return c * c / 12.56;
+    });
+    if (!area)
         return;
-    if (!ev.maleOrFemaleElseNoClassification())
-        return;
-    const double c = muscleCircumference(arm.value, triceps.value);
-    const double amb = settled(c * c / 12.56 - (ev.sexLetter() == u"M" ? 10 : 6.5));
-    const PercentileBracket bracket = ev.percentileBracket(amb, kArmMuscleAreaBracket);
-    if (bracket.code.isEmpty()) {
-        ev.writeNoClassificationInReference();
-        return;
-    }
+    const auto& [amb, bracket] = *area;
     const QString& p = bracket.code;
     const QString& q = bracket.secondCode;
     QString classification;
@@ -236,20 +260,15 @@ void Calcula_AMB(Evaluation& ev)
 // men and 6,5 for women, against the percentiles.
 void Calcula_AMBC(Evaluation& ev)
 {
-    const Measure triceps = ev.readFromGrid(kPct);
-    const Measure arm = ev.readFromGrid(kCircBraco);
-    if (!positive(triceps) || !positive(arm))
+    const auto area =
+        muscleArea(ev, kCorrectedArmMuscleAreaBracket, [](double arm, double triceps) {
+            constexpr double pi = std::numbers::pi;
+            const double c = 10 * arm - pi * triceps;
+            return c * c / (4 * pi);
+        });
+    if (!area)
         return;
-    if (!ev.maleOrFemaleElseNoClassification())
-        return;
-    constexpr double pi = std::numbers::pi;
-    const double c = 10 * arm.value - pi * triceps.value;
-    const double ambc = settled(c * c / (4 * pi) - (ev.sexLetter() == u"M" ? 10 : 6.5));
-    const PercentileBracket bracket = ev.percentileBracket(ambc, kCorrectedArmMuscleAreaBracket);
-    if (bracket.code.isEmpty()) {
-        ev.writeNoClassificationInReference();
-        return;
-    }
+    const auto& [ambc, bracket] = *area;
     const QString& p = bracket.code;
     const char* grade = p < u"005" ? "Desnu_Grave" : p <= u"015" ? "Desn_Leve_Mod" : "Normal";
     ev.writeResultLine(1, msg("AMBC_Resultado"),
