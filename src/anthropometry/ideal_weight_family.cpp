@@ -17,6 +17,8 @@
 #include "workspace/energy_page.h"
 #include "workspace/module_context.h"
 
+#include <optional>
+
 namespace anthropometry {
 
 namespace {
@@ -204,6 +206,32 @@ Frame frameOf(const QString& sexLetter, double r)
     return {QStringLiteral("1"), msg("Comp_Med")};
 }
 
+namespace {
+
+struct FrameWeight
+{
+    Frame frame;
+    QString ideal;
+};
+
+// The frame from the height (m) and the wrist (cm) and the Metropolitan Life weight of
+// the frame at the height; a reference without a row for them writes the
+// no-classification line and gives nothing.
+std::optional<FrameWeight> metropolitanFrameWeight(Evaluation& ev, const Measure& height,
+                                                   const Measure& wrist)
+{
+    const double heightCm = settled(height.value * 100);
+    Frame frame = frameOf(ev.sexLetter(), settled(heightCm / wrist.value));
+    QString ideal = metropolitanWeight(ev, frame, heightCm);
+    if (ideal.isEmpty()) {
+        ev.writeNoClassificationInReference();
+        return std::nullopt;
+    }
+    return FrameWeight{std::move(frame), std::move(ideal)};
+}
+
+}  // namespace
+
 // Metropolitan Life: the frame from the height and the wrist, the ideal weight of the
 // frame at the height; recorded for the consultation unless the weight is corrected.
 void Calcula_PesoIdeal(Evaluation& ev)
@@ -214,13 +242,10 @@ void Calcula_PesoIdeal(Evaluation& ev)
         return;
     if (!ev.maleOrFemaleElseNoClassification())
         return;
-    const double heightCm = settled(height.value * 100);
-    const Frame frame = frameOf(ev.sexLetter(), settled(heightCm / wrist.value));
-    const QString ideal = metropolitanWeight(ev, frame, heightCm);
-    if (ideal.isEmpty()) {
-        ev.writeNoClassificationInReference();
+    const auto frameWeight = metropolitanFrameWeight(ev, height, wrist);
+    if (!frameWeight)
         return;
-    }
+    const auto& [frame, ideal] = *frameWeight;
     recordIdealWeight(ev, ideal);
     ev.writeResultLine(1, msg("PesoIdeal"), ideal + msg("Kg"));
     ev.writeResultLine(2, msg("PesoIdeal"), frame.text);
@@ -236,13 +261,10 @@ void Calcula_PesoIdeal_Grant(Evaluation& ev)
     const Measure wrist = ev.readFromGrid(kOssaturaPunho);
     if (wrist.value == 0)
         return;
-    const double heightCm = settled(height.value * 100);
-    const Frame frame = frameOf(ev.sexLetter(), settled(heightCm / wrist.value));
-    const QString ideal = metropolitanWeight(ev, frame, heightCm);
-    if (ideal.isEmpty()) {
-        ev.writeNoClassificationInReference();
+    const auto frameWeight = metropolitanFrameWeight(ev, height, wrist);
+    if (!frameWeight)
         return;
-    }
+    const auto& [frame, ideal] = *frameWeight;
     const double idealValue =
         ev.queries().dataSet(L::cdsCalcOssatura()).asFloat(QStringLiteral("VRPESOOSINI"));
     const double adequacy =
