@@ -29,23 +29,19 @@ QString referenceOwner(const QString& method)
 records::DataSet& fetchReferences(AssessmentForm& form, const QString& useFlag, const QString& code,
                                   const QString& method)
 {
-    records::DataSet& cdsRefePeso = form.cdsRefePeso;
-    records::DataSet& cdsRefeOssa = form.cdsRefeOssa;
-    records::DataSet& cdsRefeMeto = form.cdsRefeMeto;
-    NetConnection& netAvalNutrEnerg = form.netAvalNutrEnerg;
     if (useFlag == u"2") {
-        cdsRefePeso.loadPacket(records::decodePacket(
-            hostfw::CheckResultServ(netAvalNutrEnerg.GetRefePeso(code), true, 0)));
-        return cdsRefePeso;
+        form.cdsRefePeso.loadPacket(records::decodePacket(
+            hostfw::CheckResultServ(form.netAvalNutrEnerg.GetRefePeso(code), true, 0)));
+        return form.cdsRefePeso;
     }
     if (useFlag == u"3") {
-        cdsRefeOssa.loadPacket(records::decodePacket(
-            hostfw::CheckResultServ(netAvalNutrEnerg.GetRefeOssa(code), true, 0)));
-        return cdsRefeOssa;
+        form.cdsRefeOssa.loadPacket(records::decodePacket(
+            hostfw::CheckResultServ(form.netAvalNutrEnerg.GetRefeOssa(code), true, 0)));
+        return form.cdsRefeOssa;
     }
-    cdsRefeMeto.loadPacket(records::decodePacket(hostfw::CheckResultServ(
-        netAvalNutrEnerg.GetRefeMeto(code, referenceOwner(method)), true, 0)));
-    return cdsRefeMeto;
+    form.cdsRefeMeto.loadPacket(records::decodePacket(hostfw::CheckResultServ(
+        form.netAvalNutrEnerg.GetRefeMeto(code, referenceOwner(method)), true, 0)));
+    return form.cdsRefeMeto;
 }
 
 void checkReference(AssessmentForm& form, records::DataSet& methods, bool referenceRequired,
