@@ -12,8 +12,9 @@ void EnergyPage::Vd_ReferenciaEnerg(bool referenceRequired)
         records::findMethodDescriptor(methods.asString(QStringLiteral("CDTBMETOAVAL")));
     if (!method || !method->energyReferenceChecked)
         return;
+    // The energy methods checked here use the ideal-weight references whatever their flag.
     checkReference(m_form, methods, referenceRequired, dbgMetoAvalEnergColumn == u"CDTABELACO",
-                   true);
+                   QStringLiteral("2"));
 }
 
 }  // namespace workspace

@@ -214,7 +214,7 @@ void MethodPage::Vd_Referencia(bool referenceRequired)
 {
     try {
         checkReference(m_form, cdsMetoAval, referenceRequired, dbgMetoAvalColumn == kReference,
-                       false);
+                       cdsMetoAval.asString(kUseFlag));
     } catch (...) {
         // The user corrects the reference where it is typed.
         dbgMetoAvalColumn = kReference;

@@ -45,7 +45,7 @@ records::DataSet& fetchReferences(AssessmentForm& form, const QString& useFlag, 
 }
 
 void checkReference(AssessmentForm& form, records::DataSet& methods, bool referenceRequired,
-                    bool inReferenceColumn, bool energy)
+                    bool inReferenceColumn, const QString& useFlag)
 {
     if (!methods.isEditing())
         return;
@@ -58,8 +58,6 @@ void checkReference(AssessmentForm& form, records::DataSet& methods, bool refere
     if (!selected && hostfw::EmptyString(code))
         return;
     const QString method = methods.asString(QStringLiteral("CDTBMETOAVAL"));
-    const QString useFlag =
-        energy ? QStringLiteral("2") : methods.asString(QStringLiteral("IDTBUTILTABE"));
     if (useFlag != u"1" && useFlag != u"2" && useFlag != u"3")
         return;
     if (selected && hostfw::EmptyString(code) && referenceRequired)

@@ -20,11 +20,11 @@ class AssessmentForm;
 records::DataSet& fetchReferences(AssessmentForm& form, const QString& useFlag, const QString& code,
                                   const QString& method);
 
-// Checks the reference of the row of methods being edited. energy: the row uses the
-// ideal-weight references whatever its flag. A selected method without a reference is
-// refused when referenceRequired; the reference is looked up when it is not required
-// or the user is in the reference column.
+// Checks the reference of the row of methods being edited against the references of
+// useFlag (as fetchReferences; a flag other than "1", "2" or "3" checks nothing). A
+// selected method without a reference is refused when referenceRequired; the reference
+// is looked up when it is not required or the user is in the reference column.
 void checkReference(AssessmentForm& form, records::DataSet& methods, bool referenceRequired,
-                    bool inReferenceColumn, bool energy);
+                    bool inReferenceColumn, const QString& useFlag);
 
 }  // namespace workspace
