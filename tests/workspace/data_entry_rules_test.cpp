@@ -18,12 +18,6 @@ TEST(CodedAnswers, ShowTheTextOfTheFirstCharacter)
     EXPECT_EQ(dt::codedAnswerText("36", "5"), "");
     EXPECT_EQ(dt::codedAnswerText("40", ""), "");
     EXPECT_EQ(dt::codedAnswerText("01", "1"), "");
-    EXPECT_TRUE(dt::isCoded("36") && dt::isCoded("43") && dt::isCoded("44") && dt::isCoded("51"));
-    EXPECT_FALSE(dt::isCoded("37") || dt::isCoded("35") || dt::isCoded("53"));
-    EXPECT_TRUE(dt::isNumeric("01") && dt::isNumeric("11") && dt::isNumeric("16")
-                && dt::isNumeric("35"));
-    EXPECT_FALSE(dt::isNumeric("12") || dt::isNumeric("13") || dt::isNumeric("17")
-                 || dt::isNumeric("53"));
 }
 
 TEST(DataKeyFilter, ValueAndUnitColumns)

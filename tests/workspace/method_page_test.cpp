@@ -67,33 +67,6 @@ TEST_F(MethodPageTest, SelectingTakesTheFirstReferenceAndUnselectingClearsIt)
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();
 }
 
-TEST_F(MethodPageTest, BodyMassIndexMethodsExcludeEachOther)
-{
-    AssessmentForm& f = open("910000000002");  // a woman: all six offered
-    // each member and the name its refusal gives
-    const QStringList group = {"01", "18", "48", "49", "67", "68"};
-    // clang-format off
-    const QStringList names = {"IMC", "IMC Amputado", "IMC  de Adolescente", "IMC (OMS 1998)",
-                               "IMC para Idosos", "IMC para Gestantes"};
-    // clang-format on
-    for (int i = 0; i < group.size(); ++i) {
-        ASSERT_TRUE(f.methodPage().selectMethod(group[i])) << group[i].toStdString();
-        for (const QString& other : group) {
-            if (other == group[i])
-                continue;
-            expectRefused([&] { f.methodPage().selectMethod(other); },
-                          names[i] + " está selecionado.");
-            EXPECT_EQ(selection(f, other), "N") << other.toStdString();
-            EXPECT_FALSE(f.cdsMetoAval.isEditing());
-            EXPECT_EQ(storedMethod(other).first, "N");
-        }
-        ASSERT_TRUE(f.methodPage().unselectMethod(group[i]));
-    }
-    // a method outside the group is not held back
-    EXPECT_TRUE(f.methodPage().selectMethod("01"));
-    EXPECT_TRUE(f.methodPage().selectMethod("00"));
-}
-
 TEST_F(MethodPageTest, ReferenceMistakesAreRefusedAndLeaveTheRowInEdit)
 {
     AssessmentForm& f = open("910000000003");
@@ -243,7 +216,11 @@ TEST_F(MethodPageTest, TheRefusalNamesTheFirstSelectedMemberOfTheGroupInItsOrder
     EXPECT_TRUE(f.methodPage().selectMethod("68"));
     expectRefused([&] { f.methodPage().selectMethod("67"); },
                   "IMC para Gestantes está selecionado.");
+    EXPECT_EQ(selection(f, "67"), "N");
+    EXPECT_FALSE(f.cdsMetoAval.isEditing());
     EXPECT_EQ(storedMethod("67").first, "N");
+    // a method outside the group is not held back
+    EXPECT_TRUE(f.methodPage().selectMethod("00"));
 }
 
 TEST_F(MethodPageTest, ATypedReferenceIsPaddedAndLookedUpWhenTheColumnIsLeft)
