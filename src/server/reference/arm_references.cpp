@@ -11,24 +11,12 @@
 namespace server::reference::arm {
 namespace {
 
-const QString kResources = QStringLiteral(":/avalnutri/reference/");
 const QString kMedian = QStringLiteral("050");
 
 // WHO's 2006 triceps table runs from day 91 to day 1826: completed months 3 to 60.
 constexpr int kWhoFirstMonth = 3;
 constexpr int kWhoLastMonth = 60;
 constexpr double kDaysPerMonth = 365.25 / 12;
-
-int wholeNumber(const CsvTable& table, int r, const QString& column)
-{
-    const double v = table.number(r, column);
-    if (v != std::floor(v))
-        throw std::runtime_error(QStringLiteral("%1: '%2' deveria ser um número inteiro (%3).")
-                                     .arg(table.origin(), column)
-                                     .arg(v)
-                                     .toStdString());
-    return static_cast<int>(v);
-}
 
 // The bone correction of the arm muscle area: 10 cm² for men, 6.5 for women.
 double boneArea(const QString& sex)
@@ -69,7 +57,7 @@ QList<StandardRow> jelliffe1966Standards(const CsvTable& table)
                 owner, {kJelliffe1966, owner, kMedian, kAdultFromMonths, kOldestMonths, 0.0, 0.0});
         StandardRow& row = byOwner[owner];
         const double value = table.number(r, QStringLiteral("standard_value"));
-        if (sexLetter(wholeNumber(table, r, QStringLiteral("sex"))) == QLatin1String("M"))
+        if (sexLetter(table.wholeNumber(r, QStringLiteral("sex"))) == QLatin1String("M"))
             row.male = value;
         else
             row.female = value;
@@ -94,11 +82,11 @@ QList<PercentileRow> frisancho1981Rows(const CsvTable& table, const QString& own
     static const int kPercentiles[] = {5, 10, 25, 50, 75, 90, 95};
     QList<PercentileRow> rows;
     for (int r = 0; r < table.rowCount(); ++r) {
-        const int first = wholeNumber(table, r, QStringLiteral("age_min_years"));
+        const int first = table.wholeNumber(r, QStringLiteral("age_min_years"));
         // "24.9" closes the band at the last month before the 25th birthday.
         const int last =
             static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
-        const QString sex = sexLetter(wholeNumber(table, r, QStringLiteral("sex")));
+        const QString sex = sexLetter(table.wholeNumber(r, QStringLiteral("sex")));
         for (int p : kPercentiles)
             rows.append({kFrisancho1981, owner, sex, first * 12, last * 12 + 11, percentileCode(p),
                          percentileName(p),
@@ -112,8 +100,8 @@ QList<PercentileRow> who2006TricepsRows(const CsvTable& lms, const QString& owne
     static const int kPercentiles[] = {3, 5, 10, 15, 25, 50, 75, 85, 90, 95, 97};
     QHash<QPair<int, int>, int> rowOf;  // (sex, day) -> row
     for (int r = 0; r < lms.rowCount(); ++r)
-        rowOf.insert({wholeNumber(lms, r, QStringLiteral("sex")),
-                      wholeNumber(lms, r, QStringLiteral("age_days"))},
+        rowOf.insert({lms.wholeNumber(r, QStringLiteral("sex")),
+                      lms.wholeNumber(r, QStringLiteral("age_days"))},
                      r);
     QList<PercentileRow> rows;
     for (int whoSex : {1, 2}) {
@@ -142,11 +130,11 @@ ReferenceSet armReferenceSet()
 {
     using namespace records::method;
     const CsvTable jelliffe =
-        CsvTable::load(kResources + QStringLiteral("jelliffe1966/adult_arm_standards.csv"));
-    const CsvTable frisancho = CsvTable::load(
-        kResources + QStringLiteral("frisancho1981/arm_muscle_circumference_percentiles.csv"));
+        CsvTable::loadReference(QStringLiteral("jelliffe1966/adult_arm_standards.csv"));
+    const CsvTable frisancho = CsvTable::loadReference(
+        QStringLiteral("frisancho1981/arm_muscle_circumference_percentiles.csv"));
     const CsvTable triceps =
-        CsvTable::load(kResources + QStringLiteral("who2006/triceps_skinfold_for_age_lms.csv"));
+        CsvTable::loadReference(QStringLiteral("who2006/triceps_skinfold_for_age_lms.csv"));
 
     ReferenceSet set;
     set.references = {

@@ -8,8 +8,6 @@
 namespace server::reference::bmi {
 namespace {
 
-const QString kResources = QStringLiteral(":/avalnutri/reference/");
-
 // The two ends of WHO 2007 in completed months: 5 years and 19 years.
 constexpr int kWhoFirstMonth = 60;
 constexpr int kWhoLastMonth = 228;
@@ -21,17 +19,6 @@ PercentileRow row(const QString& reference, const QString& owner, const QString&
             value};
 }
 
-int wholeNumber(const CsvTable& table, int r, const QString& column)
-{
-    const double v = table.number(r, column);
-    if (v != std::floor(v))
-        throw std::runtime_error(QStringLiteral("%1: '%2' deveria ser um número inteiro (%3).")
-                                     .arg(table.origin(), column)
-                                     .arg(v)
-                                     .toStdString());
-    return static_cast<int>(v);
-}
-
 }  // namespace
 
 QList<PercentileRow> who2007Rows(const CsvTable& lms, const QString& owner)
@@ -39,10 +26,10 @@ QList<PercentileRow> who2007Rows(const CsvTable& lms, const QString& owner)
     static const int kPercentiles[] = {3, 5, 15, 50, 85, 95, 97};
     QList<PercentileRow> rows;
     for (int r = 0; r < lms.rowCount(); ++r) {
-        const int month = wholeNumber(lms, r, QStringLiteral("age_months"));
+        const int month = lms.wholeNumber(r, QStringLiteral("age_months"));
         if (month < kWhoFirstMonth || month > kWhoLastMonth)
             continue;
-        const QString sex = sexLetter(wholeNumber(lms, r, QStringLiteral("sex")));
+        const QString sex = sexLetter(lms.wholeNumber(r, QStringLiteral("sex")));
         const double l = lms.number(r, QStringLiteral("l"));
         const double m = lms.number(r, QStringLiteral("m"));
         const double s = lms.number(r, QStringLiteral("s"));
@@ -63,7 +50,7 @@ QList<PercentileRow> cdc2000Rows(const CsvTable& table, const QString& owner)
         if (completed != std::floor(completed))
             continue;  // the exact-birthday row
         const int month = static_cast<int>(completed);
-        const QString sex = sexLetter(wholeNumber(table, r, QStringLiteral("Sex")));
+        const QString sex = sexLetter(table.wholeNumber(r, QStringLiteral("Sex")));
         for (int p : kPercentiles)
             rows.append(row(kCdc2000, owner, sex, month, month, p,
                             table.number(r, QStringLiteral("P%1").arg(p))));
@@ -77,13 +64,13 @@ QList<PercentileRow> must1991Rows(const CsvTable& table, const QString& owner,
     static const int kPercentiles[] = {5, 15, 50, 85, 95};
     QList<PercentileRow> rows;
     for (int r = 0; r < table.rowCount(); ++r) {
-        const int first = wholeNumber(table, r, QStringLiteral("age_min_years"));
+        const int first = table.wholeNumber(r, QStringLiteral("age_min_years"));
         if (first > lastBandStartYears)
             continue;
         // "24.9" closes the band at the last month before the 25th birthday.
         const int last =
             static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
-        const QString sex = sexLetter(wholeNumber(table, r, QStringLiteral("sex")));
+        const QString sex = sexLetter(table.wholeNumber(r, QStringLiteral("sex")));
         for (int p : kPercentiles)
             rows.append(row(kMust1991, owner, sex, first * 12, last * 12 + 11, p,
                             table.number(r, QStringLiteral("p%1").arg(p))));
@@ -93,11 +80,10 @@ QList<PercentileRow> must1991Rows(const CsvTable& table, const QString& owner,
 
 ReferenceSet bmiReferenceSet()
 {
-    const CsvTable whoLms =
-        CsvTable::load(kResources + QStringLiteral("who2007/bmi_for_age_lms.csv"));
-    const CsvTable cdc = CsvTable::load(kResources + QStringLiteral("cdc2000/bmiagerev.csv"));
+    const CsvTable whoLms = CsvTable::loadReference(QStringLiteral("who2007/bmi_for_age_lms.csv"));
+    const CsvTable cdc = CsvTable::loadReference(QStringLiteral("cdc2000/bmiagerev.csv"));
     const CsvTable must =
-        CsvTable::load(kResources + QStringLiteral("must1991/bmi_percentiles_nhanes1.csv"));
+        CsvTable::loadReference(QStringLiteral("must1991/bmi_percentiles_nhanes1.csv"));
 
     ReferenceSet set;
     set.references = {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <cmath>
 #include <stdexcept>
 
 namespace server::reference {
@@ -13,6 +14,11 @@ CsvTable CsvTable::load(const QString& path)
         throw std::runtime_error(
             QStringLiteral("Tabela de referência %1 não encontrada.").arg(path).toStdString());
     return parse(QString::fromUtf8(file.readAll()), path);
+}
+
+CsvTable CsvTable::loadReference(const QString& file)
+{
+    return load(QStringLiteral(":/avalnutri/reference/") + file);
 }
 
 CsvTable CsvTable::parse(const QString& text, const QString& origin)
@@ -81,6 +87,17 @@ double CsvTable::number(int row, const QString& column) const
     if (!ok)
         fail(row, QStringLiteral("'%1' na coluna %2 não é um número.").arg(cell, column));
     return value;
+}
+
+int CsvTable::wholeNumber(int row, const QString& column) const
+{
+    const double v = number(row, column);
+    if (v != std::floor(v))
+        throw std::runtime_error(QStringLiteral("%1: '%2' deveria ser um número inteiro (%3).")
+                                     .arg(m_origin, column)
+                                     .arg(v)
+                                     .toStdString());
+    return static_cast<int>(v);
 }
 
 }  // namespace server::reference

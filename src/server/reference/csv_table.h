@@ -15,6 +15,8 @@ class CsvTable
 public:
     // Reads a file or a Qt resource (":/avalnutri/reference/...").
     static CsvTable load(const QString& path);
+    // Reads one of the module's reference tables, named under ":/avalnutri/reference/".
+    static CsvTable loadReference(const QString& file);
     // Parses text; origin names it in messages.
     static CsvTable parse(const QString& text, const QString& origin);
 
@@ -24,6 +26,8 @@ public:
     QString text(int row, const QString& column) const;
     // The cell as a number; an empty or non-numeric cell is an error.
     double number(int row, const QString& column) const;
+    // The cell as a whole number (a code, an age); a fraction is an error.
+    int wholeNumber(int row, const QString& column) const;
 
     const QString& origin() const { return m_origin; }
 

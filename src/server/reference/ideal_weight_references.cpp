@@ -10,7 +10,6 @@ namespace {
 
 namespace method = records::method;
 
-const QString kResources = QStringLiteral(":/avalnutri/reference/");
 const QString kPesoList = QStringLiteral("PESO");
 const QString kOssaList = QStringLiteral("OSSA");
 // The weight and bone-frame lists have no owning method: an empty (not null) text.
@@ -85,9 +84,7 @@ QList<CurvePoint> who2006MedianPoints(const CsvTable& lms, const QString& curve,
 
 ReferenceSet idealWeightReferenceSet()
 {
-    const auto load = [](const char* file) {
-        return CsvTable::load(kResources + QLatin1String(file));
-    };
+    const auto load = [](const char* file) { return CsvTable::loadReference(QLatin1String(file)); };
     ReferenceSet set;
     set.references = {
         {kWho2006, QStringLiteral("OMS 2006 - Padrões de crescimento (0 a 5 anos)")},
