@@ -7,10 +7,21 @@
 #include "../reference/reference_seed.h"
 #include "../storage/schema.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace server::seed {
 namespace {
 
-constexpr int kLatestSeed = 4;
+// Steps 2 onwards, in order: the reference set of one family of methods each. The step
+// number is the position in the list plus two; a new family goes at the end.
+using ReferenceSetSource = reference::ReferenceSet (*)();
+constexpr ReferenceSetSource kReferenceSteps[] = {
+    reference::bmi::bmiReferenceSet,
+    reference::arm::armReferenceSet,
+    reference::ideal::idealWeightReferenceSet,
+};
+constexpr int kLatestSeed = 1 + static_cast<int>(std::size(kReferenceSteps));
 
 bool empty(storage::Transaction& tx, const QString& table)
 {
@@ -108,12 +119,8 @@ bool seedDatabase(storage::Database& db, const SeedOptions& options)
                                               p.birth, p.deceased});
             }
         }
-        if (done < 2)
-            reference::seedReferenceSet(tx, reference::bmi::bmiReferenceSet());
-        if (done < 3)
-            reference::seedReferenceSet(tx, reference::arm::armReferenceSet());
-        if (done < 4)
-            reference::seedReferenceSet(tx, reference::ideal::idealWeightReferenceSet());
+        for (int step = std::max(done, 1) + 1; step <= kLatestSeed; ++step)
+            reference::seedReferenceSet(tx, kReferenceSteps[step - 2]());
         storage::recordVersion(tx, QStringLiteral("seed"), kLatestSeed);
         return true;
     });
