@@ -30,17 +30,22 @@ void insertRows(storage::Transaction& tx, const QString& head, int columnCount, 
     }
 }
 
-void insertPercentiles(storage::Transaction& tx, const QList<PercentileRow>& rows)
+// Deletes the rows of table whose (CDREFEBIBL, keyColumn) match each distinct key of rows,
+// once per key: the tables a set replaces whole.
+template <typename Row, typename KeyOf>
+void clearTables(storage::Transaction& tx, const QString& table, const QString& keyColumn,
+                 const QList<Row>& rows, KeyOf keyOf)
 {
-    insertRows(tx,
-               QStringLiteral("INSERT INTO refepercentil (CDREFEBIBL, CDTBMETOAVAL, CDSEXO, "
-                              "NRIDADEINI, NRIDADEFIN, CDPERCENTIL, NMPERCENTIL, VRPERCENTIL) "
-                              "VALUES "),
-               8, rows.size(), [&](qsizetype i, QVariantList& params) {
-                   const PercentileRow& r = rows[i];
-                   params << r.reference << r.owner << r.sex << r.fromMonths << r.toMonths << r.code
-                          << r.name << r.value;
-               });
+    QSet<QPair<QString, QString>> cleared;
+    for (const Row& r : rows) {
+        const QPair<QString, QString> key = keyOf(r);
+        if (cleared.contains(key))
+            continue;
+        cleared.insert(key);
+        tx.execute(
+            QStringLiteral("DELETE FROM %1 WHERE CDREFEBIBL = ? AND %2 = ?").arg(table, keyColumn),
+            {key.first, key.second});
+    }
 }
 
 }  // namespace
@@ -72,43 +77,34 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
             {d.reference, d.method}));
     }
 
-    QSet<QPair<QString, QString>> tables;
-    for (const PercentileRow& r : set.percentiles) {
-        const QPair<QString, QString> table{r.reference, r.owner};
-        if (tables.contains(table))
-            continue;
-        tables.insert(table);
-        tx.execute(
-            QStringLiteral("DELETE FROM refepercentil WHERE CDREFEBIBL = ? AND CDTBMETOAVAL = ?"),
-            {r.reference, r.owner});
-    }
-    insertPercentiles(tx, set.percentiles);
+    clearTables(tx, QStringLiteral("refepercentil"), QStringLiteral("CDTBMETOAVAL"),
+                set.percentiles,
+                [](const PercentileRow& r) { return qMakePair(r.reference, r.owner); });
+    insertRows(tx,
+               QStringLiteral("INSERT INTO refepercentil (CDREFEBIBL, CDTBMETOAVAL, CDSEXO, "
+                              "NRIDADEINI, NRIDADEFIN, CDPERCENTIL, NMPERCENTIL, VRPERCENTIL) "
+                              "VALUES "),
+               8, set.percentiles.size(), [&](qsizetype i, QVariantList& params) {
+                   const PercentileRow& r = set.percentiles[i];
+                   params << r.reference << r.owner << r.sex << r.fromMonths << r.toMonths << r.code
+                          << r.name << r.value;
+               });
     counts.percentiles = static_cast<int>(set.percentiles.size());
 
-    QSet<QPair<QString, QString>> standardTables;
-    for (const StandardRow& r : set.standards) {
-        if (!standardTables.contains({r.reference, r.owner})) {
-            standardTables.insert({r.reference, r.owner});
-            tx.execute(
-                QStringLiteral("DELETE FROM refepadrao WHERE CDREFEBIBL = ? AND CDTBMETOAVAL = ?"),
-                {r.reference, r.owner});
-        }
-    }
-    for (const StandardRow& r : set.standards)
-        tx.execute(QStringLiteral("INSERT INTO refepadrao (CDREFEBIBL, CDTBMETOAVAL, CDPERCENTIL, "
-                                  "NRIDADEINI, NRIDADEFIN, VRSEXOMASC, VRSEXOFEMI) "
-                                  "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                   {r.reference, r.owner, r.code, r.fromMonths, r.toMonths, r.male, r.female});
+    clearTables(tx, QStringLiteral("refepadrao"), QStringLiteral("CDTBMETOAVAL"), set.standards,
+                [](const StandardRow& r) { return qMakePair(r.reference, r.owner); });
+    insertRows(tx,
+               QStringLiteral("INSERT INTO refepadrao (CDREFEBIBL, CDTBMETOAVAL, CDPERCENTIL, "
+                              "NRIDADEINI, NRIDADEFIN, VRSEXOMASC, VRSEXOFEMI) VALUES "),
+               7, set.standards.size(), [&](qsizetype i, QVariantList& params) {
+                   const StandardRow& r = set.standards[i];
+                   params << r.reference << r.owner << r.code << r.fromMonths << r.toMonths
+                          << r.male << r.female;
+               });
     counts.standards = static_cast<int>(set.standards.size());
 
-    QSet<QPair<QString, QString>> curves;
-    for (const CurvePoint& c : set.curves) {
-        if (!curves.contains({c.reference, c.curve})) {
-            curves.insert({c.reference, c.curve});
-            tx.execute(QStringLiteral("DELETE FROM refecurva WHERE CDREFEBIBL = ? AND CDCURVA = ?"),
-                       {c.reference, c.curve});
-        }
-    }
+    clearTables(tx, QStringLiteral("refecurva"), QStringLiteral("CDCURVA"), set.curves,
+                [](const CurvePoint& c) { return qMakePair(c.reference, c.curve); });
     insertRows(
         tx,
         QStringLiteral("INSERT INTO refecurva (CDREFEBIBL, CDCURVA, CDSEXO, CDSERIE, VREIXO, "
