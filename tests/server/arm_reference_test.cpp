@@ -1,7 +1,7 @@
 // The reference services of the arm anthropometry family over HTTP, on each engine:
 // GetPercentil against Frisancho 1981 (the circumference and the two muscle areas) and
-// WHO 2006 (triceps), GetPCT and GetPercentFix against Jelliffe 1966 and the medians,
-// the method lists and defaults, and the seed on a database seeded before.
+// WHO 2006 (triceps), GetPCT and GetPercentFix against Jelliffe 1966 and the medians.
+// The seed of these tables on an older database is checked with the other families'.
 // Expected values are the published ones (the reference files).
 
 #include "engine_fixture.h"
@@ -152,37 +152,6 @@ TEST_P(ArmReferenceTest, GetPercentFixAnswersTheArmCircumferenceStandard)
         EXPECT_DOUBLE_EQ(p.value(0, u"VRSEXOMASC"_s).toDouble(), 29.3);
         EXPECT_DOUBLE_EQ(p.value(0, u"VRSEXOFEMI"_s).toDouble(), 28.5);
     }
-}
-
-TEST_P(ArmReferenceTest, ListsDefaultsAndTheSeedOfADatabaseSeededBefore)
-{
-    // As a database the previous server version seeded, where an administrator has since
-    // made code "04" the default of "03".
-    server->sql(
-        {u"DELETE FROM refecurva"_s, u"DELETE FROM refepadrao"_s,
-         u"DELETE FROM refepercentil WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
-         u"DELETE FROM refelista WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
-         u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
-         u"DELETE FROM refebibl WHERE CDREFEBIBL IN ('04', '05', '06')"_s,
-         u"UPDATE tbmetoaval SET CDTBREFMETOA = '04' WHERE CDTBMETOAVAL = '%1'"_s.arg(method::kCmb),
-         u"UPDATE schema_version SET version = 2 WHERE component = 'seed'"_s});
-    EXPECT_DOUBLE_EQ(pct("M", kFrisancho, method::kCmb, 25.0), -1);
-    server->restart();
-
-    const std::tuple<QLatin1String, const char*, QString> rows[] = {
-        {method::kPct, "04 06", kJelliffe}, {method::kCmb, "04 05", kJelliffe},
-        {method::kCb, "04", kJelliffe},     {method::kAmb, "05", kFrisancho},
-        {method::kAgb, "05", kFrisancho},   {method::kAmbc, "05", kFrisancho},
-    };
-    const Packet catalogue = packetOf(app().GetDados(demoKey(), 45.03), 2);
-    for (const auto& [m, listed, defaultRef] : rows) {
-        EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), m)), u"CDREFEBIBL"_s),
-                  words(listed));
-        EXPECT_EQ(catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, m), u"CDTBREFMETOA"_s),
-                  defaultRef)
-            << m.data();
-    }
-    EXPECT_DOUBLE_EQ(pct("M", kFrisancho, method::kCmb, 25.0), 27.9);
 }
 
 SERVERTEST_BOTH_ENGINES(ArmReferenceTest);

@@ -1,18 +1,15 @@
 // The reference tables of the ideal weight family over HTTP, on each engine, at each
-// table's first and last row, between rows and outside; the refusals; the lists, defaults
-// and the seed on a database seeded before. Expected values are the published ones:
-// MetLife pounds and inches less the clothing and heels, the middle of the range; the
-// growth tables at the middle of the completed month.
+// table's first and last row, between rows and outside; the refusals. The seed of these
+// tables on an older database is checked with the other families'. Expected values are
+// the published ones: MetLife pounds and inches less the clothing and heels, the middle of
+// the range; the growth tables at the middle of the completed month.
 
 #include "engine_fixture.h"
-
-#include <records/method_codes.h>
 
 using namespace Qt::StringLiterals;
 
 using namespace servertest;
 using records::Packet;
-namespace method = records::method;
 
 namespace {
 
@@ -164,42 +161,6 @@ TEST_P(IdealWeightReferenceTest, MalformedAgesPercentilesAndWeightsAreRefused)
     EXPECT_TRUE(
         refused(app().call(u"GetPesoIdealAltura"_s, {kNchs, 2.5, 0, 90.0, u"M"_s}), "anos"));
     EXPECT_TRUE(refused(app().GetPesoIdealAltura(kNchs, 2, 0, -90.0, u"M"_s), "altura"));
-}
-
-TEST_P(IdealWeightReferenceTest, ListsDefaultsAndTheSeedOfADatabaseSeededBefore)
-{
-    // As a database the previous server version seeded, where an administrator has since
-    // made a reference of the same code the default of "06".
-    server->sql({u"DELETE FROM refecurva"_s,
-                 u"DELETE FROM refelista WHERE CDREFEBIBL IN ('07', '08', '09', '10') "
-                 "OR CDLISTA <> 'METO'"_s,
-                 u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL IN "
-                 "('06', '09', '10', '14', '19', '24', '25')"_s,
-                 u"DELETE FROM refebibl WHERE CDREFEBIBL IN ('07', '08', '09', '10')"_s,
-                 u"INSERT INTO refebibl VALUES ('07', 'NCHS')"_s,
-                 u"UPDATE tbmetoaval SET CDTBREFMETOA = '07' WHERE CDTBMETOAVAL = '%1'"_s.arg(
-                     method::kPesoIdeal),
-                 u"UPDATE schema_version SET version = 3 WHERE component = 'seed'"_s});
-    EXPECT_EQ(frameWeight("M", "1", 69 * kIn), kEmpty);
-    server->restart();
-
-    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), method::kImcMust)), u"CDREFEBIBL"_s),
-              words("01 09 10"));
-    EXPECT_EQ(column(packetOf(app().GetRefePeso(QString())), u"CDREFEBIBL"_s), words("06 07"));
-    EXPECT_EQ(column(packetOf(app().GetRefeOssa(QString())), u"CDREFEBIBL"_s), words("08"));
-    EXPECT_EQ(column(packetOf(app().GetRefePeso(kNchs)), u"NMREFEBIBL"_s), QStringList{u"NCHS"_s});
-
-    // the defaults, the administrator's "07" of "06" kept
-    const Packet catalogue = packetOf(app().GetDados(demoKey(), 45.03), 2);
-    QStringList defaults;
-    for (const QLatin1String m :
-         {method::kPesoIdeal, method::kPesoIdealGrant, method::kPesoIdealMust,
-          method::kPesoIdealBurrPhi, method::kPesoIdealFrisancho, method::kPesoIdealIdade,
-          method::kPesoIdealAltura})
-        defaults << catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, m), u"CDTBREFMETOA"_s)
-                        .toString();
-    EXPECT_EQ(defaults, words("07 08 01 09 10 07 07"));
-    EXPECT_NEAR(frameWeight("M", "1", 69 * kIn), 152 * kLb, 0.005);
 }
 
 SERVERTEST_BOTH_ENGINES(IdealWeightReferenceTest);

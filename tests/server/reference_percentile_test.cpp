@@ -1,15 +1,19 @@
 // The reference services of the body mass index family over HTTP, on each engine:
 // GetPercentil against the seeded WHO 2007, CDC 2000 and Must 1991 tables,
-// GetImcPesoTeorico, the method reference lists and the default references.
+// GetImcPesoTeorico, the method reference lists and the default references, and the
+// seed of every family's tables on a database seeded before them.
 // Expected values are the published ones (the p-columns of the reference files).
 
 #include "engine_fixture.h"
+
+#include <records/method_codes.h>
 
 using namespace Qt::StringLiterals;
 
 using namespace servertest;
 using records::Packet;
 namespace layouts = records::layouts;
+namespace method = records::method;
 
 namespace {
 
@@ -288,25 +292,48 @@ TEST_P(ReferencePercentileTest, MethodListsOfferTheReferencesWithDefaultsForMust
 TEST_P(ReferencePercentileTest, ADatabaseSeededBeforeTheReferenceTablesGetsThemOnceAtTheNextStart)
 {
     // As a database the first server version seeded: no reference tables, no defaults;
-    // an administrator has meanwhile chosen CDC 2000 as the default of "48".
-    server->sql({u"DELETE FROM refecurva"_s, u"DELETE FROM refepercentil"_s,
-                 u"DELETE FROM refepadrao"_s, u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
-                 u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
-                 u"UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"_s,
-                 u"UPDATE schema_version SET version = 1 WHERE component = 'seed'"_s});
+    // an administrator has meanwhile chosen CDC 2000 as the default of "48", code "04" as
+    // that of the arm muscle circumference and added an "07" of its own, the default of the
+    // ideal weight.
+    server->sql(
+        {u"DELETE FROM refecurva"_s, u"DELETE FROM refepercentil"_s, u"DELETE FROM refepadrao"_s,
+         u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
+         u"INSERT INTO refebibl VALUES ('07', 'NCHS')"_s,
+         u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
+         u"UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"_s,
+         u"UPDATE tbmetoaval SET CDTBREFMETOA = '04' WHERE CDTBMETOAVAL = '%1'"_s.arg(method::kCmb),
+         u"UPDATE tbmetoaval SET CDTBREFMETOA = '07' WHERE CDTBMETOAVAL = '%1'"_s.arg(
+             method::kPesoIdeal),
+         u"UPDATE schema_version SET version = 1 WHERE component = 'seed'"_s});
     EXPECT_TRUE(percentil(kWho, kAdolescent, 12.0, u"M"_s, 18.0).empty());
 
     server->restart();
+    // Every family's tables, lists and defaults are there: the median arm circumference of
+    // Frisancho at 25 years, the MetLife medium frame at 5'9" (152 lb).
     EXPECT_EQ(percentil(kWho, kAdolescent, 5.01, u"M"_s, 15.264).belowCode(), u"050"_s);
     EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), kAdolescent)), u"CDREFEBIBL"_s),
               (QStringList{kMust, kWho, kCdc}));
+    EXPECT_DOUBLE_EQ(packetOf(app().GetPCT(u"M"_s, u"05"_s, method::kCmb, 25.0))
+                         .value(0, u"VRTABEDIET"_s)
+                         .toDouble(),
+                     27.9);
+    EXPECT_NEAR(packetOf(app().GetCalcOssatura(u"08"_s, u"M"_s, u"1"_s, 69 * 2.54))
+                    .value(0, u"VRPESOOSINI"_s)
+                    .toDouble(),
+                152 * 0.45359237, 0.005);
+    EXPECT_EQ(column(packetOf(app().GetRefePeso(u"07"_s)), u"NMREFEBIBL"_s),
+              QStringList{u"NCHS"_s});  // a stored reference keeps its name
+    // The administrator's choices stay; the methods without one get theirs.
     const Packet catalogue = packetOf(app().GetDados(demoKey(), 45.03), 2);
-    EXPECT_EQ(
-        catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, kAdolescent), u"CDTBREFMETOA"_s),
-        kCdc);  // the administrator's choice stays
-    EXPECT_EQ(
-        catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, kMustMethod), u"CDTBREFMETOA"_s),
-        kMust);
+    // clang-format off
+    const std::pair<QString, QString> defaults[] = {
+        {kAdolescent, kCdc}, {method::kCmb, u"04"_s}, {method::kPesoIdeal, u"07"_s},
+        {kMustMethod, kMust}, {method::kAmb, u"05"_s}, {method::kPesoIdealGrant, u"08"_s},
+    };
+    // clang-format on
+    for (const auto& [m, ref] : defaults)
+        EXPECT_EQ(catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, m), u"CDTBREFMETOA"_s), ref)
+            << m.toStdString();
 
     // Later starts do not seed again: a table emptied by hand stays empty.
     server->sql({u"DELETE FROM refepercentil WHERE CDREFEBIBL = '03'"_s});
