@@ -79,20 +79,7 @@ QList<StandardRow> jelliffe1966Standards(const CsvTable& table)
 QList<PercentileRow> frisancho1981Rows(const CsvTable& table, const QString& owner,
                                        const Measure& measure)
 {
-    static const int kPercentiles[] = {5, 10, 25, 50, 75, 90, 95};
-    QList<PercentileRow> rows;
-    for (int r = 0; r < table.rowCount(); ++r) {
-        const int first = table.wholeNumber(r, QStringLiteral("age_min_years"));
-        // "24.9" closes the band at the last month before the 25th birthday.
-        const int last =
-            static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
-        const QString sex = sexLetter(table.wholeNumber(r, QStringLiteral("sex")));
-        for (int p : kPercentiles)
-            rows.append({kFrisancho1981, owner, sex, first * 12, last * 12 + 11, percentileCode(p),
-                         percentileName(p),
-                         measure(table.number(r, QStringLiteral("p%1").arg(p)), sex)});
-    }
-    return rows;
+    return yearBandRows(table, kFrisancho1981, owner, {5, 10, 25, 50, 75, 90, 95}, measure);
 }
 
 QList<PercentileRow> who2006TricepsRows(const CsvTable& lms, const QString& owner)

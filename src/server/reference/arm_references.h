@@ -36,7 +36,7 @@ QList<StandardRow> jelliffe1966Standards(const CsvTable& table);
 // Frisancho 1981 arm muscle circumference percentiles by year of age (1 to 17) and by
 // band of years (18–18.9, 19–24.9, 25–34.9 … 65–74.9), each value passed through
 // measure (the circumference itself, or an area computed from it) for the sex letter.
-using Measure = std::function<double(double circumferenceCm, const QString& sex)>;
+using Measure = TabulatedValue;
 QList<PercentileRow> frisancho1981Rows(const CsvTable& table, const QString& owner,
                                        const Measure& measure);
 

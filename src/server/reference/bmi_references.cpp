@@ -61,20 +61,10 @@ QList<PercentileRow> cdc2000Rows(const CsvTable& table, const QString& owner)
 QList<PercentileRow> must1991Rows(const CsvTable& table, const QString& owner,
                                   int lastBandStartYears)
 {
-    static const int kPercentiles[] = {5, 15, 50, 85, 95};
-    QList<PercentileRow> rows;
-    for (int r = 0; r < table.rowCount(); ++r) {
-        const int first = table.wholeNumber(r, QStringLiteral("age_min_years"));
-        if (first > lastBandStartYears)
-            continue;
-        // "24.9" closes the band at the last month before the 25th birthday.
-        const int last =
-            static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
-        const QString sex = sexLetter(table.wholeNumber(r, QStringLiteral("sex")));
-        for (int p : kPercentiles)
-            rows.append(row(kMust1991, owner, sex, first * 12, last * 12 + 11, p,
-                            table.number(r, QStringLiteral("p%1").arg(p))));
-    }
+    QList<PercentileRow> rows =
+        yearBandRows(table, kMust1991, owner, {5, 15, 50, 85, 95},
+                     [](double tabulated, const QString&) { return tabulated; });
+    rows.removeIf([&](const PercentileRow& r) { return r.fromMonths > lastBandStartYears * 12; });
     return rows;
 }
 

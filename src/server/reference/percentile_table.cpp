@@ -4,6 +4,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace server::reference {
@@ -30,6 +31,24 @@ QString sexLetter(int whoSexCode)
         QStringLiteral("Código de sexo %1 desconhecido (1 masculino, 2 feminino).")
             .arg(whoSexCode)
             .toStdString());
+}
+
+QList<PercentileRow> yearBandRows(const CsvTable& table, const QString& reference,
+                                  const QString& owner, std::initializer_list<int> percentiles,
+                                  const TabulatedValue& value)
+{
+    QList<PercentileRow> rows;
+    for (int r = 0; r < table.rowCount(); ++r) {
+        const int first = table.wholeNumber(r, QStringLiteral("age_min_years"));
+        const int last =
+            static_cast<int>(std::floor(table.number(r, QStringLiteral("age_max_years"))));
+        const QString sex = sexLetter(table.wholeNumber(r, QStringLiteral("sex")));
+        for (int p : percentiles)
+            rows.append({reference, owner, sex, first * 12, last * 12 + 11, percentileCode(p),
+                         percentileName(p),
+                         value(table.number(r, QStringLiteral("p%1").arg(p)), sex)});
+    }
+    return rows;
 }
 
 void checkPercentileRows(const QList<PercentileRow>& rows)

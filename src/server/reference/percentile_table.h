@@ -1,7 +1,12 @@
 #pragma once
 
+#include "csv_table.h"
+
 #include <QList>
 #include <QString>
+
+#include <functional>
+#include <initializer_list>
 
 namespace server::reference {
 
@@ -89,6 +94,15 @@ QString percentileName(int percentile);
 
 // The patient sex letter of the WHO/CDC coding 1 (male) and 2 (female).
 QString sexLetter(int whoSexCode);
+
+// The rows of a table of percentiles by year of age or band of years: columns
+// age_min_years and age_max_years ("24.9" closes a band at the month before the 25th
+// birthday), sex in the WHO/CDC coding and p<n> for each percentile n, each value passed
+// through value for the sex letter.
+using TabulatedValue = std::function<double(double tabulated, const QString& sex)>;
+QList<PercentileRow> yearBandRows(const CsvTable& table, const QString& reference,
+                                  const QString& owner, std::initializer_list<int> percentiles,
+                                  const TabulatedValue& value);
 
 // Throws std::runtime_error unless, within each table, sex and age band, the values
 // rise strictly with the percentile code and the age band is not empty: a table that
