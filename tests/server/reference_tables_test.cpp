@@ -157,6 +157,8 @@ TEST(CsvTableTest, ReadsNumbersAndNamesWhatIsWrong)
         EXPECT_NE(std::string(e.what()).find("t.csv, linha 4"), std::string::npos) << e.what();
     }
     EXPECT_THROW(t.number(0, u"l"_s), std::runtime_error);
+    EXPECT_EQ(t.wholeNumber(0, u"age"_s), 60);
+    EXPECT_THROW(t.wholeNumber(0, u"m"_s), std::runtime_error);  // 15.2 is no code or age
     EXPECT_THROW(CsvTable::parse(u"a,b\n1,2,3\n"_s, u"x"_s), std::runtime_error);
     EXPECT_THROW(CsvTable::parse(QString(), u"x"_s), std::runtime_error);
     EXPECT_THROW(CsvTable::load(u":/avalnutri/reference/none.csv"_s), std::runtime_error);
