@@ -1,6 +1,7 @@
 #include "write_through.h"
 
 #include "error.h"
+#include "remote_methods.h"
 
 namespace records {
 namespace {
@@ -10,29 +11,30 @@ using DeltaOnly = Reply (AppServer::*)(const Delta&);
 
 struct WriteMethod
 {
-    const char* name;
+    Remote method;
     WithNulls withNulls;
     DeltaOnly deltaOnly;
 };
 
-// Every remote method that stores a change log, in one place.
+// Every remote method that stores a change log; the names are the remote list's.
 const WriteMethod kWriteMethods[] = {
-    {"SetMetoAval", &AppServer::SetMetoAval, nullptr},
-    {"SetMetoAvalEnerg", &AppServer::SetMetoAvalEnerg, nullptr},
-    {"SetInfoAval", &AppServer::SetInfoAval, nullptr},
-    {"SetResuAval", nullptr, &AppServer::SetResuAval},
-    {"SetResuAvalEnerg", nullptr, &AppServer::SetResuAvalEnerg},
-    {"SetNutrePaci", nullptr, &AppServer::SetNutrePaci},
-    {"SetDiag", nullptr, &AppServer::SetDiag},
-    {"SetInsMetoAval", nullptr, &AppServer::SetInsMetoAval},
-    {"SetInsTipoDado", nullptr, &AppServer::SetInsTipoDado},
-    {"SetInsDadoAval", nullptr, &AppServer::SetInsDadoAval},
+    {Remote::SetMetoAval, &AppServer::SetMetoAval, nullptr},
+    {Remote::SetMetoAvalEnerg, &AppServer::SetMetoAvalEnerg, nullptr},
+    {Remote::SetInfoAval, &AppServer::SetInfoAval, nullptr},
+    {Remote::SetResuAval, nullptr, &AppServer::SetResuAval},
+    {Remote::SetResuAvalEnerg, nullptr, &AppServer::SetResuAvalEnerg},
+    {Remote::SetNutrePaci, nullptr, &AppServer::SetNutrePaci},
+    {Remote::SetDiag, nullptr, &AppServer::SetDiag},
+    {Remote::SetInsMetoAval, nullptr, &AppServer::SetInsMetoAval},
+    {Remote::SetInsTipoDado, nullptr, &AppServer::SetInsTipoDado},
+    {Remote::SetInsDadoAval, nullptr, &AppServer::SetInsDadoAval},
 };
 
 const WriteMethod& lookup(const QString& name)
 {
     for (const WriteMethod& m : kWriteMethods) {
-        if (name == QLatin1String(m.name))
+        const std::string_view known = remoteMethod(m.method).name;
+        if (name == QLatin1StringView(known.data(), static_cast<qsizetype>(known.size())))
             return m;
     }
     throw Error(QStringLiteral("Método de gravação desconhecido: '%1'.").arg(name));
