@@ -58,8 +58,8 @@ void TNumberEdit::SetNumber(double value)
     const QString pattern = d < 0    ? QString()
                             : d == 0 ? QStringLiteral("0")
                                      : QStringLiteral("0.") + QString(d, u'0');
-    setText(
-        FormatFloat(pattern, value));  // not validated: a value set by the program shows as it is
+    // Not validated: a value set by the program shows as it is.
+    setText(FormatFloat(pattern, value));
 }
 
 void TNumberEdit::setDecimals(int decimals)
