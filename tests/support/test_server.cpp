@@ -1,5 +1,6 @@
 #include "test_server.h"
 
+#include <records/catalogue_descriptors.h>
 #include <records/packet_codec.h>
 
 #include <QAtomicInt>
@@ -259,10 +260,11 @@ records::Reply recordValue(records::AppServer& server, const records::Consultati
 void selectMethods(records::AppServer& server, const records::ConsultationKey& k,
                    const QStringList& codes)
 {
-    const records::Packet data = packetOf(server.GetDados(k, 45.03), 0);
-    const records::Packet energy = packetOf(server.GetDados(k, 45.03), 1);
+    const records::Reply offered = server.GetDados(k, 45.03);
+    const records::Packet data = packetOf(offered, 0);
+    const records::Packet energy = packetOf(offered, 1);
     for (const QString& code : codes) {
-        const bool isEnergy = code >= QLatin1String("30") && code <= QLatin1String("36");
+        const bool isEnergy = records::isEnergyMethod(code);
         const records::Packet& list = isEnergy ? energy : data;
         const records::DataSetLayout& layout =
             isEnergy ? records::layouts::cdsMetoAvalEnerg() : records::layouts::cdsMetoAval();
@@ -289,6 +291,8 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
+namespace {
+
 QList<TcpSocket> tcpSockets()
 {
     // "  sl  local_address rem_address   st tx_queue:rx_queue ...", addresses as
@@ -311,6 +315,8 @@ QList<TcpSocket> tcpSockets()
     }
     return out;
 }
+
+}  // namespace
 
 bool anySocket(const std::function<bool(const TcpSocket&)>& match)
 {

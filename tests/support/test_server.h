@@ -133,8 +133,7 @@ struct TcpSocket
     int state = 0;
     qint64 receiveQueue = 0;  // bytes received and not yet read
 };
-QList<TcpSocket> tcpSockets();
-// Whether some socket of tcpSockets() matches.
+// Whether some socket of this process or of the servers it started matches.
 bool anySocket(const std::function<bool(const TcpSocket&)>& match);
 
 }  // namespace servertest
