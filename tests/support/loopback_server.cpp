@@ -111,12 +111,15 @@ void LoopbackServer::addReference(const QString& list, const QString& owner, con
 
 void LoopbackServer::removeReferences(const QString& list, const QString& owner)
 {
-    m_server.sql({QStringLiteral("DELETE FROM refelista WHERE CDLISTA = '%1' AND CDDONO = '%2'")
-                      .arg(list, owner)});
-    if (list == QLatin1String("METO"))
-        m_server.sql({QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = NULL "
-                                     "WHERE CDTBMETOAVAL = '%1'")
-                          .arg(owner)});
+    using namespace server::storage;
+    inTransaction(m_server.instance().database(), Access::ReadWrite, [&](Transaction& tx) {
+        tx.execute(QStringLiteral("DELETE FROM refelista WHERE CDLISTA = ? AND CDDONO = ?"),
+                   {list, owner});
+        if (list == QLatin1String("METO"))
+            tx.execute(
+                QStringLiteral("UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL = ?"),
+                {owner});
+    });
 }
 
 QList<QJsonArray> LoopbackServer::argumentsOf(const QString& method) const
