@@ -5,8 +5,6 @@
 #include "records/app_server.h"
 #include "records/packet_codec.h"
 
-#include <QStringList>
-
 #include <optional>
 
 namespace host::fakes {
@@ -17,7 +15,6 @@ class FakeAppServer : public records::AppServer
 public:
     records::Reply call(const QString& method, const QJsonArray&) override
     {
-        calls.append(method);
         if (failure)
             return records::Reply::failure(*failure);
         if (method != QLatin1String("GetPacientes"))
@@ -39,7 +36,6 @@ public:
 
     records::Packet registry{registryFields(), {}};
     std::optional<QString> failure;
-    QStringList calls;
 };
 
 }  // namespace host::fakes
