@@ -21,23 +21,17 @@ TEST(FormatFloat, PatternsAndValues)
     const Row rows[] = {
         // Thousands grouped with a point, decimal comma; the odd "#,###0" still groups by three.
         {u"#,##0.000"_s, 1234.5, u"1.234,500"_s},
-        {u"#,##0.00"_s, 1234567.891, u"1.234.567,89"_s},
         {u"#,##0.00"_s, 999.999, u"1.000,00"_s},
-        {u"#,##0.000000"_s, 1.0712345649, u"1,071235"_s},
         {u"#,###0.000"_s, 12345.6789, u"12.345,679"_s},
-        {u"#,###0.000"_s, 0.5, u"0,500"_s},
         // Zero, negatives, small values; a value that rounds to zero has no minus sign.
         {u"#,##0.00"_s, -1234.567, u"-1.234,57"_s},
-        {u"#,##0.00"_s, -0.5, u"-0,50"_s},
         {u"#,##0.00"_s, -0.004, u"0,00"_s},
         {u"#,##0.000"_s, -0.0, u"0,000"_s},
         {u"#,##0.000"_s, 0.0004, u"0,000"_s},
         {u"#,##0.000"_s, 0.0005, u"0,001"_s},
         // Decimal halves stored just below the half round away from zero, as people do.
         {u"#,##0.00"_s, 2.675, u"2,68"_s},
-        {u"#,##0.00"_s, 1.005, u"1,01"_s},
         {u"#,##0.00"_s, -0.125, u"-0,13"_s},
-        {u"#,##0.000"_s, 24.2225, u"24,223"_s},
         {u"#,##0.00"_s, 2.6749, u"2,67"_s},
         {u"#,##0.00"_s, 999999.995, u"1.000.000,00"_s},  // a carry through every digit
         // Large values keep every digit.

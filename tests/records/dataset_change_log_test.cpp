@@ -159,14 +159,15 @@ TEST(WriteThrough, APostSendsTheDeltaWithEarlierDeletionsAndTheNullFieldListAndM
 TEST(WriteThrough, AFailedWriteUndoesEveryUnmergedChangeAndOnlyLaterOnesAreSentNext)
 {
     // The server refuses, or the transport throws on the way: the same for the dataset;
-    // the failing post is an update or an insert, with an earlier deletion pending.
+    // the failing post is an update or an insert, with an earlier deletion pending and an
+    // earlier write already merged, which stays.
     // clang-format off
     const struct { bool throws; bool insert; } rows[] = {{false, false}, {true, false}, {false, true}};
     // clang-format on
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(r.throws ? "thrown" : "refused") + (r.insert ? " insert" : ""));
         RecordingAppServer server;
-        bool fail = true;
+        bool fail = false;
         server.answer = [&fail, throws = r.throws](const QString&, const QJsonArray&) -> Reply {
             if (fail && throws)
                 throw Error(QStringLiteral("Conexão recusada."));
@@ -176,11 +177,13 @@ TEST(WriteThrough, AFailedWriteUndoesEveryUnmergedChangeAndOnlyLaterOnesAreSentN
         DataSet ds(layouts::cdsInfoAval());
         attachWriteThrough(ds, server);
         loadInfo(ds);
+        setInfoValue(ds, "01", "01", "68");  // accepted and merged
         const Packet before = ds.toPacket();
 
+        fail = true;
         ASSERT_TRUE(ds.locate(QStringLiteral("CDTBMETOAVAL;CDTIPODADO"), {"02", "01"}));
         ds.remove();  // not sent on its own
-        EXPECT_TRUE(server.calls.isEmpty());
+        EXPECT_EQ(server.calls.size(), 1);
         if (r.insert) {
             ds.append();
             ds.setValue(QStringLiteral("CDTBMETOAVAL"), QStringLiteral("05"));
@@ -188,15 +191,15 @@ TEST(WriteThrough, AFailedWriteUndoesEveryUnmergedChangeAndOnlyLaterOnesAreSentN
         } else {
             EXPECT_THROW(setInfoValue(ds, "01", "02", "1,80"), Error);
         }
-        ASSERT_EQ(server.calls.size(), 1);
+        ASSERT_EQ(server.calls.size(), 2);
         EXPECT_EQ(server.lastDelta().changes.size(), 2);
         EXPECT_EQ(ds.state(), DataSetState::Browse);
         EXPECT_EQ(ds.changeCount(), 0);
         EXPECT_EQ(ds.toPacket().rows, before.rows);
 
         fail = false;
-        setInfoValue(ds, "01", "01", "68");
-        ASSERT_EQ(server.calls.size(), 2);
+        setInfoValue(ds, "01", "01", "69");
+        ASSERT_EQ(server.calls.size(), 3);
         EXPECT_EQ(server.lastDelta().changes.size(), 1);
     }
 }

@@ -174,7 +174,6 @@ TEST(HookOrder, WhatBeforePostFillsIsWhatTheWriteSends)
     ds.post();
 
     ASSERT_EQ(server.calls.size(), 1);
-    EXPECT_EQ(server.calls[0].args[1].toString(), QStringLiteral("_CDTABELACO_CDTBREFMETOA"));
     const Delta sent = server.lastDelta();
     ASSERT_EQ(sent.changes.size(), 1);
     const QVariantList& row = sent.changes[0].newValues;
@@ -246,26 +245,4 @@ TEST(WriteThroughRules, TheNullFieldListNamesTheNullFieldsInTheDatasetsOwnOrder)
         EXPECT_TRUE(server.calls[0].args[1].isString());
         EXPECT_EQ(server.calls[0].args[1].toString(), r.nullList);
     }
-}
-
-TEST(WriteThroughRules, ARefusalAfterEarlierMergedWritesUndoesOnlyWhatWasNotMerged)
-{
-    RecordingAppServer server;
-    DataSet ds(layouts::cdsInfoAval());
-    attachWriteThrough(ds, server);
-    ds.loadPacket(packetOf(ds.fields(), {infoRow("01", "01", "70"), infoRow("01", "02", "1,75")}));
-    ds.first();
-    ds.edit();
-    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("68"));
-    ds.post();  // accepted and merged
-
-    server.answer = [](const QString&, const QJsonArray&) {
-        return Reply::failure(QStringLiteral("Erro ao gravar."));
-    };
-    ds.last();
-    ds.edit();
-    ds.setValue(QStringLiteral("DSINFOAVAL"), QStringLiteral("1,80"));
-    EXPECT_THROW(ds.post(), Error);
-    EXPECT_EQ(column(ds, QStringLiteral("DSINFOAVAL")),
-              (QStringList{QStringLiteral("68"), QStringLiteral("1,75")}));
 }

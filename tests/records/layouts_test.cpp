@@ -45,7 +45,6 @@ TEST(Layouts, FieldNamesUniqueKeysExistAndStringsHaveASize)
 
 TEST(ChoiceLists, AreFoundByNameAndTheirTextsFitTheTextField)
 {
-    ASSERT_EQ(choice_lists::all().size(), 10);
     for (const ChoiceList* l : choice_lists::all()) {
         SCOPED_TRACE(l->name.toStdString());
         EXPECT_EQ(choice_lists::byName(l->name), l);
