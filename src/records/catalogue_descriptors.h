@@ -56,7 +56,6 @@ struct MethodDescriptor
     bool idealWeightPass = false;
 
     QString referenceOwner() const;
-    bool writesEnergyLines() const { return page == MethodPage::Energy; }
 };
 
 // Every method code the engine knows, in code order: the 68 of the catalogue and "07",

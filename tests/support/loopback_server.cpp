@@ -144,13 +144,4 @@ void LoopbackServer::failNext(const QString& method, int times, int skip) const
     m_traffic->skips[method] = skip;
 }
 
-workspace::NetConnection::Transport downTransport()
-{
-    // Port 1 on loopback: nothing listens there, the connection is refused at once.
-    return [](const QString&, int, const QString& token) {
-        const int port = 1;
-        return httpClient(QStringLiteral("127.0.0.1"), port, token.toUtf8());
-    };
-}
-
 }  // namespace workspacetest

@@ -62,7 +62,4 @@ private:
     std::shared_ptr<Traffic> m_traffic = std::make_shared<Traffic>();
 };
 
-// A transport to a port where nothing listens: every call fails as a server that is down.
-workspace::NetConnection::Transport downTransport();
-
 }  // namespace workspacetest
