@@ -17,4 +17,9 @@ void EnergyPage::Vd_ReferenciaEnerg(bool referenceRequired)
                    QStringLiteral("2"));
 }
 
+void EnergyPage::panAltPesoExit()
+{
+    // Stored with the panel's page (being built).
+}
+
 }  // namespace workspace

@@ -25,6 +25,11 @@ public:
     // m. The ideal-weight methods read them in their silent mode.
     QString medPeso;
     QString medAltura;
+    // The adequate weight in kg as typed (medPesoAdeq).
+    QString medPesoAdeq;
+    // Stores the panel (weight, height, ideal-weight choice, adequate weight) as recorded
+    // values of every method that needs them.
+    void panAltPesoExit();
 
 private:
     AssessmentForm& m_form;
