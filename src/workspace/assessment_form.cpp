@@ -111,6 +111,7 @@ void AssessmentForm::prepareDataSets()
         records::attachWriteThrough(*ds, netAvalNutrEnerg);
     m_methodPage->prepareMethodList();
     m_resultPage->prepareDataGrid();
+    m_energyPage->prepareDataSets();
 }
 
 void AssessmentForm::FormCreate()
@@ -289,7 +290,13 @@ void AssessmentForm::updateActions()
     // data row the grid is on.
     const bool browsing = !cdsDadosAval.isEditing();
     const QString type = m_resultPage->currentDataType();
-    m_actions.sbtCalcular = !m_deceased && onResultPage && !cdsDadosAval.isEmpty() && browsing;
+    const bool onEnergyResults =
+        pgcPadrao == OuterPage::tshPadrao && pgcAvalEnerg == EnergPage::tshResulEnerg;
+    const bool energyBrowsing = !cdsMetoAvalEnerg.isEditing() && !cdsDadoAvalEnerg.isEditing();
+    m_actions.sbtCalcular =
+        !m_deceased
+        && ((onResultPage && !cdsDadosAval.isEmpty() && browsing)
+            || (onEnergyResults && !cdsDadoAvalEnerg.isEmpty() && energyBrowsing));
     m_actions.sbtAutomatico =
         pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval;
     m_actions.sbtAmputado = false;
@@ -298,7 +305,8 @@ void AssessmentForm::updateActions()
         m_actions.sbtMaturSex = !m_deceased && browsing && data_types::isMaturation(type);
     }
     m_actions.editButtons = !m_deceased;
-    m_actions.energyEdits = !m_deceased;
+    // The panel takes values only when the selected energy methods need data.
+    m_actions.energyEdits = !m_deceased && !cdsDadoAvalEnerg.isEmpty();
 }
 
 }  // namespace workspace

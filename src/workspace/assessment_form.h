@@ -108,6 +108,9 @@ public:
     // The method chosen in each (an item index, -1 for none) and its name ("" for none).
     int cbbPesoIdealIndex = -1;
     int cbbPesoIdealRecIndex = -1;
+    // The adequate weight of the recommendation page as typed (medPesoAdRec); the energy
+    // page starts from it.
+    QString medPesoAdRec;
     QString cbbPesoIdealText() const { return cbbPesoIdeal.value(cbbPesoIdealIndex); }
     QString cbbPesoIdealRecText() const { return cbbPesoIdealRec.value(cbbPesoIdealRecIndex); }
     // The ideal weights of the chosen method and the energy texts at them.

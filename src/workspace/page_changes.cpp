@@ -3,6 +3,7 @@
 #include "assessment_form.h"
 #include "calculation_run.h"
 #include "catalogue_seeding.h"
+#include "energy_page.h"
 #include "method_page.h"
 #include "module_context.h"
 #include "result_page.h"
@@ -22,6 +23,8 @@ void AssessmentForm::pgcAvalNutrChange()
         m_actions.sbtAmputado = false;
         m_actions.sbtMaturSex = false;
         m_resultPage->enterPage();
+    } else if (pgcPadrao == OuterPage::tshPadrao) {
+        m_energyPage->pgcAvalEnergChange();
     }
     updateActions();
     emit changed();
@@ -98,8 +101,7 @@ void AssessmentForm::sbtVerificarClick()
         } else if (pgcAvalEnerg == EnergPage::tshMetodoEnerg) {
             cdsMetoAvalEnerg.loadPacket(records::packetAt(oleDados, 1));
         } else if (pgcAvalEnerg == EnergPage::tshResulEnerg) {
-            cdsDadoAvalEnerg.loadPacket(records::decodePacket(
-                hostfw::CheckResultServ(netAvalNutrEnerg.GetDadoAvalEnerg(key()), true, 0)));
+            m_energyPage->loadDataRows();
         } else {
             cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
             cdsNutrePaci.loadPacket(records::packetAt(oleDados, 7));

@@ -29,6 +29,12 @@ const hostfw::TMessages& msgPadrao()
         Membro_Inf|Dois membros inferiores já estão selecionados
         Atu_Serv|Atualizando informações no servidor...
         Atu_Tab|Atualizando Tabela...
+        Peso_Inf|Peso deve ser informado.
+        Altura_Inf|Altura deve ser informada.
+        peso_inv|Peso deve ser um número.
+        alt_inv|Altura deve ser um número.
+        peso_adeq_inv|Peso Adequado deve ser um número.
+        Fator_Inju|Fator de Injúria
     )"));
     return table;
 }
