@@ -79,6 +79,12 @@ QString usageText()
         "... [--json]\n"
         "      abre a consulta, seleciona os métodos, registra os valores, calcula e\n"
         "      mostra as linhas de resultado (método, sequência, descrição, resultado)\n"
+        "  energy --branch B --patient C --date AAAA-MM-DD --method COD[@REF] ... [--weight P]\n"
+        "         [--height A] [--ideal-method NOME] [--adequate-weight P]\n"
+        "         [--factor METODO:TIPO=COD] ... [--json]\n"
+        "      a aba Necessidades Nutricionais: seleciona os métodos de energia, escolhe os\n"
+        "      fatores, preenche peso, altura, método de peso ideal e peso adequado, calcula\n"
+        "      e mostra as linhas de resultado; o que não for informado fica como registrado\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
@@ -129,10 +135,13 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     }
 
     const bool add = commandName == u"patient-add";
-    const bool calc = commandName == u"calc";
+    const bool energy = commandName == u"energy";
+    // What calc and energy share: the consultation and its methods.
+    const bool calc = commandName == u"calc" || energy;
     if (!add && !calc)
         return fail(QStringLiteral("comando desconhecido: %1").arg(commandName));
-    cmd.kind = add ? Command::Kind::PatientAdd : Command::Kind::Calc;
+    cmd.kind =
+        add ? Command::Kind::PatientAdd : (energy ? Command::Kind::Energy : Command::Kind::Calc);
 
     while (!r.atEnd()) {
         const QString arg = r.take();
@@ -173,7 +182,26 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
                     return fail(QStringLiteral("--method sem código: '%1'").arg(text));
                 cmd.methods.append(choice);
             }
-        } else if (calc && arg == u"--value") {
+        } else if (energy && arg == u"--weight") {
+            ok = need(cmd.weight.emplace());
+        } else if (energy && arg == u"--height") {
+            ok = need(cmd.height.emplace());
+        } else if (energy && arg == u"--ideal-method") {
+            ok = need(cmd.idealMethod.emplace());
+        } else if (energy && arg == u"--adequate-weight") {
+            ok = need(cmd.adequateWeight.emplace());
+        } else if (energy && arg == u"--factor") {
+            QString text;
+            ok = need(text);
+            if (ok) {
+                static const QRegularExpression form(QStringLiteral("^(\\d{2}):(\\d{2})=(.+)$"));
+                const QRegularExpressionMatch m = form.match(text);
+                if (!m.hasMatch())
+                    return fail(
+                        QStringLiteral("--factor deve ser METODO:TIPO=COD: '%1'").arg(text));
+                cmd.factors.append({m.captured(1), m.captured(2), m.captured(3)});
+            }
+        } else if (calc && !energy && arg == u"--value") {
             QString text;
             ok = need(text);
             if (ok) {

@@ -29,6 +29,15 @@ struct TypedValue
     QString text;
 };
 
+// A factor of the energy data grid picked from its list: "30:24=2" picks the code 2 for
+// the activity (24) of Harris-Benedict (30).
+struct FactorChoice
+{
+    QString method;
+    QString dataType;
+    QString code;
+};
+
 // One command line, read.
 struct Command
 {
@@ -37,6 +46,7 @@ struct Command
         Patients,
         PatientAdd,
         Calc,
+        Energy,
         Help
     };
     Kind kind = Kind::Help;
@@ -50,12 +60,19 @@ struct Command
     QString birth;  // YYYY-MM-DD
     bool deceased = false;
 
-    // calc (branch above)
+    // calc and energy (branch above)
     QString patient;
     QString date;  // YYYY-MM-DD
     QList<MethodChoice> methods;
-    QList<TypedValue> values;
     bool json = false;
+    // calc
+    QList<TypedValue> values;
+    // energy: the panel as typed (what is not given stays as recorded) and the factors
+    std::optional<QString> weight;
+    std::optional<QString> height;
+    std::optional<QString> idealMethod;  // a name of the ideal-weight chooser; "" for none
+    std::optional<QString> adequateWeight;
+    QList<FactorChoice> factors;
 };
 
 // The command, or the usage error text (exit status 2).

@@ -14,5 +14,6 @@ namespace cli {
 int listPatients(records::AppServer& server, QTextStream& out);
 int addPatient(records::AppServer& server, const Command& command);
 int calculate(const Command& command, QTextStream& out);
+int calculateEnergy(const Command& command, QTextStream& out);
 
 }  // namespace cli

@@ -44,6 +44,9 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Calc:
             status = cli::calculate(command, out);
             break;
+        case cli::Command::Kind::Energy:
+            status = cli::calculateEnergy(command, out);
+            break;
         case cli::Command::Kind::Help:
             break;
         }
