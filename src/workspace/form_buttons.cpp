@@ -25,6 +25,9 @@ void AssessmentForm::sbtAlterarClick()
         cdsDiagNutri.edit();
     else if (onPage(*this, InnerPage::tshMetoAval) && !cdsMetoAval.isEmpty())
         cdsMetoAval.edit();
+    else if (pgcPadrao == OuterPage::tshPadrao && pgcAvalEnerg == EnergPage::tshMetodoEnerg
+             && !cdsMetoAvalEnerg.isEmpty())
+        cdsMetoAvalEnerg.edit();
     updateActions();
     emit changed();
 }
