@@ -44,6 +44,22 @@ void AssessmentPass::install(workspace::CalculationRun& run)
                 [this](AssessmentForm& form) { (*this)(form); });
 }
 
+void AssessmentPass::addRoutines(std::span<const DispatchEntry> entries)
+{
+    m_added.insert(m_added.end(), entries.begin(), entries.end());
+}
+
+Routine AssessmentPass::routineOf(const QString& code) const
+{
+    if (const Routine routine = anthropometricRoutine(code))
+        return routine;
+    for (const DispatchEntry& entry : m_added) {
+        if (code == entry.code)
+            return entry.routine;
+    }
+    return nullptr;
+}
+
 void AssessmentPass::operator()(AssessmentForm& form)
 {
     RepaintSuspended dataGrid(form.cdsDadosAval);
@@ -59,7 +75,7 @@ void AssessmentPass::operator()(AssessmentForm& form)
         if (methods.asString(QStringLiteral("IDTABELAAV")) != u"S")
             continue;
         const QString code = methods.asString(QStringLiteral("CDTBMETOAVAL"));
-        if (const Routine routine = anthropometricRoutine(code)) {
+        if (const Routine routine = routineOf(code)) {
             Evaluation evaluation(form, pageDataSetsOf(form, code), m_queries, code,
                                   methods.asString(QStringLiteral("CDTABELACO")));
             routine(evaluation);

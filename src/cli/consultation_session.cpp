@@ -1,6 +1,7 @@
 #include "consultation_session.h"
 #include "server_link.h"
 
+#include "energy/basal_rate_family.h"
 #include "hostfw/reply_check.h"
 #include "records/error.h"
 #include "records/packet_codec.h"
@@ -55,7 +56,9 @@ void setContext(const Command& command)
 ConsultationSession::ConsultationSession(const Command& command)
 {
     setContext(command);
+    m_assessment.addRoutines(energy::assessmentTabDispatch());
     m_assessment.install(m_run);
+    m_energy.install(m_run);
     m_form.setCalculationRun(&m_run);
     m_form.FormCreate();
     m_form.FormActivate();

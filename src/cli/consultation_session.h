@@ -8,6 +8,7 @@
 #include "cli_options.h"
 
 #include "anthropometry/assessment_pass.h"
+#include "energy/energy_pass.h"
 #include "records/dataset.h"
 #include "workspace/assessment_form.h"
 #include "workspace/calculation_run.h"
@@ -29,6 +30,7 @@ public:
 
 private:
     anthropometry::AssessmentPass m_assessment;
+    energy::EnergyPass m_energy;
     workspace::CalculationRun m_run;
     workspace::AssessmentForm m_form;
 };

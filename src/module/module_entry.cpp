@@ -2,6 +2,8 @@
 
 #include "anthropometry/assessment_pass.h"
 #include "client/http_app_server.h"
+#include "energy/basal_rate_family.h"
+#include "energy/energy_pass.h"
 #include "hostfw/error_display.h"
 #include "hostfw/widgets/mdi_host.h"
 #include "records/field.h"
@@ -37,9 +39,12 @@ const ModuleLifetime lifetime;
 workspace::CalculationRun& calculationRun()
 {
     static anthropometry::AssessmentPass assessment;
+    static energy::EnergyPass energyPass;
     static workspace::CalculationRun run = [] {
         workspace::CalculationRun r;
+        assessment.addRoutines(energy::assessmentTabDispatch());
         assessment.install(r);
+        energyPass.install(r);
         return r;
     }();
     return run;

@@ -99,3 +99,18 @@ TEST_F(CommandLine, AServerThatIsDownIsNamed)
     EXPECT_TRUE(list.err.contains(QStringLiteral("127.0.0.1:%1").arg(port)))
         << list.err.toStdString();
 }
+
+TEST_F(CommandLine, CalculatesTheEnergyMethodsOfTheAssessmentTab)
+{
+    ASSERT_EQ(run({"patient-add", "--branch", "0001", "--code", "700000000002", "--name",
+                   "Paciente Energia", "--sex", "0", "--birth", "1996-06-01"})
+                  .status,
+              0);
+    // a man of 30: 66,47 + 13,75 x 70 + 5 x 175 - 6,76 x 30; EER with "Leve" (1,11)
+    const CliRun calc = run({"calc", "--branch", "0001", "--patient", "700000000002", "--date",
+                             "2026-12-06", "--method", "61", "--method", "64", "--value", "01=70",
+                             "--value", "02=1,75", "--value", "51=3"});
+    ASSERT_EQ(calc.status, 0) << calc.err.toStdString();
+    EXPECT_EQ(calc.out, "61\t01\t\t1.701,170\n"
+                        "64\t01\t\t2.660,480  Kcal/dia\n");
+}
