@@ -84,12 +84,13 @@ void recordIdealWeight(Evaluation& ev, const QString& weight)
     methods.locate(kMethodCode, ev.method());
 }
 
-// A text of the energy panel as a number; an empty text is 0.
+// A text of the energy panel as a number, typed with a decimal comma or point; an empty
+// text is 0.
 double panelNumber(const QString& text, const char* label)
 {
     if (hostfw::EmptyString(text))
         return 0;
-    return hostfw::StrToFloat(text, QString::fromUtf8(label));
+    return hostfw::StrToFloat(hostfw::NormalizeTypedNumber(text), QString::fromUtf8(label));
 }
 
 struct BodySize

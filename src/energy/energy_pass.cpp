@@ -6,16 +6,11 @@
 #include "anthropometry/ideal_weight_family.h"
 #include "anthropometry/number_texts.h"
 #include "anthropometry/reference_queries.h"
-#include "hostfw/error_display.h"
-#include "hostfw/numbers.h"
 #include "hostfw/reply_check.h"
-#include "hostfw/text.h"
 #include "records/method_codes.h"
 #include "records/packet_codec.h"
 #include "workspace/energy_page.h"
 #include "workspace/result_page.h"
-
-#include <cstdlib>
 
 namespace energy {
 
@@ -63,29 +58,9 @@ QStringList selectedMethods(AssessmentForm& form)
     return codes;
 }
 
-// Ends the run on a panel edit: the edit gets the focus and the message is shown.
-[[noreturn]] void refuse(AssessmentForm& form, const char* edit, const char* key)
-{
-    emit form.focusRequested(QString::fromLatin1(edit));
-    hostfw::MensErro(msg(key), true);
-    std::abort();  // MensErro with stop does not return
-}
-
-// A measure the methods need: typed, a number and above 0.
-double required(AssessmentForm& form, const QString& text, const char* edit, const char* missing,
-                const char* invalid)
-{
-    if (hostfw::EmptyString(text))
-        refuse(form, edit, missing);
-    const std::optional<double> value = typedNumber(text);
-    if (!value)
-        refuse(form, edit, invalid);
-    if (*value <= 0)
-        refuse(form, edit, missing);
-    return *value;
-}
-
-// The panel as the methods read it, checked before anything is stored or deleted.
+// The panel as the methods read it, checked before anything is stored or deleted: a
+// positive weight, a height for the methods that use it, an adequate weight that is
+// empty or a number.
 struct Panel
 {
     double weight = 0;
@@ -95,21 +70,8 @@ struct Panel
 Panel checkPanel(AssessmentForm& form, const QStringList& methods)
 {
     workspace::EnergyPage& page = form.energyPage();
-    Panel panel;
-    panel.weight = required(form, page.medPeso, "medPeso", "Peso_Inf", "peso_inv");
-    if (methods.contains(M::kHarris) || methods.contains(M::kDuBois))
-        required(form, page.medAltura, "medAltura", "Altura_Inf", "alt_inv");
-    if (!hostfw::EmptyString(page.medPesoAdeq)) {
-        const std::optional<double> adequate = typedNumber(page.medPesoAdeq);
-        if (!adequate)
-            refuse(form, "medPesoAdeq", "peso_adeq_inv");
-        panel.adequateWeight = *adequate;
-    }
-    // Stored and shown with the decimal comma whichever mark was typed.
-    page.medPeso = hostfw::NormalizeTypedNumber(page.medPeso);
-    page.medAltura = hostfw::NormalizeTypedNumber(page.medAltura);
-    page.medPesoAdeq = hostfw::NormalizeTypedNumber(page.medPesoAdeq);
-    return panel;
+    page.checkPanel(methods.contains(M::kHarris) || methods.contains(M::kDuBois));
+    return {typedNumber(page.medPeso).value_or(0), typedNumber(page.medPesoAdeq).value_or(0)};
 }
 
 using Equation = void (*)(AssessmentForm&, double, Mode);

@@ -114,11 +114,12 @@ double panelHeight(AssessmentForm& form)
     return typedNumber(form.energyPage().medAltura).value_or(0);
 }
 
-// The description of an adequate-weight line: the label, the weight as typed and " Kg".
+// The description of an adequate-weight line: the label, the weight as typed (with the
+// decimal comma) and " Kg".
 QString adequateWeightLabel(AssessmentForm& form, const QString& label)
 {
     return label + QStringLiteral(" - ") + msg("PesoAdeq") + QStringLiteral(" ")
-           + form.energyPage().medPesoAdeq + msg("Kg");
+           + hostfw::NormalizeTypedNumber(form.energyPage().medPesoAdeq.trimmed()) + msg("Kg");
 }
 
 // The lines shared by Harris, RDA and Du Bois: basal (L1) and total (L2) by mode.
