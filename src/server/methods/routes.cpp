@@ -3,6 +3,7 @@
 #include "catalogue_methods.h"
 #include "consultation.h"
 #include "diagnosis.h"
+#include "energy_references.h"
 #include "ideal_weight.h"
 #include "ideal_weight_references.h"
 #include "method_lists.h"
@@ -30,6 +31,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerReferences(routes, db);
     registerReferencePercentiles(routes, db);
     registerReferenceStandards(routes, db);
+    registerEnergyReferences(routes, db);
     registerRegistry(routes, db);
 }
 

@@ -6,6 +6,37 @@
 #include <stdexcept>
 
 namespace server::reference {
+namespace {
+
+// The cells of one line: separated by commas, a cell in double quotes may hold commas,
+// and two double quotes inside it stand for one. Answers false on an unclosed quote.
+bool splitCells(const QString& line, QStringList* cells)
+{
+    QString cell;
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (quoted) {
+            if (c != QLatin1Char('"'))
+                cell += c;
+            else if (i + 1 < line.size() && line[i + 1] == QLatin1Char('"'))
+                cell += line[++i];
+            else
+                quoted = false;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            cells->append(cell);
+            cell.clear();
+        } else {
+            cell += c;
+        }
+    }
+    cells->append(cell);
+    return !quoted;
+}
+
+}  // namespace
 
 CsvTable CsvTable::load(const QString& path)
 {
@@ -33,7 +64,12 @@ CsvTable CsvTable::parse(const QString& text, const QString& origin)
             line.chop(1);
         if (line.trimmed().isEmpty())
             continue;
-        const QStringList cells = line.split(QLatin1Char(','));
+        QStringList cells;
+        if (!splitCells(line, &cells))
+            throw std::runtime_error(QStringLiteral("%1, linha %2: aspas sem fechamento.")
+                                         .arg(origin)
+                                         .arg(i + 1)
+                                         .toStdString());
         if (header) {
             for (int c = 0; c < cells.size(); ++c)
                 table.m_columns.insert(cells[c].trimmed(), c);

@@ -8,8 +8,8 @@
 namespace server::reference {
 
 // A plain CSV table as the reference files are written: a header row, comma separators,
-// no quoting, point as decimal mark. Every failure is a std::runtime_error naming the
-// file and the line.
+// a cell in double quotes where it holds a comma, point as decimal mark. Every failure is a
+// std::runtime_error naming the file and the line.
 class CsvTable
 {
 public:

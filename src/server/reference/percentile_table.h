@@ -77,6 +77,28 @@ struct DefaultReference
     QString reference;
 };
 
+// An injury factor of the energy equations (fatoinju): the factor multiplies the basal
+// expenditure of Harris-Benedict; source names where the factor comes from.
+struct InjuryFactor
+{
+    QString code;    // CDFATOINJU, two characters
+    QString name;    // NMFATOINJU, up to 60 characters
+    double value;    // VRFATOINJU
+    QString source;  // DSFATOINJU, up to 100 characters
+};
+
+// A reference of recommended nutrient intakes (refenutr) and a nutrient group (grupnutr).
+struct NutrientReference
+{
+    QString code;         // CDRFNUTRECOM, two characters
+    QString description;  // DSRFNUTRECOM, up to 60 characters
+};
+struct NutrientGroup
+{
+    QString code;  // CDGRUPNUTR, two characters
+    QString name;  // NMGRUPNUTR, up to 60 characters
+};
+
 // Everything one seed step writes for a family of methods.
 struct ReferenceSet
 {
@@ -86,6 +108,9 @@ struct ReferenceSet
     QList<PercentileRow> percentiles;
     QList<StandardRow> standards;
     QList<CurvePoint> curves;
+    QList<InjuryFactor> injuryFactors;
+    QList<NutrientReference> nutrientReferences;
+    QList<NutrientGroup> nutrientGroups;
 };
 
 // "005" and "P5" for the 5th percentile.

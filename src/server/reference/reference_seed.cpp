@@ -48,6 +48,21 @@ void clearTables(storage::Transaction& tx, const QString& table, const QString& 
     }
 }
 
+// Inserts the row unless its key (the first column) is stored; answers 1 when it did.
+int insertMissing(storage::Transaction& tx, const QString& table, const QStringList& columns,
+                  const QVariantList& values)
+{
+    if (tx.exists(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, columns.first()),
+                  {values.first()}))
+        return 0;
+    const QStringList marks(columns.size(), QStringLiteral("?"));
+    tx.execute(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+        values);
+    return 1;
+}
+
 }  // namespace
 
 SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
@@ -114,6 +129,21 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
             params << c.reference << c.curve << c.sex << c.series << c.x << c.value;
         });
     counts.curves = static_cast<int>(set.curves.size());
+
+    for (const InjuryFactor& f : set.injuryFactors)
+        counts.lists += insertMissing(tx, QStringLiteral("fatoinju"),
+                                      {QStringLiteral("CDFATOINJU"), QStringLiteral("NMFATOINJU"),
+                                       QStringLiteral("VRFATOINJU"), QStringLiteral("DSFATOINJU")},
+                                      {f.code, f.name, f.value, f.source});
+    for (const NutrientReference& r : set.nutrientReferences)
+        counts.lists +=
+            insertMissing(tx, QStringLiteral("refenutr"),
+                          {QStringLiteral("CDRFNUTRECOM"), QStringLiteral("DSRFNUTRECOM")},
+                          {r.code, r.description});
+    for (const NutrientGroup& g : set.nutrientGroups)
+        counts.lists += insertMissing(tx, QStringLiteral("grupnutr"),
+                                      {QStringLiteral("CDGRUPNUTR"), QStringLiteral("NMGRUPNUTR")},
+                                      {g.code, g.name});
     return counts;
 }
 

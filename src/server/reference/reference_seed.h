@@ -14,13 +14,15 @@ struct SeedCounts
     int percentiles = 0;  // percentile rows written
     int standards = 0;    // fixed standards written
     int curves = 0;       // curve points written
+    int lists = 0;        // injury factors, nutrient references and groups added
 };
 
 // Writes a reference set on the transaction: the bibliographic references and list
 // entries it lacks (a reference already stored keeps its name), the default reference of
 // each method that has none, and the percentile tables, each table (reference and owner)
 // replaced whole, the fixed standards, likewise replaced per reference and owner, and the
-// reference curves, replaced per reference and curve.
+// reference curves, replaced per reference and curve; the injury factors, nutrient
+// references and nutrient groups it lacks (one already stored keeps its name and value).
 // Rows go in multi-row inserts so a few thousand take one round trip per
 // hundred rows.
 SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set);

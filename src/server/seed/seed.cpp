@@ -3,6 +3,7 @@
 #include "../methods/registry.h"
 #include "../reference/arm_references.h"
 #include "../reference/bmi_references.h"
+#include "../reference/energy_references.h"
 #include "../reference/ideal_weight_references.h"
 #include "../reference/reference_seed.h"
 #include "../storage/schema.h"
@@ -20,6 +21,7 @@ constexpr ReferenceSetSource kReferenceSteps[] = {
     reference::bmi::bmiReferenceSet,
     reference::arm::armReferenceSet,
     reference::ideal::idealWeightReferenceSet,
+    reference::energy::energyReferenceSet,
 };
 constexpr int kLatestSeed = 1 + static_cast<int>(std::size(kReferenceSteps));
 

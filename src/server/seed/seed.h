@@ -50,7 +50,8 @@ struct SeedOptions
 // reference tables of the body mass index family (reference/bmi_references.h) with the
 // default references of the two body mass index methods that use tables. Step 3: the arm
 // anthropometry family (reference/arm_references.h). Step 4: the ideal weight family
-// (reference/ideal_weight_references.h). Answers whether anything ran.
+// (reference/ideal_weight_references.h). Step 5: the energy family
+// (reference/energy_references.h). Answers whether anything ran.
 bool seedDatabase(storage::Database& db, const SeedOptions& options);
 
 }  // namespace server::seed

@@ -29,6 +29,7 @@ const QList<SchemaStep>& schemaSteps()
         {2, QStringLiteral(":/avalnutri/schema/002_reference_percentiles.sql")},
         {3, QStringLiteral(":/avalnutri/schema/003_reference_standards.sql")},
         {4, QStringLiteral(":/avalnutri/schema/004_reference_curves.sql")},
+        {5, QStringLiteral(":/avalnutri/schema/005_injury_factors.sql")},
     };
     return steps;
 }
