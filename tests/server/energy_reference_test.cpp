@@ -88,7 +88,10 @@ TEST_P(EnergyReferenceTest, ADatabaseFromBeforeTheEnergyTablesGetsThemAtTheNextS
     // no basal metabolic rate table; an administrator has named nutrient group "01".
     const records::ConsultationKey k = demoKey();
     ASSERT_TRUE(recordValue(app(), k, u"30"_s, u"25"_s, u"1,35"_s).ok);
-    server->sql({u"DROP TABLE fatoinju"_s, u"DELETE FROM refepadrao WHERE CDREFEBIBL = '40'"_s,
+    server::storage::inTransaction(
+        server->instance().database(), server::storage::Access::ReadWrite,
+        [](server::storage::Transaction& tx) { tx.executeSchema(u"DROP TABLE fatoinju"_s); });
+    server->sql({u"DELETE FROM refepadrao WHERE CDREFEBIBL = '40'"_s,
                  u"DELETE FROM refebibl WHERE CDREFEBIBL = '40'"_s, u"DELETE FROM refenutr"_s,
                  u"DELETE FROM grupnutr"_s, u"INSERT INTO grupnutr VALUES ('01', 'Energia')"_s,
                  u"UPDATE schema_version SET version = 4 WHERE component = 'schema'"_s,

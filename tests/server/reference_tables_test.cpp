@@ -6,6 +6,7 @@
 #include <server/reference/bmi_references.h>
 #include <server/reference/coded_age.h>
 #include <server/reference/csv_table.h>
+#include <server/reference/energy_references.h>
 #include <server/reference/lms.h>
 #include <server/reference/percentile_table.h>
 
@@ -161,6 +162,44 @@ TEST(CsvTableTest, ReadsNumbersAndNamesWhatIsWrong)
     EXPECT_THROW(t.wholeNumber(0, u"m"_s), std::runtime_error);  // 15.2 is no code or age
     EXPECT_THROW(CsvTable::parse(u"a,b\n1,2,3\n"_s, u"x"_s), std::runtime_error);
     EXPECT_THROW(CsvTable::parse(QString(), u"x"_s), std::runtime_error);
+    const CsvTable quoted = CsvTable::parse(u"a,b\n\"x, \"\"y\"\"\",2\n"_s, u"q"_s);
+    EXPECT_EQ(quoted.text(0, u"a"_s), u"x, \"y\""_s);
+    EXPECT_DOUBLE_EQ(quoted.number(0, u"b"_s), 2);
+    EXPECT_THROW(CsvTable::parse(u"a,b\n\"x,2\n"_s, u"q"_s), std::runtime_error);
     EXPECT_THROW(CsvTable::load(u":/avalnutri/reference/none.csv"_s), std::runtime_error);
     EXPECT_THROW(sexLetter(3), std::runtime_error);
+}
+
+TEST(EnergyTablesTest, BandsCoverEveryAgeAndABrokenFileIsRefused)
+{
+    // The first row reaches down to birth, each row up to the next tabulated age, the last
+    // to the oldest age.
+    const QList<StandardRow> bands = energy::bmrStandards(
+        CsvTable::parse(u"sex,age_years,bmr_kcal_per_m2_per_hour\n1,1,53\n2,1,52\n1,20,38.6\n"
+                        "2,20,35.3\n"_s,
+                        u"bmr"_s));
+    ASSERT_EQ(bands.size(), 2);
+    EXPECT_EQ(bands[0].fromMonths, 0);
+    EXPECT_EQ(bands[0].toMonths, 239);
+    EXPECT_EQ(bands[1].fromMonths, 240);
+    EXPECT_EQ(bands[1].toMonths, energy::kOldestMonths);
+    EXPECT_DOUBLE_EQ(bands[0].female, 52);
+
+    const char* broken[] = {
+        "sex,age_years,bmr_kcal_per_m2_per_hour\n1,1,53\n",          // one sex only
+        "sex,age_years,bmr_kcal_per_m2_per_hour\n1,1,53\n1,1,52\n",  // an age twice
+        "sex,age_years,bmr_kcal_per_m2_per_hour\n",                  // empty
+    };
+    for (const char* text : broken)
+        EXPECT_THROW(energy::bmrStandards(CsvTable::parse(QString::fromLatin1(text), u"b"_s)),
+                     std::runtime_error)
+            << text;
+    const QString injuryHead = u"factor_group,code,factor\n"_s;
+    EXPECT_THROW(
+        energy::injuryFactors(CsvTable::parse(injuryHead + u"injury,gunshot,1.5\n"_s, u"i"_s)),
+        std::runtime_error);
+    EXPECT_THROW(
+        energy::injuryFactors(CsvTable::parse(
+            injuryHead + u"injury,minor_operation,1.2\nactivity,out_of_bed,1.3\n"_s, u"i"_s)),
+        std::runtime_error);  // three injuries missing
 }
