@@ -164,37 +164,6 @@ TEST_P(ConsultationTest, MethodListsKeepTheirOwnMethods)
     EXPECT_EQ(packetOf(app().GetDados(k, 45.03), 1).value(0, u"IDTABELAAV"_s), u"S"_s);
 }
 
-TEST_P(ConsultationTest, EnergyMethodsToggleWithTheirReference)
-{
-    // The energy grid marks an offered row with the method's reference and unmarks it with
-    // the reference cleared; its data rows come and go with the mark.
-    const records::ConsultationKey k = demoKey();
-    auto row = [&k](const char* mark, const QVariant& reference) {
-        return merged(keyValues(k), {{u"CDTBMETOAVAL"_s, u"35"_s},
-                                     {u"IDTABELAAV"_s, QString::fromLatin1(mark)},
-                                     {u"CDTABELACO"_s, reference}});
-    };
-    auto stored = [&]() { return packetOf(app().GetDados(k, 45.03), 1); };
-    const DeltaBuilder on =
-        DeltaBuilder(layouts::cdsMetoAvalEnerg()).update(row("N", {}), row("S", u"07"_s));
-    ASSERT_TRUE(app().SetMetoAvalEnerg(on, QString()).ok);
-    Packet list = stored();
-    int r = findRow(list, u"CDTBMETOAVAL"_s, u"35"_s);
-    EXPECT_EQ(list.value(r, u"CDTABELACO"_s), u"07"_s);
-    EXPECT_TRUE(list.value(r, u"NMREFEBIBL"_s).toString().startsWith(u"NCHS 1977"_s));
-    EXPECT_EQ(pairsOf(packetOf(app().GetDadoAvalEnerg(k)), u"CDTBMETOAVAL"_s, u"CDTIPODADO"_s),
-              words("35/01 35/33"));
-
-    const DeltaBuilder off =
-        DeltaBuilder(layouts::cdsMetoAvalEnerg()).update(row("S", u"07"_s), row("N", {}));
-    ASSERT_TRUE(app().SetMetoAvalEnerg(off, u"_CDTABELACO"_s).ok);
-    list = stored();
-    r = findRow(list, u"CDTBMETOAVAL"_s, u"35"_s);
-    EXPECT_EQ(list.value(r, u"IDTABELAAV"_s), u"N"_s);
-    EXPECT_FALSE(list.value(r, u"CDTABELACO"_s).isValid());
-    EXPECT_TRUE(packetOf(app().GetDadoAvalEnerg(k)).isEmpty());
-}
-
 TEST_P(ConsultationTest, DataGridListsWhatTheSelectedMethodsNeedWithTheRecordedValues)
 {
     const records::ConsultationKey k = demoKey();

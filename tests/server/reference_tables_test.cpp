@@ -170,21 +170,8 @@ TEST(CsvTableTest, ReadsNumbersAndNamesWhatIsWrong)
     EXPECT_THROW(sexLetter(3), std::runtime_error);
 }
 
-TEST(EnergyTablesTest, BandsCoverEveryAgeAndABrokenFileIsRefused)
+TEST(EnergyTablesTest, ABrokenBmrOrInjuryFileIsRefused)
 {
-    // The first row reaches down to birth, each row up to the next tabulated age, the last
-    // to the oldest age.
-    const QList<StandardRow> bands = energy::bmrStandards(
-        CsvTable::parse(u"sex,age_years,bmr_kcal_per_m2_per_hour\n1,1,53\n2,1,52\n1,20,38.6\n"
-                        "2,20,35.3\n"_s,
-                        u"bmr"_s));
-    ASSERT_EQ(bands.size(), 2);
-    EXPECT_EQ(bands[0].fromMonths, 0);
-    EXPECT_EQ(bands[0].toMonths, 239);
-    EXPECT_EQ(bands[1].fromMonths, 240);
-    EXPECT_EQ(bands[1].toMonths, energy::kOldestMonths);
-    EXPECT_DOUBLE_EQ(bands[0].female, 52);
-
     const char* broken[] = {
         "sex,age_years,bmr_kcal_per_m2_per_hour\n1,1,53\n",          // one sex only
         "sex,age_years,bmr_kcal_per_m2_per_hour\n1,1,53\n1,1,52\n",  // an age twice
