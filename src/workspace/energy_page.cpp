@@ -359,12 +359,12 @@ void EnergyPage::storePanelValue(const QString& dataType, const QString& text)
         return;  // nothing typed and nothing recorded: nothing to keep
     } else if (dataType == T::kPeso || dataType == T::kAltura) {
         // The weight and height of a consultation are kept under the body mass index
-        // method, which is recorded (unselected) when the consultation has none.
+        // method "01" (Must), recorded (unselected) when the consultation has none.
         const records::Packet exists = records::decodePacket(hostfw::CheckResultServ(
-            m_form.netAvalNutrEnerg.GetExistMetoAval(m_form.key(), M::kImc), true, 0));
+            m_form.netAvalNutrEnerg.GetExistMetoAval(m_form.key(), M::kImcMust), true, 0));
         if (exists.rows.isEmpty())
             recordWeightMethod();
-        appendRecordedValue(M::kImc, dataType, value, QVariant());
+        appendRecordedValue(M::kImcMust, dataType, value, QVariant());
     }
     insertMissingValues(dataType, value, QVariant(), QString());
 }
@@ -379,7 +379,7 @@ void EnergyPage::recordWeightMethod()
     method.setValue(QStringLiteral("CDFILIAL"), stCdFilial);
     method.setValue(QStringLiteral("CDPACIENTE"), stCdPaciente);
     method.setValue(QStringLiteral("DTCONSPACI"), dtConsulta);
-    method.setValue(kMethod, QString(M::kImc));
+    method.setValue(kMethod, QString(M::kImcMust));
     method.setValue(kSelection, QStringLiteral("N"));
     method.post();
 }

@@ -149,6 +149,7 @@ TEST_F(EnergyPageTest, APanelValueThatIsNotANumberIsRefusedAndNothingStored)
     EXPECT_TRUE(recorded("02").isEmpty());
 
     // What a calculation needs: a positive weight and, for Harris-Benedict, a height.
+    page.medPesoAdeq = "";
     page.medPeso = "0";
     expectRefused([&] { page.checkPanel(true); }, "Peso deve ser informado.");
     page.medPeso = "70";
