@@ -58,19 +58,23 @@ QStringList selectedMethods(AssessmentForm& form)
     return codes;
 }
 
-// The panel as the methods read it, checked before anything is stored or deleted: a
-// positive weight, a height for the methods that use it, an adequate weight that is
-// empty or a number.
+// The weights of the panel as the methods read them.
 struct Panel
 {
     double weight = 0;
     double adequateWeight = 0;  // 0: none
 };
 
-Panel checkPanel(AssessmentForm& form, const QStringList& methods)
+// The panel checked before anything is stored or deleted: a positive weight, a height
+// for the methods that use it, an adequate weight that is empty or a number.
+void checkPanel(AssessmentForm& form, const QStringList& methods)
 {
-    workspace::EnergyPage& page = form.energyPage();
-    page.checkPanel(methods.contains(M::kHarris) || methods.contains(M::kDuBois));
+    form.energyPage().checkPanel(methods.contains(M::kHarris) || methods.contains(M::kDuBois));
+}
+
+Panel panelNumbers(AssessmentForm& form)
+{
+    const workspace::EnergyPage& page = form.energyPage();
     return {typedNumber(page.medPeso).value_or(0), typedNumber(page.medPesoAdeq).value_or(0)};
 }
 
@@ -108,11 +112,11 @@ void EnergyPass::install(workspace::CalculationRun& run)
 void EnergyPass::operator()(AssessmentForm& form)
 {
     const QStringList methods = selectedMethods(form);
-    Panel panel;
     if (!methods.isEmpty())
-        panel = checkPanel(form, methods);
-
+        checkPanel(form, methods);
+    // The panel is stored as its edits show it (two decimals), and read from there.
     form.energyPage().panAltPesoExit();
+    const Panel panel = panelNumbers(form);
     {
         reloadEnergyLines(form);
         RepaintSuspended dataGrid(form.cdsDadoAvalEnerg);

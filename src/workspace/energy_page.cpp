@@ -335,12 +335,17 @@ void EnergyPage::panAltPesoExit()
             && !hostfw::TryStrToFloat(hostfw::NormalizeTypedNumber(*text)))
             hostfw::MensErro(msgPadrao().Msg(QString::fromLatin1(key)), true);
     }
+    // The edits show their numbers with two decimals, and that text is what is kept.
+    for (QString* text : {&medPeso, &medAltura, &medPesoAdeq}) {
+        if (const auto number = hostfw::TryStrToFloat(hostfw::NormalizeTypedNumber(*text)))
+            *text = hostfw::FormatFloat(QStringLiteral("0.00"), *number);
+    }
     hostfw::BusyGuard busy(m_form.busyIndicator(), hostfw::AviKind::Saving,
                            msgPadrao().Msg(QStringLiteral("Atu_Serv")));
-    storePanelValue(T::kPeso, hostfw::NormalizeTypedNumber(medPeso.trimmed()));
-    storePanelValue(T::kAltura, hostfw::NormalizeTypedNumber(medAltura.trimmed()));
+    storePanelValue(T::kPeso, medPeso.trimmed());
+    storePanelValue(T::kAltura, medAltura.trimmed());
     storePanelValue(T::kPesoIdeal, QString::number(m_form.cbbPesoIdealIndex));
-    storePanelValue(T::kPesoAdequado, hostfw::NormalizeTypedNumber(medPesoAdeq.trimmed()));
+    storePanelValue(T::kPesoAdequado, medPesoAdeq.trimmed());
 }
 
 void EnergyPage::storePanelValue(const QString& dataType, const QString& text)

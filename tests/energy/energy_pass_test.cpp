@@ -77,7 +77,7 @@ TEST_F(EnergyPassTest, HarrisAtEachWeightInItsOrder)
                                        "1.454,986 Kcal"}));
     EXPECT_EQ(lines["06"].label, "GET (Long) - Peso Ideal (Lorenz) 57,50 Kg");
     EXPECT_EQ(lines["06"].value, "2.182,478 Kcal");  // x 1,25 x 1,2
-    EXPECT_EQ(lines["03"].label, "GEB (Harris-Benedict) - Peso Adequado 65,5 Kg");
+    EXPECT_EQ(lines["03"].label, "GEB (Harris-Benedict) - Peso Adequado 65,50 Kg");
     EXPECT_EQ(lines.size(), 6);
     EXPECT_EQ(callsOf("DelResuAvalEnerg"), 1);
 }

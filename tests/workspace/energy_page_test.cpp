@@ -111,19 +111,19 @@ TEST_F(EnergyPageTest, ThePanelIsStoredForEveryMethodThatNeedsIt)
     EXPECT_EQ(storedMethod("01").first, "N");
     const QMap<QString, Recorded> weights = recorded("01");
     for (const char* method : {"01", "30", "31", "36"})
-        EXPECT_EQ(weights.value(method).value, "72,5") << method;
+        EXPECT_EQ(weights.value(method).value, "72,50") << method;
     EXPECT_EQ(recorded("02").value("30").value, "1,70");
     EXPECT_EQ(recorded("17").value("30").value, "0");
-    EXPECT_EQ(recorded("18").value("30").value, "68");
+    EXPECT_EQ(recorded("18").value("30").value, "68,00");
 
     // Entering the page again fills the panel from what was stored.
     enterEnergy(EnergPage::tshMetodoEnerg);
     EXPECT_TRUE(page.medPeso.isEmpty());
     enterEnergy(EnergPage::tshResulEnerg);
-    EXPECT_EQ(page.medPeso, "72,5");
+    EXPECT_EQ(page.medPeso, "72,50");
     EXPECT_EQ(page.medAltura, "1,70");
     EXPECT_EQ(f.cbbPesoIdealIndex, 0);
-    EXPECT_EQ(page.medPesoAdeq, "68");
+    EXPECT_EQ(page.medPesoAdeq, "68,00");
 }
 
 TEST_F(EnergyPageTest, APanelValueThatIsNotANumberIsRefusedAndNothingStored)
