@@ -169,8 +169,8 @@ public:
     void pgcAvalNutrChange();
     // Shows a page as the tabs and the menu entries do: choosing the assessment tab
     // without an inner page shows its method page. A method row still being edited is
-    // posted before the result page is entered (so the data it needs are listed); when
-    // that post is refused the method page stays.
+    // posted before the result page of its tab is entered (so the data it needs are
+    // listed); when that post is refused the method page stays.
     void showPage(OuterPage outer, std::optional<InnerPage> inner = std::nullopt,
                   std::optional<EnergPage> energ = std::nullopt);
 

@@ -45,6 +45,18 @@ void AssessmentForm::showPage(OuterPage outer, std::optional<InnerPage> inner,
             throw;
         }
     }
+    // Likewise an energy method row still being edited before the factors it needs are
+    // listed.
+    const bool toEnergyResults =
+        outer == OuterPage::tshPadrao && energ.value_or(pgcAvalEnerg) == EnergPage::tshResulEnerg;
+    if (toEnergyResults && cdsMetoAvalEnerg.isEditing()) {
+        try {
+            m_energyPage->postMethodRow();
+        } catch (...) {
+            emit changed();  // the tabs go back to the method page
+            throw;
+        }
+    }
     const bool toEnergy = outer == OuterPage::tshPadrao && pgcPadrao != OuterPage::tshPadrao;
     pgcPadrao = outer;
     if (inner)

@@ -1,6 +1,7 @@
 #include "core_grid.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QStyle>
@@ -22,6 +23,18 @@ Qt::ItemFlags CoreGridModel::flags(const QModelIndex& index) const
     if (f != Qt::NoItemFlags && m_editable && m_editable(index.row(), fieldAt(index.column())))
         f |= Qt::ItemIsEditable;
     return f;
+}
+
+QTableView* makeGrid(QWidget* parent, const QString& name, records::DataSetModel* model)
+{
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setModel(model);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    return view;
 }
 
 QRect ellipsisRect(const QRect& cell)

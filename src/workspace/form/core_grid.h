@@ -1,6 +1,6 @@
 #pragma once
 
-// Pieces the two grids of the assessment pages share: a dataset model whose cells are
+// Pieces the grids of the form share: a dataset model whose cells are
 // editable when the form's core says so, and the ellipsis button drawn in a cell.
 
 #include "records/dataset_model.h"
@@ -29,6 +29,10 @@ public:
 private:
     Editable m_editable;
 };
+
+// A grid of the form over model: no row numbers, one row selected, the last column
+// stretched.
+QTableView* makeGrid(QWidget* parent, const QString& name, records::DataSetModel* model);
 
 // The button at the right end of a cell that opens its list.
 QRect ellipsisRect(const QRect& cell);

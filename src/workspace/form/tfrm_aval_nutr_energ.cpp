@@ -3,6 +3,7 @@
 #include "catalogue_panel.h"
 #include "core_grid.h"
 #include "data_grid.h"
+#include "energy_tab.h"
 #include "method_grid.h"
 
 #include "hostfw/action.h"
@@ -15,7 +16,6 @@
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,18 +40,6 @@ QLineEdit* readOnlyEdit(QWidget* parent, const QString& name, int width)
     if (width > 0)
         edit->setFixedWidth(width);
     return edit;
-}
-
-QTableView* grid(QWidget* parent, const QString& name, records::DataSetModel* model)
-{
-    auto* view = new QTableView(parent);
-    view->setObjectName(name);
-    view->setModel(model);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
-    view->horizontalHeader()->setStretchLastSection(true);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    return view;
 }
 
 // The page of the core that a tab's widget shows, if any.
@@ -116,6 +104,11 @@ TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget
     m_core.cdsMetoAval.setFieldLabel(QStringLiteral("IDTABELAAV"), QStringLiteral(" "));
     m_methodGrid = new MethodGridBinder(m_core, dbgMetoAval, m_metoAvalModel);
     m_dataGrid = new DataGridBinder(m_core, dbgDadosAval, m_dadosAvalModel);
+    m_energyTab = new EnergyTab(m_core, tshMetodoEnerg, tshResulEnerg);
+    dbgMetoAvalEnerg = m_energyTab->dbgMetoAvalEnerg;
+    panAltPeso = m_energyTab->panAltPeso;
+    dbgDadoAvalEnerg = m_energyTab->dbgDadoAvalEnerg;
+    dbgResulEnerg = m_energyTab->dbgResulEnerg;
     connect(&m_core, &AssessmentForm::changed, this, &TfrmAvalNutrEnerg::repaintFromCore);
     connect(&m_core, &AssessmentForm::focusRequested, this, &TfrmAvalNutrEnerg::onFocusRequested);
 
@@ -182,7 +175,7 @@ void TfrmAvalNutrEnerg::buildPages()
         page(pgcAvalNutr, QStringLiteral("tshMetoAval"), QStringLiteral("Método de Avaliação"));
     tshAvaliacao =
         page(pgcAvalNutr, QStringLiteral("tshAvaliacao"), QStringLiteral("Avaliação/Resultado"));
-    dbgMetoAval = grid(tshMetoAval, QStringLiteral("dbgMetoAval"), m_metoAvalModel);
+    dbgMetoAval = makeGrid(tshMetoAval, QStringLiteral("dbgMetoAval"), m_metoAvalModel);
     dbgMetoAval->setColumnWidth(0, 27);
     dbgMetoAval->setColumnWidth(1, 364);
     dbgMetoAval->setColumnWidth(2, 111);
@@ -204,11 +197,11 @@ void TfrmAvalNutrEnerg::buildPages()
     connect(sbtEstimado, &QAction::triggered, this, &TfrmAvalNutrEnerg::estimateRequested);
     connect(sbtMaturSex, &QAction::triggered, this, &TfrmAvalNutrEnerg::maturationRequested);
     auto* split = new QSplitter(Qt::Vertical, tshAvaliacao);
-    dbgDadosAval = grid(split, QStringLiteral("dbgDadosAval"), m_dadosAvalModel);
+    dbgDadosAval = makeGrid(split, QStringLiteral("dbgDadosAval"), m_dadosAvalModel);
     dbgDadosAval->setColumnWidth(0, 213);
     dbgDadosAval->setColumnWidth(1, 92);
     dbgDadosAval->setColumnWidth(2, 36);
-    dbgResuaval = grid(split, QStringLiteral("dbgResuaval"), m_resuAvalModel);
+    dbgResuaval = makeGrid(split, QStringLiteral("dbgResuaval"), m_resuAvalModel);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     split->setSizes({300, 200});
@@ -348,8 +341,16 @@ bool TfrmAvalNutrEnerg::activate()
 void TfrmAvalNutrEnerg::showPage(OuterPage outer, std::optional<InnerPage> inner,
                                  std::optional<EnergPage> energ)
 {
+    // The weight panel is left before its page goes (the page change clears it); values
+    // it refuses keep the page.
+    if (!m_energyTab->leavePanel()) {
+        repaintFromCore();
+        return;
+    }
     hostfw::RunAction([&] { m_core.showPage(outer, inner, energ); });
     repaintFromCore();
+    if (m_core.pgcPadrao == OuterPage::tshPadrao && m_core.pgcAvalEnerg == EnergPage::tshResulEnerg)
+        m_energyTab->focusWeight();
 }
 
 void TfrmAvalNutrEnerg::onFocusRequested(const QString& control)
@@ -404,6 +405,7 @@ void TfrmAvalNutrEnerg::repaintFromCore()
 
     m_methodGrid->sync();
     m_dataGrid->sync();
+    m_energyTab->sync();
 }
 
 void TfrmAvalNutrEnerg::closeEvent(QCloseEvent* event)

@@ -24,6 +24,8 @@ namespace workspace {
 class CatalogueProgressPanel;
 class CoreGridModel;
 class DataGridBinder;
+class EnergyPanel;
+class EnergyTab;
 class MethodGridBinder;
 
 // The assessment form: the patient header, the assessment, diagnosis and nutritional
@@ -68,6 +70,10 @@ public:
     QTableView* dbgDadosAval = nullptr;
     QTableView* dbgResuaval = nullptr;
     QTextEdit* redDiagNutri = nullptr;
+    QTableView* dbgMetoAvalEnerg = nullptr;
+    EnergyPanel* panAltPeso = nullptr;  // medPeso, medAltura, cbbPesoIdeal, medPesoAdeq
+    QTableView* dbgDadoAvalEnerg = nullptr;
+    QTableView* dbgResulEnerg = nullptr;
     CatalogueProgressPanel* panAtualizaTabela = nullptr;
 
     // Tool bar and menus of the form
@@ -113,6 +119,7 @@ private:
     CoreGridModel* m_dadosAvalModel = nullptr;
     MethodGridBinder* m_methodGrid = nullptr;
     DataGridBinder* m_dataGrid = nullptr;
+    EnergyTab* m_energyTab = nullptr;
     records::DataSetModel* m_resuAvalModel = nullptr;
     // The tab widget of each page of the core.
     std::map<OuterPage, QWidget*> m_outerPages;
