@@ -1,11 +1,13 @@
 // The assessment form's widgets on a consultation loaded from a real server: clicks and
 // keys in the method grid, the key filter and the list buttons of the data grid, the
-// pick lists they open, and a look at each page.
+// pick lists they open, the energy tab's grids and weight panel, and a look at each
+// page.
 
 #include "consultation_fixture.h"
 
 #include "hostfw/pick_list.h"
 #include "workspace/form/core_grid.h"
+#include "workspace/form/energy_panel.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/method_page.h"
 #include "workspace/module_context.h"
@@ -13,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -382,4 +385,168 @@ TEST_F(FormWidgets, MenusCheckThePageShownAndToolButtonsFollowTheirMenus)
     EXPECT_EQ(w.pgcAvalNutr->currentWidget(), w.tshMetoAval);
     EXPECT_EQ(checked(), QStringList({"&Avaliação Nutricional", "mnuMetoAval"}));
     EXPECT_TRUE(enabledPair(w.sbtAutomatico, w.mnuAutomatico));
+}
+
+// ---------------------------------------------------------------- energy tab
+
+TEST_F(FormWidgets, EnergyMethodGridSelectsHarrisAndItsFactorsArePickedFromLists)
+{
+    TfrmAvalNutrEnerg& w = openWindow("930000000011");
+    AssessmentForm& core = w.core();
+    w.mnuMetoEnerg->trigger();
+    QTableView* methods = w.dbgMetoAvalEnerg;
+    EXPECT_EQ(w.pgcAvalEnerg->currentWidget(), w.tshMetodoEnerg);
+    EXPECT_EQ(methods->model()->headerData(1, Qt::Horizontal).toString(), "Método");
+    EXPECT_EQ(methods->model()->headerData(2, Qt::Horizontal).toString(), "Referência");
+    const int harris = rowOf(methods, "CDTBMETOAVAL", "30");
+    ASSERT_GE(harris, 0);
+    EXPECT_EQ(methods->model()->index(harris, 1).data().toString(), "Harris-Benedict/Long");
+    // only the catch-up growth's reference takes typing
+    for (int row = 0; row < core.cdsMetoAvalEnerg.recordCount(); ++row)
+        EXPECT_EQ(
+            bool(methods->model()->flags(methods->model()->index(row, 2)) & Qt::ItemIsEditable),
+            core.cdsMetoAvalEnerg.asStringAt(row, "CDTBMETOAVAL") == "35");
+
+    // the mark is clicked; the row stays in edit until the results page is entered
+    clickCell(methods, harris, "IDTABELAAV");
+    EXPECT_EQ(core.cdsMetoAvalEnerg.asString("IDTABELAAV"), "S");
+    EXPECT_TRUE(core.cdsMetoAvalEnerg.isEditing());
+    QTest::keyClick(methods, Qt::Key_Delete, Qt::ControlModifier);
+    w.pgcAvalEnerg->setCurrentWidget(w.tshResulEnerg);
+    ASSERT_EQ(core.pgcAvalEnerg, EnergPage::tshResulEnerg);
+    EXPECT_FALSE(core.cdsMetoAvalEnerg.isEditing());
+
+    QTableView* data = w.dbgDadoAvalEnerg;
+    struct Shown
+    {
+        const char* type;
+        const char* value;
+    };
+    for (const Shown& r : {Shown{"23", "Normal"}, Shown{"24", "Ambulante (1,30)"}}) {
+        const int row = rowOf(data, "CDTIPODADO", r.type);
+        ASSERT_GE(row, 0) << r.type;
+        EXPECT_EQ(data->model()->index(row, 0).data().toString(), "Harris-Benedict/Long");
+        EXPECT_EQ(data->model()->index(row, 2).data().toString(), QString::fromUtf8(r.value));
+    }
+    EXPECT_TRUE(w.panAltPeso->medPeso->isEnabled());
+    EXPECT_TRUE(w.sbtCalcular->isEnabled());
+
+    // no typing and no deleting in the factors; the button opens the list of the row
+    const int activity = rowOf(data, "CDTIPODADO", "24");
+    const int rows = core.cdsDadoAvalEnerg.recordCount();
+    data->setFocus();
+    data->setCurrentIndex(data->model()->index(activity, 2));
+    QTest::keyClick(data, '1');
+    QTest::keyClick(data, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_FALSE(core.cdsDadoAvalEnerg.isEditing());
+    EXPECT_EQ(core.cdsDadoAvalEnerg.recordCount(), rows);
+    EXPECT_EQ(pickIn([&] { clickCell(data, activity, "DSINFOAVAL", true); }, "CDFATOR", "0"),
+              "Atividade Física");
+    EXPECT_EQ(data->model()->index(activity, 2).data().toString(), "Acamado (1,20)");
+    EXPECT_EQ(recorded("24").value("30").value, "0");
+    const int thermal = rowOf(data, "CDTIPODADO", "23");
+    data->setCurrentIndex(data->model()->index(thermal, 2));
+    EXPECT_EQ(pickIn([&] { QTest::keyClick(data, Qt::Key_F4); }, "CDFATOR", "2"), "Fator Térmico");
+    EXPECT_EQ(recorded("23").value("30").value, "2");
+}
+
+TEST_F(FormWidgets, EnergyPanelTakesTwoDecimalNumbersAndStoresThemOnLeaving)
+{
+    TfrmAvalNutrEnerg& w = openWindow("930000000012");
+    AssessmentForm& core = w.core();
+    EnergyPanel* panel = w.panAltPeso;
+
+    // no energy method selected: no factors, the panel and Calculate are disabled
+    w.mnuResuEnerg->trigger();
+    EXPECT_EQ(core.cdsDadoAvalEnerg.recordCount(), 0);
+    for (QWidget* control :
+         QList<QWidget*>{panel->medPeso, panel->medAltura, panel->cbbPesoIdeal, panel->medPesoAdeq})
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    EXPECT_FALSE(w.sbtCalcular->isEnabled());
+
+    w.mnuMetoEnerg->trigger();
+    ASSERT_TRUE(core.energyPage().selectMethod("30"));
+    w.mnuResuEnerg->trigger();
+    ASSERT_TRUE(panel->medPeso->isEnabled());
+    EXPECT_TRUE(panel->medPeso->hasFocus());
+    ASSERT_GT(panel->cbbPesoIdeal->count(), 1);
+    EXPECT_EQ(panel->cbbPesoIdeal->currentIndex(), -1);
+
+    // what the edits accept, as typed
+    struct Typed
+    {
+        const char* keys;
+        const char* shown;
+    };
+    for (const Typed& t : {Typed{"72.5", "72,5"}, Typed{"1234", "123"}, Typed{"7,555", "7,55"},
+                           Typed{"a1b-", "1"}}) {
+        panel->medAltura->clear();
+        QTest::keyClicks(panel->medAltura, QString::fromLatin1(t.keys));
+        EXPECT_EQ(panel->medAltura->text(), t.shown) << t.keys;
+    }
+
+    // typed values reach the core at once and the server when the panel is left
+    panel->medPeso->setFocus();
+    panel->medPeso->clear();
+    QTest::keyClicks(panel->medPeso, "64.8");
+    panel->medAltura->setFocus();
+    panel->medAltura->clear();
+    QTest::keyClicks(panel->medAltura, "1,7");
+    panel->cbbPesoIdeal->setCurrentIndex(1);
+    EXPECT_EQ(core.energyPage().medPeso, "64,8");
+    EXPECT_EQ(core.cbbPesoIdealIndex, 1);
+    EXPECT_TRUE(recorded("01").isEmpty());
+    errors.clear();
+    w.dbgDadoAvalEnerg->setFocus();
+    EXPECT_EQ(errors.messages(), QStringList());
+    EXPECT_EQ(recorded("01").value("30").value, "64,8");
+    EXPECT_EQ(recorded("02").value("30").value, "1,7");
+
+    // a page change with the focus in the panel stores it before the page clears it
+    panel->medPeso->setFocus();
+    panel->medPeso->clear();
+    QTest::keyClicks(panel->medPeso, "65");
+    w.mnuMetoEnerg->trigger();
+    EXPECT_TRUE(panel->medPeso->text().isEmpty());
+    EXPECT_EQ(recorded("01").value("30").value, "65");
+    w.mnuResuEnerg->trigger();
+    EXPECT_EQ(panel->medPeso->text(), "65");
+    EXPECT_EQ(panel->medAltura->text(), "1,7");
+}
+
+TEST_F(FormWidgets, EnergyGridsIgnoreClicksOnADeceasedPatientsConsultation)
+{
+    TfrmAvalNutrEnerg& w = openWindow("930000000013", true);
+    AssessmentForm& core = w.core();
+    w.mnuMetoEnerg->trigger();
+    const int harris = rowOf(w.dbgMetoAvalEnerg, "CDTBMETOAVAL", "30");
+    clickCell(w.dbgMetoAvalEnerg, harris, "IDTABELAAV");
+    QTest::keyClick(w.dbgMetoAvalEnerg, Qt::Key_Space);
+    EXPECT_EQ(core.cdsMetoAvalEnerg.asString("IDTABELAAV"), "N");
+    EXPECT_FALSE(core.cdsMetoAvalEnerg.isEditing());
+    w.mnuResuEnerg->trigger();
+    EXPECT_FALSE(w.panAltPeso->medPeso->isEnabled());
+}
+
+// Both energy pages with a selected method and its factors, grabbed as the user sees
+// them.
+TEST_F(FormWidgets, EnergyPagesRender)
+{
+    QTemporaryDir temporary;
+    ASSERT_TRUE(temporary.isValid());
+    TfrmAvalNutrEnerg& w = openWindow("930000000014");
+    AssessmentForm& core = w.core();
+    w.mnuMetoEnerg->trigger();
+    for (const char* code : {"30", "32", "34"})
+        ASSERT_TRUE(core.energyPage().selectMethod(QString::fromLatin1(code)));
+    const QImage methods = w.grab().toImage();
+    expectShown(methods, w, *w.dbgMetoAvalEnerg);
+    EXPECT_TRUE(methods.save(shotPath(temporary, "avalnutri_energia_metodo.png")));
+
+    w.mnuResuEnerg->trigger();
+    QTest::keyClicks(w.panAltPeso->medPeso, "64,8");
+    const QImage results = w.grab().toImage();
+    expectShown(results, w, *w.panAltPeso);
+    expectShown(results, w, *w.dbgDadoAvalEnerg);
+    EXPECT_TRUE(results.save(shotPath(temporary, "avalnutri_energia_resultado.png")));
 }

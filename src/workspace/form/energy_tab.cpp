@@ -55,8 +55,9 @@ EnergyTab::EnergyTab(AssessmentForm& core, QWidget* methodPage, QWidget* resultP
     dbgResulEnerg->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgResulEnerg->setColumnWidth(0, 260);
     dbgResulEnerg->setColumnWidth(1, 300);
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 1);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    split->setSizes({300, 200});
     auto* layout = new QVBoxLayout(resultPage);
     layout->addWidget(panAltPeso);
     layout->addWidget(split, 1);
