@@ -512,6 +512,18 @@ TEST_F(FormWidgets, EnergyPanelTakesTwoDecimalNumbersAndStoresThemOnLeaving)
     w.mnuResuEnerg->trigger();
     EXPECT_EQ(panel->medPeso->text(), "65");
     EXPECT_EQ(panel->medAltura->text(), "1,7");
+
+    // a weight that is no number keeps the focus and the page, and stores nothing
+    panel->medPeso->setFocus();
+    panel->medPeso->clear();
+    QTest::keyClicks(panel->medPeso, ",");
+    errors.clear();
+    w.mnuMetoEnerg->trigger();
+    EXPECT_EQ(errors.messages(), QStringList{"Peso deve ser um número."});
+    EXPECT_EQ(w.pgcAvalEnerg->currentWidget(), w.tshResulEnerg);
+    w.dbgDadoAvalEnerg->setFocus();
+    QTRY_VERIFY(panel->medPeso->hasFocus());
+    EXPECT_EQ(recorded("01").value("30").value, "65");
 }
 
 TEST_F(FormWidgets, EnergyGridsIgnoreClicksOnADeceasedPatientsConsultation)
