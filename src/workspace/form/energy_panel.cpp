@@ -136,7 +136,10 @@ bool EnergyPanel::leave()
     if (!m_inside)
         return true;
     m_inside = false;
-    return hostfw::RunAction([this] { m_core.energyPage().panAltPesoExit(); });
+    if (hostfw::RunAction([this] { m_core.energyPage().panAltPesoExit(); }))
+        return true;
+    m_inside = true;  // refused: the focus stays (or goes back) in the panel
+    return false;
 }
 
 void EnergyPanel::onFocusChanged(QWidget* old, QWidget* now)
