@@ -499,8 +499,9 @@ TEST_F(FormWidgets, EnergyPanelTakesTwoDecimalNumbersAndStoresThemOnLeaving)
     errors.clear();
     w.dbgDadoAvalEnerg->setFocus();
     EXPECT_EQ(errors.messages(), QStringList());
-    EXPECT_EQ(recorded("01").value("30").value, "64,8");
-    EXPECT_EQ(recorded("02").value("30").value, "1,7");
+    EXPECT_EQ(recorded("01").value("30").value, "64,80");
+    EXPECT_EQ(recorded("02").value("30").value, "1,70");
+    EXPECT_EQ(panel->medPeso->text(), "64,80");
 
     // a page change with the focus in the panel stores it before the page clears it
     panel->medPeso->setFocus();
@@ -508,10 +509,10 @@ TEST_F(FormWidgets, EnergyPanelTakesTwoDecimalNumbersAndStoresThemOnLeaving)
     QTest::keyClicks(panel->medPeso, "65");
     w.mnuMetoEnerg->trigger();
     EXPECT_TRUE(panel->medPeso->text().isEmpty());
-    EXPECT_EQ(recorded("01").value("30").value, "65");
+    EXPECT_EQ(recorded("01").value("30").value, "65,00");
     w.mnuResuEnerg->trigger();
-    EXPECT_EQ(panel->medPeso->text(), "65");
-    EXPECT_EQ(panel->medAltura->text(), "1,7");
+    EXPECT_EQ(panel->medPeso->text(), "65,00");
+    EXPECT_EQ(panel->medAltura->text(), "1,70");
 
     // a weight that is no number keeps the focus and the page, and stores nothing
     panel->medPeso->setFocus();
@@ -524,7 +525,7 @@ TEST_F(FormWidgets, EnergyPanelTakesTwoDecimalNumbersAndStoresThemOnLeaving)
     w.dbgDadoAvalEnerg->setFocus();
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel->medPeso->hasFocus(); }, 2000));
     EXPECT_EQ(errors.messages().size(), 2);
-    EXPECT_EQ(recorded("01").value("30").value, "65");
+    EXPECT_EQ(recorded("01").value("30").value, "65,00");
 }
 
 TEST_F(FormWidgets, EnergyGridsIgnoreClicksOnADeceasedPatientsConsultation)

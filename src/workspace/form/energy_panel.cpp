@@ -136,8 +136,10 @@ bool EnergyPanel::leave()
     if (!m_inside)
         return true;
     m_inside = false;
-    if (hostfw::RunAction([this] { m_core.energyPage().panAltPesoExit(); }))
+    if (hostfw::RunAction([this] { m_core.energyPage().panAltPesoExit(); })) {
+        sync();  // the numbers as kept, with two decimals
         return true;
+    }
     m_inside = true;  // refused: the focus stays (or goes back) in the panel
     return false;
 }
