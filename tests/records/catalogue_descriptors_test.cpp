@@ -32,32 +32,6 @@ TEST(CatalogueDescriptors, OneDescriptorPerCatalogueCodeAndNoOther)
     EXPECT_EQ(describedTypes, types);
 }
 
-TEST(CatalogueDescriptors, GroupsReferencesAndPagesHoldTogether)
-{
-    for (const MethodDescriptor& d : methodDescriptors()) {
-        SCOPED_TRACE(d.code.data());
-        // a group member names itself in the refusal; no one else has a key
-        EXPECT_EQ(d.group == ExclusiveGroup::BodyMassIndex, d.groupMessageKey != nullptr);
-        // a shared reference list belongs to a method that has its own
-        if (!d.sharesReferencesOf.isEmpty()) {
-            const MethodDescriptor* owner = findMethodDescriptor(d.sharesReferencesOf);
-            ASSERT_NE(owner, nullptr);
-            EXPECT_TRUE(owner->sharesReferencesOf.isEmpty());
-        }
-        // energy-only facts only on the energy tab
-        if (d.energyReferenceChecked || d.idealWeightPass) {
-            EXPECT_EQ(d.page, MethodPage::Energy);
-        }
-        EXPECT_EQ(isEnergyMethod(d.code), d.page == MethodPage::Energy);
-    }
-    EXPECT_EQ(findMethodDescriptor(method::kPesoIdealMust)->referenceOwner(), method::kImcMust);
-    EXPECT_EQ(findMethodDescriptor(method::kImcAdolescente)->referenceOwner(),
-              method::kImcAdolescente);
-    EXPECT_EQ(findMethodDescriptor(u"1"), nullptr);
-    EXPECT_EQ(findMethodDescriptor(u"01 "), nullptr);
-    EXPECT_FALSE(isEnergyMethod(u"99"));
-}
-
 TEST(CatalogueDescriptors, MethodsOfferedBySexAndAge)
 {
     struct Case
@@ -85,15 +59,4 @@ TEST(CatalogueDescriptors, MethodsOfferedBySexAndAge)
     for (const Case& c : cases)
         EXPECT_EQ(offeredTo(*findMethodDescriptor(c.method), QStringView(c.sex), c.age), c.offered)
             << c.method.data() << " " << QString::fromUtf16(c.sex).toStdString() << " " << c.age;
-}
-
-TEST(CatalogueDescriptors, DataTypeEntriesHoldTogether)
-{
-    for (const DataTypeDescriptor& d : dataTypeDescriptors()) {
-        SCOPED_TRACE(d.code.data());
-        EXPECT_EQ(d.entry == DataEntry::Answer, d.answers != AnswerList::None);
-        EXPECT_EQ(d.limb != Limb::None, d.answers == AnswerList::Limb);
-        EXPECT_TRUE(!d.estimable || d.entry == DataEntry::Number);
-    }
-    EXPECT_EQ(dataTypeDescriptor(u"19").entry, DataEntry::Text);  // no such type
 }

@@ -8,33 +8,6 @@
 
 using namespace records;
 
-namespace {
-
-CatalogueMethod method(const char* code)
-{
-    const auto m = findCatalogueMethod(QString::fromLatin1(code));
-    if (!m)
-        throw Error(QStringLiteral("no method %1").arg(QString::fromLatin1(code)));
-    return *m;
-}
-
-}  // namespace
-
-TEST(Catalogue, EntryOrder)
-{
-    const auto methods = catalogueMethods();
-    const auto types = catalogueDataTypes();
-    const auto links = catalogueLinks();
-    // Methods and types strictly ascending by code (so unique), links grouped by method
-    // in method order.
-    for (qsizetype i = 1; i < methods.size(); ++i)
-        EXPECT_LT(methods[i - 1].CDTBMETOAVAL, methods[i].CDTBMETOAVAL);
-    for (qsizetype i = 1; i < types.size(); ++i)
-        EXPECT_LT(types[i - 1].CDTIPODADO, types[i].CDTIPODADO);
-    for (qsizetype i = 1; i < links.size(); ++i)
-        EXPECT_LE(links[i - 1].CDTBMETOAVAL, links[i].CDTBMETOAVAL) << i;
-}
-
 TEST(Catalogue, LinksAreUniqueAndNameKnownMethodsAndTypes)
 {
     QSet<QString> pairs, linkedMethods;
@@ -58,46 +31,8 @@ TEST(Catalogue, LinksAreUniqueAndNameKnownMethodsAndTypes)
     }
 }
 
-// Each decoded row fits the server's fields; the control numbers and flags themselves
-// are the catalogue's data and are not copied here.
-TEST(Catalogue, DecodedRowsFitTheServersFields)
-{
-    for (const auto& m : catalogueMethods()) {
-        SCOPED_TRACE(m.CDTBMETOAVAL.toStdString());
-        EXPECT_EQ(m.NRCTMETOAVAL.size(), 8);
-        EXPECT_TRUE(QStringLiteral("0123").contains(m.IDTBUTILTABE));
-        EXPECT_FALSE(m.DSTBMETOAVAL.isEmpty());
-        EXPECT_LE(m.DSTBMETOAVAL.size(), 60);
-        EXPECT_LE(m.NMTBMETOAVAL.size(), 80);
-    }
-    for (const auto& t : catalogueDataTypes()) {
-        SCOPED_TRACE(t.CDTIPODADO.toStdString());
-        EXPECT_FALSE(t.NMTIPODADO.isEmpty());
-        EXPECT_LE(t.NMTIPODADO.size(), 40);
-        EXPECT_LE(t.DSUNIDDADO.size(), 10);
-        EXPECT_EQ(t.unitKey.isEmpty(), t.DSUNIDDADO.isEmpty());
-    }
-    // Methods sharing a description key share its text.
-    EXPECT_EQ(method("06").DSTBMETOAVAL, method("19").DSTBMETOAVAL);
-}
-
 TEST(CatalogueMessages, EveryKeyHasOneTextAndIsMatchedWithoutCase)
 {
-    for (const auto table : {CatalogueMessages::MsgTbMeAv, CatalogueMessages::MsgTpDado}) {
-        QSet<QString> keys;
-        const QStringList lines = QString::fromUtf8(catalogueMessageLines(table))
-                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        EXPECT_GT(lines.size(), 50);
-        for (const QString& line : lines) {
-            const qsizetype bar = line.indexOf(QLatin1Char('|'));
-            ASSERT_GT(bar, 0) << line.toStdString();
-            EXPECT_FALSE(line.mid(bar + 1).trimmed().isEmpty()) << line.toStdString();
-            const QString key = line.left(bar).toLower();
-            EXPECT_FALSE(keys.contains(key)) << line.toStdString();
-            keys.insert(key);
-        }
-    }
-
     // Keys match whatever their case; the waist-to-hip ratio of method "07" has a text
     // though no catalogue entry.
     EXPECT_EQ(catalogueMessage(CatalogueMessages::MsgTbMeAv, u"imc_calc"),

@@ -203,6 +203,8 @@ TEST(WriteThroughRules, EachWritableDatasetSendsWhatItsServerMethodTakes)
         ASSERT_EQ(server.calls.size(), 1);
         EXPECT_EQ(server.calls[0].method, l->writeMethod);
         EXPECT_EQ(server.calls[0].args.size(), l->sendsNullFieldList ? 2 : 1);
+        // the server's binding of the method agrees
+        EXPECT_EQ(takesNullFieldList(l->writeMethod), l->sendsNullFieldList);
         ASSERT_EQ(server.lastDelta().changes.size(), 1);
         EXPECT_EQ(server.lastDelta().changes[0].kind, DeltaChange::Kind::Insert);
         EXPECT_EQ(ds.changeCount(), 0);
