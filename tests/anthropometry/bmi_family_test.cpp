@@ -8,7 +8,6 @@
 #include "routine_fixture.h"
 
 #include "anthropometry/bmi_family.h"
-#include "anthropometry/gestational_bmi_table.h"
 #include "hostfw/errors.h"
 #include "records/layouts.h"
 #include "records/method_codes.h"
@@ -402,22 +401,4 @@ TEST_F(BmiFamily, ImcAdolescente_NoClassificationAndNothingWritten)
               "02");
     }
     EXPECT_EQ(callsOf("GetPercentil"), 0);
-}
-
-TEST(GestationalTable, ThirtySevenOrderedWeeksWithOrderedLimits)
-{
-    ASSERT_EQ(astImcGestante.size(), 37u);
-    for (int week = kFirstGestationalWeek; week <= kLastGestationalWeek; ++week) {
-        const auto bands = gestationalBands(week);
-        ASSERT_TRUE(bands) << week;
-        EXPECT_EQ(bands->week, week);
-        // each limit one tenth above the previous band's end, bands increasing
-        EXPECT_NEAR(bands->adequateFrom - bands->lowTo, 0.1, 1e-9) << week;
-        EXPECT_NEAR(bands->overweightFrom - bands->adequateTo, 0.1, 1e-9) << week;
-        EXPECT_NEAR(bands->obeseFrom - bands->overweightTo, 0.1, 1e-9) << week;
-        EXPECT_LT(bands->adequateFrom, bands->adequateTo);
-        EXPECT_LT(bands->overweightFrom, bands->overweightTo);
-    }
-    EXPECT_FALSE(gestationalBands(5));
-    EXPECT_FALSE(gestationalBands(43));
 }

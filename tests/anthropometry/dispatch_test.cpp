@@ -1,27 +1,11 @@
-// The table from method code to routine on the assessment tab, against the catalogue's
-// descriptors.
+// Method codes to routines on the assessment tab: matched by their exact text.
 
 #include "anthropometry/bmi_family.h"
 #include "anthropometry/dispatch.h"
 
-#include <QSet>
-
 #include <gtest/gtest.h>
 
 using namespace anthropometry;
-
-TEST(AnthropometricDispatch, EveryEntryIsAnAssessmentMethodOnce)
-{
-    QSet<QString> listed;
-    for (const DispatchEntry& e : anthropometricDispatch()) {
-        const QString code(e.code);
-        ASSERT_NE(records::findMethodDescriptor(code), nullptr) << code.toStdString();
-        EXPECT_EQ(e.method().page, records::MethodPage::Assessment) << code.toStdString();
-        EXPECT_NE(e.routine, nullptr) << code.toStdString();
-        EXPECT_FALSE(listed.contains(code)) << "twice: " << code.toStdString();
-        listed.insert(code);
-    }
-}
 
 TEST(AnthropometricDispatch, CodesAreMatchedByExactText)
 {

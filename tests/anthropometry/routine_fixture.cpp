@@ -100,10 +100,11 @@ anthropometry::Evaluation RoutineTest::evaluation(const QString& method, const Q
                                      method, reference);
 }
 
-QMap<QString, ResultLine> RoutineTest::lines(const QString& method) const
+QMap<QString, ResultLine> RoutineTest::lines(const QString& method,
+                                             const records::DataSet* results) const
 {
     QMap<QString, ResultLine> out;
-    const records::DataSet& ds = form->cdsResuAval;
+    const records::DataSet& ds = results ? *results : form->cdsResuAval;
     for (int row = 0; row < ds.recordCount(); ++row) {
         if (ds.asStringAt(row, QStringLiteral("CDTBMETOAVAL")) != method)
             continue;

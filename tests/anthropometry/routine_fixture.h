@@ -69,8 +69,9 @@ protected:
     void grid(const QList<std::pair<QString, QString>>& values);
     // An evaluation of a method row.
     anthropometry::Evaluation evaluation(const QString& method, const QString& reference = {});
-    // The lines of one method in cdsResuAval, by line number.
-    QMap<QString, ResultLine> lines(const QString& method) const;
+    // The lines of one method in a result set (cdsResuAval unless said), by line number.
+    QMap<QString, ResultLine> lines(const QString& method,
+                                    const records::DataSet* results = nullptr) const;
     // How often the fake was called with this method.
     int callsOf(const QString& method) const;
     // The arguments of the last call of this method.

@@ -110,15 +110,3 @@ TEST_F(WaistFamily, LinesByMethodSexAndMeasure)
     }
     EXPECT_EQ(callsOf("GetPercentil") + callsOf("GetPCT"), 0);  // no reference is asked
 }
-
-TEST_F(WaistFamily, AMeasureThatIsNotANumberFailsAndWritesNothing)
-{
-    grid({{QStringLiteral("11"), QStringLiteral("9O")},
-          {QStringLiteral("10"), QStringLiteral("100")}});
-    for (Routine routine :
-         {Calcula_RCQ, Calcula_CircunfCintura, Calcula_RCQOms98, Calcula_CircCintOms98}) {
-        Evaluation ev = evaluation(QStringLiteral("50"));
-        EXPECT_THROW(routine(ev), hostfw::ConversionError);
-    }
-    EXPECT_EQ(callsOf("SetResuAval"), 0);
-}

@@ -90,8 +90,6 @@ TEST(BasalRateDispatch, TheAssessmentPassRunsThemOnceAdded)
     anthropometry::AssessmentPass pass;
     EXPECT_EQ(pass.routineOf("64"), nullptr);
     pass.addRoutines(assessmentTabDispatch());
-    for (const anthropometry::DispatchEntry& e : assessmentTabDispatch())
-        EXPECT_EQ(e.method().page, records::MethodPage::Assessment) << e.code.data();
     EXPECT_EQ(pass.routineOf("64"), &Calcula_EER);
     EXPECT_EQ(pass.routineOf("00"), anthropometry::anthropometricRoutine("00"));
     EXPECT_EQ(pass.routineOf("63"), nullptr);

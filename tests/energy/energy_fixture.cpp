@@ -68,17 +68,4 @@ void EnergyTest::record(const QString& method, const QString& dataType, const QS
                                  dataType, text, QVariant(), QVariant()});
 }
 
-QMap<QString, ResultLine> EnergyTest::energyLines(const QString& method) const
-{
-    QMap<QString, ResultLine> out;
-    const records::DataSet& ds = form->cdsResuAvalEnerg;
-    for (int row = 0; row < ds.recordCount(); ++row) {
-        if (ds.asStringAt(row, QStringLiteral("CDTBMETOAVAL")) == method)
-            out.insert(ds.asStringAt(row, QStringLiteral("CDSEQUAVAL")),
-                       {ds.asStringAt(row, QStringLiteral("DSCONTRESU")),
-                        ds.asStringAt(row, QStringLiteral("DSRESUAVAL"))});
-    }
-    return out;
-}
-
 }  // namespace energytest

@@ -35,7 +35,10 @@ protected:
     // No recorded value any more.
     void forgetRecorded() { m_recorded.clear(); }
     // The energy lines of one method in the result set, by line number.
-    QMap<QString, ResultLine> energyLines(const QString& method) const;
+    QMap<QString, ResultLine> energyLines(const QString& method) const
+    {
+        return lines(method, &form->cdsResuAvalEnerg);
+    }
 
     // VRDIET of GetDuBois; nothing: an empty answer.
     std::optional<double> duBoisRate;
