@@ -18,11 +18,9 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPainter>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -209,51 +207,4 @@ TEST_F(MainWindowTest, AnErrorRaisedByTheModuleIsShownAndTheHostGoesOn)
     EXPECT_TRUE(window.openChoice({kMaria, QDate(2024, 5, 6)}));
     EXPECT_EQ(fake.callCount(), 2);
     EXPECT_EQ(errors.messages().size(), 1);
-}
-
-// Draws the host window with the picker over it, as a person would see them: the image
-// has the window's size, the picker and the server label are inside it and drawn, and
-// the picture is kept in the test's directory.
-TEST_F(MainWindowTest, ScreenshotOfTheWindowWithThePicker)
-{
-    window.setServerDescription(u"127.0.0.1:8512"_s);
-    window.resize(1000, 640);
-    window.show();
-    hostfw::setMdiHost(window.mdiArea());
-    loader.openConsultation({kMaria, QDate(2024, 5, 6)});
-
-    PatientPickerDialog picker(server, &window);
-    picker.selectPatient(u"000042"_s);
-    picker.show();
-    picker.move(window.geometry().center() - picker.rect().center());
-    QApplication::processEvents();
-
-    const QImage plain = window.grab().toImage();
-    QImage shot = plain;
-    const QRect pickerRect(window.mapFromGlobal(picker.geometry().topLeft()), picker.size());
-    {
-        QPainter painter(&shot);
-        painter.drawPixmap(pickerRect.topLeft(), picker.grab());
-        painter.setPen(Qt::darkGray);
-        painter.drawRect(pickerRect.adjusted(-1, -1, 0, 0));
-    }
-    ASSERT_EQ(shot.size(), window.size());
-    const QRect image(QPoint(0, 0), shot.size());
-    EXPECT_TRUE(image.contains(pickerRect));
-    auto* label = window.findChild<QLabel*>(u"serverLabel"_s);
-    ASSERT_TRUE(label && label->isVisible());
-    EXPECT_TRUE(image.contains(QRect(label->mapTo(&window, QPoint(0, 0)), label->size())));
-
-    // The picker covers what was behind it: many of its pixels differ from the window alone.
-    int changed = 0;
-    for (int y = pickerRect.top(); y <= pickerRect.bottom(); y += 4)
-        for (int x = pickerRect.left(); x <= pickerRect.right(); x += 4)
-            changed += shot.pixel(x, y) != plain.pixel(x, y);
-    EXPECT_GT(changed, pickerRect.width() * pickerRect.height() / 16 / 10);
-
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString file = dir.filePath(u"avalnutri-host-picker.png"_s);
-    ASSERT_TRUE(shot.save(file));
-    EXPECT_EQ(QImage(file).size(), shot.size());
 }

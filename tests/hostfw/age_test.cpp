@@ -1,5 +1,4 @@
 #include "hostfw/age.h"
-#include "hostfw/clock.h"
 
 #include <gtest/gtest.h>
 
@@ -51,21 +50,4 @@ TEST(Idade, OddInputs)
           QDateTime(QDate(2023, 5, 10), QTime(0, 0), Qt::UTC), years, months);
     EXPECT_EQ(years, 1);
     EXPECT_EQ(months, 1);
-}
-
-TEST(Clock, TodayCanBeFixedAndRestored)
-{
-    const QDate real = Today();
-    {
-        FixedClock fixed(QDate(2020, 2, 29));
-        EXPECT_EQ(Today(), QDate(2020, 2, 29));
-        EXPECT_EQ(Now().timeSpec(), Qt::UTC);
-        {
-            FixedClock inner(QDateTime(QDate(2021, 1, 2), QTime(8, 30), Qt::UTC));
-            EXPECT_EQ(Now().time(), QTime(8, 30));
-        }
-        EXPECT_EQ(Today(), QDate(2020, 2, 29));
-    }
-    EXPECT_GE(Today(), real);
-    EXPECT_LE(Today(), real.addDays(1));
 }

@@ -47,18 +47,6 @@ TEST(TextHelpers, BlanksPaddingAndTrimming)
     EXPECT_EQ(AllTrim(u"   "_s), QString());
 }
 
-TEST(MensErro, RecorderRestoresThePreviousPresenter)
-{
-    ErrorRecorder outer;
-    {
-        ErrorRecorder inner;
-        ShowError(u"dentro"_s);
-        EXPECT_EQ(inner.messages().size(), 1);
-    }
-    ShowError(u"fora"_s);
-    EXPECT_EQ(outer.messages(), QStringList{u"fora"_s});
-}
-
 TEST(RunAction, ShowsErrorsOnceAndSwallowsTheAbortOfMensErro)
 {
     ErrorRecorder errors;
