@@ -140,6 +140,7 @@ void EnergyPass::operator()(AssessmentForm& form)
         form.cdsMetoAvalEnerg.first();
         reloadEnergyLines(form);
     }
+    form.energyPage().dbgResulEnergEnter();
     emit form.focusRequested(QStringLiteral("dbgResuAvalEnerg"));
 }
 

@@ -304,7 +304,7 @@ void AssessmentForm::updateActions()
         m_actions.sbtEstimado = !m_deceased && browsing && data_types::isEstimable(type);
         m_actions.sbtMaturSex = !m_deceased && browsing && data_types::isMaturation(type);
     }
-    m_actions.editButtons = !m_deceased;
+    m_actions.editButtons = !m_deceased && !(onEnergyResults && m_energyPage->resultGridEntered());
     // The panel takes values only when the selected energy methods need data.
     m_actions.energyEdits = !m_deceased && !cdsDadoAvalEnerg.isEmpty();
 }

@@ -79,6 +79,7 @@ void EnergyPage::pgcAvalEnergChange()
     medPeso.clear();
     medAltura.clear();
     m_form.cbbPesoIdealIndex = -1;
+    m_resultGridEntered = false;
     if (m_form.pgcAvalEnerg != EnergPage::tshResulEnerg)
         return;
     loadDataRows();
@@ -88,6 +89,18 @@ void EnergyPage::pgcAvalEnergChange()
         medPesoAdeq = m_form.medPesoAdRec;
     m_form.cdsResuAvalEnerg.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(m_form.netAvalNutrEnerg.GetResuAvalEnerg(m_form.key()), true, 0)));
+}
+
+void EnergyPage::dbgResulEnergEnter()
+{
+    m_resultGridEntered = true;
+    m_form.repaint();
+}
+
+void EnergyPage::dbgResulEnergExit()
+{
+    m_resultGridEntered = false;
+    m_form.repaint();
 }
 
 void EnergyPage::loadDataRows()

@@ -84,6 +84,11 @@ public:
     // The column of the energy method grid the user is in.
     QString dbgMetoAvalEnergColumn = QStringLiteral("IDTABELAAV");
 
+    // The user enters and leaves the result grid: the edit action is off while there.
+    void dbgResulEnergEnter();
+    void dbgResulEnergExit();
+    bool resultGridEntered() const { return m_resultGridEntered; }
+
     // The panel as typed: the weight in kg, the height in m, the adequate weight in kg
     // (the ideal-weight choice is the form's cbbPesoIdeal). The ideal-weight methods
     // read weight and height in their silent mode; the energy pass reads all three.
@@ -117,6 +122,7 @@ private:
     bool readOnly() const { return m_form.readOnly(); }
 
     AssessmentForm& m_form;
+    bool m_resultGridEntered = false;
 };
 
 }  // namespace workspace

@@ -61,6 +61,11 @@ TEST_F(EnergyPageTest, ANewConsultationGetsTheDefaultFactorsStoredAndShownByName
     EXPECT_EQ(f.energyPage().methodText("30"), "Harris-Benedict/Long");
     EXPECT_TRUE(f.actions().sbtCalcular);
     EXPECT_TRUE(f.actions().energyEdits);
+    // The edit action is off while the user is in the result grid.
+    f.energyPage().dbgResulEnergEnter();
+    EXPECT_FALSE(f.actions().editButtons);
+    f.energyPage().dbgResulEnergExit();
+    EXPECT_TRUE(f.actions().editButtons);
 }
 
 TEST_F(EnergyPageTest, APickChangesOnlyTheFactorOfItsOwnMethod)

@@ -7,6 +7,7 @@
 #include "workspace/assessment_form.h"
 #include "workspace/energy_page.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSplitter>
@@ -55,6 +56,7 @@ EnergyTab::EnergyTab(AssessmentForm& core, QWidget* methodPage, QWidget* resultP
     dbgResulEnerg->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgResulEnerg->setColumnWidth(0, 260);
     dbgResulEnerg->setColumnWidth(1, 300);
+    dbgResulEnerg->installEventFilter(this);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     split->setSizes({300, 200});
@@ -73,6 +75,25 @@ void EnergyTab::sync()
 bool EnergyTab::leavePanel()
 {
     return panAltPeso->leave();
+}
+
+void EnergyTab::focus(const QString& control)
+{
+    sync();
+    QTableView* grid = control == u"dbgDadoAvalEnerg"   ? dbgDadoAvalEnerg
+                       : control == u"dbgResuAvalEnerg" ? dbgResulEnerg
+                                                        : nullptr;
+    if (grid && grid->isVisible() && grid->isEnabled())
+        grid->setFocus();
+}
+
+bool EnergyTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == dbgResulEnerg && event->type() == QEvent::FocusIn)
+        m_core.energyPage().dbgResulEnergEnter();
+    else if (watched == dbgResulEnerg && event->type() == QEvent::FocusOut)
+        m_core.energyPage().dbgResulEnergExit();
+    return QObject::eventFilter(watched, event);
 }
 
 void EnergyTab::focusWeight()

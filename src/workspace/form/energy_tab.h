@@ -41,6 +41,12 @@ public:
     bool leavePanel();
     // On entering the results page: the weight takes the focus when it can.
     void focusWeight();
+    // The focus the core asks for: "dbgDadoAvalEnerg" or "dbgResuAvalEnerg".
+    void focus(const QString& control);
+
+protected:
+    // The result grid tells the core when the user enters and leaves it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     AssessmentForm& m_core;

@@ -360,6 +360,8 @@ void TfrmAvalNutrEnerg::onFocusRequested(const QString& control)
         dbgDadosAval->setFocus();
     } else if (control == u"CDTABELACO") {
         m_methodGrid->focusReference();
+    } else {
+        m_energyTab->focus(control);
     }
 }
 
