@@ -85,6 +85,11 @@ QString usageText()
         "      a aba Necessidades Nutricionais: seleciona os métodos de energia, escolhe os\n"
         "      fatores, preenche peso, altura, método de peso ideal e peso adequado, calcula\n"
         "      e mostra as linhas de resultado; o que não for informado fica como registrado\n"
+        "  estimate --branch B --patient C --date AAAA-MM-DD --set 1987|1988 --knee CM\n"
+        "           [--calf CM] [--arm CM] [--subscapular MM] [--json]\n"
+        "      o diálogo Altura/Peso Estimado: grava a altura (do joelho) e o peso (do braço e,\n"
+        "      em 1988, da panturrilha e da prega subscapular) estimados por Chumlea no peso\n"
+        "      e na altura da consulta, e mostra tipo de dado, valor e observação\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
@@ -136,12 +141,17 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
 
     const bool add = commandName == u"patient-add";
     const bool energy = commandName == u"energy";
+    const bool estimate = commandName == u"estimate";
     // What calc and energy share: the consultation and its methods.
     const bool calc = commandName == u"calc" || energy;
-    if (!add && !calc)
+    // What they share with estimate: the consultation.
+    const bool consultation = calc || estimate;
+    if (!add && !consultation)
         return fail(QStringLiteral("comando desconhecido: %1").arg(commandName));
-    cmd.kind =
-        add ? Command::Kind::PatientAdd : (energy ? Command::Kind::Energy : Command::Kind::Calc);
+    cmd.kind = add        ? Command::Kind::PatientAdd
+               : energy   ? Command::Kind::Energy
+               : estimate ? Command::Kind::Estimate
+                          : Command::Kind::Calc;
 
     while (!r.atEnd()) {
         const QString arg = r.take();
@@ -164,11 +174,11 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             ok = need(cmd.birth);
         else if (add && arg == u"--deceased")
             cmd.deceased = true;
-        else if (calc && arg == u"--patient")
+        else if (consultation && arg == u"--patient")
             ok = need(cmd.patient);
-        else if (calc && arg == u"--date")
+        else if (consultation && arg == u"--date")
             ok = need(cmd.date);
-        else if (calc && arg == u"--json")
+        else if (consultation && arg == u"--json")
             cmd.json = true;
         else if (calc && arg == u"--method") {
             QString text;
@@ -201,6 +211,16 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
                         QStringLiteral("--factor deve ser METODO:TIPO=COD: '%1'").arg(text));
                 cmd.factors.append({m.captured(1), m.captured(2), m.captured(3)});
             }
+        } else if (estimate && arg == u"--set") {
+            ok = need(cmd.chumleaSet);
+        } else if (estimate && arg == u"--knee") {
+            ok = need(cmd.knee);
+        } else if (estimate && arg == u"--calf") {
+            ok = need(cmd.calf);
+        } else if (estimate && arg == u"--arm") {
+            ok = need(cmd.arm);
+        } else if (estimate && arg == u"--subscapular") {
+            ok = need(cmd.subscapular);
         } else if (calc && !energy && arg == u"--value") {
             QString text;
             ok = need(text);
@@ -234,6 +254,14 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             return fail(QStringLiteral("falta --patient"));
         if (!isDate(cmd.date))
             return fail(QStringLiteral("--date deve ser uma data AAAA-MM-DD: '%1'").arg(cmd.date));
+    }
+    if (estimate) {
+        if (cmd.chumleaSet != u"1987" && cmd.chumleaSet != u"1988")
+            return fail(QStringLiteral("--set deve ser 1987 ou 1988"));
+        if (cmd.knee.isEmpty())
+            return fail(QStringLiteral("falta --knee"));
+        if (cmd.chumleaSet == u"1987" && (!cmd.calf.isEmpty() || !cmd.subscapular.isEmpty()))
+            return fail(QStringLiteral("--calf e --subscapular só valem com --set 1988"));
     }
     return {cmd, {}};
 }

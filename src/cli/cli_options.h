@@ -47,6 +47,7 @@ struct Command
         PatientAdd,
         Calc,
         Energy,
+        Estimate,
         Help
     };
     Kind kind = Kind::Help;
@@ -73,6 +74,12 @@ struct Command
     std::optional<QString> idealMethod;  // a name of the ideal-weight chooser; "" for none
     std::optional<QString> adequateWeight;
     QList<FactorChoice> factors;
+    // estimate: the Chumlea set ("1987" or "1988") and the measurements as typed
+    QString chumleaSet;
+    QString knee;
+    QString calf;
+    QString arm;
+    QString subscapular;
 };
 
 // The command, or the usage error text (exit status 2).

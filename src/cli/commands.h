@@ -15,5 +15,6 @@ int listPatients(records::AppServer& server, QTextStream& out);
 int addPatient(records::AppServer& server, const Command& command);
 int calculate(const Command& command, QTextStream& out);
 int calculateEnergy(const Command& command, QTextStream& out);
+int estimate(const Command& command, QTextStream& out);
 
 }  // namespace cli

@@ -47,6 +47,9 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Energy:
             status = cli::calculateEnergy(command, out);
             break;
+        case cli::Command::Kind::Estimate:
+            status = cli::estimate(command, out);
+            break;
         case cli::Command::Kind::Help:
             break;
         }

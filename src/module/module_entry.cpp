@@ -2,6 +2,7 @@
 
 #include "anthropometry/assessment_pass.h"
 #include "client/http_app_server.h"
+#include "dialogs/tfrm_calc_estimado.h"
 #include "energy/basal_rate_family.h"
 #include "energy/energy_pass.h"
 #include "hostfw/error_display.h"
@@ -106,6 +107,8 @@ extern "C" void CriaMedAntro(const QString& branch, const QString& patient, cons
     if (!boStCriado || !mainForm()) {
         auto* form = new workspace::TfrmAvalNutrEnerg;
         form->core().setCalculationRun(&calculationRun());
+        QObject::connect(form, &workspace::TfrmAvalNutrEnerg::estimateRequested, form,
+                         [form] { dialogs::sbtEstimadoClick(form->core(), form); });
         frmAvalNutrEnerg = form;
         boStCriado = true;
         QObject::connect(form, &QObject::destroyed, [] { boStCriado = false; });

@@ -29,6 +29,8 @@ const hostfw::TMessages& msgPadrao()
         Membro_Inf|Dois membros inferiores já estão selecionados
         Atu_Serv|Atualizando informações no servidor...
         Atu_Tab|Atualizando Tabela...
+        Peso_Est|Peso Estimado
+        Altura_Est|Altura Estimada
         Peso_Inf|Peso deve ser informado.
         Altura_Inf|Altura deve ser informada.
         peso_inv|Peso deve ser um número.
