@@ -114,3 +114,48 @@ TEST_F(CommandLine, CalculatesTheEnergyMethodsOfTheAssessmentTab)
     EXPECT_EQ(calc.out, "61\t01\t\t1.701,170\n"
                         "64\t01\t\t2.660,480  Kcal/dia\n");
 }
+
+TEST_F(CommandLine, EstimatesReplaceTheWeightAndHeightThatCalcThenUses)
+{
+    ASSERT_EQ(run({"patient-add", "--branch", "0001", "--code", "700000000003", "--name",
+                   "Paciente Acamado", "--sex", "0", "--birth", "1956-12-06"})
+                  .status,
+              0);
+    const QStringList consultation{"--branch",     "0001",   "--patient",
+                                   "700000000003", "--date", "2026-12-06"};
+    ASSERT_EQ(
+        run(QStringList{"calc"} + consultation + QStringList{"--method", "00", "--value", "01=80"})
+            .status,
+        0);
+
+    // a man of 70: 0,98 x 35 + 1,16 x 50 + 1,73 x 30 + 0,37 x 15 - 81,69 kg and
+    // 64,19 + 2,02 x 50 - 0,04 x 70 cm
+    const CliRun estimate = run(QStringList{"estimate"} + consultation
+                                + QStringList{"--set", "1988", "--knee", "50", "--calf", "35.0",
+                                              "--arm", "30", "--subscapular", "15"});
+    ASSERT_EQ(estimate.status, 0) << estimate.err.toStdString();
+    EXPECT_EQ(estimate.out, "01\t68,06\tPeso Estimado Chumlea (1988)\n"
+                            "02\t1,62\tAltura Estimada Chumlea (1988)\n");
+    // 68,06 / 1,62²
+    const QString bmi = "00\t01\tIMC Resultado\t25,934\n";
+    EXPECT_TRUE(run(QStringList{"calc"} + consultation + QStringList{"--method", "00"})
+                    .out.startsWith(bmi));
+
+    // a measurement that is not a number: the dialog's message, nothing written
+    const CliRun bad = run(QStringList{"estimate"} + consultation
+                           + QStringList{"--set", "1987", "--knee", "45", "--arm", "3x"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_TRUE(bad.err.contains("'3x' não é um valor de ponto flutuante válido para o campo "
+                                 "'Circunferência do Braço'."))
+        << bad.err.toStdString();
+    EXPECT_TRUE(run(QStringList{"calc"} + consultation + QStringList{"--method", "00"})
+                    .out.startsWith(bmi));
+
+    const CliRun json = run(QStringList{"estimate"} + consultation
+                            + QStringList{"--set", "1987", "--knee", "50", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    EXPECT_TRUE(json.out.contains("\"observation\": \"Altura Estimada Chumlea (1987)\""))
+        << json.out.toStdString();
+    EXPECT_FALSE(json.out.contains("\"01\""));
+}

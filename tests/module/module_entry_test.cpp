@@ -9,13 +9,17 @@
 #include "hostfw/widgets/show_avi.h"
 #include "module/module_entry.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
+#include "workspace/method_page.h"
 #include "workspace/module_context.h"
+#include "workspace/result_page.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -174,4 +178,36 @@ TEST_F(ModuleEntry, ScreenshotOfTheFormInTheHostArea)
     const QString file = dir.filePath(QStringLiteral("avalnutri-form-in-host.png"));
     ASSERT_TRUE(shot.save(file));
     EXPECT_EQ(QImage(file).size(), shot.size());
+}
+
+// "Altura/Peso Estimado" on the weight row opens the estimate dialog modally; confirmed,
+// it writes the estimated height into the grid.
+TEST_F(ModuleEntry, TheEstimateButtonOpensTheDialogThatWritesTheGrid)
+{
+    server.addPatient("800000000006", "Ana Leito", "1", QDate(1956, 12, 6));
+    IniProc(params("800000000006", "Ana Leito", "1", QDate(1956, 12, 6)));
+    ASSERT_TRUE(boStCriado);
+    workspace::AssessmentForm& core = form()->core();
+    ASSERT_TRUE(core.methodPage().selectMethod(QStringLiteral("00")));
+    core.showPage(workspace::OuterPage::tshAvalNutr, workspace::InnerPage::tshAvaliacao);
+    ASSERT_TRUE(core.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("01")));
+    ASSERT_TRUE(form()->sbtEstimado->isEnabled());
+
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        dialog->findChild<QLineEdit*>(QStringLiteral("nedJoelho"))->setText(QStringLiteral("50"));
+        dialog->findChild<QPushButton*>(QStringLiteral("sbtConfirma"))->click();
+    });
+    form()->sbtEstimado->trigger();
+    EXPECT_EQ(caption, "Cálculo Peso/Altura Estimado (Chumlea)");
+    // a woman of 70: 84,88 + 1,83 x 50 - 0,24 x 70 = 159,58 cm
+    ASSERT_TRUE(core.cdsDadosAval.locate(QStringLiteral("CDTIPODADO"), QStringLiteral("02")));
+    EXPECT_EQ(core.cdsDadosAval.asString(QStringLiteral("DSINFOAVAL")), "1,60");
+    EXPECT_EQ(core.cdsDadosAval.asString(QStringLiteral("DSOBSERAVAL")),
+              "Altura Estimada Chumlea (1988)");
+    EXPECT_FALSE(core.resultPage().estimateFlag);
+    EXPECT_TRUE(errors.messages().isEmpty()) << errors.last().toStdString();
 }
