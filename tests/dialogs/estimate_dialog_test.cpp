@@ -146,22 +146,7 @@ TEST_F(EstimateDialogTest, EstimatesAreWrittenWithTheirObservationForEveryMethod
     }
 }
 
-TEST_F(EstimateDialogTest, AnEstimateReplacesATypedWeightAndKeepsItsObservation)
-{
-    fill("960000000021", "0", kAge70, k1988, {});
-    ASSERT_TRUE(form->resultPage().recordValue("01", "80"));
-    fill("", "", {}, k1988, {"50", "35", "30", "15"}).sbtConfirmaClick();
-    EXPECT_EQ(recorded("01").value("00"), (Recorded{"68,06", "Peso Estimado Chumlea (1988)"}));
-    EXPECT_EQ(form->cdsDadosAval.asString("CDTIPODADO"), "01");  // back on its row
-    // read back as written; a typed value drops the observation again
-    enterMethods();
-    enterResults();
-    EXPECT_EQ(gridValue("01", "DSOBSERAVAL"), "Peso Estimado Chumlea (1988)");
-    ASSERT_TRUE(form->resultPage().recordValue("01", "81"));
-    EXPECT_EQ(recorded("01").value("00"), (Recorded{"81", ""}));
-}
-
-TEST_F(EstimateDialogTest, AWrongMeasurementIsRefusedWithNothingWritten)
+TEST_F(EstimateDialogTest, AWrongMeasurementIsRefusedAndAnEstimateReplacesATypedWeight)
 {
     fill("960000000031", "0", kAge70, k1988, {});
     ASSERT_TRUE(form->resultPage().recordValue("01", "80"));
@@ -194,9 +179,17 @@ TEST_F(EstimateDialogTest, AWrongMeasurementIsRefusedWithNothingWritten)
         EXPECT_EQ(recorded("01").value("00"), (Recorded{"80", ""}));
         EXPECT_FALSE(form->resultPage().estimateFlag);
     }
-    // the 1987 set leaves out the calf and skinfold, whatever they hold
+    // the estimate replaces the typed weight, the 1987 set leaving out the calf and
+    // skinfold whatever they hold, and the observation survives the post check
     EXPECT_EQ(fill("", "", {}, k1987, {"50", "abc", "30", "-3"}).sbtConfirmaClick().size(), 2);
-    EXPECT_EQ(gridValue("01"), "71,29");
+    EXPECT_EQ(recorded("01").value("00"), (Recorded{"71,29", "Peso Estimado Chumlea (1987)"}));
+    EXPECT_EQ(form->cdsDadosAval.asString("CDTIPODADO"), "01");  // back on its row
+    // read back as written; a typed value drops the observation again
+    enterMethods();
+    enterResults();
+    EXPECT_EQ(gridValue("01", "DSOBSERAVAL"), "Peso Estimado Chumlea (1987)");
+    ASSERT_TRUE(form->resultPage().recordValue("01", "81"));
+    EXPECT_EQ(recorded("01").value("00"), (Recorded{"81", ""}));
 }
 
 TEST_F(EstimateDialogTest, The1987SetHasNoWeightBelowSixYears)
