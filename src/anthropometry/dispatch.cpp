@@ -4,6 +4,7 @@
 #include "bmi_family.h"
 #include "ideal_weight_family.h"
 #include "waist_family.h"
+#include "weight_adjustment_family.h"
 
 namespace anthropometry {
 
@@ -32,11 +33,22 @@ const DispatchEntry kAnthropometricDispatch[] = {
     {M::kPesoIdealWeech, [](Evaluation& ev) { Calcula_PesoIdeal_Weech(ev, true); }},
     {M::kPesoIdealIdade, &Calcula_PesoIdeal_Idade},
     {M::kPesoIdealAltura, &Calcula_PesoIdeal_Altura},
+    {M::kPerdaPeso, &Calcula_PerdaPeso},
+    {M::kPesoAjustadoOb, &Calcula_PesoAjustado_Ob},
     {M::kImcAdolescente, &Calcula_IMCAdolescente},
     {M::kImcOms98, &Calcula_IMCOms98},
     {M::kRcqOms98, &Calcula_RCQOms98},
     {M::kCircCintOms98, &Calcula_CircCintOms98},
+    {M::kPesoChumlea85, &Calcula_PesoChumlea85},
+    {M::kAlturaChumlea85, &Calcula_AlturaChumlea85},
+    {M::kCompOsseaML83, &Calcula_Comp_OsseaML83},
+    {M::kAdeqPes, &Calcula_AdeqPes},
+    {M::kPerPes, &Calcula_PerPes},
+    {M::kPesAjust, &Calcula_PesAjust},
+    {M::kPesEdema, &Calcula_PesEdema},
+    {M::kPesAmpu, &Calcula_PesAmpu},
     {M::kAmbc, &Calcula_AMBC},
+    {M::kPesoObeso, &Calcula_PesoObeso},
     {M::kImcIdoso, &Calcula_IMCIdoso},
     {M::kImcGestante, &Calcula_IMCGestante},
 };

@@ -23,19 +23,22 @@ namespace {
 const QString kDataType = QStringLiteral("CDTIPODADO");
 const QString kMethod = QStringLiteral("CDTBMETOAVAL");
 const QString kText = QStringLiteral("DSINFOAVAL");
+const QString kUnit = QStringLiteral("DSUNIDDADO");
 // The label of the value column, named by the conversion error.
 const QString kValueLabel = QStringLiteral("Valor");
 
 // The text of the grid row of a data type; nothing when the grid has no such row. A grid
 // with a row per method and data type (the energy tab's) is read on the method's rows.
 std::optional<QString> gridText(const records::DataSet& grid, const QString& dataType,
-                                const QString& method)
+                                const QString& method, const QString& field = kText)
 {
+    if (!grid.hasField(field))
+        return std::nullopt;
     const bool perMethod = grid.hasField(kMethod);
     for (int row = 0; row < grid.recordCount(); ++row) {
         if (grid.asStringAt(row, kDataType) == dataType
             && (!perMethod || grid.asStringAt(row, kMethod) == method))
-            return grid.asStringAt(row, kText);
+            return grid.asStringAt(row, field);
     }
     return std::nullopt;
 }
@@ -104,14 +107,35 @@ Measure Evaluation::readWholeFromGrid(const QString& dataType) const
     return {true, double(wholeNumber(*text))};
 }
 
+QString Evaluation::readTextFromGrid(const QString& dataType) const
+{
+    return gridText(m_page.dataEntry, dataType, m_method).value_or(QString());
+}
+
+Measure Evaluation::readLimbCountFromGrid(const QString& dataType) const
+{
+    const std::optional<QString> unit = gridText(m_page.dataEntry, dataType, m_method, kUnit);
+    if (!unit || hostfw::EmptyString(*unit))
+        return {};
+    return {true, double(wholeNumber(*unit))};
+}
+
 Measure Evaluation::readRecordedValue(const QString& dataType)
+{
+    const QString text = readRecordedText(dataType);
+    if (text.isEmpty())
+        return {};
+    return realMeasure(text);
+}
+
+QString Evaluation::readRecordedText(const QString& dataType)
 {
     records::DataSet& info = m_form.cdsInfoAval;
     info.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(server().GetInfoAval(m_form.key(), dataType), true, 0)));
     if (!info.locate(kMethod, m_method))
         return {};
-    return realMeasure(info.asString(kText));
+    return info.asString(kText);
 }
 
 double Evaluation::codedAge() const

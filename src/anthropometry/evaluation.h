@@ -65,12 +65,22 @@ public:
     // The same for a whole number (weeks, counts): a text with decimals or letters
     // throws hostfw::ConversionError.
     Measure readWholeFromGrid(const QString& dataType) const;
+    // The text of the row as stored (a coded answer's code, an oedema or limb mark "1" or
+    // "0"); empty when the grid has no such row.
+    QString readTextFromGrid(const QString& dataType) const;
+    // The unit text of the row read as a whole number: the number of limbs of a marked
+    // amputation. Present when the row exists and its unit text is not empty; a text that
+    // is no whole number throws hostfw::ConversionError.
+    Measure readLimbCountFromGrid(const QString& dataType) const;
 
     // Read recorded value: cdsInfoAval is loaded with GetInfoAval (key, data type) and
     // the row of this method read; no row, or an empty text, is not present (value 0).
     // A text that is not a number throws hostfw::ConversionError; a failed reply
     // throws hostfw::ServerError.
     Measure readRecordedValue(const QString& dataType);
+    // The same for a coded answer, kept as text: empty when there is no row or its text
+    // is empty.
+    QString readRecordedText(const QString& dataType);
 
     // Coded age: whole years and the two-digit months as a real (5 years 3 months is
     // 5.03), the age argument of the reference queries.

@@ -76,9 +76,13 @@ QString usageText()
         "[--deceased]\n"
         "      cadastra ou altera um paciente\n"
         "  calc --branch B --patient C --date AAAA-MM-DD --method COD[@REF] ... --value TIPO=TEXTO "
-        "... [--json]\n"
+        "...\n"
+        "       [--limbs TIPO=N] ... [--json]\n"
         "      abre a consulta, seleciona os métodos, registra os valores, calcula e\n"
-        "      mostra as linhas de resultado (método, sequência, descrição, resultado)\n"
+        "      mostra as linhas de resultado (método, sequência, descrição, resultado);\n"
+        "      num tipo de dado respondido por lista (tempo, edema, membros ...) o valor é o\n"
+        "      código da resposta, como se escolhido na lista; --limbs dá o número de membros\n"
+        "      (1 ou 2) de uma amputação marcada\n"
         "  energy --branch B --patient C --date AAAA-MM-DD --method COD[@REF] ... [--weight P]\n"
         "         [--height A] [--ideal-method NOME] [--adequate-weight P]\n"
         "         [--factor METODO:TIPO=COD] ... [--json]\n"
@@ -221,14 +225,16 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             ok = need(cmd.arm);
         } else if (estimate && arg == u"--subscapular") {
             ok = need(cmd.subscapular);
-        } else if (calc && !energy && arg == u"--value") {
+        } else if (calc && !energy && (arg == u"--value" || arg == u"--limbs")) {
             QString text;
             ok = need(text);
             if (ok) {
+                const bool limbs = arg == u"--limbs";
                 const int eq = text.indexOf(QLatin1Char('='));
                 if (eq <= 0)
-                    return fail(QStringLiteral("--value deve ser TIPO=TEXTO: '%1'").arg(text));
-                cmd.values.append({text.left(eq), text.mid(eq + 1)});
+                    return fail(QStringLiteral("%1 deve ser TIPO=%2: '%3'")
+                                    .arg(arg, limbs ? QStringLiteral("N") : QStringLiteral("TEXTO"), text));
+                (limbs ? cmd.limbs : cmd.values).append({text.left(eq), text.mid(eq + 1)});
             }
         } else {
             return fail(QStringLiteral("opção desconhecida para %1: %2").arg(commandName, arg));

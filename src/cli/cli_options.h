@@ -66,8 +66,10 @@ struct Command
     QString date;  // YYYY-MM-DD
     QList<MethodChoice> methods;
     bool json = false;
-    // calc
+    // calc: values typed, or the code of an answer picked from its list; then the number of
+    // limbs of marked amputations ("46=2")
     QList<TypedValue> values;
+    QList<TypedValue> limbs;
     // energy: the panel as typed (what is not given stays as recorded) and the factors
     std::optional<QString> weight;
     std::optional<QString> height;
