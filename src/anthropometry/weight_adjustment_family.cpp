@@ -68,26 +68,26 @@ const LossLimits* lossLimitsOf(const QString& period)
     return nullptr;
 }
 
-// The oedema marks, each with the weight of water it stands for (kg).
+// The oedema marks, each with the weight of water it stands for (kg); the ankle and the
+// anasarca show it as a whole number, the knee and the thigh root with three decimals.
 struct OedemaMark
 {
     QLatin1String dataType;
     double kilograms;
+    bool whole;
     const char* key;
 };
-const OedemaMark kOedemaMarks[] = {{kEdemaTornozelo, 1.0, "Resu_edTo"},
-                                   {kEdemaJoelho, 3.5, "Resu_edJo"},
-                                   {kEdemaRaizCoxa, 5.5, "Resu_edRC"},
-                                   {kEdemaAnasarca, 11.0, "Resu_edAn"}};
+const OedemaMark kOedemaMarks[] = {{kEdemaTornozelo, 1.0, true, "Resu_edTo"},
+                                   {kEdemaJoelho, 3.5, false, "Resu_edJo"},
+                                   {kEdemaRaizCoxa, 5.5, false, "Resu_edRC"},
+                                   {kEdemaAnasarca, 11.0, true, "Resu_edAn"}};
 
 // The description of an oedema line: its grade and the weight it takes off.
 QString oedemaLabel(const OedemaMark& mark)
 {
-    const QString weight = mark.dataType == kEdemaTornozelo   ? QStringLiteral("1 ")
-                           : mark.dataType == kEdemaAnasarca ? QStringLiteral("11 ")
-                                                              : threeDecimals(mark.kilograms)
-                                                                    + QStringLiteral(" ");
-    return msg(mark.key) + QStringLiteral("  ") + weight + msg("kg");
+    const QString weight =
+        mark.whole ? QString::number(int(mark.kilograms)) : threeDecimals(mark.kilograms);
+    return msg(mark.key) + QStringLiteral("  ") + weight + QStringLiteral(" ") + msg("kg");
 }
 
 // The fraction of body weight of each limb part.
@@ -96,6 +96,7 @@ struct LimbPart
     QLatin1String dataType;
     double fraction;
 };
+// clang-format off
 constexpr LimbPart kLimbParts[] = {{kMembroMao, 0.008},
                                    {kMembroAntebraco, 0.023},
                                    {kMembroBraco, 0.066},
@@ -103,6 +104,7 @@ constexpr LimbPart kLimbParts[] = {{kMembroMao, 0.008},
                                    {kMembroPernaAbaixoJoelho, 0.07},
                                    {kMembroPernaAcimaJoelho, 0.11},
                                    {kMembroPernaInteira, 0.186}};
+// clang-format on
 
 }  // namespace
 

@@ -232,8 +232,9 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
                 const bool limbs = arg == u"--limbs";
                 const int eq = text.indexOf(QLatin1Char('='));
                 if (eq <= 0)
-                    return fail(QStringLiteral("%1 deve ser TIPO=%2: '%3'")
-                                    .arg(arg, limbs ? QStringLiteral("N") : QStringLiteral("TEXTO"), text));
+                    return fail(
+                        QStringLiteral("%1 deve ser TIPO=%2: '%3'")
+                            .arg(arg, limbs ? QStringLiteral("N") : QStringLiteral("TEXTO"), text));
                 (limbs ? cmd.limbs : cmd.values).append({text.left(eq), text.mid(eq + 1)});
             }
         } else {
