@@ -1,7 +1,5 @@
-// The weight adjustment family through the dispatch table, against a recording fake
-// server: the lines of each method for measures worked out on paper, every band edge of
-// the adequacy, loss and frame classes, the oedema and limb lines, and a text that is no
-// number failing the run.
+// The weight adjustment family through the dispatch table against a recording fake
+// server: lines for measures worked out on paper, the band edges, a text that is no number.
 
 #include "routine_fixture.h"
 
@@ -36,8 +34,7 @@ struct Case
     const char* sexCode;  // "0" M, "1" F, "3" I
     int years;
     const char* method;
-    QList<Value> grid;      // cdsDadosAval
-    QList<Value> recorded;  // the values recorded for the method (GetInfoAval)
+    QList<Value> values;  // the data grid; for "26" and "27" the values recorded for the method
     QList<Line> expected;
 };
 
@@ -50,85 +47,75 @@ const char* const kKnee = "++  Joelho  3,500  Kg";
 // clang-format off
 const Case kCases[] = {
     // adequacy W x 100 / I, classified rounded to three decimals
-    {"0", 45, "55", {{"17", "60"}, {"39", "70"}}, {}, {{"01", "Sobrepeso", "116,667 %"}}},
-    {"0", 45, "55", {{"17", "100"}, {"39", "70,0994"}}, {}, {{"01", "Desnutrição Grave", "70,099 %"}}},
-    {"0", 45, "55", {{"17", "100"}, {"39", "70,0996"}}, {}, {{"01", "Desnutrição Moderada", "70,100 %"}}},  // rounds to 70,1
-    {"0", 45, "55", {{"17", "100"}, {"39", "80,1"}}, {}, {{"01", "Desnutrição Leve", "80,100 %"}}},
-    {"0", 45, "55", {{"17", "100"}, {"39", "90,099"}}, {}, {{"01", "Desnutrição Leve", "90,099 %"}}},
-    {"0", 45, "55", {{"17", "100"}, {"39", "90,1"}}, {}, {{"01", "Eutrofia", "90,100 %"}}},
-    {"0", 45, "55", {{"17", "100"}, {"39", "110,1"}}, {}, {{"01", "Sobrepeso", "110,100 %"}}},
-    {"0", 45, "55", {{"17", "100"}, {"39", "119,999"}}, {}, {{"01", "Sobrepeso", "119,999 %"}}},
-    {"0", 45, "55", {{"17", "100"}, {"39", "120"}}, {}, {{"01", "Obesidade", "120,000 %"}}},
-    {"0", 45, "55", {{"17", "0"}, {"39", "70"}}, {}, {}},
-    {"0", 45, "55", {{"39", "70"}}, {}, {}},
+    {"0", 45, "55", {{"17", "60"}, {"39", "70"}}, {{"01", "Sobrepeso", "116,667 %"}}},
+    {"0", 45, "55", {{"17", "100"}, {"39", "70,0994"}}, {{"01", "Desnutrição Grave", "70,099 %"}}},
+    {"0", 45, "55", {{"17", "100"}, {"39", "70,0996"}}, {{"01", "Desnutrição Moderada", "70,100 %"}}},  // rounds to 70,1
+    {"0", 45, "55", {{"17", "100"}, {"39", "80,1"}}, {{"01", "Desnutrição Leve", "80,100 %"}}},
+    {"0", 45, "55", {{"17", "100"}, {"39", "90,099"}}, {{"01", "Desnutrição Leve", "90,099 %"}}},
+    {"0", 45, "55", {{"17", "100"}, {"39", "90,1"}}, {{"01", "Eutrofia", "90,100 %"}}},
+    {"0", 45, "55", {{"17", "100"}, {"39", "110,1"}}, {{"01", "Sobrepeso", "110,100 %"}}},
+    {"0", 45, "55", {{"17", "100"}, {"39", "119,999"}}, {{"01", "Sobrepeso", "119,999 %"}}},
+    {"0", 45, "55", {{"17", "100"}, {"39", "120"}}, {{"01", "Obesidade", "120,000 %"}}},
+    {"0", 45, "55", {{"39", "70"}}, {}},
     // loss by period: below the first limit not significant, up to the second significant
-    {"0", 45, "56", {{"35", "80"}, {"36", "2"}, {"39", "76"}}, {}, {{"01", "Perda significativa de Peso.", "5,000 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "3"}, {"39", "76"}}, {}, {{"01", "Sem perda significativa de peso", "5,000 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "4"}, {"39", "76"}}, {}, {{"01", "Sem perda significativa de peso", "5,000 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "1"}, {"39", "76"}}, {}, {{"01", "Perda grave de Peso.", "5,000 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "2"}, {"39", "80"}}, {}, {{"01", "Não houve perda de peso", ""}}},
-    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "99,001"}}, {}, {{"01", "Sem perda significativa de peso", "0,999 %"}}},
-    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "99"}}, {}, {{"01", "Perda significativa de Peso.", "1,000 %"}}},
-    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "98"}}, {}, {{"01", "Perda significativa de Peso.", "2,000 %"}}},
-    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "97,999"}}, {}, {{"01", "Perda grave de Peso.", "2,001 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "3"}, {"39", "74"}}, {}, {{"01", "Perda significativa de Peso.", "7,500 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "4"}, {"39", "72"}}, {}, {{"01", "Perda significativa de Peso.", "10,000 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "4"}, {"39", "71,9"}}, {}, {{"01", "Perda grave de Peso.", "10,125 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", "5"}, {"39", "76"}}, {}, {{"01", "", "5,000 %"}}},
-    {"0", 45, "56", {{"35", "80"}, {"36", ""}, {"39", "76"}}, {}, {}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "2"}, {"39", "76"}}, {{"01", "Perda significativa de Peso.", "5,000 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "3"}, {"39", "76"}}, {{"01", "Sem perda significativa de peso", "5,000 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "1"}, {"39", "76"}}, {{"01", "Perda grave de Peso.", "5,000 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "2"}, {"39", "80"}}, {{"01", "Não houve perda de peso", ""}}},
+    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "99,001"}}, {{"01", "Sem perda significativa de peso", "0,999 %"}}},
+    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "99"}}, {{"01", "Perda significativa de Peso.", "1,000 %"}}},
+    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "98"}}, {{"01", "Perda significativa de Peso.", "2,000 %"}}},
+    {"0", 45, "56", {{"35", "100"}, {"36", "1"}, {"39", "97,999"}}, {{"01", "Perda grave de Peso.", "2,001 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "3"}, {"39", "74"}}, {{"01", "Perda significativa de Peso.", "7,500 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "4"}, {"39", "72"}}, {{"01", "Perda significativa de Peso.", "10,000 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "4"}, {"39", "71,9"}}, {{"01", "Perda grave de Peso.", "10,125 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", "5"}, {"39", "76"}}, {{"01", "", "5,000 %"}}},
+    {"0", 45, "56", {{"35", "80"}, {"36", ""}, {"39", "76"}}, {}},
     // loss as recorded for the method: up to the period's limit moderate
-    {"0", 45, "26", {}, {{"01", "76"}, {"35", "80"}, {"36", "2"}}, {{"01", kLoss, "5,00 %"}, {"02", kLossClass, "Perda Moderada"}}},
-    {"0", 45, "26", {}, {{"01", "76"}, {"35", "80"}, {"36", "1"}}, {{"01", kLoss, "5,00 %"}, {"02", kLossClass, "Perda Severa"}}},
-    {"0", 45, "26", {}, {{"01", "74"}, {"35", "80"}, {"36", "3"}}, {{"01", kLoss, "7,50 %"}, {"02", kLossClass, "Perda Moderada"}}},
-    {"0", 45, "26", {}, {{"01", "71,9"}, {"35", "80"}, {"36", "4"}}, {{"01", kLoss, "10,13 %"}, {"02", kLossClass, "Perda Severa"}}},
-    {"0", 45, "26", {}, {{"01", "76"}, {"35", "80"}}, {{"01", kLoss, "5,00 %"}, {"02", kLossClass, ""}}},
-    {"0", 45, "26", {}, {{"01", "80"}, {"35", "80"}, {"36", "2"}}, {{"01", kLoss, "Não houve perda de peso."}}},
-    {"0", 45, "26", {{"01", "76"}, {"35", "80"}}, {{"36", "2"}}, {}},  // the grid is not read
+    {"0", 45, "26", {{"01", "76"}, {"35", "80"}, {"36", "2"}}, {{"01", kLoss, "5,00 %"}, {"02", kLossClass, "Perda Moderada"}}},
+    {"0", 45, "26", {{"01", "76"}, {"35", "80"}, {"36", "1"}}, {{"01", kLoss, "5,00 %"}, {"02", kLossClass, "Perda Severa"}}},
+    {"0", 45, "26", {{"01", "71,9"}, {"35", "80"}, {"36", "4"}}, {{"01", kLoss, "10,13 %"}, {"02", kLossClass, "Perda Severa"}}},
+    {"0", 45, "26", {{"01", "76"}, {"35", "80"}}, {{"01", kLoss, "5,00 %"}, {"02", kLossClass, ""}}},
+    {"0", 45, "26", {{"01", "80"}, {"35", "80"}, {"36", "2"}}, {{"01", kLoss, "Não houve perda de peso."}}},
     // adjusted weights
-    {"0", 45, "57", {{"17", "60"}, {"39", "70"}}, {}, {{"01", "", "67,500 Kg"}}},
-    {"0", 45, "57", {{"17", "80"}, {"39", "70"}}, {}, {{"01", "", "72,500 Kg"}}},
-    {"0", 45, "57", {{"17", "60"}}, {}, {}},
-    {"0", 45, "63", {{"17", "60"}, {"39", "70"}}, {}, {{"01", "", "63,200  Kg"}}},
-    {"1", 32, "63", {{"17", "60"}, {"39", "70"}}, {}, {{"01", "", "63,800  Kg"}}},
-    {"3", 32, "63", {{"17", "60"}, {"39", "70"}}, {}, {{"01", "Sem classificação", ""}}},
-    {"3", 32, "63", {{"39", "70"}}, {}, {}},
-    {"1", 32, "27", {}, {{"01", "100"}, {"02", "1,60"}}, {{"01", kWilkens, "72,808"}}},  // R = 24,9 x 2,56 = 63,744
-    {"1", 32, "27", {}, {{"01", "100"}}, {}},  // no height: no reference weight to adjust to
-    {"1", 32, "27", {}, {{"02", "1,60"}}, {}},
+    {"0", 45, "57", {{"17", "60"}, {"39", "70"}}, {{"01", "", "67,500 Kg"}}},
+    {"0", 45, "57", {{"17", "80"}, {"39", "70"}}, {{"01", "", "72,500 Kg"}}},
+    {"0", 45, "57", {{"17", "60"}}, {}},
+    {"0", 45, "63", {{"17", "60"}, {"39", "70"}}, {{"01", "", "63,200  Kg"}}},
+    {"1", 32, "63", {{"17", "60"}, {"39", "70"}}, {{"01", "", "63,800  Kg"}}},
+    {"3", 32, "63", {{"17", "60"}, {"39", "70"}}, {{"01", "Sem classificação", ""}}},
+    {"1", 32, "27", {{"01", "100"}, {"02", "1,60"}}, {{"01", kWilkens, "72,808"}}},  // R = 24,9 x 2,56 = 63,744
+    {"1", 32, "27", {{"01", "100"}}, {}},  // no height: no reference weight to adjust to
     // oedema: one line per mark, each with the corrected weight
-    {"0", 45, "58", {{"01", "70"}, {"40", "1"}, {"41", "1"}, {"42", "0"}}, {}, {{"01", kAnkle, "65,500  Kg"}, {"02", kKnee, "65,500  Kg"}}},
-    {"0", 45, "58", {{"01", "70"}, {"42", "1"}}, {}, {{"03", "+++  Raíz da Coxa  5,500  Kg", "64,500  Kg"}}},
-    {"0", 45, "58", {{"01", "70"}, {"40", "1"}, {"41", "1"}, {"42", "1"}, {"43", "1"}}, {}, {{"01", kAnkle, "49,000  Kg"}, {"02", kKnee, "49,000  Kg"}, {"03", "+++  Raíz da Coxa  5,500  Kg", "49,000  Kg"}, {"04", "++++  Anasarca  11  Kg", "49,000  Kg"}}},
-    {"0", 45, "58", {{"01", "70"}, {"40", "0"}, {"43", "0"}}, {}, {}},
-    {"0", 45, "58", {{"40", "1"}}, {}, {}},
+    {"0", 45, "58", {{"01", "70"}, {"40", "1"}, {"41", "1"}, {"42", "0"}}, {{"01", kAnkle, "65,500  Kg"}, {"02", kKnee, "65,500  Kg"}}},
+    {"0", 45, "58", {{"01", "70"}, {"42", "1"}}, {{"03", "+++  Raíz da Coxa  5,500  Kg", "64,500  Kg"}}},
+    {"0", 45, "58", {{"01", "70"}, {"40", "1"}, {"41", "1"}, {"42", "1"}, {"43", "1"}}, {{"01", kAnkle, "49,000  Kg"}, {"02", kKnee, "49,000  Kg"}, {"03", "+++  Raíz da Coxa  5,500  Kg", "49,000  Kg"}, {"04", "++++  Anasarca  11  Kg", "49,000  Kg"}}},
+    {"0", 45, "58", {{"01", "70"}, {"40", "0"}, {"43", "0"}}, {}},
     // amputation: mark x limbs x the part's fraction of body weight
-    {"0", 45, "59", {{"01", "70"}, {"46", "1", "1"}, {"48", "1", "1"}}, {}, {{"01", "", "60,480  Kg"}}},  // 0,066 + 0,07
-    {"0", 45, "59", {{"01", "70"}, {"46", "1", "2"}, {"44", "0"}}, {}, {{"01", "", "60,760  Kg"}}},  // 2 x 0,066
-    {"0", 45, "59", {{"01", "100"}, {"50", "1", "1"}, {"44", "1", "1"}}, {}, {{"01", "", "80,600  Kg"}}},  // 0,186 + 0,008
-    {"0", 45, "59", {{"01", "70"}, {"46", "1"}}, {}, {}},  // no limb count
-    {"0", 45, "59", {{"46", "1", "1"}}, {}, {}},
+    {"0", 45, "59", {{"01", "70"}, {"46", "1", "1"}, {"48", "1", "1"}}, {{"01", "", "60,480  Kg"}}},  // 0,066 + 0,07
+    {"0", 45, "59", {{"01", "70"}, {"46", "1", "2"}, {"44", "0"}}, {{"01", "", "60,760  Kg"}}},  // 2 x 0,066
+    {"0", 45, "59", {{"01", "100"}, {"50", "1", "1"}, {"44", "1", "1"}}, {{"01", "", "80,600  Kg"}}},  // 0,186 + 0,008
+    {"0", 45, "59", {{"01", "70"}, {"46", "1"}}, {}},  // no limb count
     // Chumlea 1985
-    {"0", 45, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}, {"12", "35"}}, {}, {{"01", "", "68,060 Kg"}}},
-    {"1", 32, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}, {"12", "35"}}, {}, {{"01", "", "61,000 Kg"}}},
-    {"0", 45, "52", {{"05", "1"}, {"08", "1"}, {"09", "1"}, {"12", "1"}}, {}, {{"01", "", "0,000 Kg"}}},
-    {"3", 45, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}, {"12", "35"}}, {}, {{"01", "Sem classificação", ""}}},
-    {"0", 45, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}}, {}, {}},
-    {"0", 70, "53", {{"09", "50"}}, {}, {{"01", "", "162,390 cm"}}},
-    {"1", 70, "53", {{"09", "50"}}, {}, {{"01", "", "159,580 cm"}}},  // 84,88 - 16,8 + 91,5
-    {"3", 70, "53", {{"09", "50"}}, {}, {{"01", "Sem classificação", ""}}},
-    {"0", 70, "53", {{"09", "0"}}, {}, {}},
+    {"0", 45, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}, {"12", "35"}}, {{"01", "", "68,060 Kg"}}},
+    {"1", 32, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}, {"12", "35"}}, {{"01", "", "61,000 Kg"}}},
+    {"0", 45, "52", {{"05", "1"}, {"08", "1"}, {"09", "1"}, {"12", "1"}}, {{"01", "", "0,000 Kg"}}},
+    {"3", 45, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}, {"12", "35"}}, {{"01", "Sem classificação", ""}}},
+    {"0", 45, "52", {{"05", "15"}, {"08", "30"}, {"09", "50"}}, {}},
+    {"0", 70, "53", {{"09", "50"}}, {{"01", "", "162,390 cm"}}},
+    {"1", 70, "53", {{"09", "50"}}, {{"01", "", "159,580 cm"}}},  // 84,88 - 16,8 + 91,5
+    {"3", 70, "53", {{"09", "50"}}, {{"01", "Sem classificação", ""}}},
     // frame: height in cm over the wrist
-    {"1", 32, "54", {{"02", "1,60"}, {"07", "16"}}, {}, {{"01", "Média", "10,000"}}},
-    {"1", 32, "54", {{"02", "1,60"}, {"07", "14,6"}}, {}, {{"01", "Pequena", "10,959"}}},
-    {"1", 32, "54", {{"02", "1,635"}, {"07", "15"}}, {}, {{"01", "Média", "10,900"}}},
-    {"1", 32, "54", {{"02", "1,41"}, {"07", "15"}}, {}, {{"01", "Média", "9,400"}}},
-    {"1", 32, "54", {{"02", "1,60"}, {"07", "17,1"}}, {}, {{"01", "Grande", "9,357"}}},
-    {"0", 45, "54", {{"02", "1,664"}, {"07", "16"}}, {}, {{"01", "Média", "10,400"}}},
-    {"0", 45, "54", {{"02", "1,75"}, {"07", "16,8"}}, {}, {{"01", "Pequena", "10,417"}}},
-    {"0", 45, "54", {{"02", "1,68"}, {"07", "17,5"}}, {}, {{"01", "Média", "9,600"}}},
-    {"0", 45, "54", {{"02", "1,68"}, {"07", "17,6"}}, {}, {{"01", "Grande", "9,545"}}},
-    {"3", 45, "54", {{"02", "1,68"}, {"07", "17,6"}}, {}, {{"01", "Sem classificação", ""}}},
-    {"0", 45, "54", {{"02", "1,68"}}, {}, {}},
+    {"1", 32, "54", {{"02", "1,60"}, {"07", "16"}}, {{"01", "Média", "10,000"}}},
+    {"1", 32, "54", {{"02", "1,60"}, {"07", "14,6"}}, {{"01", "Pequena", "10,959"}}},
+    {"1", 32, "54", {{"02", "1,635"}, {"07", "15"}}, {{"01", "Média", "10,900"}}},
+    {"1", 32, "54", {{"02", "1,41"}, {"07", "15"}}, {{"01", "Média", "9,400"}}},
+    {"1", 32, "54", {{"02", "1,60"}, {"07", "17,1"}}, {{"01", "Grande", "9,357"}}},
+    {"0", 45, "54", {{"02", "1,664"}, {"07", "16"}}, {{"01", "Média", "10,400"}}},
+    {"0", 45, "54", {{"02", "1,68"}, {"07", "17,5"}}, {{"01", "Média", "9,600"}}},
+    {"0", 45, "54", {{"02", "1,68"}, {"07", "17,6"}}, {{"01", "Grande", "9,545"}}},
+    {"3", 45, "54", {{"02", "1,68"}, {"07", "17,6"}}, {{"01", "Sem classificação", ""}}},
+    {"0", 45, "54", {{"02", "1,68"}}, {}},
 };
 // clang-format on
 
@@ -138,36 +125,28 @@ protected:
     void SetUp() override
     {
         RoutineTest::SetUp();
-        server.answer = [this](const QString& method, const QJsonArray& args) {
-            QList<QVariantList> rows;
-            if (method == "GetInfoAval") {
-                for (const Value& v : recorded)
-                    if (args.at(3).toString() == v.type)
-                        rows.append({"0001",
-                                     "900000000100",
-                                     {},
-                                     recordedMethod,
-                                     v.type,
-                                     QString::fromUtf8(v.text),
-                                     {},
-                                     {}});
-            }
+        server.answer = [this](const QString&, const QJsonArray& args) {
+            QList<QVariantList> rows;  // GetInfoAval; the result writes ignore the payload
+            for (const Value& v : recorded)
+                if (args.size() > 3 && args.at(3).toString() == v.type)
+                    rows.append(
+                        {"0001", "900000000100", {}, recordedMethod, v.type, v.text, {}, {}});
             return records::Reply::success(records::encodePacket(packetOf(L::cdsInfoAval(), rows)));
         };
     }
 
-    // The data grid with units (the fixture's grid leaves them empty).
-    void gridWithUnits(const QList<Value>& values)
+    // Fills the data grid (with the units the fixture's grid leaves empty) or the recorded
+    // values of the method, and runs its routine.
+    void run(const QString& method, const QList<Value>& values)
     {
+        const bool readsRecorded = method == "26" || method == "27";
         QList<QVariantList> rows;
         for (const Value& v : values)
-            rows.append({v.type, QStringLiteral("Tipo"), QString::fromUtf8(v.text),
-                         QString::fromUtf8(v.unit), QString()});
-        form->cdsDadosAval.loadPacket(packetOf(L::cdsDadosAval(), rows));
-    }
-
-    void run(const QString& method)
-    {
+            rows.append({v.type, "Tipo", QString::fromUtf8(v.text), v.unit, {}});
+        form->cdsDadosAval.loadPacket(
+            packetOf(L::cdsDadosAval(), readsRecorded ? QList<QVariantList>{} : rows));
+        recorded = readsRecorded ? values : QList<Value>{};
+        recordedMethod = method;
         Evaluation ev = evaluation(method);
         anthropometricRoutine(method)(ev);
     }
@@ -184,26 +163,16 @@ TEST_F(WeightAdjustmentFamily, LinesByMethodAndMeasure)
         SCOPED_TRACE(::testing::Message() << "row " << &c - kCases << " method " << c.method);
         patient(c.sexCode, c.years);
         form->cdsResuAval.clear();
-        gridWithUnits(c.grid);
-        recorded = c.recorded;
-        recordedMethod = c.method;
-        run(c.method);
-        const QMap<QString, ResultLine> written = lines(c.method);
+        run(c.method, c.values);
         QMap<QString, ResultLine> expected;
         for (const Line& l : c.expected)
             expected.insert(l.sequence, {QString::fromUtf8(l.label), QString::fromUtf8(l.value)});
-        EXPECT_EQ(written, expected);
+        EXPECT_EQ(lines(c.method), expected);
     }
 }
 
 TEST_F(WeightAdjustmentFamily, ATextThatIsNoNumberFailsTheRun)
 {
-    gridWithUnits({{"01", "70"}, {"46", "1", "x"}});
-    EXPECT_THROW(run("59"), hostfw::ConversionError);  // a limb count
-    recorded = {{"01", "7O"}, {"35", "80"}};
-    recordedMethod = "26";
-    EXPECT_THROW(run("26"), hostfw::ConversionError);  // a recorded weight
-    recordedMethod = "56";  // a value recorded for another method is not read
-    run("26");
-    EXPECT_TRUE(lines("26").isEmpty());
+    EXPECT_THROW(run("59", {{"01", "70"}, {"46", "1", "x"}}), hostfw::ConversionError);
+    EXPECT_THROW(run("26", {{"01", "7O"}, {"35", "80"}}), hostfw::ConversionError);
 }

@@ -1,6 +1,5 @@
-// calc with the answers of a list: a coded --value recorded as if picked from its list,
-// --limbs giving the limbs of a marked amputation, and what is not in the list refused.
-// The real avalnutri binary against a real server on loopback.
+// calc with coded answers (--value as if picked from the list, --limbs) and refusals: the
+// real avalnutri binary against a real server on loopback.
 
 #include "cli/cli_options.h"
 
@@ -22,18 +21,10 @@ struct CliRun
 class CodedAnswers : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        // a man of 70 at the consultation
-        ASSERT_EQ(run({"patient-add", "--branch", "0001", "--code", "700000000070", "--name",
-                       "Paciente Ajuste", "--sex", "0", "--birth", "1956-06-01"})
-                      .status,
-                  0);
-    }
-
+    // A consultation of the demonstration patient 01.
     CliRun calc(const QStringList& args)
     {
-        return run(QStringList{"calc", "--branch", "0001", "--patient", "700000000070", "--date",
+        return run(QStringList{"calc", "--branch", "0001", "--patient", "000000000001", "--date",
                                "2026-12-06"}
                    + args);
     }
