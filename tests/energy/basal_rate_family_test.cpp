@@ -92,7 +92,7 @@ TEST(BasalRateDispatch, TheAssessmentPassRunsThemOnceAdded)
     pass.addRoutines(assessmentTabDispatch());
     EXPECT_EQ(pass.routineOf("64"), &Calcula_EER);
     EXPECT_EQ(pass.routineOf("00"), anthropometry::anthropometricRoutine("00"));
-    EXPECT_EQ(pass.routineOf("63"), nullptr);
+    EXPECT_EQ(pass.routineOf("30"), nullptr);  // an energy tab method
 }
 
 }  // namespace
