@@ -297,7 +297,7 @@ TEST_P(ReferencePercentileTest, ADatabaseSeededBeforeTheReferenceTablesGetsThemO
     // ideal weight.
     server->sql(
         {u"DELETE FROM refecurva"_s, u"DELETE FROM refepercentil"_s, u"DELETE FROM refepadrao"_s,
-         u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
+         u"DELETE FROM refedensidade"_s, u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
          u"INSERT INTO refebibl VALUES ('07', 'NCHS')"_s,
          u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL"_s,
          u"UPDATE tbmetoaval SET CDTBREFMETOA = '03' WHERE CDTBMETOAVAL = '48'"_s,

@@ -1,5 +1,6 @@
 #include "routes.h"
 
+#include "body_fat_references.h"
 #include "catalogue_methods.h"
 #include "consultation.h"
 #include "diagnosis.h"
@@ -32,6 +33,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerReferencePercentiles(routes, db);
     registerReferenceStandards(routes, db);
     registerEnergyReferences(routes, db);
+    registerBodyFatReferences(routes, db);
     registerRegistry(routes, db);
 }
 

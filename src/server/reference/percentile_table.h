@@ -99,6 +99,19 @@ struct NutrientGroup
     QString name;  // NMGRUPNUTR, up to 60 characters
 };
 
+// A body density equation (refedensidade): the density in g/ml from the sum of skinfolds
+// S in mm as constant - slope x log10(S), for one sex and one band of age in whole years,
+// both ends included.
+struct DensityEquation
+{
+    QString reference;    // CDREFEBIBL
+    QString sex;          // "M" or "F"
+    int fromYears = 0;    // NRIDADEINI
+    int toYears = 0;      // NRIDADEFIN
+    double constant = 0;  // VRCONSTANTE
+    double slope = 0;     // VRINCLINACAO
+};
+
 // Everything one seed step writes for a family of methods.
 struct ReferenceSet
 {
@@ -111,6 +124,7 @@ struct ReferenceSet
     QList<InjuryFactor> injuryFactors;
     QList<NutrientReference> nutrientReferences;
     QList<NutrientGroup> nutrientGroups;
+    QList<DensityEquation> densityEquations;
 };
 
 // "005" and "P5" for the 5th percentile.

@@ -130,6 +130,18 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
         });
     counts.curves = static_cast<int>(set.curves.size());
 
+    clearTables(tx, QStringLiteral("refedensidade"), QStringLiteral("CDSEXO"), set.densityEquations,
+                [](const DensityEquation& e) { return qMakePair(e.reference, e.sex); });
+    insertRows(tx,
+               QStringLiteral("INSERT INTO refedensidade (CDREFEBIBL, CDSEXO, NRIDADEINI, "
+                              "NRIDADEFIN, VRCONSTANTE, VRINCLINACAO) VALUES "),
+               6, set.densityEquations.size(), [&](qsizetype i, QVariantList& params) {
+                   const DensityEquation& e = set.densityEquations[i];
+                   params << e.reference << e.sex << e.fromYears << e.toYears << e.constant
+                          << e.slope;
+               });
+    counts.equations = static_cast<int>(set.densityEquations.size());
+
     for (const InjuryFactor& f : set.injuryFactors)
         counts.lists += insertMissing(tx, QStringLiteral("fatoinju"),
                                       {QStringLiteral("CDFATOINJU"), QStringLiteral("NMFATOINJU"),

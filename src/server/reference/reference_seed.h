@@ -15,6 +15,7 @@ struct SeedCounts
     int standards = 0;    // fixed standards written
     int curves = 0;       // curve points written
     int lists = 0;        // injury factors, nutrient references and groups added
+    int equations = 0;    // body density equations written
 };
 
 // Writes a reference set on the transaction: the bibliographic references and list
@@ -22,7 +23,8 @@ struct SeedCounts
 // each method that has none, and the percentile tables, each table (reference and owner)
 // replaced whole, the fixed standards, likewise replaced per reference and owner, and the
 // reference curves, replaced per reference and curve; the injury factors, nutrient
-// references and nutrient groups it lacks (one already stored keeps its name and value).
+// references and nutrient groups it lacks (one already stored keeps its name and value);
+// the body density equations, replaced per reference and sex.
 // Rows go in multi-row inserts so a few thousand take one round trip per
 // hundred rows.
 SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set);

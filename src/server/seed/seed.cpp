@@ -3,6 +3,7 @@
 #include "../methods/registry.h"
 #include "../reference/arm_references.h"
 #include "../reference/bmi_references.h"
+#include "../reference/body_fat_references.h"
 #include "../reference/energy_references.h"
 #include "../reference/ideal_weight_references.h"
 #include "../reference/reference_seed.h"
@@ -18,10 +19,9 @@ namespace {
 // number is the position in the list plus two; a new family goes at the end.
 using ReferenceSetSource = reference::ReferenceSet (*)();
 constexpr ReferenceSetSource kReferenceSteps[] = {
-    reference::bmi::bmiReferenceSet,
-    reference::arm::armReferenceSet,
-    reference::ideal::idealWeightReferenceSet,
-    reference::energy::energyReferenceSet,
+    reference::bmi::bmiReferenceSet,           reference::arm::armReferenceSet,
+    reference::ideal::idealWeightReferenceSet, reference::energy::energyReferenceSet,
+    reference::body_fat::bodyFatReferenceSet,
 };
 constexpr int kLatestSeed = 1 + static_cast<int>(std::size(kReferenceSteps));
 

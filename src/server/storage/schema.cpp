@@ -30,6 +30,7 @@ const QList<SchemaStep>& schemaSteps()
         {3, QStringLiteral(":/avalnutri/schema/003_reference_standards.sql")},
         {4, QStringLiteral(":/avalnutri/schema/004_reference_curves.sql")},
         {5, QStringLiteral(":/avalnutri/schema/005_injury_factors.sql")},
+        {6, QStringLiteral(":/avalnutri/schema/006_body_density.sql")},
     };
     return steps;
 }
