@@ -2,6 +2,7 @@
 
 #include "arm_family.h"
 #include "bmi_family.h"
+#include "body_fat_family.h"
 #include "ideal_weight_family.h"
 #include "waist_family.h"
 #include "weight_adjustment_family.h"
@@ -26,6 +27,8 @@ const DispatchEntry kAnthropometricDispatch[] = {
     {M::kPesoIdealBurrPhi, &Calcula_PesoIdeal_BurrPhi},
     {M::kCircunfCintura, &Calcula_CircunfCintura},
     {M::kPesoIdealFrisancho, &Calcula_PesoIdeal_Frisancho},
+    {M::kSomaPrega, &Calcula_SomaPrega},
+    {M::kBiaGordura, &Calcula_BiaGordura},
     {M::kImcAmputado, &Calcula_IMC_Amputado},
     {M::kPesoIdealGrant, &Calcula_PesoIdeal_Grant},
     {M::kPesoIdealLorenz, [](Evaluation& ev) { Calcula_PesoIdeal_Lorenz(ev, true); }},
@@ -35,6 +38,7 @@ const DispatchEntry kAnthropometricDispatch[] = {
     {M::kPesoIdealAltura, &Calcula_PesoIdeal_Altura},
     {M::kPerdaPeso, &Calcula_PerdaPeso},
     {M::kPesoAjustadoOb, &Calcula_PesoAjustado_Ob},
+    {M::kSiri, &Calcula_Siri},
     {M::kImcAdolescente, &Calcula_IMCAdolescente},
     {M::kImcOms98, &Calcula_IMCOms98},
     {M::kRcqOms98, &Calcula_RCQOms98},
