@@ -1,7 +1,7 @@
 // GetCalcSomaPrega over HTTP on each engine: the fat percentage of Durnin & Womersley 1974
 // by Siri (495 / D - 450, D = c - m log10 of the sum) at several sums, ages and sexes,
-// the age band edges, what lies outside the bands, the refusals, the reference list of
-// method "16", and a database of the schema before the equations upgraded at a start.
+// the age band edges, what lies outside the bands, the refusals, the reference lists of
+// methods "16" and "29", and a database of the schema before the equations upgraded at a start.
 // Expected values worked out by hand from the published coefficients.
 
 #include "engine_fixture.h"
@@ -77,16 +77,23 @@ TEST_P(BodyFatReferenceTest, MalformedSexAgeAndSumAreRefused)
     EXPECT_TRUE(refused(app().GetCalcSomaPrega(u"F"_s, u"123"_s, 30, 40), "referência"));
 }
 
-TEST_P(BodyFatReferenceTest, TheReferenceIsListedAndTheDefaultOfTheMethod)
+TEST_P(BodyFatReferenceTest, EachMethodListsItsReferenceAndHasItAsDefault)
 {
-    const QString method = QString(records::method::kSomaPrega);
-    const Packet list = packetOf(app().GetRefeMeto(QString(), method));
-    EXPECT_EQ(column(list, u"CDREFEBIBL"_s), QStringList{kDurnin});
-    EXPECT_EQ(column(list, u"NMREFEBIBL"_s),
-              QStringList{u"Durnin e Womersley 1974 - Soma de 4 pregas"_s});
+    // Siri's method reads no table, but its catalogue entry asks for a reference.
     const Packet catalogue = packetOf(app().GetDados(demoKey(), 45.03), 2);
-    EXPECT_EQ(catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, method), u"CDTBREFMETOA"_s),
-              kDurnin);
+    const std::tuple<QString, QString, QString> rows[] = {
+        {QString(records::method::kSomaPrega), kDurnin,
+         u"Durnin e Womersley 1974 - Soma de 4 pregas"_s},
+        {QString(records::method::kSiri), u"12"_s,
+         u"Siri 1961 - Densidade por dobras cutâneas (sem tabela)"_s},
+    };
+    for (const auto& [method, code, name] : rows) {
+        const Packet list = packetOf(app().GetRefeMeto(QString(), method));
+        EXPECT_EQ(column(list, u"CDREFEBIBL"_s), QStringList{code});
+        EXPECT_EQ(column(list, u"NMREFEBIBL"_s), QStringList{name});
+        EXPECT_EQ(catalogue.value(findRow(catalogue, u"CDTBMETOAVAL"_s, method), u"CDTBREFMETOA"_s),
+                  code);
+    }
 }
 
 TEST_P(BodyFatReferenceTest, ADatabaseOfTheSchemaBeforeTheEquationsGetsThemAtTheNextStart)
@@ -95,15 +102,17 @@ TEST_P(BodyFatReferenceTest, ADatabaseOfTheSchemaBeforeTheEquationsGetsThemAtThe
     server::storage::inTransaction(
         server->instance().database(), server::storage::Access::ReadWrite,
         [](server::storage::Transaction& tx) { tx.executeSchema(u"DROP TABLE refedensidade"_s); });
-    server->sql({u"DELETE FROM refelista WHERE CDREFEBIBL = '11'"_s,
-                 u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL = '16'"_s,
-                 u"DELETE FROM refebibl WHERE CDREFEBIBL = '11'"_s,
+    server->sql({u"DELETE FROM refelista WHERE CDREFEBIBL IN ('11', '12')"_s,
+                 u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL IN ('16', '29')"_s,
+                 u"DELETE FROM refebibl WHERE CDREFEBIBL IN ('11', '12')"_s,
                  u"UPDATE schema_version SET version = 5 WHERE component = 'schema'"_s,
                  u"UPDATE schema_version SET version = 5 WHERE component = 'seed'"_s});
     server->restart();
     EXPECT_DOUBLE_EQ(fat("M", 25, 40), 16.168);
     EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), u"16"_s)), u"CDREFEBIBL"_s),
               QStringList{kDurnin});
+    EXPECT_EQ(column(packetOf(app().GetRefeMeto(QString(), u"29"_s)), u"CDREFEBIBL"_s),
+              QStringList{u"12"_s});
 }
 
 SERVERTEST_BOTH_ENGINES(BodyFatReferenceTest);

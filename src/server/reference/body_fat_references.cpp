@@ -80,9 +80,10 @@ ReferenceSet bodyFatReferenceSet()
     ReferenceSet set;
     set.references = {
         {kDurnin1974, QStringLiteral("Durnin e Womersley 1974 - Soma de 4 pregas")},
+        {kSiri1961, QStringLiteral("Siri 1961 - Densidade por dobras cutâneas (sem tabela)")},
     };
-    set.listings = {{kSumOfSkinfoldsOwner, kDurnin1974}};
-    set.defaults = {{kSumOfSkinfoldsOwner, kDurnin1974}};
+    set.listings = {{kSumOfSkinfoldsOwner, kDurnin1974}, {kSiriOwner, kSiri1961}};
+    set.defaults = {{kSumOfSkinfoldsOwner, kDurnin1974}, {kSiriOwner, kSiri1961}};
     set.densityEquations = densityEquations(
         CsvTable::loadReference(QStringLiteral("durnin1974/body_density_equations.csv")));
     return set;
