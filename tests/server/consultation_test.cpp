@@ -366,7 +366,8 @@ TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
 {
     // Lists of this test's own, without the references the server seeds.
     server->sql({u"DELETE FROM refecurva"_s, u"DELETE FROM refepercentil"_s,
-                 u"DELETE FROM refepadrao"_s, u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
+                 u"DELETE FROM refepadrao"_s, u"DELETE FROM refedensidade"_s,
+                 u"DELETE FROM refelista"_s, u"DELETE FROM refebibl"_s,
                  u"INSERT INTO refebibl VALUES ('01', 'Frisancho 1990')"_s,
                  u"INSERT INTO refebibl VALUES ('02', 'NCHS 1977')"_s,
                  u"INSERT INTO refebibl VALUES ('03', 'Metropolitan Life 1983')"_s,
