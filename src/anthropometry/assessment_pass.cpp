@@ -13,23 +13,6 @@ namespace {
 
 using workspace::AssessmentForm;
 
-// The grids bound to a dataset stop repainting for the guard's lifetime, so they
-// resume on the normal and on the error path alike.
-class RepaintSuspended
-{
-public:
-    explicit RepaintSuspended(records::DataSet& dataSet) : m_dataSet(dataSet)
-    {
-        m_dataSet.disableControls();
-    }
-    ~RepaintSuspended() { m_dataSet.enableControls(); }
-    RepaintSuspended(const RepaintSuspended&) = delete;
-    RepaintSuspended& operator=(const RepaintSuspended&) = delete;
-
-private:
-    records::DataSet& m_dataSet;
-};
-
 void reloadResultLines(AssessmentForm& form)
 {
     form.cdsResuAval.loadPacket(records::decodePacket(
@@ -62,8 +45,8 @@ Routine AssessmentPass::routineOf(const QString& code) const
 
 void AssessmentPass::operator()(AssessmentForm& form)
 {
-    RepaintSuspended dataGrid(form.cdsDadosAval);
-    RepaintSuspended resultGrid(form.cdsResuAval);
+    records::ControlsDisabled dataGrid(form.cdsDadosAval);
+    records::ControlsDisabled resultGrid(form.cdsResuAval);
 
     reloadResultLines(form);
     form.resultPage().Atualiza_DadosInf();

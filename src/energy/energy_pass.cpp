@@ -24,22 +24,6 @@ QString msg(const char* key)
     return msgEnergia().Msg(QString::fromLatin1(key));
 }
 
-// The grids bound to a dataset stop repainting for the guard's lifetime.
-class RepaintSuspended
-{
-public:
-    explicit RepaintSuspended(records::DataSet& dataSet) : m_dataSet(dataSet)
-    {
-        m_dataSet.disableControls();
-    }
-    ~RepaintSuspended() { m_dataSet.enableControls(); }
-    RepaintSuspended(const RepaintSuspended&) = delete;
-    RepaintSuspended& operator=(const RepaintSuspended&) = delete;
-
-private:
-    records::DataSet& m_dataSet;
-};
-
 void reloadEnergyLines(AssessmentForm& form)
 {
     form.cdsResuAvalEnerg.loadPacket(records::decodePacket(
@@ -119,8 +103,8 @@ void EnergyPass::operator()(AssessmentForm& form)
     const Panel panel = panelNumbers(form);
     {
         reloadEnergyLines(form);
-        RepaintSuspended dataGrid(form.cdsDadoAvalEnerg);
-        RepaintSuspended resultGrid(form.cdsResuAvalEnerg);
+        records::ControlsDisabled dataGrid(form.cdsDadoAvalEnerg);
+        records::ControlsDisabled resultGrid(form.cdsResuAvalEnerg);
 
         form.resultPage().Atualiza_DadosInf();
         hostfw::CheckResultServ(form.netAvalNutrEnerg.DelResuAvalEnerg(form.key()), true, 0);

@@ -228,4 +228,21 @@ private:
 // Empty or blank texts of the record being edited become null; called from BeforePost hooks.
 void Seta_Campo_Null(DataSet& dataSet);
 
+// The views of a dataset stop repainting for the guard's lifetime, so they resume on
+// the normal and on the error path alike.
+class ControlsDisabled
+{
+public:
+    explicit ControlsDisabled(DataSet& dataSet) : m_dataSet(dataSet)
+    {
+        m_dataSet.disableControls();
+    }
+    ~ControlsDisabled() { m_dataSet.enableControls(); }
+    ControlsDisabled(const ControlsDisabled&) = delete;
+    ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+private:
+    DataSet& m_dataSet;
+};
+
 }  // namespace records

@@ -3,22 +3,15 @@
 
 #include "cli/cli_options.h"
 
-#include "test_server.h"
-
-#include <QProcess>
+#include "cli_run.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using clitest::CliRun;
 
-class CodedAnswers : public ::testing::Test
+class CodedAnswers : public clitest::CliTest
 {
 protected:
     // A consultation of the demonstration patient 01.
@@ -28,22 +21,6 @@ protected:
                                "2026-12-06"}
                    + args);
     }
-
-    CliRun run(const QStringList& args)
-    {
-        QProcess process;
-        process.setProgram(QStringLiteral(AVALNUTRI_CLI));
-        process.setArguments(QStringList{"--server",
-                                         QStringLiteral("127.0.0.1:%1").arg(m_server.port()),
-                                         "--token-file", m_server.config().effectiveTokenFile()}
-                             + args);
-        process.start();
-        process.waitForFinished(60000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-
-    servertest::TestServer m_server{servertest::Engine::Sqlite};
 };
 
 }  // namespace

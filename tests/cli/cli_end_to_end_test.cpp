@@ -1,45 +1,15 @@
 // The command line as a user runs it: the real avalnutri binary against a real server on
 // loopback, with its token file.
 
-#include "test_server.h"
+#include "cli_run.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-class CommandLine : public ::testing::Test
-{
-protected:
-    CliRun run(const QStringList& args) { return runAt(m_server.port(), args); }
-
-    CliRun runAt(int port, const QStringList& args)
-    {
-        QProcess process;
-        process.setProgram(QStringLiteral(AVALNUTRI_CLI));
-        process.setArguments(QStringList{"--server", QStringLiteral("127.0.0.1:%1").arg(port),
-                                         "--token-file", m_server.config().effectiveTokenFile()}
-                             + args);
-        process.start();
-        process.waitForFinished(60000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-
-    servertest::TestServer m_server{servertest::Engine::Sqlite};
-};
-
-}  // namespace
+using clitest::CliRun;
+using CommandLine = clitest::CliTest;
 
 TEST_F(CommandLine, RegistersAPatientAndCalculatesAKnownCase)
 {
