@@ -250,7 +250,7 @@ AN_LAYOUT(cdsPesoIdade, {Real("NRIDADEINI"), Real("NRIDADEFIN"), Real("VRPESO")}
 AN_LAYOUT(cdsPesoIdealIdade, {Real("VRPESO")})
 AN_LAYOUT(cdsPesoIdealAltura, {Real("VRPESO")})
 AN_LAYOUT(cdsPesoIdealAlturaMF, {Real("VRPESO")})
-AN_LAYOUT(cdsNutRecCatchUp, {Real("QTNUTRINIC")})
+AN_LAYOUT(cdsNutRecCatchUp, {Real("QTNUTRINIC"), Real("QTPROTPESO")})
 AN_LAYOUT(cdsNutRecom,
           {S("CDNUTRIENTE", 3), Real("QTNUTRINIC"), Real("QTNUTRFINA"), S("IDUNCALCNUTR", 1)})
 AN_LAYOUT(cdsPesqNutrPaci, {S("CDFILIAL", 4), S("CDPACIENTE", 12), S("CDNUTRIENTE", 3)})

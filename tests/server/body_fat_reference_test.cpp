@@ -63,7 +63,10 @@ TEST_P(BodyFatReferenceTest, ADatabaseOfTheSchemaBeforeTheEquationsGetsThemAtThe
     // As the database a server of schema and seed version 5 left.
     server::storage::inTransaction(
         server->instance().database(), server::storage::Access::ReadWrite,
-        [](server::storage::Transaction& tx) { tx.executeSchema(u"DROP TABLE refedensidade"_s); });
+        [](server::storage::Transaction& tx) {
+            tx.executeSchema(u"DROP TABLE refedensidade"_s);
+            tx.executeSchema(u"DROP TABLE recopeso"_s);  // a later step's table
+        });
     server->sql({u"DELETE FROM refelista WHERE CDREFEBIBL IN ('11', '12')"_s,
                  u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL IN ('16', '29')"_s,
                  u"DELETE FROM refebibl WHERE CDREFEBIBL IN ('11', '12')"_s,

@@ -88,12 +88,13 @@ TEST_P(EnergyReferenceTest, ADatabaseFromBeforeTheEnergyTablesGetsThemAtTheNextS
     // no basal metabolic rate table; an administrator has named nutrient group "01".
     const records::ConsultationKey k = demoKey();
     ASSERT_TRUE(recordValue(app(), k, u"30"_s, u"25"_s, u"1,35"_s).ok);
-    server::storage::inTransaction(server->instance().database(),
-                                   server::storage::Access::ReadWrite,
-                                   [](server::storage::Transaction& tx) {
-                                       tx.executeSchema(u"DROP TABLE fatoinju"_s);
-                                       tx.executeSchema(u"DROP TABLE refedensidade"_s);
-                                   });
+    server::storage::inTransaction(
+        server->instance().database(), server::storage::Access::ReadWrite,
+        [](server::storage::Transaction& tx) {
+            tx.executeSchema(u"DROP TABLE fatoinju"_s);
+            tx.executeSchema(u"DROP TABLE refedensidade"_s);  // later steps' tables
+            tx.executeSchema(u"DROP TABLE recopeso"_s);
+        });
     server->sql({u"DELETE FROM refepadrao WHERE CDREFEBIBL = '40'"_s,
                  u"DELETE FROM refebibl WHERE CDREFEBIBL = '40'"_s, u"DELETE FROM refenutr"_s,
                  u"DELETE FROM grupnutr"_s, u"INSERT INTO grupnutr VALUES ('01', 'Energia')"_s,

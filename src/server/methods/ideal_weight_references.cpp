@@ -3,6 +3,7 @@
 #include "reference_percentiles.h"
 
 #include "../reference/curve_lookup.h"
+#include "../reference/growth_references.h"
 #include "../reference/ideal_weight_references.h"
 #include "../reference/percentile_lookup.h"
 
@@ -15,6 +16,7 @@ namespace server::methods {
 namespace {
 
 namespace ideal = reference::ideal;
+namespace growth = reference::growth;
 
 // The oldest age in years the queries take, as the coded age does.
 constexpr double kOldestYears = 200;
@@ -138,17 +140,31 @@ void registerIdealWeightReferences(RouteTable& routes, Database& db)
             const QString ref = p.code(1, 2);
             const QString percentile = percentileCode(p, 2);
             const WholeAge age = wholeAge(p, 3, 4);
-            nonNegative(p, 5);
+            const double patientWeight = growth::settleWeight(nonNegative(p, 5));
             std::optional<double> weight;
+            std::optional<int> weightAge;
+            std::optional<double> weightAtWeightAge;
             if (sex)
-                weight = storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
-                    return weightForAge(tx, ref, *sex, percentile, age);
+                storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
+                    weight = weightForAge(tx, ref, *sex, percentile, age);
+                    const auto curve =
+                        growth::GrowthCurve::load(tx, ref, growth::kWeightForAge, *sex);
+                    weightAge = growth::weightAgeMonths(curve, percentile, patientWeight);
+                    if (weightAge)
+                        weightAtWeightAge =
+                            curve.valueAt(growth::monthMiddle(*weightAge), percentile);
                 });
-            // Element 1, the age at which the weight is the reference's (the weight age of
-            // the catch-up method), is not served yet: an empty packet.
+            // Element 1: the weight age, the age in whole years and months at which the
+            // reference's weight at the percentile is the patient's (catch-up growth).
+            model::PacketBuilder ageRow(records::layouts::cdsPesoIdade());
+            if (weightAge && weightAtWeightAge)
+                ageRow.row()
+                    .set(QStringLiteral("NRIDADEINI"), *weightAge / 12)
+                    .set(QStringLiteral("NRIDADEFIN"), *weightAge % 12)
+                    .set(QStringLiteral("VRPESO"), rounded(*weightAtWeightAge, 3));
             return QJsonArray{valuePacket(records::layouts::cdsPesoIdealIdade(),
                                           QStringLiteral("VRPESO"), weight, 3),
-                              model::PacketBuilder(records::layouts::cdsPesoIdade()).json()};
+                              ageRow.json()};
         });
 
     routes.add(QStringLiteral("GetPesoIdealAltura"),

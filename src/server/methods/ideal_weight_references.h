@@ -9,11 +9,11 @@ namespace server::methods {
 // the height and frame. GetImcPesoIdeal (sex letter, reference, coded age): the reference
 // BMI, the 50th percentile of the reference's table of "01". GetPesoIdade (sex letter,
 // reference, percentile code, years, months, weight): the weight for the age at that
-// percentile, and an empty weight-age packet. GetPesoIdealAltura (reference, years,
-// months, height in cm, sex letter): the median weight for the height, then the median
-// weight for the age. Ages are read at the middle of the completed month; a point outside
-// a table, the sex letters "D" and "I" and a reference without the table give empty
-// packets.
+// percentile, and the weight age (growth::weightAgeMonths) with the weight there.
+// GetPesoIdealAltura (reference, years, months, height in cm, sex letter): the median weight for
+// the height, then the median weight for the age. Ages are read at the middle of the completed
+// month; a point outside a table, the sex letters "D" and "I" and a reference without the table
+// give empty packets.
 void registerIdealWeightReferences(RouteTable& routes, Database& db);
 
 }  // namespace server::methods

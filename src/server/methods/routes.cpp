@@ -5,6 +5,7 @@
 #include "consultation.h"
 #include "diagnosis.h"
 #include "energy_references.h"
+#include "growth_references.h"
 #include "ideal_weight.h"
 #include "ideal_weight_references.h"
 #include "method_lists.h"
@@ -34,6 +35,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerReferenceStandards(routes, db);
     registerEnergyReferences(routes, db);
     registerBodyFatReferences(routes, db);
+    registerGrowthReferences(routes, db);
     registerRegistry(routes, db);
 }
 

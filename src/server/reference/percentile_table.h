@@ -112,6 +112,19 @@ struct DensityEquation
     double slope = 0;     // VRINCLINACAO
 };
 
+// The energy and protein recommended per kilogram of body weight (recopeso) by a reference
+// of recommended nutrient intakes, for one sex and an age band in completed months, both
+// ends included.
+struct PerKgRecommendation
+{
+    QString reference;  // CDRFNUTRECOM
+    QString sex;        // "M" or "F"
+    int fromMonths = 0;
+    int toMonths = 0;
+    double energyKcal = 0;  // QTENERPESO, kcal per kg per day
+    double proteinG = 0;    // QTPROTPESO, g per kg per day
+};
+
 // Everything one seed step writes for a family of methods.
 struct ReferenceSet
 {
@@ -125,6 +138,7 @@ struct ReferenceSet
     QList<NutrientReference> nutrientReferences;
     QList<NutrientGroup> nutrientGroups;
     QList<DensityEquation> densityEquations;
+    QList<PerKgRecommendation> perKgRecommendations;
 };
 
 // "005" and "P5" for the 5th percentile.

@@ -156,6 +156,23 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
         counts.lists += insertMissing(tx, QStringLiteral("grupnutr"),
                                       {QStringLiteral("CDGRUPNUTR"), QStringLiteral("NMGRUPNUTR")},
                                       {g.code, g.name});
+
+    QSet<QString> clearedRecommendations;
+    for (const PerKgRecommendation& r : set.perKgRecommendations)
+        if (!clearedRecommendations.contains(r.reference)) {
+            clearedRecommendations.insert(r.reference);
+            tx.execute(QStringLiteral("DELETE FROM recopeso WHERE CDRFNUTRECOM = ?"),
+                       {r.reference});
+        }
+    insertRows(tx,
+               QStringLiteral("INSERT INTO recopeso (CDRFNUTRECOM, CDSEXO, NRIDADEINI, NRIDADEFIN, "
+                              "QTENERPESO, QTPROTPESO) VALUES "),
+               6, set.perKgRecommendations.size(), [&](qsizetype i, QVariantList& params) {
+                   const PerKgRecommendation& r = set.perKgRecommendations[i];
+                   params << r.reference << r.sex << r.fromMonths << r.toMonths << r.energyKcal
+                          << r.proteinG;
+               });
+    counts.perKg = static_cast<int>(set.perKgRecommendations.size());
     return counts;
 }
 

@@ -16,6 +16,7 @@ struct SeedCounts
     int curves = 0;       // curve points written
     int lists = 0;        // injury factors, nutrient references and groups added
     int equations = 0;    // body density equations written
+    int perKg = 0;        // recommendations per kilogram written
 };
 
 // Writes a reference set on the transaction: the bibliographic references and list
@@ -24,7 +25,8 @@ struct SeedCounts
 // replaced whole, the fixed standards, likewise replaced per reference and owner, and the
 // reference curves, replaced per reference and curve; the injury factors, nutrient
 // references and nutrient groups it lacks (one already stored keeps its name and value);
-// the body density equations, replaced per reference and sex.
+// the body density equations, replaced per reference and sex; the recommendations per
+// kilogram, replaced per nutrient reference.
 // Rows go in multi-row inserts so a few thousand take one round trip per
 // hundred rows.
 SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set);

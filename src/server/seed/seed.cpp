@@ -5,6 +5,7 @@
 #include "../reference/bmi_references.h"
 #include "../reference/body_fat_references.h"
 #include "../reference/energy_references.h"
+#include "../reference/growth_references.h"
 #include "../reference/ideal_weight_references.h"
 #include "../reference/reference_seed.h"
 #include "../storage/schema.h"
@@ -21,7 +22,7 @@ using ReferenceSetSource = reference::ReferenceSet (*)();
 constexpr ReferenceSetSource kReferenceSteps[] = {
     reference::bmi::bmiReferenceSet,           reference::arm::armReferenceSet,
     reference::ideal::idealWeightReferenceSet, reference::energy::energyReferenceSet,
-    reference::body_fat::bodyFatReferenceSet,
+    reference::body_fat::bodyFatReferenceSet,  reference::growth::growthReferenceSet,
 };
 constexpr int kLatestSeed = 1 + static_cast<int>(std::size(kReferenceSteps));
 

@@ -31,6 +31,7 @@ const QList<SchemaStep>& schemaSteps()
         {4, QStringLiteral(":/avalnutri/schema/004_reference_curves.sql")},
         {5, QStringLiteral(":/avalnutri/schema/005_injury_factors.sql")},
         {6, QStringLiteral(":/avalnutri/schema/006_body_density.sql")},
+        {7, QStringLiteral(":/avalnutri/schema/007_recommendations_per_kg.sql")},
     };
     return steps;
 }

@@ -1,0 +1,197 @@
+#include "growth_references.h"
+
+#include "reference_percentiles.h"
+
+#include "../reference/coded_age.h"
+#include "../reference/growth_references.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <optional>
+
+namespace server::methods {
+namespace {
+
+namespace growth = reference::growth;
+
+constexpr int kOldestYears = 200;
+
+// Whole years and months, as the module's patient header gives them.
+int wholeMonths(const Params& p, int yearsIndex, int monthsIndex)
+{
+    const double years = p.number(yearsIndex);
+    const double months = p.number(monthsIndex);
+    if (years != std::floor(years) || years < 0 || years > kOldestYears)
+        p.fail(yearsIndex,
+               QStringLiteral("não é um número inteiro de anos de 0 a 200: %1").arg(years));
+    if (months != std::floor(months) || months < 0 || months > 11)
+        p.fail(monthsIndex,
+               QStringLiteral("não é um número inteiro de meses de 0 a 11: %1").arg(months));
+    return static_cast<int>(years) * 12 + static_cast<int>(months);
+}
+
+double positive(const Params& p, int index)
+{
+    const double v = p.number(index);
+    if (!(v > 0))
+        p.fail(index, QStringLiteral("deve ser maior que zero: %1").arg(v));
+    return v;
+}
+
+double rounded3(double v)
+{
+    return std::round(v * 1000) / 1000;
+}
+
+QJsonValue bandReply(const growth::Band& band)
+{
+    return QJsonArray{band.v, band.flag, band.text};
+}
+
+// The band of a measured value on a curve at x; empty texts outside the curve, for the sex
+// letters "D" and "I", and for a reference without the curve.
+QJsonValue bandOnCurve(Database& db, const QString& ref, const QString& curve,
+                       const std::optional<QString>& sex, double x, double value)
+{
+    if (!sex)
+        return bandReply({});
+    return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
+        const auto percentiles = growth::GrowthCurve::loadAround(tx, ref, curve, *sex, x).at(x);
+        return bandReply(percentiles ? growth::bandOf(*percentiles, value) : growth::Band{});
+    });
+}
+
+// "X" (the measured axis) or "T" (the axis looked up in the table).
+bool measured(const Params& p, int index)
+{
+    const QString letter = p.text(index);
+    if (letter == QLatin1String("X"))
+        return true;
+    if (letter == QLatin1String("T"))
+        return false;
+    p.fail(index,
+           QStringLiteral("deve ser \"X\" (medido) ou \"T\" (da tabela), não '%1'").arg(letter));
+}
+
+}  // namespace
+
+void registerGrowthReferences(RouteTable& routes, Database& db)
+{
+    routes.add(
+        QStringLiteral("GetPesCalcAltura"),
+        {api::arg::text(QStringLiteral("sexo")), api::arg::text(QStringLiteral("referência")),
+         api::arg::text(QStringLiteral("percentil")), api::arg::number(QStringLiteral("altura")),
+         api::arg::number(QStringLiteral("anos")), api::arg::number(QStringLiteral("meses"))},
+        [&db](const Params& p) -> QJsonValue {
+            const std::optional<QString> sex = tableSex(p, 0);
+            const QString ref = p.code(1, 2);
+            const QString asked = p.text(2);
+            const growth::ListedPercentile* listed =
+                growth::findListed(asked.isEmpty() ? QStringLiteral("050") : asked);
+            if (!listed)
+                p.fail(2, QStringLiteral("não é um percentil (\"0.1\", \"001\" … \"099\", "
+                                         "\"99.9\"; vazio é a mediana): '%1'")
+                              .arg(asked));
+            const double height = p.number(3);
+            if (height < 0)
+                p.fail(3, QStringLiteral("não pode ser negativa: %1").arg(height));
+            const int months = wholeMonths(p, 4, 5);
+            std::optional<double> forHeight, weightForAge, heightForAge;
+            if (sex)
+                storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
+                    const auto read = [&](const QString& curve, double x) {
+                        return growth::GrowthCurve::loadAround(tx, ref, curve, *sex, x)
+                            .valueAt(x, listed->code);
+                    };
+                    const double age = growth::monthMiddle(months);
+                    weightForAge = read(growth::kWeightForAge, age);
+                    heightForAge = read(growth::kHeightForAge, age);
+                    if (height > 0)
+                        forHeight =
+                            read(months < growth::kStandingFromMonths ? growth::kWeightForLength
+                                                                      : growth::kWeightForHeight,
+                                 growth::settleHeight(height));
+                });
+            model::PacketBuilder byHeight(records::layouts::cdsPesoIdealAltura());
+            if (forHeight)
+                byHeight.row().set(QStringLiteral("VRPESO"), rounded3(*forHeight));
+            model::PacketBuilder byAge(records::layouts::cdsCalcAn());
+            if (weightForAge || heightForAge) {
+                byAge.row();
+                if (weightForAge)
+                    byAge.set(QStringLiteral("VRPESOTABE"), rounded3(*weightForAge));
+                if (heightForAge)
+                    byAge.set(QStringLiteral("VRALTUTABE"), rounded3(*heightForAge));
+            }
+            return QJsonArray{byHeight.json(), byAge.json()};
+        });
+
+    routes.add(
+        QStringLiteral("GetPesIdAlt"),
+        {api::arg::text(QStringLiteral("referência")), api::arg::number(QStringLiteral("peso")),
+         api::arg::text(QStringLiteral("eixo do peso")), api::arg::number(QStringLiteral("altura")),
+         api::arg::text(QStringLiteral("eixo da altura")), api::arg::number(QStringLiteral("anos")),
+         api::arg::number(QStringLiteral("meses")), api::arg::text(QStringLiteral("sexo"))},
+        [&db](const Params& p) -> QJsonValue {
+            const QString ref = p.code(0, 2);
+            const bool weightMeasured = measured(p, 2);
+            if (weightMeasured == measured(p, 4))
+                p.fail(4, QStringLiteral("um só dos eixos (peso ou altura) deve ser \"X\""));
+            const int measuredIndex = weightMeasured ? 1 : 3;
+            const int tableIndex = weightMeasured ? 3 : 1;
+            const double value = positive(p, measuredIndex);
+            if (p.number(tableIndex) != 0)
+                p.fail(tableIndex,
+                       QStringLiteral("deve ser 0 no eixo \"T\": %1").arg(p.number(tableIndex)));
+            const int months = wholeMonths(p, 5, 6);
+            const std::optional<QString> sex = tableSex(p, 7);
+            return weightMeasured
+                       ? bandOnCurve(db, ref, growth::kWeightForAge, sex,
+                                     growth::monthMiddle(months), growth::settleWeight(value))
+                       : bandOnCurve(db, ref, growth::kHeightForAge, sex,
+                                     growth::monthMiddle(months), growth::settleHeight(value));
+        });
+
+    routes.add(QStringLiteral("GetPesoAlt"),
+               {api::arg::text(QStringLiteral("referência")),
+                api::arg::number(QStringLiteral("peso")),
+                api::arg::number(QStringLiteral("altura")), api::arg::text(QStringLiteral("sexo"))},
+               [&db](const Params& p) -> QJsonValue {
+                   const QString ref = p.code(0, 2);
+                   const double weight = growth::settleWeight(positive(p, 1));
+                   const double height = growth::settleHeight(positive(p, 2));
+                   const std::optional<QString> sex = tableSex(p, 3);
+                   return bandOnCurve(db, ref,
+                                      height < growth::kStandingFromCm ? growth::kWeightForLength
+                                                                       : growth::kWeightForHeight,
+                                      sex, height, weight);
+               });
+
+    routes.add(
+        QStringLiteral("GetNutRecCatchUp"),
+        {api::arg::text(QStringLiteral("referência de nutrientes")),
+         api::arg::text(QStringLiteral("sexo")), api::arg::number(QStringLiteral("idade do peso"))},
+        [&db](const Params& p) -> QJsonValue {
+            const QString ref = p.code(0, 2);
+            const std::optional<QString> sex = tableSex(p, 1);
+            const int months = ageInMonths(p, 2);
+            model::PacketBuilder packet(records::layouts::cdsNutRecCatchUp());
+            if (!sex)
+                return packet.json();
+            const QList<SqlRow> rows =
+                storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
+                    return tx.select(QStringLiteral("SELECT QTENERPESO, QTPROTPESO FROM recopeso "
+                                                    "WHERE CDRFNUTRECOM = ? AND CDSEXO = ? AND "
+                                                    "NRIDADEINI <= ? AND NRIDADEFIN >= ?"),
+                                     {ref, *sex, months, months});
+                });
+            if (!rows.isEmpty())
+                packet.row()
+                    .set(QStringLiteral("QTNUTRINIC"), rows[0][0])
+                    .set(QStringLiteral("QTPROTPESO"), rows[0][1]);
+            return packet.json();
+        });
+}
+
+}  // namespace server::methods
