@@ -3,6 +3,7 @@
 #include "arm_family.h"
 #include "bmi_family.h"
 #include "body_fat_family.h"
+#include "growth_family.h"
 #include "ideal_weight_family.h"
 #include "waist_family.h"
 #include "weight_adjustment_family.h"
@@ -26,19 +27,35 @@ const DispatchEntry kAnthropometricDispatch[] = {
     {M::kPesoIdealMust, &Calcula_PesoIdeal_Must},
     {M::kPesoIdealBurrPhi, &Calcula_PesoIdeal_BurrPhi},
     {M::kCircunfCintura, &Calcula_CircunfCintura},
+    {M::kAnGomez, &Calcula_AN_GOMEZ},
+    {M::kAnWaterlow, &Calcula_AN_Waterlow},
     {M::kPesoIdealFrisancho, &Calcula_PesoIdeal_Frisancho},
+    {M::kPerCefalico, &Calcula_PerCefalico},
     {M::kSomaPrega, &Calcula_SomaPrega},
     {M::kBiaGordura, &Calcula_BiaGordura},
     {M::kImcAmputado, &Calcula_IMC_Amputado},
     {M::kPesoIdealGrant, &Calcula_PesoIdeal_Grant},
     {M::kPesoIdealLorenz, [](Evaluation& ev) { Calcula_PesoIdeal_Lorenz(ev, true); }},
+    {M::kPtPc, &Calcula_PT_PC},
     {M::kPesoIdealImc, [](Evaluation& ev) { Calcula_PesoIdeal_Imc(ev, true); }},
     {M::kPesoIdealWeech, [](Evaluation& ev) { Calcula_PesoIdeal_Weech(ev, true); }},
     {M::kPesoIdealIdade, &Calcula_PesoIdeal_Idade},
     {M::kPesoIdealAltura, &Calcula_PesoIdeal_Altura},
     {M::kPerdaPeso, &Calcula_PerdaPeso},
     {M::kPesoAjustadoOb, &Calcula_PesoAjustado_Ob},
+    {M::kMaturacaoSexual, &Calcula_MaturacaoSexual},
     {M::kSiri, &Calcula_Siri},
+    {M::kPesoIdade036Nchs, &Calcula_PesoIdadeAltura},
+    {M::kPesoIdade210Nchs, &Calcula_PesoIdadeAltura},
+    {M::kAlturaIdade036Nchs, &Calcula_PesoIdadeAltura},
+    {M::kAlturaIdade210Nchs, &Calcula_PesoIdadeAltura},
+    {M::kPesoAltura49103Nchs, &Calcula_PesoIdadeAltura},
+    {M::kPesoAltura55145Nchs, &Calcula_PesoIdadeAltura},
+    {M::kPesoIdade060Oms, &Calcula_PesoIdadeAltura},
+    {M::kAlturaIdade024Oms, &Calcula_PesoIdadeAltura},
+    {M::kAlturaIdade2460Oms, &Calcula_PesoIdadeAltura},
+    {M::kPesoAltura45110Oms, &Calcula_PesoIdadeAltura},
+    {M::kPesoAltura65120Oms, &Calcula_PesoIdadeAltura},
     {M::kImcAdolescente, &Calcula_IMCAdolescente},
     {M::kImcOms98, &Calcula_IMCOms98},
     {M::kRcqOms98, &Calcula_RCQOms98},

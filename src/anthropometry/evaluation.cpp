@@ -50,17 +50,17 @@ Measure realMeasure(const std::optional<QString>& text)
     return {true, hostfw::StrToFloat(*text, kValueLabel)};
 }
 
-int wholeNumber(const QString& text)
+}  // namespace
+
+int wholeNumber(const QString& text, const QString& fieldLabel)
 {
     static const QRegularExpression whole(QStringLiteral("^\\s*[+-]?\\d{1,9}\\s*$"));
     if (!whole.match(text).hasMatch())
         throw hostfw::ConversionError(
             QStringLiteral("'%1' não é um valor inteiro válido para o campo '%2'.")
-                .arg(text, kValueLabel));
+                .arg(text, fieldLabel));
     return text.trimmed().toInt();
 }
-
-}  // namespace
 
 QString lineNumber(int sequence)
 {
@@ -104,7 +104,7 @@ Measure Evaluation::readWholeFromGrid(const QString& dataType) const
     const std::optional<QString> text = gridText(m_page.dataEntry, dataType, m_method);
     if (!text || hostfw::EmptyString(*text))
         return {};
-    return {true, double(wholeNumber(*text))};
+    return {true, double(wholeNumber(*text, kValueLabel))};
 }
 
 QString Evaluation::readTextFromGrid(const QString& dataType) const
@@ -117,7 +117,7 @@ Measure Evaluation::readLimbCountFromGrid(const QString& dataType) const
     const std::optional<QString> unit = gridText(m_page.dataEntry, dataType, m_method, kUnit);
     if (!unit || hostfw::EmptyString(*unit))
         return {};
-    return {true, double(wholeNumber(*unit))};
+    return {true, double(wholeNumber(*unit, kValueLabel))};
 }
 
 Measure Evaluation::readRecordedValue(const QString& dataType)

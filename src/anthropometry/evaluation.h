@@ -122,6 +122,10 @@ private:
     QString m_reference;
 };
 
+// A text read as a whole number, as StrToInt reads it: anything else (decimals, letters,
+// an empty text) throws hostfw::ConversionError naming the field.
+int wholeNumber(const QString& text, const QString& fieldLabel);
+
 // The two-digit text of a result line number (1 is "01").
 QString lineNumber(int sequence);
 

@@ -66,6 +66,10 @@ inline constexpr BracketRules kArmFatAreaBracket{
 inline constexpr BracketRules kCorrectedArmMuscleAreaBracket{
     BracketRules::Between::AtOrBelowName, BracketRules::UnderFirst::NoCodeAtOrBelow, false, false};
 
+// Head circumference: the same reading, the percentile at or below the value alone, "< " under
+// the first and nothing over the last.
+inline constexpr BracketRules kHeadCircumferenceBracket = kCorrectedArmMuscleAreaBracket;
+
 // The bracket of value from what GetPercentil answered:
 //   percentiles   the reference's percentile codes, lowest first (cdsPesqPer);
 //   atOrBelow     the percentile with the highest value not above the value

@@ -3,6 +3,7 @@
 #include "energy_messages.h"
 
 #include "anthropometry/evaluation.h"
+#include "anthropometry/growth_family.h"
 #include "anthropometry/ideal_weight_family.h"
 #include "anthropometry/number_texts.h"
 #include "anthropometry/reference_queries.h"
@@ -117,8 +118,8 @@ void EnergyPass::operator()(AssessmentForm& form)
                 Calcula_PacienteHospital(form);
             } else if (code == M::kPacienteObesos) {
                 Calcula_PacienteObesos(form);
-            } else if (code == M::kCatchUp && m_catchUpGrowth) {
-                m_catchUpGrowth(form);
+            } else if (code == M::kCatchUp) {
+                anthropometry::Calcula_Catch_up(form);
             }
         }
         form.cdsMetoAvalEnerg.first();

@@ -13,8 +13,6 @@
 #include "workspace/assessment_form.h"
 #include "workspace/calculation_run.h"
 
-#include <functional>
-
 namespace energy {
 
 class EnergyPass
@@ -26,14 +24,6 @@ public:
 
     // Installs this pass as the run's energy pass; the pass must outlive the run.
     void install(workspace::CalculationRun& run);
-
-    // Catch-up growth ("35"), the child-growth engine's routine: until one is set the
-    // method writes nothing.
-    using CatchUpGrowth = std::function<void(workspace::AssessmentForm&)>;
-    void setCatchUpGrowth(CatchUpGrowth routine) { m_catchUpGrowth = std::move(routine); }
-
-private:
-    CatchUpGrowth m_catchUpGrowth;
 };
 
 // The ideal-weight pass (anthropometry::IdealWeightPass) for the energy method code: the
