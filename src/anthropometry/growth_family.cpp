@@ -86,7 +86,7 @@ GrowthReference growthReference(Evaluation& ev, const QString& percentile, doubl
 // Gomez: weight in per cent of the reference weight for the age.
 const char* gomezClass(double percent)
 {
-    return percent > 90 ? "Eutrofia"
+    return percent > 90   ? "Eutrofia"
            : percent > 75 ? "Desnu_Leve"
            : percent > 60 ? "Desnu_Mod"
                           : "Desnu_Grave";
@@ -299,8 +299,9 @@ void Calcula_AN_Waterlow(Evaluation& ev)
                 classification = msg(weightPerHeightClass(ratio));
             }
         } else {
-            classification =
-                msg(tall ? "Desnu_Atual" : heavy ? "Desnu_Pregresso" : "Desnu_cronico");
+            classification = msg(tall    ? "Desnu_Atual"
+                                 : heavy ? "Desnu_Pregresso"
+                                         : "Desnu_cronico");
         }
     }
     ev.writeResultLine(2, msg("Waterlow"), classification);
@@ -357,18 +358,16 @@ void Calcula_PesoIdadeAltura(Evaluation& ev)
     case GrowthAxis::WeightForAge:
         if (!positive(weight))
             return;
-        answer = percentileReached(ev.server().GetPesIdAlt(ev.reference(), weight.value,
-                                                           weightLetter, 0, ageLetter,
-                                                           ageYearsReal(ev), ageMonthsReal(ev),
-                                                           ev.sexLetter()));
+        answer = percentileReached(
+            ev.server().GetPesIdAlt(ev.reference(), weight.value, weightLetter, 0, ageLetter,
+                                    ageYearsReal(ev), ageMonthsReal(ev), ev.sexLetter()));
         break;
     case GrowthAxis::HeightForAge:
         if (!positive(height))
             return;
-        answer = percentileReached(ev.server().GetPesIdAlt(ev.reference(), 0, ageLetter,
-                                                           heightCm, weightLetter,
-                                                           ageYearsReal(ev), ageMonthsReal(ev),
-                                                           ev.sexLetter()));
+        answer = percentileReached(ev.server().GetPesIdAlt(ev.reference(), 0, ageLetter, heightCm,
+                                                           weightLetter, ageYearsReal(ev),
+                                                           ageMonthsReal(ev), ev.sexLetter()));
         break;
     case GrowthAxis::WeightForHeight:
         if (!positive(weight) || !positive(height))
@@ -416,10 +415,10 @@ void Calcula_Catch_up(Evaluation& ev)
     const QString recommendation = ev.readRecordedText(kRda);
     if (!positive(weight))
         return;
-    oleIdade = ev.queries().loadEach(
-        {&L::cdsPesoIdealIdade(), &L::cdsPesoIdade()},
-        ev.server().GetPesoIdade(ev.sexLetter(), ev.reference(), QStringLiteral("050"),
-                                 ev.ageYears(), ageMonthsOrZero(ev), weight.value));
+    oleIdade = ev.queries().loadEach({&L::cdsPesoIdealIdade(), &L::cdsPesoIdade()},
+                                     ev.server().GetPesoIdade(ev.sexLetter(), ev.reference(),
+                                                              QStringLiteral("050"), ev.ageYears(),
+                                                              ageMonthsOrZero(ev), weight.value));
     const records::DataSet& median = ev.queries().dataSet(L::cdsPesoIdealIdade());
     const double medianWeight =
         median.isEmpty() || median.asString(QStringLiteral("VRPESO")).isEmpty()
@@ -434,9 +433,9 @@ void Calcula_Catch_up(Evaluation& ev)
         weightAgeRow.asString(QStringLiteral("NRIDADEINI")) + hostfw::DecimalSeparator
             + hostfw::Ajusta(weightAgeRow.asString(QStringLiteral("NRIDADEFIN")), 2),
         kAgeLabel);
-    const records::DataSet& needs = ev.query(
-        L::cdsNutRecCatchUp(),
-        ev.server().GetNutRecCatchUp(recommendation, ev.sexLetter(), weightAge));
+    const records::DataSet& needs =
+        ev.query(L::cdsNutRecCatchUp(),
+                 ev.server().GetNutRecCatchUp(recommendation, ev.sexLetter(), weightAge));
     if (needs.isEmpty())
         return;
     const double perKilogram = needs.asFloat(QStringLiteral("QTNUTRINIC"));
