@@ -3,8 +3,10 @@
 #include "anthropometry/assessment_pass.h"
 #include "client/http_app_server.h"
 #include "dialogs/tfrm_calc_estimado.h"
+#include "dialogs/tfrm_matu_sexual.h"
 #include "energy/basal_rate_family.h"
 #include "energy/energy_pass.h"
+#include "hostfw/action.h"
 #include "hostfw/error_display.h"
 #include "hostfw/widgets/mdi_host.h"
 #include "records/field.h"
@@ -109,6 +111,12 @@ extern "C" void CriaMedAntro(const QString& branch, const QString& patient, cons
         form->core().setCalculationRun(&calculationRun());
         QObject::connect(form, &workspace::TfrmAvalNutrEnerg::estimateRequested, form,
                          [form] { dialogs::sbtEstimadoClick(form->core(), form); });
+        QObject::connect(form, &workspace::TfrmAvalNutrEnerg::maturationRequested, form, [form] {
+            hostfw::RunAction([form] {
+                if (const auto opening = dialogs::sbtMaturSexClick(form->core()))
+                    CriaMatuSexual(opening->years, opening->months, opening->page);
+            });
+        });
         frmAvalNutrEnerg = form;
         boStCriado = true;
         QObject::connect(form, &QObject::destroyed, [] { boStCriado = false; });
@@ -128,4 +136,13 @@ extern "C" void CriaMedAntro(const QString& branch, const QString& patient, cons
     if (QMdiArea* area = hostfw::mdiHost(); area && form->parentWidget())
         area->setActiveSubWindow(static_cast<QMdiSubWindow*>(form->parentWidget()));
     form->activate();
+}
+
+extern "C" void CriaMatuSexual(int years, int months, int page)
+{
+    workspace::TfrmAvalNutrEnerg* form = boStCriado ? mainForm() : nullptr;
+    if (!form)
+        return;
+    hostfw::RunAction(
+        [&] { dialogs::CriaMatuSexual(form->core(), years, months, page, form->window()); });
 }

@@ -19,4 +19,10 @@ Q_DECL_EXPORT void IniProc(const QVariantList& params);
 Q_DECL_EXPORT void CriaMedAntro(const QString& branch, const QString& patient, const QString& name,
                                 const QString& sexCode, const QDateTime& birth,
                                 const QDateTime& consultation);
+
+// Opens the sexual maturation dialog modally over the main form for a child of that age
+// in whole years and months, on page 0 (girls) or 1 (boys); the stage confirmed goes to
+// the form's data grid. Without a main form, or for another page, nothing opens (a
+// page is refused with a message).
+Q_DECL_EXPORT void CriaMatuSexual(int years, int months, int page);
 }
