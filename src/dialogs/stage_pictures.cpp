@@ -171,34 +171,43 @@ GenitalSize genitalSize(int stage)
     }
 }
 
-// The penis hangs from the base over the scrotum; sizes from the stage.
+// The scrotum hangs behind and below the penis; sizes from the stage.
 void genitals(QPainter& p, QPointF base, const GenitalSize& g, qreal scale = 1.0)
 {
     const qreal pw = g.penisWidth * scale;
     const qreal pl = g.penisLength * scale;
     const qreal sw = g.scrotumWidth * scale;
     const qreal sh = g.scrotumHeight * scale;
-    // Scrotum: two halves beside and below the shaft, each with its testis.
-    for (int side : {-1, 1}) {
-        const QPointF centre(base.x() + side * sw * 0.62, base.y() + pl * 0.35 + sh * 0.45);
-        p.setPen(inkPen(1.4));
-        p.setBrush(g.scrotum);
-        p.drawEllipse(centre, sw * 0.75, sh * 0.62);
-        p.setPen(QPen(kInk.lighter(200), 1, Qt::DashLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(centre, g.testis * scale * 0.8, g.testis * scale);
-    }
+    // Scrotum: one sac with its median raphe and a testis on each side.
+    const qreal top = base.y() + pl * 0.3;
+    QPainterPath sac;
+    sac.moveTo(base.x() - sw * 0.7, top);
+    sac.cubicTo(base.x() - sw * 1.35, top + sh * 0.35, base.x() - sw * 1.2, top + sh * 1.25,
+                base.x(), top + sh * 1.2);
+    sac.cubicTo(base.x() + sw * 1.2, top + sh * 1.25, base.x() + sw * 1.35, top + sh * 0.35,
+                base.x() + sw * 0.7, top);
+    sac.closeSubpath();
+    p.setPen(inkPen(1.4));
+    p.setBrush(g.scrotum);
+    p.drawPath(sac);
+    p.setPen(QPen(g.scrotum.darker(150), 1));
+    p.drawLine(QPointF(base.x(), top + sh * 0.5), QPointF(base.x(), top + sh * 1.18));
+    p.setPen(QPen(kInk.lighter(180), 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    for (int side : {-1, 1})
+        p.drawEllipse(QPointF(base.x() + side * sw * 0.55, top + sh * 0.72), g.testis * scale * 0.8,
+                      g.testis * scale);
     // Scrotal skin texture from stage 2 on.
     if (g.scrotum != kSkin) {
-        p.setPen(QPen(g.scrotum.darker(140), 0.8));
+        p.setPen(QPen(g.scrotum.darker(135), 0.8));
         Scatter s(quint32(sw * 10));
-        for (int i = 0; i < 14; ++i) {
-            const qreal x = base.x() + (s.next() - 0.5) * sw * 2.2;
-            const qreal y = base.y() + pl * 0.35 + sh * (0.2 + s.next() * 0.55);
-            p.drawLine(QPointF(x, y), QPointF(x + 2, y + 3));
+        for (int i = 0; i < 16; ++i) {
+            const qreal x = base.x() + (s.next() - 0.5) * sw * 1.9;
+            const qreal y = top + sh * (0.3 + s.next() * 0.75);
+            p.drawLine(QPointF(x, y), QPointF(x + 2, y + 2.5));
         }
     }
-    // Shaft and glans.
+    // Shaft in front, and the glans.
     QPainterPath shaft;
     shaft.addRoundedRect(QRectF(base.x() - pw / 2, base.y(), pw, pl), pw / 2, pw / 2);
     p.setPen(inkPen(1.4));
@@ -236,7 +245,7 @@ void groin(QPainter& p)
 void drawGenital(QPainter& p, int stage)
 {
     groin(p);
-    genitals(p, QPointF(230, 62), genitalSize(stage));
+    genitals(p, QPointF(230, 40), genitalSize(stage));
 }
 
 // ---------------------------------------------------------------- pubic hair
@@ -305,18 +314,26 @@ void hair(QPainter& p, QPointF at, qreal angle, int stage)
     p.drawPath(path);
 }
 
+void drawHair(QPainter& p, int stage, bool male);
+
 void drawPubic(QPainter& p, int stage, bool male)
 {
     groin(p);
-    if (male) {
-        // The genitals faintly, so the hair pattern reads first.
-        p.setOpacity(0.45);
-        genitals(p, QPointF(230, 66), genitalSize(stage), 0.8);
-        p.setOpacity(1.0);
-    } else {
+    if (!male) {
         p.setPen(QPen(kInk.lighter(160), 1.3));
         p.drawLine(QPointF(230, 108), QPointF(230, 142));
     }
+    drawHair(p, stage, male);
+    if (male) {
+        // The genitals, small and light, over the hair at their base.
+        p.setOpacity(0.8);
+        genitals(p, QPointF(230, 72), genitalSize(stage), 0.75);
+        p.setOpacity(1.0);
+    }
+}
+
+void drawHair(QPainter& p, int stage, bool male)
+{
     const QPainterPath area = hairArea(stage, male);
     if (area.isEmpty())
         return;

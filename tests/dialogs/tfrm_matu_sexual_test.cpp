@@ -1,7 +1,7 @@
 // The maturation dialog's widgets under the offscreen platform: the radio buttons of
 // each page, the girls' pubic stages disabled by age, clicks reaching the core, and the
 // dialog closing only on a complete choice. With AVALNUTRI_SHOTS set to a folder, both
-// pages are saved there as maturation_girls.png and maturation_boys.png.
+// pages are saved there as maturation_girls*.png and maturation_boys*.png.
 
 #include "consultation_fixture.h"
 
@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -20,13 +21,16 @@ using workspacetest::ConsultationTest;
 
 namespace {
 
-void saveShot(QWidget& w, const QString& name)
+// The page as it opens, and scrolled to its last stages.
+void saveShots(TfrmMatuSexual& w, QScrollArea* box, const QString& name)
 {
     const QString folder = qEnvironmentVariable("AVALNUTRI_SHOTS");
     if (folder.isEmpty())
         return;
     QDir().mkpath(folder);
-    w.grab().save(folder + u'/' + name);
+    w.grab().save(QStringLiteral("%1/maturation_%2.png").arg(folder, name));
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    w.grab().save(QStringLiteral("%1/maturation_%2_lower.png").arg(folder, name));
 }
 
 }  // namespace
@@ -67,7 +71,7 @@ TEST_F(MaturationWidgets, EachPageHasTenButtonsUnderItsPictures)
     girls.show();
     QTest::mouseClick(girls.radio("rbtFemM4"), Qt::LeftButton);
     EXPECT_EQ(girls.core().chosen(dialogs::MaturationDialog::Column::Left), 4);
-    saveShot(girls, "maturation_girls.png");
+    saveShots(girls, girls.scbFem, "girls");
 
     TfrmMatuSexual boys(f, 12, 3, 1);
     EXPECT_EQ(boys.nbkSexos->currentWidget(), boys.pgMasculino);
@@ -77,7 +81,7 @@ TEST_F(MaturationWidgets, EachPageHasTenButtonsUnderItsPictures)
     boys.show();
     boys.radio("rbtMascG3")->click();
     boys.radio("rbtMascP2")->click();
-    saveShot(boys, "maturation_boys.png");
+    saveShots(boys, boys.scbMasc, "boys");
 }
 
 TEST_F(MaturationWidgets, ConfirmClosesOnlyOnACompleteChoice)
