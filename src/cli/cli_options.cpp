@@ -94,6 +94,11 @@ QString usageText()
         "      o diálogo Altura/Peso Estimado: grava a altura (do joelho) e o peso (do braço e,\n"
         "      em 1988, da panturrilha e da prega subscapular) estimados por Chumlea no peso\n"
         "      e na altura da consulta, e mostra tipo de dado, valor e observação\n"
+        "  maturation --branch B --patient C --date AAAA-MM-DD --breast|--genital N [--pubic N]\n"
+        "             [--json]\n"
+        "      o diálogo Maturação Sexual: seleciona a Maturação Sexual e grava o estágio\n"
+        "      observado (Tanner, 1 a 5) de mama (feminino) ou genitália (masculino) e de\n"
+        "      pêlos pubianos; mostra tipo de dado, valor e observação\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
@@ -146,16 +151,18 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     const bool add = commandName == u"patient-add";
     const bool energy = commandName == u"energy";
     const bool estimate = commandName == u"estimate";
+    const bool maturation = commandName == u"maturation";
     // What calc and energy share: the consultation and its methods.
     const bool calc = commandName == u"calc" || energy;
     // What they share with estimate: the consultation.
-    const bool consultation = calc || estimate;
+    const bool consultation = calc || estimate || maturation;
     if (!add && !consultation)
         return fail(QStringLiteral("comando desconhecido: %1").arg(commandName));
-    cmd.kind = add        ? Command::Kind::PatientAdd
-               : energy   ? Command::Kind::Energy
-               : estimate ? Command::Kind::Estimate
-                          : Command::Kind::Calc;
+    cmd.kind = add          ? Command::Kind::PatientAdd
+               : energy     ? Command::Kind::Energy
+               : estimate   ? Command::Kind::Estimate
+               : maturation ? Command::Kind::Maturation
+                            : Command::Kind::Calc;
 
     while (!r.atEnd()) {
         const QString arg = r.take();
@@ -215,6 +222,12 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
                         QStringLiteral("--factor deve ser METODO:TIPO=COD: '%1'").arg(text));
                 cmd.factors.append({m.captured(1), m.captured(2), m.captured(3)});
             }
+        } else if (maturation && arg == u"--breast") {
+            ok = need(cmd.breast.emplace());
+        } else if (maturation && arg == u"--genital") {
+            ok = need(cmd.genital.emplace());
+        } else if (maturation && arg == u"--pubic") {
+            ok = need(cmd.pubic.emplace());
         } else if (estimate && arg == u"--set") {
             ok = need(cmd.chumleaSet);
         } else if (estimate && arg == u"--knee") {

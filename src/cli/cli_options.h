@@ -48,6 +48,7 @@ struct Command
         Calc,
         Energy,
         Estimate,
+        Maturation,
         Help
     };
     Kind kind = Kind::Help;
@@ -82,6 +83,10 @@ struct Command
     QString calf;
     QString arm;
     QString subscapular;
+    // maturation: the stages as typed (1 to 5)
+    std::optional<QString> breast;
+    std::optional<QString> genital;
+    std::optional<QString> pubic;
 };
 
 // The command, or the usage error text (exit status 2).

@@ -16,5 +16,6 @@ int addPatient(records::AppServer& server, const Command& command);
 int calculate(const Command& command, QTextStream& out);
 int calculateEnergy(const Command& command, QTextStream& out);
 int estimate(const Command& command, QTextStream& out);
+int storeMaturation(const Command& command, QTextStream& out);
 
 }  // namespace cli

@@ -50,6 +50,9 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Estimate:
             status = cli::estimate(command, out);
             break;
+        case cli::Command::Kind::Maturation:
+            status = cli::storeMaturation(command, out);
+            break;
         case cli::Command::Kind::Help:
             break;
         }
