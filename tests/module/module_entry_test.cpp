@@ -13,11 +13,14 @@
 #include "workspace/module_context.h"
 #include "workspace/result_page.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -96,6 +99,37 @@ TEST_F(ModuleEntry, OpensOneFormAndReloadsOnlyForAnotherConsultation)
     EXPECT_EQ(area.subWindowList().size(), 1);
     EXPECT_EQ(first->edtNmPaciente->text(), "Caio Prado");
     EXPECT_EQ(stCdPacienteAux, "800000000002");
+    EXPECT_TRUE(errors.messages().isEmpty()) << errors.last().toStdString();
+}
+
+// The maturation button opens the dialog over the form on the page of the patient's
+// sex; the stage confirmed there lands in the data grid.
+TEST_F(ModuleEntry, MaturationButtonOpensTheDialogThatWritesTheStage)
+{
+    server.addReference("METO", "28", "90", "Referência de teste");
+    server.addPatient("800000000009", "Ana Lima", "1", QDate(2014, 2, 1));
+    IniProc(params("800000000009", "Ana Lima", "1", QDate(2014, 2, 1)));
+    workspace::AssessmentForm& core = form()->core();
+    ASSERT_TRUE(core.methodPage().selectMethod("28")) << errors.last().toStdString();
+    core.showPage(workspace::OuterPage::tshAvalNutr, workspace::InnerPage::tshAvaliacao);
+    ASSERT_TRUE(core.cdsDadosAval.locate("CDTIPODADO", "37"));
+    core.repaint();
+    ASSERT_TRUE(form()->sbtMaturSex->isEnabled());
+
+    QString page;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        page = dialog->windowTitle();
+        dialog->findChild<QRadioButton*>("rbtFemM2")->click();
+        dialog->findChild<QRadioButton*>("rbtFemP3")->click();
+        dialog->findChild<QPushButton*>("sbtConfirma")->click();
+    });
+    form()->sbtMaturSex->trigger();
+    EXPECT_EQ(page, "Maturação Sexual");
+    EXPECT_EQ(core.cdsDadosAval.asString("DSINFOAVAL"), "M2-P3");
+    EXPECT_EQ(core.cdsDadosAval.asString("DSOBSERAVAL"), "Tanner (1962)");
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.last().toStdString();
 }
 
