@@ -6,11 +6,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QStackedWidget>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace dialogs {
@@ -34,50 +32,23 @@ QString columnLetter(int page, Column column)
 
 TfrmMatuSexual::TfrmMatuSexual(workspace::AssessmentForm& form, int years, int months, int page,
                                QWidget* parent)
-    : QDialog(parent),
+    : hostfw::TfrmRotiGeral(parent),
       m_core(form, years, months, page)
 {
     setObjectName(QStringLiteral("frmMatuSexual"));
     setWindowTitle(QStringLiteral("Maturação Sexual"));
-    setModal(true);
+    setScreenCode(QStringLiteral("VEX12202"));
 
-    auto* layout = new QVBoxLayout(this);
-    auto* header = new QHBoxLayout;
-    auto* title = new QLabel(QStringLiteral("Maturação Sexual"), this);
-    QFont titleFont = title->font();
-    titleFont.setBold(true);
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
-    title->setFont(titleFont);
-    lblCodigoTela = new QLabel(QStringLiteral("VEX12202"), this);
-    lblCodigoTela->setObjectName(QStringLiteral("lblCodigoTela"));
-    header->addWidget(title);
-    header->addStretch();
-    header->addWidget(lblCodigoTela);
-    layout->addLayout(header);
-
-    nbkSexos = new QStackedWidget(this);
+    auto* layout = new QVBoxLayout(panPrincipal);
+    layout->setContentsMargins(0, 0, 0, 0);
+    nbkSexos = new QStackedWidget(panPrincipal);
     nbkSexos->setObjectName(QStringLiteral("nbkSexos"));
     pgFeminino = buildPage(MaturationDialog::pgFeminino, scbFem, panLeftFem);
     pgMasculino = buildPage(MaturationDialog::pgMasculino, scbMasc, panLeftMasc);
     nbkSexos->addWidget(pgFeminino);
     nbkSexos->addWidget(pgMasculino);
     nbkSexos->setCurrentIndex(m_core.page());
-    layout->addWidget(nbkSexos, 1);
-
-    auto* buttons = new QHBoxLayout;
-    sbtConfirma = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                  QStringLiteral("Confirmar"), this);
-    sbtConfirma->setObjectName(QStringLiteral("sbtConfirma"));
-    sbtConfirma->setDefault(true);
-    sbtCancela = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                 QStringLiteral("Cancelar"), this);
-    sbtCancela->setObjectName(QStringLiteral("sbtCancela"));
-    buttons->addStretch();
-    buttons->addWidget(sbtConfirma);
-    buttons->addWidget(sbtCancela);
-    layout->addLayout(buttons);
-    connect(sbtConfirma, &QPushButton::clicked, this, &TfrmMatuSexual::sbtConfirmaClick);
-    connect(sbtCancela, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(nbkSexos);
 
     repaintButtons();
     resize(kStagePictureWidth * 2 + 110, 660);

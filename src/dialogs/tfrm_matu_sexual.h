@@ -3,11 +3,9 @@
 #include "maturation_dialog.h"
 #include "stage_pictures.h"
 
-#include <QDialog>
+#include "hostfw/widgets/tfrm_roti_geral.h"
 
 class QButtonGroup;
-class QLabel;
-class QPushButton;
 class QRadioButton;
 class QScrollArea;
 class QStackedWidget;
@@ -16,10 +14,10 @@ namespace dialogs {
 
 // The sexual maturation dialog: a notebook with the girls' page (breast and pubic hair
 // stages) and the boys' page (genital and pubic hair stages), each a scrolling box of
-// two columns of five pictures with a radio button under each, and the base dialog's
+// two columns of five pictures with a radio button under each, over the base dialog's
 // Confirmar and Cancelar. The clicks go to the core (MaturationDialog); the buttons
 // repaint from it.
-class TfrmMatuSexual : public QDialog
+class TfrmMatuSexual : public hostfw::TfrmRotiGeral
 {
     Q_OBJECT
 
@@ -31,7 +29,6 @@ public:
 
     MaturationDialog& core() { return m_core; }
 
-    QLabel* lblCodigoTela = nullptr;  // the screen code
     QStackedWidget* nbkSexos = nullptr;
     QWidget* pgFeminino = nullptr;
     QWidget* pgMasculino = nullptr;
@@ -39,15 +36,14 @@ public:
     QScrollArea* scbMasc = nullptr;
     QWidget* panLeftFem = nullptr;
     QWidget* panLeftMasc = nullptr;
-    QPushButton* sbtConfirma = nullptr;
-    QPushButton* sbtCancela = nullptr;
 
     // A radio button by its name ("rbtFemM1" ... "rbtMascP5").
     QRadioButton* radio(const QString& name) const;
 
+protected:
     // The confirm button: the core composes and writes; the dialog closes unless a
     // choice is missing.
-    void sbtConfirmaClick();
+    void sbtConfirmaClick() override;
 
 private:
     QWidget* buildPage(int page, QScrollArea*& box, QWidget*& leftPanel);
