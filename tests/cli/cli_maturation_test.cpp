@@ -2,38 +2,15 @@
 // loopback, storing the observed stage as the dialog does, and refusing with the
 // window's message, status 1 and nothing stored.
 
-#include "test_server.h"
-
-#include <QProcess>
-
-#include <gtest/gtest.h>
+#include "cli_run.h"
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using clitest::CliRun;
 
-class MaturationCommand : public ::testing::Test
+class MaturationCommand : public clitest::CliTest
 {
 protected:
-    CliRun run(const QStringList& args)
-    {
-        QProcess process;
-        process.setProgram(QStringLiteral(AVALNUTRI_CLI));
-        process.setArguments(QStringList{"--server",
-                                         QStringLiteral("127.0.0.1:%1").arg(m_server.port()),
-                                         "--token-file", m_server.config().effectiveTokenFile()}
-                             + args);
-        process.start();
-        process.waitForFinished(60000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-
     void addPatient(const QString& code, const QString& sex, const QString& birth)
     {
         const CliRun add = run({"patient-add", "--branch", "0001", "--code", code, "--name",
@@ -55,19 +32,13 @@ protected:
             {"0001", patient, QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC)}, "37"));
         return servertest::column(info, "DSINFOAVAL") + servertest::column(info, "DSOBSERAVAL");
     }
-
-    servertest::TestServer m_server{servertest::Engine::Sqlite};
 };
 
 }  // namespace
 
 TEST_F(MaturationCommand, StoresTheStageOrRefusesWithTheMessage)
 {
-    // Sexual maturation needs a reference of its list to be selected.
-    m_server.sql(
-        {"INSERT INTO refebibl (CDREFEBIBL, NMREFEBIBL) SELECT 'ZT', 'Referência de "
-         "teste' WHERE NOT EXISTS (SELECT 1 FROM refebibl WHERE CDREFEBIBL = 'ZT')",
-         "INSERT INTO refelista (CDLISTA, CDDONO, CDREFEBIBL) VALUES ('METO', '28', 'ZT')"});
+    // Sexual maturation is selected with the reference the server lists for it.
     addPatient("710000000001", "0", "2014-06-01");  // a boy of 12
     addPatient("710000000002", "1", "2009-12-01");  // a girl of 17
 

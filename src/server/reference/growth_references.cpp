@@ -180,7 +180,10 @@ ReferenceSet growthReferenceSet()
     set.references = {
         {kWho2006, QStringLiteral("OMS 2006 - Padrões de crescimento (0 a 5 anos)")},
         {kNchs1977, QStringLiteral("NCHS 1977 (OMS/CDC 1978) - Crescimento (0 a 10 anos)")},
+        {kTanner1962, QStringLiteral("Tanner 1962 - Estágios de maturação sexual (sem tabela)")},
     };
+    set.listings.append({QString(method::kMaturacaoSexual), kTanner1962});
+    set.defaults.append({QString(method::kMaturacaoSexual), kTanner1962});
     set.nutrientReferences = {{kRda1989, QStringLiteral("RDA 1989 - Recommended Dietary "
                                                         "Allowances (NRC)")}};
     const QString both[] = {kNchs1977, kWho2006};

@@ -14,6 +14,10 @@ namespace server::reference::growth {
 inline const QString kWho2006 = arm::kWho2006;
 inline const QString kNchs1977 = ideal::kNchs1977;
 inline const QString kRda1989 = energy::kRda1989;
+// Method "28" (Maturação Sexual) reads no table, but its catalogue entry asks for a
+// reference from its list: Tanner 1962, whose stages the dialog records, stands there
+// without a table.
+inline const QString kTanner1962 = QStringLiteral("13");
 
 // The curves (refecurva.CDCURVA) of the growth indices, by sex. Age curves run along the
 // age in months: NCHS 1977 at its tabulated whole months, WHO 2006 at the middle of each
