@@ -99,6 +99,10 @@ QString usageText()
         "      o diálogo Maturação Sexual: seleciona a Maturação Sexual e grava o estágio\n"
         "      observado (Tanner, 1 a 5) de mama (feminino) ou genitália (masculino) e de\n"
         "      pêlos pubianos; mostra tipo de dado, valor e observação\n"
+        "  diagnosis --branch B --patient C --date AAAA-MM-DD [--set-file ARQUIVO.html | --show]\n"
+        "      a aba Diagnóstico Nutricional: grava o HTML do arquivo como o diagnóstico da\n"
+        "      consulta (só a formatação da barra: negrito, itálico, sublinhado, listas e\n"
+        "      tamanho da fonte) ou mostra o diagnóstico gravado (o padrão)\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
@@ -152,16 +156,19 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     const bool energy = commandName == u"energy";
     const bool estimate = commandName == u"estimate";
     const bool maturation = commandName == u"maturation";
+    const bool diagnosis = commandName == u"diagnosis";
+    bool show = false;
     // What calc and energy share: the consultation and its methods.
     const bool calc = commandName == u"calc" || energy;
     // What they share with estimate: the consultation.
-    const bool consultation = calc || estimate || maturation;
+    const bool consultation = calc || estimate || maturation || diagnosis;
     if (!add && !consultation)
         return fail(QStringLiteral("comando desconhecido: %1").arg(commandName));
     cmd.kind = add          ? Command::Kind::PatientAdd
                : energy     ? Command::Kind::Energy
                : estimate   ? Command::Kind::Estimate
                : maturation ? Command::Kind::Maturation
+               : diagnosis  ? Command::Kind::Diagnosis
                             : Command::Kind::Calc;
 
     while (!r.atEnd()) {
@@ -238,6 +245,10 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             ok = need(cmd.arm);
         } else if (estimate && arg == u"--subscapular") {
             ok = need(cmd.subscapular);
+        } else if (diagnosis && arg == u"--set-file") {
+            ok = need(cmd.diagnosisFile.emplace());
+        } else if (diagnosis && arg == u"--show") {
+            show = true;
         } else if (calc && !energy && (arg == u"--value" || arg == u"--limbs")) {
             QString text;
             ok = need(text);
@@ -283,6 +294,8 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
         if (cmd.chumleaSet == u"1987" && (!cmd.calf.isEmpty() || !cmd.subscapular.isEmpty()))
             return fail(QStringLiteral("--calf e --subscapular só valem com --set 1988"));
     }
+    if (diagnosis && show && cmd.diagnosisFile)
+        return fail(QStringLiteral("use --set-file ou --show, não os dois"));
     return {cmd, {}};
 }
 

@@ -49,6 +49,7 @@ struct Command
         Energy,
         Estimate,
         Maturation,
+        Diagnosis,
         Help
     };
     Kind kind = Kind::Help;
@@ -87,6 +88,8 @@ struct Command
     std::optional<QString> breast;
     std::optional<QString> genital;
     std::optional<QString> pubic;
+    // diagnosis: the HTML file to store (--set-file); without it the stored text is shown
+    std::optional<QString> diagnosisFile;
 };
 
 // The command, or the usage error text (exit status 2).

@@ -17,5 +17,6 @@ int calculate(const Command& command, QTextStream& out);
 int calculateEnergy(const Command& command, QTextStream& out);
 int estimate(const Command& command, QTextStream& out);
 int storeMaturation(const Command& command, QTextStream& out);
+int diagnosis(const Command& command, QTextStream& out);
 
 }  // namespace cli

@@ -53,6 +53,9 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Maturation:
             status = cli::storeMaturation(command, out);
             break;
+        case cli::Command::Kind::Diagnosis:
+            status = cli::diagnosis(command, out);
+            break;
         case cli::Command::Kind::Help:
             break;
         }

@@ -2,6 +2,7 @@
 
 #include "calculation_run.h"
 #include "data_types.h"
+#include "diagnosis_page.h"
 #include "energy_page.h"
 #include "method_page.h"
 #include "module_context.h"
@@ -56,7 +57,8 @@ AssessmentForm::AssessmentForm(NetConnection::Transport transport, QObject* pare
       netAvalNutrEnerg(std::move(transport)),
       m_methodPage(std::make_unique<MethodPage>(*this)),
       m_resultPage(std::make_unique<ResultPage>(*this)),
-      m_energyPage(std::make_unique<EnergyPage>(*this))
+      m_energyPage(std::make_unique<EnergyPage>(*this)),
+      m_diagnosisPage(std::make_unique<DiagnosisPage>(*this))
 {
     cdsDadosAval.setIndexFieldNames(QStringLiteral("NMTIPODADO"));
     netAvalNutrEnerg.BeforeConnect = [](NetConnection& net) {
@@ -112,6 +114,7 @@ void AssessmentForm::prepareDataSets()
     m_methodPage->prepareMethodList();
     m_resultPage->prepareDataGrid();
     m_energyPage->prepareDataSets();
+    m_diagnosisPage->prepareDataSets();
 }
 
 void AssessmentForm::FormCreate()

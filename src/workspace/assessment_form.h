@@ -4,8 +4,8 @@
 // header, the datasets, the read-only state of a deceased patient), loading and
 // activation, the page shown, the enabled state of the actions and the inherited
 // buttons. Each page's routines sit in that page's own core (MethodPage, ResultPage,
-// EnergyPage), owned here. The widget form TfrmAvalNutrEnerg binds to them; the tests
-// and the command line drive them directly.
+// EnergyPage, DiagnosisPage), owned here. The widget form TfrmAvalNutrEnerg binds to them; the
+// tests and the command line drive them directly.
 
 #include "catalogue_progress.h"
 #include "ideal_weights.h"
@@ -27,6 +27,7 @@ namespace workspace {
 class AssessmentForm;
 
 class CalculationRun;
+class DiagnosisPage;
 class EnergyPage;
 class MethodPage;
 class ResultPage;
@@ -180,6 +181,8 @@ public:
     ResultPage& resultPage() { return *m_resultPage; }
     const ResultPage& resultPage() const { return *m_resultPage; }
     EnergyPage& energyPage() { return *m_energyPage; }
+    DiagnosisPage& diagnosisPage() { return *m_diagnosisPage; }
+    const DiagnosisPage& diagnosisPage() const { return *m_diagnosisPage; }
 
     // The inherited buttons: Alterar, Confirmar (then the refresh), Cancelar, Procurar.
     void sbtAlterarClick();
@@ -212,6 +215,7 @@ private:
     std::unique_ptr<MethodPage> m_methodPage;
     std::unique_ptr<ResultPage> m_resultPage;
     std::unique_ptr<EnergyPage> m_energyPage;
+    std::unique_ptr<DiagnosisPage> m_diagnosisPage;
     hostfw::BusyIndicator* m_busy = nullptr;
     SeedProgress* m_seedProgress = nullptr;
     CalculationRun* m_calculationRun = nullptr;

@@ -3,6 +3,7 @@
 #include "assessment_form.h"
 #include "calculation_run.h"
 #include "catalogue_seeding.h"
+#include "diagnosis_page.h"
 #include "energy_page.h"
 #include "method_page.h"
 #include "module_context.h"
@@ -25,6 +26,8 @@ void AssessmentForm::pgcAvalNutrChange()
         m_resultPage->enterPage();
     } else if (pgcPadrao == OuterPage::tshPadrao) {
         m_energyPage->pgcAvalEnergChange();
+    } else if (pgcPadrao == OuterPage::tshDiagNutri && (m_loaded || m_loadPending)) {
+        m_diagnosisPage->tshDiagNutriEnter();
     }
     updateActions();
     emit changed();
@@ -33,6 +36,11 @@ void AssessmentForm::pgcAvalNutrChange()
 void AssessmentForm::showPage(OuterPage outer, std::optional<InnerPage> inner,
                               std::optional<EnergPage> energ)
 {
+    // The other tabs stay closed while the diagnosis is being edited.
+    if (pgcPadrao == OuterPage::tshDiagNutri && outer != pgcPadrao && cdsDiagNutri.isEditing()) {
+        emit changed();
+        return;
+    }
     // Choosing the assessment tab always shows its method page first.
     if (outer == OuterPage::tshAvalNutr && !inner)
         inner = InnerPage::tshMetoAval;

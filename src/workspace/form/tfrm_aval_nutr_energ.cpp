@@ -3,11 +3,13 @@
 #include "catalogue_panel.h"
 #include "core_grid.h"
 #include "data_grid.h"
+#include "diagnosis_tab.h"
 #include "energy_tab.h"
 #include "method_grid.h"
 
 #include "hostfw/action.h"
 #include "records/dataset_model.h"
+#include "workspace/diagnosis_page.h"
 #include "workspace/method_page.h"
 #include "workspace/module_context.h"
 #include "workspace/result_page.h"
@@ -24,7 +26,6 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -213,10 +214,9 @@ void TfrmAvalNutrEnerg::buildPages()
     resultLayout->addWidget(resultTools);
     resultLayout->addWidget(split, 1);
 
-    // Diagnosis
-    redDiagNutri = new QTextEdit(tshDiagNutri);
-    redDiagNutri->setObjectName(QStringLiteral("redDiagNutri"));
-    (new QVBoxLayout(tshDiagNutri))->addWidget(redDiagNutri);
+    // Diagnosis: its buttons, the formatting bar and the editor.
+    m_diagnosisTab = new DiagnosisTab(m_core, tshDiagNutri, mnuManutencao);
+    rceDiag = m_diagnosisTab->rceDiag;
 
     // Nutritional needs: energy methods, energy results, nutrient recommendation.
     pgcAvalEnerg = new QTabWidget(tshPadrao);
@@ -404,10 +404,22 @@ void TfrmAvalNutrEnerg::repaintFromCore()
     sbtEstimado->setEnabled(a.sbtEstimado);
     sbtMaturSex->setEnabled(a.sbtMaturSex);
     sbtAmputado->setEnabled(a.sbtAmputado);
+    // The diagnosis tab has its own buttons, and closes the other tabs while edited.
+    const DiagnosisPage::Buttons diag = m_core.diagnosisPage().buttons();
+    if (m_core.pgcPadrao == OuterPage::tshDiagNutri) {
+        sbtAlterar->setEnabled(diag.sbtAlterar);
+        sbtConfirmar->setEnabled(diag.sbtConfirmar);
+        sbtCancelar->setEnabled(diag.sbtCancelar);
+    }
+    for (QWidget* other : {tshAvalNutr, static_cast<QWidget*>(tshPadrao)})
+        pgcPadrao->setTabEnabled(pgcPadrao->indexOf(other), diag.otherTabs);
+    mnuAvalNutri->setEnabled(diag.otherTabs);
+    mnuCalculo->setEnabled(diag.otherTabs);
 
     m_methodGrid->sync();
     m_dataGrid->sync();
     m_energyTab->sync();
+    m_diagnosisTab->sync();
 }
 
 void TfrmAvalNutrEnerg::closeEvent(QCloseEvent* event)

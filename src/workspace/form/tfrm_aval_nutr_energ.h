@@ -13,7 +13,6 @@ class QMenu;
 class QSplitter;
 class QTableView;
 class QTabWidget;
-class QTextEdit;
 
 namespace records {
 class DataSetModel;
@@ -24,6 +23,8 @@ namespace workspace {
 class CatalogueProgressPanel;
 class CoreGridModel;
 class DataGridBinder;
+class DiagnosisEditor;
+class DiagnosisTab;
 class EnergyPanel;
 class EnergyTab;
 class MethodGridBinder;
@@ -69,7 +70,7 @@ public:
     QTableView* dbgMetoAval = nullptr;
     QTableView* dbgDadosAval = nullptr;
     QTableView* dbgResuaval = nullptr;
-    QTextEdit* redDiagNutri = nullptr;
+    DiagnosisEditor* rceDiag = nullptr;  // under its formatting bar fplDiag
     QTableView* dbgMetoAvalEnerg = nullptr;
     EnergyPanel* panAltPeso = nullptr;  // medPeso, medAltura, cbbPesoIdeal, medPesoAdeq
     QTableView* dbgDadoAvalEnerg = nullptr;
@@ -120,6 +121,7 @@ private:
     MethodGridBinder* m_methodGrid = nullptr;
     DataGridBinder* m_dataGrid = nullptr;
     EnergyTab* m_energyTab = nullptr;
+    DiagnosisTab* m_diagnosisTab = nullptr;
     records::DataSetModel* m_resuAvalModel = nullptr;
     // The tab widget of each page of the core.
     std::map<OuterPage, QWidget*> m_outerPages;
