@@ -534,6 +534,11 @@ private:
                 continue;
             }
             const QString inner = serialise(*child, hasText);
+            // Formatting of nothing is nothing.
+            const bool inlineTag = child->tag == Tag::B || child->tag == Tag::I
+                                   || child->tag == Tag::U || child->tag == Tag::Span;
+            if (inlineTag && inner.isEmpty())
+                continue;
             switch (child->tag) {
             case Tag::Br:
                 out += QStringLiteral("<br>");
