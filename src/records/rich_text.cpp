@@ -539,6 +539,10 @@ private:
                                    || child->tag == Tag::U || child->tag == Tag::Span;
             if (inlineTag && inner.isEmpty())
                 continue;
+            // One block a line, for whoever reads the stored text (nothing after the last:
+            // the editor would read it as a blank at the end of that block).
+            if (isBlock(child->tag) && holdsBlocks(node.tag) && !out.isEmpty())
+                out += QLatin1Char('\n');
             switch (child->tag) {
             case Tag::Br:
                 out += QStringLiteral("<br>");
@@ -572,9 +576,6 @@ private:
                 out += inner;
                 break;
             }
-            // One block a line, for whoever reads the stored text.
-            if (isBlock(child->tag) && holdsBlocks(node.tag))
-                out += QLatin1Char('\n');
         }
         return out;
     }

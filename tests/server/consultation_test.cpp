@@ -279,7 +279,7 @@ TEST_P(ConsultationTest, DiagnosisIsOneRichTextRecordPerConsultation)
 {
     const records::ConsultationKey k = demoKey();
     EXPECT_TRUE(packetOf(app().GetDiag(k)).isEmpty());
-    const QByteArray text = u"<p>Desnutrição <b>leve</b>; avaliar ingestão.</p>\n"_s.toUtf8();
+    const QByteArray text = u"<p>Desnutrição <b>leve</b>; avaliar ingestão.</p>"_s.toUtf8();
     const QVariantMap row = merged(keyValues(k), {{u"DSHISTAVALNUT"_s, text}});
     const records::Reply set = app().SetDiag(DeltaBuilder(layouts::cdsDiagNutri()).insert(row));
     ASSERT_TRUE(set.ok) << set.error.toStdString();

@@ -24,7 +24,7 @@ protected:
 
 TEST_P(DiagnosisTest, HostileTextsAreRefusedAndNothingIsWritten)
 {
-    const QByteArray good = "<p>Eutrofia; <b>manter</b> dieta.</p>\n";
+    const QByteArray good = "<p>Eutrofia; <b>manter</b> dieta.</p>";
     ASSERT_TRUE(app().SetDiag(DeltaBuilder(layouts::cdsDiagNutri()).insert(row(good))).ok);
 
     struct Case
@@ -74,11 +74,11 @@ TEST_P(DiagnosisTest, OnlyTheStoredFormPassesNotMereVariantsOrBinary)
         {"Paciente eutr\xc3\xb3"
          "fico.",
          true},
-        {"<ol><li>um</li>\n<li><u>dois</u></li>\n</ol>\n", true},
-        {"<p><span style=\"font-size:14pt\">a</span></p>\n", true},
-        {"<p><strong>a</strong></p>\n", false},
-        {QByteArray("<p>a\xff</p>\n"), false},
-        {QByteArray("<p>a\x01</p>\n", 10), false},
+        {"<ol><li>um</li>\n<li><u>dois</u></li></ol>", true},
+        {"<p><span style=\"font-size:14pt\">a</span></p>", true},
+        {"<p><strong>a</strong></p>", false},
+        {QByteArray("<p>a\xff</p>"), false},
+        {QByteArray("<p>a\x01</p>", 9), false},
         {"a & b", false},
     };
     for (const Case& c : cases) {

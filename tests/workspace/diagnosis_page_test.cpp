@@ -27,7 +27,7 @@ const QString kEditorHtml = QStringLiteral(
     "</li></ul><p><img src=\"http://evil.example/p.png\" /><script>alert(1)</script></p>"
     "</body></html>");
 const QString kStored = QStringLiteral(
-    "<p>Desnutrição <b>moderada</b></p>\n<ul><li><i>ingestão baixa</i></li>\n</ul>\n<p></p>\n");
+    "<p>Desnutrição <b>moderada</b></p>\n<ul><li><i>ingestão baixa</i></li></ul>\n<p></p>");
 
 }  // namespace
 
@@ -99,7 +99,7 @@ TEST_F(DiagnosisPageTest, TypingCreatesTheDiagnosisStoredInTheBarsMarkup)
     EXPECT_EQ(f.cdsDiagNutri.state(), records::DataSetState::Edit);
     page().rceDiagChange("<p>Eutrofia.</p>");
     f.sbtConfirmarClick();
-    EXPECT_EQ(onServer(), "<p>Eutrofia.</p>\n");
+    EXPECT_EQ(onServer(), "<p>Eutrofia.</p>");
 }
 
 TEST_F(DiagnosisPageTest, WhileEditingTheOtherTabsCannotBeEntered)
@@ -125,7 +125,7 @@ TEST_F(DiagnosisPageTest, WhileEditingTheOtherTabsCannotBeEntered)
 TEST_F(DiagnosisPageTest, CancelRestoresTheStoredTextWithItsFormatting)
 {
     AssessmentForm& f = open("970000000003");
-    const QString stored = "<p><b>Obesidade</b> grau <u>I</u></p>\n<ol><li>dieta</li>\n</ol>\n";
+    const QString stored = "<p><b>Obesidade</b> grau <u>I</u></p>\n<ol><li>dieta</li></ol>";
     storeOnServer(stored);
     f.showPage(OuterPage::tshDiagNutri);
     EXPECT_EQ(page().rceDiag(), stored);
@@ -145,12 +145,12 @@ TEST_F(DiagnosisPageTest, CancelRestoresTheStoredTextWithItsFormatting)
 TEST_F(DiagnosisPageTest, DeleteAsksAndReenablesInclude)
 {
     AssessmentForm& f = open("970000000004");
-    storeOnServer("<p>texto</p>\n");
+    storeOnServer("<p>texto</p>");
     f.showPage(OuterPage::tshDiagNutri);
 
     hostfw::ConfirmRecorder answers({false, true});
     page().sbtExcluirClick();
-    EXPECT_EQ(onServer(), "<p>texto</p>\n");
+    EXPECT_EQ(onServer(), "<p>texto</p>");
     page().sbtExcluirClick();
     EXPECT_EQ(answers.questions(), QStringList({"Confirma exclusão?", "Confirma exclusão?"}));
     EXPECT_EQ(onServer(), "<none>");
@@ -178,14 +178,14 @@ TEST_F(DiagnosisPageTest, ARefusedWriteIsUndoneAndTheTypedTextKept)
     EXPECT_EQ(page().rceDiag(), "<p>primeira versão</p>");
     page().rceDiagKeyPress();
     f.sbtConfirmarClick();
-    EXPECT_EQ(onServer(), "<p>primeira versão</p>\n");
+    EXPECT_EQ(onServer(), "<p>primeira versão</p>");
 
     // A delete the server refuses leaves the diagnosis in place.
     hostfw::ConfirmRecorder yes({true});
     server.failNext("SetDiag");
     EXPECT_THROW(page().sbtExcluirClick(), records::Error);
     EXPECT_EQ(f.cdsDiagNutri.recordCount(), 1);
-    EXPECT_EQ(onServer(), "<p>primeira versão</p>\n");
+    EXPECT_EQ(onServer(), "<p>primeira versão</p>");
     EXPECT_EQ(buttons(), "-AE--T");
 }
 

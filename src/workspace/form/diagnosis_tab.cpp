@@ -47,7 +47,7 @@ void DiagnosisEditor::insertFromMimeData(const QMimeData* source)
     if (isReadOnly() || !source)
         return;
     if (source->hasHtml()) {
-        textCursor().insertHtml(records::cleanRichText(source->html()).html);
+        textCursor().insertHtml(records::cleanRichText(source->html()).html.trimmed());
         ensureCursorVisible();
     } else if (source->hasText()) {
         textCursor().insertText(source->text());
