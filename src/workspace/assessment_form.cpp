@@ -204,6 +204,9 @@ void AssessmentForm::loadConsultation()
 {
     oleDados = QJsonArray{QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(),
                           QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue(), QJsonValue()};
+    // A diagnosis being typed belongs to the consultation shown before.
+    cdsDiagNutri.cancel();
+    cdsDiagNutri.clear();
     hostfw::BusyGuard busy(m_busy, hostfw::AviKind::Processing);
     netAvalNutrEnerg.Open();
 

@@ -189,6 +189,21 @@ TEST_F(DiagnosisPageTest, ARefusedWriteIsUndoneAndTheTypedTextKept)
     EXPECT_EQ(buttons(), "-AE--T");
 }
 
+TEST_F(DiagnosisPageTest, AnotherConsultationDropsTheTextBeingTyped)
+{
+    AssessmentForm& f = openOnTab("970000000008");
+    page().rceDiagChange("<p>de outra paciente</p>");
+    ASSERT_TRUE(page().editing());
+    // The host opens another patient's consultation in the same form.
+    admit("970000000009", "1", QDate(1990, 1, 1));
+    storeOnServer("<p>dela</p>");
+    f.FormActivate();
+    EXPECT_FALSE(page().editing());
+    EXPECT_EQ(page().rceDiag(), "<p>dela</p>");
+    f.sbtConfirmarClick();
+    EXPECT_EQ(onServer(), "<p>dela</p>");
+}
+
 TEST_F(DiagnosisPageTest, TheBarsFirstNotificationOnlySetsTheFlagAndBlankTextIsNoText)
 {
     AssessmentForm& f = openOnTab("970000000006");
