@@ -138,6 +138,14 @@ Reply AppServer::GetRefFatGrup(const QString& a, const QString& b, const QString
 {
     return send<Remote::GetRefFatGrup>(*this, a, b, c);
 }
+Reply AppServer::GetPesNutrientes(const QString& group)
+{
+    return send<Remote::GetPesNutrientes>(*this, group);
+}
+Reply AppServer::GetPesqNmNutr(const QString& group, const QString& chosenCodes)
+{
+    return send<Remote::GetPesqNmNutr>(*this, group, chosenCodes);
+}
 
 Reply AppServer::GetPercentil(const QString& reference, const QString& method, double codedAge,
                               const QString& sex, const QString& reference2, double value)

@@ -53,6 +53,10 @@ public:
     Reply GetRefeOssa(const QString& reference);
     Reply GetRelatorio();
     Reply GetRefFatGrup(const QString& a, const QString& b, const QString& c);
+    // The nutrient catalogue: the nutrients of a group, and those of a group among the
+    // chosen codes ("_001_017_").
+    Reply GetPesNutrientes(const QString& group);
+    Reply GetPesqNmNutr(const QString& group, const QString& chosenCodes);
 
     // Reference tables
     Reply GetPercentil(const QString& reference, const QString& method, double codedAge,

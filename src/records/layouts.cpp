@@ -105,6 +105,14 @@ FieldList referenceList()
     return {S("CDREFEBIBL", 2).label(L("Código")), S("NMREFEBIBL", 60).label(L("Nome"))};
 }
 
+// A nutrient of the catalogue with its group's name.
+FieldList nutrientRecord()
+{
+    return {S("NMGRUPNUTR", 60).label(L("Grupo")), S("CDNUTRIENTE", 3).label(L("Código")),
+            S("NMNUTRIENTE", 40).label(L("Nome")), S("SGUNIDADE", 10).hidden(),
+            S("CDGRUPNUTR", 2).hidden(),           S("NMREDUZIDO", 4).hidden()};
+}
+
 FieldList percentileRecord()
 {
     return {Real("VRPERCENTIL"), S("NMPERCENTIL", 30), S("CDPERCENTIL", 3), S("NMREFEBIBL", 60),
@@ -262,6 +270,8 @@ AN_LAYOUT(cdsGrupNutr,
           {S("CDGRUPNUTR", 2).label(L("Código")), S("NMGRUPNUTR", 60).label(L("Nome")).chars(55)})
 AN_LAYOUT(cdsRefeRecom,
           {S("CDRFNUTRECOM", 2).label(L("Código")), S("DSRFNUTRECOM", 60).label(L("Descrição"))})
+AN_LAYOUT(qryPesNutrientes, nutrientRecord())
+AN_LAYOUT(qryPesqNmNutr, nutrientRecord())
 
 #undef AN_LAYOUT
 
@@ -289,7 +299,8 @@ QList<const DataSetLayout*> all()
         &cdsNutRecCatchUp(),   &cdsNutRecom(),
         &cdsPesqNutrPaci(),    &cdsFatoInju(),
         &cdsPesqFatorInju(),   &cdsGrupNutr(),
-        &cdsRefeRecom(),
+        &cdsRefeRecom(),       &qryPesNutrientes(),
+        &qryPesqNmNutr(),
     };
     return list;
 }

@@ -70,6 +70,10 @@ const DataSetLayout& cdsFatoInju();
 const DataSetLayout& cdsPesqFatorInju();
 const DataSetLayout& cdsGrupNutr();
 const DataSetLayout& cdsRefeRecom();
+// The nutrient catalogue queries of the recommendation page (GetPesNutrientes,
+// GetPesqNmNutr): the same columns, shown as "Grupo", "Código", "Nome".
+const DataSetLayout& qryPesNutrientes();
+const DataSetLayout& qryPesqNmNutr();
 
 // The layout called name (exact spelling), or nullptr when there is none.
 const DataSetLayout* byName(const QString& name);

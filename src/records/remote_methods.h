@@ -35,6 +35,8 @@ namespace records {
     M(GetRefeOssa, 1)                                                                              \
     M(GetRelatorio, 0)                                                                             \
     M(GetRefFatGrup, 3)                                                                            \
+    M(GetPesNutrientes, 1)                                                                         \
+    M(GetPesqNmNutr, 2)                                                                            \
     /* Reference tables */                                                                         \
     M(GetPercentil, 6)                                                                             \
     M(GetPCT, 4)                                                                                   \

@@ -301,10 +301,8 @@ TEST_P(ConsultationTest, DiagnosisIsOneRichTextRecordPerConsultation)
 
 TEST_P(ConsultationTest, RecommendationsAreTheReferenceAndGroupPairsOfTheNutrientRows)
 {
-    // Reference "01" and group "02" are seeded (RDA 1989, vitamins); group "09" is not.
-    server->sql(
-        {QStringLiteral("INSERT INTO nutriente (CDNUTRIENTE, NMNUTRIENTE, SGUNIDADE, CDGRUPNUTR) "
-                        "VALUES ('001', 'Vitamina A', 'mcg', '02')")});
+    // References "01" (RDA 1989) and "02" (DRI) and groups "02" (vitamins) and "03"
+    // (minerals) are seeded, with nutrients "009" (Vitamina A), "017" and "023" (Cálcio).
     const records::ConsultationKey k = demoKey();
     auto nutrient = [&k](const QString& ref, const QString& group, const QString& code) {
         return merged(keyValues(k), {{u"CDRFNUTRECOM"_s, ref},
@@ -314,9 +312,9 @@ TEST_P(ConsultationTest, RecommendationsAreTheReferenceAndGroupPairsOfTheNutrien
                                      {u"DSNUTPEATUAL"_s, u"48,000"_s}});
     };
     DeltaBuilder rows(layouts::cdsNutrePaci());
-    rows.insert(nutrient(u"01"_s, u"02"_s, u"001"_s))
+    rows.insert(nutrient(u"01"_s, u"02"_s, u"009"_s))
         .insert(nutrient(u"01"_s, u"02"_s, u"017"_s))
-        .insert(nutrient(u"01"_s, u"09"_s, u"005"_s));
+        .insert(nutrient(u"02"_s, u"03"_s, u"023"_s));
     ASSERT_TRUE(app().SetNutrePaci(rows).ok);
 
     const records::Reply dados = app().GetDados(k, 45.03);
@@ -325,7 +323,7 @@ TEST_P(ConsultationTest, RecommendationsAreTheReferenceAndGroupPairsOfTheNutrien
     EXPECT_EQ(recommendations.value(0, u"CDGRUPNUTR"_s), u"02"_s);
     EXPECT_TRUE(recommendations.value(0, u"DSRFNUTRECOM"_s).toString().startsWith(u"RDA 1989"_s));
     EXPECT_EQ(recommendations.value(0, u"NMGRUPNUTR"_s), u"Vitaminas"_s);
-    EXPECT_FALSE(recommendations.value(1, u"NMGRUPNUTR"_s).isValid());
+    EXPECT_EQ(recommendations.value(1, u"NMGRUPNUTR"_s), u"Minerais"_s);
 
     const Packet amounts = packetOf(dados, 7);
     ASSERT_EQ(amounts.rows.size(), 3);
@@ -335,7 +333,7 @@ TEST_P(ConsultationTest, RecommendationsAreTheReferenceAndGroupPairsOfTheNutrien
     const records::Reply deleted = app().DelNutrePaci(k, u"01"_s, u"02"_s);
     ASSERT_TRUE(deleted.ok);
     EXPECT_EQ(deleted.payload.toInt(), 2);
-    EXPECT_EQ(column(packetOf(app().GetDados(k, 45.03), 6), u"CDGRUPNUTR"_s), QStringList{u"09"_s});
+    EXPECT_EQ(column(packetOf(app().GetDados(k, 45.03), 6), u"CDGRUPNUTR"_s), QStringList{u"03"_s});
 }
 
 TEST_P(ConsultationTest, SetAtuPesIdeRecordsTheIdealWeightForTheMethodsThatNeedIt)

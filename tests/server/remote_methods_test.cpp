@@ -21,7 +21,6 @@ namespace {
 // so the list stays true.
 const QSet<QString> kNotServedYet = {
     u"GetRelatorio"_s,
-    u"GetPesqNutrPaci"_s,
 };
 
 // Registration only binds the routes to the database; nothing here runs a handler.

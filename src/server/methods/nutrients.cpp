@@ -67,6 +67,31 @@ void registerNutrients(RouteTable& routes, Database& db)
                  QStringLiteral("IDTPCOMPACI"), QStringLiteral("DSNUTPEATUAL"),
                  QStringLiteral("DSPESOIDEAL"), QStringLiteral("DSNUTPEIDEAL"),
                  QStringLiteral("DSPESOADEQU"), QStringLiteral("DSNUTPEADEQU")};
+    // A row belongs to a reference and a group of the catalogue and names a nutrient of that
+    // group: a row outside it would make a recommendation with no description, no group name
+    // and no nutrient name. The patient type is the item index of the module's list.
+    b.checkRow = [](Transaction& tx, const model::RowValues& row) {
+        const QString reference = row.value(QStringLiteral("CDRFNUTRECOM")).toString();
+        const QString group = row.value(QStringLiteral("CDGRUPNUTR")).toString();
+        const QString code = row.value(QStringLiteral("CDNUTRIENTE")).toString();
+        if (!tx.exists(QStringLiteral("SELECT 1 FROM refenutr WHERE CDRFNUTRECOM = ?"),
+                       {reference}))
+            throw ApiError::badRequest(
+                QStringLiteral("a referência '%1' não está cadastrada.").arg(reference));
+        if (!tx.exists(QStringLiteral("SELECT 1 FROM grupnutr WHERE CDGRUPNUTR = ?"), {group}))
+            throw ApiError::badRequest(
+                QStringLiteral("o grupo de nutriente '%1' não está cadastrado.").arg(group));
+        if (!tx.exists(QStringLiteral("SELECT 1 FROM nutriente WHERE CDNUTRIENTE = ? AND "
+                                      "CDGRUPNUTR = ?"),
+                       {code, group}))
+            throw ApiError::badRequest(
+                QStringLiteral("o nutriente '%1' não é do grupo '%2'.").arg(code, group));
+        const QString type = text(row.value(QStringLiteral("IDTPCOMPACI")));
+        if (!type.isEmpty()
+            && (type.size() != 1 || type < QLatin1String("0") || type > QLatin1String("3")))
+            throw ApiError::badRequest(
+                QStringLiteral("'%1' não é um tipo de paciente (\"0\" a \"3\").").arg(type));
+    };
     addDeltaMethod(routes, db, b);
 
     // Answers the number of nutrient rows deleted.

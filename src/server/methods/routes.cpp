@@ -9,6 +9,7 @@
 #include "ideal_weight.h"
 #include "ideal_weight_references.h"
 #include "method_lists.h"
+#include "nutrient_recommendation.h"
 #include "nutrients.h"
 #include "recorded_values.h"
 #include "reference_percentiles.h"
@@ -26,6 +27,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerRecordedValues(routes, db);
     registerResults(routes, db);
     registerNutrients(routes, db);
+    registerNutrientRecommendation(routes, db);
     registerDiagnosis(routes, db);
     registerIdealWeight(routes, db);
     registerIdealWeightReferences(routes, db);

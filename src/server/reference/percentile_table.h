@@ -125,6 +125,33 @@ struct PerKgRecommendation
     double proteinG = 0;    // QTPROTPESO, g per kg per day
 };
 
+// A nutrient of the nutrient catalogue (nutriente): its unit is that of the amounts the
+// recommendation computes, per kilogram or per day alike.
+struct Nutrient
+{
+    QString code;       // CDNUTRIENTE, three digits
+    QString name;       // NMNUTRIENTE, up to 40 characters
+    QString unit;       // SGUNIDADE, up to 10 characters
+    QString group;      // CDGRUPNUTR
+    QString shortName;  // NMREDUZIDO, up to 4 characters
+};
+
+// A recommended range of one nutrient (nutrrecom) for a sex ("M", "F", "A" for both), a
+// condition ("0" none, "1" pregnancy, "2" lactation) and an age band in completed months.
+struct NutrientRange
+{
+    QString reference;  // CDRFNUTRECOM
+    QString nutrient;   // CDNUTRIENTE
+    QString sex;
+    QString condition;
+    int fromMonths = 0;
+    int toMonths = 0;
+    double low = 0;      // QTNUTRINIC
+    double high = 0;     // QTNUTRFINA
+    bool perKg = false;  // IDUNCALCNUTR "0" when true, "1" otherwise
+    QString valueType;   // DSTIPOVALOR: "RDA", "AI"
+};
+
 // Everything one seed step writes for a family of methods.
 struct ReferenceSet
 {
@@ -139,6 +166,8 @@ struct ReferenceSet
     QList<NutrientGroup> nutrientGroups;
     QList<DensityEquation> densityEquations;
     QList<PerKgRecommendation> perKgRecommendations;
+    QList<Nutrient> nutrients;
+    QList<NutrientRange> nutrientRanges;
 };
 
 // "005" and "P5" for the 5th percentile.

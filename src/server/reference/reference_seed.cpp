@@ -173,6 +173,34 @@ SeedCounts seedReferenceSet(storage::Transaction& tx, const ReferenceSet& set)
                           << r.proteinG;
                });
     counts.perKg = static_cast<int>(set.perKgRecommendations.size());
+
+    for (const Nutrient& n : set.nutrients)
+        counts.lists += insertMissing(tx, QStringLiteral("nutriente"),
+                                      {QStringLiteral("CDNUTRIENTE"), QStringLiteral("NMNUTRIENTE"),
+                                       QStringLiteral("SGUNIDADE"), QStringLiteral("CDGRUPNUTR"),
+                                       QStringLiteral("NMREDUZIDO")},
+                                      {n.code, n.name, n.unit, n.group, n.shortName});
+
+    // The ranges of a reference are replaced whole.
+    QSet<QString> clearedRanges;
+    for (const NutrientRange& r : set.nutrientRanges) {
+        if (clearedRanges.contains(r.reference))
+            continue;
+        clearedRanges.insert(r.reference);
+        tx.execute(QStringLiteral("DELETE FROM nutrrecom WHERE CDRFNUTRECOM = ?"), {r.reference});
+    }
+    insertRows(tx,
+               QStringLiteral("INSERT INTO nutrrecom (CDRFNUTRECOM, CDNUTRIENTE, CDSEXO, "
+                              "IDCONDICAO, NRIDADEINI, NRIDADEFIN, QTNUTRINIC, QTNUTRFINA, "
+                              "IDUNCALCNUTR, DSTIPOVALOR) VALUES "),
+               10, set.nutrientRanges.size(), [&](qsizetype i, QVariantList& params) {
+                   const NutrientRange& r = set.nutrientRanges[i];
+                   params << r.reference << r.nutrient << r.sex << r.condition << r.fromMonths
+                          << r.toMonths << r.low << r.high
+                          << QString(r.perKg ? QStringLiteral("0") : QStringLiteral("1"))
+                          << r.valueType;
+               });
+    counts.ranges = static_cast<int>(set.nutrientRanges.size());
     return counts;
 }
 

@@ -7,6 +7,7 @@
 #include "../reference/energy_references.h"
 #include "../reference/growth_references.h"
 #include "../reference/ideal_weight_references.h"
+#include "../reference/nutrient_references.h"
 #include "../reference/reference_seed.h"
 #include "../storage/schema.h"
 
@@ -23,6 +24,7 @@ constexpr ReferenceSetSource kReferenceSteps[] = {
     reference::bmi::bmiReferenceSet,           reference::arm::armReferenceSet,
     reference::ideal::idealWeightReferenceSet, reference::energy::energyReferenceSet,
     reference::body_fat::bodyFatReferenceSet,  reference::growth::growthReferenceSet,
+    reference::nutrient::nutrientReferenceSet,
 };
 constexpr int kLatestSeed = 1 + static_cast<int>(std::size(kReferenceSteps));
 

@@ -51,7 +51,10 @@ struct SeedOptions
 // default references of the two body mass index methods that use tables. Step 3: the arm
 // anthropometry family (reference/arm_references.h). Step 4: the ideal weight family
 // (reference/ideal_weight_references.h). Step 5: the energy family
-// (reference/energy_references.h). Answers whether anything ran.
+// (reference/energy_references.h). Step 6: the body fat family
+// (reference/body_fat_references.h). Step 7: the child growth family
+// (reference/growth_references.h). Step 8: the nutrient catalogue and the recommended
+// nutrient ranges (reference/nutrient_references.h). Answers whether anything ran.
 bool seedDatabase(storage::Database& db, const SeedOptions& options);
 
 }  // namespace server::seed

@@ -32,6 +32,7 @@ const QList<SchemaStep>& schemaSteps()
         {5, QStringLiteral(":/avalnutri/schema/005_injury_factors.sql")},
         {6, QStringLiteral(":/avalnutri/schema/006_body_density.sql")},
         {7, QStringLiteral(":/avalnutri/schema/007_recommendations_per_kg.sql")},
+        {8, QStringLiteral(":/avalnutri/schema/008_nutrient_recommendation.sql")},
     };
     return steps;
 }
