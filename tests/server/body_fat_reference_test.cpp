@@ -65,7 +65,8 @@ TEST_P(BodyFatReferenceTest, ADatabaseOfTheSchemaBeforeTheEquationsGetsThemAtThe
         server->instance().database(), server::storage::Access::ReadWrite,
         [](server::storage::Transaction& tx) {
             tx.executeSchema(u"DROP TABLE refedensidade"_s);
-            tx.executeSchema(u"DROP TABLE recopeso"_s);  // a later step's table
+            tx.executeSchema(u"DROP TABLE recopeso"_s);  // later steps' tables
+            tx.executeSchema(u"DROP TABLE nutrrecom"_s);
         });
     server->sql({u"DELETE FROM refelista WHERE CDREFEBIBL IN ('11', '12')"_s,
                  u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL IN ('16', '29')"_s,

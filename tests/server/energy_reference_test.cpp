@@ -94,6 +94,7 @@ TEST_P(EnergyReferenceTest, ADatabaseFromBeforeTheEnergyTablesGetsThemAtTheNextS
             tx.executeSchema(u"DROP TABLE fatoinju"_s);
             tx.executeSchema(u"DROP TABLE refedensidade"_s);  // later steps' tables
             tx.executeSchema(u"DROP TABLE recopeso"_s);
+            tx.executeSchema(u"DROP TABLE nutrrecom"_s);
         });
     server->sql({u"DELETE FROM refepadrao WHERE CDREFEBIBL = '40'"_s,
                  u"DELETE FROM refebibl WHERE CDREFEBIBL = '40'"_s, u"DELETE FROM refenutr"_s,

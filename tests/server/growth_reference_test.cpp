@@ -304,7 +304,10 @@ TEST_P(GrowthReferenceTest, ADatabaseFromBeforeTheGrowthTablesGetsThemAtTheNextS
     // no per-kg table, no lists or defaults for the growth methods.
     server::storage::inTransaction(
         server->instance().database(), server::storage::Access::ReadWrite,
-        [](server::storage::Transaction& tx) { tx.executeSchema(u"DROP TABLE recopeso"_s); });
+        [](server::storage::Transaction& tx) {
+            tx.executeSchema(u"DROP TABLE recopeso"_s);
+            tx.executeSchema(u"DROP TABLE nutrrecom"_s);  // a later step's table
+        });
     server->sql({u"DELETE FROM refecurva WHERE CDCURVA LIKE 'CRESC%'"_s,
                  u"DELETE FROM refepercentil WHERE CDTBMETOAVAL = '15'"_s,
                  u"DELETE FROM refelista WHERE CDDONO IN ('12', '13', '15', '35', '37', '43')"_s,
