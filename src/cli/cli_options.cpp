@@ -103,6 +103,13 @@ QString usageText()
         "      a aba Diagnóstico Nutricional: grava o HTML do arquivo como o diagnóstico da\n"
         "      consulta (só a formatação da barra: negrito, itálico, sublinhado, listas e\n"
         "      tamanho da fonte) ou mostra o diagnóstico gravado (o padrão)\n"
+        "  recommend --branch B --patient C --date AAAA-MM-DD --reference R --group G\n"
+        "            --nutrients COD,COD... [--patient-type N] [--adequate-weight P]\n"
+        "            [--ideal-method NOME] [--json]\n"
+        "      a Recomendação de Nutriente: grava a recomendação da referência e do grupo\n"
+        "      com os nutrientes escolhidos (tipo de paciente pelo nome ou pelo número do item)\n"
+        "      e mostra nutriente, unidade e as quantidades para o peso atual, o peso ideal e\n"
+        "      o peso adequado\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
@@ -157,11 +164,12 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     const bool estimate = commandName == u"estimate";
     const bool maturation = commandName == u"maturation";
     const bool diagnosis = commandName == u"diagnosis";
+    const bool recommend = commandName == u"recommend";
     bool show = false;
     // What calc and energy share: the consultation and its methods.
     const bool calc = commandName == u"calc" || energy;
-    // What they share with estimate: the consultation.
-    const bool consultation = calc || estimate || maturation || diagnosis;
+    // What they share with the other commands of a consultation: the consultation.
+    const bool consultation = calc || estimate || maturation || diagnosis || recommend;
     if (!add && !consultation)
         return fail(QStringLiteral("comando desconhecido: %1").arg(commandName));
     cmd.kind = add          ? Command::Kind::PatientAdd
@@ -169,6 +177,7 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
                : estimate   ? Command::Kind::Estimate
                : maturation ? Command::Kind::Maturation
                : diagnosis  ? Command::Kind::Diagnosis
+               : recommend  ? Command::Kind::Recommend
                             : Command::Kind::Calc;
 
     while (!r.atEnd()) {
@@ -214,9 +223,9 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             ok = need(cmd.weight.emplace());
         } else if (energy && arg == u"--height") {
             ok = need(cmd.height.emplace());
-        } else if (energy && arg == u"--ideal-method") {
+        } else if ((energy || recommend) && arg == u"--ideal-method") {
             ok = need(cmd.idealMethod.emplace());
-        } else if (energy && arg == u"--adequate-weight") {
+        } else if ((energy || recommend) && arg == u"--adequate-weight") {
             ok = need(cmd.adequateWeight.emplace());
         } else if (energy && arg == u"--factor") {
             QString text;
@@ -235,6 +244,14 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             ok = need(cmd.genital.emplace());
         } else if (maturation && arg == u"--pubic") {
             ok = need(cmd.pubic.emplace());
+        } else if (recommend && arg == u"--reference") {
+            ok = need(cmd.reference);
+        } else if (recommend && arg == u"--group") {
+            ok = need(cmd.group);
+        } else if (recommend && arg == u"--nutrients") {
+            ok = need(cmd.nutrients);
+        } else if (recommend && arg == u"--patient-type") {
+            ok = need(cmd.patientType.emplace());
         } else if (estimate && arg == u"--set") {
             ok = need(cmd.chumleaSet);
         } else if (estimate && arg == u"--knee") {
@@ -296,6 +313,8 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     }
     if (diagnosis && show && cmd.diagnosisFile)
         return fail(QStringLiteral("use --set-file ou --show, não os dois"));
+    if (recommend && (cmd.reference.isEmpty() || cmd.group.isEmpty() || cmd.nutrients.isEmpty()))
+        return fail(QStringLiteral("recommend precisa de --reference, --group e --nutrients"));
     return {cmd, {}};
 }
 

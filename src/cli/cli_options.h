@@ -50,6 +50,7 @@ struct Command
         Estimate,
         Maturation,
         Diagnosis,
+        Recommend,
         Help
     };
     Kind kind = Kind::Help;
@@ -90,6 +91,13 @@ struct Command
     std::optional<QString> pubic;
     // diagnosis: the HTML file to store (--set-file); without it the stored text is shown
     std::optional<QString> diagnosisFile;
+    // recommend: the reference, the nutrient group, the nutrient codes ("001,017"), the
+    // patient type (its text or item index); the adequate weight and ideal-weight method
+    // above
+    QString reference;
+    QString group;
+    QString nutrients;
+    std::optional<QString> patientType;
 };
 
 // The command, or the usage error text (exit status 2).

@@ -18,5 +18,6 @@ int calculateEnergy(const Command& command, QTextStream& out);
 int estimate(const Command& command, QTextStream& out);
 int storeMaturation(const Command& command, QTextStream& out);
 int diagnosis(const Command& command, QTextStream& out);
+int recommend(const Command& command, QTextStream& out);
 
 }  // namespace cli

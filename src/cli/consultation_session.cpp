@@ -59,6 +59,8 @@ ConsultationSession::ConsultationSession(const Command& command)
     m_assessment.addRoutines(energy::assessmentTabDispatch());
     m_assessment.install(m_run);
     m_energy.install(m_run);
+    m_recommendation.install(m_run);
+    recommendation::RecommendationPass::installRoutine(m_form);
     m_form.setCalculationRun(&m_run);
     m_form.FormCreate();
     m_form.FormActivate();

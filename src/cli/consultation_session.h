@@ -9,6 +9,7 @@
 
 #include "anthropometry/assessment_pass.h"
 #include "energy/energy_pass.h"
+#include "recommendation/nutrient_amounts.h"
 #include "records/dataset.h"
 #include "workspace/assessment_form.h"
 #include "workspace/calculation_run.h"
@@ -31,6 +32,7 @@ public:
 private:
     anthropometry::AssessmentPass m_assessment;
     energy::EnergyPass m_energy;
+    recommendation::RecommendationPass m_recommendation;
     workspace::CalculationRun m_run;
     workspace::AssessmentForm m_form;
 };

@@ -56,6 +56,9 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Diagnosis:
             status = cli::diagnosis(command, out);
             break;
+        case cli::Command::Kind::Recommend:
+            status = cli::recommend(command, out);
+            break;
         case cli::Command::Kind::Help:
             break;
         }

@@ -9,6 +9,7 @@
 #include "hostfw/action.h"
 #include "hostfw/error_display.h"
 #include "hostfw/widgets/mdi_host.h"
+#include "recommendation/nutrient_amounts.h"
 #include "records/field.h"
 #include "workspace/calculation_run.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
@@ -43,11 +44,13 @@ workspace::CalculationRun& calculationRun()
 {
     static anthropometry::AssessmentPass assessment;
     static energy::EnergyPass energyPass;
+    static recommendation::RecommendationPass recommendationPass;
     static workspace::CalculationRun run = [] {
         workspace::CalculationRun r;
         assessment.addRoutines(energy::assessmentTabDispatch());
         assessment.install(r);
         energyPass.install(r);
+        recommendationPass.install(r);
         return r;
     }();
     return run;
@@ -109,6 +112,7 @@ extern "C" void CriaMedAntro(const QString& branch, const QString& patient, cons
     if (!boStCriado || !mainForm()) {
         auto* form = new workspace::TfrmAvalNutrEnerg;
         form->core().setCalculationRun(&calculationRun());
+        recommendation::RecommendationPass::installRoutine(form->core());
         QObject::connect(form, &workspace::TfrmAvalNutrEnerg::estimateRequested, form,
                          [form] { dialogs::sbtEstimadoClick(form->core(), form); });
         QObject::connect(form, &workspace::TfrmAvalNutrEnerg::maturationRequested, form, [form] {

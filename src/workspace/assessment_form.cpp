@@ -7,6 +7,7 @@
 #include "method_page.h"
 #include "module_context.h"
 #include "patient_header.h"
+#include "recommendation_page.h"
 #include "result_page.h"
 
 #include "hostfw/host_settings.h"
@@ -58,7 +59,8 @@ AssessmentForm::AssessmentForm(NetConnection::Transport transport, QObject* pare
       m_methodPage(std::make_unique<MethodPage>(*this)),
       m_resultPage(std::make_unique<ResultPage>(*this)),
       m_energyPage(std::make_unique<EnergyPage>(*this)),
-      m_diagnosisPage(std::make_unique<DiagnosisPage>(*this))
+      m_diagnosisPage(std::make_unique<DiagnosisPage>(*this)),
+      m_recommendationPage(std::make_unique<RecommendationPage>(*this))
 {
     cdsDadosAval.setIndexFieldNames(QStringLiteral("NMTIPODADO"));
     netAvalNutrEnerg.BeforeConnect = [](NetConnection& net) {
@@ -115,6 +117,7 @@ void AssessmentForm::prepareDataSets()
     m_resultPage->prepareDataGrid();
     m_energyPage->prepareDataSets();
     m_diagnosisPage->prepareDataSets();
+    m_recommendationPage->prepareDataSets();
 }
 
 void AssessmentForm::FormCreate()
@@ -224,8 +227,9 @@ void AssessmentForm::loadConsultation()
     methodPage().applyMethodFilter();
     cdsMetoAvalEnerg.loadPacket(records::packetAt(oleDados, 1));
     cdsInfPesoIdeal.loadPacket(records::packetAt(oleDados, 5));
-    cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
+    // The nutrient rows first: the recommendations name their nutrients from them.
     cdsNutrePaci.loadPacket(records::packetAt(oleDados, 7));
+    cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
 
     cdsResuAval.loadPacket(records::decodePacket(
         hostfw::CheckResultServ(netAvalNutrEnerg.GetResuAval(key()), true, 0)));
@@ -302,7 +306,9 @@ void AssessmentForm::updateActions()
     m_actions.sbtCalcular =
         !m_deceased
         && ((onResultPage && !cdsDadosAval.isEmpty() && browsing)
-            || (onEnergyResults && !cdsDadoAvalEnerg.isEmpty() && energyBrowsing));
+            || (onEnergyResults && !cdsDadoAvalEnerg.isEmpty() && energyBrowsing)
+            || (pgcPadrao == OuterPage::tshPadrao && pgcAvalEnerg == EnergPage::tshNutrRecom
+                && !cdsNutrRefe.isEditing()));
     m_actions.sbtAutomatico =
         pgcPadrao == OuterPage::tshAvalNutr && pgcAvalNutr == InnerPage::tshMetoAval;
     m_actions.sbtAmputado = false;

@@ -30,6 +30,7 @@ class CalculationRun;
 class DiagnosisPage;
 class EnergyPage;
 class MethodPage;
+class RecommendationPage;
 class ResultPage;
 
 enum class OuterPage
@@ -183,6 +184,7 @@ public:
     EnergyPage& energyPage() { return *m_energyPage; }
     DiagnosisPage& diagnosisPage() { return *m_diagnosisPage; }
     const DiagnosisPage& diagnosisPage() const { return *m_diagnosisPage; }
+    RecommendationPage& recommendationPage() { return *m_recommendationPage; }
 
     // The inherited buttons: Alterar, Confirmar (then the refresh), Cancelar, Procurar.
     void sbtAlterarClick();
@@ -216,6 +218,7 @@ private:
     std::unique_ptr<ResultPage> m_resultPage;
     std::unique_ptr<EnergyPage> m_energyPage;
     std::unique_ptr<DiagnosisPage> m_diagnosisPage;
+    std::unique_ptr<RecommendationPage> m_recommendationPage;
     hostfw::BusyIndicator* m_busy = nullptr;
     SeedProgress* m_seedProgress = nullptr;
     CalculationRun* m_calculationRun = nullptr;

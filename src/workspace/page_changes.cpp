@@ -7,6 +7,7 @@
 #include "energy_page.h"
 #include "method_page.h"
 #include "module_context.h"
+#include "recommendation_page.h"
 #include "result_page.h"
 
 #include "hostfw/reply_check.h"
@@ -26,6 +27,8 @@ void AssessmentForm::pgcAvalNutrChange()
         m_resultPage->enterPage();
     } else if (pgcPadrao == OuterPage::tshPadrao) {
         m_energyPage->pgcAvalEnergChange();
+        if (pgcAvalEnerg == EnergPage::tshNutrRecom)
+            m_recommendationPage->enterPage();
     } else if (pgcPadrao == OuterPage::tshDiagNutri && (m_loaded || m_loadPending)) {
         m_diagnosisPage->tshDiagNutriEnter();
     }
@@ -123,8 +126,8 @@ void AssessmentForm::sbtVerificarClick()
         } else if (pgcAvalEnerg == EnergPage::tshResulEnerg) {
             m_energyPage->loadDataRows();
         } else {
-            cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
             cdsNutrePaci.loadPacket(records::packetAt(oleDados, 7));
+            cdsNutrRefe.loadPacket(records::packetAt(oleDados, 6));
         }
     }
     updateActions();

@@ -20,6 +20,8 @@ endforeach()
 # A family may use another family's routine only where listed here: the energy
 # methods take the anthropometric routines (weights, body mass index).
 list(APPEND allowed_energy anthropometry)
+# The nutrient recommendation takes the ideal weight of the method chosen on its page.
+list(APPEND allowed_recommendation anthropometry)
 set(allowed_module ${families} workspace hostfw records client)
 set(allowed_server records)
 set(allowed_host hostfw client records)
