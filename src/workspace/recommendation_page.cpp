@@ -373,10 +373,12 @@ void RecommendationPage::beforePost()
     const bool isNew =
         recs.state() == records::DataSetState::Insert || m_editedKey != std::pair(reference, group);
     const QString sex = m_form.sexLetter();
-    const records::Packet existing = records::decodePacket(hostfw::CheckResultServ(
-        m_form.netAvalNutrEnerg.GetPesqNutrPaci(m_form.key(), reference, group, sex, QString(),
-                                                m_form.codedAge(), QString()),
-        true, 0));
+    const records::Packet existing =
+        records::packetAt(hostfw::CheckResultServ(m_form.netAvalNutrEnerg.GetPesqNutrPaci(
+                                                      m_form.key(), reference, group, sex,
+                                                      QString(), m_form.codedAge(), QString()),
+                                                  true, 0),
+                          0);
     if (!existing.rows.isEmpty() && isNew) {
         focusColumn(kReference);
         hostfw::MensErro(msg("Refer_JCad"), true);
