@@ -6,6 +6,7 @@
 #include "diagnosis_tab.h"
 #include "energy_tab.h"
 #include "method_grid.h"
+#include "recommendation_tab.h"
 
 #include "hostfw/action.h"
 #include "records/dataset_model.h"
@@ -110,6 +111,7 @@ TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget
     panAltPeso = m_energyTab->panAltPeso;
     dbgDadoAvalEnerg = m_energyTab->dbgDadoAvalEnerg;
     dbgResulEnerg = m_energyTab->dbgResulEnerg;
+    m_recommendationTab = new RecommendationTab(m_core, tshNutrRecom);
     connect(&m_core, &AssessmentForm::changed, this, &TfrmAvalNutrEnerg::repaintFromCore);
     connect(&m_core, &AssessmentForm::focusRequested, this, &TfrmAvalNutrEnerg::onFocusRequested);
 
@@ -362,6 +364,7 @@ void TfrmAvalNutrEnerg::onFocusRequested(const QString& control)
         m_methodGrid->focusReference();
     } else {
         m_energyTab->focus(control);
+        m_recommendationTab->focus(control);
     }
 }
 
@@ -420,6 +423,7 @@ void TfrmAvalNutrEnerg::repaintFromCore()
     m_dataGrid->sync();
     m_energyTab->sync();
     m_diagnosisTab->sync();
+    m_recommendationTab->sync();
 }
 
 void TfrmAvalNutrEnerg::closeEvent(QCloseEvent* event)

@@ -28,6 +28,7 @@ class DiagnosisTab;
 class EnergyPanel;
 class EnergyTab;
 class MethodGridBinder;
+class RecommendationTab;
 
 // The assessment form: the patient header, the assessment, diagnosis and nutritional
 // needs tabs, the tool bar and the menus. Every click becomes a call on the form's
@@ -76,6 +77,7 @@ public:
     QTableView* dbgDadoAvalEnerg = nullptr;
     QTableView* dbgResulEnerg = nullptr;
     CatalogueProgressPanel* panAtualizaTabela = nullptr;
+    RecommendationTab* recommendationTab() const { return m_recommendationTab; }
 
     // Tool bar and menus of the form
     QAction* sbtCalcular = nullptr;
@@ -122,6 +124,7 @@ private:
     DataGridBinder* m_dataGrid = nullptr;
     EnergyTab* m_energyTab = nullptr;
     DiagnosisTab* m_diagnosisTab = nullptr;
+    RecommendationTab* m_recommendationTab = nullptr;
     records::DataSetModel* m_resuAvalModel = nullptr;
     // The tab widget of each page of the core.
     std::map<OuterPage, QWidget*> m_outerPages;

@@ -1,0 +1,120 @@
+// The page "Recomendação de Nutriente" in the window, on a consultation of a real server:
+// Include, a reference typed into its cell, the group and the nutrients picked with the
+// list buttons, Confirm, the panel, and a look at the page.
+
+#include "consultation_fixture.h"
+
+#include "recommendation/nutrient_amounts.h"
+#include "workspace/form/core_grid.h"
+#include "workspace/form/recommendation_tab.h"
+#include "workspace/form/tfrm_aval_nutr_energ.h"
+#include "workspace/recommendation_page.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace workspace;
+using workspacetest::ConsultationTest;
+
+class RecommendationTabTest : public ConsultationTest
+{
+protected:
+    void TearDown() override
+    {
+        if (window)
+            window->close();
+        window.reset();
+        ConsultationTest::TearDown();
+    }
+
+    QModelIndex cell(QTableView* view, int row, const QString& field)
+    {
+        const auto* model = static_cast<const records::DataSetModel*>(view->model());
+        return view->model()->index(row, model->columnOf(field));
+    }
+    void clickButton(QTableView* view, int row, const QString& field)
+    {
+        const QModelIndex index = cell(view, row, field);
+        view->setCurrentIndex(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          ellipsisRect(view->visualRect(index)).center());
+    }
+
+    std::unique_ptr<TfrmAvalNutrEnerg> window;
+};
+
+TEST_F(RecommendationTabTest, ARecommendationIsTypedPickedConfirmedAndShown)
+{
+    admit("950000000001", "1", QDate(1990, 4, 2));
+    storeRecorded("01", "01", "60,00");
+    storeRecorded("01", "02", "1,60");
+    window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->resize(1000, 640);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(window->activate());
+    TfrmAvalNutrEnerg& w = *window;
+    AssessmentForm& core = w.core();
+    recommendation::RecommendationPass::installRoutine(core);
+    w.mnuNutrRecom->trigger();
+    RecommendationTab& tab = *w.recommendationTab();
+    EXPECT_EQ(tab.medPesoRec->text(), "60,00");
+    EXPECT_EQ(tab.medAlturaRec->text(), "1,6");
+    EXPECT_EQ(tab.cbbTipoPaci->count(), 4);
+    tab.cbbPesoIdealRec->setCurrentText("Peso Ideal (IMC-OMS)");
+    EXPECT_EQ(core.cbbPesoIdealRecText(), "Peso Ideal (IMC-OMS)");
+
+    QTest::mouseClick(tab.sbtIncluir, Qt::LeftButton);
+    ASSERT_EQ(core.cdsNutrRefe.state(), records::DataSetState::Insert);
+    // The reference typed into its cell is padded and named on leaving it.
+    QTableView* grid = tab.dbgRefeRecom;
+    grid->setFocus();
+    grid->setCurrentIndex(cell(grid, 0, "CDRFNUTRECOM"));
+    ASSERT_TRUE(grid->model()->flags(grid->currentIndex()) & Qt::ItemIsEditable)
+        << grid->currentIndex().row() << ' ' << grid->currentIndex().column();
+    QTest::keyClick(grid, '1');
+    QLineEdit* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(core.cdsNutrRefe.asString("CDRFNUTRECOM"), "01");
+    EXPECT_EQ(grid->model()->data(cell(grid, 0, "CDRFNUTRECOM")).toString(),
+              "RDA 1989 - Recommended Dietary Allowances (NRC)");
+    {
+        hostfw::PickScript pick({hostfw::PickAnswer::where("CDGRUPNUTR", "01"),
+                                 hostfw::PickAnswer::codes({"001", "002"})});
+        clickButton(grid, 0, "CDGRUPNUTR");
+        clickButton(grid, 0, "NMNUTRESC");
+        ASSERT_EQ(pick.requests().size(), 2);
+        EXPECT_EQ(pick.requests()[1].caption, "Nutrientes");
+    }
+    EXPECT_EQ(core.cdsNutrRefe.asString("NMNUTRESC"), "Energia | Proteína ");
+    w.sbtConfirmar->trigger();
+    ASSERT_FALSE(core.cdsNutrRefe.isEditing());
+    ASSERT_EQ(core.cdsNutrRefe.recordCount(), 1);
+    ASSERT_EQ(tab.dbgNutreRecom->model()->rowCount(), 2);
+    EXPECT_EQ(core.cdsNutrePaci.asStringAt(1, "DSNUTPEIDEAL"), "37,888 - 50,995");
+    EXPECT_EQ(tab.dbePesoIdeal->text(), "47,360 - 63,744 Kg");
+
+    // Outside an insert, characters and Delete change nothing.
+    grid->setFocus();
+    grid->setCurrentIndex(cell(grid, 0, "CDRFNUTRECOM"));
+    QTest::keyClick(grid, '2');
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_FALSE(core.cdsNutrRefe.isEditing());
+    EXPECT_EQ(core.cdsNutrRefe.recordCount(), 1);
+
+    const QImage shot = w.grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    const QString dir = qEnvironmentVariable("AVALNUTRI_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        EXPECT_TRUE(shot.save(QDir(dir).filePath("recommendation.png")));
+    }
+}
