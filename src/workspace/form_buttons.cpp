@@ -28,6 +28,9 @@ void AssessmentForm::sbtAlterarClick()
     else if (pgcPadrao == OuterPage::tshPadrao && pgcAvalEnerg == EnergPage::tshMetodoEnerg
              && !cdsMetoAvalEnerg.isEmpty())
         cdsMetoAvalEnerg.edit();
+    else if (pgcPadrao == OuterPage::tshPadrao && pgcAvalEnerg == EnergPage::tshNutrRecom
+             && !cdsNutrRefe.isEmpty())
+        cdsNutrRefe.edit();
     updateActions();
     emit changed();
 }
