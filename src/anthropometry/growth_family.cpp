@@ -10,6 +10,7 @@
 #include "hostfw/text.h"
 #include "records/app_server.h"
 #include "records/error.h"
+#include "records/growth_methods.h"
 #include "records/layouts.h"
 #include "records/method_codes.h"
 #include "workspace/age_band.h"
@@ -103,43 +104,6 @@ const char* weightPerHeightClass(double ratio)
 const char* headCircumferenceClass(const QString& code)
 {
     return code < u"005" ? "Desn_energ" : code <= u"095" ? "Adequada" : "Aumentado";
-}
-
-// The branch of the growth reference methods.
-enum class GrowthAxis
-{
-    WeightForAge,
-    HeightForAge,
-    WeightForHeight,
-};
-
-struct GrowthMethod
-{
-    QLatin1String code;
-    GrowthAxis axis;
-};
-
-const GrowthMethod kGrowthMethods[] = {
-    {M::kPesoIdade036Nchs, GrowthAxis::WeightForAge},
-    {M::kPesoIdade210Nchs, GrowthAxis::WeightForAge},
-    {M::kPesoIdade060Oms, GrowthAxis::WeightForAge},
-    {M::kAlturaIdade036Nchs, GrowthAxis::HeightForAge},
-    {M::kAlturaIdade210Nchs, GrowthAxis::HeightForAge},
-    {M::kAlturaIdade024Oms, GrowthAxis::HeightForAge},
-    {M::kAlturaIdade2460Oms, GrowthAxis::HeightForAge},
-    {M::kPesoAltura49103Nchs, GrowthAxis::WeightForHeight},
-    {M::kPesoAltura55145Nchs, GrowthAxis::WeightForHeight},
-    {M::kPesoAltura45110Oms, GrowthAxis::WeightForHeight},
-    {M::kPesoAltura65120Oms, GrowthAxis::WeightForHeight},
-};
-
-const GrowthMethod* growthMethodOf(const QString& code)
-{
-    for (const GrowthMethod& method : kGrowthMethods) {
-        if (code == method.code)
-            return &method;
-    }
-    return nullptr;
 }
 
 // What GetPesIdAlt and GetPesoAlt answer: the percentile reached, the flag ("S": the value
@@ -347,29 +311,33 @@ void Calcula_PesoIdadeAltura(Evaluation& ev)
 {
     const Measure weight = ev.readFromGrid(kPeso);
     const Measure height = ev.readFromGrid(kAltura);
-    const GrowthMethod* method = growthMethodOf(ev.method());
-    if (!method || !ev.maleOrFemaleElseNoClassification())
+    const records::GrowthMethod* method = records::findGrowthMethod(ev.method());
+    if (!method || method->index == records::GrowthIndex::HeadCircumferenceForAge
+        || !ev.maleOrFemaleElseNoClassification())
         return;
     const QString weightLetter = QStringLiteral("X");  // the measured axis
     const QString ageLetter = QStringLiteral("T");     // the axis looked up
     const double heightCm = settled(height.value * 100);
     PercentileReached answer;
-    switch (method->axis) {
-    case GrowthAxis::WeightForAge:
+    switch (method->index) {
+    case records::GrowthIndex::HeadCircumferenceForAge:
+        return;
+    case records::GrowthIndex::WeightForAge:
         if (!positive(weight))
             return;
         answer = percentileReached(
             ev.server().GetPesIdAlt(ev.reference(), weight.value, weightLetter, 0, ageLetter,
                                     ageYearsReal(ev), ageMonthsReal(ev), ev.sexLetter()));
         break;
-    case GrowthAxis::HeightForAge:
+    case records::GrowthIndex::HeightForAge:
         if (!positive(height))
             return;
         answer = percentileReached(ev.server().GetPesIdAlt(ev.reference(), 0, ageLetter, heightCm,
                                                            weightLetter, ageYearsReal(ev),
                                                            ageMonthsReal(ev), ev.sexLetter()));
         break;
-    case GrowthAxis::WeightForHeight:
+    case records::GrowthIndex::WeightForLength:
+    case records::GrowthIndex::WeightForHeight:
         if (!positive(weight) || !positive(height))
             return;
         answer = percentileReached(

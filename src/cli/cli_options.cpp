@@ -110,6 +110,10 @@ QString usageText()
         "      com os nutrientes escolhidos (tipo de paciente pelo nome ou pelo número do item)\n"
         "      e mostra nutriente, unidade e as quantidades para o peso atual, o peso ideal e\n"
         "      o peso adequado\n"
+        "  chart --branch B --patient C [--date AAAA-MM-DD] --method COD --out ARQUIVO\n"
+        "      a curva de crescimento de um método (15, 37 a 47): as curvas de percentis da\n"
+        "      referência e as medidas do paciente até a consulta (sem --date, hoje), gravadas\n"
+        "      em ARQUIVO .png ou .pdf\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
@@ -166,10 +170,11 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     const bool diagnosis = commandName == u"diagnosis";
     const bool recommend = commandName == u"recommend";
     bool show = false;
+    const bool chart = commandName == u"chart";
     // What calc and energy share: the consultation and its methods.
     const bool calc = commandName == u"calc" || energy;
     // What they share with the other commands of a consultation: the consultation.
-    const bool consultation = calc || estimate || maturation || diagnosis || recommend;
+    const bool consultation = calc || estimate || maturation || diagnosis || recommend || chart;
     if (!add && !consultation)
         return fail(QStringLiteral("comando desconhecido: %1").arg(commandName));
     cmd.kind = add          ? Command::Kind::PatientAdd
@@ -178,6 +183,7 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
                : maturation ? Command::Kind::Maturation
                : diagnosis  ? Command::Kind::Diagnosis
                : recommend  ? Command::Kind::Recommend
+               : chart      ? Command::Kind::Chart
                             : Command::Kind::Calc;
 
     while (!r.atEnd()) {
@@ -207,7 +213,9 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             ok = need(cmd.date);
         else if (consultation && arg == u"--json")
             cmd.json = true;
-        else if (calc && arg == u"--method") {
+        else if (chart && arg == u"--out")
+            ok = need(cmd.out);
+        else if ((calc || chart) && arg == u"--method") {
             QString text;
             ok = need(text);
             if (ok) {
@@ -300,8 +308,14 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     } else {
         if (cmd.patient.isEmpty())
             return fail(QStringLiteral("falta --patient"));
-        if (!isDate(cmd.date))
+        if (!(chart && cmd.date.isEmpty()) && !isDate(cmd.date))
             return fail(QStringLiteral("--date deve ser uma data AAAA-MM-DD: '%1'").arg(cmd.date));
+    }
+    if (chart) {
+        if (cmd.methods.size() != 1 || cmd.methods.first().reference)
+            return fail(QStringLiteral("chart precisa de um --method COD (sem @REF)"));
+        if (cmd.out.isEmpty())
+            return fail(QStringLiteral("falta --out"));
     }
     if (estimate) {
         if (cmd.chumleaSet != u"1987" && cmd.chumleaSet != u"1988")

@@ -51,6 +51,7 @@ struct Command
         Maturation,
         Diagnosis,
         Recommend,
+        Chart,
         Help
     };
     Kind kind = Kind::Help;
@@ -98,6 +99,8 @@ struct Command
     QString group;
     QString nutrients;
     std::optional<QString> patientType;
+    // chart: the file written (.png or .pdf)
+    QString out;
 };
 
 // The command, or the usage error text (exit status 2).

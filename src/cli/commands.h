@@ -19,5 +19,6 @@ int estimate(const Command& command, QTextStream& out);
 int storeMaturation(const Command& command, QTextStream& out);
 int diagnosis(const Command& command, QTextStream& out);
 int recommend(const Command& command, QTextStream& out);
+int saveChart(const Command& command, QTextStream& out);
 
 }  // namespace cli

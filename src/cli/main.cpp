@@ -8,20 +8,32 @@
 
 #include "hostfw/action.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QProcessEnvironment>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const cli::ParseResult parsed =
+        cli::parseCommandLine(arguments, QProcessEnvironment::systemEnvironment().toStringList());
+    // Charts are drawn with the GUI's painting, without a display: the chart command runs
+    // a GUI application on the offscreen platform unless another platform is asked for.
+    const bool chart = parsed.command && parsed.command->kind == cli::Command::Kind::Chart;
+    if (chart && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app =
+        chart ? std::make_unique<QApplication>(argc, argv)
+              : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    const cli::ParseResult parsed = cli::parseCommandLine(
-        app.arguments().mid(1), QProcessEnvironment::systemEnvironment().toStringList());
     if (!parsed.command) {
         err << "avalnutri: " << parsed.error << "\n\n" << cli::usageText();
         return 2;
@@ -58,6 +70,9 @@ int main(int argc, char** argv)
             break;
         case cli::Command::Kind::Recommend:
             status = cli::recommend(command, out);
+            break;
+        case cli::Command::Kind::Chart:
+            status = cli::saveChart(command, out);
             break;
         case cli::Command::Kind::Help:
             break;

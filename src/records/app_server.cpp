@@ -91,6 +91,10 @@ Reply AppServer::GetInfoAval(const ConsultationKey& k, const QString& dataType)
 {
     return send<Remote::GetInfoAval>(*this, k, dataType);
 }
+Reply AppServer::GetHistInfoAval(const ConsultationKey& k, const QString& dataType)
+{
+    return send<Remote::GetHistInfoAval>(*this, k, dataType);
+}
 Reply AppServer::GetPesqDadoAval(const ConsultationKey& k, const QString& dataType)
 {
     return send<Remote::GetPesqDadoAval>(*this, k, dataType);
@@ -203,6 +207,11 @@ Reply AppServer::GetPesIdAlt(const QString& reference, double weight, const QStr
 {
     return send<Remote::GetPesIdAlt>(*this, reference, weight, weightLetter, heightCm, heightLetter,
                                      years, months, sex);
+}
+Reply AppServer::GetCurvaCrescimento(const QString& reference, const QString& method,
+                                     const QString& sex)
+{
+    return send<Remote::GetCurvaCrescimento>(*this, reference, method, sex);
 }
 Reply AppServer::GetPesoAlt(const QString& reference, double weight, double heightCm,
                             const QString& sex)

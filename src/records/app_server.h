@@ -40,6 +40,8 @@ public:
     Reply GetDadoAval(const ConsultationKey& k);
     Reply GetDadoAvalEnerg(const ConsultationKey& k);
     Reply GetInfoAval(const ConsultationKey& k, const QString& dataType);
+    // The recorded values of the data type at the patient's consultations up to k's date.
+    Reply GetHistInfoAval(const ConsultationKey& k, const QString& dataType);
     Reply GetPesqDadoAval(const ConsultationKey& k, const QString& dataType);
     Reply GetAtualizaDados(const ConsultationKey& k, const QString& filter);
     Reply GetExistMetoAval(const ConsultationKey& k, const QString& method);
@@ -82,6 +84,7 @@ public:
                       const QString& sex);
     Reply GetPesoAlt(const QString& reference, double weight, double heightCm, const QString& sex);
     Reply GetNutRecCatchUp(const QString& rda, const QString& sex, double weightAge);
+    Reply GetCurvaCrescimento(const QString& reference, const QString& method, const QString& sex);
     Reply GetDuBois(const QString& sex, const QString& table, double codedAge);
     Reply GetPesqNutrPaci(const ConsultationKey& k, const QString& reference, const QString& group,
                           const QString& sex, const QString& patientType, double codedAge,

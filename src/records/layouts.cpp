@@ -259,6 +259,8 @@ AN_LAYOUT(cdsPesoIdealIdade, {Real("VRPESO")})
 AN_LAYOUT(cdsPesoIdealAltura, {Real("VRPESO")})
 AN_LAYOUT(cdsPesoIdealAlturaMF, {Real("VRPESO")})
 AN_LAYOUT(cdsNutRecCatchUp, {Real("QTNUTRINIC"), Real("QTPROTPESO")})
+AN_LAYOUT(cdsCurvaCresc,
+          {Real("VREIXO"), S("CDPERCENTIL", 4), S("NMPERCENTIL", 10), Real("VRPERCENTIL")})
 AN_LAYOUT(cdsNutRecom,
           {S("CDNUTRIENTE", 3), Real("QTNUTRINIC"), Real("QTNUTRFINA"), S("IDUNCALCNUTR", 1)})
 AN_LAYOUT(cdsPesqNutrPaci, {S("CDFILIAL", 4), S("CDPACIENTE", 12), S("CDNUTRIENTE", 3)})
@@ -301,6 +303,7 @@ QList<const DataSetLayout*> all()
         &cdsPesqFatorInju(),   &cdsGrupNutr(),
         &cdsRefeRecom(),       &qryPesNutrientes(),
         &qryPesqNmNutr(),
+        &cdsCurvaCresc(),
     };
     return list;
 }

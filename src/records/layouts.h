@@ -64,6 +64,9 @@ const DataSetLayout& cdsPesoIdealIdade();
 const DataSetLayout& cdsPesoIdealAltura();
 const DataSetLayout& cdsPesoIdealAlturaMF();
 const DataSetLayout& cdsNutRecCatchUp();
+// The percentile curves of a growth method (GetCurvaCrescimento): one row per point and
+// percentile, along the method's axis (months of age or centimetres).
+const DataSetLayout& cdsCurvaCresc();
 const DataSetLayout& cdsNutRecom();
 const DataSetLayout& cdsPesqNutrPaci();
 const DataSetLayout& cdsFatoInju();

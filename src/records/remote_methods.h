@@ -23,6 +23,7 @@ namespace records {
     M(GetDadoAval, 3)                                                                              \
     M(GetDadoAvalEnerg, 3)                                                                         \
     M(GetInfoAval, 4)                                                                              \
+    M(GetHistInfoAval, 4)                                                                          \
     M(GetPesqDadoAval, 4)                                                                          \
     M(GetAtualizaDados, 4)                                                                         \
     M(GetExistMetoAval, 4)                                                                         \
@@ -51,6 +52,7 @@ namespace records {
     M(GetPesIdAlt, 8)                                                                              \
     M(GetPesoAlt, 4)                                                                               \
     M(GetNutRecCatchUp, 3)                                                                         \
+    M(GetCurvaCrescimento, 3)                                                                      \
     M(GetDuBois, 3)                                                                                \
     M(GetPesqNutrPaci, 9)                                                                          \
     /* Writes: a change log, with the null-field list where the dataset has one */                 \

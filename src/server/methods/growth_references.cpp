@@ -5,6 +5,8 @@
 #include "../reference/coded_age.h"
 #include "../reference/growth_references.h"
 
+#include <records/growth_methods.h>
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -72,6 +74,65 @@ bool measured(const Params& p, int index)
         return false;
     p.fail(index,
            QStringLiteral("deve ser \"X\" (medido) ou \"T\" (da tabela), não '%1'").arg(letter));
+}
+
+// The stored curve of a growth index (refecurva.CDCURVA); head circumference keeps its
+// percentiles by month in refepercentil instead.
+QString curveOf(records::GrowthIndex index)
+{
+    switch (index) {
+    case records::GrowthIndex::WeightForAge:
+        return growth::kWeightForAge;
+    case records::GrowthIndex::HeightForAge:
+        return growth::kHeightForAge;
+    case records::GrowthIndex::WeightForLength:
+        return growth::kWeightForLength;
+    case records::GrowthIndex::WeightForHeight:
+        return growth::kWeightForHeight;
+    case records::GrowthIndex::HeadCircumferenceForAge:
+        break;
+    }
+    return QString();
+}
+
+// The percentile curves of a growth method over its range: every stored point of the
+// method's curve, with the percentiles the reference lists there (an LMS reference's
+// computed as GetPesIdAlt computes them), lowest first.
+void addCurvePoints(Transaction& tx, const QString& ref, const records::GrowthMethod& method,
+                    const QString& sex, model::PacketBuilder& packet)
+{
+    const auto inRange = [&](double x) { return x >= method.from && x <= method.to; };
+    const auto add = [&](double x, const QString& code, const QString& label, double value) {
+        packet.row()
+            .set(QStringLiteral("VREIXO"), x)
+            .set(QStringLiteral("CDPERCENTIL"), code)
+            .set(QStringLiteral("NMPERCENTIL"), label)
+            .set(QStringLiteral("VRPERCENTIL"), value);
+    };
+    if (method.index == records::GrowthIndex::HeadCircumferenceForAge) {
+        // One band per completed month, its value that of the middle of the month.
+        const QList<SqlRow> rows = tx.select(
+            QStringLiteral("SELECT NRIDADEINI, NRIDADEFIN, CDPERCENTIL, NMPERCENTIL, VRPERCENTIL "
+                           "FROM refepercentil WHERE CDREFEBIBL = ? AND CDTBMETOAVAL = ? AND "
+                           "CDSEXO = ? ORDER BY NRIDADEINI, CDPERCENTIL"),
+            {ref, QString(method.code), sex});
+        for (const SqlRow& r : rows) {
+            const double x = (r[0].toDouble() + r[1].toDouble() + 1) / 2;
+            const growth::ListedPercentile* listed = growth::findListed(r[2].toString());
+            if (inRange(x))
+                add(x, r[2].toString(), listed ? listed->label : r[3].toString(), r[4].toDouble());
+        }
+        return;
+    }
+    const growth::GrowthCurve curve =
+        growth::GrowthCurve::load(tx, ref, curveOf(method.index), sex);
+    for (const double x : curve.axis()) {
+        if (!inRange(x))
+            continue;
+        if (const auto percentiles = curve.at(x))
+            for (const growth::GrowthPercentile& p : *percentiles)
+                add(x, p.code, p.label, p.value);
+    }
 }
 
 }  // namespace
@@ -192,6 +253,25 @@ void registerGrowthReferences(RouteTable& routes, Database& db)
                     .set(QStringLiteral("QTPROTPESO"), rows[0][1]);
             return packet.json();
         });
+
+    routes.add(QStringLiteral("GetCurvaCrescimento"),
+               {api::arg::text(QStringLiteral("referência")),
+                api::arg::text(QStringLiteral("método")), api::arg::text(QStringLiteral("sexo"))},
+               [&db](const Params& p) -> QJsonValue {
+                   const QString ref = p.code(0, 2);
+                   const records::GrowthMethod* method = records::findGrowthMethod(p.text(1));
+                   if (!method)
+                       p.fail(1, QStringLiteral("não é um método de crescimento (\"15\", \"37\" "
+                                                "a \"47\"): '%1'")
+                                     .arg(p.text(1)));
+                   const std::optional<QString> sex = tableSex(p, 2);
+                   model::PacketBuilder packet(records::layouts::cdsCurvaCresc());
+                   if (sex)
+                       storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
+                           addCurvePoints(tx, ref, *method, *sex, packet);
+                       });
+                   return packet.json();
+               });
 }
 
 }  // namespace server::methods

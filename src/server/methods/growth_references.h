@@ -12,7 +12,9 @@ namespace server::methods {
 // years, months, sex letter) and GetPesoAlt (reference, weight, height, sex letter): the
 // measured value's band among the reference's percentiles, three texts (growth::Band).
 // GetNutRecCatchUp (nutrient reference, sex letter, weight age coded as years and two
-// digits of months): the energy and protein per kg for that age.
+// digits of months): the energy and protein per kg for that age. GetCurvaCrescimento
+// (reference, growth method, sex letter): the percentile curves of the method over its
+// range (records/growth_methods.h), cdsCurvaCresc.
 void registerGrowthReferences(RouteTable& routes, Database& db);
 
 }  // namespace server::methods

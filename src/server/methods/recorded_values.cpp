@@ -256,6 +256,28 @@ void registerRecordedValues(RouteTable& routes, Database& db)
         });
     });
 
+    // The patient's history of one data type: every consultation of the patient up to the
+    // key's date with a recorded value of the type, by date and then method.
+    routes.add(QStringLiteral("GetHistInfoAval"), keyAndType, [&db](const Params& p) -> QJsonValue {
+        const records::ConsultationKey k = p.key();
+        const QString type = p.code(3, 2);
+        const QVariantList key = keyParams(k);
+        return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) -> QJsonValue {
+            const QList<SqlRow> rows = tx.select(
+                QStringLiteral("SELECT CDFILIAL, CDPACIENTE, DTCONSPACI, CDTBMETOAVAL, CDTIPODADO, "
+                               "DSINFOAVAL, DSOBSERAVAL, CDFATOINJU FROM infoaval WHERE "
+                               "CDFILIAL = ? AND CDPACIENTE = ? AND DTCONSPACI <= ? AND "
+                               "CDTIPODADO = ? ORDER BY DTCONSPACI, CDTBMETOAVAL"),
+                {key[0], key[1], key[2], type});
+            return model::PacketBuilder(records::layouts::cdsInfoAval())
+                .rows(rows, {QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"),
+                             QStringLiteral("DTCONSPACI"), QStringLiteral("CDTBMETOAVAL"),
+                             QStringLiteral("CDTIPODADO"), QStringLiteral("DSINFOAVAL"),
+                             QStringLiteral("DSOBSERAVAL"), QStringLiteral("CDFATOINJU")})
+                .json();
+        });
+    });
+
     routes.add(QStringLiteral("GetPesqDadoAval"), keyAndType, [&db](const Params& p) -> QJsonValue {
         const records::ConsultationKey k = p.key();
         const QString type = p.code(3, 2);

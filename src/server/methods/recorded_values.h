@@ -4,8 +4,8 @@
 
 namespace server::methods {
 
-// GetDadoAval, GetDadoAvalEnerg, GetInfoAval, GetPesqDadoAval, GetAtualizaDados,
-// SetInfoAval.
+// GetDadoAval, GetDadoAvalEnerg, GetInfoAval, GetHistInfoAval, GetPesqDadoAval,
+// GetAtualizaDados, SetInfoAval.
 void registerRecordedValues(RouteTable& routes, Database& db);
 
 // The two filters GetAtualizaDados recognises, as the module sends them.

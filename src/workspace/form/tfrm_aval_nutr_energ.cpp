@@ -5,6 +5,7 @@
 #include "data_grid.h"
 #include "diagnosis_tab.h"
 #include "energy_tab.h"
+#include "growth_chart_view.h"
 #include "method_grid.h"
 #include "recommendation_tab.h"
 
@@ -197,6 +198,11 @@ void TfrmAvalNutrEnerg::buildPages()
     sbtAmputado = resultTools->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView),
                                          QStringLiteral("Amputado"));
     sbtAmputado->setObjectName(QStringLiteral("sbtAmputado"));
+    sbtCurvaCresc = resultTools->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                           QStringLiteral("Curva de Crescimento"));
+    sbtCurvaCresc->setObjectName(QStringLiteral("sbtCurvaCresc"));
+    sbtCurvaCresc->setToolTip(QStringLiteral("Curva de Crescimento"));
+    sbtCurvaCresc->setCheckable(true);
     connect(sbtEstimado, &QAction::triggered, this, &TfrmAvalNutrEnerg::estimateRequested);
     connect(sbtMaturSex, &QAction::triggered, this, &TfrmAvalNutrEnerg::maturationRequested);
     auto* split = new QSplitter(Qt::Vertical, tshAvaliacao);
@@ -212,9 +218,26 @@ void TfrmAvalNutrEnerg::buildPages()
     dbgResuaval->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dbgResuaval->setColumnWidth(0, 200);
     dbgResuaval->setColumnWidth(1, 240);
+    // The growth chart beside the grids, while its button is down.
+    auto* chartSplit = new QSplitter(Qt::Horizontal, tshAvaliacao);
+    chartSplit->addWidget(split);
+    panCurvaCresc = new GrowthChartPanel(m_core, chartSplit);
+    chartSplit->addWidget(panCurvaCresc);
+    chartSplit->setStretchFactor(0, 2);
+    chartSplit->setStretchFactor(1, 3);
+    panCurvaCresc->hide();
+    connect(sbtCurvaCresc, &QAction::toggled, panCurvaCresc, &QWidget::setVisible);
+    connect(m_resuAvalModel, &QAbstractItemModel::modelReset, this,
+            [this] { panCurvaCresc->sync(); });
+    connect(dbgResuaval->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& index) {
+                if (index.isValid() && index.row() < m_core.cdsResuAval.recordCount())
+                    panCurvaCresc->chooseMethod(
+                        m_core.cdsResuAval.asStringAt(index.row(), QStringLiteral("CDTBMETOAVAL")));
+            });
     auto* resultLayout = new QVBoxLayout(tshAvaliacao);
     resultLayout->addWidget(resultTools);
-    resultLayout->addWidget(split, 1);
+    resultLayout->addWidget(chartSplit, 1);
 
     // Diagnosis: its buttons, the formatting bar and the editor.
     m_diagnosisTab = new DiagnosisTab(m_core, tshDiagNutri, mnuManutencao);
@@ -418,6 +441,10 @@ void TfrmAvalNutrEnerg::repaintFromCore()
         pgcPadrao->setTabEnabled(pgcPadrao->indexOf(other), diag.otherTabs);
     mnuAvalNutri->setEnabled(diag.otherTabs);
     mnuCalculo->setEnabled(diag.otherTabs);
+    panCurvaCresc->sync();
+    sbtCurvaCresc->setEnabled(panCurvaCresc->hasMethods());
+    if (!panCurvaCresc->hasMethods())
+        sbtCurvaCresc->setChecked(false);
 
     m_methodGrid->sync();
     m_dataGrid->sync();

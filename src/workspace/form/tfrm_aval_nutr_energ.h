@@ -27,6 +27,7 @@ class DiagnosisEditor;
 class DiagnosisTab;
 class EnergyPanel;
 class EnergyTab;
+class GrowthChartPanel;
 class MethodGridBinder;
 class RecommendationTab;
 
@@ -98,6 +99,9 @@ public:
     QAction* sbtEstimado = nullptr;
     QAction* sbtMaturSex = nullptr;
     QAction* sbtAmputado = nullptr;
+    // The growth chart of the selected growth methods, shown beside the grids.
+    QAction* sbtCurvaCresc = nullptr;
+    GrowthChartPanel* panCurvaCresc = nullptr;
 
 signals:
     // The dialogs of the result page are asked for (the dialogs connect here).
