@@ -100,8 +100,8 @@ TEST_P(GrowthCurveTest, WhoCurvesAreThePublishedCentilesOverTheMethodsRange)
                                    : c.x;
             const int row = publishedRow(published, sex, QLatin1String(c.axisColumn), key);
             ASSERT_GE(row, 0);
-            for (const auto& [column, code] : {std::pair{"p3", "003"}, std::pair{"p50", "050"},
-                                               std::pair{"p97", "097"}})
+            for (const auto& [column, code] :
+                 {std::pair{"p3", "003"}, std::pair{"p50", "050"}, std::pair{"p97", "097"}})
                 EXPECT_NEAR(curveValue(p, c.x, QLatin1String(code)),
                             published.number(row, QLatin1String(column)), 1e-3 + 1e-9)
                     << code;
@@ -125,8 +125,8 @@ TEST_P(GrowthCurveTest, NchsCurvesHoldTheTabulatedAndDerivedPercentilesOverTheMe
          {std::tuple{&older, 2, 60}, std::tuple{&infant, 1, 12}, std::tuple{&infant, 1, 36}}) {
         const int row = publishedRow(weight, sex, u"age_months"_s, month);
         ASSERT_GE(row, 0);
-        for (const auto& [column, code] : {std::pair{"p5", "005"}, std::pair{"p50", "050"},
-                                           std::pair{"p95", "095"}})
+        for (const auto& [column, code] :
+             {std::pair{"p5", "005"}, std::pair{"p50", "050"}, std::pair{"p95", "095"}})
             EXPECT_NEAR(curveValue(*packet, month, QLatin1String(code)),
                         weight.number(row, QLatin1String(column)), 1e-9)
                 << sex << " " << month << " " << code;
@@ -141,8 +141,7 @@ TEST_P(GrowthCurveTest, NchsCurvesHoldTheTabulatedAndDerivedPercentilesOverTheMe
 TEST_P(GrowthCurveTest, RefusesWhatIsNoGrowthMethodAndAnswersEmptyWithoutCurves)
 {
     for (const char* method : {"12", "48", "", "370"}) {
-        const records::Reply r =
-            app().GetCurvaCrescimento(u"06"_s, QLatin1String(method), u"M"_s);
+        const records::Reply r = app().GetCurvaCrescimento(u"06"_s, QLatin1String(method), u"M"_s);
         EXPECT_FALSE(r.ok) << method;
         EXPECT_TRUE(r.error.contains(u"método de crescimento"_s)) << r.error.toStdString();
     }

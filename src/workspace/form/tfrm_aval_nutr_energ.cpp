@@ -226,7 +226,14 @@ void TfrmAvalNutrEnerg::buildPages()
     chartSplit->setStretchFactor(0, 2);
     chartSplit->setStretchFactor(1, 3);
     panCurvaCresc->hide();
-    connect(sbtCurvaCresc, &QAction::toggled, panCurvaCresc, &QWidget::setVisible);
+    connect(sbtCurvaCresc, &QAction::toggled, this, [this, chartSplit](bool shown) {
+        panCurvaCresc->setVisible(shown);
+        // A panel shown for the first time gets the larger part of the page.
+        if (shown && chartSplit->sizes().value(1) < panCurvaCresc->minimumSizeHint().width()) {
+            const int width = chartSplit->width();
+            chartSplit->setSizes({width * 2 / 5, width - width * 2 / 5});
+        }
+    });
     connect(m_resuAvalModel, &QAbstractItemModel::modelReset, this,
             [this] { panCurvaCresc->sync(); });
     connect(dbgResuaval->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
