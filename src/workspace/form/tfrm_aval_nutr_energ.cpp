@@ -122,6 +122,8 @@ TfrmAvalNutrEnerg::TfrmAvalNutrEnerg(NetConnection::Transport transport, QWidget
 
 TfrmAvalNutrEnerg::~TfrmAvalNutrEnerg()
 {
+    // The core goes before the widgets: the result grid's row changes no longer reach it.
+    disconnect(dbgResuaval->selectionModel(), nullptr, this, nullptr);
     if (frmAvalNutrEnerg == this)
         frmAvalNutrEnerg = nullptr;
 }
@@ -234,8 +236,6 @@ void TfrmAvalNutrEnerg::buildPages()
             chartSplit->setSizes({width * 2 / 5, width - width * 2 / 5});
         }
     });
-    connect(m_resuAvalModel, &QAbstractItemModel::modelReset, this,
-            [this] { panCurvaCresc->sync(); });
     connect(dbgResuaval->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& index) {
                 if (index.isValid() && index.row() < m_core.cdsResuAval.recordCount())
