@@ -302,8 +302,7 @@ QList<const DataSetLayout*> all()
         &cdsPesqNutrPaci(),    &cdsFatoInju(),
         &cdsPesqFatorInju(),   &cdsGrupNutr(),
         &cdsRefeRecom(),       &qryPesNutrientes(),
-        &qryPesqNmNutr(),
-        &cdsCurvaCresc(),
+        &qryPesqNmNutr(),      &cdsCurvaCresc(),
     };
     return list;
 }
