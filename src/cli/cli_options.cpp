@@ -114,9 +114,52 @@ QString usageText()
         "      a curva de crescimento de um método (15, 37 a 47): as curvas de percentis da\n"
         "      referência e as medidas do paciente até a consulta (sem --date, hoje), gravadas\n"
         "      em ARQUIVO .png ou .pdf\n"
+        "  report --branch B --patient C --from AAAA-MM-DD --to AAAA-MM-DD [--methods "
+        "T|COD,COD...]\n"
+        "         (--pdf ARQUIVO | --json)\n"
+        "      o relatório Avaliação Nutricional (Vex122) do período, em PDF (A4) ou em JSON\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
+
+namespace {
+
+// report --branch B --patient C --from D --to D [--methods CODES] --pdf FILE | --json
+ParseResult parseReport(Command cmd, Reader& r)
+{
+    cmd.kind = Command::Kind::Report;
+    while (!r.atEnd()) {
+        const QString arg = r.take();
+        if (arg == u"--json") {
+            cmd.json = true;
+            continue;
+        }
+        QString* target = arg == u"--branch"    ? &cmd.branch
+                          : arg == u"--patient" ? &cmd.patient
+                          : arg == u"--from"    ? &cmd.from.emplace()
+                          : arg == u"--to"      ? &cmd.to.emplace()
+                          : arg == u"--methods" ? &cmd.reportMethods
+                          : arg == u"--pdf"     ? &cmd.pdf
+                                                : nullptr;
+        if (!target)
+            return fail(QStringLiteral("opção desconhecida para report: %1").arg(arg));
+        const auto v = r.value(arg);
+        if (!v)
+            return fail(r.m_error);
+        *target = *v;
+    }
+    if (cmd.branch.isEmpty() || cmd.patient.isEmpty())
+        return fail(QStringLiteral("report precisa de --branch e --patient"));
+    for (const auto& [name, value] : {std::pair{"--from", cmd.from}, std::pair{"--to", cmd.to}})
+        if (!value || !isDate(*value))
+            return fail(QStringLiteral("%1 deve ser uma data AAAA-MM-DD: '%2'")
+                            .arg(QLatin1String(name), value.value_or(QString())));
+    if (cmd.pdf.isEmpty() && !cmd.json)
+        return fail(QStringLiteral("report precisa de --pdf ARQUIVO ou de --json"));
+    return {cmd, {}};
+}
+
+}  // namespace
 
 ParseResult parseCommandLine(const QStringList& arguments, const QStringList& environment)
 {
@@ -162,6 +205,9 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             return fail(QStringLiteral("patients não aceita argumentos: %1").arg(r.take()));
         return {cmd, {}};
     }
+
+    if (commandName == u"report")
+        return parseReport(cmd, r);
 
     const bool add = commandName == u"patient-add";
     const bool energy = commandName == u"energy";

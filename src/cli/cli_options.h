@@ -52,6 +52,7 @@ struct Command
         Diagnosis,
         Recommend,
         Chart,
+        Report,
         Help
     };
     Kind kind = Kind::Help;
@@ -101,6 +102,11 @@ struct Command
     std::optional<QString> patientType;
     // chart: the file written (.png or .pdf)
     QString out;
+    // report: the period (YYYY-MM-DD), the methods ("T" or codes "01,17"), the PDF
+    std::optional<QString> from;
+    std::optional<QString> to;
+    QString reportMethods = QStringLiteral("T");
+    QString pdf;
 };
 
 // The command, or the usage error text (exit status 2).

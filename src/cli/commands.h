@@ -20,5 +20,7 @@ int storeMaturation(const Command& command, QTextStream& out);
 int diagnosis(const Command& command, QTextStream& out);
 int recommend(const Command& command, QTextStream& out);
 int saveChart(const Command& command, QTextStream& out);
+// Needs a QGuiApplication (the PDF is painted).
+int writeReport(const Command& command, QTextStream& out);
 
 }  // namespace cli

@@ -23,14 +23,17 @@ int main(int argc, char** argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const cli::ParseResult parsed =
         cli::parseCommandLine(arguments, QProcessEnvironment::systemEnvironment().toStringList());
-    // Charts are drawn with the GUI's painting, without a display: the chart command runs
-    // a GUI application on the offscreen platform unless another platform is asked for.
-    const bool chart = parsed.command && parsed.command->kind == cli::Command::Kind::Chart;
-    if (chart && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Charts and the report are drawn with the GUI's painting, without a display: the
+    // chart and report commands run a GUI application on the offscreen platform unless
+    // another platform is asked for.
+    const bool paints = parsed.command
+                        && (parsed.command->kind == cli::Command::Kind::Chart
+                            || parsed.command->kind == cli::Command::Kind::Report);
+    if (paints && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> app =
-        chart ? std::make_unique<QApplication>(argc, argv)
-              : std::make_unique<QCoreApplication>(argc, argv);
+        paints ? std::make_unique<QApplication>(argc, argv)
+               : std::make_unique<QCoreApplication>(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
@@ -73,6 +76,9 @@ int main(int argc, char** argv)
             break;
         case cli::Command::Kind::Chart:
             status = cli::saveChart(command, out);
+            break;
+        case cli::Command::Kind::Report:
+            status = cli::writeReport(command, out);
             break;
         case cli::Command::Kind::Help:
             break;

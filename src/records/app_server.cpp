@@ -138,6 +138,12 @@ Reply AppServer::GetRelatorio()
 {
     return send<Remote::GetRelatorio>(*this);
 }
+Reply AppServer::GetDadosRelatorio(const QString& branch, const QString& patient,
+                                   const QDateTime& from, const QDateTime& to,
+                                   const QString& methods)
+{
+    return send<Remote::GetDadosRelatorio>(*this, branch, patient, from, to, methods);
+}
 Reply AppServer::GetRefFatGrup(const QString& a, const QString& b, const QString& c)
 {
     return send<Remote::GetRefFatGrup>(*this, a, b, c);

@@ -54,6 +54,10 @@ public:
     Reply GetRefePeso(const QString& reference);
     Reply GetRefeOssa(const QString& reference);
     Reply GetRelatorio();
+    // The assessment report of a patient over a period of consultation dates, for all
+    // methods ("T") or for the chosen ones ("_01_17_").
+    Reply GetDadosRelatorio(const QString& branch, const QString& patient, const QDateTime& from,
+                            const QDateTime& to, const QString& methods);
     Reply GetRefFatGrup(const QString& a, const QString& b, const QString& c);
     // The nutrient catalogue: the nutrients of a group, and those of a group among the
     // chosen codes ("_001_017_").

@@ -275,6 +275,23 @@ AN_LAYOUT(cdsRefeRecom,
 AN_LAYOUT(qryPesNutrientes, nutrientRecord())
 AN_LAYOUT(qryPesqNmNutr, nutrientRecord())
 
+// The assessment report.
+AN_LAYOUT(cdsMetodo, {S("IDMARCADO", 1).readOnly(), S("CDTBMETOAVAL", 2).label(L("Código")),
+                      S("NMTBMETOAVAL", 80).label(L("Nome"))})
+AN_LAYOUT(cdsRelPaciente, {S("CDFILIAL", 4), S("CDPACIENTE", 12), S("NMPACIENTE", 60),
+                           S("CDSEXO", 1), Date("DTNASC")})
+AN_LAYOUT(cdsRelConsulta, {Date("DTCONSPACI"), Blob("DSHISTAVALNUT")})
+AN_LAYOUT(cdsRelDadoAval,
+          {Date("DTCONSPACI"), S("CDTBMETOAVAL", 2), S("NMTBMETOAVAL", 80), S("CDTIPODADO", 2),
+           S("NMTIPODADO", 40), S("DSINFOAVAL", 9), S("DSUNIDDADO", 10)})
+AN_LAYOUT(cdsRelResuAval,
+          {Date("DTCONSPACI"), S("IDABA", 1), S("CDTBMETOAVAL", 2), S("NMTBMETOAVAL", 80),
+           S("CDSEQUAVAL", 2), S("DSRESUAVAL", 40), S("DSCONTRESU", 100)})
+AN_LAYOUT(cdsRelNutrePaci,
+          {Date("DTCONSPACI"), S("DSRFNUTRECOM", 60), S("NMGRUPNUTR", 60), S("NMNUTRIENTE", 40),
+           S("SGUNIDADE", 10), S("DSNUTPEATUAL", 40), S("DSPESOIDEAL", 40), S("DSNUTPEIDEAL", 40),
+           S("DSPESOADEQU", 40), S("DSNUTPEADEQU", 40)})
+
 #undef AN_LAYOUT
 
 QList<const DataSetLayout*> all()
@@ -303,6 +320,9 @@ QList<const DataSetLayout*> all()
         &cdsPesqFatorInju(),   &cdsGrupNutr(),
         &cdsRefeRecom(),       &qryPesNutrientes(),
         &qryPesqNmNutr(),      &cdsCurvaCresc(),
+        &cdsMetodo(),          &cdsRelPaciente(),
+        &cdsRelConsulta(),     &cdsRelDadoAval(),
+        &cdsRelResuAval(),     &cdsRelNutrePaci(),
     };
     return list;
 }

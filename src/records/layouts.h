@@ -78,6 +78,17 @@ const DataSetLayout& cdsRefeRecom();
 const DataSetLayout& qryPesNutrientes();
 const DataSetLayout& qryPesqNmNutr();
 
+// The assessment report: the method list of the report window (GetRelatorio) and the
+// packets of GetDadosRelatorio, in their order: patient, consultations (with the
+// diagnosis), recorded values, result lines (IDABA "A" assessment tab, "E" energy tab)
+// and nutrient amounts.
+const DataSetLayout& cdsMetodo();
+const DataSetLayout& cdsRelPaciente();
+const DataSetLayout& cdsRelConsulta();
+const DataSetLayout& cdsRelDadoAval();
+const DataSetLayout& cdsRelResuAval();
+const DataSetLayout& cdsRelNutrePaci();
+
 // The layout called name (exact spelling), or nullptr when there is none.
 const DataSetLayout* byName(const QString& name);
 // Every layout above, in the order declared.

@@ -35,6 +35,7 @@ namespace records {
     M(GetRefePeso, 1)                                                                              \
     M(GetRefeOssa, 1)                                                                              \
     M(GetRelatorio, 0)                                                                             \
+    M(GetDadosRelatorio, 5)                                                                        \
     M(GetRefFatGrup, 3)                                                                            \
     M(GetPesNutrientes, 1)                                                                         \
     M(GetPesqNmNutr, 2)                                                                            \

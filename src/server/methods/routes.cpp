@@ -16,6 +16,7 @@
 #include "reference_standards.h"
 #include "references.h"
 #include "registry.h"
+#include "report.h"
 #include "results.h"
 
 namespace server::methods {
@@ -39,6 +40,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerBodyFatReferences(routes, db);
     registerGrowthReferences(routes, db);
     registerRegistry(routes, db);
+    registerReport(routes, db);
 }
 
 }  // namespace server::methods

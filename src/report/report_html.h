@@ -1,0 +1,22 @@
+#pragma once
+
+#include "report_data.h"
+
+#include <QString>
+
+namespace report {
+
+// Where the trend chart image is found in the report document.
+inline const QString kTrendChartUrl = QStringLiteral("avalnutri:tendencia.png");
+
+// The body of the nutritional assessment report as HTML: the patient header, then each
+// consultation with its age, recorded measurements, result lines of the assessment and
+// energy tabs, nutrient amounts and diagnosis, and the trend chart when there are two or
+// more points. A period without consultations says so.
+QString reportHtml(const ReportData& data, bool withChart);
+
+// The inner HTML of a stored diagnosis (what lies inside its body, or the whole text when
+// it has none), with images left out: the diagnosis is the user's rich text.
+QString diagnosisBody(const QString& html);
+
+}  // namespace report
