@@ -11,12 +11,15 @@
 #include "hostfw/widgets/mdi_host.h"
 #include "recommendation/nutrient_amounts.h"
 #include "records/field.h"
+#include "report/tfrm_aval_nutric.h"
 #include "workspace/calculation_run.h"
 #include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/module_context.h"
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 namespace {
 
@@ -67,6 +70,15 @@ std::optional<QDateTime> toDate(const QVariant& value)
     if (parsed.isValid())
         return parsed;
     return std::nullopt;
+}
+
+// The main form's Print (sbtImprimirClick): the report form over it, for the patient of
+// the consultation.
+void sbtImprimirClick(QWidget* form)
+{
+    auto* dialog = new report::TfrmAvalNutric(form->window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 workspace::TfrmAvalNutrEnerg* mainForm()
@@ -121,6 +133,9 @@ extern "C" void CriaMedAntro(const QString& branch, const QString& patient, cons
                     CriaMatuSexual(opening->years, opening->months, opening->page);
             });
         });
+        QObject::connect(form->sbtImprimir, &QAction::triggered, form,
+                         [form] { sbtImprimirClick(form); });
+        form->mnuOperacao->addAction(form->sbtImprimir);
         frmAvalNutrEnerg = form;
         boStCriado = true;
         QObject::connect(form, &QObject::destroyed, [] { boStCriado = false; });
