@@ -2,6 +2,7 @@
 
 #include "hostfw/age.h"
 #include "hostfw/numbers.h"
+#include "records/rich_text.h"
 #include "workspace/patient_header.h"
 
 #include <QRegularExpression>
@@ -155,16 +156,16 @@ QString trendHtml(const QList<TrendPoint>& points)
 
 QString diagnosisBody(const QString& html)
 {
+    if (!Qt::mightBeRichText(html))
+        return Qt::convertFromPlainText(html, Qt::WhiteSpaceNormal);
+    // Reduced to the formatting bar's markup as the server stores it, so a diagnosis kept
+    // from before that rule still shows no image, style or script.
     static const QRegularExpression body(QStringLiteral("<body[^>]*>(.*)</body>"),
                                          QRegularExpression::DotMatchesEverythingOption
                                              | QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression images(QStringLiteral("<img[^>]*>"),
-                                           QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = body.match(html);
-    QString inner = m.hasMatch() ? m.captured(1) : html;
-    if (!Qt::mightBeRichText(inner))
-        inner = Qt::convertFromPlainText(inner);
-    return inner.remove(images);
+    const QString clean = records::cleanRichText(html).html;
+    const QRegularExpressionMatch m = body.match(clean);
+    return m.hasMatch() ? m.captured(1) : clean;
 }
 
 QString reportHtml(const ReportData& d, bool withChart)

@@ -15,8 +15,9 @@ inline const QString kTrendChartUrl = QStringLiteral("avalnutri:tendencia.png");
 // more points. A period without consultations says so.
 QString reportHtml(const ReportData& data, bool withChart);
 
-// The inner HTML of a stored diagnosis (what lies inside its body, or the whole text when
-// it has none), with images left out: the diagnosis is the user's rich text.
+// The HTML of a stored diagnosis to place in the report: reduced to the formatting bar's
+// markup (no image, style or script) and without its own html and body; plain text keeps
+// its lines.
 QString diagnosisBody(const QString& html);
 
 }  // namespace report

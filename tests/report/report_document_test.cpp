@@ -6,6 +6,7 @@
 
 #include "hostfw/errors.h"
 #include "records/layouts.h"
+#include "records/rich_text.h"
 #include "report/nutrition_report.h"
 #include "report/report_document.h"
 #include "report/report_html.h"
@@ -120,16 +121,14 @@ TEST_F(ReportDocument, ThreeConsultationsInOrderWithTheirLinesDiagnosisAndTrend)
                                                           {"DSCONTRESU", "GEB"},
                                                           {"DSRESUAVAL", "1.650,00 kcal"}})))
                     .ok);
-    // The diagnosis is the user's rich text: its formatting shows, a local file it names
-    // does not.
+    // The diagnosis as the formatting bar stores it.
     ASSERT_TRUE(server.client()
                     .SetDiag(DeltaBuilder(layouts::cdsDiagNutri())
                                  .insert(merged(keyValues(on(11, 2)),
                                                 {{"DSHISTAVALNUT",
-                                                  QByteArray("<html><body><p>Peso <b>adequado</b> "
-                                                             "para a altura.</p><img "
-                                                             "src=\"file:///etc/hostname\"></body>"
-                                                             "</html>")}})))
+                                                  records::cleanRichText(
+                                                      "<p>Peso <b>adequado</b> para a altura.</p>")
+                                                      .html.toUtf8()}})))
                     .ok);
 
     const report::ReportData data = load(9, 1, 12, 31);
@@ -227,4 +226,29 @@ TEST_F(ReportDocument, AHostileMethodTextIsRefusedByTheServer)
         }
     }
     EXPECT_EQ(load(1, 1, 12, 31).consultations.size(), 1);
+}
+
+TEST(DiagnosisInTheReport, KeepsTheBarsMarkupAndDropsWhatCouldReachOutside)
+{
+    struct Case
+    {
+        const char* stored;
+        const char* kept;
+        const char* dropped;
+    } cases[] = {
+        {"<p>Peso <b>adequado</b></p>", "<b>adequado</b>", nullptr},
+        {"<html><body><p>A</p><img src=\"file:///etc/hostname\"></body></html>", "A", "<img"},
+        {"<p style=\"background-image: url(http://x/y.png)\">B</p>", "B", "url("},
+        {"<p>C</p><script>alert(1)</script>", "C", "alert"},
+        {"linha 1\nlinha 2", "linha 1<br>", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const QString body = report::diagnosisBody(QString::fromUtf8(c.stored));
+        EXPECT_TRUE(body.contains(c.kept)) << body.toStdString();
+        if (c.dropped) {
+            EXPECT_FALSE(body.contains(c.dropped)) << body.toStdString();
+        }
+        EXPECT_FALSE(body.contains("<body"));
+    }
 }
