@@ -33,24 +33,25 @@ QString ageText(const QDate& birth, const QDate& at)
         .arg(a.months == 1 ? QStringLiteral("mês") : QStringLiteral("meses"));
 }
 
-QString row(const QStringList& cells, bool head = false)
+QString row(const QStringList& cells)
 {
-    const QString tag = head ? QStringLiteral("th") : QStringLiteral("td");
     QString out = QStringLiteral("<tr>");
     for (const QString& c : cells)
-        out += QStringLiteral("<%1>%2</%1>").arg(tag, c);
+        out += QStringLiteral("<td>%1</td>").arg(c);
     return out + QStringLiteral("</tr>");
 }
 
-QString table(const QStringList& head, const QList<QStringList>& rows)
+// A table whose columns take the given percentages of the page width, so the tables of
+// every consultation line up.
+QString table(const QStringList& head, const QList<QStringList>& rows, const QList<int>& widths)
 {
     QString out =
         QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                        "style=\"border-collapse: collapse; border-color: #999999;\">");
-    QStringList escaped;
-    for (const QString& h : head)
-        escaped.append(esc(h));
-    out += row(escaped, true);
+    out += QStringLiteral("<tr>");
+    for (int i = 0; i < head.size(); ++i)
+        out += QStringLiteral("<th width=\"%1%\">%2</th>").arg(widths.value(i)).arg(esc(head[i]));
+    out += QStringLiteral("</tr>");
     for (const QStringList& r : rows) {
         QStringList cells;
         for (const QString& c : r)
@@ -68,7 +69,7 @@ QString measurementsHtml(const Consultation& c)
     return QStringLiteral("<h3>Medidas registradas</h3>")
            + table({QStringLiteral("Método"), QStringLiteral("Medida"), QStringLiteral("Valor"),
                     QStringLiteral("UN")},
-                   rows);
+                   rows, {32, 38, 18, 12});
 }
 
 QString linesHtml(const Consultation& c, bool energy)
@@ -84,7 +85,7 @@ QString linesHtml(const Consultation& c, bool energy)
                            : QStringLiteral("Avaliação antropométrica"))
            + table(
                {QStringLiteral("Método"), QStringLiteral("Descrição"), QStringLiteral("Resultado")},
-               rows);
+               rows, {32, 38, 30});
 }
 
 QString nutrientsHtml(const Consultation& c)
@@ -98,7 +99,7 @@ QString nutrientsHtml(const Consultation& c)
                     QStringLiteral("Nutriente"), QStringLiteral("Peso atual"),
                     QStringLiteral("Peso ideal"), QStringLiteral("Peso adequado"),
                     QStringLiteral("UN")},
-                   rows);
+                   rows, {18, 16, 20, 12, 12, 12, 10});
 }
 
 QString consultationHtml(const ReportData& d, const Consultation& c)
@@ -149,7 +150,7 @@ QString trendHtml(const QList<TrendPoint>& points)
                .arg(kTrendChartUrl)
            + table(
                {QStringLiteral("Data"), QStringLiteral("Peso (kg)"), QStringLiteral("IMC (kg/m²)")},
-               rows);
+               rows, {32, 38, 30});
 }
 
 }  // namespace
