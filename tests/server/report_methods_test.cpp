@@ -37,9 +37,19 @@ class ReportMethodsTest : public EngineTest
 {
 protected:
     // Three consultations: 10/09 and 02/11 with the values and a line of method 00, a
-    // diagnosis on 02/11, and on 06/12 a value of method 01 and an energy line.
+    // diagnosis on 02/11, and on 06/12 a value of method 01, an energy line and an amount of
+    // vitamin A (seeded as 009).
     void recordThree()
     {
+        ASSERT_TRUE(app()
+                        .SetNutrePaci(DeltaBuilder(layouts::cdsNutrePaci())
+                                          .insert(merged(keyValues(on(12, 6)),
+                                                         {{u"CDRFNUTRECOM"_s, u"01"_s},
+                                                          {u"CDGRUPNUTR"_s, u"02"_s},
+                                                          {u"CDNUTRIENTE"_s, u"009"_s},
+                                                          {u"IDTPCOMPACI"_s, u"1"_s},
+                                                          {u"DSNUTPEATUAL"_s, u"48,000"_s}})))
+                        .ok);
         for (const auto& k : {on(9, 10), on(11, 2)}) {
             ASSERT_TRUE(recordValue(app(), k, u"00"_s, u"01"_s, u"80"_s).ok);
             ASSERT_TRUE(recordValue(app(), k, u"00"_s, u"02"_s, u"1,80"_s).ok);
@@ -101,6 +111,11 @@ TEST_P(ReportMethodsTest, ReportsThePatientAndEachConsultationOfThePeriod)
     const Packet lines = packetOf(all, 3);
     EXPECT_EQ(column(lines, u"IDABA"_s), words("A A E"));
     EXPECT_EQ(column(lines, u"DSRESUAVAL"_s).last(), u"1.650,00"_s);
+    const Packet nutrients = packetOf(all, 4);
+    ASSERT_EQ(nutrients.rows.size(), 1);
+    EXPECT_EQ(nutrients.value(0, u"NMNUTRIENTE"_s), u"Vitamina A"_s);
+    EXPECT_EQ(nutrients.value(0, u"NMGRUPNUTR"_s), u"Vitaminas"_s);
+    EXPECT_EQ(nutrients.value(0, u"DSNUTPEATUAL"_s), u"48,000"_s);
 
     // Both ends of the period are whole days; the day after is out.
     EXPECT_EQ(dates(packetOf(report(day(11, 2), day(11, 2), u"T"_s), 1)), words("11-02"));
