@@ -2,22 +2,15 @@
 // loopback, printing the nutrient amounts of the recommendation; bad input exits with 1
 // and writes nothing.
 
-#include "test_server.h"
-
-#include <QProcess>
+#include "cli_run.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using clitest::CliRun;
 
-class RecommendCommand : public ::testing::Test
+class RecommendCommand : public clitest::CliTest
 {
 protected:
     void SetUp() override
@@ -27,27 +20,12 @@ protected:
                       .status,
                   0);
     }
-    CliRun run(const QStringList& args)
-    {
-        QProcess process;
-        process.setProgram(QStringLiteral(AVALNUTRI_CLI));
-        process.setArguments(QStringList{"--server",
-                                         QStringLiteral("127.0.0.1:%1").arg(m_server.port()),
-                                         "--token-file", m_server.config().effectiveTokenFile()}
-                             + args);
-        process.start();
-        process.waitForFinished(60000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
     CliRun recommend(const QStringList& extra)
     {
         return run(QStringList{"recommend", "--branch", "0001", "--patient", "710000000001",
                                "--date", "2026-12-06"}
                    + extra);
     }
-
-    servertest::TestServer m_server{servertest::Engine::Sqlite};
 };
 
 }  // namespace
