@@ -1,5 +1,7 @@
 #include "common.h"
 
+#include <cmath>
+
 namespace server::methods {
 
 namespace {
@@ -40,6 +42,20 @@ void addDeltaMethod(RouteTable& routes, Database& db, const model::TableBinding&
                                    [&](Transaction& tx) { model::applyDelta(tx, binding, delta); });
             return QString();
         });
+}
+
+int wholeAgeMonths(const Params& p, int yearsIndex, int monthsIndex)
+{
+    constexpr int kOldestYears = 200;
+    const double years = p.number(yearsIndex);
+    const double months = p.number(monthsIndex);
+    if (years != std::floor(years) || years < 0 || years > kOldestYears)
+        p.fail(yearsIndex,
+               QStringLiteral("não é um número inteiro de anos de 0 a 200: %1").arg(years));
+    if (months != std::floor(months) || months < 0 || months > 11)
+        p.fail(monthsIndex,
+               QStringLiteral("não é um número inteiro de meses de 0 a 11: %1").arg(months));
+    return static_cast<int>(years) * 12 + static_cast<int>(months);
 }
 
 }  // namespace server::methods

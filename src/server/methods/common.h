@@ -50,6 +50,10 @@ inline QString catalogueOrder(const QVariant& sequence, const QVariant& code)
 
 // Throws ApiError::badRequest unless the catalogue has the method / the data type; the
 // text starts with "context: " when a context is given.
+// An age given as whole years (0 to 200) and months (0 to 11), as the module's patient
+// header gives it, in months; anything else is refused naming the argument.
+int wholeAgeMonths(const Params& p, int yearsIndex, int monthsIndex);
+
 void requireMethod(Transaction& tx, const QString& code, const QString& context);
 void requireDataType(Transaction& tx, const QString& code, const QString& context);
 

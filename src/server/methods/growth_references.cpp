@@ -17,22 +17,6 @@ namespace {
 
 namespace growth = reference::growth;
 
-constexpr int kOldestYears = 200;
-
-// Whole years and months, as the module's patient header gives them.
-int wholeMonths(const Params& p, int yearsIndex, int monthsIndex)
-{
-    const double years = p.number(yearsIndex);
-    const double months = p.number(monthsIndex);
-    if (years != std::floor(years) || years < 0 || years > kOldestYears)
-        p.fail(yearsIndex,
-               QStringLiteral("não é um número inteiro de anos de 0 a 200: %1").arg(years));
-    if (months != std::floor(months) || months < 0 || months > 11)
-        p.fail(monthsIndex,
-               QStringLiteral("não é um número inteiro de meses de 0 a 11: %1").arg(months));
-    return static_cast<int>(years) * 12 + static_cast<int>(months);
-}
-
 double positive(const Params& p, int index)
 {
     const double v = p.number(index);
@@ -157,7 +141,7 @@ void registerGrowthReferences(RouteTable& routes, Database& db)
             const double height = p.number(3);
             if (height < 0)
                 p.fail(3, QStringLiteral("não pode ser negativa: %1").arg(height));
-            const int months = wholeMonths(p, 4, 5);
+            const int months = wholeAgeMonths(p, 4, 5);
             std::optional<double> forHeight, weightForAge, heightForAge;
             if (sex)
                 storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
@@ -205,7 +189,7 @@ void registerGrowthReferences(RouteTable& routes, Database& db)
             if (p.number(tableIndex) != 0)
                 p.fail(tableIndex,
                        QStringLiteral("deve ser 0 no eixo \"T\": %1").arg(p.number(tableIndex)));
-            const int months = wholeMonths(p, 5, 6);
+            const int months = wholeAgeMonths(p, 5, 6);
             const std::optional<QString> sex = tableSex(p, 7);
             return weightMeasured
                        ? bandOnCurve(db, ref, growth::kWeightForAge, sex,

@@ -18,9 +18,6 @@ namespace {
 namespace ideal = reference::ideal;
 namespace growth = reference::growth;
 
-// The oldest age in years the queries take, as the coded age does.
-constexpr double kOldestYears = 200;
-
 // Ages come as whole years and months; the tables are read at the middle of the
 // completed month.
 struct WholeAge
@@ -31,15 +28,7 @@ struct WholeAge
 
 WholeAge wholeAge(const Params& p, int yearsIndex, int monthsIndex)
 {
-    const double years = p.number(yearsIndex);
-    const double months = p.number(monthsIndex);
-    if (years != std::floor(years) || years < 0 || years > kOldestYears)
-        p.fail(yearsIndex,
-               QStringLiteral("não é um número inteiro de anos de 0 a 200: %1").arg(years));
-    if (months != std::floor(months) || months < 0 || months > 11)
-        p.fail(monthsIndex,
-               QStringLiteral("não é um número inteiro de meses de 0 a 11: %1").arg(months));
-    return {static_cast<int>(years) * 12 + static_cast<int>(months)};
+    return {wholeAgeMonths(p, yearsIndex, monthsIndex)};
 }
 
 double nonNegative(const Params& p, int index)
