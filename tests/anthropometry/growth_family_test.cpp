@@ -521,8 +521,6 @@ TEST_F(GrowthFamily, CatchUpGrowthTakesTheReferenceOfItsEnergyRow)
     answers["GetNutRecCatchUp"] = packet(L::cdsNutRecCatchUp(), {90.0});
     Calcula_Catch_up(*form);
     EXPECT_EQ(lastArgs("GetPesoIdade").at(1), "06");
-    EXPECT_EQ(lines("35", &form->cdsResuAvalEnerg).value("02"),
-              (ResultLine{"VCT Catch-up p/ peso atual", "855,000 Kcal/dia"}));
 }
 
 }  // namespace

@@ -43,7 +43,6 @@ const Case kCases[] = {
     // FAO: each band ends at its coded age (men, 20 kg)
     {"0", 3, 0, "62", Calcula_TMB_FAO, {{"01", "20"}}, {value("1.164,000")}},  // 60,9 x 20 - 54
     {"0", 3, 1, "62", Calcula_TMB_FAO, {{"01", "20"}}, {value("949,000")}},    // 22,7 x 20 + 495
-    {"0", 10, 0, "62", Calcula_TMB_FAO, {{"01", "20"}}, {value("949,000")}},
     {"0", 18, 0, "62", Calcula_TMB_FAO, {{"01", "20"}}, {value("1.001,000")}},  // 17,5 x 20 + 651
     {"0", 30, 0, "62", Calcula_TMB_FAO, {{"01", "20"}}, {value("985,000")}},    // 15,3 x 20 + 679
     {"0", 60, 0, "62", Calcula_TMB_FAO, {{"01", "20"}}, {value("1.111,000")}},  // 11,6 x 20 + 879
