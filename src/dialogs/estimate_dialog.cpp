@@ -2,18 +2,18 @@
 
 #include "hostfw/error_display.h"
 #include "hostfw/numbers.h"
+#include "records/method_codes.h"
 #include "workspace/assessment_form.h"
 #include "workspace/result_page.h"
+#include "workspace/value_fields.h"
 #include "workspace/workspace_messages.h"
 
 namespace dialogs {
 namespace {
 
-const QString kType = QStringLiteral("CDTIPODADO");
-const QString kValue = QStringLiteral("DSINFOAVAL");
-const QString kObservation = QStringLiteral("DSOBSERAVAL");
-const QString kWeightType = QStringLiteral("01");
-const QString kHeightType = QStringLiteral("02");
+using namespace workspace::value_fields;
+const QString kWeightType = QString(records::data_type::kPeso);
+const QString kHeightType = QString(records::data_type::kAltura);
 const QString kPattern = QStringLiteral("#,##0.00");
 
 bool isMale(const QString& sexLetter)
