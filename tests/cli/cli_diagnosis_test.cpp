@@ -2,25 +2,16 @@
 // diagnosis, reduced as the window reduces it, and shown back; files that cannot be
 // read end with their message and change nothing.
 
-#include "test_server.h"
+#include "cli_run.h"
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using clitest::CliRun;
 
-class DiagnosisCommand : public ::testing::Test
+class DiagnosisCommand : public clitest::CliTest
 {
 protected:
     void SetUp() override
@@ -36,19 +27,6 @@ protected:
                   0);
     }
 
-    CliRun run(const QStringList& args)
-    {
-        QProcess process;
-        process.setProgram(QStringLiteral(AVALNUTRI_CLI));
-        process.setArguments(QStringList{"--server",
-                                         QStringLiteral("127.0.0.1:%1").arg(m_server.port()),
-                                         "--token-file", m_server.config().effectiveTokenFile()}
-                             + args);
-        process.start();
-        process.waitForFinished(60000);
-        return {process.exitCode(), process.readAllStandardOutput().toStdString(),
-                process.readAllStandardError().toStdString()};
-    }
     CliRun diagnosis(const QString& patient, const QStringList& more)
     {
         return run(QStringList{"diagnosis", "--branch", "0001", "--patient", patient, "--date",
@@ -64,7 +42,6 @@ protected:
         return path;
     }
 
-    servertest::TestServer m_server{servertest::Engine::Sqlite};
     QTemporaryDir m_files;
 };
 
@@ -72,7 +49,7 @@ protected:
 
 TEST_F(DiagnosisCommand, StoresTheFileReducedToTheBarsMarkupAndShowsIt)
 {
-    EXPECT_EQ(diagnosis("710000000001", {"--show"}).out, "");
+    EXPECT_EQ(diagnosis("710000000001", {"--show"}).out, QString());
     const QString html =
         file("d.html",
              "<html><head><style>p{color:red}</style></head><body>"
@@ -81,11 +58,12 @@ TEST_F(DiagnosisCommand, StoresTheFileReducedToTheBarsMarkupAndShowsIt)
              "<img src=\"https://evil.example/track.gif\">anorexia</li></ul>"
              "<script>document.location='https://evil.example/'</script></body></html>");
     const CliRun set = diagnosis("710000000001", {"--set-file", html});
-    ASSERT_EQ(set.status, 0) << set.err;
-    EXPECT_EQ(set.out, "");
-    const std::string stored = "<p>Desnutri\xc3\xa7\xc3\xa3o <b>grave</b></p>\n"
-                               "<ul><li><span style=\"font-size:14pt\">edema</span></li>\n"
-                               "<li>anorexia</li></ul>\n";
+    ASSERT_EQ(set.status, 0) << set.err.toStdString();
+    EXPECT_EQ(set.out, QString());
+    const QString stored =
+        QString::fromUtf8("<p>Desnutri\xc3\xa7\xc3\xa3o <b>grave</b></p>\n"
+                          "<ul><li><span style=\"font-size:14pt\">edema</span></li>\n"
+                          "<li>anorexia</li></ul>\n");
     EXPECT_EQ(diagnosis("710000000001", {"--show"}).out, stored);
     EXPECT_EQ(diagnosis("710000000001", {}).out, stored);  // showing is the default
 
@@ -112,17 +90,17 @@ TEST_F(DiagnosisCommand, AFileThatCannotBeReadChangesNothing)
         SCOPED_TRACE(c.path.toStdString());
         const CliRun r = diagnosis("710000000001", {"--set-file", c.path});
         EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
         EXPECT_EQ(diagnosis("710000000001", {"--show"}).out, "<p>antes</p>\n");
     }
 
     // A deceased patient's consultation takes no diagnosis.
     const CliRun deceased = diagnosis("710000000002", {"--set-file", file("b.html", "x")});
     EXPECT_EQ(deceased.status, 1);
-    EXPECT_NE(deceased.err.find("falecido"), std::string::npos) << deceased.err;
-    EXPECT_EQ(diagnosis("710000000002", {"--show"}).out, "");
+    EXPECT_TRUE(deceased.err.contains("falecido")) << deceased.err.toStdString();
+    EXPECT_EQ(diagnosis("710000000002", {"--show"}).out, QString());
 
     const CliRun both = diagnosis("710000000001", {"--show", "--set-file", "x.html"});
     EXPECT_EQ(both.status, 2);
-    EXPECT_NE(both.err.find("--set-file ou --show"), std::string::npos) << both.err;
+    EXPECT_TRUE(both.err.contains("--set-file ou --show")) << both.err.toStdString();
 }
