@@ -4,7 +4,6 @@
 
 #include "test_server.h"
 
-#include "hostfw/errors.h"
 #include "records/layouts.h"
 #include "records/rich_text.h"
 #include "report/nutrition_report.h"
@@ -209,23 +208,6 @@ TEST_F(ReportDocument, TheTrendChartNeedsTwoWeights)
         }
     EXPECT_GT(blue, 50);
     EXPECT_GT(orange, 50);
-}
-
-TEST_F(ReportDocument, AHostileMethodTextIsRefusedByTheServer)
-{
-    recordConsultation(on(12, 6), "81");
-    for (const QString& text :
-         {QString("_00'); DELETE FROM infoaval; --_"), QString("00 OR 1=1")}) {
-        SCOPED_TRACE(text.toStdString());
-        try {
-            load(1, 1, 12, 31, text);
-            ADD_FAILURE() << "accepted";
-        } catch (const hostfw::ServerError& e) {
-            EXPECT_TRUE(e.message().contains(QString::fromUtf8("métodos")))
-                << e.message().toStdString();
-        }
-    }
-    EXPECT_EQ(load(1, 1, 12, 31).consultations.size(), 1);
 }
 
 TEST(DiagnosisInTheReport, KeepsTheBarsMarkupAndDropsWhatCouldReachOutside)
