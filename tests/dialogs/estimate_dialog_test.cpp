@@ -156,20 +156,13 @@ TEST_F(EstimateDialogTest, AWrongMeasurementIsRefusedAndAnEstimateReplacesATyped
         QStringList inputs;
         QString message;
     } rows[] = {
-        {k1988,
-         {"5o", "35", "30", "15"},
-         "'5o' não é um valor de ponto flutuante válido para o campo 'Altura do Joelho'."},
-        {k1987,
-         {"50", "", "30,5,1"},
-         "'30,5,1' não é um valor de ponto flutuante válido para o campo "
-         "'Circunferência do Braço'."},
-        {k1988,
-         {"50", "35", "30", "-3"},
-         "'-3' não é uma medida válida para o campo 'Prega Cutânea Subscapular'."},
+        // clang-format off
+        {k1988, {"5o", "35", "30", "15"}, "'5o' não é um valor de ponto flutuante válido para o campo 'Altura do Joelho'."},
+        {k1987, {"50", "", "30,5,1"}, "'30,5,1' não é um valor de ponto flutuante válido para o campo 'Circunferência do Braço'."},
+        {k1988, {"50", "35", "30", "-3"}, "'-3' não é uma medida válida para o campo 'Prega Cutânea Subscapular'."},
         // 1,1 x 40 + 3,07 x 5 - 75,81 at 70
-        {k1987,
-         {"40", "", "5"},
-         "Um peso estimado de -16,46 kg não é possível: confira as medidas. Nada foi gravado."},
+        {k1987, {"40", "", "5"}, "Um peso estimado de -16,46 kg não é possível: confira as medidas. Nada foi gravado."},
+        // clang-format on
     };
     for (const auto& r : rows) {
         server.clearTraffic();

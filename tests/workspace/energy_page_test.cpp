@@ -42,18 +42,15 @@ protected:
 TEST_F(EnergyPageTest, ANewConsultationGetsTheDefaultFactorsStoredAndShownByName)
 {
     AssessmentForm& f = openWithEnergyMethods("930000000001", {"30", "32", "33"});
-    struct Row
-    {
-        const char* method;
-        const char* type;
-        const char* stored;
-        const char* shown;
-    };
-    for (const Row& r :
-         {Row{"30", "23", "4", "Normal"}, Row{"30", "24", "2", "Ambulante (1,30)"},
-          Row{"32", "24", "0", "Muito Leve"}, Row{"33", "24", "0", "Sem Atividade (500 Kcal)"}}) {
-        EXPECT_EQ(recorded(r.type).value(r.method).value, r.stored) << r.method << '/' << r.type;
-        EXPECT_EQ(shown(r.method, r.type), QString::fromUtf8(r.shown)) << r.method << '/' << r.type;
+    // clang-format off
+    for (const auto& [method, type, stored, text] : {
+             std::tuple{"30", "23", "4", "Normal"},
+             {"30", "24", "2", "Ambulante (1,30)"},
+             {"32", "24", "0", "Muito Leve"},
+             {"33", "24", "0", "Sem Atividade (500 Kcal)"}}) {
+        // clang-format on
+        EXPECT_EQ(recorded(type).value(method).value, stored) << method << '/' << type;
+        EXPECT_EQ(shown(method, type), QString::fromUtf8(text)) << method << '/' << type;
     }
     // The injury factor is the neutral one of the server's table, by its code.
     EXPECT_EQ(recorded("25").value("30").value, "1");
@@ -135,20 +132,16 @@ TEST_F(EnergyPageTest, APanelValueThatIsNotANumberIsRefusedAndNothingStored)
 {
     AssessmentForm& f = openWithEnergyMethods("930000000005", {"30"});
     EnergyPage& page = f.energyPage();
-    struct Case
-    {
-        const char* weight;
-        const char* height;
-        const char* adequate;
-        const char* message;
-    };
-    for (const Case& c : {Case{"7O", "1,70", "", "Peso deve ser um número."},
-                          Case{"70", "1.7.0", "", "Altura deve ser um número."},
-                          Case{"70", "1,70", "abc", "Peso Adequado deve ser um número."}}) {
-        page.medPeso = c.weight;
-        page.medAltura = c.height;
-        page.medPesoAdeq = c.adequate;
-        expectRefused([&] { page.panAltPesoExit(); }, QString::fromUtf8(c.message));
+    // clang-format off
+    for (const auto& [weight, height, adequate, message] : {
+             std::tuple{"7O", "1,70", "", "Peso deve ser um número."},
+             {"70", "1.7.0", "", "Altura deve ser um número."},
+             {"70", "1,70", "abc", "Peso Adequado deve ser um número."}}) {
+        // clang-format on
+        page.medPeso = weight;
+        page.medAltura = height;
+        page.medPesoAdeq = adequate;
+        expectRefused([&] { page.panAltPesoExit(); }, QString::fromUtf8(message));
     }
     EXPECT_TRUE(recorded("01").isEmpty());
     EXPECT_TRUE(recorded("02").isEmpty());
@@ -161,14 +154,6 @@ TEST_F(EnergyPageTest, APanelValueThatIsNotANumberIsRefusedAndNothingStored)
     page.medAltura = "";
     expectRefused([&] { page.checkPanel(true); }, "Altura deve ser informada.");
     EXPECT_NO_THROW(page.checkPanel(false));
-}
-
-TEST_F(EnergyPageTest, MethodsWithoutDataLeaveThePanelAndCalculateOff)
-{
-    AssessmentForm& f = openWithEnergyMethods("930000000006", {});
-    EXPECT_TRUE(f.cdsDadoAvalEnerg.isEmpty());
-    EXPECT_FALSE(f.actions().energyEdits);
-    EXPECT_FALSE(f.actions().sbtCalcular);
 }
 
 TEST_F(EnergyPageTest, UnselectingClosesTheResultLinesAndClearsTheReference)

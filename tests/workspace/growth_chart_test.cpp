@@ -80,48 +80,14 @@ TEST_F(GrowthChartTest, CurvesAndPointsOfWhoAndNchsMethodsForBothSexes)
         double x;
     };
     const QDate earlierDay(2026, 4, 6);
+    // clang-format off
     const Case cases[] = {
-        {"940000000001",
-         "0",
-         QDate(2024, 4, 6),
-         "43",
-         "OMS 2006",
-         "Idade (meses)",
-         "Peso (kg)",
-         {"11,4", "0,85"},
-         {"13", "0,92"},
-         24.5},
-        {"940000000002",
-         "1",
-         QDate(2023, 10, 6),
-         "45",
-         "OMS 2006",
-         "Idade (meses)",
-         "Comprimento/Altura (cm)",
-         {"12", "0,879"},
-         {"13,5", "0,951"},
-         36.5},
-        {"940000000003",
-         "1",
-         QDate(2025, 6, 6),
-         "41",
-         "NCHS 1977",
-         "Comprimento (cm)",
-         "Peso (kg)",
-         {"6,9", "0,66"},
-         {"10", "0,8"},
-         80},
-        {"940000000004",
-         "0",
-         QDate(2025, 2, 6),
-         "39",
-         "NCHS 1977",
-         "Idade (meses)",
-         "Comprimento/Altura (cm)",
-         {"8,2", "0,70"},
-         {"11", "0,83"},
-         12},
+        {"940000000001", "0", QDate(2024, 4, 6), "43", "OMS 2006", "Idade (meses)", "Peso (kg)", {"11,4", "0,85"}, {"13", "0,92"}, 24.5},
+        {"940000000002", "1", QDate(2023, 10, 6), "45", "OMS 2006", "Idade (meses)", "Comprimento/Altura (cm)", {"12", "0,879"}, {"13,5", "0,951"}, 36.5},
+        {"940000000003", "1", QDate(2025, 6, 6), "41", "NCHS 1977", "Comprimento (cm)", "Peso (kg)", {"6,9", "0,66"}, {"10", "0,8"}, 80},
+        {"940000000004", "0", QDate(2025, 2, 6), "39", "NCHS 1977", "Idade (meses)", "Comprimento/Altura (cm)", {"8,2", "0,70"}, {"11", "0,83"}, 12},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.method);
         const QString patient = QLatin1String(c.patient);
