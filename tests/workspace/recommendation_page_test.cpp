@@ -165,22 +165,17 @@ TEST_F(RecommendationPageTest, PostingChecksComeInTheirOrderAndKeepTheRowInEdit)
         QStringList codes;
         const char* message;
     };
+    const char* const noNutrient =
+        "Não existe nutriente cadastrado para referência e grupo de nutriente informado.";
+    // clang-format off
     for (const Case& c : {
              Case{"", "", {}, "Referencia deve ser informada."},
              Case{"01", "", {}, "Grupo de nutrientes deve ser informado."},
              Case{"01", "01", {"002"}, "Referência já cadastrada."},
-             Case{"01",
-                  "02",
-                  {},
-                  "Não existe nutriente cadastrado para referência e grupo de "
-                  "nutriente informado."},
-             // RDA 1989 has no vitamins.
-             Case{"01",
-                  "02",
-                  {"010"},
-                  "Não existe nutriente cadastrado para referência e grupo "
-                  "de nutriente informado."},
+             Case{"01", "02", {}, noNutrient},
+             Case{"01", "02", {"010"}, noNutrient},  // RDA 1989 has no vitamins
          }) {
+        // clang-format on
         page().include();
         if (*c.reference)
             page().typeCode("CDRFNUTRECOM", c.reference);
