@@ -1,15 +1,19 @@
 #include "rpc_endpoint.h"
 
 #include "api_error.h"
+#include "failure_report.h"
 #include "token.h"
 
 #include "../storage/database.h"
 
 #include <records/error.h>
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+
+#include <cstdio>
 
 namespace server::api {
 
@@ -25,9 +29,24 @@ RpcAnswer RpcAnswer::failure(int status, const QString& message)
     return {status, QJsonDocument(o).toJson(QJsonDocument::Compact)};
 }
 
-RpcEndpoint::RpcEndpoint(const RouteTable& routes, QByteArray token)
+namespace {
+
+void logToStderr(const QString& line)
+{
+    const QByteArray bytes =
+        (QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + line +
+         QLatin1Char('\n'))
+            .toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+RpcEndpoint::RpcEndpoint(const RouteTable& routes, QByteArray token, ErrorLog errorLog)
     : m_routes(routes),
-      m_token(std::move(token))
+      m_token(std::move(token)),
+      m_errorLog(errorLog ? std::move(errorLog) : ErrorLog(logToStderr))
 {
 }
 
@@ -36,6 +55,10 @@ RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authoriza
 {
     auto fromError = [](const ApiError& e) {
         return RpcAnswer::failure(httpStatus(e.kind()), e.message());
+    };
+    auto fromFailure = [this](const FailureReport& report) {
+        m_errorLog(report.logLine);
+        return RpcAnswer::failure(report.status, report.clientMessage);
     };
     try {
         const QByteArray presented = bearerToken(authorization);
@@ -64,11 +87,9 @@ RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authoriza
     } catch (const records::Error& e) {
         return RpcAnswer::failure(400, e.message());
     } catch (const storage::StorageError& e) {
-        return RpcAnswer::failure(500, e.message());
+        return fromFailure(reportStorageFailure(method, e));
     } catch (const std::exception& e) {
-        return RpcAnswer::failure(
-            500,
-            QStringLiteral("Erro interno do servidor: %1").arg(QString::fromLocal8Bit(e.what())));
+        return fromFailure(reportInternalFailure(method, e));
     }
 }
 

@@ -22,10 +22,16 @@ struct RpcAnswer
 // One remote call from its raw parts to its answer: the bearer token is checked first
 // (nothing runs without it), then the body {"args": [...]} is read and the route table
 // dispatches. Every failure becomes an error answer with its status; nothing escapes.
+// A failure of the server itself (its database, a fault) is told to the client in short,
+// with a reference, and in full to the error log under the same reference.
 class RpcEndpoint
 {
 public:
-    RpcEndpoint(const RouteTable& routes, QByteArray token);
+    // Takes one line without its end; called from any worker thread.
+    using ErrorLog = std::function<void(const QString& line)>;
+
+    // Without an error log, the lines go to stderr with a UTC timestamp.
+    RpcEndpoint(const RouteTable& routes, QByteArray token, ErrorLog errorLog = {});
 
     RpcAnswer handle(const QString& method, const QByteArray& authorization,
                      const QByteArray& body) const;
@@ -33,6 +39,7 @@ public:
 private:
     const RouteTable& m_routes;
     QByteArray m_token;
+    ErrorLog m_errorLog;
 };
 
 }  // namespace server::api

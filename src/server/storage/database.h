@@ -19,19 +19,33 @@ enum class Engine
 QString engineName(Engine engine);
 
 // A failure of the database itself (connection lost, disk full, constraint violated by
-// a concurrent writer). Its text names the operation and carries the driver's message.
+// a concurrent writer). Its text names the operation and carries the driver's message
+// and the statement: it is for the server's log and the operator, never for a client,
+// which is told only what kind of failure it met.
 class StorageError : public std::runtime_error
 {
 public:
-    explicit StorageError(const QString& message)
+    enum class Kind
+    {
+        Failure,      // not tied to a read or a write (start-up, schema)
+        Read,         // a statement of a read-only transaction failed
+        Write,        // a statement of a writing transaction failed
+        Unavailable,  // the database cannot be reached, or the connection was lost
+        Busy,         // a write could not get its turn in time
+    };
+
+    explicit StorageError(const QString& message, Kind kind = Kind::Failure)
         : std::runtime_error(message.toStdString()),
-          m_message(message)
+          m_message(message),
+          m_kind(kind)
     {
     }
     const QString& message() const { return m_message; }
+    Kind kind() const { return m_kind; }
 
 private:
     QString m_message;
+    Kind m_kind;
 };
 
 using SqlRow = QVariantList;
@@ -63,7 +77,9 @@ enum class Access
 };
 
 // The server's database: hands out transactions on the calling thread's own connection.
-// Implementations are safe to use from many threads at once.
+// Implementations are safe to use from many threads at once. A connection found broken
+// when a transaction begins (the database restarted since its last use) is replaced and
+// the transaction begun again on the new one, so the caller never sees that loss.
 class Database
 {
 public:

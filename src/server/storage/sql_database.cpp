@@ -1,15 +1,28 @@
 #include "sql_database.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <stdexcept>
+
 namespace server::storage {
 namespace {
 
 QAtomicInt g_instances;
+
+// How long a write waits for its turn before it gives up; as long as SQLite's own busy
+// timeout, which still covers writers of other processes on the same file.
+constexpr std::chrono::seconds kWriteTurnLimit{15};
+constexpr int kBusyTimeoutMs = 15000;
 
 QString driverText(const QSqlError& error)
 {
@@ -17,6 +30,25 @@ QString driverText(const QSqlError& error)
     if (text.isEmpty())
         text = error.driverText().trimmed();
     return text.isEmpty() ? QStringLiteral("erro desconhecido") : text;
+}
+
+// Whether the error says the connection itself is gone (server restarted or shut down,
+// backend terminated, network cut) rather than a statement failing on it.
+bool connectionLost(const QSqlError& error)
+{
+    if (error.type() == QSqlError::ConnectionError)
+        return true;
+    const QString code = error.nativeErrorCode();
+    // PostgreSQL: connection exceptions (class 08) and administrator or crash shutdown.
+    return code.startsWith(QLatin1String("08")) || code == QLatin1String("57P01") ||
+           code == QLatin1String("57P02") || code == QLatin1String("57P03");
+}
+
+// SQLite's SQLITE_BUSY and SQLITE_LOCKED: another connection holds the lock.
+bool sqliteBusy(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
 }
 
 }  // namespace
@@ -34,35 +66,55 @@ bool Transaction::exists(const QString& sql, const QVariantList& params)
     return !select(sql, params).isEmpty();
 }
 
-// A transaction on the calling thread's connection.
+// A transaction on the calling thread's connection. start() runs BEGIN; until it has,
+// nothing is rolled back at destruction.
 class SqlTransaction final : public Transaction
 {
 public:
     SqlTransaction(SqlDatabase& owner, SqlDatabase::ThreadConnection& conn, Access access)
         : m_owner(owner),
           m_conn(conn),
-          m_db(QSqlDatabase::database(conn.name, false))
+          m_db(QSqlDatabase::database(conn.name, false)),
+          m_access(access)
     {
-        QString begin;
-        if (owner.engine() == Engine::Sqlite) {
-            // Writers take the write lock up front: a deferred transaction that reads and
-            // then writes can meet another writer and fail at once instead of waiting.
-            begin = access == Access::ReadWrite ? QStringLiteral("BEGIN IMMEDIATE")
-                                                : QStringLiteral("BEGIN");
-        } else {
-            begin = access == Access::ReadWrite ? QStringLiteral("BEGIN")
-                                                : QStringLiteral("BEGIN READ ONLY");
-        }
-        run(begin);
     }
 
     ~SqlTransaction() override
     {
-        if (!m_done) {
+        if (!m_done && !m_conn.broken) {
             QSqlQuery q(m_db);
             q.exec(QStringLiteral("ROLLBACK"));
         }
+        if (m_started)
+            m_conn.inTransaction = false;
     }
+
+    // Begins the transaction; answers false and the driver's error when BEGIN fails.
+    bool start(QSqlError* error)
+    {
+        QString begin;
+        if (m_owner.engine() == Engine::Sqlite) {
+            // Writers take the write lock up front: a deferred transaction that reads and
+            // then writes can meet another writer and fail at once instead of waiting.
+            begin = m_access == Access::ReadWrite ? QStringLiteral("BEGIN IMMEDIATE")
+                                                  : QStringLiteral("BEGIN");
+        } else {
+            begin = m_access == Access::ReadWrite ? QStringLiteral("BEGIN")
+                                                  : QStringLiteral("BEGIN READ ONLY");
+        }
+        QSqlQuery q(m_db);
+        if (!q.exec(begin)) {
+            *error = q.lastError();
+            return false;
+        }
+        m_done = false;
+        m_started = true;
+        m_conn.inTransaction = true;
+        return true;
+    }
+
+    // The writer's turn, held until the transaction ends.
+    void hold(WriterQueue::Place turn) { m_turn = std::move(turn); }
 
     QList<SqlRow> select(const QString& sql, const QVariantList& params) override
     {
@@ -94,8 +146,27 @@ public:
 
     void commit() override
     {
-        run(QStringLiteral("COMMIT"));
+        // Whatever COMMIT answers, the transaction is over: no ROLLBACK after it.
         m_done = true;
+        QSqlQuery q(m_db);
+        const bool committed = q.exec(QStringLiteral("COMMIT"));
+        m_turn.leave();
+        if (!committed)
+            fail(q.lastError(), QStringLiteral("COMMIT"));
+    }
+
+    [[noreturn]] static void raise(const SqlDatabase& owner, Access access,
+                                   const QSqlError& error, const QString& sql)
+    {
+        StorageError::Kind kind = access == Access::ReadOnly ? StorageError::Kind::Read
+                                                             : StorageError::Kind::Write;
+        if (connectionLost(error))
+            kind = StorageError::Kind::Unavailable;
+        else if (owner.engine() == Engine::Sqlite && sqliteBusy(error))
+            kind = StorageError::Kind::Busy;
+        throw StorageError(QStringLiteral("Erro no banco de dados (%1): %2 [comando: %3]")
+                               .arg(owner.describe(), driverText(error), sql.simplified()),
+                           kind);
     }
 
 private:
@@ -129,21 +200,21 @@ private:
 
     [[noreturn]] void fail(const QSqlError& error, const QString& sql)
     {
-        const QString text = driverText(error);
-        if (error.type() == QSqlError::ConnectionError || !m_db.isOpen()) {
-            // The connection is gone (server restarted, network cut): the next transaction
-            // of this thread opens a new one.
-            m_done = true;
-            m_owner.drop(std::this_thread::get_id());
+        if (connectionLost(error) || !m_db.isOpen()) {
+            // The connection is gone (server restarted, network cut): the next
+            // transaction of this thread opens a new one. Nothing to roll back on it.
+            m_conn.broken = true;
         }
-        Q_UNUSED(sql);
-        throw StorageError(QStringLiteral("Erro no banco de dados: %1").arg(text));
+        raise(m_owner, m_access, error, sql);
     }
 
     SqlDatabase& m_owner;
     SqlDatabase::ThreadConnection& m_conn;
     QSqlDatabase m_db;
-    bool m_done = false;
+    const Access m_access;
+    bool m_done = true;
+    bool m_started = false;
+    WriterQueue::Place m_turn;
 };
 
 SqlDatabase::SqlDatabase(DatabaseLocation location)
@@ -167,7 +238,8 @@ SqlDatabase::SqlDatabase(DatabaseLocation location)
                 db = QSqlDatabase();
                 QSqlDatabase::removeDatabase(name);
                 throw StorageError(QStringLiteral("Não foi possível abrir %1: %2")
-                                       .arg(m_location.display(), text));
+                                       .arg(m_location.display(), text),
+                                   StorageError::Kind::Unavailable);
             }
             QSqlQuery q(db);
             // The name was checked to be a plain identifier when the address was read.
@@ -178,6 +250,8 @@ SqlDatabase::SqlDatabase(DatabaseLocation location)
         }
         QSqlDatabase::removeDatabase(name);
     }
+    if (m_location.engine == Engine::Sqlite)
+        createSqliteFile();
     connection();
 }
 
@@ -194,35 +268,105 @@ SqlDatabase::~SqlDatabase()
 
 std::unique_ptr<Transaction> SqlDatabase::begin(Access access)
 {
-    return std::make_unique<SqlTransaction>(*this, connection(), access);
+    bool opened = false;
+    ThreadConnection* conn = &connection(&opened);
+    if (conn->inTransaction)
+        throw std::logic_error("a thread began a transaction inside another one");
+    WriterQueue::Place turn;
+    if (engine() == Engine::Sqlite && access == Access::ReadWrite) {
+        // The turn comes before BEGIN IMMEDIATE, so writers wait here in arrival order
+        // rather than in SQLite's busy handler.
+        turn = m_writers.join();
+        if (!turn.wait(kWriteTurnLimit))
+            throw StorageError(QStringLiteral("Erro no banco de dados (%1): a gravação "
+                                              "esperou %2 s pela vez de gravar.")
+                                   .arg(describe())
+                                   .arg(kWriteTurnLimit.count()),
+                               StorageError::Kind::Busy);
+    }
+    QSqlError error;
+    {
+        auto tx = std::make_unique<SqlTransaction>(*this, *conn, access);
+        if (tx->start(&error)) {
+            tx->hold(std::move(turn));
+            return tx;
+        }
+    }
+    // BEGIN failed, so nothing of this call ran. On a connection kept from earlier calls
+    // that usually means the database restarted or ended the session since its last use:
+    // begin once more on a fresh connection. SQLite's "busy" after its own timeout is not
+    // a lost connection, and a connection opened just now is not stale.
+    const bool stale = !opened && !(engine() == Engine::Sqlite && sqliteBusy(error));
+    if (stale) {
+        conn->broken = true;
+        conn = &connection(&opened);
+        auto tx = std::make_unique<SqlTransaction>(*this, *conn, access);
+        if (tx->start(&error)) {
+            tx->hold(std::move(turn));
+            return tx;
+        }
+    }
+    if (connectionLost(error))
+        conn->broken = true;
+    SqlTransaction::raise(*this, access, error,
+                          access == Access::ReadWrite ? QStringLiteral("BEGIN (gravação)")
+                                                      : QStringLiteral("BEGIN (leitura)"));
 }
 
-SqlDatabase::ThreadConnection& SqlDatabase::connection()
+SqlDatabase::ThreadConnection& SqlDatabase::connection(bool* opened)
 {
     const std::thread::id self = std::this_thread::get_id();
-    std::lock_guard lock(m_mutex);
-    auto it = m_connections.find(self);
-    if (it != m_connections.end())
-        return *it->second;
+    QString name;
+    {
+        std::lock_guard lock(m_mutex);
+        auto it = m_connections.find(self);
+        if (it != m_connections.end() && !it->second->broken) {
+            if (opened)
+                *opened = false;
+            return *it->second;
+        }
+        name = m_prefix + QString::number(++m_counter);
+    }
+    drop(self);
+    // Opened outside the lock: a connection that takes long to open (a database that
+    // does not answer) holds up no other thread. Only this thread uses its own entry.
+    open(name);
     auto conn = std::make_unique<ThreadConnection>();
-    conn->name = m_prefix + QString::number(++m_counter);
-    open(conn->name);
-    return *m_connections.emplace(self, std::move(conn)).first->second;
+    conn->name = name;
+    if (opened)
+        *opened = true;
+    std::lock_guard lock(m_mutex);
+    return *m_connections.insert_or_assign(self, std::move(conn)).first->second;
 }
 
 void SqlDatabase::drop(const std::thread::id& owner)
 {
-    std::lock_guard lock(m_mutex);
-    auto it = m_connections.find(owner);
-    if (it == m_connections.end())
-        return;
-    const QString name = it->second->name;
-    it->second->statements.clear();
-    // The transaction that noticed the loss still holds a handle; the connection is
-    // closed now and its name freed once that handle goes.
+    std::unique_ptr<ThreadConnection> conn;
+    {
+        std::lock_guard lock(m_mutex);
+        auto it = m_connections.find(owner);
+        if (it == m_connections.end())
+            return;
+        conn = std::move(it->second);
+        m_connections.erase(it);
+    }
+    const QString name = conn->name;
+    conn.reset();  // prepared statements go before their connection
     QSqlDatabase::database(name, false).close();
-    m_connections.erase(it);
     QSqlDatabase::removeDatabase(name);
+}
+
+void SqlDatabase::createSqliteFile() const
+{
+    // SQLite would create the file with 0644 less the umask; records of patients are for
+    // the server's user only. Its -wal, -shm and -journal files take the mode of the
+    // database file, whatever the umask. An existing file keeps the mode it has.
+    const QByteArray path = QFile::encodeName(m_location.sqliteFile);
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return;  // there already, or not creatable: opening it tells what is wrong
+    ::fchmod(fd, 0600);
+    ::close(fd);
 }
 
 void SqlDatabase::open(const QString& name)
@@ -233,7 +377,7 @@ void SqlDatabase::open(const QString& name)
         if (m_location.engine == Engine::Sqlite) {
             db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(m_location.sqliteFile);
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=15000"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
         } else {
             db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
             db.setHostName(m_location.host);
@@ -271,7 +415,8 @@ void SqlDatabase::open(const QString& name)
     if (!failure.isEmpty()) {
         QSqlDatabase::removeDatabase(name);
         throw StorageError(
-            QStringLiteral("Não foi possível abrir %1: %2").arg(m_location.display(), failure));
+            QStringLiteral("Não foi possível abrir %1: %2").arg(m_location.display(), failure),
+            StorageError::Kind::Unavailable);
     }
 }
 
