@@ -13,6 +13,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -44,8 +46,19 @@ protected:
                        return QJsonArray{k.branch, k.patient, records::formatDateTime(k.date),
                                          p.code(3, 2)};
                    });
-        routes.add(u"Fails"_s, {}, [](const Params&) -> QJsonValue {
-            throw server::storage::StorageError(u"Erro no banco de dados: disco cheio"_s);
+        routes.add(u"Fails"_s, {arg::text(u"tipo de falha"_s)}, [](const Params& p) -> QJsonValue {
+            using Kind = server::storage::StorageError::Kind;
+            static const QMap<QString, Kind> kinds = {{u"read"_s, Kind::Read},
+                                                      {u"write"_s, Kind::Write},
+                                                      {u"lost"_s, Kind::Unavailable},
+                                                      {u"busy"_s, Kind::Busy},
+                                                      {u"other"_s, Kind::Failure}};
+            if (p.text(0) == u"bug"_s)
+                throw std::out_of_range("index 7 of 3: SEGREDO");
+            throw server::storage::StorageError(
+                u"Erro no banco de dados: disco cheio\nDETAIL: (0001, SEGREDO) "
+                "[comando: INSERT INTO infoaval VALUES (?)]"_s,
+                kinds.value(p.text(0)));
         });
         routes.add(u"Bad"_s, {}, [](const Params&) -> QJsonValue {
             throw records::Error(u"Pacote de dados inválido."_s);
@@ -95,13 +108,57 @@ TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndAnswersEveryFailure)
     // Without the token even a malformed body or an unknown method says only "401".
     EXPECT_EQ(endpoint.handle(u"Nope"_s, QByteArray(), "{").status, 401);
 
-    a = endpoint.handle(u"Fails"_s, "Bearer s3cret", call({}));
-    EXPECT_EQ(a.status, 500);
-    EXPECT_EQ(bodyOf(a).value(u"error"_s).toString(), u"Erro no banco de dados: disco cheio"_s);
     a = endpoint.handle(u"Bad"_s, "Bearer s3cret", call({}));
     EXPECT_EQ(a.status, 400);
     EXPECT_EQ(bodyOf(a).value(u"error"_s).toString(),
               QString::fromUtf8("Pacote de dados inválido."));
+}
+
+TEST_F(RoutingTest, AServerFailureTellsTheClientItsKindAndTheLogTheWholeStory)
+{
+    QStringList log;
+    const RpcEndpoint endpoint(routes, "s3cret", [&log](const QString& line) { log << line; });
+    const struct
+    {
+        const char* failure;
+        int status;
+        QString message;
+    } cases[] = {
+        {"read", 500,
+         u"Erro no banco de dados ao ler os dados. Tente novamente; se persistir, "
+         "avise o suporte"_s},
+        {"write", 500,
+         u"Erro no banco de dados ao gravar os dados. Tente novamente; se "
+         "persistir, avise o suporte"_s},
+        {"lost", 503,
+         u"Banco de dados indisponível no momento. Tente novamente em instantes; "
+         "se persistir, avise o suporte"_s},
+        {"busy", 503,
+         u"Banco de dados ocupado: a gravação não pôde começar. Tente novamente "
+         "em instantes; se persistir, avise o suporte"_s},
+        {"other", 500, u"Erro no banco de dados. Tente novamente; se persistir, avise o suporte"_s},
+        {"bug", 500, u"Erro interno do servidor. Tente novamente; se persistir, avise o suporte"_s},
+    };
+    QSet<QString> references;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.failure);
+        log.clear();
+        const RpcAnswer a = endpoint.handle(u"Fails"_s, "Bearer s3cret", call({c.failure}));
+        EXPECT_EQ(a.status, c.status);
+        const QString error = bodyOf(a).value(u"error"_s).toString();
+        static const QRegularExpression shape(u"^(.*) \\(referência ([0-9a-f]{8})\\)\\.$"_s);
+        const QRegularExpressionMatch m = shape.match(error);
+        ASSERT_TRUE(m.hasMatch()) << error.toStdString();
+        EXPECT_EQ(m.captured(1), c.message);
+        references.insert(m.captured(2));
+        // One line in the log, under the same reference, with what the client is not told.
+        ASSERT_EQ(log.size(), 1);
+        EXPECT_TRUE(log[0].startsWith(u"Fails falhou, referência "_s + m.captured(2) + u": "_s))
+            << log[0].toStdString();
+        EXPECT_TRUE(log[0].contains(u"SEGREDO"_s)) << log[0].toStdString();
+        EXPECT_FALSE(log[0].contains(QLatin1Char('\n')));
+    }
+    EXPECT_EQ(references.size(), std::size(cases));
 }
 
 TEST(TokenTest, GeneratedTokensAreLongAndDifferEachTime)

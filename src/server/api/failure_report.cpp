@@ -21,15 +21,15 @@ QString oneLine(QString text)
     return text;
 }
 
-FailureReport report(int status, const QString& method, const QString& what,
-                     const QString& advice, const QString& detail)
+FailureReport report(int status, const QString& method, const QString& what, const QString& advice,
+                     const QString& detail)
 {
     FailureReport r;
     r.status = status;
     r.reference = newReference();
     r.clientMessage = QStringLiteral("%1 %2 (referência %3).").arg(what, advice, r.reference);
-    r.logLine = QStringLiteral("%1 falhou, referência %2: %3")
-                    .arg(method, r.reference, oneLine(detail));
+    r.logLine =
+        QStringLiteral("%1 falhou, referência %2: %3").arg(method, r.reference, oneLine(detail));
     return r;
 }
 
@@ -43,23 +43,22 @@ FailureReport reportStorageFailure(const QString& method, const storage::Storage
         QStringLiteral("Tente novamente em instantes; se persistir, avise o suporte");
     switch (error.kind()) {
     case Kind::Read:
-        return report(500, method, QStringLiteral("Erro no banco de dados ao ler os dados."),
-                      again, error.message());
+        return report(500, method, QStringLiteral("Erro no banco de dados ao ler os dados."), again,
+                      error.message());
     case Kind::Write:
         return report(500, method, QStringLiteral("Erro no banco de dados ao gravar os dados."),
                       again, error.message());
     case Kind::Unavailable:
-        return report(503, method, QStringLiteral("Banco de dados indisponível no momento."),
-                      later, error.message());
+        return report(503, method, QStringLiteral("Banco de dados indisponível no momento."), later,
+                      error.message());
     case Kind::Busy:
         return report(503, method,
-                      QStringLiteral("Banco de dados ocupado: a gravação não pôde começar."),
-                      later, error.message());
+                      QStringLiteral("Banco de dados ocupado: a gravação não pôde começar."), later,
+                      error.message());
     case Kind::Failure:
         break;
     }
-    return report(500, method, QStringLiteral("Erro no banco de dados."), again,
-                  error.message());
+    return report(500, method, QStringLiteral("Erro no banco de dados."), again, error.message());
 }
 
 FailureReport reportInternalFailure(const QString& method, const std::exception& error)

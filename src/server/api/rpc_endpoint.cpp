@@ -33,10 +33,9 @@ namespace {
 
 void logToStderr(const QString& line)
 {
-    const QByteArray bytes =
-        (QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs) + QLatin1Char(' ') + line +
-         QLatin1Char('\n'))
-            .toUtf8();
+    const QByteArray bytes = (QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs)
+                              + QLatin1Char(' ') + line + QLatin1Char('\n'))
+                                 .toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
     std::fflush(stderr);
 }

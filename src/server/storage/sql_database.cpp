@@ -32,16 +32,19 @@ QString driverText(const QSqlError& error)
     return text.isEmpty() ? QStringLiteral("erro desconhecido") : text;
 }
 
-// Whether the error says the connection itself is gone (server restarted or shut down,
-// backend terminated, network cut) rather than a statement failing on it.
-bool connectionLost(const QSqlError& error)
+// Whether a PostgreSQL error says the connection itself is gone (server restarted or
+// shut down, backend terminated, network cut) rather than a statement failing on it.
+// (QSQLITE calls every failed step a connection error; a SQLite file is never "lost".)
+bool connectionLost(Engine engine, const QSqlError& error)
 {
+    if (engine == Engine::Sqlite)
+        return false;
     if (error.type() == QSqlError::ConnectionError)
         return true;
     const QString code = error.nativeErrorCode();
     // PostgreSQL: connection exceptions (class 08) and administrator or crash shutdown.
-    return code.startsWith(QLatin1String("08")) || code == QLatin1String("57P01") ||
-           code == QLatin1String("57P02") || code == QLatin1String("57P03");
+    return code.startsWith(QLatin1String("08")) || code == QLatin1String("57P01")
+           || code == QLatin1String("57P02") || code == QLatin1String("57P03");
 }
 
 // SQLite's SQLITE_BUSY and SQLITE_LOCKED: another connection holds the lock.
@@ -155,12 +158,12 @@ public:
             fail(q.lastError(), QStringLiteral("COMMIT"));
     }
 
-    [[noreturn]] static void raise(const SqlDatabase& owner, Access access,
-                                   const QSqlError& error, const QString& sql)
+    [[noreturn]] static void raise(const SqlDatabase& owner, Access access, const QSqlError& error,
+                                   const QString& sql)
     {
-        StorageError::Kind kind = access == Access::ReadOnly ? StorageError::Kind::Read
-                                                             : StorageError::Kind::Write;
-        if (connectionLost(error))
+        StorageError::Kind kind =
+            access == Access::ReadOnly ? StorageError::Kind::Read : StorageError::Kind::Write;
+        if (connectionLost(owner.engine(), error))
             kind = StorageError::Kind::Unavailable;
         else if (owner.engine() == Engine::Sqlite && sqliteBusy(error))
             kind = StorageError::Kind::Busy;
@@ -200,7 +203,7 @@ private:
 
     [[noreturn]] void fail(const QSqlError& error, const QString& sql)
     {
-        if (connectionLost(error) || !m_db.isOpen()) {
+        if (connectionLost(m_owner.engine(), error) || !m_db.isOpen()) {
             // The connection is gone (server restarted, network cut): the next
             // transaction of this thread opens a new one. Nothing to roll back on it.
             m_conn.broken = true;
@@ -237,9 +240,9 @@ SqlDatabase::SqlDatabase(DatabaseLocation location)
                 const QString text = driverText(db.lastError());
                 db = QSqlDatabase();
                 QSqlDatabase::removeDatabase(name);
-                throw StorageError(QStringLiteral("Não foi possível abrir %1: %2")
-                                       .arg(m_location.display(), text),
-                                   StorageError::Kind::Unavailable);
+                throw StorageError(
+                    QStringLiteral("Não foi possível abrir %1: %2").arg(m_location.display(), text),
+                    StorageError::Kind::Unavailable);
             }
             QSqlQuery q(db);
             // The name was checked to be a plain identifier when the address was read.
@@ -306,7 +309,7 @@ std::unique_ptr<Transaction> SqlDatabase::begin(Access access)
             return tx;
         }
     }
-    if (connectionLost(error))
+    if (connectionLost(engine(), error))
         conn->broken = true;
     SqlTransaction::raise(*this, access, error,
                           access == Access::ReadWrite ? QStringLiteral("BEGIN (gravação)")
@@ -351,9 +354,14 @@ void SqlDatabase::drop(const std::thread::id& owner)
         m_connections.erase(it);
     }
     const QString name = conn->name;
-    conn.reset();  // prepared statements go before their connection
+    // A healthy connection frees its prepared statements before it closes. A broken one
+    // goes first: its statements then find no driver and do not try to free themselves
+    // on the dead connection (which would log a warning for each of them).
+    if (!conn->broken)
+        conn.reset();
     QSqlDatabase::database(name, false).close();
     QSqlDatabase::removeDatabase(name);
+    conn.reset();
 }
 
 void SqlDatabase::createSqliteFile() const

@@ -26,9 +26,8 @@ bool WriterQueue::Place::wait(std::chrono::milliseconds limit)
     if (!m_queue)
         return false;
     std::unique_lock lock(m_queue->m_mutex);
-    return m_queue->m_moved.wait_for(lock, limit, [this] {
-        return m_queue->m_tickets.front() == m_ticket;
-    });
+    return m_queue->m_moved.wait_for(lock, limit,
+                                     [this] { return m_queue->m_tickets.front() == m_ticket; });
 }
 
 void WriterQueue::Place::leave()

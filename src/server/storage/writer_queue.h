@@ -35,11 +35,7 @@ public:
 
     private:
         friend class WriterQueue;
-        Place(WriterQueue* queue, std::uint64_t ticket)
-            : m_queue(queue),
-              m_ticket(ticket)
-        {
-        }
+        Place(WriterQueue* queue, std::uint64_t ticket) : m_queue(queue), m_ticket(ticket) {}
 
         WriterQueue* m_queue = nullptr;
         std::uint64_t m_ticket = 0;
