@@ -149,13 +149,11 @@ public:
 
     void commit() override
     {
-        // Whatever COMMIT answers, the transaction is over: no ROLLBACK after it.
+        // A COMMIT that fails is followed by a ROLLBACK at destruction (harmless where the
+        // database already ended the transaction); the turn is given up after that.
+        run(QStringLiteral("COMMIT"));
         m_done = true;
-        QSqlQuery q(m_db);
-        const bool committed = q.exec(QStringLiteral("COMMIT"));
         m_turn.leave();
-        if (!committed)
-            fail(q.lastError(), QStringLiteral("COMMIT"));
     }
 
     [[noreturn]] static void raise(const SqlDatabase& owner, Access access, const QSqlError& error,
@@ -165,7 +163,8 @@ public:
             access == Access::ReadOnly ? StorageError::Kind::Read : StorageError::Kind::Write;
         if (connectionLost(owner.engine(), error))
             kind = StorageError::Kind::Unavailable;
-        else if (owner.engine() == Engine::Sqlite && sqliteBusy(error))
+        else if (owner.engine() == Engine::Sqlite && access == Access::ReadWrite
+                 && sqliteBusy(error))
             kind = StorageError::Kind::Busy;
         throw StorageError(QStringLiteral("Erro no banco de dados (%1): %2 [comando: %3]")
                                .arg(owner.describe(), driverText(error), sql.simplified()),
@@ -273,8 +272,6 @@ std::unique_ptr<Transaction> SqlDatabase::begin(Access access)
 {
     bool opened = false;
     ThreadConnection* conn = &connection(&opened);
-    if (conn->inTransaction)
-        throw std::logic_error("a thread began a transaction inside another one");
     WriterQueue::Place turn;
     if (engine() == Engine::Sqlite && access == Access::ReadWrite) {
         // The turn comes before BEGIN IMMEDIATE, so writers wait here in arrival order
@@ -323,6 +320,10 @@ SqlDatabase::ThreadConnection& SqlDatabase::connection(bool* opened)
     {
         std::lock_guard lock(m_mutex);
         auto it = m_connections.find(self);
+        // A transaction inside another on one thread would wait for its own thread's turn
+        // or begin on a connection already in one (or, broken, drop it from under it).
+        if (it != m_connections.end() && it->second->inTransaction)
+            throw std::logic_error("a thread began a transaction inside another one");
         if (it != m_connections.end() && !it->second->broken) {
             if (opened)
                 *opened = false;
