@@ -118,6 +118,10 @@ QString usageText()
         "T|COD,COD...]\n"
         "         (--pdf ARQUIVO | --json)\n"
         "      o relatório Avaliação Nutricional (Vex122) do período, em PDF (A4) ou em JSON\n"
+        "  export --branch B --patient C [--from AAAA-MM-DD] [--to AAAA-MM-DD] --fhir "
+        "ARQUIVO.json\n"
+        "      as consultas do período (sem --from/--to, todas) como um Bundle FHIR R4: o\n"
+        "      paciente, as medidas registradas, os resultados e o diagnóstico\n"
         "\n"
         "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
 }
@@ -156,6 +160,38 @@ ParseResult parseReport(Command cmd, Reader& r)
                             .arg(QLatin1String(name), value.value_or(QString())));
     if (cmd.pdf.isEmpty() && !cmd.json)
         return fail(QStringLiteral("report precisa de --pdf ARQUIVO ou de --json"));
+    return {cmd, {}};
+}
+
+// export --branch B --patient C [--from D] [--to D] --fhir FILE
+ParseResult parseExport(Command cmd, Reader& r)
+{
+    cmd.kind = Command::Kind::Export;
+    while (!r.atEnd()) {
+        const QString arg = r.take();
+        QString* target = arg == u"--branch"    ? &cmd.branch
+                          : arg == u"--patient" ? &cmd.patient
+                          : arg == u"--from"    ? &cmd.from.emplace()
+                          : arg == u"--to"      ? &cmd.to.emplace()
+                          : arg == u"--fhir"    ? &cmd.fhir
+                                                : nullptr;
+        if (!target)
+            return fail(QStringLiteral("opção desconhecida para export: %1").arg(arg));
+        const auto v = r.value(arg);
+        if (!v)
+            return fail(r.m_error);
+        *target = *v;
+    }
+    if (cmd.branch.isEmpty() || cmd.patient.isEmpty())
+        return fail(QStringLiteral("export precisa de --branch e --patient"));
+    for (const auto& [name, value] : {std::pair{"--from", cmd.from}, std::pair{"--to", cmd.to}})
+        if (value && !isDate(*value))
+            return fail(QStringLiteral("%1 deve ser uma data AAAA-MM-DD: '%2'")
+                            .arg(QLatin1String(name), *value));
+    if (cmd.from && cmd.to && *cmd.from > *cmd.to)
+        return fail(QStringLiteral("--to é anterior a --from"));
+    if (cmd.fhir.isEmpty())
+        return fail(QStringLiteral("export precisa de --fhir ARQUIVO.json"));
     return {cmd, {}};
 }
 
@@ -208,6 +244,8 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
 
     if (commandName == u"report")
         return parseReport(cmd, r);
+    if (commandName == u"export")
+        return parseExport(cmd, r);
 
     const bool add = commandName == u"patient-add";
     const bool energy = commandName == u"energy";

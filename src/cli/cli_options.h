@@ -53,6 +53,7 @@ struct Command
         Recommend,
         Chart,
         Report,
+        Export,
         Help
     };
     Kind kind = Kind::Help;
@@ -107,6 +108,8 @@ struct Command
     std::optional<QString> to;
     QString reportMethods = QStringLiteral("T");
     QString pdf;
+    // export: the FHIR bundle file (the period above, each end optional)
+    QString fhir;
 };
 
 // The command, or the usage error text (exit status 2).

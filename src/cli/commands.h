@@ -22,5 +22,7 @@ int recommend(const Command& command, QTextStream& out);
 int saveChart(const Command& command, QTextStream& out);
 // Needs a QGuiApplication (the PDF is painted).
 int writeReport(const Command& command, QTextStream& out);
+// The FHIR R4 bundle of the patient's consultations, built by the server, into a file.
+int exportFhir(const Command& command, QTextStream& out);
 
 }  // namespace cli

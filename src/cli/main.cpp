@@ -80,6 +80,9 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Report:
             status = cli::writeReport(command, out);
             break;
+        case cli::Command::Kind::Export:
+            status = cli::exportFhir(command, out);
+            break;
         case cli::Command::Kind::Help:
             break;
         }

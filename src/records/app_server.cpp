@@ -144,6 +144,11 @@ Reply AppServer::GetDadosRelatorio(const QString& branch, const QString& patient
 {
     return send<Remote::GetDadosRelatorio>(*this, branch, patient, from, to, methods);
 }
+Reply AppServer::GetFhirBundle(const QString& branch, const QString& patient, const QString& from,
+                               const QString& to)
+{
+    return send<Remote::GetFhirBundle>(*this, branch, patient, from, to);
+}
 Reply AppServer::GetRefFatGrup(const QString& a, const QString& b, const QString& c)
 {
     return send<Remote::GetRefFatGrup>(*this, a, b, c);

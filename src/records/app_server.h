@@ -58,6 +58,10 @@ public:
     // methods ("T") or for the chosen ones ("_01_17_").
     Reply GetDadosRelatorio(const QString& branch, const QString& patient, const QDateTime& from,
                             const QDateTime& to, const QString& methods);
+    // The patient's consultations from one day to another (ISO dates "2026-12-06", both
+    // included; an empty text leaves that end open) as a FHIR R4 Bundle.
+    Reply GetFhirBundle(const QString& branch, const QString& patient, const QString& from,
+                        const QString& to);
     Reply GetRefFatGrup(const QString& a, const QString& b, const QString& c);
     // The nutrient catalogue: the nutrients of a group, and those of a group among the
     // chosen codes ("_001_017_").

@@ -36,6 +36,7 @@ namespace records {
     M(GetRefeOssa, 1)                                                                              \
     M(GetRelatorio, 0)                                                                             \
     M(GetDadosRelatorio, 5)                                                                        \
+    M(GetFhirBundle, 4)                                                                            \
     M(GetRefFatGrup, 3)                                                                            \
     M(GetPesNutrientes, 1)                                                                         \
     M(GetPesqNmNutr, 2)                                                                            \

@@ -5,6 +5,7 @@
 #include "consultation.h"
 #include "diagnosis.h"
 #include "energy_references.h"
+#include "fhir_export.h"
 #include "growth_references.h"
 #include "ideal_weight.h"
 #include "ideal_weight_references.h"
@@ -41,6 +42,7 @@ void registerAll(api::RouteTable& routes, storage::Database& db)
     registerGrowthReferences(routes, db);
     registerRegistry(routes, db);
     registerReport(routes, db);
+    registerFhirExport(routes, db);
 }
 
 }  // namespace server::methods
