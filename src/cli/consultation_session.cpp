@@ -71,6 +71,18 @@ ConsultationSession::~ConsultationSession()
     m_form.FormClose();
 }
 
+void showStoredConsultation(const Command& command, QTextStream& out)
+{
+    using Kind = Command::Kind;
+    if (command.kind == Kind::Patients || command.kind == Kind::PatientAdd
+        || command.kind == Kind::Help)
+        return;
+    ConsultationSession session(command);
+    const workspace::AssessmentForm& form = session.form();
+    printResultLines(command.kind == Kind::Energy ? form.cdsResuAvalEnerg : form.cdsResuAval,
+                     command.json, out);
+}
+
 void printResultLines(const records::DataSet& lines, bool json, QTextStream& out)
 {
     QJsonArray array;

@@ -37,6 +37,12 @@ private:
     workspace::AssessmentForm m_form;
 };
 
+// After a change the server refused because another user changed the consultation: the
+// consultation is opened again and the result lines it stores for the command's tab are
+// printed, so the user sees what is stored (the refusal itself goes to the error
+// presenter). Does nothing for a command without a consultation.
+void showStoredConsultation(const Command& command, QTextStream& out);
+
 // The result lines of a page: method, sequence, description and result, one line each
 // separated by tabs, or a JSON array of objects.
 void printResultLines(const records::DataSet& lines, bool json, QTextStream& out);

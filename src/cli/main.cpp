@@ -4,6 +4,7 @@
 
 #include "cli_options.h"
 #include "commands.h"
+#include "consultation_session.h"
 #include "server_link.h"
 
 #include "hostfw/action.h"
@@ -48,6 +49,9 @@ int main(int argc, char** argv)
     }
 
     int status = 1;
+    // A change refused because another user changed the consultation meanwhile: after the
+    // refusal, what the consultation stores.
+    const hostfw::StaleDataReload reload([&] { cli::showStoredConsultation(command, out); });
     hostfw::RunAction([&] {
         switch (command.kind) {
         case cli::Command::Kind::Patients:

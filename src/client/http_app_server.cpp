@@ -80,6 +80,8 @@ records::Reply HttpAppServer::call(const QString& method, const QJsonArray& args
                 .arg(result->status));
     if (!answer.value(QStringLiteral("ok")).toBool()) {
         const QString error = answer.value(QStringLiteral("error")).toString();
+        if (result->status == 409)
+            return records::Reply::staleFailure(error);
         return records::Reply::failure(error.isEmpty()
                                            ? QStringLiteral("O servidor de aplicação em %1 "
                                                             "falhou (status HTTP %2).")

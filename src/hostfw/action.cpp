@@ -3,7 +3,29 @@
 #include "hostfw/error_display.h"
 #include "hostfw/errors.h"
 
+#include <QList>
+
 namespace hostfw {
+namespace {
+
+// The living reloads, the last made last (the interface runs on one thread).
+QList<StaleDataReload*>& reloads()
+{
+    static QList<StaleDataReload*> living;
+    return living;
+}
+
+}  // namespace
+
+StaleDataReload::StaleDataReload(std::function<void()> reload) : m_reload(std::move(reload))
+{
+    reloads().append(this);
+}
+
+StaleDataReload::~StaleDataReload()
+{
+    reloads().removeOne(this);
+}
 
 bool RunAction(const std::function<void()>& action)
 {
@@ -12,6 +34,12 @@ bool RunAction(const std::function<void()>& action)
         return true;
     } catch (const Abort&) {
         return false;
+    } catch (const records::StaleDataError& error) {
+        ShowError(error.message());
+        if (!reloads().isEmpty()) {
+            const std::function<void()> reload = reloads().last()->m_reload;
+            RunAction(reload);
+        }
     } catch (const records::Error& error) {
         ShowError(error.message());
     } catch (const std::exception& error) {

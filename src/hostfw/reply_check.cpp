@@ -13,6 +13,8 @@ QJsonValue CheckResultServ(const records::Reply& reply, bool raise, int /*code*/
     const QString text = reply.error.trimmed().isEmpty()
                              ? QStringLiteral("O servidor de aplicação não executou a operação.")
                              : reply.error;
+    if (raise && reply.stale)
+        throw records::StaleDataError(text);
     if (raise)
         throw ServerError(text);
     ShowError(text);

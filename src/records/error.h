@@ -23,4 +23,12 @@ private:
     QString m_message;
 };
 
+// A change the server refused because another user changed the same records since they
+// were read (a failed reply marked stale). Whoever shows it reloads the consultation.
+class StaleDataError : public Error
+{
+public:
+    using Error::Error;
+};
+
 }  // namespace records

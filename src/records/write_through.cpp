@@ -44,6 +44,8 @@ const WriteMethod& lookup(const QString& name)
 
 QJsonValue checkReply(const Reply& reply)
 {
+    if (!reply.ok && reply.stale)
+        throw StaleDataError(reply.error);
     if (!reply.ok)
         throw Error(reply.error.isEmpty() ? QStringLiteral("O servidor não respondeu.")
                                           : reply.error);

@@ -265,6 +265,15 @@ void AssessmentForm::loadConsultation()
     }
 }
 
+void AssessmentForm::reloadConsultation()
+{
+    if (!m_loadedKey && !m_loadPending)
+        return;
+    // A load runs when the form's patient is not the one it last loaded.
+    stCdPacienteAux.clear();
+    FormActivate();
+}
+
 void AssessmentForm::FormClose()
 {
     boStCriado = false;

@@ -11,6 +11,7 @@
 #include "ideal_weights.h"
 #include "net_connection.h"
 
+#include "hostfw/action.h"
 #include "hostfw/busy.h"
 #include "records/dataset.h"
 
@@ -154,6 +155,10 @@ public:
     void FormCreate();
     void FormActivate();
     void FormClose();
+    // Loads the consultation shown again from the server, as after a change the server
+    // refused because another user changed it: every unsaved change is dropped and the
+    // pages show what is stored. Nothing happens before a consultation was loaded.
+    void reloadConsultation();
 
     // Brings the server's catalogue up to the module's tables (after GetDados).
     void seedCatalogue();
@@ -228,6 +233,7 @@ private:
     bool m_deceased = false;
     bool m_loaded = false;
     Actions m_actions;
+    hostfw::StaleDataReload m_staleReload{[this] { reloadConsultation(); }};
 };
 
 }  // namespace workspace

@@ -402,3 +402,42 @@ TEST_F(ResultPageTest, TheRefreshTakesTheLimbCountFromTheObservation)
     EXPECT_EQ(gridValue("47", "DSOBSERAVAL", true), "");
     EXPECT_EQ(inPeMembro, 1);
 }
+
+TEST_F(ResultPageTest, AValueAnotherUserChangedMeanwhileIsRefusedAndTheConsultationReloads)
+{
+    AssessmentForm& f = openWithMethods("920000000011", {"00", "26"});
+    ASSERT_TRUE(f.resultPage().recordValue("01", "70"));
+
+    // Another dietitian's window changes the weight of every method after this one read it.
+    records::DataSet theirs(records::layouts::cdsInfoAval());
+    theirs.loadPacket(
+        records::decodePacket(records::checkReply(server.client().GetInfoAval(f.key(), "01"))));
+    ASSERT_EQ(theirs.recordCount(), 2);
+    for (theirs.first(); !theirs.eof(); theirs.next()) {
+        theirs.edit();
+        theirs.setValue("DSINFOAVAL", "75");
+        theirs.post();
+    }
+    records::writeThrough(theirs, server.client(), "SetInfoAval");
+
+    // Typing over it is refused with the message, nothing of it is written, and the page
+    // shows what is stored now.
+    errors.clear();
+    EXPECT_FALSE(hostfw::RunAction([&] { f.resultPage().recordValue("01", "80"); }));
+    EXPECT_EQ(errors.messages(),
+              QStringList{"Registro alterado por outro usuário. Atualize a consulta e tente "
+                          "novamente."});
+    for (const auto& r : recorded("01"))
+        EXPECT_EQ(r.value, "75");
+    EXPECT_EQ(gridValue("01"), "75");
+    EXPECT_EQ(f.cdsInfoAval.changeCount(), 0);
+    for (int row = 0; row < f.cdsInfoAval.recordCount(); ++row) {
+        if (f.cdsInfoAval.asStringAt(row, kType) == "01")
+            EXPECT_EQ(f.cdsInfoAval.asStringAt(row, "DSINFOAVAL"), "75");
+    }
+
+    // Typed again on what is now shown, the value is stored.
+    ASSERT_TRUE(f.resultPage().recordValue("01", "80"));
+    for (const auto& r : recorded("01"))
+        EXPECT_EQ(r.value, "80");
+}

@@ -16,6 +16,7 @@ public:
         BadRequest,       // malformed call, wrong arguments, a delta that cannot apply
         Unauthorized,     // missing or wrong access token
         NotFound,         // no such remote method
+        Conflict,         // a change made on values another user changed since they were read
         PayloadTooLarge,  // body over the limit
         Internal,         // the server or its database failed
     };
@@ -28,6 +29,7 @@ public:
     }
 
     static ApiError badRequest(const QString& message) { return {Kind::BadRequest, message}; }
+    static ApiError conflict(const QString& message) { return {Kind::Conflict, message}; }
 
     Kind kind() const { return m_kind; }
     const QString& message() const { return m_message; }

@@ -15,6 +15,8 @@ int httpStatus(ApiError::Kind kind)
         return 401;
     case ApiError::Kind::NotFound:
         return 404;
+    case ApiError::Kind::Conflict:
+        return 409;
     case ApiError::Kind::PayloadTooLarge:
         return 413;
     case ApiError::Kind::Internal:

@@ -2,6 +2,7 @@
 
 #include "api_error.h"
 #include "failure_report.h"
+#include "text_check.h"
 #include "token.h"
 
 #include "../storage/database.h"
@@ -68,6 +69,12 @@ RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authoriza
         if (!constantTimeEquals(presented, m_token))
             throw ApiError(ApiError::Kind::Unauthorized,
                            QStringLiteral("Acesso negado: token de acesso inválido."));
+
+        // Before parsing: the parser would quietly replace what is not Unicode.
+        if (const std::optional<QString> problem = jsonTextProblem(body))
+            throw ApiError::badRequest(
+                QStringLiteral("%1: texto recusado, o corpo da requisição %2.")
+                    .arg(method, *problem));
 
         QJsonParseError parseError{};
         const QJsonDocument doc = QJsonDocument::fromJson(body, &parseError);

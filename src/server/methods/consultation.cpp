@@ -4,6 +4,7 @@
 #include "ideal_weight.h"
 #include "method_lists.h"
 #include "nutrients.h"
+#include "reference_percentiles.h"
 
 namespace server::methods {
 
@@ -14,9 +15,10 @@ void registerConsultation(RouteTable& routes, Database& db)
                    + api::Signature{api::arg::number(QStringLiteral("idade codificada"))},
                [&db](const Params& p) -> QJsonValue {
                    const records::ConsultationKey k = p.key();
+                   // Checked as the reference methods check it; the method lists compare
+                   // the coded form with the catalogue's coded age bands.
+                   ageInMonths(p, 3);
                    const double age = p.number(3);
-                   if (age < 0 || age > 200)
-                       p.fail(3, QStringLiteral("está fora de 0 a 200 anos"));
                    return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
                        return QJsonValue(QJsonArray{
                            methodListPacket(tx, k, age, MethodList::Anthropometric),

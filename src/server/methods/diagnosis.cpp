@@ -1,5 +1,6 @@
 #include "diagnosis.h"
 
+#include "../api/text_check.h"
 #include "../model/delta_writer.h"
 
 #include <records/rich_text.h>
@@ -16,6 +17,8 @@ void checkDiagnosisText(Transaction&, const model::RowValues& row)
     if (model::isNull(value))
         return;
     const QByteArray bytes = value.toByteArray();
+    if (const std::optional<QString> problem = api::utf8TextProblem(bytes))
+        throw ApiError::badRequest(QStringLiteral("o texto do diagnóstico %1.").arg(*problem));
     const QString text = QString::fromUtf8(bytes);
     const records::CleanRichText clean = records::cleanRichText(text);
     if (clean.html.toUtf8() == bytes)

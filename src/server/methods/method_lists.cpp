@@ -34,6 +34,12 @@ model::TableBinding binding(MethodList list)
                  QStringLiteral("DTCONSPACI"), QStringLiteral("CDTBMETOAVAL"),
                  QStringLiteral("IDTABELAAV"), QStringLiteral("CDTABELACO")};
     b.offeredRows = true;
+    // The list shows a choice stored without a mark as not selected.
+    b.shownValue = [](const QString& column, const QVariant& stored) -> QVariant {
+        if (column == QLatin1String("IDTABELAAV") && text(stored).isEmpty())
+            return QStringLiteral("N");
+        return stored;
+    };
     b.checkRow = [list](Transaction& tx, const model::RowValues& row) {
         const QString code = row.value(QStringLiteral("CDTBMETOAVAL")).toString();
         requireMethod(tx, code, QString());

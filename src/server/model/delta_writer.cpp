@@ -4,6 +4,8 @@
 
 #include "../api/api_error.h"
 
+#include <optional>
+
 namespace server::model {
 namespace {
 
@@ -25,6 +27,14 @@ QString shown(const QVariant& v)
     return QLatin1Char('\'') + v.toString() + QLatin1Char('\'');
 }
 
+// A stored row as the database gave it (for the conditional write) and as field values
+// (for the comparison), by column.
+struct StoredRow
+{
+    RowValues raw;
+    RowValues values;
+};
+
 class Applier
 {
 public:
@@ -39,6 +49,7 @@ public:
     DeltaOutcome run()
     {
         mapFields();
+        checkOneConsultation();
         for (int n = 0; n < m_delta.changes.size(); ++n) {
             m_change = n + 1;
             const DeltaChange& c = m_delta.changes[n];
@@ -86,6 +97,48 @@ private:
         for (const QString& key : m_layout.keyFields) {
             if (!m_names.contains(key))
                 fail(QStringLiteral("o delta não traz o campo-chave '%1'.").arg(key));
+        }
+        for (const QString& name : m_names) {
+            if (m_b.columns.contains(name) && !m_layout.keyFields.contains(name))
+                m_compared.append(name);
+        }
+    }
+
+    // The rows of a consultation table (keyed by branch, patient and date) all belong to
+    // the consultation of the first row.
+    void checkOneConsultation()
+    {
+        static const QStringList kConsultation = {
+            QStringLiteral("CDFILIAL"), QStringLiteral("CDPACIENTE"), QStringLiteral("DTCONSPACI")};
+        for (const QString& key : kConsultation) {
+            if (!m_layout.keyFields.contains(key))
+                return;
+        }
+        auto consultationOf = [this](const RowValues& row) {
+            QVariantList out;
+            for (const QString& key : kConsultation)
+                out.append(toSql(fieldOf(m_layout, key), row.value(key)));
+            return out;
+        };
+        auto describe = [](const RowValues& row) {
+            return QStringLiteral("%1/%2/%3")
+                .arg(shown(row.value(kConsultation[0])), shown(row.value(kConsultation[1])),
+                     shown(row.value(kConsultation[2])));
+        };
+        std::optional<RowValues> first;
+        for (const DeltaChange& c : m_delta.changes) {
+            for (const QVariantList* row : {&c.oldValues, &c.newValues}) {
+                if (row->isEmpty())
+                    continue;
+                const RowValues values = this->values(*row);
+                if (!first) {
+                    first = values;
+                } else if (consultationOf(values) != consultationOf(*first)) {
+                    fail(QStringLiteral("o delta traz registros de mais de uma consulta (%1 e "
+                                        "%2); um delta pertence a uma só consulta.")
+                             .arg(describe(*first), describe(values)));
+                }
+            }
         }
     }
 
@@ -135,6 +188,68 @@ private:
             QStringLiteral("SELECT 1 FROM %1 WHERE %2").arg(m_b.table, where(params, row));
         return m_tx.exists(sql, params);
     }
+
+    // The stored row with the key of row: the compared columns only.
+    std::optional<StoredRow> storedRow(const RowValues& row)
+    {
+        QVariantList params;
+        const QString cond = where(params, row);
+        const QString columns =
+            m_compared.isEmpty() ? QStringLiteral("1") : m_compared.join(QStringLiteral(", "));
+        const QList<storage::SqlRow> rows = m_tx.select(
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns, m_b.table, cond), params);
+        if (rows.isEmpty())
+            return std::nullopt;
+        StoredRow out;
+        for (int i = 0; i < m_compared.size(); ++i) {
+            const QString& name = m_compared[i];
+            out.raw.insert(name, rows.first().value(i));
+            out.values.insert(name, fromSql(fieldOf(m_layout, name), rows.first().value(i)));
+        }
+        return out;
+    }
+
+    bool sameValue(const FieldDef& f, const QVariant& a, const QVariant& b) const
+    {
+        if (isNull(a) || isNull(b))
+            return isNull(a) && isNull(b);
+        return toSql(f, a) == toSql(f, b);
+    }
+
+    // Whether the stored values (null for a row never stored) are the original ones.
+    bool holdsOriginal(const RowValues& stored, const RowValues& original) const
+    {
+        for (const QString& name : m_compared) {
+            const FieldDef& f = fieldOf(m_layout, name);
+            const QVariant value = stored.value(name);
+            if (sameValue(f, value, original.value(name)))
+                continue;
+            if (m_b.shownValue && sameValue(f, m_b.shownValue(name, value), original.value(name)))
+                continue;
+            return false;
+        }
+        return true;
+    }
+
+    // The key of row and the stored values just read: a write under it touches the row
+    // only while no one else changed it.
+    QString unchangedCondition(QVariantList& params, const RowValues& row,
+                               const StoredRow& stored) const
+    {
+        QString cond = where(params, row);
+        for (const QString& name : m_compared) {
+            const QVariant value = stored.raw.value(name);
+            if (isNull(value)) {
+                cond += QStringLiteral(" AND %1 IS NULL").arg(name);
+            } else {
+                cond += QStringLiteral(" AND %1 = ?").arg(name);
+                params.append(value);
+            }
+        }
+        return cond;
+    }
+
+    [[noreturn]] void stale() const { throw ApiError::conflict(staleRowMessage()); }
 
     // Runs a check of the binding; its refusal is reported with the change's number.
     void hook(const std::function<void(storage::Transaction&, const RowValues&)>& check,
@@ -201,14 +316,20 @@ private:
                          .arg(key, shown(oldRow.value(key)), shown(newRow.value(key))));
         }
         check(newRow);
-        if (!stored(oldRow)) {
+        const std::optional<StoredRow> current = storedRow(oldRow);
+        if (!current) {
             if (!m_b.offeredRows)
                 fail(QStringLiteral("registro não encontrado para alteração (%1).")
                          .arg(describeKey(m_layout, oldRow)));
+            // An offered row never stored: the client must have seen it as offered.
+            if (!holdsOriginal({}, oldRow))
+                stale();
             insertRow(newRow);
             ++m_outcome.inserted;
             return;
         }
+        if (!holdsOriginal(current->values, oldRow))
+            stale();
         QStringList sets;
         QVariantList params;
         for (const QString& name : m_names) {
@@ -218,10 +339,12 @@ private:
             params.append(toSql(fieldOf(m_layout, name), newRow.value(name)));
         }
         if (!sets.isEmpty()) {
-            const QString cond = where(params, oldRow);
-            m_tx.execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                             .arg(m_b.table, sets.join(QStringLiteral(", ")), cond),
-                         params);
+            const QString cond = unchangedCondition(params, oldRow, *current);
+            if (m_tx.execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                 .arg(m_b.table, sets.join(QStringLiteral(", ")), cond),
+                             params)
+                == 0)
+                stale();
         }
         ++m_outcome.updated;
     }
@@ -234,13 +357,18 @@ private:
             ++m_outcome.hidden;
             return;
         }
-        if (!stored(row))
+        const std::optional<StoredRow> current = storedRow(row);
+        if (!current)
             fail(QStringLiteral("registro não encontrado para exclusão (%1).")
                      .arg(describeKey(m_layout, row)));
+        if (!holdsOriginal(current->values, row))
+            stale();
         hook(m_b.checkDelete, row);
         QVariantList params;
-        const QString cond = where(params, row);
-        m_tx.execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_b.table, cond), params);
+        const QString cond = unchangedCondition(params, row, *current);
+        if (m_tx.execute(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_b.table, cond), params)
+            == 0)
+            stale();
         ++m_outcome.deleted;
     }
 
@@ -248,12 +376,19 @@ private:
     const TableBinding& m_b;
     const records::DataSetLayout& m_layout;
     const records::Delta& m_delta;
-    QStringList m_names;  // layout names of the delta's fields, in the delta's order
+    QStringList m_names;     // layout names of the delta's fields, in the delta's order
+    QStringList m_compared;  // the delta's fields stored in the table, keys aside
     int m_change = 0;
     DeltaOutcome m_outcome;
 };
 
 }  // namespace
+
+QString staleRowMessage()
+{
+    return QStringLiteral(
+        "Registro alterado por outro usuário. Atualize a consulta e tente novamente.");
+}
 
 QString describeKey(const records::DataSetLayout& layout, const RowValues& row)
 {

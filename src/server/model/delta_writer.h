@@ -29,6 +29,12 @@ struct TableBinding
     // client (the stored choice stays).
     bool offeredRows = false;
 
+    // How a stored value of a column reaches the client when the packet shows it otherwise
+    // (a method list shows an unmarked choice as "N"); an offered row never stored reaches
+    // it as a row of null columns passed through this. An original value equal to the
+    // stored value or to its shown form counts as unchanged.
+    std::function<QVariant(const QString& column, const QVariant& stored)> shownValue;
+
     // Checks of a row about to be written (insert, update) or deleted; they throw
     // ApiError::badRequest with the bare problem ("o método '07' não está no catálogo.")
     // to refuse it, and the writer names the method and the change.
@@ -47,12 +53,19 @@ struct DeltaOutcome
     int hidden = 0;  // deletes of offered rows, which store nothing
 };
 
+// The refusal of a change whose original values no longer match the stored row.
+QString staleRowMessage();
+
 // Applies every change of delta, in order, on the transaction. The delta's fields must be
 // fields of the layout with the layout's types and must include the layout's key; strings
 // must fit their sizes; an update or delete must name a stored row (except the offered
-// rows above); an insert must not; a key cannot change. The first change that cannot
-// apply throws ApiError::badRequest naming it, and the caller's transaction then writes
-// nothing of the delta.
+// rows above); an insert must not; a key cannot change; the rows of a consultation table
+// must all belong to one consultation. The first change that cannot apply throws
+// ApiError::badRequest naming it. An update or delete applies only while the stored row
+// still holds the original values the delta carries for the table's columns (the check
+// and the write are one conditional statement, so a concurrent writer cannot slip in
+// between); otherwise ApiError::conflict with staleRowMessage(). Either way the caller's
+// transaction then writes nothing of the delta.
 DeltaOutcome applyDelta(storage::Transaction& tx, const TableBinding& binding,
                         const records::Delta& delta);
 
