@@ -72,6 +72,27 @@ TEST(RunAction, ShowsErrorsOnceAndSwallowsTheAbortOfMensErro)
     EXPECT_EQ(errors.messages(), (QStringList{u"falhou"_s, u"inesperado"_s}));
 }
 
+TEST(RunAction, AStaleDataRefusalIsShownThenTheLatestLivingReloadRuns)
+{
+    ErrorRecorder errors;
+    QStringList reloaded;
+    auto staleReply = [] { CheckResultServ(records::Reply::staleFailure(u"alterado"_s)); };
+    const StaleDataReload outer([&] { reloaded << u"janela"_s; });
+    {
+        const StaleDataReload inner([&] {
+            reloaded << u"consulta"_s;
+            throw records::Error(u"servidor fora do ar"_s);
+        });
+        EXPECT_FALSE(RunAction(staleReply));
+    }
+    EXPECT_FALSE(RunAction(staleReply));
+    // Any other failure reloads nothing.
+    EXPECT_FALSE(RunAction([] { CheckResultServ(records::Reply::failure(u"outro"_s)); }));
+    EXPECT_EQ(reloaded, (QStringList{u"consulta"_s, u"janela"_s}));
+    EXPECT_EQ(errors.messages(),
+              (QStringList{u"alterado"_s, u"servidor fora do ar"_s, u"alterado"_s, u"outro"_s}));
+}
+
 TEST(CheckResultServ, ReturnsThePayloadOrEndsTheOperation)
 {
     ErrorRecorder errors;

@@ -206,7 +206,7 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
     unknownField.changes.append(
         {records::DeltaChange::Kind::Insert, {}, info.row(fresh) + QVariantList{u"x"_s}});
     // A key that changes, a key field missing, a wrong type.
-    const QVariantMap moved = merged(stored, {{u"DTCONSPACI"_s, k.date.addDays(1)}});
+    const QVariantMap moved = merged(stored, {{u"CDTBMETOAVAL"_s, u"01"_s}});
     records::Delta noKey = info;
     noKey.fields.removeAt(4);  // CDTIPODADO
     noKey.keyFields.removeAll(u"CDTIPODADO"_s);

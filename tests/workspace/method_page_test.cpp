@@ -308,3 +308,36 @@ TEST_F(MethodPageTest, EachKindOfMethodAsksForItsOwnReferenceList)
     pick("12");
     EXPECT_EQ(referenceQueries(), QStringList{"GetRefePeso()"});
 }
+
+TEST_F(MethodPageTest, AChoiceAnotherUserChangedMeanwhileIsRefusedAndTheConsultationReloads)
+{
+    const QString stale =
+        "Registro alterado por outro usuário. Atualize a consulta e tente novamente.";
+    AssessmentForm& f = open("910000000021");
+    ASSERT_EQ(selection(f, "01"), "N");
+    const QString first = reference("01", QString(), "CDREFEBIBL");
+
+    // Another window selects the method after this one read the list: selecting it here
+    // too is refused, nothing of it is written, and the list shows what is stored.
+    storeMethod("01", "S", "91");
+    errors.clear();
+    EXPECT_FALSE(hostfw::RunAction([&] { f.methodPage().selectMethod("01"); }));
+    EXPECT_EQ(errors.messages(), QStringList{stale});
+    EXPECT_EQ(storedMethod("01"), qMakePair(QStringLiteral("S"), QStringLiteral("91")));
+    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "01"));
+    EXPECT_EQ(f.cdsMetoAval.asString(kSelection), "S");
+    EXPECT_EQ(f.cdsMetoAval.asString(kReference), "91");
+    EXPECT_EQ(f.cdsMetoAval.changeCount(), 0);
+
+    // The other window unselects it: changing the reference shown here is refused alike.
+    storeMethod("01", "N", QString());
+    errors.clear();
+    EXPECT_FALSE(hostfw::RunAction([&] { f.methodPage().selectMethod("01", first); }));
+    EXPECT_EQ(errors.messages(), QStringList{stale});
+    EXPECT_EQ(storedMethod("01"), qMakePair(QStringLiteral("N"), QString()));
+    EXPECT_EQ(selection(f, "01"), "N");
+
+    // On what is shown now, the choice goes through.
+    EXPECT_TRUE(f.methodPage().selectMethod("01", "91"));
+    EXPECT_EQ(storedMethod("01"), qMakePair(QStringLiteral("S"), QStringLiteral("91")));
+}
