@@ -36,9 +36,13 @@ bool RunAction(const std::function<void()>& action)
         return false;
     } catch (const records::StaleDataError& error) {
         ShowError(error.message());
-        if (!reloads().isEmpty()) {
+        // A reload that is itself refused as stale does not start another one.
+        static bool reloading = false;
+        if (!reloads().isEmpty() && !reloading) {
             const std::function<void()> reload = reloads().last()->m_reload;
+            reloading = true;
             RunAction(reload);
+            reloading = false;
         }
     } catch (const records::Error& error) {
         ShowError(error.message());
