@@ -140,7 +140,11 @@ TEST_P(NutrientRecommendationTest, ExistingRowsAreThoseOfTheReferenceAndGroupOfT
                                       .insert(nutrientRow(k, kDri, kVitamins, u"010"_s))
                                       .insert(nutrientRow(k, kDri, kVitamins, u"009"_s))
                                       .insert(nutrientRow(k, kRda, kVitamins, u"011"_s))
-                                      .insert(nutrientRow(k, kDri, kMinerals, u"023"_s))
+                                      .insert(nutrientRow(k, kDri, kMinerals, u"023"_s)))
+                    .ok);
+    // Another consultation's rows, in a delta of their own (a delta holds one consultation).
+    ASSERT_TRUE(app()
+                    .SetNutrePaci(DeltaBuilder(records::layouts::cdsNutrePaci())
                                       .insert(nutrientRow(other, kDri, kVitamins, u"012"_s)))
                     .ok);
     // The existing rows do not depend on the chosen codes: the posting check sends none.
