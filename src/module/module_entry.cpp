@@ -8,6 +8,7 @@
 #include "energy/energy_pass.h"
 #include "hostfw/action.h"
 #include "hostfw/error_display.h"
+#include "hostfw/host_settings.h"
 #include "hostfw/widgets/mdi_host.h"
 #include "recommendation/nutrient_amounts.h"
 #include "records/field.h"
@@ -36,6 +37,9 @@ struct ModuleLifetime
                 options.host = host;
                 options.port = port;
                 options.token = token.toUtf8();
+                options.tls = hostfw::hostSettings().tls;
+                options.caFile = hostfw::hostSettings().caFile;
+                options.renewSession = hostfw::hostSettings().renewSession;
                 return std::make_unique<httpclient::HttpAppServer>(options);
             });
     }
