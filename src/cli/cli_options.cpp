@@ -1,6 +1,7 @@
 #include "cli_options.h"
 
-#include <records/server_address.h>
+#include "cli/session_file.h"
+#include "client/server_url.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -18,14 +19,16 @@ std::optional<QString> environmentValue(const QStringList& environment, const QS
     return std::nullopt;
 }
 
-// "HOST:PORT" into the connection; false when it is not one.
+// "HOST:PORT" or "https://HOST:PORT" into the connection; false when it is not one.
 bool setServer(Connection& c, const QString& text)
 {
-    const auto address = records::parseServerAddress(text);
-    if (!address)
+    const auto url = httpclient::parseServerUrl(text);
+    if (!url)
         return false;
-    c.host = address->host;
-    c.port = address->port;
+    c.host = url->address.host;
+    c.port = url->address.port;
+    c.tls = url->tls;
+    c.serverGiven = true;
     return true;
 }
 
@@ -64,12 +67,25 @@ ParseResult fail(const QString& text)
 
 }  // namespace
 
+QString Connection::serverText() const
+{
+    return httpclient::ServerUrl{{host, port}, tls}.toString();
+}
+
 QString usageText()
 {
     return QStringLiteral(
-        "uso: avalnutri [--server HOST:PORT] [--token-file ARQUIVO] COMANDO ...\n"
+        "uso: avalnutri [--server [https://]HOST:PORTA] [--ca-file ARQUIVO] [--token-file "
+        "ARQUIVO]\n"
+        "               COMANDO ...\n"
         "\n"
         "comandos:\n"
+        "  login [--server [https://]HOST:PORTA] [--user LOGIN]\n"
+        "      pede a senha (sem eco no terminal; da entrada padrão quando não é um terminal)\n"
+        "      e guarda a sessão, só para o seu usuário, em $XDG_RUNTIME_DIR/avalnutri/\n"
+        "      session.json (ou ~/.cache/avalnutri/session.json); os outros comandos a usam\n"
+        "  logout\n"
+        "      encerra a sessão no servidor e apaga o arquivo da sessão\n"
         "  patients\n"
         "      lista os pacientes: filial, código, nome, sexo, nascimento, óbito (S/N)\n"
         "  patient-add --branch B --code C --name NOME --sex 0|1|2|3 --birth AAAA-MM-DD "
@@ -123,7 +139,10 @@ QString usageText()
         "      as consultas do período (sem --from/--to, todas) como um Bundle FHIR R4: o\n"
         "      paciente, as medidas registradas, os resultados e o diagnóstico\n"
         "\n"
-        "O servidor e o arquivo do token também vêm de AVALNUTRI_SERVER e AVALNUTRI_TOKEN_FILE.\n");
+        "O servidor também vem de AVALNUTRI_SERVER (senão, o da sessão); --ca-file (ou\n"
+        "AVALNUTRI_CA_FILE) é a autoridade que assina o certificado de um servidor https://.\n"
+        "--token-file (ou AVALNUTRI_TOKEN_FILE) usa o token de serviço do servidor em vez da\n"
+        "sessão, para ferramentas sem usuário.\n");
 }
 
 namespace {
@@ -195,6 +214,28 @@ ParseResult parseExport(Command cmd, Reader& r)
     return {cmd, {}};
 }
 
+// login [--server URL] [--user LOGIN] | logout
+ParseResult parseLogin(Command cmd, bool login, Reader& r)
+{
+    cmd.kind = login ? Command::Kind::Login : Command::Kind::Logout;
+    while (!r.atEnd()) {
+        const QString arg = r.take();
+        if (!login || (arg != u"--server" && arg != u"--user"))
+            return fail(QStringLiteral("opção desconhecida para %1: %2")
+                            .arg(login ? QStringLiteral("login") : QStringLiteral("logout"), arg));
+        const auto v = r.value(arg);
+        if (!v)
+            return fail(r.m_error);
+        if (arg == u"--user")
+            cmd.user = v->trimmed();
+        else if (!setServer(cmd.connection, *v))
+            return fail(httpclient::badServerUrlText(QStringLiteral("--server"), *v));
+    }
+    if (cmd.connection.sessionFile.isEmpty())
+        return fail(QStringLiteral("não há onde guardar a sessão: defina XDG_RUNTIME_DIR ou HOME"));
+    return {cmd, {}};
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(const QStringList& arguments, const QStringList& environment)
@@ -202,10 +243,13 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
     Command cmd;
     if (const auto server = environmentValue(environment, QStringLiteral("AVALNUTRI_SERVER"))) {
         if (!setServer(cmd.connection, *server))
-            return fail(records::badServerAddressText(QStringLiteral("AVALNUTRI_SERVER"), *server));
+            return fail(httpclient::badServerUrlText(QStringLiteral("AVALNUTRI_SERVER"), *server));
     }
     if (const auto token = environmentValue(environment, QStringLiteral("AVALNUTRI_TOKEN_FILE")))
         cmd.connection.tokenFile = *token;
+    if (const auto ca = environmentValue(environment, QStringLiteral("AVALNUTRI_CA_FILE")))
+        cmd.connection.caFile = *ca;
+    cmd.connection.sessionFile = defaultSessionFile(environment);
 
     Reader r(arguments);
     QString commandName;
@@ -216,12 +260,14 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
             if (!v)
                 return fail(r.m_error);
             if (!setServer(cmd.connection, *v))
-                return fail(records::badServerAddressText(QStringLiteral("--server"), *v));
-        } else if (arg == u"--token-file") {
+                return fail(httpclient::badServerUrlText(QStringLiteral("--server"), *v));
+        } else if (arg == u"--token-file" || arg == u"--ca-file") {
             const auto v = r.value(arg);
             if (!v)
                 return fail(r.m_error);
-            cmd.connection.tokenFile = *v;
+            if (v->isEmpty())
+                return fail(QStringLiteral("a opção %1 precisa de um caminho").arg(arg));
+            (arg == u"--token-file" ? cmd.connection.tokenFile : cmd.connection.caFile) = *v;
         } else if (arg == u"--help" || arg == u"-h") {
             cmd.kind = Command::Kind::Help;
             return {cmd, {}};
@@ -246,6 +292,8 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
         return parseReport(cmd, r);
     if (commandName == u"export")
         return parseExport(cmd, r);
+    if (commandName == u"login" || commandName == u"logout")
+        return parseLogin(cmd, commandName == u"login", r);
 
     const bool add = commandName == u"patient-add";
     const bool energy = commandName == u"energy";

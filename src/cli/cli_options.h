@@ -7,14 +7,22 @@
 
 namespace cli {
 
-// Where the application server is and how to prove who we are: from --server and
-// --token-file, else AVALNUTRI_SERVER and AVALNUTRI_TOKEN_FILE, else the defaults of
-// scripts/run (127.0.0.1:8512 and var/server/token under the current directory).
+// Where the application server is and how to prove who we are. The server comes from
+// --server, else AVALNUTRI_SERVER, else the stored session, else 127.0.0.1:8512; the
+// proof is the service token of --token-file (else AVALNUTRI_TOKEN_FILE) for unattended
+// tools, else the session avalnutri login stored in sessionFile.
 struct Connection
 {
     QString host = QStringLiteral("127.0.0.1");
     int port = 8512;
-    QString tokenFile = QStringLiteral("var/server/token");
+    bool tls = false;          // https://
+    bool serverGiven = false;  // by --server or AVALNUTRI_SERVER
+    QString tokenFile;         // empty: the stored session
+    QString caFile;            // --ca-file or AVALNUTRI_CA_FILE: the authority of the certificate
+    QString sessionFile;       // $XDG_RUNTIME_DIR/avalnutri/session.json, else ~/.cache/...
+
+    // "https://host:port" or "host:port"
+    QString serverText() const;
 };
 
 struct MethodChoice
@@ -54,10 +62,15 @@ struct Command
         Chart,
         Report,
         Export,
+        Login,
+        Logout,
         Help
     };
     Kind kind = Kind::Help;
     Connection connection;
+
+    // login: the user's login (asked when not given)
+    QString user;
 
     // patient-add
     QString branch;

@@ -87,6 +87,12 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Export:
             status = cli::exportFhir(command, out);
             break;
+        case cli::Command::Kind::Login:
+            status = cli::login(command, out, err);
+            break;
+        case cli::Command::Kind::Logout:
+            status = cli::logout(command, out, err);
+            break;
         case cli::Command::Kind::Help:
             break;
         }

@@ -19,21 +19,74 @@ TEST(CliOptions, ServerAndTokenComeFromOptionsThenEnvironmentThenDefaults)
     ASSERT_TRUE(defaults.command);
     EXPECT_EQ(defaults.command->connection.host, "127.0.0.1");
     EXPECT_EQ(defaults.command->connection.port, 8512);
-    EXPECT_EQ(defaults.command->connection.tokenFile, "var/server/token");
+    EXPECT_FALSE(defaults.command->connection.serverGiven);
+    EXPECT_EQ(defaults.command->connection.tokenFile, "") << "the stored session";
 
-    const QStringList env{"AVALNUTRI_SERVER=10.0.0.5:9000", "AVALNUTRI_TOKEN_FILE=/etc/tok"};
+    const QStringList env{"AVALNUTRI_SERVER=10.0.0.5:9000", "AVALNUTRI_TOKEN_FILE=/etc/tok",
+                          "AVALNUTRI_CA_FILE=/etc/ca.pem", "HOME=/home/ana"};
     const auto fromEnv = parse({"patients"}, env);
     ASSERT_TRUE(fromEnv.command);
     EXPECT_EQ(fromEnv.command->connection.host, "10.0.0.5");
     EXPECT_EQ(fromEnv.command->connection.port, 9000);
+    EXPECT_TRUE(fromEnv.command->connection.serverGiven);
     EXPECT_EQ(fromEnv.command->connection.tokenFile, "/etc/tok");
+    EXPECT_EQ(fromEnv.command->connection.caFile, "/etc/ca.pem");
+    EXPECT_EQ(fromEnv.command->connection.sessionFile, "/home/ana/.cache/avalnutri/session.json");
 
-    const auto fromOptions =
-        parse({"--server", "localhost:8600", "--token-file", "t.txt", "patients"}, env);
+    const auto fromOptions = parse({"--server", "https://localhost:8600", "--token-file", "t.txt",
+                                    "--ca-file", "c.pem", "patients"},
+                                   env + QStringList{"XDG_RUNTIME_DIR=/run/user/1000"});
     ASSERT_TRUE(fromOptions.command);
     EXPECT_EQ(fromOptions.command->connection.host, "localhost");
     EXPECT_EQ(fromOptions.command->connection.port, 8600);
+    EXPECT_TRUE(fromOptions.command->connection.tls);
+    EXPECT_EQ(fromOptions.command->connection.serverText(), "https://localhost:8600");
     EXPECT_EQ(fromOptions.command->connection.tokenFile, "t.txt");
+    EXPECT_EQ(fromOptions.command->connection.caFile, "c.pem");
+    EXPECT_EQ(fromOptions.command->connection.sessionFile, "/run/user/1000/avalnutri/session.json");
+}
+
+TEST(CliOptions, LoginAndLogout)
+{
+    const QStringList env{"HOME=/home/ana"};
+    struct Row
+    {
+        QStringList args;
+        Command::Kind kind;
+        const char* user;
+        const char* server;
+        const char* error;  // nullptr: accepted
+    };
+    const Row rows[] = {
+        {{"login"}, Command::Kind::Login, "", "127.0.0.1:8512", nullptr},
+        {{"login", "--user", "ana", "--server", "https://h:9"},
+         Command::Kind::Login,
+         "ana",
+         "https://h:9",
+         nullptr},
+        {{"--server", "h:9", "logout"}, Command::Kind::Logout, "", "h:9", nullptr},
+        {{"logout", "--user", "ana"},
+         Command::Kind::Logout,
+         "",
+         "",
+         "opção desconhecida para logout"},
+        {{"login", "--server", "https://h"}, Command::Kind::Login, "", "", "Use HOST:PORTA ou"},
+        {{"login", "--user"}, Command::Kind::Login, "", "", "precisa de um valor"},
+    };
+    for (const Row& row : rows) {
+        const auto r = parse(row.args, env);
+        const QString what = row.args.join(' ');
+        if (row.error) {
+            EXPECT_FALSE(r.command) << qPrintable(what);
+            EXPECT_TRUE(r.error.contains(QString::fromUtf8(row.error))) << qPrintable(r.error);
+            continue;
+        }
+        ASSERT_TRUE(r.command) << qPrintable(what) << ": " << qPrintable(r.error);
+        EXPECT_EQ(r.command->kind, row.kind) << qPrintable(what);
+        EXPECT_EQ(r.command->user, row.user) << qPrintable(what);
+        EXPECT_EQ(r.command->connection.serverText(), row.server) << qPrintable(what);
+    }
+    EXPECT_TRUE(parse({"login"}, {}).error.contains("XDG_RUNTIME_DIR ou HOME"));
 }
 
 TEST(CliOptions, CalcReadsMethodsWithReferencesAndTypedValues)
