@@ -2,6 +2,8 @@
 
 #include "host/host_error.h"
 
+#include "client/server_url.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -24,6 +26,7 @@ struct SettingsValues
     QString file;
     QString address;
     QString tokenFile;
+    QString caFile;
     QString modulePath;
 };
 
@@ -47,6 +50,7 @@ SettingsValues readSettingsFile(const QString& path, bool required)
         settings.value(QLatin1String(settings_keys::kTokenFile)).toString().trimmed();
     values.modulePath =
         settings.value(QLatin1String(settings_keys::kModulePath)).toString().trimmed();
+    values.caFile = settings.value(QLatin1String(settings_keys::kCaFile)).toString().trimmed();
     if (settings.status() != QSettings::NoError)
         throw HostError(QStringLiteral("O arquivo de configurações %1 não pode ser lido (formato "
                                        "INI inválido).")
@@ -58,6 +62,8 @@ SettingsValues readSettingsFile(const QString& path, bool required)
         values.tokenFile = absoluteFrom(dir, values.tokenFile);
     if (!values.modulePath.isEmpty())
         values.modulePath = absoluteFrom(dir, values.modulePath);
+    if (!values.caFile.isEmpty())
+        values.caFile = absoluteFrom(dir, values.caFile);
     return values;
 }
 
@@ -65,7 +71,18 @@ QString defaultTokenFile(const HostEnvironment& env)
 {
     if (!env.tokenFileVariable.isEmpty())
         return absoluteFrom(env.currentDir, env.tokenFileVariable);
-    return absoluteFrom(env.currentDir, QStringLiteral("var/server/token"));
+    return {};
+}
+
+// The address as written into the options; false when it is not one.
+bool setServer(HostOptions& options, const QString& text)
+{
+    const auto url = httpclient::parseServerUrl(text);
+    if (!url)
+        return false;
+    options.server = url->address;
+    options.tls = url->tls;
+    return true;
 }
 
 QString defaultModulePath(const HostEnvironment& env)
@@ -74,6 +91,11 @@ QString defaultModulePath(const HostEnvironment& env)
 }
 
 }  // namespace
+
+QString HostOptions::serverText() const
+{
+    return httpclient::ServerUrl{server, tls}.toString();
+}
 
 HostEnvironment HostEnvironment::fromProcess()
 {
@@ -96,14 +118,22 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
                                         QStringLiteral("Mostra esta ajuda."));
     const QCommandLineOption serverOption(
         QStringLiteral("server"),
-        QStringLiteral("Endereço do servidor de aplicação (padrão %1:%2).")
+        QStringLiteral("Endereço do servidor de aplicação, https:// para TLS (padrão %1:%2).")
             .arg(QLatin1String(kDefaultServerHost))
             .arg(kDefaultServerPort),
-        QStringLiteral("HOST:PORTA"));
+        QStringLiteral("[https://]HOST:PORTA"));
+    const QCommandLineOption caOption(
+        QStringLiteral("ca-file"),
+        QStringLiteral("Certificado da autoridade que assina o do servidor https:// (padrão: as "
+                       "autoridades do sistema)."),
+        QStringLiteral("ARQUIVO"));
+    const QCommandLineOption userOption(QStringLiteral("user"),
+                                        QStringLiteral("Login sugerido no diálogo de entrada."),
+                                        QStringLiteral("LOGIN"));
     const QCommandLineOption tokenOption(
         QStringLiteral("token-file"),
-        QStringLiteral("Arquivo com o token de acesso ao servidor (padrão: $AVALNUTRI_TOKEN_FILE, "
-                       "ou var/server/token no diretório atual)."),
+        QStringLiteral("Arquivo com o token de serviço do servidor, em vez de login e senha "
+                       "(padrão: $AVALNUTRI_TOKEN_FILE)."),
         QStringLiteral("ARQUIVO"));
     const QCommandLineOption moduleOption(
         QStringLiteral("module"),
@@ -116,6 +146,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
     parser.addOption(helpOption);
     parser.addOption(serverOption);
     parser.addOption(tokenOption);
+    parser.addOption(caOption);
+    parser.addOption(userOption);
     parser.addOption(moduleOption);
     parser.addOption(settingsOption);
 
@@ -139,7 +171,8 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
         throw HostError(QStringLiteral("Argumento inesperado: %1. Use --help para ver as opções.")
                             .arg(parser.positionalArguments().first()));
 
-    for (const QCommandLineOption* option : {&tokenOption, &moduleOption, &settingsOption}) {
+    for (const QCommandLineOption* option :
+         {&tokenOption, &caOption, &moduleOption, &settingsOption}) {
         if (parser.isSet(*option) && parser.value(*option).trimmed().isEmpty())
             throw HostError(
                 QStringLiteral("A opção --%1 precisa de um caminho.").arg(option->names().first()));
@@ -157,18 +190,14 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
 
     if (parser.isSet(serverOption)) {
         const QString text = parser.value(serverOption);
-        const auto address = records::parseServerAddress(text);
-        if (!address)
-            throw HostError(records::badServerAddressText(QStringLiteral("--server"), text));
-        options.server = *address;
+        if (!setServer(options, text))
+            throw HostError(httpclient::badServerUrlText(QStringLiteral("--server"), text));
     } else if (!fromFile.address.isEmpty()) {
-        const auto address = records::parseServerAddress(fromFile.address);
-        if (!address)
-            throw HostError(records::badServerAddressText(
+        if (!setServer(options, fromFile.address))
+            throw HostError(httpclient::badServerUrlText(
                 QStringLiteral("%1 (%2)").arg(fromFile.file,
                                               QLatin1String(settings_keys::kServerAddress)),
                 fromFile.address));
-        options.server = *address;
     } else {
         options.server = {QLatin1String(kDefaultServerHost), kDefaultServerPort};
     }
@@ -179,6 +208,12 @@ CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment
         options.tokenFile = fromFile.tokenFile;
     else
         options.tokenFile = defaultTokenFile(env);
+
+    if (parser.isSet(caOption))
+        options.caFile = absoluteFrom(env.currentDir, parser.value(caOption));
+    else
+        options.caFile = fromFile.caFile;
+    options.user = parser.value(userOption).trimmed();
 
     if (parser.isSet(moduleOption))
         options.modulePath = absoluteFrom(env.currentDir, parser.value(moduleOption));

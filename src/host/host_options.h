@@ -19,19 +19,28 @@ struct HostEnvironment
     static HostEnvironment fromProcess();
 };
 
-// Where the host finds the server, its access token and the module.
+// Where the host finds the server, who logs in, and the module. Without a token file
+// the host asks for login and password at start; with one (a service token, for tests
+// and unattended set-ups) it uses that token.
 struct HostOptions
 {
     records::ServerAddress server;
-    QString tokenFile;     // absolute path
+    bool tls = false;      // https://: the server's certificate is verified
+    QString caFile;        // absolute path of a private authority's certificate; empty: system
+    QString tokenFile;     // absolute path; empty: log in
+    QString user;          // the login preset in the login dialog
     QString modulePath;    // absolute path
     QString settingsFile;  // the settings file that was read; empty when none was
+
+    // "https://host:port" or "host:port"
+    QString serverText() const;
 };
 
 // The settings file (INI) the host reads when an option is not given:
 //
 //   [server]
-//   address=127.0.0.1:8512
+//   address=https://avalnutri.hospital:8512
+//   caFile=/etc/avalnutri/ca.pem
 //   tokenFile=/srv/avalnutri/var/server/token
 //   [module]
 //   path=/opt/avalnutri/lib/libavalnutr.so
@@ -40,6 +49,7 @@ struct HostOptions
 namespace settings_keys {
 inline constexpr char kServerAddress[] = "server/address";
 inline constexpr char kTokenFile[] = "server/tokenFile";
+inline constexpr char kCaFile[] = "server/caFile";
 inline constexpr char kModulePath[] = "module/path";
 }  // namespace settings_keys
 
@@ -56,8 +66,9 @@ struct CommandLine
 
 // Reads the command line (arguments[0] is the program), then the settings file, then the
 // built-in values: an option wins over the settings file, which wins over the built-in
-// value. Options: --server HOST:PORT, --token-file FILE, --module PATH, --settings FILE,
-// --help. Throws HostError with a text naming the bad option or file.
+// value. Options: --server [https://]HOST:PORT, --ca-file FILE, --user LOGIN, --token-file
+// FILE, --module PATH, --settings FILE, --help. Throws HostError with a text naming the bad option
+// or file.
 CommandLine parseCommandLine(const QStringList& arguments, const HostEnvironment& env);
 
 }  // namespace host

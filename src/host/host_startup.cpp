@@ -10,6 +10,8 @@ void applyToHostSettings(const HostOptions& options, const QString& accessToken)
     settings.webUrl = options.server.host;
     settings.webPort = options.server.port;
     settings.accessToken = accessToken;
+    settings.tls = options.tls;
+    settings.caFile = options.caFile;
 }
 
 }  // namespace host

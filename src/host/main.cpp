@@ -1,12 +1,15 @@
 // avalnutri-host: the stand-in for the desktop application that hosts the module. It
-// reads where the server, the token and the module are, loads the module, and opens
-// consultations in its MDI window through the module's IniProc.
+// reads where the server and the module are, asks for login and password (or reads a
+// service token file when given one), loads the module, and opens consultations in its
+// MDI window through the module's IniProc.
 #include "host/access_token.h"
 #include "host/host_error.h"
 #include "host/host_options.h"
 #include "host/host_startup.h"
 #include "host/module_loader.h"
 #include "host/server_connection.h"
+#include "host/user_session.h"
+#include "host/widgets/login_dialog.h"
 #include "host/widgets/main_window.h"
 
 #include "hostfw/widgets/widget_services.h"
@@ -50,9 +53,11 @@ int main(int argc, char** argv)
     }
     const host::HostOptions& options = commandLine.options;
 
+    const bool serviceToken = !options.tokenFile.isEmpty();
     std::unique_ptr<host::ModuleLoader> module;
     try {
-        host::applyToHostSettings(options, host::readAccessToken(options.tokenFile));
+        host::applyToHostSettings(options, serviceToken ? host::readAccessToken(options.tokenFile)
+                                                        : QString());
         module = std::make_unique<host::ModuleLoader>(options.modulePath);
     } catch (const host::HostError& e) {
         reportStartupError(e.message());
@@ -60,11 +65,31 @@ int main(int argc, char** argv)
     }
 
     hostfw::installWidgetServices();
+    host::UserSession session;
+    if (!serviceToken) {
+        host::LoginDialog login(session, options.serverText(), options.user);
+        if (login.exec() != QDialog::Accepted)
+            return 0;
+        session.installRenewal();
+    }
     const std::unique_ptr<records::AppServer> server = host::connectToServer();
     host::MainWindow window(*server, [&module](const host::ConsultationChoice& choice) {
         module->openConsultation(choice);
     });
-    window.setServerDescription(options.server.toString());
+    window.setServerDescription(options.serverText());
+    window.setUserDescription(serviceToken ? QStringLiteral("Token de serviço")
+                                           : session.statusText());
+    // A session that ends while the window is open is asked for again over it; the call
+    // that found it ended is then repeated, and nothing on screen is lost.
+    session.changed = [&] { window.setUserDescription(session.statusText()); };
+    session.askLogin = [&] {
+        host::LoginDialog again(session, options.serverText(),
+                                session.user() ? session.user()->login : options.user, &window);
+        again.setMessage(QStringLiteral("Sessão expirada. Entre novamente."));
+        return again.exec() == QDialog::Accepted;
+    };
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    session.logout();
+    return status;
 }

@@ -12,6 +12,9 @@ std::unique_ptr<records::AppServer> connectToServer()
     options.host = hostfw::WebURL();
     options.port = hostfw::WebPort();
     options.token = hostfw::AccessToken().toUtf8();
+    options.tls = hostfw::hostSettings().tls;
+    options.caFile = hostfw::hostSettings().caFile;
+    options.renewSession = hostfw::hostSettings().renewSession;
     return std::make_unique<httpclient::HttpAppServer>(options);
 }
 

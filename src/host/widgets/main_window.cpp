@@ -1,5 +1,6 @@
 #include "host/widgets/main_window.h"
 
+#include "host/widgets/change_history_dialog.h"
 #include "host/widgets/patient_picker_dialog.h"
 
 #include "hostfw/action.h"
@@ -9,8 +10,10 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QToolBar>
 
 namespace host {
 
@@ -30,6 +33,9 @@ MainWindow::MainWindow(records::AppServer& server, ConsultationOpener opener, QW
 
     createMenus();
 
+    m_userLabel = new QLabel(this);
+    m_userLabel->setObjectName(QStringLiteral("userLabel"));
+    statusBar()->addPermanentWidget(m_userLabel);
     m_serverLabel = new QLabel(this);
     m_serverLabel->setObjectName(QStringLiteral("serverLabel"));
     statusBar()->addPermanentWidget(m_serverLabel);
@@ -56,6 +62,19 @@ void MainWindow::createMenus()
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     connect(quit, &QAction::triggered, this, &QMainWindow::close);
 
+    QMenu* consultationMenu = menuBar()->addMenu(QStringLiteral("&Consulta"));
+    consultationMenu->setObjectName(QStringLiteral("menuConsulta"));
+    m_historyAction = consultationMenu->addAction(QStringLiteral("&Histórico de alterações..."));
+    m_historyAction->setObjectName(QStringLiteral("actionHistoricoAlteracoes"));
+    m_historyAction->setToolTip(QStringLiteral("Histórico de alterações da consulta aberta"));
+    m_historyAction->setEnabled(false);
+    connect(m_historyAction, &QAction::triggered, this, &MainWindow::showChangeHistory);
+
+    QToolBar* toolBar = addToolBar(QStringLiteral("Consulta"));
+    toolBar->setObjectName(QStringLiteral("toolBarConsulta"));
+    toolBar->addAction(m_openAction);
+    toolBar->addAction(m_historyAction);
+
     QMenu* windowMenu = menuBar()->addMenu(QStringLiteral("&Janela"));
     windowMenu->setObjectName(QStringLiteral("menuJanela"));
     QAction* cascade = windowMenu->addAction(QStringLiteral("&Cascata"));
@@ -71,9 +90,53 @@ void MainWindow::setServerDescription(const QString& address)
     m_serverLabel->setText(QStringLiteral("Servidor: %1").arg(address));
 }
 
+void MainWindow::setUserDescription(const QString& text)
+{
+    m_userLabel->setText(text);
+}
+
+QString MainWindow::userDescription() const
+{
+    return m_userLabel->text();
+}
+
+std::optional<ConsultationChoice> MainWindow::currentConsultation() const
+{
+    const auto it = m_windows.constFind(m_mdiArea->activeSubWindow());
+    if (it != m_windows.cend())
+        return *it;
+    return m_lastOpened;
+}
+
+QDialog* MainWindow::showChangeHistory()
+{
+    const std::optional<ConsultationChoice> choice = currentConsultation();
+    if (!choice)
+        return nullptr;
+    QList<ChangeRow> rows;
+    if (!hostfw::RunAction([&] { rows = readChangeHistory(m_server, *choice); }))
+        return nullptr;
+    auto* dialog = new ChangeHistoryDialog(std::move(rows), *choice, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    return dialog;
+}
+
 bool MainWindow::openChoice(const ConsultationChoice& choice)
 {
+    const QList<QMdiSubWindow*> before = m_mdiArea->subWindowList();
     const bool done = hostfw::RunAction([&] { m_opener(choice); });
+    // The windows the module opened belong to this consultation.
+    for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+        if (before.contains(window))
+            continue;
+        m_windows.insert(window, choice);
+        connect(window, &QObject::destroyed, this, [this, window] { m_windows.remove(window); });
+    }
+    if (done) {
+        m_lastOpened = choice;
+        m_historyAction->setEnabled(true);
+    }
     if (done)
         statusBar()->showMessage(QStringLiteral("Consulta aberta: %1 (%2), %3")
                                      .arg(choice.patient.name, choice.patient.code,

@@ -2,13 +2,16 @@
 
 #include "host/consultation.h"
 
+#include <QHash>
 #include <QMainWindow>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace records {
 class AppServer;
@@ -31,9 +34,16 @@ public:
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QAction* openConsultationAction() const { return m_openAction; }
+    QAction* changeHistoryAction() const { return m_historyAction; }
 
     // The server shown on the status line ("Servidor: 127.0.0.1:8512").
     void setServerDescription(const QString& address);
+    // Who is logged in, on the status line ("Usuário: Ana Souza (CRN-3 12345)").
+    void setUserDescription(const QString& text);
+    QString userDescription() const;
+
+    // The consultation of the active module window, else the last one opened.
+    std::optional<ConsultationChoice> currentConsultation() const;
 
     // Opens the chosen consultation through the opener; an error the module raises is
     // shown and the window carries on. False when it did not complete.
@@ -42,6 +52,9 @@ public:
 public slots:
     // Shows the picker; on OK opens the choice.
     void openConsultation();
+    // "Histórico de alterações" of the current consultation, in a window-modal dialog
+    // (nullptr when the history could not be read; the error is shown).
+    QDialog* showChangeHistory();
 
 protected:
     // Closes the module's windows first, through their own close handling, so the module
@@ -56,7 +69,11 @@ private:
     ConsultationOpener m_opener;
     QMdiArea* m_mdiArea = nullptr;
     QAction* m_openAction = nullptr;
+    QAction* m_historyAction = nullptr;
     QLabel* m_serverLabel = nullptr;
+    QLabel* m_userLabel = nullptr;
+    QHash<QMdiSubWindow*, ConsultationChoice> m_windows;
+    std::optional<ConsultationChoice> m_lastOpened;
 };
 
 }  // namespace host
