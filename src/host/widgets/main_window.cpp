@@ -102,9 +102,12 @@ QString MainWindow::userDescription() const
 
 std::optional<ConsultationChoice> MainWindow::currentConsultation() const
 {
-    const auto it = m_windows.constFind(m_mdiArea->activeSubWindow());
-    if (it != m_windows.cend())
-        return *it;
+    if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) {
+        for (const auto& [window, choice] : m_windows) {
+            if (window == active)
+                return choice;
+        }
+    }
     return m_lastOpened;
 }
 
@@ -127,11 +130,10 @@ bool MainWindow::openChoice(const ConsultationChoice& choice)
     const QList<QMdiSubWindow*> before = m_mdiArea->subWindowList();
     const bool done = hostfw::RunAction([&] { m_opener(choice); });
     // The windows the module opened belong to this consultation.
+    m_windows.removeIf([](const auto& entry) { return entry.first.isNull(); });
     for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
-        if (before.contains(window))
-            continue;
-        m_windows.insert(window, choice);
-        connect(window, &QObject::destroyed, this, [this, window] { m_windows.remove(window); });
+        if (!before.contains(window))
+            m_windows.append({window, choice});
     }
     if (done) {
         m_lastOpened = choice;

@@ -2,8 +2,9 @@
 
 #include "host/consultation.h"
 
-#include <QHash>
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <optional>
@@ -72,7 +73,8 @@ private:
     QAction* m_historyAction = nullptr;
     QLabel* m_serverLabel = nullptr;
     QLabel* m_userLabel = nullptr;
-    QHash<QMdiSubWindow*, ConsultationChoice> m_windows;
+    // The module's windows and the consultation each shows (closed ones drop out as null).
+    QList<std::pair<QPointer<QMdiSubWindow>, ConsultationChoice>> m_windows;
     std::optional<ConsultationChoice> m_lastOpened;
 };
 
