@@ -293,10 +293,12 @@ TEST(HttpClientTest, AServerThatIsDownGivesAnErrorNamingItsAddress)
 
 TEST(HttpClientTest, AConnectionTheServerClosedWhileIdleIsReplacedOnTheNextCall)
 {
-    TestServer server(Engine::Sqlite);
+    server::app::ServerConfig config = TestServer::quietConfig();
+    config.idleTimeoutMs = 200;
+    TestServer server(Engine::Sqlite, config);
     ASSERT_TRUE(server.client().GetPacientes().ok);
-    // The server drops connections idle for two seconds: wait until it has closed this one
-    // (the client's end is then waiting to close).
+    // The server drops idle connections: wait until it has closed this one (the client's
+    // end is then waiting to close).
     ASSERT_TRUE(waitUntil([&] {
         return anySocket([&](const TcpSocket& t) {
             return t.remotePort == server.port() && t.state == TcpSocket::CloseWait;

@@ -55,7 +55,7 @@ server::app::ServerConfig loopbackConfig()
 {
     server::app::ServerConfig config = servertest::TestServer::quietConfig();
     config.logRequests = qEnvironmentVariableIsSet("AVALNUTRI_TEST_LOG");
-    config.threads = 2;
+    config.workers = 2;
     return config;
 }
 

@@ -75,7 +75,7 @@ server::app::ServerConfig TestServer::quietConfig()
     server::app::ServerConfig c;
     c.port = 0;
     c.logRequests = false;
-    c.threads = 4;
+    c.workers = 4;
     return c;
 }
 

@@ -14,6 +14,8 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace server::api {
@@ -48,6 +50,36 @@ RpcEndpoint::RpcEndpoint(const RouteTable& routes, QByteArray token, ErrorLog er
       m_token(std::move(token)),
       m_errorLog(errorLog ? std::move(errorLog) : ErrorLog(logToStderr))
 {
+}
+
+namespace {
+
+bool isMethodName(QByteArrayView name)
+{
+    if (name.isEmpty() || !std::isalpha(static_cast<unsigned char>(name.front())))
+        return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+    });
+}
+
+}  // namespace
+
+RpcAnswer RpcEndpoint::handle(const RpcRequest& request) const
+{
+    static constexpr QByteArrayView rpcPrefix("/rpc/");
+    if (request.path.startsWith(rpcPrefix)) {
+        const QByteArrayView name = QByteArrayView(request.path).sliced(rpcPrefix.size());
+        if (isMethodName(name))
+            return handle(QString::fromLatin1(name), request.authorization, request.body);
+    }
+    return RpcAnswer::failure(404, unknownPathText("POST", request.path));
+}
+
+QString unknownPathText(const QByteArray& verb, const QByteArray& path)
+{
+    return QStringLiteral("Caminho desconhecido: %1 %2 (use POST /rpc/<Método>).")
+        .arg(QString::fromLatin1(verb), QString::fromUtf8(path));
 }
 
 RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authorization,

@@ -19,6 +19,18 @@ struct RpcAnswer
     static RpcAnswer failure(int status, const QString& message);
 };
 
+// The 404 text for a request no route answers: "Caminho desconhecido: GET /x (...)".
+QString unknownPathText(const QByteArray& verb, const QByteArray& path);
+
+// One HTTP request as the transport hands it over.
+struct RpcRequest
+{
+    QByteArray path;           // "/rpc/GetInfoAval", "/login", ...
+    QByteArray authorization;  // the Authorization header as sent
+    QByteArray body;
+    QString remoteAddress;
+};
+
 // One remote call from its raw parts to its answer: the bearer token is checked first
 // (nothing runs without it), then the body {"args": [...]} is read and the route table
 // dispatches. Every failure becomes an error answer with its status; nothing escapes.
@@ -32,6 +44,10 @@ public:
 
     // Without an error log, the lines go to stderr with a UTC timestamp.
     RpcEndpoint(const RouteTable& routes, QByteArray token, ErrorLog errorLog = {});
+
+    // Dispatches a request by its path: "/rpc/<Method>" (a letter, then letters, digits
+    // or "_") is a remote call; any other path is answered 404.
+    RpcAnswer handle(const RpcRequest& request) const;
 
     RpcAnswer handle(const QString& method, const QByteArray& authorization,
                      const QByteArray& body) const;

@@ -43,7 +43,12 @@ QString usageText()
                "                        postgresql://usuario@servidor:porta/banco[?schema=nome]\n"
                "  --token-file ARQ      token de acesso (padrão DIR/token; criado na primeira\n"
                "                        partida, legível só pelo dono)\n"
-               "  --threads N           conexões atendidas ao mesmo tempo (padrão 16)\n"
+               "  --workers N           chamadas atendidas ao mesmo tempo (padrão: 2 por núcleo,\n"
+               "                        no mínimo 4; --threads é o mesmo)\n"
+               "  --max-connections-per-address N\n"
+               "                        conexões abertas por endereço de cliente (padrão 64)\n"
+               "  --request-timeout S   prazo para receber cabeçalhos e corpo (padrão 10)\n"
+               "  --idle-timeout S      fecha conexões ociosas após S segundos (padrão 30)\n"
                "  --max-body BYTES      tamanho máximo do corpo de uma requisição (padrão "
                "8388608)\n"
                "  --no-demo-patients    não cadastrar os pacientes de demonstração na primeira "
@@ -95,12 +100,27 @@ ParsedArguments parseArguments(const QStringList& arguments)
             if (!value(v) || v.isEmpty())
                 return error(QStringLiteral("--token-file precisa de um arquivo."));
             config.tokenFile = v;
-        } else if (option == QLatin1String("--threads")) {
+        } else if (option == QLatin1String("--workers") || option == QLatin1String("--threads")) {
             bool ok = false;
             const int n = value(v) ? v.toInt(&ok) : 0;
             if (!ok || n < 1 || n > 256)
-                return error(QStringLiteral("--threads precisa de um número de 1 a 256."));
-            config.threads = n;
+                return error(QStringLiteral("%1 precisa de um número de 1 a 256.").arg(option));
+            config.workers = n;
+        } else if (option == QLatin1String("--max-connections-per-address")) {
+            bool ok = false;
+            const int n = value(v) ? v.toInt(&ok) : 0;
+            if (!ok || n < 1 || n > 100000)
+                return error(QStringLiteral("%1 precisa de um número de 1 a 100000.").arg(option));
+            config.maxConnectionsPerAddress = n;
+        } else if (option == QLatin1String("--request-timeout")
+                   || option == QLatin1String("--idle-timeout")) {
+            bool ok = false;
+            const int n = value(v) ? v.toInt(&ok) : 0;
+            if (!ok || n < 1 || n > 3600)
+                return error(
+                    QStringLiteral("%1 precisa de um número de segundos de 1 a 3600.").arg(option));
+            (option == QLatin1String("--request-timeout") ? config.requestTimeoutMs
+                                                          : config.idleTimeoutMs) = n * 1000;
         } else if (option == QLatin1String("--max-body")) {
             bool ok = false;
             const qlonglong n = value(v) ? v.toLongLong(&ok) : 0;

@@ -16,7 +16,10 @@ struct ServerConfig
     std::optional<QString> database;  // postgresql://...; none: SQLite in the data dir
     QString tokenFile;                // empty: <data dir>/token
     bool demoPatients = true;
-    int threads = 16;
+    int workers = 0;  // calls handled at once; 0: two per hardware thread, at least 4
+    int maxConnectionsPerAddress = 64;
+    int requestTimeoutMs = 10'000;  // headers and body of one request
+    int idleTimeoutMs = 30'000;     // a kept-alive connection without a request
     qsizetype maxBodyBytes = 8 * 1024 * 1024;
     bool logRequests = true;
 

@@ -57,13 +57,15 @@ ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config)
     httpOptions.host = m_config.listenHost;
     httpOptions.port = m_config.port;
     httpOptions.maxBodyBytes = m_config.maxBodyBytes;
-    httpOptions.threads = m_config.threads;
+    httpOptions.workers = m_config.workers;
+    httpOptions.maxConnectionsPerAddress = m_config.maxConnectionsPerAddress;
+    httpOptions.requestTimeout = std::chrono::milliseconds(m_config.requestTimeoutMs);
+    httpOptions.idleTimeout = std::chrono::milliseconds(m_config.idleTimeoutMs);
     httpOptions.logRequests = m_config.logRequests;
     const api::RpcEndpoint* endpoint = m_endpoint.get();
     m_http = std::make_unique<http::HttpServer>(
-        httpOptions,
-        [endpoint](const QString& method, const QByteArray& auth, const QByteArray& body) {
-            return endpoint->handle(method, auth, body);
+        httpOptions, [endpoint](const api::RpcRequest& request) {
+            return endpoint->handle(request);
         });
     m_http->bind();
     m_report << QStringLiteral("escutando em %1").arg(address());

@@ -1,47 +1,63 @@
 #include "http_server.h"
 
-#include <httplib.h>
+#include "worker_pool.h"
+
+#include <boost/asio/dispatch.hpp>
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/strand.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http/empty_body.hpp>
+#include <boost/beast/http/error.hpp>
+#include <boost/beast/http/read.hpp>
+#include <boost/beast/http/string_body.hpp>
+#include <boost/beast/http/write.hpp>
 
 #include <QDateTime>
-#include <QJsonDocument>
-#include <QJsonObject>
 
+#include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace server::http {
-namespace {
 
+namespace net = boost::asio;
+namespace beast = boost::beast;
+namespace bhttp = boost::beast::http;
+using tcp = net::ip::tcp;
 using Clock = std::chrono::steady_clock;
 
-// Requests are served one at a time per thread, so the start of the current request can
-// be kept per thread between the pre-routing hook and the logger.
-thread_local Clock::time_point t_started;
-thread_local bool t_timed = false;
+int defaultWorkers()
+{
+    return std::max(4, 2 * static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+namespace {
+
+// How long a closing connection keeps reading what its client still sends, so that the
+// client reads the final answer instead of a reset.
+constexpr std::chrono::seconds lingerTime{2};
 
 std::mutex g_logMutex;
 
-QString methodOf(const httplib::Request& req)
+void logLine(const std::string& address, const QByteArray& path, int status, double ms)
 {
-    if (req.matches.size() > 1)
-        return QString::fromStdString(req.matches[1]);
-    const QString path = QString::fromStdString(req.path);
-    return path.startsWith(QLatin1String("/rpc/")) ? path.mid(5) : path;
-}
-
-void logLine(const httplib::Request& req, const httplib::Response& res)
-{
-    double ms = 0;
-    if (t_timed)
-        ms = std::chrono::duration<double, std::milli>(Clock::now() - t_started).count();
-    t_timed = false;
+    const QByteArray what = path.startsWith("/rpc/") ? path.mid(5) : path;
     const QByteArray line = QStringLiteral("%1 %2 %3 %4 %5 ms\n")
                                 .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs),
-                                     QString::fromStdString(req.remote_addr), methodOf(req))
-                                .arg(res.status)
+                                     QString::fromStdString(address), QString::fromUtf8(what))
+                                .arg(status)
                                 .arg(ms, 0, 'f', 1)
                                 .toUtf8();
     std::lock_guard lock(g_logMutex);
@@ -49,19 +65,410 @@ void logLine(const httplib::Request& req, const httplib::Response& res)
     std::fflush(stderr);
 }
 
-void setJson(httplib::Response& res, const QByteArray& body)
+api::RpcAnswer internalError(const QString& text)
 {
-    res.set_content(body.constData(), static_cast<size_t>(body.size()), "application/json");
+    return api::RpcAnswer::failure(500, QStringLiteral("Erro interno do servidor: %1").arg(text));
 }
 
 }  // namespace
 
-HttpServer::HttpServer(HttpServerOptions options, CallHandler handler)
-    : m_options(std::move(options)),
-      m_handler(std::move(handler)),
-      m_server(std::make_unique<httplib::Server>())
+// What a session shares with the server: options, handler, workers, and the count of
+// open connections (all and per address) that stop() and the address limit use.
+class SessionBase
 {
-    install();
+public:
+    virtual ~SessionBase() = default;
+    // Closes the connection now unless a call of it is being handled or answered; such a
+    // connection closes after its answer.
+    virtual void closeWhenIdle() = 0;
+};
+
+struct HttpServer::Impl
+{
+    Impl(HttpServerOptions o, CallHandler h)
+        : options(std::move(o)),
+          handler(std::move(h)),
+          io(std::make_unique<net::io_context>()),
+          acceptor(std::make_unique<tcp::acceptor>(net::make_strand(*io)))
+    {
+        if (options.workers <= 0)
+            options.workers = defaultWorkers();
+        if (options.ioThreads <= 0)
+            options.ioThreads = std::thread::hardware_concurrency() >= 4 ? 2 : 1;
+    }
+
+    ~Impl()
+    {
+        // Handlers still queued (after a stop that timed out) hold sessions, which report
+        // back here: they go while the rest is alive.
+        acceptor.reset();
+        pool.reset();
+        io.reset();
+    }
+
+    void accept();
+    void onAccepted(tcp::socket socket);
+
+    // Counts a connection from address; false when the address is at its limit.
+    bool admit(const std::string& address)
+    {
+        std::lock_guard lock(mutex);
+        int& n = perAddress[address];
+        if (options.maxConnectionsPerAddress > 0 && n >= options.maxConnectionsPerAddress) {
+            if (n == 0)
+                perAddress.erase(address);
+            return false;
+        }
+        ++n;
+        return true;
+    }
+    // Answers false when the server is stopping (the session should close at once).
+    bool registerSession(SessionBase* s, std::weak_ptr<SessionBase> w)
+    {
+        std::lock_guard lock(mutex);
+        sessions.emplace(s, std::move(w));
+        return !stopping;
+    }
+    void released(SessionBase* s, const std::string& address, bool counted)
+    {
+        {
+            std::lock_guard lock(mutex);
+            sessions.erase(s);
+            if (counted) {
+                auto it = perAddress.find(address);
+                if (it != perAddress.end() && --it->second <= 0)
+                    perAddress.erase(it);
+            }
+        }
+        allClosed.notify_all();
+    }
+
+    HttpServerOptions options;
+    CallHandler handler;
+    std::unique_ptr<net::io_context> io;
+    std::unique_ptr<tcp::acceptor> acceptor;
+    std::unique_ptr<WorkerPool> pool;
+    // Keeps the I/O threads running while no socket operation is pending (every session
+    // on a worker, the acceptor closed by stop()).
+    std::optional<net::executor_work_guard<net::io_context::executor_type>> work;
+    std::vector<std::thread> ioThreads;
+    int port = 0;
+
+    std::mutex mutex;  // guards what follows
+    std::map<std::string, int> perAddress;
+    std::map<SessionBase*, std::weak_ptr<SessionBase>> sessions;
+    std::condition_variable allClosed;
+    bool running = false;
+    bool stopping = false;
+    std::condition_variable stopped;
+};
+
+namespace {
+
+// One connection, from its first byte to its close, over any stream whose lowest layer
+// is a beast::tcp_stream (asio::ssl::stream<beast::tcp_stream> for TLS). Runs on the
+// connection's strand, except the call handler, which runs on a worker.
+template <class Stream>
+class Session : public SessionBase, public std::enable_shared_from_this<Session<Stream>>
+{
+public:
+    Session(Stream stream, HttpServer::Impl& server, std::string address, bool admitted)
+        : m_stream(std::move(stream)),
+          m_server(server),
+          m_address(std::move(address)),
+          m_admitted(admitted)
+    {
+    }
+
+    ~Session() override { m_server.released(this, m_address, m_admitted); }
+
+    void start()
+    {
+        const bool open = m_server.registerSession(this, this->weak_from_this());
+        net::dispatch(m_stream.get_executor(), [self = this->shared_from_this(), open] {
+            if (!open)
+                return self->close();
+            if (!self->m_admitted)
+                return self->refuse(
+                    503, QStringLiteral("Conexões demais abertas a partir de %1 (limite %2); "
+                                        "tente novamente.")
+                             .arg(QString::fromStdString(self->m_address))
+                             .arg(self->m_server.options.maxConnectionsPerAddress));
+            self->waitForRequest();
+        });
+    }
+
+    void closeWhenIdle() override
+    {
+        net::post(m_stream.get_executor(), [self = this->shared_from_this()] {
+            self->m_closing = true;
+            if (self->m_state != State::Handling && self->m_state != State::Writing)
+                self->close();
+        });
+    }
+
+private:
+    enum class State
+    {
+        Idle,      // waiting for the first byte of a request
+        Reading,   // a request has begun: its deadline runs
+        Handling,  // on a worker
+        Writing,
+        Closing,
+    };
+
+    beast::tcp_stream& tcp() { return beast::get_lowest_layer(m_stream); }
+
+    void waitForRequest()
+    {
+        if (m_closing)
+            return close();
+        m_state = State::Idle;
+        if (m_buffer.size() > 0)
+            return readHeader();
+        // Waiting costs no thread: only the idle timer and a pending read.
+        tcp().expires_after(m_server.options.idleTimeout);
+        m_stream.async_read_some(
+            m_buffer.prepare(4096),
+            [self = this->shared_from_this()](beast::error_code ec, std::size_t n) {
+                if (ec)
+                    return self->close();
+                self->m_buffer.commit(n);
+                self->readHeader();
+            });
+    }
+
+    void readHeader()
+    {
+        m_state = State::Reading;
+        // One deadline for headers and body together, set once: bytes trickling in do
+        // not extend it.
+        tcp().expires_after(m_server.options.requestTimeout);
+        m_parser.emplace();
+        m_parser->body_limit(static_cast<std::uint64_t>(m_server.options.maxBodyBytes));
+        m_parser->header_limit(64 * 1024);
+        bhttp::async_read_header(
+            m_stream, m_buffer, *m_parser,
+            [self = this->shared_from_this()](beast::error_code ec, std::size_t) {
+                self->onHeader(ec);
+            });
+    }
+
+    void onHeader(beast::error_code ec)
+    {
+        if (ec)
+            return refuseUnreadable(ec);
+        m_started = Clock::now();
+        const auto& req = m_parser->get();
+        if (req[bhttp::field::expect] == "100-continue" && !m_parser->is_done()) {
+            // The client waits for this before it sends the body.
+            auto cont = std::make_shared<bhttp::response<bhttp::empty_body>>(
+                bhttp::status::continue_, req.version());
+            bhttp::async_write(m_stream, *cont,
+                               [self = this->shared_from_this(), cont](beast::error_code e,
+                                                                       std::size_t) {
+                                   if (e)
+                                       return self->close();
+                                   self->readBody();
+                               });
+            return;
+        }
+        readBody();
+    }
+
+    void readBody()
+    {
+        bhttp::async_read(m_stream, m_buffer, *m_parser,
+                          [self = this->shared_from_this()](beast::error_code ec, std::size_t) {
+                              if (ec)
+                                  return self->refuseUnreadable(ec);
+                              self->dispatchRequest();
+                          });
+    }
+
+    // A request that could not be read: the limits and malformed HTTP get their answer;
+    // a closed connection or a missed deadline just ends.
+    void refuseUnreadable(beast::error_code ec)
+    {
+        if (ec == bhttp::error::body_limit)
+            return refuse(413, QStringLiteral("Corpo da requisição maior que o limite de %1 bytes.")
+                                   .arg(m_server.options.maxBodyBytes));
+        if (ec.category() == bhttp::make_error_code(bhttp::error::bad_method).category()
+            && ec != bhttp::error::end_of_stream && ec != bhttp::error::partial_message)
+            return refuse(400, QStringLiteral("Requisição HTTP inválida (%1).")
+                                   .arg(QString::fromStdString(ec.message())));
+        close();
+    }
+
+    void dispatchRequest()
+    {
+        auto& req = m_parser->get();
+        m_keepAlive = req.keep_alive();
+        m_version = req.version();
+        api::RpcRequest request;
+        request.path = QByteArray(req.target().data(), static_cast<qsizetype>(req.target().size()));
+        const qsizetype query = request.path.indexOf('?');
+        if (query >= 0)
+            request.path.truncate(query);
+        if (req.method() != bhttp::verb::post) {
+            const auto verb = req.method_string();
+            answer(api::RpcAnswer::failure(
+                       404, api::unknownPathText(
+                                QByteArray(verb.data(), static_cast<qsizetype>(verb.size())),
+                                request.path)),
+                   request.path);
+            return;
+        }
+        const auto auth = req[bhttp::field::authorization];
+        request.authorization = QByteArray(auth.data(), static_cast<qsizetype>(auth.size()));
+        request.body = QByteArray::fromStdString(std::move(req.body()));
+        request.remoteAddress = QString::fromStdString(m_address);
+        m_parser.reset();
+        m_state = State::Handling;
+        // The handler may take long (a slow database): no deadline while it runs.
+        tcp().expires_never();
+        m_server.pool->post([self = this->shared_from_this(), request = std::move(request)] {
+            api::RpcAnswer a;
+            try {
+                a = self->m_server.handler(request);
+            } catch (const std::exception& e) {
+                a = internalError(QString::fromLocal8Bit(e.what()));
+            } catch (...) {
+                a = internalError(QStringLiteral("erro desconhecido"));
+            }
+            net::post(self->m_stream.get_executor(),
+                      [self, a = std::move(a), path = request.path]() mutable {
+                          self->answer(std::move(a), path);
+                      });
+        });
+    }
+
+    void refuse(int status, const QString& message)
+    {
+        m_keepAlive = false;
+        answer(api::RpcAnswer::failure(status, message),
+               m_parser ? QByteArray(m_parser->get().target().data(),
+                                     static_cast<qsizetype>(m_parser->get().target().size()))
+                        : QByteArray("-"));
+    }
+
+    void answer(api::RpcAnswer a, const QByteArray& path)
+    {
+        if (m_state == State::Closing)
+            return;
+        m_state = State::Writing;
+        if (m_server.options.logRequests) {
+            const double ms =
+                m_started ? std::chrono::duration<double, std::milli>(Clock::now() - *m_started)
+                                .count()
+                          : 0.0;
+            logLine(m_address, path, a.status, ms);
+        }
+        m_started.reset();
+        m_parser.reset();
+        const bool keep = m_keepAlive && !m_closing;
+        m_response = {};
+        m_response.version(m_version);
+        m_response.result(static_cast<unsigned>(a.status));
+        m_response.set(bhttp::field::content_type, "application/json");
+        m_response.body().assign(a.body.constData(), static_cast<size_t>(a.body.size()));
+        m_response.keep_alive(keep);
+        m_response.prepare_payload();
+        // A client that does not read its answer is closed at the request deadline.
+        tcp().expires_after(m_server.options.requestTimeout);
+        bhttp::async_write(
+            m_stream, m_response,
+            [self = this->shared_from_this(), keep](beast::error_code ec, std::size_t) {
+                if (ec)
+                    return self->close();
+                if (!keep)
+                    return self->linger();
+                self->waitForRequest();
+            });
+    }
+
+    // Half-closes and reads what the client still sends, so that its last writes do not
+    // turn the answer into a reset.
+    void linger()
+    {
+        m_state = State::Closing;
+        beast::error_code ignored;
+        tcp().socket().shutdown(tcp::socket::shutdown_send, ignored);
+        tcp().expires_after(lingerTime);
+        drain();
+    }
+
+    void drain()
+    {
+        m_buffer.clear();
+        m_stream.async_read_some(
+            m_buffer.prepare(16 * 1024),
+            [self = this->shared_from_this()](beast::error_code ec, std::size_t) {
+                if (ec)
+                    return self->close();
+                self->drain();
+            });
+    }
+
+    void close()
+    {
+        m_state = State::Closing;
+        beast::error_code ignored;
+        tcp().socket().shutdown(tcp::socket::shutdown_both, ignored);
+        tcp().close();
+    }
+
+    Stream m_stream;
+    HttpServer::Impl& m_server;
+    std::string m_address;
+    bool m_admitted;
+    beast::flat_buffer m_buffer;
+    std::optional<bhttp::request_parser<bhttp::string_body>> m_parser;
+    bhttp::response<bhttp::string_body> m_response;
+    std::optional<Clock::time_point> m_started;
+    State m_state = State::Idle;
+    bool m_keepAlive = true;
+    bool m_closing = false;
+    unsigned m_version = 11;
+};
+
+}  // namespace
+
+void HttpServer::Impl::accept()
+{
+    acceptor->async_accept(net::make_strand(*io), [this](beast::error_code ec, tcp::socket socket) {
+        if (ec == net::error::operation_aborted || !acceptor->is_open())
+            return;
+        if (!ec)
+            onAccepted(std::move(socket));
+        accept();
+    });
+}
+
+void HttpServer::Impl::onAccepted(tcp::socket socket)
+{
+    beast::error_code ec;
+    // Headers and body go out in one write, but the client's next request must not wait
+    // for a delayed acknowledgement either.
+    socket.set_option(tcp::no_delay(true), ec);
+    const tcp::endpoint remote = socket.remote_endpoint(ec);
+    if (ec)
+        return;
+    std::string address = remote.address().to_string();
+    {
+        std::lock_guard lock(mutex);
+        if (stopping)
+            return;
+    }
+    const bool admitted = admit(address);
+    auto session = std::make_shared<Session<beast::tcp_stream>>(
+        beast::tcp_stream(std::move(socket)), *this, std::move(address), admitted);
+    session->start();
+}
+
+HttpServer::HttpServer(HttpServerOptions options, CallHandler handler)
+    : m_impl(std::make_unique<Impl>(std::move(options), std::move(handler)))
+{
 }
 
 HttpServer::~HttpServer()
@@ -69,131 +476,113 @@ HttpServer::~HttpServer()
     stop();
 }
 
-void HttpServer::install()
+int HttpServer::port() const
 {
-    httplib::Server& svr = *m_server;
-    const int threads = std::max(1, m_options.threads);
-    svr.new_task_queue = [threads] {
-        return new httplib::ThreadPool(static_cast<size_t>(threads));
-    };
-    svr.set_payload_max_length(static_cast<size_t>(m_options.maxBodyBytes));
-    // Headers and body go out in separate writes: without this, delayed acknowledgement
-    // adds tens of milliseconds to every call on a kept-alive connection.
-    svr.set_tcp_nodelay(true);
-    svr.set_read_timeout(15, 0);
-    svr.set_write_timeout(15, 0);
-    // A kept-alive connection holds a worker thread while it waits for its next request,
-    // and a stopping server waits for it: idle connections are closed after two seconds
-    // (clients reconnect on their next call).
-    svr.set_keep_alive_timeout(2);
-    svr.set_keep_alive_max_count(1000);
-
-    svr.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
-        t_started = Clock::now();
-        t_timed = true;
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-
-    svr.Post(R"(/rpc/([A-Za-z][A-Za-z0-9_]*))",
-             [this](const httplib::Request& req, httplib::Response& res) {
-                 const QString method = QString::fromStdString(req.matches[1]);
-                 const QByteArray authorization =
-                     QByteArray::fromStdString(req.get_header_value("Authorization"));
-                 const QByteArray body = QByteArray::fromStdString(req.body);
-                 const api::RpcAnswer answer = m_handler(method, authorization, body);
-                 res.status = answer.status;
-                 setJson(res, answer.body);
-             });
-
-    // Statuses that no handler answered (unknown path, body over the limit, a request that
-    // could not be read) still get the error body the clients read.
-    const qsizetype limit = m_options.maxBodyBytes;
-    svr.set_error_handler([limit](const httplib::Request& req, httplib::Response& res) {
-        if (!res.body.empty())
-            return;
-        QString message;
-        switch (res.status) {
-        case 404:
-            message =
-                QStringLiteral("Caminho desconhecido: %1 %2 (use POST /rpc/<Método>).")
-                    .arg(QString::fromStdString(req.method), QString::fromStdString(req.path));
-            break;
-        case 413:
-            message =
-                QStringLiteral("Corpo da requisição maior que o limite de %1 bytes.").arg(limit);
-            break;
-        default:
-            message = QStringLiteral("Requisição HTTP inválida (status %1).").arg(res.status);
-        }
-        setJson(res, api::RpcAnswer::failure(res.status, message).body);
-    });
-
-    svr.set_exception_handler(
-        [](const httplib::Request&, httplib::Response& res, std::exception_ptr ep) {
-            QString text = QStringLiteral("erro desconhecido");
-            try {
-                if (ep)
-                    std::rethrow_exception(ep);
-            } catch (const std::exception& e) {
-                text = QString::fromLocal8Bit(e.what());
-            } catch (...) {
-            }
-            res.status = 500;
-            setJson(res, api::RpcAnswer::failure(
-                             500, QStringLiteral("Erro interno do servidor: %1").arg(text))
-                             .body);
-        });
-
-    if (m_options.logRequests)
-        svr.set_logger(logLine);
+    return m_impl->port;
 }
 
 int HttpServer::bind()
 {
-    const std::string host = m_options.host.toStdString();
-    if (m_options.port == 0) {
-        m_port = m_server->bind_to_any_port(host);
-        if (m_port <= 0)
-            m_port = 0;
-    } else if (m_server->bind_to_port(host, m_options.port)) {
-        m_port = m_options.port;
+    Impl& d = *m_impl;
+    const QString where = QStringLiteral("%1:%2").arg(d.options.host).arg(d.options.port);
+    auto fail = [&](const std::string& why) {
+        return std::runtime_error(QStringLiteral("Não foi possível escutar em %1 (endereço em "
+                                                 "uso ou inválido: %2).")
+                                      .arg(where, QString::fromLocal8Bit(why.c_str()))
+                                      .toStdString());
+    };
+    beast::error_code ec;
+    tcp::resolver resolver(*d.io);
+    const auto results = resolver.resolve(d.options.host.toStdString(),
+                                          std::to_string(d.options.port),
+                                          tcp::resolver::passive | tcp::resolver::numeric_service,
+                                          ec);
+    if (ec || results.empty())
+        throw fail(ec ? ec.message() : std::string("sem endereço"));
+    const tcp::endpoint endpoint = results.begin()->endpoint();
+    d.acceptor->open(endpoint.protocol(), ec);
+    if (!ec)
+        d.acceptor->set_option(net::socket_base::reuse_address(true), ec);
+    if (!ec)
+        d.acceptor->bind(endpoint, ec);
+    if (!ec)
+        d.acceptor->listen(net::socket_base::max_listen_connections, ec);
+    if (ec) {
+        beast::error_code ignored;
+        d.acceptor->close(ignored);
+        throw fail(ec.message());
     }
-    if (m_port == 0)
-        throw std::runtime_error(QStringLiteral("Não foi possível escutar em %1:%2 (endereço em "
-                                                "uso ou inválido).")
-                                     .arg(m_options.host)
-                                     .arg(m_options.port)
-                                     .toStdString());
-    return m_port;
-}
-
-void HttpServer::run()
-{
-    if (m_port == 0)
-        bind();
-    m_server->listen_after_bind();
+    d.port = d.acceptor->local_endpoint().port();
+    return d.port;
 }
 
 void HttpServer::start()
 {
-    if (m_port == 0)
+    Impl& d = *m_impl;
+    if (d.port == 0)
         bind();
-    m_ended = false;
-    m_thread = std::thread([this] {
-        m_server->listen_after_bind();
-        m_ended = true;
-    });
-    // Answer once the listener accepts (the socket is bound already, so connections made
-    // before that wait in its backlog anyway).
-    while (!m_server->is_running() && !m_ended)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    {
+        std::lock_guard lock(d.mutex);
+        if (d.running || d.stopping)
+            return;
+        d.running = true;
+    }
+    d.pool = std::make_unique<WorkerPool>(d.options.workers);
+    // The listening socket is bound already; the first accept is queued before the I/O
+    // threads run it, so connections made from here on are served.
+    net::dispatch(d.acceptor->get_executor(), [&d] { d.accept(); });
+    d.work.emplace(d.io->get_executor());
+    for (int i = 0; i < d.options.ioThreads; ++i)
+        d.ioThreads.emplace_back([&d] { d.io->run(); });
+}
+
+void HttpServer::run()
+{
+    start();
+    Impl& d = *m_impl;
+    std::unique_lock lock(d.mutex);
+    d.stopped.wait(lock, [&d] { return !d.running; });
 }
 
 void HttpServer::stop()
 {
-    m_server->stop();
-    if (m_thread.joinable())
-        m_thread.join();
+    Impl& d = *m_impl;
+    std::vector<std::shared_ptr<SessionBase>> open;
+    {
+        std::lock_guard lock(d.mutex);
+        if (!d.running || d.stopping)
+            return;
+        d.stopping = true;
+        for (auto& [raw, weak] : d.sessions)
+            if (auto s = weak.lock())
+                open.push_back(std::move(s));
+    }
+    net::dispatch(d.acceptor->get_executor(), [&d] {
+        beast::error_code ignored;
+        d.acceptor->close(ignored);
+    });
+    for (const auto& s : open)
+        s->closeWhenIdle();
+    open.clear();
+    {
+        // Calls in flight answer; a client that does not read its answer is closed at the
+        // request deadline, so the wait is bounded.
+        std::unique_lock lock(d.mutex);
+        d.allClosed.wait_for(lock, d.options.requestTimeout + lingerTime + std::chrono::seconds(1),
+                             [&d] { return d.sessions.empty(); });
+    }
+    d.pool->stop();
+    d.work.reset();
+    d.io->stop();
+    for (std::thread& t : d.ioThreads)
+        if (t.joinable() && t.get_id() != std::this_thread::get_id())
+            t.join();
+    d.ioThreads.clear();
+    {
+        std::lock_guard lock(d.mutex);
+        d.running = false;
+    }
+    d.stopped.notify_all();
 }
 
 }  // namespace server::http

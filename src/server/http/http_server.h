@@ -4,14 +4,9 @@
 
 #include <QString>
 
-#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
-#include <thread>
-
-namespace httplib {
-class Server;
-}
 
 namespace server::http {
 
@@ -20,20 +15,35 @@ struct HttpServerOptions
     QString host = QStringLiteral("127.0.0.1");
     int port = 8512;  // 0: any free port
     qsizetype maxBodyBytes = 8 * 1024 * 1024;
-    int threads = 16;         // requests served at once
+    // Calls handled at once (the worker pool); 0: defaultWorkers().
+    int workers = 0;
+    // Threads that run the sockets (reading, writing, timers); 0: one, two on 4+ cores.
+    int ioThreads = 0;
+    // Headers and body of one request must arrive within this time, however the bytes
+    // trickle in; the connection is closed otherwise.
+    std::chrono::milliseconds requestTimeout{10'000};
+    // A kept-alive connection with no request for this long is closed.
+    std::chrono::milliseconds idleTimeout{30'000};
+    // Open connections one client address may hold; more get 503 and are closed.
+    int maxConnectionsPerAddress = 64;
     bool logRequests = true;  // one line per request on stderr
 };
 
-// The HTTP side of the server (cpp-httplib): "POST /rpc/<Method>" goes to the call
-// handler with the method name, the Authorization header and the body; everything else is
-// answered 404. Knows nothing of the methods themselves. Bodies over the limit are
-// refused with 413 before they reach the handler; error answers always carry the
-// {"ok": false, "error": ...} body.
+// Two workers per hardware thread, at least four: handlers mostly wait on the database.
+int defaultWorkers();
+
+// The HTTP side of the server (Boost.Beast on Asio): a couple of I/O threads run every
+// socket and timer, so an idle kept-alive connection costs no thread; each complete
+// request goes, in arrival order, to a pool of worker threads that runs the call handler.
+// Every POST goes to the handler with its path (the API layer owns the routes and answers
+// 404 for paths it does not know); other methods are answered 404 here. Bodies over the
+// limit are refused with 413 as soon as their Content-Length is read; error answers
+// always carry the {"ok": false, "error": ...} body. Sessions are templates over the
+// stream type, so TLS can wrap the TCP stream.
 class HttpServer
 {
 public:
-    using CallHandler = std::function<api::RpcAnswer(
-        const QString& method, const QByteArray& authorization, const QByteArray& body)>;
+    using CallHandler = std::function<api::RpcAnswer(const api::RpcRequest& request)>;
 
     HttpServer(HttpServerOptions options, CallHandler handler);
     ~HttpServer();
@@ -46,23 +56,18 @@ public:
     int bind();
     // Serves until stop(); the requests in flight then finish before it returns.
     void run();
-    // run() on a thread of its own.
+    // Starts the I/O threads and the workers and returns once connections are accepted.
     void start();
-    // Stops accepting; safe from any thread and from a signal-watching thread. When the
-    // server runs on its own thread, waits for it.
+    // Stops accepting, closes idle and half-read connections, lets the calls in flight
+    // answer, and returns when they have. Safe from any thread, more than once.
     void stop();
 
-    int port() const { return m_port; }
+    int port() const;
+
+    struct Impl;
 
 private:
-    void install();
-
-    HttpServerOptions m_options;
-    CallHandler m_handler;
-    std::unique_ptr<httplib::Server> m_server;
-    std::thread m_thread;
-    std::atomic<bool> m_ended{false};
-    int m_port = 0;
+    std::unique_ptr<Impl> m_impl;
 };
 
 }  // namespace server::http
