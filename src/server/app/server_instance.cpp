@@ -63,8 +63,8 @@ ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config)
     httpOptions.idleTimeout = std::chrono::milliseconds(m_config.idleTimeoutMs);
     httpOptions.logRequests = m_config.logRequests;
     const api::RpcEndpoint* endpoint = m_endpoint.get();
-    m_http = std::make_unique<http::HttpServer>(
-        httpOptions, [endpoint](const api::RpcRequest& request) {
+    m_http =
+        std::make_unique<http::HttpServer>(httpOptions, [endpoint](const api::RpcRequest& request) {
             return endpoint->handle(request);
         });
     m_http->bind();

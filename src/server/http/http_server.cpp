@@ -228,14 +228,13 @@ private:
             return readHeader();
         // Waiting costs no thread: only the idle timer and a pending read.
         tcp().expires_after(m_server.options.idleTimeout);
-        m_stream.async_read_some(
-            m_buffer.prepare(4096),
-            [self = this->shared_from_this()](beast::error_code ec, std::size_t n) {
-                if (ec)
-                    return self->close();
-                self->m_buffer.commit(n);
-                self->readHeader();
-            });
+        m_stream.async_read_some(m_buffer.prepare(4096), [self = this->shared_from_this()](
+                                                             beast::error_code ec, std::size_t n) {
+            if (ec)
+                return self->close();
+            self->m_buffer.commit(n);
+            self->readHeader();
+        });
     }
 
     void readHeader()
@@ -247,11 +246,9 @@ private:
         m_parser.emplace();
         m_parser->body_limit(static_cast<std::uint64_t>(m_server.options.maxBodyBytes));
         m_parser->header_limit(64 * 1024);
-        bhttp::async_read_header(
-            m_stream, m_buffer, *m_parser,
-            [self = this->shared_from_this()](beast::error_code ec, std::size_t) {
-                self->onHeader(ec);
-            });
+        bhttp::async_read_header(m_stream, m_buffer, *m_parser,
+                                 [self = this->shared_from_this()](
+                                     beast::error_code ec, std::size_t) { self->onHeader(ec); });
     }
 
     void onHeader(beast::error_code ec)
@@ -264,13 +261,13 @@ private:
             // The client waits for this before it sends the body.
             auto cont = std::make_shared<bhttp::response<bhttp::empty_body>>(
                 bhttp::status::continue_, req.version());
-            bhttp::async_write(m_stream, *cont,
-                               [self = this->shared_from_this(), cont](beast::error_code e,
-                                                                       std::size_t) {
-                                   if (e)
-                                       return self->close();
-                                   self->readBody();
-                               });
+            bhttp::async_write(
+                m_stream, *cont,
+                [self = this->shared_from_this(), cont](beast::error_code e, std::size_t) {
+                    if (e)
+                        return self->close();
+                    self->readBody();
+                });
             return;
         }
         readBody();
@@ -359,9 +356,9 @@ private:
         m_state = State::Writing;
         if (m_server.options.logRequests) {
             const double ms =
-                m_started ? std::chrono::duration<double, std::milli>(Clock::now() - *m_started)
-                                .count()
-                          : 0.0;
+                m_started
+                    ? std::chrono::duration<double, std::milli>(Clock::now() - *m_started).count()
+                    : 0.0;
             logLine(m_address, path, a.status, ms);
         }
         m_started.reset();
@@ -493,10 +490,9 @@ int HttpServer::bind()
     };
     beast::error_code ec;
     tcp::resolver resolver(*d.io);
-    const auto results = resolver.resolve(d.options.host.toStdString(),
-                                          std::to_string(d.options.port),
-                                          tcp::resolver::passive | tcp::resolver::numeric_service,
-                                          ec);
+    const auto results =
+        resolver.resolve(d.options.host.toStdString(), std::to_string(d.options.port),
+                         tcp::resolver::passive | tcp::resolver::numeric_service, ec);
     if (ec || results.empty())
         throw fail(ec ? ec.message() : std::string("sem endereço"));
     const tcp::endpoint endpoint = results.begin()->endpoint();

@@ -1,0 +1,288 @@
+// The HTTP transport against hostile and idle clients, over raw sockets on loopback: a
+// request that trickles in is closed at its deadline while others are served, a
+// Content-Length the server will not read is refused without waiting for the body, one
+// address cannot hold more than its share of connections, and idle kept-alive connections
+// take no worker.
+
+#include "test_server.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using namespace servertest;
+
+namespace {
+
+// Upper bound for any single wait on the server; only reached when a test fails.
+constexpr int failureBoundMs = 30'000;
+
+struct Response
+{
+    int status = 0;  // 0: the connection closed without an answer
+    QJsonObject body;
+    bool closes = false;  // "Connection: close"
+    QString error() const { return body.value(u"error"_s).toString(); }
+};
+
+// A client connection on raw sockets, to send exactly the bytes a test needs.
+class RawConnection
+{
+public:
+    explicit RawConnection(int port)
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_port = htons(static_cast<uint16_t>(port));
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        m_connected = ::connect(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        timeval tv{failureBoundMs / 1000, 0};
+        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    }
+    ~RawConnection() { close(); }
+    RawConnection(const RawConnection&) = delete;
+    RawConnection& operator=(const RawConnection&) = delete;
+
+    bool connected() const { return m_connected; }
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    bool send(const std::string& bytes)
+    {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::send(m_fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            done += static_cast<size_t>(n);
+        }
+        return true;
+    }
+
+    // Waits up to ms for the server to close the connection (or answer something);
+    // answers whether it did.
+    bool closedWithin(int ms)
+    {
+        pollfd p{m_fd, POLLIN, 0};
+        if (::poll(&p, 1, ms) <= 0)
+            return false;
+        char c;
+        return ::recv(m_fd, &c, 1, MSG_PEEK) <= 0;
+    }
+
+    // Reads one answer: status line, headers, Content-Length bytes of body.
+    Response read()
+    {
+        Response r;
+        std::string head;
+        while (head.find("\r\n\r\n") == std::string::npos) {
+            char c;
+            if (::recv(m_fd, &c, 1, 0) != 1)
+                return r;
+            head += c;
+        }
+        r.status = std::stoi(head.substr(9, 3));
+        std::string lower = head;
+        for (char& c : lower)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        r.closes = lower.find("connection: close") != std::string::npos;
+        const size_t at = lower.find("content-length:");
+        size_t length = at == std::string::npos ? 0 : std::stoul(lower.substr(at + 15));
+        std::string body(length, '\0');
+        size_t got = 0;
+        while (got < length) {
+            const ssize_t n = ::recv(m_fd, body.data() + got, length - got, 0);
+            if (n <= 0)
+                break;
+            got += static_cast<size_t>(n);
+        }
+        r.body = QJsonDocument::fromJson(QByteArray::fromStdString(body)).object();
+        return r;
+    }
+
+    Response call(const std::string& method, const QByteArray& token,
+                  const std::string& body = R"({"args": []})")
+    {
+        if (!send(request(method, token, body)))
+            return {};
+        return read();
+    }
+
+    static std::string request(const std::string& method, const QByteArray& token,
+                               const std::string& body)
+    {
+        return "POST /rpc/" + method + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer "
+               + token.toStdString() + "\r\nContent-Type: application/json\r\nContent-Length: "
+               + std::to_string(body.size()) + "\r\n\r\n" + body;
+    }
+
+private:
+    int m_fd = -1;
+    bool m_connected = false;
+};
+
+server::app::ServerConfig configWith(int requestTimeoutMs, int workers = 4, int perAddress = 64)
+{
+    server::app::ServerConfig c = TestServer::quietConfig();
+    c.requestTimeoutMs = requestTimeoutMs;
+    c.workers = workers;
+    c.maxConnectionsPerAddress = perAddress;
+    c.maxBodyBytes = 64 * 1024;
+    return c;
+}
+
+}  // namespace
+
+TEST(HttpTransportTest, ATricklingRequestIsClosedAtItsDeadlineWhileOthersAreServed)
+{
+    TestServer server(Engine::Sqlite, configWith(500));
+    RawConnection slow(server.port());
+    ASSERT_TRUE(slow.connected());
+    // Each byte comes well within any read timeout, but the whole request would take
+    // far longer than its deadline: one byte per 50 ms wait for the close.
+    const std::string request = RawConnection::request("GetPacientes", server.token(), "{}");
+    size_t sent = 0;
+    bool closed = false;
+    bool otherServed = false;
+    while (sent < request.size() && !closed) {
+        if (!slow.send(request.substr(sent++, 1)))
+            break;
+        if (!otherServed && sent == 3) {
+            const records::Reply r = server.client().GetPacientes();
+            EXPECT_TRUE(r.ok) << r.error.toStdString();
+            otherServed = true;
+        }
+        closed = slow.closedWithin(50);
+    }
+    EXPECT_TRUE(otherServed);
+    EXPECT_LT(sent, request.size()) << "the whole request went in before the deadline";
+    EXPECT_TRUE(closed || slow.closedWithin(failureBoundMs));
+    EXPECT_EQ(slow.read().status, 0);
+    EXPECT_TRUE(server.client().GetPacientes().ok);
+}
+
+TEST(HttpTransportTest, AContentLengthTheServerWillNotReadIsRefusedAtOnce)
+{
+    // The deadline is far beyond the read bound: an answer only after it fails the test.
+    TestServer server(Engine::Sqlite, configWith(120'000));
+    struct Row
+    {
+        const char* length;
+        int status;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"65537", 413, "maior que o limite de 65536 bytes"},
+        {"99999999999", 413, "maior que o limite"},
+        {"-1", 400, "Requisição HTTP inválida"},
+        {"12abc", 400, "Requisição HTTP inválida"},
+        {"999999999999999999999999999", 400, "Requisição HTTP inválida"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.length);
+        RawConnection c(server.port());
+        ASSERT_TRUE(c.send("POST /rpc/SetInfoAval HTTP/1.1\r\nHost: x\r\nAuthorization: Bearer "
+                           + server.token().toStdString() + "\r\nContent-Length: " + row.length
+                           + "\r\n\r\n{\"args\": ["));
+        const Response r = c.read();
+        EXPECT_EQ(r.status, row.status);
+        EXPECT_FALSE(r.body.value(u"ok"_s).toBool(true));
+        EXPECT_TRUE(r.error().contains(QString::fromUtf8(row.text))) << r.error().toStdString();
+        EXPECT_TRUE(r.closes);
+        EXPECT_TRUE(c.closedWithin(failureBoundMs));
+    }
+}
+
+TEST(HttpTransportTest, OneAddressHoldsNoMoreThanItsConnections)
+{
+    TestServer server(Engine::Sqlite, configWith(10'000, 4, 3));
+    std::vector<std::unique_ptr<RawConnection>> held;
+    for (int i = 0; i < 3; ++i) {
+        held.push_back(std::make_unique<RawConnection>(server.port()));
+        ASSERT_EQ(held.back()->call("GetPacientes", server.token()).status, 200);
+    }
+    RawConnection extra(server.port());
+    const Response refused = extra.call("GetPacientes", server.token());
+    EXPECT_EQ(refused.status, 503);
+    EXPECT_TRUE(refused.error().contains(u"Conexões demais"_s)) << refused.error().toStdString();
+    EXPECT_TRUE(refused.closes);
+    EXPECT_TRUE(extra.closedWithin(failureBoundMs));
+
+    // The held connections still serve; once one closes, a new one is admitted.
+    EXPECT_EQ(held[0]->call("GetPacientes", server.token()).status, 200);
+    held[2]->close();
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            RawConnection again(server.port());
+            return again.call("GetPacientes", server.token()).status == 200;
+        },
+        std::chrono::milliseconds(failureBoundMs)));
+}
+
+TEST(HttpTransportTest, IdleKeptAliveConnectionsTakeNoWorker)
+{
+    // Far more idle connections than workers, some after a call, some that never sent a
+    // byte: a new client is still answered, and so are the idle ones when they call.
+    TestServer server(Engine::Sqlite, configWith(10'000, 2));
+    std::vector<std::unique_ptr<RawConnection>> idle;
+    for (int i = 0; i < 12; ++i) {
+        idle.push_back(std::make_unique<RawConnection>(server.port()));
+        if (i % 2 == 0) {
+            ASSERT_EQ(idle.back()->call("GetPacientes", server.token()).status, 200);
+        }
+    }
+    auto fresh = server.newClient(server.token());
+    const records::Reply r = fresh->GetPacientes();
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    for (auto& c : idle)
+        EXPECT_EQ(c->call("GetPacientes", server.token()).status, 200);
+}
+
+TEST(HttpTransportTest, EveryPostPathReachesTheApiLayer)
+{
+    TestServer server(Engine::Sqlite, configWith(10'000));
+    RawConnection c(server.port());
+    struct Row
+    {
+        std::string requestLine;
+        int status;
+        const char* text;
+    };
+    const Row rows[] = {
+        {"POST /rpc/GetPacientes?x=1 HTTP/1.1", 200, ""},
+        {"POST /rpc/1Bad HTTP/1.1", 404, "POST /rpc/1Bad"},
+        {"POST /rpc/Get-Pacientes HTTP/1.1", 404, "Caminho desconhecido"},
+        {"POST /outro HTTP/1.1", 404, "POST /outro"},
+        {"GET /rpc/GetPacientes HTTP/1.1", 404, "GET /rpc/GetPacientes"},
+        {"PUT /rpc/GetPacientes HTTP/1.1", 404, "PUT /rpc/GetPacientes"},
+    };
+    // All on one kept-alive connection: a refused path does not end it.
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.requestLine);
+        const std::string body = R"({"args": []})";
+        ASSERT_TRUE(c.send(row.requestLine + "\r\nHost: x\r\nAuthorization: Bearer "
+                           + server.token().toStdString() + "\r\nContent-Length: "
+                           + std::to_string(body.size()) + "\r\n\r\n" + body));
+        const Response r = c.read();
+        EXPECT_EQ(r.status, row.status);
+        EXPECT_FALSE(r.closes);
+        EXPECT_TRUE(r.error().contains(QString::fromUtf8(row.text))) << r.error().toStdString();
+    }
+}
