@@ -161,6 +161,36 @@ TEST_F(RoutingTest, AServerFailureTellsTheClientItsKindAndTheLogTheWholeStory)
     EXPECT_EQ(references.size(), std::size(cases));
 }
 
+TEST_F(RoutingTest, TheEndpointDispatchesRequestsByPath)
+{
+    // The transport hands over every POST; only "/rpc/<Method>" with a method name is a
+    // call, the rest is an unknown path whatever the token.
+    const RpcEndpoint endpoint(routes, "s3cret");
+    const QByteArray good = call({u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
+    struct Row
+    {
+        QByteArray path;
+        int status;
+    };
+    const Row rows[] = {
+        {"/rpc/Echo", 200},  {"/rpc/Nope", 404},  {"/rpc/", 404},         {"/rpc/1Echo", 404},
+        {"/rpc/Ec-ho", 404}, {"/rpc/Echo/", 404}, {"/rpcEcho", 404},      {"/Echo", 404},
+        {"/rpc/Echo ", 404}, {"/login2", 404},    {"/rpc/rpc/Echo", 404},
+    };
+    for (const Row& row : rows) {
+        const RpcAnswer a = endpoint.handle(RpcRequest{row.path, "Bearer s3cret", good, {}});
+        EXPECT_EQ(a.status, row.status) << row.path.toStdString();
+        if (row.status == 404 && !row.path.startsWith("/rpc/Nope")) {
+            EXPECT_TRUE(bodyOf(a)
+                            .value(u"error"_s)
+                            .toString()
+                            .contains(QString::fromUtf8("Caminho desconhecido: POST " + row.path)))
+                << row.path.toStdString();
+        }
+    }
+    EXPECT_EQ(calls, 1);
+}
+
 TEST(TokenTest, GeneratedTokensAreLongAndDifferEachTime)
 {
     // How a header is read and compared is checked through the endpoint above.
