@@ -8,11 +8,13 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/strand.hpp>
+#include <boost/asio/write.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/empty_body.hpp>
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/read.hpp>
+#include <boost/beast/http/status.hpp>
 #include <boost/beast/http/string_body.hpp>
 #include <boost/beast/http/write.hpp>
 
@@ -28,6 +30,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace server::http {
@@ -333,10 +336,7 @@ private:
             } catch (...) {
                 a = internalError(QStringLiteral("erro desconhecido"));
             }
-            net::post(self->m_stream.get_executor(),
-                      [self, a = std::move(a), path = request.path]() mutable {
-                          self->answer(std::move(a), path);
-                      });
+            self->answerFromWorker(std::move(a), request.path);
         });
     }
 
@@ -349,39 +349,93 @@ private:
                         : QByteArray("-"));
     }
 
-    void answer(api::RpcAnswer a, const QByteArray& path)
+    // The whole answer, headers and body, as it goes on the wire.
+    std::string serialize(const api::RpcAnswer& a, bool keep) const
+    {
+        const auto reason =
+            bhttp::obsolete_reason(bhttp::int_to_status(static_cast<unsigned>(a.status)));
+        std::string out;
+        out.reserve(static_cast<size_t>(a.body.size()) + 160);
+        out += m_version == 10 ? "HTTP/1.0 " : "HTTP/1.1 ";
+        out += std::to_string(a.status);
+        out += ' ';
+        out.append(reason.data(), reason.size());
+        out += "\r\nContent-Type: application/json\r\nContent-Length: ";
+        out += std::to_string(a.body.size());
+        if (!keep)
+            out += "\r\nConnection: close";
+        else if (m_version == 10)
+            out += "\r\nConnection: keep-alive";
+        out += "\r\n\r\n";
+        out.append(a.body.constData(), static_cast<size_t>(a.body.size()));
+        return out;
+    }
+
+    void logAnswer(int status, const QByteArray& path)
+    {
+        if (!m_server.options.logRequests)
+            return;
+        const double ms =
+            m_started ? std::chrono::duration<double, std::milli>(Clock::now() - *m_started).count()
+                      : 0.0;
+        logLine(m_address, path, status, ms);
+    }
+
+    // On a worker, with the call answered. Over plain TCP the answer is written from here
+    // when the socket takes it at once (nothing else touches the socket while a call is
+    // handled), which spares the client a hand-over to the I/O thread; the rest of the
+    // work, and any answer the socket cannot take now, goes back to the strand.
+    void answerFromWorker(api::RpcAnswer a, const QByteArray& path)
+    {
+        logAnswer(a.status, path);
+        const bool keep = m_keepAlive && !m_closing;
+        auto wire = std::make_shared<std::string>(serialize(a, keep));
+        size_t written = 0;
+        if constexpr (std::is_same_v<Stream, beast::tcp_stream>) {
+            tcp::socket& socket = tcp().socket();
+            beast::error_code ec;
+            while (!ec && written < wire->size())
+                written += socket.write_some(
+                    net::buffer(wire->data() + written, wire->size() - written), ec);
+            if (ec && ec != net::error::would_block && ec != net::error::try_again) {
+                net::post(m_stream.get_executor(),
+                          [self = this->shared_from_this()] { self->close(); });
+                return;
+            }
+        }
+        net::post(m_stream.get_executor(), [self = this->shared_from_this(), wire, written, keep] {
+            self->write(wire, written, keep);
+        });
+    }
+
+    // On the strand: an answer that did not go through a worker.
+    void answer(const api::RpcAnswer& a, const QByteArray& path)
+    {
+        logAnswer(a.status, path);
+        const bool keep = m_keepAlive && !m_closing;
+        write(std::make_shared<std::string>(serialize(a, keep)), 0, keep);
+    }
+
+    void write(std::shared_ptr<std::string> wire, size_t written, bool keep)
     {
         if (m_state == State::Closing)
             return;
         m_state = State::Writing;
-        if (m_server.options.logRequests) {
-            const double ms =
-                m_started
-                    ? std::chrono::duration<double, std::milli>(Clock::now() - *m_started).count()
-                    : 0.0;
-            logLine(m_address, path, a.status, ms);
-        }
         m_started.reset();
         m_parser.reset();
-        const bool keep = m_keepAlive && !m_closing;
-        m_response = {};
-        m_response.version(m_version);
-        m_response.result(static_cast<unsigned>(a.status));
-        m_response.set(bhttp::field::content_type, "application/json");
-        m_response.body().assign(a.body.constData(), static_cast<size_t>(a.body.size()));
-        m_response.keep_alive(keep);
-        m_response.prepare_payload();
+        auto next = [self = this->shared_from_this(), keep](beast::error_code ec) {
+            if (ec)
+                return self->close();
+            if (!keep || self->m_closing)
+                return self->linger();
+            self->waitForRequest();
+        };
+        if (written >= wire->size())
+            return next({});
         // A client that does not read its answer is closed at the request deadline.
         tcp().expires_after(m_server.options.requestTimeout);
-        bhttp::async_write(
-            m_stream, m_response,
-            [self = this->shared_from_this(), keep](beast::error_code ec, std::size_t) {
-                if (ec)
-                    return self->close();
-                if (!keep)
-                    return self->linger();
-                self->waitForRequest();
-            });
+        net::async_write(m_stream, net::buffer(wire->data() + written, wire->size() - written),
+                         [wire, next](beast::error_code ec, std::size_t) { next(ec); });
     }
 
     // Half-closes and reads what the client still sends, so that its last writes do not
@@ -421,11 +475,10 @@ private:
     bool m_admitted;
     beast::flat_buffer m_buffer;
     std::optional<bhttp::request_parser<bhttp::string_body>> m_parser;
-    bhttp::response<bhttp::string_body> m_response;
     std::optional<Clock::time_point> m_started;
     State m_state = State::Idle;
     bool m_keepAlive = true;
-    bool m_closing = false;
+    std::atomic<bool> m_closing{false};  // also read by the worker
     unsigned m_version = 11;
 };
 
@@ -448,6 +501,8 @@ void HttpServer::Impl::onAccepted(tcp::socket socket)
     // Headers and body go out in one write, but the client's next request must not wait
     // for a delayed acknowledgement either.
     socket.set_option(tcp::no_delay(true), ec);
+    // Writes from a worker must never wait for a client that does not read.
+    socket.non_blocking(true, ec);
     const tcp::endpoint remote = socket.remote_endpoint(ec);
     if (ec)
         return;
