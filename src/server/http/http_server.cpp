@@ -81,8 +81,8 @@ class SessionBase
 {
 public:
     virtual ~SessionBase() = default;
-    // Closes the connection now unless a call of it is being handled or answered; such a
-    // connection closes after its answer.
+    // Closes the connection now unless a request of it is in flight (headers read, body
+    // arriving, being handled or answered); such a connection closes after its answer.
     virtual void closeWhenIdle() = 0;
 };
 
@@ -205,7 +205,8 @@ public:
     {
         net::post(m_stream.get_executor(), [self = this->shared_from_this()] {
             self->m_closing = true;
-            if (self->m_state != State::Handling && self->m_state != State::Writing)
+            if (self->m_state == State::Idle || self->m_state == State::Reading
+                || self->m_state == State::Closing)
                 self->close();
         });
     }
@@ -213,9 +214,10 @@ public:
 private:
     enum class State
     {
-        Idle,      // waiting for the first byte of a request
-        Reading,   // a request has begun: its deadline runs
-        Handling,  // on a worker
+        Idle,         // waiting for the first byte of a request
+        Reading,      // a request has begun: its deadline runs
+        ReadingBody,  // its headers are in: stop() lets it finish within its deadline
+        Handling,     // on a worker
         Writing,
         Closing,
     };
@@ -259,6 +261,7 @@ private:
         if (ec)
             return refuseUnreadable(ec);
         m_started = Clock::now();
+        m_state = State::ReadingBody;
         const auto& req = m_parser->get();
         if (req[bhttp::field::expect] == "100-continue" && !m_parser->is_done()) {
             // The client waits for this before it sends the body.

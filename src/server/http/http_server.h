@@ -58,8 +58,9 @@ public:
     void run();
     // Starts the I/O threads and the workers and returns once connections are accepted.
     void start();
-    // Stops accepting, closes idle and half-read connections, lets the calls in flight
-    // answer, and returns when they have. Safe from any thread, more than once.
+    // Stops accepting, closes idle connections and those still sending headers, lets the
+    // requests in flight (headers read) be answered, within their deadline, and returns
+    // when they have. Safe from any thread, more than once.
     void stop();
 
     int port() const;
