@@ -36,8 +36,14 @@ struct Fixture
 
 Fixture* g_fixture = nullptr;
 
-records::Delta infoUpdate(const records::ConsultationKey& k, int value)
+// The weight the consultation holds now: every update carries it as its original value
+// (the server refuses an update made on values that changed since), then replaces it.
+QString g_storedWeight = QStringLiteral("70");
+int g_nextWeight = 0;
+
+records::Delta nextWeightUpdate(const records::ConsultationKey& k)
 {
+    const QString value = QString::number(++g_nextWeight);
     const records::DataSetLayout& layout = records::layouts::cdsInfoAval();
     auto row = [&](const QVariant& v) {
         QVariantList r;
@@ -62,8 +68,8 @@ records::Delta infoUpdate(const records::ConsultationKey& k, int value)
     records::Delta d;
     d.fields = layout.fields;
     d.keyFields = layout.keyFields;
-    d.changes.append({records::DeltaChange::Kind::Update, row(QStringLiteral("70")),
-                      row(QString::number(value))});
+    d.changes.append({records::DeltaChange::Kind::Update, row(g_storedWeight), row(value)});
+    g_storedWeight = value;
     return d;
 }
 
@@ -110,10 +116,9 @@ void GetInfoAval_InProcess(benchmark::State& state)
 
 void SetInfoAval_Http(benchmark::State& state)
 {
-    int n = 0;
     for (auto _ : state) {
         const records::Reply r =
-            g_fixture->client->SetInfoAval(infoUpdate(g_fixture->key, ++n), QString());
+            g_fixture->client->SetInfoAval(nextWeightUpdate(g_fixture->key), QString());
         if (!r.ok)
             state.SkipWithError(r.error.toStdString().c_str());
     }
@@ -123,9 +128,8 @@ void SetInfoAval_Http(benchmark::State& state)
 
 void SetInfoAval_InProcess(benchmark::State& state)
 {
-    int n = 0;
     for (auto _ : state) {
-        const QJsonArray args{records::encodeDelta(infoUpdate(g_fixture->key, ++n)), QString()};
+        const QJsonArray args{records::encodeDelta(nextWeightUpdate(g_fixture->key)), QString()};
         if (!callInProcess(QStringLiteral("SetInfoAval"), args))
             state.SkipWithError("SetInfoAval failed");
     }
@@ -187,7 +191,8 @@ int main(int argc, char** argv)
                    QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC)};
     // The recorded value both methods work on, and a few neighbours of its type.
     {
-        records::Delta d = infoUpdate(fixture.key, 70);
+        g_nextWeight = 69;  // inserted as 70, the first original value
+        records::Delta d = nextWeightUpdate(fixture.key);
         d.changes.first().kind = records::DeltaChange::Kind::Insert;
         d.changes.first().oldValues.clear();
         const records::Reply r = fixture.client->SetInfoAval(d, QString());
