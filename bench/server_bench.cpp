@@ -181,6 +181,7 @@ int main(int argc, char** argv)
     config.port = 0;
     config.logRequests = false;
     config.dataDir = fixture.dir->path();
+    config.serviceTokenFile = fixture.dir->path() + QStringLiteral("/token");
     fixture.server = std::make_unique<server::app::ServerInstance>(config);
     fixture.server->start();
     httpclient::HttpAppServer::Options o;

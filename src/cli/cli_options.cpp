@@ -86,6 +86,9 @@ QString usageText()
         "      session.json (ou ~/.cache/avalnutri/session.json); os outros comandos a usam\n"
         "  logout\n"
         "      encerra a sessão no servidor e apaga o arquivo da sessão\n"
+        "  audit --branch B --patient C [--from AAAA-MM-DD] [--to AAAA-MM-DD] [--json]\n"
+        "      histórico de alterações do paciente: data e hora (UTC), login, nome, método,\n"
+        "      data da consulta, alteração enviada\n"
         "  patients\n"
         "      lista os pacientes: filial, código, nome, sexo, nascimento, óbito (S/N)\n"
         "  patient-add --branch B --code C --name NOME --sex 0|1|2|3 --birth AAAA-MM-DD "
@@ -236,6 +239,37 @@ ParseResult parseLogin(Command cmd, bool login, Reader& r)
     return {cmd, {}};
 }
 
+// audit --branch B --patient C [--from D] [--to D] [--json]
+ParseResult parseAudit(Command cmd, Reader& r)
+{
+    cmd.kind = Command::Kind::Audit;
+    while (!r.atEnd()) {
+        const QString arg = r.take();
+        if (arg == u"--json") {
+            cmd.json = true;
+            continue;
+        }
+        QString* target = arg == u"--branch"    ? &cmd.branch
+                          : arg == u"--patient" ? &cmd.patient
+                          : arg == u"--from"    ? &cmd.from.emplace()
+                          : arg == u"--to"      ? &cmd.to.emplace()
+                                                : nullptr;
+        if (!target)
+            return fail(QStringLiteral("opção desconhecida para audit: %1").arg(arg));
+        const auto v = r.value(arg);
+        if (!v)
+            return fail(r.m_error);
+        *target = *v;
+    }
+    if (cmd.branch.isEmpty() || cmd.patient.isEmpty())
+        return fail(QStringLiteral("audit precisa de --branch e --patient"));
+    for (const auto& [name, value] : {std::pair{"--from", cmd.from}, std::pair{"--to", cmd.to}})
+        if (value && !isDate(*value))
+            return fail(QStringLiteral("%1 deve ser uma data AAAA-MM-DD: '%2'")
+                            .arg(QLatin1String(name), *value));
+    return {cmd, {}};
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(const QStringList& arguments, const QStringList& environment)
@@ -294,6 +328,8 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
         return parseExport(cmd, r);
     if (commandName == u"login" || commandName == u"logout")
         return parseLogin(cmd, commandName == u"login", r);
+    if (commandName == u"audit")
+        return parseAudit(cmd, r);
 
     const bool add = commandName == u"patient-add";
     const bool energy = commandName == u"energy";

@@ -64,6 +64,7 @@ struct Command
         Export,
         Login,
         Logout,
+        Audit,
         Help
     };
     Kind kind = Kind::Help;

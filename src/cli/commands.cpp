@@ -1,5 +1,9 @@
 #include "commands.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "hostfw/reply_check.h"
 #include "records/packet_codec.h"
 #include "records/patient_registry.h"
@@ -27,6 +31,39 @@ int addPatient(records::AppServer& server, const Command& command)
                                                command.sex, QDateTime(birth, QTime(0, 0), Qt::UTC),
                                                command.deceased),
                             true, 0);
+    return 0;
+}
+
+int printAudit(records::AppServer& server, const Command& command, QTextStream& out)
+{
+    const records::Packet trail = records::decodePacket(hostfw::CheckResultServ(
+        server.call(QStringLiteral("GetHistAlteracoes"),
+                    QJsonArray{command.branch, command.patient, command.from.value_or(QString()),
+                               command.to.value_or(QString())}),
+        true, 0));
+    const QStringList fields{QStringLiteral("DTHRALTERACAO"), QStringLiteral("LOGIN"),
+                             QStringLiteral("NOME"),          QStringLiteral("METODO"),
+                             QStringLiteral("DTCONSULTA"),    QStringLiteral("DELTA")};
+    QList<int> index;
+    for (const QString& f : fields)
+        index.append(records::indexOfField(trail.fields, f));
+    QJsonArray rows;
+    for (const QVariantList& row : trail.rows) {
+        QStringList values;
+        QJsonObject o;
+        for (int i = 0; i < fields.size(); ++i) {
+            const QString v =
+                index[i] >= 0 && index[i] < row.size() ? row[index[i]].toString() : QString();
+            values.append(v);
+            o.insert(fields[i], v);
+        }
+        if (command.json)
+            rows.append(o);
+        else
+            out << values.join(QLatin1Char('\t')) << '\n';
+    }
+    if (command.json)
+        out << QJsonDocument(rows).toJson(QJsonDocument::Indented);
     return 0;
 }
 

@@ -20,6 +20,8 @@ int storeMaturation(const Command& command, QTextStream& out);
 int diagnosis(const Command& command, QTextStream& out);
 int recommend(const Command& command, QTextStream& out);
 int saveChart(const Command& command, QTextStream& out);
+// audit: the patient's audit trail (GetHistAlteracoes), one line per change or JSON.
+int printAudit(records::AppServer& server, const Command& command, QTextStream& out);
 // Needs a QGuiApplication (the PDF is painted).
 int writeReport(const Command& command, QTextStream& out);
 // The FHIR R4 bundle of the patient's consultations, built by the server, into a file.

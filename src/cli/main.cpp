@@ -93,6 +93,9 @@ int main(int argc, char** argv)
         case cli::Command::Kind::Logout:
             status = cli::logout(command, out, err);
             break;
+        case cli::Command::Kind::Audit:
+            status = cli::printAudit(*cli::connect(command.connection), command, out);
+            break;
         case cli::Command::Kind::Help:
             break;
         }

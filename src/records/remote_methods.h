@@ -70,7 +70,9 @@ namespace records {
     M(SetInsDadoAval, 1)                                                                           \
     /* The host's patient registry */                                                              \
     M(GetPacientes, 0)                                                                             \
-    M(SetPaciente, 6)
+    M(SetPaciente, 6)                                                                              \
+    /* The audit trail of a patient's changes */                                                   \
+    M(GetHistAlteracoes, 4)
 
 enum class Remote
 {

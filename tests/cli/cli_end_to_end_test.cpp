@@ -129,3 +129,25 @@ TEST_F(CommandLine, EstimatesReplaceTheWeightAndHeightThatCalcThenUses)
         << json.out.toStdString();
     EXPECT_FALSE(json.out.contains("\"01\""));
 }
+
+TEST_F(CommandLine, AuditListsEveryChangeOfThePatientWithItsUser)
+{
+    ASSERT_EQ(run({"patient-add", "--branch", "0001", "--code", "700000000009", "--name",
+                   "Auditada", "--sex", "1", "--birth", "1990-01-01"})
+                  .status,
+              0);
+    const CliRun text = run({"audit", "--branch", "0001", "--patient", "700000000009"});
+    ASSERT_EQ(text.status, 0) << text.err.toStdString();
+    const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1) << text.out.toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("\tservico\t"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("\tSetPaciente\t")));
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("Auditada")));
+
+    const CliRun json = run({"audit", "--branch", "0001", "--patient", "700000000009", "--from",
+                             "2999-01-01", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err.toStdString();
+    EXPECT_EQ(json.out.trimmed(), QStringLiteral("[\n]"));
+    EXPECT_EQ(run({"audit", "--branch", "0001"}).status, 2);
+    EXPECT_EQ(run({"audit", "--branch", "0001", "--patient", "7", "--to", "amanhã"}).status, 2);
+}

@@ -49,9 +49,9 @@ TEST_F(ReportCommand, WritesThePdfAndTheSameContentAsJson)
     env.remove("WAYLAND_DISPLAY");
     process.setProcessEnvironment(env);
     process.start(AVALNUTRI_CLI, {"--server", QStringLiteral("127.0.0.1:%1").arg(m_server.port()),
-                                  "--token-file", m_server.config().effectiveTokenFile(), "report",
-                                  "--branch", "0001", "--patient", "000000000001", "--from",
-                                  "2026-09-01", "--to", "2026-12-31", "--pdf", pdf});
+                                  "--token-file", m_server.config().effectiveServiceTokenFile(),
+                                  "report", "--branch", "0001", "--patient", "000000000001",
+                                  "--from", "2026-09-01", "--to", "2026-12-31", "--pdf", pdf});
     ASSERT_TRUE(process.waitForFinished(60000));
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
 

@@ -29,7 +29,8 @@ protected:
         QProcess process;
         process.setProgram(QStringLiteral(AVALNUTRI_CLI));
         process.setArguments(QStringList{"--server", QStringLiteral("127.0.0.1:%1").arg(port),
-                                         "--token-file", m_server.config().effectiveTokenFile()}
+                                         "--token-file",
+                                         m_server.config().effectiveServiceTokenFile()}
                              + args);
         process.start();
         process.waitForFinished(60000);

@@ -41,7 +41,7 @@ protected:
 
     servertest::TestServer server{server::storage::Engine::Sqlite};
     const int port = server.port();  // kept for after the stop
-    const QString tokenFile = server.config().effectiveTokenFile();
+    const QString tokenFile = server.config().effectiveServiceTokenFile();
     hostfw::HostSettings saved;
 };
 

@@ -22,19 +22,22 @@ TEST(ServerConfigTest, CommandLineOptions)
     EXPECT_TRUE(p.config->effectiveDataDir().endsWith(u"/avalnutri-server"_s));
 
     p = app::parseArguments({u"s"_s, u"--listen"_s, u"0.0.0.0:9000"_s, u"--data"_s, u"/var/lib/x"_s,
-                             u"--db"_s, u"postgresql://u@h:5433/d"_s, u"--token-file"_s,
-                             u"/etc/t"_s, u"--no-demo-patients"_s});
+                             u"--db"_s, u"postgresql://u@h:5433/d"_s, u"--service-token-file"_s,
+                             u"/etc/t"_s, u"--session-hours"_s, u"2"_s, u"--no-demo-patients"_s});
     ASSERT_TRUE(p.config);
     EXPECT_EQ(p.config->listenHost, u"0.0.0.0"_s);
     EXPECT_EQ(p.config->port, 9000);
     EXPECT_EQ(p.config->sqliteFile(), u"/var/lib/x/avalnutri.sqlite"_s);
     EXPECT_EQ(*p.config->database, u"postgresql://u@h:5433/d"_s);
-    EXPECT_EQ(p.config->effectiveTokenFile(), u"/etc/t"_s);
+    EXPECT_EQ(p.config->effectiveServiceTokenFile(), u"/etc/t"_s);
+    EXPECT_EQ(p.config->sessionHours, 2);
     EXPECT_FALSE(p.config->demoPatients);
 
     for (const QStringList& bad :
          {QStringList{u"s"_s, u"--listen"_s, u"8512"_s}, QStringList{u"s"_s, u"--data"_s},
-          QStringList{u"s"_s, u"--threads"_s, u"0"_s}, QStringList{u"s"_s, u"--verbose"_s}}) {
+          QStringList{u"s"_s, u"--threads"_s, u"0"_s}, QStringList{u"s"_s, u"--verbose"_s},
+          QStringList{u"s"_s, u"--token-file"_s, u"t"_s},
+          QStringList{u"s"_s, u"--session-hours"_s, u"0"_s}}) {
         p = app::parseArguments(bad);
         EXPECT_FALSE(p.config) << bad.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(p.exitCode, 2);
@@ -43,7 +46,7 @@ TEST(ServerConfigTest, CommandLineOptions)
     p = app::parseArguments({u"s"_s, u"--help"_s});
     EXPECT_FALSE(p.config);
     EXPECT_EQ(p.exitCode, 0);
-    EXPECT_TRUE(p.message.contains(u"--token-file"_s));
+    EXPECT_TRUE(p.message.contains(u"--service-token-file"_s));
 }
 
 TEST(DatabaseLocationTest, PostgresAddresses)

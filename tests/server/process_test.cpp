@@ -5,6 +5,8 @@
 
 #include <records/packet_codec.h>
 
+#include <httplib.h>
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -86,7 +88,8 @@ private:
 
 QStringList argumentsFor(const QString& dataDir)
 {
-    return {u"--listen"_s, u"127.0.0.1:0"_s, u"--data"_s, dataDir};
+    return {u"--listen"_s, u"127.0.0.1:0"_s,          u"--data"_s,
+            dataDir,       u"--service-token-file"_s, QDir(dataDir).filePath(u"token"_s)};
 }
 
 httpclient::HttpAppServer clientFor(int port, const QByteArray& token)
@@ -217,7 +220,7 @@ TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
     // An open token file, a listen address without a port, a database URL of another kind.
     // clang-format off
     const std::tuple<QStringList, int, QString> rows[] = {
-        {argumentsFor(dir.filePath(u"d1"_s)) + QStringList{u"--token-file"_s, tokenFile},
+        {argumentsFor(dir.filePath(u"d1"_s)) + QStringList{u"--service-token-file"_s, tokenFile},
          1, u"chmod 600"_s},
         {words("--listen 127.0.0.1"), 2, u"127.0.0.1"_s},
         {argumentsFor(dir.filePath(u"d2"_s)) + words("--db mysql://x@y/z"), 1, u"postgresql://"_s},
@@ -229,4 +232,62 @@ TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
         EXPECT_EQ(server.exitCode(), exitCode);
         EXPECT_TRUE(server.log().contains(problem)) << server.log().toStdString();
     }
+}
+
+TEST(ServerProcessTest, UserCommandsChangeTheUsersOfTheServersDatabase)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(u"data"_s);
+    {
+        // A first start without users says how to add the first administrator.
+        ServerProcess server(argumentsFor(data));
+        ASSERT_GT(server.waitForPort(), 0) << server.log().toStdString();
+        EXPECT_TRUE(server.log().contains(u"avalnutri-server user add LOGIN"_s))
+            << server.log().toStdString();
+    }
+    auto user = [&](const QStringList& args, const QByteArray& input = {}) {
+        QProcess p;
+        p.start(QStringLiteral(AVALNUTRI_SERVER_BIN),
+                QStringList{u"user"_s} + args + QStringList{u"--data"_s, data});
+        p.write(input);
+        p.closeWriteChannel();
+        p.waitForFinished(60000);
+        return std::make_tuple(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                               QString::fromUtf8(p.readAllStandardError()));
+    };
+    // clang-format off
+    const std::tuple<QStringList, QByteArray, int, QString> rows[] = {
+        {words("add ana --name Ana --registration CRN-3 --role admin"), "senha-boa-1\n", 0, u"cadastrado"_s},
+        {words("add ana --name Ana --role admin"),                      "senha-boa-1\n", 1, u"já cadastrado"_s},
+        {words("add bia --name Bia --role chefe"),                      "senha-boa-1\n", 2, u"perfil inválido"_s},
+        {words("add bia --name Bia --role consulta"),                   "curta\n",       1, u"ao menos 8"_s},
+        {words("add bia --name Bia --role consulta"),                   "",              1, u"nenhuma senha"_s},
+        {words("passwd ana"),                                           "outra-senha-2\n", 0, u"trocada"_s},
+        {words("disable zé"),                                           "",              1, u"não cadastrado"_s},
+        {words("remove ana"),                                           "",              2, u"desconhecido"_s},
+        {words("add bia --name Bia --role consulta"),                   "senha-boa-3\n", 0, u"cadastrado"_s},
+        {words("disable bia"),                                          "",              0, u"desativado"_s},
+        {words("list"),                                                 "",              0, u"bia\tconsulta\tdesativado"_s},
+    };
+    // clang-format on
+    for (const auto& [args, input, exitCode, text] : rows) {
+        const auto [code, out, err] = user(args, input);
+        EXPECT_EQ(code, exitCode) << args.join(u' ').toStdString() << err.toStdString();
+        EXPECT_TRUE((out + err).contains(text)) << (out + err).toStdString();
+    }
+    const auto [code, out, err] = user({u"list"_s});
+    EXPECT_TRUE(out.contains(u"ana\tadmin\tativo\tAna\tCRN-3"_s)) << out.toStdString();
+
+    ServerProcess server(argumentsFor(data));
+    const int port = server.waitForPort();
+    ASSERT_GT(port, 0);
+    httplib::Client http("127.0.0.1", port);
+    const auto ok =
+        http.Post("/login", R"({"login":"ana","password":"outra-senha-2"})", "application/json");
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->status, 200) << ok->body;
+    const auto old =
+        http.Post("/login", R"({"login":"ana","password":"senha-boa-1"})", "application/json");
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->status, 401);
 }

@@ -3,6 +3,7 @@
 // serves.
 
 #include <server/api/route_table.h>
+#include <server/auth/audit.h>
 #include <server/methods/routes.h>
 #include <server/storage/database.h>
 
@@ -40,6 +41,7 @@ TEST(RemoteMethodsTest, ClientAndServerAgreeOnNamesAndArgumentCounts)
     NoDatabase db;
     server::api::RouteTable routes;
     server::methods::registerAll(routes, db);
+    server::auth::registerAuditMethods(routes, db);
 
     QSet<QString> declared;
     for (const records::RemoteMethod& m : records::remoteMethods()) {

@@ -6,6 +6,7 @@
 #include <server/api/route_table.h>
 #include <server/api/rpc_endpoint.h>
 #include <server/api/token.h>
+#include <server/auth/authenticator.h>
 #include <server/storage/database.h>
 
 #include <records/error.h>
@@ -88,9 +89,36 @@ TEST_F(RoutingTest, DuplicateRoutesAreAProgrammingError)
                  std::logic_error);
 }
 
+// A database without sessions: every token but the service token is unknown to it.
+class NoSessions : public server::storage::Database
+{
+    struct Empty : server::storage::Transaction
+    {
+        QList<server::storage::SqlRow> select(const QString&, const QVariantList&) override
+        {
+            return {};
+        }
+        qint64 execute(const QString&, const QVariantList&) override { return 0; }
+        void executeSchema(const QString&) override {}
+        void commit() override {}
+    };
+
+public:
+    server::storage::Engine engine() const override { return server::storage::Engine::Sqlite; }
+    QString describe() const override { return u"nenhum"_s; }
+    std::unique_ptr<server::storage::Transaction> begin(server::storage::Access) override
+    {
+        return std::make_unique<Empty>();
+    }
+};
+
 TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndAnswersEveryFailure)
 {
-    const RpcEndpoint endpoint(routes, "s3cret");
+    NoSessions db;
+    server::auth::AuthOptions options;
+    options.serviceToken = "s3cret";
+    server::auth::Authenticator authenticator(db, options);
+    const RpcEndpoint endpoint(routes, authenticator);
     const QByteArray good = call({u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
 
     RpcAnswer a = endpoint.handle(u"Echo"_s, "Bearer s3cret", good);
@@ -116,8 +144,12 @@ TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndAnswersEveryFailure)
 
 TEST_F(RoutingTest, AServerFailureTellsTheClientItsKindAndTheLogTheWholeStory)
 {
+    NoSessions db;
+    server::auth::AuthOptions options;
+    options.serviceToken = "s3cret";
+    server::auth::Authenticator authenticator(db, options);
     QStringList log;
-    const RpcEndpoint endpoint(routes, "s3cret", [&log](const QString& line) { log << line; });
+    const RpcEndpoint endpoint(routes, authenticator, [&log](const QString& line) { log << line; });
     const struct
     {
         const char* failure;

@@ -212,6 +212,7 @@ TEST(FileModeTest, DatabaseFilesAreOwnerOnlyInAnExistingDirectoryWhateverTheUmas
     {
         server::app::ServerConfig config = TestServer::quietConfig();
         config.dataDir = data;
+        config.serviceTokenFile = data + u"/token"_s;
         server::app::ServerInstance instance(config);
         inTransaction(instance.database(), Access::ReadWrite, [](Transaction& tx) {
             tx.execute(u"UPDATE schema_version SET version = version"_s);

@@ -3,8 +3,14 @@
 #include <records/catalogue_descriptors.h>
 #include <records/packet_codec.h>
 
+#include <server/auth/user_store.h>
+
+#include <httplib.h>
+
 #include <QAtomicInt>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -76,6 +82,7 @@ server::app::ServerConfig TestServer::quietConfig()
     c.port = 0;
     c.logRequests = false;
     c.workers = 4;
+    c.loginFailureDelay = std::chrono::milliseconds(0);
     return c;
 }
 
@@ -84,6 +91,10 @@ TestServer::TestServer(Engine engine, server::app::ServerConfig base)
       m_config(std::move(base))
 {
     m_config.dataDir = m_dir.path() + QStringLiteral("/data");
+    // Most tests call as an unattended tool would, with the service token; the tests of
+    // users and sessions log in (addUser, login).
+    if (m_config.serviceTokenFile.isEmpty())
+        m_config.serviceTokenFile = m_dir.path() + QStringLiteral("/token");
     if (engine == Engine::Postgres) {
         QString reason;
         const std::optional<QString> url = testPostgres(&reason);
@@ -139,6 +150,49 @@ std::unique_ptr<httpclient::HttpAppServer> TestServer::newClient(const QByteArra
     return std::make_unique<httpclient::HttpAppServer>(o);
 }
 
+void TestServer::addUser(const QString& login, const QString& role, const QString& password)
+{
+    server::storage::inTransaction(
+        m_instance->database(), server::storage::Access::ReadWrite,
+        [&](server::storage::Transaction& tx) {
+            server::auth::users::add(
+                tx,
+                server::auth::User{login, QStringLiteral("Usuário %1").arg(login),
+                                   QStringLiteral("CRN-3 %1").arg(login.size()), role},
+                password, 1000);
+        });
+}
+
+LoginAnswer TestServer::login(const QString& login, const QString& password) const
+{
+    const QByteArray body = QJsonDocument(QJsonObject{{QStringLiteral("login"), login},
+                                                      {QStringLiteral("password"), password}})
+                                .toJson(QJsonDocument::Compact);
+    return post("/login", {}, body);
+}
+
+LoginAnswer TestServer::post(const QByteArray& path, const QByteArray& token,
+                             const QByteArray& body) const
+{
+    httplib::Client http("127.0.0.1", port());
+    http.set_read_timeout(30, 0);
+    httplib::Headers headers;
+    if (!token.isEmpty())
+        headers.emplace("Authorization", "Bearer " + token.toStdString());
+    const auto res = http.Post(path.toStdString(), headers, body.toStdString(), "application/json");
+    LoginAnswer a;
+    if (!res)
+        return a;
+    a.status = res->status;
+    a.body = QJsonDocument::fromJson(QByteArray::fromStdString(res->body)).object();
+    a.token = a.body.value(QStringLiteral("payload"))
+                  .toObject()
+                  .value(QStringLiteral("token"))
+                  .toString()
+                  .toLatin1();
+    return a;
+}
+
 void TestServer::sql(const QStringList& statements)
 {
     server::storage::inTransaction(m_instance->database(), server::storage::Access::ReadWrite,
@@ -146,6 +200,18 @@ void TestServer::sql(const QStringList& statements)
                                        for (const QString& s : statements)
                                            tx.execute(s);
                                    });
+}
+
+void TestServer::dropUsersAndAudit()
+{
+    server::storage::inTransaction(
+        m_instance->database(), server::storage::Access::ReadWrite,
+        [&](server::storage::Transaction& tx) {
+            for (const char* table : {"sessao", "usuario", "histalteracao"})
+                tx.executeSchema(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
+            if (m_engine == Engine::Postgres)
+                tx.executeSchema(QStringLiteral("DROP FUNCTION histalteracao_imutavel()"));
+        });
 }
 
 records::ConsultationKey demoKey(const QString& patient)

@@ -9,6 +9,7 @@
 #include <records/layouts.h>
 #include <records/packet.h>
 
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -23,6 +24,14 @@ using server::storage::Engine;
 // The PostgreSQL address of the throwaway cluster (AVALNUTRI_TEST_PG), when it is set and
 // answers; otherwise std::nullopt and why in *reason.
 std::optional<QString> testPostgres(QString* reason);
+
+// The answer of POST /login or /logout: status, body, and the session token on success.
+struct LoginAnswer
+{
+    int status = 0;  // 0: no answer
+    QJsonObject body;
+    QByteArray token;
+};
 
 // An application server started in-process on a free loopback port, on a SQLite file in
 // a temporary directory or on a schema of its own in the test PostgreSQL database
@@ -45,8 +54,18 @@ public:
     const QByteArray& token() const { return m_instance->token(); }
     const server::app::ServerConfig& config() const { return m_config; }
 
+    // Adds a user straight to the database (a low iteration count keeps tests quick; the
+    // stored hash names it, as it would a raised count).
+    void addUser(const QString& login, const QString& role, const QString& password);
+    LoginAnswer login(const QString& login, const QString& password) const;
+    // A raw POST to path with a bearer token (empty: none).
+    LoginAnswer post(const QByteArray& path, const QByteArray& token, const QByteArray& body) const;
+
     // Runs statements on the server's database (test fixtures such as reference lists).
     void sql(const QStringList& statements);
+    // Drops what the users and audit step made, as a database from before that step had
+    // none of it (tests that rewind the schema version to an earlier step).
+    void dropUsersAndAudit();
 
 private:
     void start();

@@ -14,7 +14,9 @@ public:
     enum class Kind
     {
         BadRequest,       // malformed call, wrong arguments, a delta that cannot apply
-        Unauthorized,     // missing or wrong access token
+        Unauthorized,     // missing or wrong access token, wrong login, expired session
+        Forbidden,        // the caller's role may not do this
+        TooManyRequests,  // a login locked after refused attempts
         NotFound,         // no such remote method
         Conflict,         // a change made on values another user changed since they were read
         PayloadTooLarge,  // body over the limit

@@ -13,6 +13,10 @@ int httpStatus(ApiError::Kind kind)
         return 400;
     case ApiError::Kind::Unauthorized:
         return 401;
+    case ApiError::Kind::Forbidden:
+        return 403;
+    case ApiError::Kind::TooManyRequests:
+        return 429;
     case ApiError::Kind::NotFound:
         return 404;
     case ApiError::Kind::Conflict:

@@ -5,11 +5,14 @@
 #include "text_check.h"
 #include "token.h"
 
+#include "../auth/audit.h"
+#include "../auth/authenticator.h"
 #include "../storage/database.h"
 
 #include <records/error.h>
 
 #include <QDateTime>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -43,13 +46,52 @@ void logToStderr(const QString& line)
     std::fflush(stderr);
 }
 
+// The body as a JSON object, its text checked first: the parser would quietly replace
+// what is not Unicode.
+QJsonObject bodyObject(const QString& what, const QByteArray& body)
+{
+    if (const std::optional<QString> problem = jsonTextProblem(body))
+        throw ApiError::badRequest(
+            QStringLiteral("%1: texto recusado, o corpo da requisição %2.").arg(what, *problem));
+    QJsonParseError parseError{};
+    const QJsonDocument doc = QJsonDocument::fromJson(body, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        throw ApiError::badRequest(QStringLiteral("Corpo da requisição não é JSON válido: %1 "
+                                                  "(posição %2).")
+                                       .arg(parseError.errorString())
+                                       .arg(parseError.offset));
+    if (!doc.isObject())
+        throw ApiError::badRequest(QStringLiteral("Corpo da requisição deve ser um objeto JSON."));
+    return doc.object();
+}
+
 }  // namespace
 
-RpcEndpoint::RpcEndpoint(const RouteTable& routes, QByteArray token, ErrorLog errorLog)
+RpcEndpoint::RpcEndpoint(const RouteTable& routes, auth::Authenticator& authenticator,
+                         ErrorLog errorLog)
     : m_routes(routes),
-      m_token(std::move(token)),
+      m_auth(authenticator),
       m_errorLog(errorLog ? std::move(errorLog) : ErrorLog(logToStderr))
 {
+}
+
+template <typename Op> RpcAnswer RpcEndpoint::answering(const QString& what, Op&& op) const
+{
+    auto fromFailure = [this](const FailureReport& report) {
+        m_errorLog(report.logLine);
+        return RpcAnswer::failure(report.status, report.clientMessage);
+    };
+    try {
+        return op();
+    } catch (const ApiError& e) {
+        return RpcAnswer::failure(httpStatus(e.kind()), e.message());
+    } catch (const records::Error& e) {
+        return RpcAnswer::failure(400, e.message());
+    } catch (const storage::StorageError& e) {
+        return fromFailure(reportStorageFailure(what, e));
+    } catch (const std::exception& e) {
+        return fromFailure(reportInternalFailure(what, e));
+    }
 }
 
 namespace {
@@ -67,6 +109,10 @@ bool isMethodName(QByteArrayView name)
 
 RpcAnswer RpcEndpoint::handle(const RpcRequest& request) const
 {
+    if (request.path == "/login")
+        return login(request.body);
+    if (request.path == "/logout")
+        return logout(request.authorization);
     static constexpr QByteArrayView rpcPrefix("/rpc/");
     if (request.path.startsWith(rpcPrefix)) {
         const QByteArrayView name = QByteArrayView(request.path).sliced(rpcPrefix.size());
@@ -78,57 +124,61 @@ RpcAnswer RpcEndpoint::handle(const RpcRequest& request) const
 
 QString unknownPathText(const QByteArray& verb, const QByteArray& path)
 {
-    return QStringLiteral("Caminho desconhecido: %1 %2 (use POST /rpc/<Método>).")
+    return QStringLiteral("Caminho desconhecido: %1 %2 (use POST /rpc/<Método>, /login ou "
+                          "/logout).")
         .arg(QString::fromLatin1(verb), QString::fromUtf8(path));
+}
+
+RpcAnswer RpcEndpoint::login(const QByteArray& body) const
+{
+    const QString what = QStringLiteral("login");
+    return answering(what, [&] {
+        const QJsonObject o = bodyObject(what, body);
+        const QJsonValue login = o.value(QStringLiteral("login"));
+        const QJsonValue password = o.value(QStringLiteral("password"));
+        if (!login.isString() || !password.isString())
+            throw ApiError::badRequest(QStringLiteral(
+                "Corpo de /login deve ser {\"login\": \"...\", \"password\": \"...\"}."));
+        const auth::Session s = m_auth.login(login.toString(), password.toString());
+        const QJsonObject user{{QStringLiteral("login"), s.user.login},
+                               {QStringLiteral("name"), s.user.name},
+                               {QStringLiteral("registration"), s.user.registration},
+                               {QStringLiteral("role"), s.user.role}};
+        return RpcAnswer::success(
+            QJsonObject{{QStringLiteral("token"), QString::fromLatin1(s.token)},
+                        {QStringLiteral("expires"),
+                         s.expires.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"))},
+                        {QStringLiteral("user"), user}});
+    });
+}
+
+RpcAnswer RpcEndpoint::logout(const QByteArray& authorization) const
+{
+    return answering(QStringLiteral("logout"), [&] {
+        m_auth.logout(bearerToken(authorization));
+        return RpcAnswer::success(QJsonValue::Null);
+    });
 }
 
 RpcAnswer RpcEndpoint::handle(const QString& method, const QByteArray& authorization,
                               const QByteArray& body) const
 {
-    auto fromError = [](const ApiError& e) {
-        return RpcAnswer::failure(httpStatus(e.kind()), e.message());
-    };
-    auto fromFailure = [this](const FailureReport& report) {
-        m_errorLog(report.logLine);
-        return RpcAnswer::failure(report.status, report.clientMessage);
-    };
-    try {
-        const QByteArray presented = bearerToken(authorization);
-        if (presented.isEmpty())
-            throw ApiError(ApiError::Kind::Unauthorized,
-                           QStringLiteral("Acesso negado: falta o token de acesso "
-                                          "(Authorization: Bearer)."));
-        if (!constantTimeEquals(presented, m_token))
-            throw ApiError(ApiError::Kind::Unauthorized,
-                           QStringLiteral("Acesso negado: token de acesso inválido."));
+    return answering(method, [&] {
+        const auth::Caller caller = m_auth.authenticate(bearerToken(authorization));
+        if (auth::isWriteMethod(method) && m_routes.contains(method)
+            && !auth::roleMayWrite(caller.role))
+            throw ApiError(ApiError::Kind::Forbidden,
+                           QStringLiteral("Usuário sem permissão para alterar dados (perfil "
+                                          "consulta)."));
 
-        // Before parsing: the parser would quietly replace what is not Unicode.
-        if (const std::optional<QString> problem = jsonTextProblem(body))
-            throw ApiError::badRequest(
-                QStringLiteral("%1: texto recusado, o corpo da requisição %2.")
-                    .arg(method, *problem));
-
-        QJsonParseError parseError{};
-        const QJsonDocument doc = QJsonDocument::fromJson(body, &parseError);
-        if (parseError.error != QJsonParseError::NoError)
-            throw ApiError::badRequest(QStringLiteral("Corpo da requisição não é JSON válido: %1 "
-                                                      "(posição %2).")
-                                           .arg(parseError.errorString())
-                                           .arg(parseError.offset));
-        if (!doc.isObject() || !doc.object().value(QStringLiteral("args")).isArray())
+        const QJsonObject o = bodyObject(method, body);
+        if (!o.value(QStringLiteral("args")).isArray())
             throw ApiError::badRequest(
                 QStringLiteral("Corpo da requisição deve ser {\"args\": [...]}."));
-        return RpcAnswer::success(
-            m_routes.dispatch(method, doc.object().value(QStringLiteral("args")).toArray()));
-    } catch (const ApiError& e) {
-        return fromError(e);
-    } catch (const records::Error& e) {
-        return RpcAnswer::failure(400, e.message());
-    } catch (const storage::StorageError& e) {
-        return fromFailure(reportStorageFailure(method, e));
-    } catch (const std::exception& e) {
-        return fromFailure(reportInternalFailure(method, e));
-    }
+        const QJsonArray args = o.value(QStringLiteral("args")).toArray();
+        const auth::CallScope scope(caller, method, m_routes.signature(method), args);
+        return RpcAnswer::success(m_routes.dispatch(method, args));
+    });
 }
 
 }  // namespace server::api

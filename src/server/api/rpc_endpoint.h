@@ -7,6 +7,10 @@
 
 #include <functional>
 
+namespace server::auth {
+class Authenticator;
+}
+
 namespace server::api {
 
 // The answer of one remote call as it goes on the wire.
@@ -31,11 +35,14 @@ struct RpcRequest
     QString remoteAddress;
 };
 
-// One remote call from its raw parts to its answer: the bearer token is checked first
-// (nothing runs without it), then the body {"args": [...]} is read and the route table
-// dispatches. Every failure becomes an error answer with its status; nothing escapes.
-// A failure of the server itself (its database, a fault) is told to the client in short,
-// with a reference, and in full to the error log under the same reference.
+// One POST from its raw parts to its answer. "/login" opens a session, "/logout" ends
+// one, "/rpc/<Method>" is a remote call: its bearer token is checked first (nothing runs
+// without a session or the service token), a write (Set*, Del*) by a read-only user is
+// refused with 403, then the body's text is checked, {"args": [...]} is read and the
+// route table dispatches with the caller known to the audit trail. Every failure becomes
+// an error answer with its status; nothing escapes. A failure of the server itself (its
+// database, a fault) is told to the client in short, with a reference, and in full to
+// the error log under the same reference.
 class RpcEndpoint
 {
 public:
@@ -43,18 +50,23 @@ public:
     using ErrorLog = std::function<void(const QString& line)>;
 
     // Without an error log, the lines go to stderr with a UTC timestamp.
-    RpcEndpoint(const RouteTable& routes, QByteArray token, ErrorLog errorLog = {});
+    RpcEndpoint(const RouteTable& routes, auth::Authenticator& authenticator,
+                ErrorLog errorLog = {});
 
-    // Dispatches a request by its path: "/rpc/<Method>" (a letter, then letters, digits
-    // or "_") is a remote call; any other path is answered 404.
+    // Dispatches a POST by its path: "/login", "/logout", or "/rpc/<Method>" (a letter,
+    // then letters, digits or "_") for a remote call; any other path is answered 404.
     RpcAnswer handle(const RpcRequest& request) const;
 
     RpcAnswer handle(const QString& method, const QByteArray& authorization,
                      const QByteArray& body) const;
+    RpcAnswer login(const QByteArray& body) const;
+    RpcAnswer logout(const QByteArray& authorization) const;
 
 private:
+    template <typename Op> RpcAnswer answering(const QString& what, Op&& op) const;
+
     const RouteTable& m_routes;
-    QByteArray m_token;
+    auth::Authenticator& m_auth;
     ErrorLog m_errorLog;
 };
 

@@ -2,6 +2,8 @@
 
 #include "server_instance.h"
 
+#include "../auth/user_command.h"
+
 #include "../storage/database.h"
 
 #include <QCoreApplication>
@@ -37,6 +39,18 @@ int main(int argc, char** argv)
 
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("avalnutri-server"));
+
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && arguments[1] == QLatin1String("user")) {
+        pthread_sigmask(SIG_UNBLOCK, &stopSignals, nullptr);
+        auto toStdout = [](const QString& text) {
+            const QByteArray bytes = text.toUtf8();
+            std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+            std::fflush(stdout);
+        };
+        return server::auth::runUserCommand(
+            arguments.mid(2), server::auth::terminalPasswordReader(), toStdout, print);
+    }
 
     const server::app::ParsedArguments parsed =
         server::app::parseArguments(QCoreApplication::arguments());

@@ -19,10 +19,9 @@ QString ServerConfig::effectiveDataDir() const
     return dataDir.isEmpty() ? defaultDataDir() : QDir(dataDir).absolutePath();
 }
 
-QString ServerConfig::effectiveTokenFile() const
+QString ServerConfig::effectiveServiceTokenFile() const
 {
-    return tokenFile.isEmpty() ? QDir(effectiveDataDir()).filePath(QStringLiteral("token"))
-                               : QDir().absoluteFilePath(tokenFile);
+    return serviceTokenFile.isEmpty() ? QString() : QDir().absoluteFilePath(serviceTokenFile);
 }
 
 QString ServerConfig::sqliteFile() const
@@ -34,15 +33,19 @@ QString usageText()
 {
     return QStringLiteral(
                "Uso: avalnutri-server [opções]\n"
+               "     avalnutri-server user add|passwd|disable|list ... (--help para detalhes)\n"
                "Servidor de aplicação da avaliação nutricional (métodos remotos em HTTP/JSON).\n"
                "\n"
                "  --listen HOST:PORTA   endereço de escuta (padrão 127.0.0.1:8512; porta 0 = "
                "livre)\n"
-               "  --data DIR            diretório de dados: banco SQLite e token (padrão %1)\n"
+               "  --data DIR            diretório de dados: banco SQLite (padrão %1)\n"
                "  --db URL              PostgreSQL em vez de SQLite:\n"
                "                        postgresql://usuario@servidor:porta/banco[?schema=nome]\n"
-               "  --token-file ARQ      token de acesso (padrão DIR/token; criado na primeira\n"
-               "                        partida, legível só pelo dono)\n"
+               "  --session-hours N     duração de uma sessão em horas (padrão 8)\n"
+               "  --service-token-file ARQ\n"
+               "                        aceita também o token de serviço deste arquivo (criado\n"
+               "                        se faltar, legível só pelo dono), para ferramentas sem\n"
+               "                        usuário; age como o usuário 'servico' (nutricionista)\n"
                "  --workers N           chamadas atendidas ao mesmo tempo (padrão: 2 por núcleo,\n"
                "                        no mínimo 4; --threads é o mesmo)\n"
                "  --max-connections-per-address N\n"
@@ -96,10 +99,20 @@ ParsedArguments parseArguments(const QStringList& arguments)
             if (!value(v) || v.isEmpty())
                 return error(QStringLiteral("--db precisa de um endereço postgresql://..."));
             config.database = v;
-        } else if (option == QLatin1String("--token-file")) {
+        } else if (option == QLatin1String("--service-token-file")) {
             if (!value(v) || v.isEmpty())
-                return error(QStringLiteral("--token-file precisa de um arquivo."));
-            config.tokenFile = v;
+                return error(QStringLiteral("--service-token-file precisa de um arquivo."));
+            config.serviceTokenFile = v;
+        } else if (option == QLatin1String("--token-file")) {
+            return error(QStringLiteral("--token-file não existe mais: os usuários entram com "
+                                        "login e senha; para ferramentas sem usuário use "
+                                        "--service-token-file."));
+        } else if (option == QLatin1String("--session-hours")) {
+            bool ok = false;
+            const int n = value(v) ? v.toInt(&ok) : 0;
+            if (!ok || n < 1 || n > 24 * 7)
+                return error(QStringLiteral("--session-hours precisa de um número de 1 a 168."));
+            config.sessionHours = n;
         } else if (option == QLatin1String("--workers") || option == QLatin1String("--threads")) {
             bool ok = false;
             const int n = value(v) ? v.toInt(&ok) : 0;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+#include <functional>
 #include <optional>
 
 namespace server::app {
@@ -14,7 +17,10 @@ struct ServerConfig
     int port = 8512;
     QString dataDir;                  // empty: defaultDataDir()
     std::optional<QString> database;  // postgresql://...; none: SQLite in the data dir
-    QString tokenFile;                // empty: <data dir>/token
+    QString serviceTokenFile;         // empty: no service token (the default)
+    int sessionHours = 8;             // how long a session lasts
+    std::chrono::milliseconds loginFailureDelay{1000};  // every refused login waits this long
+    std::function<QDateTime()> clock;  // the sessions' clock; empty: the system's (tests)
     bool demoPatients = true;
     int workers = 0;  // calls handled at once; 0: two per hardware thread, at least 4
     int maxConnectionsPerAddress = 64;
@@ -24,8 +30,8 @@ struct ServerConfig
     bool logRequests = true;
 
     QString effectiveDataDir() const;
-    QString effectiveTokenFile() const;
-    QString sqliteFile() const;  // <data dir>/avalnutri.sqlite
+    QString effectiveServiceTokenFile() const;  // empty when there is none
+    QString sqliteFile() const;                 // <data dir>/avalnutri.sqlite
 };
 
 // $XDG_DATA_HOME/avalnutri-server, that is ~/.local/share/avalnutri-server by default.

@@ -47,11 +47,39 @@ ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config)
                         .arg(m_config.demoPatients ? QStringLiteral(" e pacientes de demonstração")
                                                    : QString());
 
-    m_token = api::loadOrCreateToken(m_config.effectiveTokenFile());
-    m_report << QStringLiteral("token de acesso: %1").arg(m_config.effectiveTokenFile());
+    auth::AuthOptions authOptions;
+    authOptions.sessionLength = std::chrono::hours(m_config.sessionHours);
+    authOptions.failureDelay = m_config.loginFailureDelay;
+    if (m_config.clock)
+        authOptions.now = m_config.clock;
+    const QString serviceTokenFile = m_config.effectiveServiceTokenFile();
+    if (!serviceTokenFile.isEmpty()) {
+        m_token = api::loadOrCreateToken(serviceTokenFile);
+        authOptions.serviceToken = m_token;
+        m_report << QStringLiteral("token de serviço ATIVO (%1): quem o tiver age como o usuário "
+                                   "'%2' (perfil nutricionista)")
+                        .arg(serviceTokenFile, auth::kServiceLogin);
+    } else {
+        m_report << QStringLiteral("token de serviço desativado (só sessões de usuários)");
+    }
+    m_auth = std::make_unique<auth::Authenticator>(*m_db, authOptions);
+    m_report << QStringLiteral("sessões de %1 h").arg(m_config.sessionHours);
+    const bool anyUser =
+        storage::inTransaction(*m_db, storage::Access::ReadOnly,
+                               [](storage::Transaction& tx) { return auth::users::any(tx); });
+    if (!anyUser)
+        m_report << QStringLiteral("nenhum usuário cadastrado; crie o primeiro administrador com:\n"
+                                   "    avalnutri-server user add LOGIN --name \"Nome completo\" "
+                                   "--registration \"CRN-3 12345\" --role admin %1")
+                        .arg(m_config.database ? QStringLiteral("--db URL")
+                                               : QStringLiteral("--data %1").arg(dataDir));
 
-    methods::registerAll(m_routes, *m_db);
-    m_endpoint = std::make_unique<api::RpcEndpoint>(m_routes, m_token);
+    // Every write goes through the auditing database, which appends its audit row in the
+    // write's own transaction.
+    m_auditedDb = std::make_unique<auth::AuditingDatabase>(*m_db);
+    methods::registerAll(m_routes, *m_auditedDb);
+    auth::registerAuditMethods(m_routes, *m_db);
+    m_endpoint = std::make_unique<api::RpcEndpoint>(m_routes, *m_auth);
 
     http::HttpServerOptions httpOptions;
     httpOptions.host = m_config.listenHost;
@@ -78,6 +106,8 @@ ServerInstance::~ServerInstance()
         m_http->stop();
     m_http.reset();
     m_endpoint.reset();
+    m_auth.reset();
+    m_auditedDb.reset();
     m_db.reset();
 }
 

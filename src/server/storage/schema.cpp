@@ -33,6 +33,7 @@ const QList<SchemaStep>& schemaSteps()
         {6, QStringLiteral(":/avalnutri/schema/006_body_density.sql")},
         {7, QStringLiteral(":/avalnutri/schema/007_recommendations_per_kg.sql")},
         {8, QStringLiteral(":/avalnutri/schema/008_nutrient_recommendation.sql")},
+        {9, QStringLiteral(":/avalnutri/schema/009_users_audit.sql")},
     };
     return steps;
 }
@@ -44,10 +45,19 @@ int latestSchemaVersion()
 
 QStringList schemaStatements(const QString& sqlText, Engine engine)
 {
+    // "@sqlite " and "@postgres " start a line of that engine only.
+    const QString mine =
+        engine == Engine::Sqlite ? QStringLiteral("@sqlite ") : QStringLiteral("@postgres ");
     QString text;
-    for (const QString& line : sqlText.split(QLatin1Char('\n'))) {
-        if (line.trimmed().startsWith(QLatin1String("--")))
+    for (QString line : sqlText.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1String("--")))
             continue;
+        if (trimmed.startsWith(QLatin1Char('@'))) {
+            if (!trimmed.startsWith(mine))
+                continue;
+            line = trimmed.mid(mine.size());
+        }
         text += line + QLatin1Char('\n');
     }
     text.replace(QLatin1String("${BLOB}"),

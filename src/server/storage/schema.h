@@ -19,7 +19,8 @@ const QList<SchemaStep>& schemaSteps();
 int latestSchemaVersion();
 
 // The statements of a step for an engine: comments dropped, split at the ';' that ends
-// a line, engine types substituted (${BLOB}).
+// a line, engine types substituted (${BLOB}), lines of the other engine ("@sqlite ...",
+// "@postgres ...") dropped.
 QStringList schemaStatements(const QString& sqlText, Engine engine);
 
 struct UpgradeResult
