@@ -148,7 +148,7 @@ TEST_F(CliLoginTest, AServiceTokenFileStillWorksWithoutASession)
 {
     const Outcome patients =
         run({u"--server"_s, u"127.0.0.1:%1"_s.arg(server.port()), u"--token-file"_s,
-             server.config().effectiveTokenFile(), u"patients"_s});
+             server.config().effectiveServiceTokenFile(), u"patients"_s});
     EXPECT_EQ(patients.status, 0) << qPrintable(patients.err);
     EXPECT_TRUE(patients.out.contains(u"000000000001"_s));
 }

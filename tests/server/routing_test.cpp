@@ -195,9 +195,14 @@ TEST_F(RoutingTest, AServerFailureTellsTheClientItsKindAndTheLogTheWholeStory)
 
 TEST_F(RoutingTest, TheEndpointDispatchesRequestsByPath)
 {
-    // The transport hands over every POST; only "/rpc/<Method>" with a method name is a
-    // call, the rest is an unknown path whatever the token.
-    const RpcEndpoint endpoint(routes, "s3cret");
+    // The transport hands over every POST; "/rpc/<Method>" with a method name is a call,
+    // "/login" (here with a body that is no login) and "/logout" are the sessions', the
+    // rest is an unknown path whatever the token.
+    NoSessions db;
+    server::auth::AuthOptions options;
+    options.serviceToken = "s3cret";
+    server::auth::Authenticator authenticator(db, options);
+    const RpcEndpoint endpoint(routes, authenticator);
     const QByteArray good = call({u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
     struct Row
     {
@@ -207,7 +212,7 @@ TEST_F(RoutingTest, TheEndpointDispatchesRequestsByPath)
     const Row rows[] = {
         {"/rpc/Echo", 200},  {"/rpc/Nope", 404},  {"/rpc/", 404},         {"/rpc/1Echo", 404},
         {"/rpc/Ec-ho", 404}, {"/rpc/Echo/", 404}, {"/rpcEcho", 404},      {"/Echo", 404},
-        {"/rpc/Echo ", 404}, {"/login2", 404},    {"/rpc/rpc/Echo", 404},
+        {"/rpc/Echo ", 404}, {"/login2", 404},    {"/rpc/rpc/Echo", 404}, {"/login", 400},
     };
     for (const Row& row : rows) {
         const RpcAnswer a = endpoint.handle(RpcRequest{row.path, "Bearer s3cret", good, {}});
