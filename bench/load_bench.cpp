@@ -233,7 +233,10 @@ public:
     {
         m_log = QDir(dataDir).filePath(QStringLiteral("server.log"));
         QStringList args{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0"),
-                         QStringLiteral("--data"), dataDir, QStringLiteral("--quiet")};
+                         QStringLiteral("--data"), dataDir, QStringLiteral("--quiet"),
+                         // The bench's clients are unattended tools: the service token.
+                         QStringLiteral("--service-token-file"),
+                         dataDir + QStringLiteral("/token")};
         if (!o.postgres.isEmpty()) {
             const QString schema = QStringLiteral("bench_%1").arg(::getpid());
             args << QStringLiteral("--db")
