@@ -52,6 +52,9 @@ QString usageText()
                "                        conexões abertas por endereço de cliente (padrão 64)\n"
                "  --request-timeout S   prazo para receber cabeçalhos e corpo (padrão 10)\n"
                "  --idle-timeout S      fecha conexões ociosas após S segundos (padrão 30)\n"
+               "  --tls-cert ARQ --tls-key ARQ\n"
+               "                        HTTPS com este certificado (cadeia PEM) e sua chave\n"
+               "                        privada PEM; sem eles, HTTP\n"
                "  --max-body BYTES      tamanho máximo do corpo de uma requisição (padrão "
                "8388608)\n"
                "  --no-demo-patients    não cadastrar os pacientes de demonstração na primeira "
@@ -141,6 +144,11 @@ ParsedArguments parseArguments(const QStringList& arguments)
                 return error(QStringLiteral(
                     "--max-body precisa de um número de bytes de 1024 a 1073741824."));
             config.maxBodyBytes = n;
+        } else if (option == QLatin1String("--tls-cert") || option == QLatin1String("--tls-key")) {
+            if (!value(v) || v.isEmpty())
+                return error(QStringLiteral("%1 precisa de um arquivo PEM.").arg(option));
+            (option == QLatin1String("--tls-cert") ? config.tlsCertFile : config.tlsKeyFile) =
+                QDir().absoluteFilePath(v);
         } else if (option == QLatin1String("--no-demo-patients")) {
             config.demoPatients = false;
         } else if (option == QLatin1String("--quiet")) {
@@ -149,6 +157,9 @@ ParsedArguments parseArguments(const QStringList& arguments)
             return error(QStringLiteral("Opção desconhecida '%1'.").arg(option));
         }
     }
+    if (config.tlsCertFile.isEmpty() != config.tlsKeyFile.isEmpty())
+        return error(QStringLiteral("--tls-cert e --tls-key vão juntos: o certificado e a sua "
+                                    "chave privada."));
     return ParsedArguments{std::make_optional(std::move(config)), QString(), 0};
 }
 

@@ -28,6 +28,8 @@ struct ServerConfig
     int idleTimeoutMs = 30'000;     // a kept-alive connection without a request
     qsizetype maxBodyBytes = 8 * 1024 * 1024;
     bool logRequests = true;
+    QString tlsCertFile;  // with tlsKeyFile: HTTPS; both empty: HTTP
+    QString tlsKeyFile;
 
     QString effectiveDataDir() const;
     QString effectiveServiceTokenFile() const;  // empty when there is none

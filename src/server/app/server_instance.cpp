@@ -90,6 +90,8 @@ ServerInstance::ServerInstance(ServerConfig config) : m_config(std::move(config)
     httpOptions.requestTimeout = std::chrono::milliseconds(m_config.requestTimeoutMs);
     httpOptions.idleTimeout = std::chrono::milliseconds(m_config.idleTimeoutMs);
     httpOptions.logRequests = m_config.logRequests;
+    httpOptions.tlsCertFile = m_config.tlsCertFile;
+    httpOptions.tlsKeyFile = m_config.tlsKeyFile;
     const api::RpcEndpoint* endpoint = m_endpoint.get();
     m_http =
         std::make_unique<http::HttpServer>(httpOptions, [endpoint](const api::RpcRequest& request) {
@@ -134,7 +136,10 @@ QString ServerInstance::address() const
     const QString host = m_config.listenHost.contains(QLatin1Char(':'))
                              ? QLatin1Char('[') + m_config.listenHost + QLatin1Char(']')
                              : m_config.listenHost;
-    return QStringLiteral("http://%1:%2").arg(host).arg(port());
+    return QStringLiteral("%1://%2:%3")
+        .arg(m_config.tlsCertFile.isEmpty() ? QStringLiteral("http") : QStringLiteral("https"))
+        .arg(host)
+        .arg(port());
 }
 
 }  // namespace server::app

@@ -7,6 +7,8 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/asio/ssl/context.hpp>
+#include <boost/asio/ssl/stream.hpp>
 #include <boost/asio/strand.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
@@ -19,6 +21,12 @@
 #include <boost/beast/http/write.hpp>
 
 #include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+#include <openssl/err.h>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -68,6 +76,61 @@ void logLine(const std::string& address, const QByteArray& path, int status, dou
     std::fflush(stderr);
 }
 
+using TlsStream = net::ssl::stream<beast::tcp_stream>;
+
+// The first OpenSSL error on this thread, as text (and the queue emptied).
+QString openSslError()
+{
+    char text[256] = "";
+    const unsigned long code = ERR_get_error();
+    if (code != 0)
+        ERR_error_string_n(code, text, sizeof text);
+    ERR_clear_error();
+    return QString::fromLatin1(text);
+}
+
+// The server's TLS context from its certificate chain and key files, each checked so the
+// operator is told which file is wrong and how.
+std::unique_ptr<net::ssl::context> tlsContext(const QString& certFile, const QString& keyFile)
+{
+    auto fail = [](const QString& text) { return std::runtime_error(text.toStdString()); };
+    for (const auto& [file, what] : {std::pair{certFile, QStringLiteral("do certificado TLS")},
+                                     std::pair{keyFile, QStringLiteral("da chave TLS")}}) {
+        const QFileInfo info(file);
+        if (!info.exists())
+            throw fail(QStringLiteral("Arquivo %1 não encontrado: %2.").arg(what, file));
+        if (!info.isFile() || !info.isReadable())
+            throw fail(QStringLiteral("Arquivo %1 sem permissão de leitura: %2.").arg(what, file));
+    }
+    auto ctx = std::make_unique<net::ssl::context>(net::ssl::context::tls_server);
+    ctx->set_options(net::ssl::context::default_workarounds | net::ssl::context::no_sslv2
+                     | net::ssl::context::no_sslv3 | net::ssl::context::no_tlsv1
+                     | net::ssl::context::no_tlsv1_1 | net::ssl::context::single_dh_use);
+    SSL_CTX* native = ctx->native_handle();
+    ERR_clear_error();
+    if (SSL_CTX_use_certificate_chain_file(native, QFile::encodeName(certFile).constData()) != 1)
+        throw fail(QStringLiteral("Certificado TLS inválido em %1 (um certificado PEM é "
+                                  "esperado): %2.")
+                       .arg(certFile, openSslError()));
+    // The key is read on its own first, so that a file that is no key and a key of
+    // another certificate get different texts.
+    FILE* f = std::fopen(QFile::encodeName(keyFile).constData(), "rb");
+    EVP_PKEY* key = f ? PEM_read_PrivateKey(f, nullptr, nullptr, nullptr) : nullptr;
+    if (f)
+        std::fclose(f);
+    if (!key)
+        throw fail(QStringLiteral("Chave TLS inválida em %1 (uma chave privada PEM sem senha "
+                                  "é esperada): %2.")
+                       .arg(keyFile, openSslError()));
+    const int used = SSL_CTX_use_PrivateKey(native, key);
+    EVP_PKEY_free(key);
+    if (used != 1 || SSL_CTX_check_private_key(native) != 1)
+        throw fail(QStringLiteral("A chave TLS %1 não corresponde ao certificado %2.")
+                       .arg(keyFile, certFile));
+    ERR_clear_error();
+    return ctx;
+}
+
 api::RpcAnswer internalError(const QString& text)
 {
     return api::RpcAnswer::failure(500, QStringLiteral("Erro interno do servidor: %1").arg(text));
@@ -98,6 +161,8 @@ struct HttpServer::Impl
             options.workers = defaultWorkers();
         if (options.ioThreads <= 0)
             options.ioThreads = std::thread::hardware_concurrency() >= 4 ? 2 : 1;
+        if (!options.tlsCertFile.isEmpty() || !options.tlsKeyFile.isEmpty())
+            tls = tlsContext(options.tlsCertFile, options.tlsKeyFile);
     }
 
     ~Impl()
@@ -111,6 +176,8 @@ struct HttpServer::Impl
 
     void accept();
     void onAccepted(tcp::socket socket);
+
+    std::unique_ptr<net::ssl::context> tls;  // none: plain HTTP
 
     // Counts a connection from address; false when the address is at its limit.
     bool admit(const std::string& address)
@@ -191,13 +258,9 @@ public:
         net::dispatch(m_stream.get_executor(), [self = this->shared_from_this(), open] {
             if (!open)
                 return self->close();
-            if (!self->m_admitted)
-                return self->refuse(
-                    503, QStringLiteral("Conexões demais abertas a partir de %1 (limite %2); "
-                                        "tente novamente.")
-                             .arg(QString::fromStdString(self->m_address))
-                             .arg(self->m_server.options.maxConnectionsPerAddress));
-            self->waitForRequest();
+            if constexpr (std::is_same_v<Stream, TlsStream>)
+                return self->handshake();
+            self->begin();
         });
     }
 
@@ -212,6 +275,33 @@ public:
     }
 
 private:
+    // The TLS handshake, under the request deadline; a client that does not trust the
+    // certificate ends it, and the connection just closes.
+    void handshake()
+    {
+        m_state = State::Reading;
+        tcp().expires_after(m_server.options.requestTimeout);
+        m_stream.async_handshake(net::ssl::stream_base::server,
+                                 [self = this->shared_from_this()](beast::error_code ec) {
+                                     if (ec)
+                                         return self->close();
+                                     self->begin();
+                                 });
+    }
+
+    void begin()
+    {
+        net::dispatch(m_stream.get_executor(), [self = this->shared_from_this()] {
+            if (!self->m_admitted)
+                return self->refuse(
+                    503, QStringLiteral("Conexões demais abertas a partir de %1 (limite %2); "
+                                        "tente novamente.")
+                             .arg(QString::fromStdString(self->m_address))
+                             .arg(self->m_server.options.maxConnectionsPerAddress));
+            self->waitForRequest();
+        });
+    }
+
     enum class State
     {
         Idle,         // waiting for the first byte of a request
@@ -516,6 +606,13 @@ void HttpServer::Impl::onAccepted(tcp::socket socket)
             return;
     }
     const bool admitted = admit(address);
+    if (tls) {
+        auto session = std::make_shared<Session<TlsStream>>(
+            TlsStream(beast::tcp_stream(std::move(socket)), *tls), *this, std::move(address),
+            admitted);
+        session->start();
+        return;
+    }
     auto session = std::make_shared<Session<beast::tcp_stream>>(
         beast::tcp_stream(std::move(socket)), *this, std::move(address), admitted);
     session->start();

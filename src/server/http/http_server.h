@@ -27,6 +27,11 @@ struct HttpServerOptions
     // Open connections one client address may hold; more get 503 and are closed.
     int maxConnectionsPerAddress = 64;
     bool logRequests = true;  // one line per request on stderr
+    // HTTPS when both are set: the certificate chain and its private key, PEM files. The
+    // constructor throws std::runtime_error with a clear text when either cannot be read
+    // or they do not belong together.
+    QString tlsCertFile;
+    QString tlsKeyFile;
 };
 
 // Two workers per hardware thread, at least four: handlers mostly wait on the database.
@@ -39,7 +44,8 @@ int defaultWorkers();
 // 404 for paths it does not know); other methods are answered 404 here. Bodies over the
 // limit are refused with 413 as soon as their Content-Length is read; error answers
 // always carry the {"ok": false, "error": ...} body. Sessions are templates over the
-// stream type, so TLS can wrap the TCP stream.
+// stream type: with a certificate, each connection is a TLS stream over the TCP one
+// (OpenSSL), its handshake under the request deadline.
 class HttpServer
 {
 public:
