@@ -186,33 +186,41 @@ ParseResult parseReport(Command cmd, Reader& r)
 }
 
 // export --branch B --patient C [--from D] [--to D] --fhir FILE
-ParseResult parseExport(Command cmd, Reader& r)
+// audit --branch B --patient C [--from D] [--to D] [--json]
+// A patient's consultations over a period: the export writes them to a file, the audit lists
+// their changes.
+ParseResult parsePatientPeriod(Command cmd, Reader& r)
 {
-    cmd.kind = Command::Kind::Export;
+    const bool exporting = cmd.kind == Command::Kind::Export;
+    const QString name = exporting ? QStringLiteral("export") : QStringLiteral("audit");
     while (!r.atEnd()) {
         const QString arg = r.take();
-        QString* target = arg == u"--branch"    ? &cmd.branch
-                          : arg == u"--patient" ? &cmd.patient
-                          : arg == u"--from"    ? &cmd.from.emplace()
-                          : arg == u"--to"      ? &cmd.to.emplace()
-                          : arg == u"--fhir"    ? &cmd.fhir
-                                                : nullptr;
+        if (!exporting && arg == u"--json") {
+            cmd.json = true;
+            continue;
+        }
+        QString* target = arg == u"--branch"              ? &cmd.branch
+                          : arg == u"--patient"           ? &cmd.patient
+                          : arg == u"--from"              ? &cmd.from.emplace()
+                          : arg == u"--to"                ? &cmd.to.emplace()
+                          : exporting && arg == u"--fhir" ? &cmd.fhir
+                                                          : nullptr;
         if (!target)
-            return fail(QStringLiteral("opção desconhecida para export: %1").arg(arg));
+            return fail(QStringLiteral("opção desconhecida para %1: %2").arg(name, arg));
         const auto v = r.value(arg);
         if (!v)
             return fail(r.m_error);
         *target = *v;
     }
     if (cmd.branch.isEmpty() || cmd.patient.isEmpty())
-        return fail(QStringLiteral("export precisa de --branch e --patient"));
-    for (const auto& [name, value] : {std::pair{"--from", cmd.from}, std::pair{"--to", cmd.to}})
+        return fail(QStringLiteral("%1 precisa de --branch e --patient").arg(name));
+    for (const auto& [option, value] : {std::pair{"--from", cmd.from}, std::pair{"--to", cmd.to}})
         if (value && !isDate(*value))
             return fail(QStringLiteral("%1 deve ser uma data AAAA-MM-DD: '%2'")
-                            .arg(QLatin1String(name), *value));
+                            .arg(QLatin1String(option), *value));
     if (cmd.from && cmd.to && *cmd.from > *cmd.to)
         return fail(QStringLiteral("--to é anterior a --from"));
-    if (cmd.fhir.isEmpty())
+    if (exporting && cmd.fhir.isEmpty())
         return fail(QStringLiteral("export precisa de --fhir ARQUIVO.json"));
     return {cmd, {}};
 }
@@ -236,37 +244,6 @@ ParseResult parseLogin(Command cmd, bool login, Reader& r)
     }
     if (cmd.connection.sessionFile.isEmpty())
         return fail(QStringLiteral("não há onde guardar a sessão: defina XDG_RUNTIME_DIR ou HOME"));
-    return {cmd, {}};
-}
-
-// audit --branch B --patient C [--from D] [--to D] [--json]
-ParseResult parseAudit(Command cmd, Reader& r)
-{
-    cmd.kind = Command::Kind::Audit;
-    while (!r.atEnd()) {
-        const QString arg = r.take();
-        if (arg == u"--json") {
-            cmd.json = true;
-            continue;
-        }
-        QString* target = arg == u"--branch"    ? &cmd.branch
-                          : arg == u"--patient" ? &cmd.patient
-                          : arg == u"--from"    ? &cmd.from.emplace()
-                          : arg == u"--to"      ? &cmd.to.emplace()
-                                                : nullptr;
-        if (!target)
-            return fail(QStringLiteral("opção desconhecida para audit: %1").arg(arg));
-        const auto v = r.value(arg);
-        if (!v)
-            return fail(r.m_error);
-        *target = *v;
-    }
-    if (cmd.branch.isEmpty() || cmd.patient.isEmpty())
-        return fail(QStringLiteral("audit precisa de --branch e --patient"));
-    for (const auto& [name, value] : {std::pair{"--from", cmd.from}, std::pair{"--to", cmd.to}})
-        if (value && !isDate(*value))
-            return fail(QStringLiteral("%1 deve ser uma data AAAA-MM-DD: '%2'")
-                            .arg(QLatin1String(name), *value));
     return {cmd, {}};
 }
 
@@ -324,12 +301,12 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
 
     if (commandName == u"report")
         return parseReport(cmd, r);
-    if (commandName == u"export")
-        return parseExport(cmd, r);
+    if (commandName == u"export" || commandName == u"audit") {
+        cmd.kind = commandName == u"export" ? Command::Kind::Export : Command::Kind::Audit;
+        return parsePatientPeriod(cmd, r);
+    }
     if (commandName == u"login" || commandName == u"logout")
         return parseLogin(cmd, commandName == u"login", r);
-    if (commandName == u"audit")
-        return parseAudit(cmd, r);
 
     const bool add = commandName == u"patient-add";
     const bool energy = commandName == u"energy";

@@ -135,6 +135,13 @@ TEST(CliOptions, UsageErrorsSayWhatIsWrong)
                        "--value", "01"})
                     .error.contains("TIPO=TEXTO"));
     EXPECT_TRUE(parse({"calc", "--branch"}).error.contains("precisa de um valor"));
+    const QStringList period{"--branch", "0001",       "--patient", "1",
+                             "--from",   "2026-12-01", "--to",      "2026-11-01"};
+    EXPECT_TRUE(parse(QStringList{"audit"} + period).error.contains("anterior a --from"));
+    EXPECT_TRUE(parse(QStringList{"export"} + period + QStringList{"--fhir", "f.json"})
+                    .error.contains("anterior a --from"));
+    EXPECT_TRUE(parse({"audit", "--branch", "0001", "--patient", "1", "--fhir", "f.json"})
+                    .error.contains("opção desconhecida para audit: --fhir"));
     EXPECT_EQ(parse({"--help"}).command->kind, Command::Kind::Help);
 }
 
