@@ -1,8 +1,9 @@
 // The HTTP transport against hostile and idle clients, over raw sockets on loopback: a
 // request that trickles in is closed at its deadline while others are served, a
 // Content-Length the server will not read is refused without waiting for the body, one
-// address cannot hold more than its share of connections, and idle kept-alive connections
-// take no worker.
+// address cannot hold more than its share of connections, idle kept-alive connections
+// take no worker, and whatever follows an answer on a kept-alive connection (read by the
+// worker that answered, or by the I/O thread) gets the same answer.
 
 #include "test_server.h"
 
@@ -284,5 +285,58 @@ TEST(HttpTransportTest, EveryPostPathReachesTheApiLayer)
         EXPECT_EQ(r.status, row.status);
         EXPECT_FALSE(r.closes);
         EXPECT_TRUE(r.error().contains(QString::fromUtf8(row.text))) << r.error().toStdString();
+    }
+}
+
+TEST(HttpTransportTest, WhatFollowsAnAnswerIsReadLikeAFirstRequest)
+{
+    // Each row right after a call on a kept-alive connection, when the worker that answered
+    // may read the next request itself: whole, pipelined, split, refused or malformed, it
+    // gets the answer it gets on a fresh connection.
+    TestServer server(Engine::Sqlite, configWith(10'000));
+    const std::string call =
+        RawConnection::request("GetPacientes", server.token(), R"({"args": []})");
+    const std::string head = call.substr(0, call.find("\r\n\r\n") + 4);
+    struct Row
+    {
+        const char* name;
+        std::vector<std::string> parts;
+        std::vector<int> statuses;
+        bool closes;
+    };
+    const Row rows[] = {
+        {"one request", {call}, {200}, false},
+        {"two in one write", {call + call}, {200, 200}, false},
+        {"headers, then body", {head, call.substr(head.size())}, {200}, false},
+        {"a byte, then the rest", {call.substr(0, 1), call.substr(1)}, {200}, false},
+        {"a GET", {"GET /rpc/GetPacientes HTTP/1.1\r\nHost: x\r\n\r\n"}, {404}, false},
+        {"a wrong token", {RawConnection::request("GetPacientes", "x", "{}")}, {401}, false},
+        {"a body over the limit",
+         {"POST /rpc/GetPacientes HTTP/1.1\r\nHost: x\r\nContent-Length: 1000000\r\n\r\n"},
+         {413},
+         true},
+        {"malformed", {"NOT HTTP AT ALL\r\n\r\n"}, {400}, true},
+        {"Connection: close",
+         {"POST /rpc/GetPacientes HTTP/1.1\r\nHost: x\r\nConnection: close\r\nAuthorization: "
+          "Bearer "
+          + server.token().toStdString() + "\r\nContent-Length: 12\r\n\r\n{\"args\": []}"},
+         {200},
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RawConnection c(server.port());
+        ASSERT_EQ(c.call("GetPacientes", server.token()).status, 200);
+        for (const std::string& part : row.parts)
+            ASSERT_TRUE(c.send(part));
+        for (size_t i = 0; i < row.statuses.size(); ++i) {
+            const Response r = c.read();
+            EXPECT_EQ(r.status, row.statuses[i]) << r.error().toStdString();
+            EXPECT_EQ(r.closes, row.closes && i + 1 == row.statuses.size());
+        }
+        if (row.closes)
+            EXPECT_TRUE(c.closedWithin(failureBoundMs));
+        else
+            EXPECT_EQ(c.call("GetPacientes", server.token()).status, 200);
     }
 }

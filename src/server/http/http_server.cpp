@@ -28,6 +28,8 @@
 #include <openssl/pem.h>
 #include <openssl/ssl.h>
 
+#include <poll.h>
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -412,25 +414,127 @@ private:
                    request.path);
             return;
         }
-        const auto auth = req[bhttp::field::authorization];
-        request.authorization = QByteArray(auth.data(), static_cast<qsizetype>(auth.size()));
-        request.body = QByteArray::fromStdString(std::move(req.body()));
-        request.remoteAddress = QString::fromStdString(m_address);
+        fillCall(request, req);
         m_parser.reset();
         m_state = State::Handling;
         // The handler may take long (a slow database): no deadline while it runs.
         tcp().expires_never();
-        m_server.pool->post([self = this->shared_from_this(), request = std::move(request)] {
+        queue(std::move(request));
+    }
+
+    // The path (without query), token, body and address of a POST.
+    void fillCall(api::RpcRequest& request, bhttp::request<bhttp::string_body>& req) const
+    {
+        request.path = QByteArray(req.target().data(), static_cast<qsizetype>(req.target().size()));
+        const qsizetype query = request.path.indexOf('?');
+        if (query >= 0)
+            request.path.truncate(query);
+        const auto auth = req[bhttp::field::authorization];
+        request.authorization = QByteArray(auth.data(), static_cast<qsizetype>(auth.size()));
+        request.body = QByteArray::fromStdString(std::move(req.body()));
+        request.remoteAddress = QString::fromStdString(m_address);
+    }
+
+    void queue(api::RpcRequest request)
+    {
+        m_server.pool->post(
+            [self = this->shared_from_this(), request = std::move(request)]() mutable {
+                self->serve(std::move(request));
+            });
+    }
+
+    // On a worker: runs the call and answers it; then, while the client sends its next
+    // request at once and nobody waits in the queue, serves that one too.
+    void serve(api::RpcRequest request)
+    {
+        for (;;) {
             api::RpcAnswer a;
             try {
-                a = self->m_server.handler(request);
+                a = m_server.handler(request);
             } catch (const std::exception& e) {
                 a = internalError(QString::fromLocal8Bit(e.what()));
             } catch (...) {
                 a = internalError(QStringLiteral("erro desconhecido"));
             }
-            self->answerFromWorker(std::move(a), request.path);
-        });
+            if (!answerFromWorker(std::move(a), request.path))
+                return;
+            std::optional<api::RpcRequest> next = nextRequestOnWorker();
+            if (!next) {
+                // Back to the I/O thread, which waits for the next request at no cost.
+                net::post(m_stream.get_executor(),
+                          [self = this->shared_from_this()] { self->resumeReading(); });
+                return;
+            }
+            if (m_server.pool->busy()) {
+                // Others came first: this request waits its turn like theirs.
+                queue(std::move(*next));
+                return;
+            }
+            request = std::move(*next);
+        }
+    }
+
+    // On a worker, after a complete answer on a kept-alive plain TCP connection: the
+    // next request when it arrives within the short wait and is whole, a POST, and
+    // within the limits. Anything else (no request yet, a partial or faulty one) is left
+    // in the buffer for the I/O thread, which reads and answers it as usual. Nothing but
+    // this worker touches the socket meanwhile: the session stays Handling.
+    std::optional<api::RpcRequest> nextRequestOnWorker()
+    {
+        const auto wait = m_server.options.nextRequestWait;
+        if (wait.count() <= 0 || m_closing || !m_server.pool->quiet())
+            return std::nullopt;
+        tcp::socket& socket = tcp().socket();
+        if (m_buffer.size() == 0) {
+            pollfd p{socket.native_handle(), POLLIN, 0};
+            const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
+            const timespec limit{
+                static_cast<time_t>(seconds.count()),
+                static_cast<long>(std::chrono::nanoseconds(wait - seconds).count())};
+            if (::ppoll(&p, 1, &limit, nullptr) != 1 || (p.revents & POLLIN) == 0)
+                return std::nullopt;
+            beast::error_code ec;
+            const size_t n = socket.read_some(m_buffer.prepare(4096), ec);
+            if (ec)
+                return std::nullopt;  // the I/O thread's read meets the same end
+            m_buffer.commit(n);
+        }
+        if (m_closing)
+            return std::nullopt;
+
+        bhttp::request_parser<bhttp::string_body> parser;
+        parser.body_limit(static_cast<std::uint64_t>(m_server.options.maxBodyBytes));
+        parser.header_limit(64 * 1024);
+        parser.eager(true);
+        const auto data = m_buffer.data();
+        const char* bytes = static_cast<const char*>(data.data());
+        size_t used = 0;
+        beast::error_code ec;
+        while (!parser.is_done()) {
+            const size_t n = parser.put(net::buffer(bytes + used, data.size() - used), ec);
+            used += n;
+            if (ec || n == 0)
+                break;
+        }
+        if (ec || !parser.is_done() || parser.get().method() != bhttp::verb::post)
+            return std::nullopt;
+        m_buffer.consume(used);
+        m_started = Clock::now();
+        auto& req = parser.get();
+        m_keepAlive = req.keep_alive();
+        m_version = req.version();
+        api::RpcRequest request;
+        fillCall(request, req);
+        return request;
+    }
+
+    // On the strand, after a worker answered in full and kept the connection.
+    void resumeReading()
+    {
+        if (m_state == State::Closing)
+            return;
+        m_started.reset();
+        waitForRequest();
     }
 
     void refuse(int status, const QString& message)
@@ -478,7 +582,10 @@ private:
     // when the socket takes it at once (nothing else touches the socket while a call is
     // handled), which spares the client a hand-over to the I/O thread; the rest of the
     // work, and any answer the socket cannot take now, goes back to the strand.
-    void answerFromWorker(api::RpcAnswer a, const QByteArray& path)
+    //
+    // Answers true when the answer went out whole and the connection stays open: the
+    // worker still owns the session and may serve its next request (serve()).
+    bool answerFromWorker(api::RpcAnswer a, const QByteArray& path)
     {
         logAnswer(a.status, path);
         const bool keep = m_keepAlive && !m_closing;
@@ -493,12 +600,17 @@ private:
             if (ec && ec != net::error::would_block && ec != net::error::try_again) {
                 net::post(m_stream.get_executor(),
                           [self = this->shared_from_this()] { self->close(); });
-                return;
+                return false;
+            }
+            if (written == wire->size() && keep) {
+                m_started.reset();
+                return true;
             }
         }
         net::post(m_stream.get_executor(), [self = this->shared_from_this(), wire, written, keep] {
             self->write(wire, written, keep);
         });
+        return false;
     }
 
     // On the strand: an answer that did not go through a worker.

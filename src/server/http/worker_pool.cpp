@@ -21,6 +21,7 @@ void WorkerPool::post(std::function<void()> job)
         if (m_stopping)
             return;
         m_jobs.push_back(std::move(job));
+        ++m_queued;
     }
     m_ready.notify_one();
 }
@@ -43,11 +44,14 @@ void WorkerPool::work()
         std::function<void()> job;
         {
             std::unique_lock lock(m_mutex);
+            ++m_idle;
             m_ready.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+            --m_idle;
             if (m_jobs.empty())
                 return;
             job = std::move(m_jobs.front());
             m_jobs.pop_front();
+            --m_queued;
         }
         job();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -21,6 +22,11 @@ public:
     WorkerPool& operator=(const WorkerPool&) = delete;
 
     void post(std::function<void()> job);
+    // True when no job waits and some other worker is free to take the next one: a
+    // worker may then go on with its own connection without passing anyone over.
+    bool quiet() const { return m_queued.load() == 0 && m_idle.load() > 0; }
+    // True when a job waits its turn.
+    bool busy() const { return m_queued.load() > 0; }
     // Runs the jobs already posted, then ends the threads. Later posts are dropped.
     void stop();
 
@@ -31,6 +37,8 @@ private:
     std::condition_variable m_ready;
     std::deque<std::function<void()>> m_jobs;
     bool m_stopping = false;
+    std::atomic<int> m_queued{0};  // jobs posted and not yet taken
+    std::atomic<int> m_idle{0};    // workers waiting for a job
     std::vector<std::thread> m_threads;
 };
 
