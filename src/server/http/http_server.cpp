@@ -481,6 +481,9 @@ private:
     // this worker touches the socket meanwhile: the session stays Handling.
     std::optional<api::RpcRequest> nextRequestOnWorker()
     {
+        // Over TLS the bytes on the socket are not the request: the I/O thread reads it.
+        if constexpr (!std::is_same_v<Stream, beast::tcp_stream>)
+            return std::nullopt;
         const auto wait = m_server.options.nextRequestWait;
         if (wait.count() <= 0 || m_closing || !m_server.pool->quiet())
             return std::nullopt;
