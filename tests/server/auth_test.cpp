@@ -32,22 +32,17 @@ QString errorOf(const LoginAnswer& a)
 
 }  // namespace
 
-class AuthTest : public ::testing::TestWithParam<Engine>
+class AuthTest : public EngineTest
 {
 protected:
-    void SetUp() override
+    server::app::ServerConfig serverConfig() override
     {
-        if (GetParam() == Engine::Postgres) {
-            QString reason;
-            if (!testPostgres(&reason)) {
-                if (qEnvironmentVariable("CI") == QLatin1String("true"))
-                    FAIL() << "PostgreSQL is required under CI: " << reason.toStdString();
-                GTEST_SKIP() << "PostgreSQL tests skipped: " << reason.toStdString();
-            }
-        }
         server::app::ServerConfig config = TestServer::quietConfig();
         config.clock = [this] { return QDateTime::fromMSecsSinceEpoch(m_now.load(), Qt::UTC); };
-        server = std::make_unique<TestServer>(GetParam(), config);
+        return config;
+    }
+    void afterStart() override
+    {
         server->addUser(u"ana"_s, u"nutricionista"_s, kPassword);
         server->addUser(u"bia"_s, u"consulta"_s, kPassword);
         server->addUser(u"root"_s, u"admin"_s, kPassword);
@@ -76,7 +71,6 @@ protected:
 
     std::atomic<qint64> m_now{
         QDateTime(QDate(2026, 12, 6), QTime(13, 0), Qt::UTC).toMSecsSinceEpoch()};
-    std::unique_ptr<TestServer> server;
 };
 
 TEST_P(AuthTest, LoginAnswersASessionAndLogoutEndsIt)

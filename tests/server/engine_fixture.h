@@ -25,8 +25,13 @@ protected:
                 GTEST_SKIP() << "PostgreSQL tests skipped: " << reason.toStdString();
             }
         }
-        server = std::make_unique<TestServer>(GetParam());
+        server = std::make_unique<TestServer>(GetParam(), serverConfig());
+        afterStart();
     }
+
+    // What a suite changes in the server's configuration, and does once it has started.
+    virtual server::app::ServerConfig serverConfig() { return TestServer::quietConfig(); }
+    virtual void afterStart() {}
 
     records::AppServer& app() { return server->client(); }
 
