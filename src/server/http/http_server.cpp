@@ -133,9 +133,16 @@ std::unique_ptr<net::ssl::context> tlsContext(const QString& certFile, const QSt
     return ctx;
 }
 
+// A failure that escaped the call handler: its detail goes to the log, never to the client
+// (it may name a statement or a value).
 api::RpcAnswer internalError(const QString& text)
 {
-    return api::RpcAnswer::failure(500, QStringLiteral("Erro interno do servidor: %1").arg(text));
+    const QByteArray line =
+        QStringLiteral("avalnutri-server: erro interno fora do tratamento da chamada: %1\n")
+            .arg(text)
+            .toUtf8();
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    return api::RpcAnswer::failure(500, QStringLiteral("Erro interno do servidor."));
 }
 
 }  // namespace
