@@ -21,6 +21,8 @@
 //   --server BIN    the server executable (default: the one built with this benchmark)
 //   --server-arg A  an extra argument for the server (repeatable), e.g. --workers
 
+#include "weight_change.h"
+
 #include <client/http_app_server.h>
 
 #include <records/field.h>
@@ -186,41 +188,6 @@ std::string request(const char* method, const QByteArray& token, const QJsonArra
 QJsonArray keyArgs(const records::ConsultationKey& k)
 {
     return {k.branch, k.patient, records::formatDateTime(k.date)};
-}
-
-// A change of the consultation's recorded weight (method 00, data type 01) from one value
-// to the next.
-records::Delta weightChange(const records::ConsultationKey& k, int from, int to)
-{
-    const records::DataSetLayout& layout = records::layouts::cdsInfoAval();
-    auto row = [&](int value) {
-        QVariantList r;
-        for (const records::FieldDef& f : layout.fields) {
-            if (f.name == QLatin1String("CDFILIAL"))
-                r.append(k.branch);
-            else if (f.name == QLatin1String("CDPACIENTE"))
-                r.append(k.patient);
-            else if (f.name == QLatin1String("DTCONSPACI"))
-                r.append(k.date);
-            else if (f.name == QLatin1String("CDTBMETOAVAL"))
-                r.append(QStringLiteral("00"));
-            else if (f.name == QLatin1String("CDTIPODADO"))
-                r.append(QStringLiteral("01"));
-            else if (f.name == QLatin1String("DSINFOAVAL"))
-                r.append(QString::number(value));
-            else
-                r.append(QVariant());
-        }
-        return r;
-    };
-    records::Delta d;
-    d.fields = layout.fields;
-    d.keyFields = layout.keyFields;
-    if (from < 0)
-        d.changes.append({records::DeltaChange::Kind::Insert, {}, row(to)});
-    else
-        d.changes.append({records::DeltaChange::Kind::Update, row(from), row(to)});
-    return d;
 }
 
 // avalnutri-server as a child process with its log in the data directory.
@@ -404,7 +371,7 @@ int main(int argc, char** argv)
                 k.branch, k.patient, QStringLiteral("Paciente de carga %1").arg(i),
                 QString::number(i % 2), QDateTime(QDate(1980, 1, 1), QTime(0, 0), Qt::UTC), false);
             if (r.ok)
-                r = setup.SetInfoAval(weightChange(k, -1, 70), QString());
+                r = setup.SetInfoAval(bench::weightChange(k, -1, 70), QString());
             if (!r.ok) {
                 std::fprintf(stderr, "set-up failed: %s\n", r.error.toLocal8Bit().data());
                 return 1;
@@ -492,8 +459,9 @@ int main(int argc, char** argv)
                 std::string req;
                 if (method == 2) {
                     const int next = weight == 70 ? 71 : 70;
-                    req = request("SetInfoAval", token,
-                                  {records::encodeDelta(weightChange(k, weight, next)), QString()});
+                    req = request(
+                        "SetInfoAval", token,
+                        {records::encodeDelta(bench::weightChange(k, weight, next)), QString()});
                     weight = next;
                 }
                 const auto t0 = Clock::now();

@@ -7,6 +7,8 @@
 // DIR (default: a temporary directory) should be on the disk the server would use:
 // every SetInfoAval waits for its commit to reach the disk.
 
+#include "weight_change.h"
+
 #include <client/http_app_server.h>
 #include <server/app/server_instance.h>
 
@@ -38,38 +40,13 @@ Fixture* g_fixture = nullptr;
 
 // The weight the consultation holds now: every update carries it as its original value
 // (the server refuses an update made on values that changed since), then replaces it.
-QString g_storedWeight = QStringLiteral("70");
-int g_nextWeight = 0;
+int g_storedWeight = 70;
 
 records::Delta nextWeightUpdate(const records::ConsultationKey& k)
 {
-    const QString value = QString::number(++g_nextWeight);
-    const records::DataSetLayout& layout = records::layouts::cdsInfoAval();
-    auto row = [&](const QVariant& v) {
-        QVariantList r;
-        for (const records::FieldDef& f : layout.fields) {
-            if (f.name == QLatin1String("CDFILIAL"))
-                r.append(k.branch);
-            else if (f.name == QLatin1String("CDPACIENTE"))
-                r.append(k.patient);
-            else if (f.name == QLatin1String("DTCONSPACI"))
-                r.append(k.date);
-            else if (f.name == QLatin1String("CDTBMETOAVAL"))
-                r.append(QStringLiteral("00"));
-            else if (f.name == QLatin1String("CDTIPODADO"))
-                r.append(QStringLiteral("01"));
-            else if (f.name == QLatin1String("DSINFOAVAL"))
-                r.append(v);
-            else
-                r.append(QVariant());
-        }
-        return r;
-    };
-    records::Delta d;
-    d.fields = layout.fields;
-    d.keyFields = layout.keyFields;
-    d.changes.append({records::DeltaChange::Kind::Update, row(g_storedWeight), row(value)});
-    g_storedWeight = value;
+    const int next = g_storedWeight + 1;
+    records::Delta d = bench::weightChange(k, g_storedWeight, next);
+    g_storedWeight = next;
     return d;
 }
 
@@ -192,10 +169,7 @@ int main(int argc, char** argv)
                    QDateTime(QDate(2026, 12, 6), QTime(0, 0), Qt::UTC)};
     // The recorded value both methods work on, and a few neighbours of its type.
     {
-        g_nextWeight = 69;  // inserted as 70, the first original value
-        records::Delta d = nextWeightUpdate(fixture.key);
-        d.changes.first().kind = records::DeltaChange::Kind::Insert;
-        d.changes.first().oldValues.clear();
+        const records::Delta d = bench::weightChange(fixture.key, -1, g_storedWeight);
         const records::Reply r = fixture.client->SetInfoAval(d, QString());
         if (!r.ok) {
             std::fprintf(stderr, "set-up failed: %s\n", r.error.toStdString().c_str());
