@@ -1,6 +1,6 @@
-// HTTPS on the server: a certificate made here with the openssl command, a client that
-// trusts its authority answered and one that does not refused; and the start-up texts for
-// certificate and key files that cannot serve.
+// HTTPS: a certificate made here with the openssl command; clients that trust its
+// authority answered (by address and by name), the others refused before any password is
+// sent; and the start-up texts for certificate and key files that cannot serve.
 
 #include <login_stub_server.h>
 #include <test_server.h>
@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TEST(TlsServer, AClientTrustingTheAuthorityIsAnsweredAndAnotherIsRefused)
+TEST(TlsServer, TheCertificateIsVerifiedAgainstTheClientsAuthority)
 {
     QTemporaryDir dir;
     const clienttest::TestCertificates certs(dir.path());
@@ -28,33 +28,54 @@ TEST(TlsServer, AClientTrustingTheAuthorityIsAnsweredAndAnotherIsRefused)
     config.tlsKeyFile = certs.keyFile;
     servertest::TestServer server(servertest::Engine::Sqlite, config);
     EXPECT_TRUE(server.instance().address().startsWith(u"https://127.0.0.1:"_s));
-
-    auto client = [&](const QString& caFile) {
-        httpclient::HttpAppServer::Options o;
-        o.port = server.port();
-        o.tls = true;
-        o.caFile = caFile;
-        o.token = server.token();
-        o.connectTimeoutMs = 10000;
-        return std::make_unique<httpclient::HttpAppServer>(o);
-    };
-    const records::Reply trusted = client(certs.caFile)->call(u"GetPacientes"_s, {});
-    EXPECT_TRUE(trusted.ok) << trusted.error.toStdString();
-    const records::Reply other = client(certs.otherCaFile)->call(u"GetPacientes"_s, {});
-    EXPECT_FALSE(other.ok);
-    EXPECT_TRUE(other.error.contains(u"certificado do servidor não foi aceito"_s))
-        << other.error.toStdString();
-    // Login goes over the same TLS connection as any call.
     server.addUser(u"ana"_s, u"nutricionista"_s, u"senha-boa-1"_s);
-    auto tlsClient = client(certs.caFile);
-    const httpclient::LoginResult login = tlsClient->login(u"ana"_s, u"senha-boa-1"_s);
-    ASSERT_TRUE(login.session) << login.error.toStdString();
-    EXPECT_TRUE(tlsClient->call(u"GetPacientes"_s, {}).ok);
-    // A plain HTTP client gets no answer from the HTTPS port.
-    httpclient::HttpAppServer::Options plain;
-    plain.port = server.port();
-    plain.token = server.token();
-    EXPECT_FALSE(httpclient::HttpAppServer(plain).call(u"GetPacientes"_s, {}).ok);
+
+    struct Row
+    {
+        const char* what;
+        const char* host;
+        bool tls;
+        QString caFile;
+        const char* errorPart;  // nullptr: the login succeeds
+    };
+    const Row rows[] = {
+        {"trusted authority", "127.0.0.1", true, certs.caFile, nullptr},
+        {"trusted authority, by name", "localhost", true, certs.caFile, nullptr},
+        {"system authorities only", "127.0.0.1", true, QString(), "certificado do servidor"},
+        {"another authority", "127.0.0.1", true, certs.otherCaFile,
+         "certificado do servidor não foi aceito"},
+        {"missing authority file", "127.0.0.1", true, dir.filePath(u"nada.pem"_s),
+         "não existe ou não pode ser lido"},
+        {"plain HTTP to the TLS port", "127.0.0.1", false, QString(), "inacessível"},
+    };
+    for (const Row& row : rows) {
+        httpclient::HttpAppServer::Options o;
+        o.host = QString::fromUtf8(row.host);
+        o.port = server.port();
+        o.tls = row.tls;
+        o.caFile = row.caFile;
+        o.connectTimeoutMs = 10000;
+        o.readTimeoutMs = 5000;
+        httpclient::HttpAppServer client(o);
+        const httpclient::LoginResult result = client.login(u"ana"_s, u"senha-boa-1"_s);
+        if (!row.errorPart) {
+            ASSERT_TRUE(result.session) << row.what << ": " << qPrintable(result.error);
+            // Login and calls go over the same verified connection.
+            EXPECT_TRUE(client.call(u"GetPacientes"_s, {}).ok) << row.what;
+            continue;
+        }
+        EXPECT_FALSE(result.session) << row.what;
+        EXPECT_TRUE(result.error.contains(QString::fromUtf8(row.errorPart)))
+            << row.what << ": " << qPrintable(result.error);
+    }
+    // No password went over a refused connection: only the two trusted logins reached the
+    // server.
+    const int sessions = server::storage::inTransaction(
+        server.instance().database(), server::storage::Access::ReadOnly,
+        [](server::storage::Transaction& tx) {
+            return tx.scalar(u"SELECT COUNT(*) FROM sessao"_s).toInt();
+        });
+    EXPECT_EQ(sessions, 2);
 }
 
 TEST(TlsServer, CertificateAndKeyFilesThatCannotServeStopTheStartWithTheirReason)

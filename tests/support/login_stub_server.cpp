@@ -40,13 +40,6 @@ LoginStubServer::LoginStubServer() : m_server(std::make_unique<httplib::Server>(
     start();
 }
 
-LoginStubServer::LoginStubServer(const QString& certFile, const QString& keyFile)
-    : m_server(std::make_unique<httplib::SSLServer>(certFile.toLocal8Bit().constData(),
-                                                    keyFile.toLocal8Bit().constData()))
-{
-    start();
-}
-
 LoginStubServer::~LoginStubServer()
 {
     m_server->stop();

@@ -18,9 +18,9 @@ class Server;
 
 namespace clienttest {
 
-// A small server speaking the login contract on loopback (plain HTTP, or HTTPS with the
-// given certificate and key), for the clients' tests where the application server's own
-// login is not the subject: "/login" against its table of users, "/logout", and
+// A small server speaking the login contract on loopback (plain HTTP), for the clients' tests where
+// the application server's own login is not the subject: "/login" against its table of users,
+// "/logout", and
 // "/rpc/<Method>" answered by rpc() for a live session (401 for an unknown or expired
 // one, with the server's texts).
 class LoginStubServer
@@ -35,7 +35,6 @@ public:
     };
 
     LoginStubServer();
-    LoginStubServer(const QString& certFile, const QString& keyFile);
     ~LoginStubServer();
 
     int port() const { return m_port; }
