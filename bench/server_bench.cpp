@@ -91,6 +91,32 @@ void GetInfoAval_InProcess(benchmark::State& state)
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
+// What a workstation reads when it opens a consultation: its method lists, the catalogue,
+// the ideal-weight methods and the nutrient packets.
+void GetDados_Http(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const records::Reply r = g_fixture->client->GetDados(g_fixture->key, 30.0);
+        if (!r.ok)
+            state.SkipWithError(r.error.toStdString().c_str());
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["calls/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void GetDados_InProcess(benchmark::State& state)
+{
+    QJsonArray args = keyArgs(g_fixture->key);
+    args.append(30.0);
+    for (auto _ : state) {
+        if (!callInProcess(QStringLiteral("GetDados"), args))
+            state.SkipWithError("GetDados failed");
+    }
+    state.counters["calls/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
 void SetInfoAval_Http(benchmark::State& state)
 {
     for (auto _ : state) {
@@ -116,6 +142,8 @@ void SetInfoAval_InProcess(benchmark::State& state)
 
 BENCHMARK(GetInfoAval_Http)->UseRealTime();
 BENCHMARK(GetInfoAval_InProcess)->UseRealTime();
+BENCHMARK(GetDados_Http)->UseRealTime();
+BENCHMARK(GetDados_InProcess)->UseRealTime();
 BENCHMARK(SetInfoAval_Http)->UseRealTime();
 BENCHMARK(SetInfoAval_InProcess)->UseRealTime();
 
@@ -185,7 +213,7 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     std::printf("\n%-12s %14s %14s %10s\n", "method", "HTTP calls/s", "in-process/s", "ratio");
-    for (const char* method : {"GetInfoAval", "SetInfoAval"}) {
+    for (const char* method : {"GetInfoAval", "GetDados", "SetInfoAval"}) {
         const double http = reporter.rates[std::string(method) + "_Http/real_time"];
         const double local = reporter.rates[std::string(method) + "_InProcess/real_time"];
         if (http > 0 && local > 0)

@@ -68,7 +68,7 @@ TEST_P(BodyFatReferenceTest, ADatabaseOfTheSchemaBeforeTheEquationsGetsThemAtThe
             tx.executeSchema(u"DROP TABLE recopeso"_s);  // later steps' tables
             tx.executeSchema(u"DROP TABLE nutrrecom"_s);
         });
-    server->dropUsersAndAudit();
+    server->dropStepsAfter8();
     server->sql({u"DELETE FROM refelista WHERE CDREFEBIBL IN ('11', '12')"_s,
                  u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL IN ('16', '29')"_s,
                  u"DELETE FROM refebibl WHERE CDREFEBIBL IN ('11', '12')"_s,

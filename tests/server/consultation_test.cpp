@@ -386,14 +386,21 @@ TEST_P(ConsultationTest, ReferenceListsAnswerTheWholeListOrOneReference)
 
 TEST_P(ConsultationTest, CatalogueWritesKeepLinksOrderedAndUsedEntriesInPlace)
 {
+    auto linksOf50 = [this] {
+        const Packet links = packetOf(app().GetDados(demoKey(), 45.03), 4);
+        return pairsOf(links, u"CDTBMETOAVAL"_s, u"CDTIPODADO"_s).filter(u"50/"_s);
+    };
+    EXPECT_EQ(linksOf50(), words("50/11 50/10"));
     const QVariantMap type = {
         {u"CDTIPODADO"_s, u"54"_s}, {u"NMTIPODADO"_s, u"Teste"_s}, {u"DSUNIDDADO"_s, u"cm"_s}};
     ASSERT_TRUE(app().SetInsTipoDado(DeltaBuilder(layouts::cdsInsTipoDado()).insert(type)).ok);
     const QVariantMap link = {{u"CDTIPODADO"_s, u"54"_s}, {u"CDTBMETOAVAL"_s, u"50"_s}};
     ASSERT_TRUE(app().SetInsDadoAval(DeltaBuilder(layouts::cdsInsDadoAval()).insert(link)).ok);
-    const Packet links = packetOf(app().GetDados(demoKey(), 45.03), 4);
-    EXPECT_EQ(pairsOf(links, u"CDTBMETOAVAL"_s, u"CDTIPODADO"_s).filter(u"50/"_s),
-              words("50/11 50/10 50/54"));
+    EXPECT_EQ(linksOf50(), words("50/11 50/10 50/54"));
+    // A change made beside this server (another server process, an operator) shows too.
+    server->sql({u"UPDATE tipodado SET NMTIPODADO = 'Outro' WHERE CDTIPODADO = '54'"_s});
+    const Packet types = packetOf(app().GetDados(demoKey(), 45.03), 3);
+    EXPECT_EQ(types.value(findRow(types, u"CDTIPODADO"_s, u"54"_s), u"NMTIPODADO"_s), u"Outro"_s);
 
     // A link to a data type the catalogue does not have is refused.
     const QVariantMap dangling = {{u"CDTIPODADO"_s, u"99"_s}, {u"CDTBMETOAVAL"_s, u"50"_s}};
@@ -401,7 +408,11 @@ TEST_P(ConsultationTest, CatalogueWritesKeepLinksOrderedAndUsedEntriesInPlace)
     // A data type still linked cannot go; once unlinked it can.
     EXPECT_FALSE(app().SetInsTipoDado(DeltaBuilder(layouts::cdsInsTipoDado()).remove(type)).ok);
     ASSERT_TRUE(app().SetInsDadoAval(DeltaBuilder(layouts::cdsInsDadoAval()).remove(link)).ok);
-    EXPECT_TRUE(app().SetInsTipoDado(DeltaBuilder(layouts::cdsInsTipoDado()).remove(type)).ok);
+    EXPECT_EQ(linksOf50(), words("50/11 50/10"));
+    EXPECT_TRUE(app()
+                    .SetInsTipoDado(DeltaBuilder(layouts::cdsInsTipoDado())
+                                        .remove(merged(type, {{u"NMTIPODADO"_s, u"Outro"_s}})))
+                    .ok);
 }
 
 TEST_P(ConsultationTest, RegistryListsAddsAndUpdatesPatients)

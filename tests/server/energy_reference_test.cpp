@@ -93,7 +93,7 @@ TEST_P(EnergyReferenceTest, ADatabaseFromBeforeTheEnergyTablesGetsThemAtTheNextS
             tx.executeSchema(u"DROP TABLE recopeso"_s);
             tx.executeSchema(u"DROP TABLE nutrrecom"_s);
         });
-    server->dropUsersAndAudit();
+    server->dropStepsAfter8();
     server->sql({u"DELETE FROM refepadrao WHERE CDREFEBIBL = '40'"_s,
                  u"DELETE FROM refebibl WHERE CDREFEBIBL = '40'"_s, u"DELETE FROM refenutr"_s,
                  u"DELETE FROM grupnutr"_s, u"INSERT INTO grupnutr VALUES ('01', 'Energia')"_s,

@@ -308,7 +308,7 @@ TEST_P(GrowthReferenceTest, ADatabaseFromBeforeTheGrowthTablesGetsThemAtTheNextS
             tx.executeSchema(u"DROP TABLE recopeso"_s);
             tx.executeSchema(u"DROP TABLE nutrrecom"_s);  // a later step's table
         });
-    server->dropUsersAndAudit();
+    server->dropStepsAfter8();
     server->sql({u"DELETE FROM refecurva WHERE CDCURVA LIKE 'CRESC%'"_s,
                  u"DELETE FROM refepercentil WHERE CDTBMETOAVAL = '15'"_s,
                  u"DELETE FROM refelista WHERE CDDONO IN ('12', '13', '15', '35', '37', '43')"_s,

@@ -246,7 +246,7 @@ TEST_P(NutrientRecommendationTest, ADatabaseFromBeforeTheRangesGetsThemAtTheNext
     server::storage::inTransaction(
         server->instance().database(), server::storage::Access::ReadWrite,
         [](server::storage::Transaction& tx) { tx.executeSchema(u"DROP TABLE nutrrecom"_s); });
-    server->dropUsersAndAudit();
+    server->dropStepsAfter8();
     server->sql({u"DELETE FROM nutriente"_s,
                  u"INSERT INTO nutriente (CDNUTRIENTE, NMNUTRIENTE, SGUNIDADE, CDGRUPNUTR) "
                  u"VALUES ('010', 'Ácido ascórbico', 'mg', '02')"_s,

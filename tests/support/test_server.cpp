@@ -202,15 +202,24 @@ void TestServer::sql(const QStringList& statements)
                                    });
 }
 
-void TestServer::dropUsersAndAudit()
+void TestServer::dropStepsAfter8()
 {
     server::storage::inTransaction(
         m_instance->database(), server::storage::Access::ReadWrite,
         [&](server::storage::Transaction& tx) {
-            for (const char* table : {"sessao", "usuario", "histalteracao"})
+            for (const char* table : {"sessao", "usuario", "histalteracao", "versaocatalogo"})
                 tx.executeSchema(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
-            if (m_engine == Engine::Postgres)
+            if (m_engine == Engine::Postgres) {
                 tx.executeSchema(QStringLiteral("DROP FUNCTION histalteracao_imutavel()"));
+                tx.executeSchema(
+                    QStringLiteral("DROP FUNCTION versaocatalogo_incrementa() CASCADE"));
+                return;
+            }
+            for (const char* table : {"tbmetoaval", "tipodado", "dadoaval"}) {
+                for (const char* change : {"ins", "upd", "del"})
+                    tx.executeSchema(QStringLiteral("DROP TRIGGER %1_versao_%2")
+                                         .arg(QLatin1String(table), QLatin1String(change)));
+            }
         });
 }
 

@@ -63,9 +63,10 @@ public:
 
     // Runs statements on the server's database (test fixtures such as reference lists).
     void sql(const QStringList& statements);
-    // Drops what the users and audit step made, as a database from before that step had
-    // none of it (tests that rewind the schema version to an earlier step).
-    void dropUsersAndAudit();
+    // Drops what the steps after 8 made (users and audit, the catalogue's change counter),
+    // as a database from before them had none of it (tests that rewind the schema
+    // version to an earlier step).
+    void dropStepsAfter8();
 
 private:
     void start();

@@ -3,7 +3,10 @@
 #include "../model/delta_writer.h"
 #include "../model/method_codes.h"
 
+#include <records/packet_codec.h>
+
 #include <algorithm>
+#include <stdexcept>
 
 namespace server::methods {
 namespace {
@@ -63,56 +66,117 @@ model::TableBinding binding(MethodList list)
 
 }  // namespace
 
-QJsonObject methodListPacket(Transaction& tx, const records::ConsultationKey& k, double codedAge,
-                             MethodList list)
+namespace {
+
+// Where each field sits in a method list's layout.
+struct ListColumns
 {
-    const QString scope =
-        list == MethodList::Energy
-            ? model::energyCondition(QStringLiteral("m.CDTBMETOAVAL"))
-            : QStringLiteral("NOT ") + model::energyCondition(QStringLiteral("m.CDTBMETOAVAL"));
-    const QList<SqlRow> rows = tx.select(
-        QStringLiteral("SELECT m.CDTBMETOAVAL, m.IDTBUTILTABE, m.NMTBMETOAVAL, m.CDTBREFMETOA, "
-                       "m.NRCTMETOAVAL, m.IDSEQUMETO, m.VRIDADEINITB, m.VRIDADEFINTB, "
-                       "c.CDTBMETOAVAL, c.IDTABELAAV, c.CDTABELACO, r.NMREFEBIBL "
-                       "FROM tbmetoaval m "
-                       "LEFT JOIN metoaval c ON c.CDTBMETOAVAL = m.CDTBMETOAVAL AND ")
-            + keyCondition(QStringLiteral("c."))
-            + QStringLiteral(" LEFT JOIN refebibl r ON r.CDREFEBIBL = c.CDTABELACO WHERE ") + scope,
-        keyParams(k));
-
-    struct Offered
+    explicit ListColumns(const records::DataSetLayout& layout) : fields(layout.fields) {}
+    int operator()(const char* name) const
     {
-        QString order;
-        const SqlRow* row;
-    };
-    QList<Offered> offered;
-    for (const SqlRow& r : rows) {
-        const bool stored = !model::isNull(r[8]);
-        if (stored || inAgeRange(r[6], r[7], codedAge))
-            offered.append({catalogueOrder(r[5], r[0]), &r});
+        const int i = records::indexOfField(fields, QLatin1String(name));
+        if (i < 0)
+            throw std::logic_error(std::string("method list has no field ") + name);
+        return i;
     }
-    std::sort(offered.begin(), offered.end(),
-              [](const Offered& a, const Offered& b) { return a.order < b.order; });
+    const records::FieldList& fields;
+};
 
-    model::PacketBuilder packet(layoutOf(list));
-    const QString date = model::dateKey(k.date);
-    for (const Offered& o : offered) {
-        const SqlRow& r = *o.row;
-        const QString mark = text(r[9]);
-        packet.row()
-            .set(QStringLiteral("CDFILIAL"), k.branch)
-            .set(QStringLiteral("CDPACIENTE"), k.patient)
-            .set(QStringLiteral("DTCONSPACI"), date)
-            .set(QStringLiteral("IDTABELAAV"), mark.isEmpty() ? QStringLiteral("N") : mark)
-            .set(QStringLiteral("CDTABELACO"), r[10])
-            .set(QStringLiteral("CDTBMETOAVAL"), r[0])
-            .set(QStringLiteral("IDTBUTILTABE"), r[1])
-            .set(QStringLiteral("NMTBMETOAVAL"), r[2])
-            .set(QStringLiteral("CDTBREFMETOA"), r[3])
-            .set(QStringLiteral("NMREFEBIBL"), r[11])
-            .set(QStringLiteral("NRCTMETOAVAL"), r[4]);
+// A database value as the packet carries it in the field at index.
+QJsonValue encoded(const records::FieldList& fields, int index, const QVariant& sqlValue)
+{
+    return records::encodeValue(fields[index], model::fromSql(fields[index], sqlValue));
+}
+
+}  // namespace
+
+QList<ListedMethod> listedMethods(Transaction& tx)
+{
+    const QList<SqlRow> rows = tx.select(
+        QStringLiteral("SELECT CDTBMETOAVAL, IDTBUTILTABE, NMTBMETOAVAL, CDTBREFMETOA, "
+                       "NRCTMETOAVAL, VRIDADEINITB, VRIDADEFINTB, IDSEQUMETO FROM tbmetoaval"));
+    QList<QPair<QString, ListedMethod>> ordered;
+    ordered.reserve(rows.size());
+    for (const SqlRow& r : rows) {
+        ListedMethod m;
+        m.code = text(r[0]);
+        m.list = model::isEnergyMethod(m.code) ? MethodList::Energy : MethodList::Anthropometric;
+        m.ageFrom = r[5];
+        m.ageTo = r[6];
+        const records::FieldList& fields = layoutOf(m.list).fields;
+        const ListColumns at(layoutOf(m.list));
+        for (int i = 0; i < fields.size(); ++i)
+            m.row.append(QJsonValue(QJsonValue::Null));
+        m.row[at("CDTBMETOAVAL")] = encoded(fields, at("CDTBMETOAVAL"), r[0]);
+        m.row[at("IDTBUTILTABE")] = encoded(fields, at("IDTBUTILTABE"), r[1]);
+        m.row[at("NMTBMETOAVAL")] = encoded(fields, at("NMTBMETOAVAL"), r[2]);
+        m.row[at("CDTBREFMETOA")] = encoded(fields, at("CDTBREFMETOA"), r[3]);
+        m.row[at("NRCTMETOAVAL")] = encoded(fields, at("NRCTMETOAVAL"), r[4]);
+        ordered.append({catalogueOrder(r[7], r[0]), m});
     }
-    return packet.json();
+    std::sort(ordered.begin(), ordered.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<ListedMethod> out;
+    out.reserve(ordered.size());
+    for (const auto& o : ordered)
+        out.append(o.second);
+    return out;
+}
+
+QHash<QString, SqlRow> storedMethodChoices(Transaction& tx, const records::ConsultationKey& k)
+{
+    const QList<SqlRow> rows = tx.select(
+        QStringLiteral("SELECT c.CDTBMETOAVAL, c.IDTABELAAV, c.CDTABELACO, r.NMREFEBIBL "
+                       "FROM metoaval c LEFT JOIN refebibl r ON r.CDREFEBIBL = c.CDTABELACO "
+                       "WHERE ")
+            + keyCondition(QStringLiteral("c.")),
+        keyParams(k));
+    QHash<QString, SqlRow> byMethod;
+    for (const SqlRow& r : rows)
+        byMethod.insert(text(r[0]), r);
+    return byMethod;
+}
+
+QJsonObject methodListPacket(const QList<ListedMethod>& catalogue,
+                             const QHash<QString, SqlRow>& storedChoices,
+                             const records::ConsultationKey& k, double codedAge, MethodList list)
+{
+    const records::DataSetLayout& layout = layoutOf(list);
+    const records::FieldList& fields = layout.fields;
+    const ListColumns at(layout);
+    const int markAt = at("IDTABELAAV");
+    const int referenceAt = at("CDTABELACO");
+    const int referenceNameAt = at("NMREFEBIBL");
+    const QJsonValue branch = encoded(fields, at("CDFILIAL"), k.branch);
+    const QJsonValue patient = encoded(fields, at("CDPACIENTE"), k.patient);
+    const QJsonValue date = encoded(fields, at("DTCONSPACI"), model::dateKey(k.date));
+    const QJsonValue notChosen = encoded(fields, markAt, QStringLiteral("N"));
+
+    QJsonArray rows;
+    for (const ListedMethod& m : catalogue) {
+        if (m.list != list)
+            continue;
+        const auto stored = storedChoices.constFind(m.code);
+        const bool isStored = stored != storedChoices.constEnd();
+        if (!isStored && !inAgeRange(m.ageFrom, m.ageTo, codedAge))
+            continue;
+        QJsonArray row = m.row;
+        row[at("CDFILIAL")] = branch;
+        row[at("CDPACIENTE")] = patient;
+        row[at("DTCONSPACI")] = date;
+        row[markAt] = notChosen;
+        if (isStored) {
+            const SqlRow& choice = *stored;
+            if (!text(choice[1]).isEmpty())
+                row[markAt] = encoded(fields, markAt, choice[1]);
+            row[referenceAt] = encoded(fields, referenceAt, choice[2]);
+            row[referenceNameAt] = encoded(fields, referenceNameAt, choice[3]);
+        }
+        rows.append(row);
+    }
+    QJsonObject packet = records::encodeFields(fields);
+    packet.insert(QStringLiteral("rows"), rows);
+    return packet;
 }
 
 void registerMethodLists(RouteTable& routes, Database& db)

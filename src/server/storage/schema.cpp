@@ -34,6 +34,7 @@ const QList<SchemaStep>& schemaSteps()
         {7, QStringLiteral(":/avalnutri/schema/007_recommendations_per_kg.sql")},
         {8, QStringLiteral(":/avalnutri/schema/008_nutrient_recommendation.sql")},
         {9, QStringLiteral(":/avalnutri/schema/009_users_audit.sql")},
+        {10, QStringLiteral(":/avalnutri/schema/010_catalogue_version.sql")},
     };
     return steps;
 }
