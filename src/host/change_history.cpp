@@ -79,8 +79,8 @@ QString summarizeDelta(const QString& deltaText)
 QList<ChangeRow> readChangeHistory(records::AppServer& server, const ConsultationChoice& choice)
 {
     // The whole history of the patient, narrowed here to the consultation's date: the
-    // period arguments are left open.
-    const QJsonArray args{choice.patient.branch, choice.patient.code, QJsonValue(), QJsonValue()};
+    // period arguments are left open (empty texts; the server takes no null there).
+    const QJsonArray args{choice.patient.branch, choice.patient.code, QString(), QString()};
     const records::Packet packet = records::decodePacket(
         hostfw::CheckResultServ(server.call(QStringLiteral("GetHistAlteracoes"), args), true, 0));
     QList<ChangeRow> rows;
