@@ -1,7 +1,5 @@
-// avalnutri login, logout and the stored session, the real binary against a server
-// speaking the login contract whose remote methods are those of a real application
-// server on loopback.
-#include "login_stub_server.h"
+// avalnutri login, logout and the stored session, the real binary against the
+// application server on loopback.
 #include "test_server.h"
 
 #include <QDir>
@@ -29,13 +27,7 @@ struct Outcome
 class CliLoginTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        stub.addUser(u"ana"_s, {u"segredo-1"_s, u"Ana Souza"_s, u"CRN-3 12345"_s});
-        stub.rpc = [this](const QString& method, const QJsonArray& args, const QString&) {
-            return server.client().call(method, args);
-        };
-    }
+    void SetUp() override { server.addUser(u"ana"_s, u"nutricionista"_s, u"segredo-1"_s); }
 
     // The binary with its session under our runtime directory, input on standard input.
     Outcome run(const QStringList& args, const QByteArray& input = {})
@@ -54,15 +46,15 @@ protected:
                 QString::fromUtf8(process.readAllStandardError())};
     }
 
-    QString stubAddress() const { return u"127.0.0.1:%1"_s.arg(stub.port()); }
+    QString address() const { return u"127.0.0.1:%1"_s.arg(server.port()); }
     QString sessionFile() const { return runtime.filePath(u"avalnutri/session.json"_s); }
     Outcome login(const QByteArray& password = "segredo-1\n")
     {
-        return run({u"login"_s, u"--server"_s, stubAddress(), u"--user"_s, u"ana"_s}, password);
+        return run({u"login"_s, u"--server"_s, address(), u"--user"_s, u"ana"_s}, password);
     }
 
-    servertest::TestServer server{servertest::Engine::Sqlite};
-    clienttest::LoginStubServer stub;
+    servertest::ManualClock clock;
+    servertest::TestServer server{servertest::Engine::Sqlite, clock.config()};
     QTemporaryDir runtime;
 };
 
@@ -73,7 +65,7 @@ TEST_F(CliLoginTest, LoginStoresTheSessionForItsOwnerOnlyAndCommandsUseIt)
     const Outcome in = login();
     ASSERT_EQ(in.status, 0) << qPrintable(in.err);
     EXPECT_TRUE(
-        in.out.startsWith(u"Sessão aberta em %1 para Ana Souza (CRN-3 12345)"_s.arg(stubAddress())))
+        in.out.startsWith(u"Sessão aberta em %1 para Usuário ana (CRN-3 3)"_s.arg(address())))
         << qPrintable(in.out);
 
     namespace fs = std::filesystem;
@@ -84,30 +76,28 @@ TEST_F(CliLoginTest, LoginStoresTheSessionForItsOwnerOnlyAndCommandsUseIt)
     QFile f(sessionFile());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QJsonObject stored = QJsonDocument::fromJson(f.readAll()).object();
-    EXPECT_EQ(stored.value(u"server"_s).toString(), stubAddress());
+    EXPECT_EQ(stored.value(u"server"_s).toString(), address());
     EXPECT_EQ(stored.value(u"token"_s).toString().size(), 64);
-    EXPECT_EQ(stored.value(u"user"_s).toObject().value(u"registration"_s).toString(),
-              u"CRN-3 12345"_s);
+    EXPECT_EQ(stored.value(u"user"_s).toObject().value(u"registration"_s).toString(), u"CRN-3 3"_s);
 
-    // Without --server nor --token-file: the session's server and token.
+    // Without --server nor --token-file: the session's server and token (the service
+    // token is not at hand, so only the session's can carry the call).
     const Outcome patients = run({u"patients"_s});
     ASSERT_EQ(patients.status, 0) << qPrintable(patients.err);
     EXPECT_TRUE(patients.out.contains(u"000000000001"_s)) << qPrintable(patients.out);
-    EXPECT_EQ(stub.lastAuthorization(), u"Bearer "_s + stored.value(u"token"_s).toString());
 
-    // The token goes to no other server than the one that issued it.
-    const int calls = stub.requests(u"/rpc/GetPacientes"_s);
-    const Outcome elsewhere =
-        run({u"--server"_s, u"127.0.0.1:%1"_s.arg(server.port()), u"patients"_s});
+    // The token goes to no other server than the one that issued it: refused before any
+    // connection, or nothing listening there would be the complaint.
+    const Outcome elsewhere = run({u"--server"_s, u"127.0.0.1:1"_s, u"patients"_s});
     EXPECT_EQ(elsewhere.status, 1);
-    EXPECT_TRUE(elsewhere.err.contains(u"A sessão guardada é do servidor %1"_s.arg(stubAddress())))
+    EXPECT_TRUE(elsewhere.err.contains(u"A sessão guardada é do servidor %1"_s.arg(address())))
         << qPrintable(elsewhere.err);
-    EXPECT_EQ(stub.requests(u"/rpc/GetPacientes"_s), calls);
 
     // Logout ends it on the server and here.
+    const QByteArray token = stored.value(u"token"_s).toString().toLatin1();
     const Outcome out = run({u"logout"_s});
     EXPECT_EQ(out.status, 0) << qPrintable(out.err);
-    EXPECT_EQ(stub.sessionCount(), 0);
+    EXPECT_EQ(server.post("/rpc/GetPacientes", token, "{\"args\":[]}").status, 401);
     EXPECT_FALSE(QFile::exists(sessionFile()));
 }
 
@@ -127,7 +117,7 @@ TEST_F(CliLoginTest, NoSessionAnEndedOneOrAWrongPasswordSayWhatToDo)
     EXPECT_TRUE(noPassword.err.contains(u"a senha não foi informada"_s));
 
     ASSERT_EQ(login().status, 0);
-    stub.expireSessions();
+    clock.advance(std::chrono::hours(8));
     const Outcome expired = run({u"patients"_s});
     EXPECT_EQ(expired.status, 1);
     EXPECT_TRUE(expired.err.contains(advice)) << qPrintable(expired.err);

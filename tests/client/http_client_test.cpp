@@ -1,38 +1,36 @@
-// The HTTP client of the application server against a server speaking the login
-// contract on loopback: login and logout, a refused session marked as such and renewed
-// once, the address forms, and HTTPS with a certificate made here by openssl.
+// The HTTP client against the application server on loopback: login and logout, a
+// refused session marked as such and renewed once, and the address forms. HTTPS is in
+// tests/server/tls_test.cpp.
 #include "client/http_app_server.h"
 #include "client/server_url.h"
 
-#include "login_stub_server.h"
-
-#include <QTemporaryDir>
+#include "test_server.h"
 
 #include <gtest/gtest.h>
 
 using namespace httpclient;
-using namespace clienttest;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-HttpAppServer::Options optionsFor(int port)
-{
-    HttpAppServer::Options o;
-    o.port = port;
-    o.readTimeoutMs = 30000;
-    return o;
-}
+const QString kPassword = u"segredo-1"_s;
 
 class ClientLoginTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { server.addUser(u"ana"_s, u"nutricionista"_s, kPassword); }
+
+    HttpAppServer::Options options() const
     {
-        stub.addUser(u"ana"_s, {u"segredo-1"_s, u"Ana Souza"_s, u"CRN-3 12345"_s});
+        HttpAppServer::Options o;
+        o.port = server.port();
+        o.readTimeoutMs = 30000;
+        return o;
     }
-    LoginStubServer stub;
-    HttpAppServer client{optionsFor(stub.port())};
+
+    servertest::ManualClock clock;
+    servertest::TestServer server{servertest::Engine::Sqlite, clock.config()};
+    HttpAppServer client{options()};
 };
 
 }  // namespace
@@ -62,53 +60,41 @@ TEST(ServerUrlTest, ReadsTheFormsUsersWrite)
 
 TEST_F(ClientLoginTest, LoginGivesTheSessionAndItsTokenCarriesTheCalls)
 {
-    const LoginResult result = client.login(u"ana"_s, u"segredo-1"_s);
+    const LoginResult result = client.login(u"ana"_s, kPassword);
     ASSERT_TRUE(result.session) << qPrintable(result.error);
     EXPECT_EQ(result.session->user,
-              (SessionUser{u"ana"_s, u"Ana Souza"_s, u"CRN-3 12345"_s, u"nutricionista"_s}));
+              (SessionUser{u"ana"_s, u"Usuário ana"_s, u"CRN-3 3"_s, u"nutricionista"_s}));
     EXPECT_EQ(result.session->token.size(), 64);
-    EXPECT_GT(result.session->expires, QDateTime::currentDateTimeUtc().addSecs(7 * 3600));
-    EXPECT_EQ(stub.lastAuthorization(), QString()) << "login sends no token";
-
-    const records::Reply echo = client.call(u"Echo"_s, QJsonArray{1, u"x"_s});
-    ASSERT_TRUE(echo.ok) << qPrintable(echo.error);
-    EXPECT_EQ(echo.payload.toArray(), (QJsonArray{1, u"x"_s}));
-    EXPECT_EQ(stub.lastAuthorization(), u"Bearer "_s + QString::fromLatin1(result.session->token));
+    EXPECT_EQ(result.session->expires, clock.now().addSecs(8 * 3600));
+    const records::Reply patients = client.call(u"GetPacientes"_s, {});
+    EXPECT_TRUE(patients.ok) << qPrintable(patients.error);
 
     // Logout ends the session on the server: the same token is refused afterwards.
     EXPECT_TRUE(client.logout().ok);
-    EXPECT_EQ(stub.sessionCount(), 0);
-    HttpAppServer::Options stale = optionsFor(stub.port());
+    HttpAppServer::Options stale = options();
     stale.token = result.session->token;
-    const records::Reply refused = HttpAppServer(stale).call(u"Echo"_s, {});
+    const records::Reply refused = HttpAppServer(stale).call(u"GetPacientes"_s, {});
     EXPECT_FALSE(refused.ok);
     EXPECT_TRUE(refused.sessionRefused);
 }
 
-TEST_F(ClientLoginTest, ARefusedLoginIsTheServersTextAndKeepsNoToken)
+TEST_F(ClientLoginTest, ARefusedOrUnreachableLoginIsTheReasonAndNoSession)
 {
-    struct Row
-    {
-        const char* login;
-        const char* password;
-    };
-    for (const Row row : {Row{"ana", "errada"}, Row{"ninguem", "segredo-1"}, Row{"", ""}}) {
-        const LoginResult result =
-            client.login(QString::fromUtf8(row.login), QString::fromUtf8(row.password));
-        EXPECT_FALSE(result.session) << row.login;
-        EXPECT_EQ(result.error, u"Login ou senha inválidos."_s) << row.login;
-    }
-    EXPECT_EQ(stub.sessionCount(), 0);
+    const LoginResult wrong = client.login(u"ana"_s, u"errada"_s);
+    EXPECT_FALSE(wrong.session);
+    EXPECT_EQ(wrong.error, u"Login ou senha inválidos."_s);
 
-    HttpAppServer nobody(optionsFor(1));  // nothing listens on port 1
+    HttpAppServer::Options o = options();
+    o.port = 1;  // nothing listens on port 1
     EXPECT_TRUE(
-        nobody.login(u"ana"_s, u"x"_s)
+        HttpAppServer(o)
+            .login(u"ana"_s, u"x"_s)
             .error.startsWith(u"Servidor de aplicação em http://127.0.0.1:1 inacessível"_s));
 }
 
 TEST_F(ClientLoginTest, AnExpiredSessionIsRenewedOnceAndTheCallRepeated)
 {
-    HttpAppServer::Options o = optionsFor(stub.port());
+    HttpAppServer::Options o = options();
     int asked = 0;
     QByteArray refusedToken;
     std::optional<QByteArray> next;
@@ -118,12 +104,12 @@ TEST_F(ClientLoginTest, AnExpiredSessionIsRenewedOnceAndTheCallRepeated)
         return next;
     };
     HttpAppServer renewing(o);
-    const LoginResult first = renewing.login(u"ana"_s, u"segredo-1"_s);
+    const LoginResult first = renewing.login(u"ana"_s, kPassword);
     ASSERT_TRUE(first.session);
 
     // Given up: the call fails as a refused session with the server's text.
-    stub.expireSessions();
-    const records::Reply givenUp = renewing.call(u"Echo"_s, {7});
+    clock.advance(std::chrono::hours(8));
+    const records::Reply givenUp = renewing.call(u"GetPacientes"_s, {});
     EXPECT_FALSE(givenUp.ok);
     EXPECT_TRUE(givenUp.sessionRefused);
     EXPECT_TRUE(givenUp.error.endsWith(u"Sessão expirada. Entre novamente."_s))
@@ -132,18 +118,14 @@ TEST_F(ClientLoginTest, AnExpiredSessionIsRenewedOnceAndTheCallRepeated)
     EXPECT_EQ(refusedToken, first.session->token);
 
     // Logged in again: the same call goes through with the new token.
-    HttpAppServer other(optionsFor(stub.port()));
-    next = other.login(u"ana"_s, u"segredo-1"_s).session->token;
-    const int echoes = stub.requests(u"/rpc/Echo"_s);
-    const records::Reply renewed = renewing.call(u"Echo"_s, {7});
+    next = HttpAppServer(options()).login(u"ana"_s, kPassword).session->token;
+    const records::Reply renewed = renewing.call(u"GetPacientes"_s, {});
     ASSERT_TRUE(renewed.ok) << qPrintable(renewed.error);
-    EXPECT_EQ(renewed.payload.toArray(), QJsonArray{7});
-    EXPECT_EQ(stub.requests(u"/rpc/Echo"_s), echoes + 2);
     EXPECT_EQ(asked, 2);
 
     // A new token that is refused too: one repetition only, then the refusal.
-    stub.expireSessions();
-    const int before = stub.requests(u"/rpc/Echo"_s);
-    EXPECT_TRUE(renewing.call(u"Echo"_s, {}).sessionRefused);
-    EXPECT_EQ(stub.requests(u"/rpc/Echo"_s), before + 2);
+    clock.advance(std::chrono::hours(8));
+    next = QByteArray(64, 'a');
+    EXPECT_TRUE(renewing.call(u"GetPacientes"_s, {}).sessionRefused);
+    EXPECT_EQ(asked, 3);
 }

@@ -1,6 +1,6 @@
-// The host's named user: the login dialog against a server speaking the login contract,
+// The host's named user against the application server on loopback: the login dialog,
 // the user on the status bar, a session renewed during a call, and the change history
-// of the open consultation.
+// of the open consultation from the server's audit trail.
 #include "host/change_history.h"
 #include "host/host_startup.h"
 #include "host/server_connection.h"
@@ -10,9 +10,9 @@
 #include "host/widgets/main_window.h"
 
 #include "hostfw/host_settings.h"
-#include "records/packet_codec.h"
+#include "records/layouts.h"
 
-#include "login_stub_server.h"
+#include "test_server.h"
 
 #include <QAbstractItemModelTester>
 #include <QLineEdit>
@@ -25,7 +25,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A consultation of the demo woman, and audit rows of it and of another date.
+const QString kPassword = u"segredo-1"_s;
+
+// A consultation of the demo woman.
 const ConsultationChoice kChoice{
     {u"0001"_s, u"000000000002"_s, u"Maria Demonstração"_s, u"1"_s, QDate(1980, 5, 1), false},
     QDate(2026, 12, 6)};
@@ -39,57 +41,38 @@ QString updateDelta()
         R"({"op":"insert","new":["02","1,75"]},{"op":"insert","new":["03","30"]}]})");
 }
 
-QJsonObject historyPacket()
-{
-    auto row = [](const char* when, const char* login, const char* name, const char* method,
-                  const char* consultation, const QString& delta) {
-        return QJsonArray{QString::fromUtf8(when),
-                          QString::fromUtf8(login),
-                          QString::fromUtf8(name),
-                          QString::fromUtf8(method),
-                          u"0001"_s,
-                          u"000000000002"_s,
-                          QString::fromUtf8(consultation),
-                          delta};
-    };
-    QJsonArray fields;
-    for (const char* name : {"DTHRALTERACAO", "LOGIN", "NOME", "METODO", "CDFILIAL", "CDPACIENTE",
-                             "DTCONSULTA", "DELTA"})
-        fields.append(QJsonObject{
-            {u"name"_s, QString::fromUtf8(name)},
-            {u"type"_s, QString::fromUtf8(name).startsWith(u"DT") ? u"datetime"_s : u"string"_s},
-            {u"size"_s, 0}});
-    return {{u"fields"_s, fields},
-            {u"rows"_s, QJsonArray{row("2026-12-06T14:05:00Z", "ana", "Ana Souza", "SetInfoAval",
-                                       "2026-12-06T00:00:00", updateDelta()),
-                                   row("2026-12-06T13:00:00Z", "bia", "Beatriz Lima", "SetPaciente",
-                                       "2026-12-06T00:00:00", u"[\"0001\",\"000000000002\"]"_s),
-                                   row("2026-11-01T09:00:00Z", "ana", "Ana Souza", "SetInfoAval",
-                                       "2026-11-01T00:00:00", updateDelta())}}};
-}
-
 class HostSessionTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         saved = hostfw::hostSettings();
-        stub.addUser(u"ana"_s, {u"segredo-1"_s, u"Ana Souza"_s, u"CRN-3 12345"_s});
-        stub.rpc = [](const QString& method, const QJsonArray& args, const QString&) {
-            if (method == u"GetHistAlteracoes")
-                return args.at(0) == u"0001"_s && args.at(1) == u"000000000002"_s
-                           ? records::Reply::success(historyPacket())
-                           : records::Reply::failure(u"Consulta inexistente."_s);
-            return records::Reply::success(QJsonValue(method));
-        };
+        server.addUser(u"ana"_s, u"nutricionista"_s, kPassword);
+        server.addUser(u"root"_s, u"admin"_s, kPassword);
         HostOptions options;
-        options.server = {u"127.0.0.1"_s, stub.port()};
+        options.server = {u"127.0.0.1"_s, server.port()};
         applyToHostSettings(options, QString());
     }
-    void TearDown() override { hostfw::hostSettings() = saved; }
+    // Every connection is gone before the server stops.
+    void TearDown() override
+    {
+        server.stop();
+        hostfw::hostSettings() = saved;
+    }
+
+    int sessions()
+    {
+        return server::storage::inTransaction(
+                   server.instance().database(), server::storage::Access::ReadOnly,
+                   [](server::storage::Transaction& tx) {
+                       return tx.scalar(u"SELECT COUNT(*) FROM sessao"_s);
+                   })
+            .toInt();
+    }
 
     hostfw::HostSettings saved;
-    clienttest::LoginStubServer stub;
+    servertest::ManualClock clock;
+    servertest::TestServer server{servertest::Engine::Sqlite, clock.config()};
     UserSession session;
 };
 
@@ -112,7 +95,7 @@ TEST_F(HostSessionTest, TheLoginDialogLogsInRefusesOrGivesUp)
         {"accepted", " ana ", "segredo-1", true, ""},
     };
     for (const Row& row : rows) {
-        LoginDialog dialog(session, u"127.0.0.1:%1"_s.arg(stub.port()), u"ana"_s);
+        LoginDialog dialog(session, u"127.0.0.1:%1"_s.arg(server.port()), u"ana"_s);
         EXPECT_EQ(dialog.loginEdit()->text(), u"ana"_s) << "--user preset";
         EXPECT_EQ(dialog.passwordEdit()->echoMode(), QLineEdit::Password);
         dialog.loginEdit()->setText(QString::fromUtf8(row.login));
@@ -129,37 +112,36 @@ TEST_F(HostSessionTest, TheLoginDialogLogsInRefusesOrGivesUp)
         EXPECT_TRUE(cancel || dialog.passwordEdit()->text().isEmpty()) << row.what;
         EXPECT_EQ(session.user().has_value(), row.ok) << row.what;
     }
-    EXPECT_EQ(stub.requests(u"/login"_s), 2) << "no request for the empty login nor the cancel";
+    EXPECT_EQ(sessions(), 1) << "the cancelled login was not sent";
     EXPECT_EQ(hostfw::AccessToken().size(), 64);
 
     MainWindow window(*connectToServer(), [](const ConsultationChoice&) {});
     window.setUserDescription(session.statusText());
-    EXPECT_EQ(window.userDescription(), u"Usuário: Ana Souza (CRN-3 12345)"_s);
+    EXPECT_EQ(window.userDescription(), u"Usuário: Usuário ana (CRN-3 3)"_s);
 }
 
 TEST_F(HostSessionTest, AnEndedSessionIsAskedForAgainAndTheCallRepeated)
 {
-    ASSERT_EQ(session.login(u"ana"_s, u"segredo-1"_s), QString());
+    ASSERT_EQ(session.login(u"ana"_s, kPassword), QString());
     int asked = 0;
     bool giveUp = false;
     session.askLogin = [&] {
         ++asked;
-        return !giveUp && session.login(u"ana"_s, u"segredo-1"_s).isEmpty();
+        return !giveUp && session.login(u"ana"_s, kPassword).isEmpty();
     };
     session.installRenewal();
     const auto first = connectToServer();
     const auto second = connectToServer();
     ASSERT_TRUE(first->call(u"GetPacientes"_s, {}).ok);
 
-    stub.expireSessions();
+    clock.advance(std::chrono::hours(8));
     const records::Reply renewed = first->call(u"GetPacientes"_s, {});
     EXPECT_TRUE(renewed.ok) << qPrintable(renewed.error);
-    EXPECT_EQ(renewed.payload, QJsonValue(u"GetPacientes"_s));
     // The other connection still holds the old token: it takes the new one unasked.
     EXPECT_TRUE(second->call(u"GetPacientes"_s, {}).ok);
     EXPECT_EQ(asked, 1);
 
-    stub.expireSessions();
+    clock.advance(std::chrono::hours(8));
     giveUp = true;
     const records::Reply refused = first->call(u"GetPacientes"_s, {});
     EXPECT_FALSE(refused.ok);
@@ -192,9 +174,26 @@ TEST(ChangeHistoryTest, DeltaSummaries)
 
 TEST_F(HostSessionTest, TheHistoryDialogListsTheOpenConsultationsChanges)
 {
-    ASSERT_EQ(session.login(u"ana"_s, u"segredo-1"_s), QString());
-    const auto server = connectToServer();
-    MainWindow window(*server, [](const ConsultationChoice&) {});
+    // The value of the open consultation recorded by root, then changed by ana; and a value
+    // of another consultation of the patient.
+    const records::ConsultationKey open = servertest::demoKey(kChoice.patient.code);
+    const records::ConsultationKey other{open.branch, open.patient,
+                                         QDateTime(QDate(2026, 11, 1), QTime(0, 0), Qt::UTC)};
+    const QDateTime before = QDateTime::currentDateTime().addMSecs(-999);
+    const auto root = server.newClient(server.login(u"root"_s, kPassword).token);
+    ASSERT_TRUE(servertest::recordValue(*root, open, u"00"_s, u"01"_s, u"70"_s).ok);
+    const auto ana = server.newClient(server.login(u"ana"_s, kPassword).token);
+    const servertest::DeltaBuilder change =
+        servertest::DeltaBuilder(records::layouts::cdsInfoAval())
+            .update(servertest::infoRow(open, u"00"_s, u"01"_s, u"70"_s),
+                    servertest::infoRow(open, u"00"_s, u"01"_s, u"71"_s));
+    ASSERT_TRUE(ana->SetInfoAval(change, QString()).ok);
+    ASSERT_TRUE(servertest::recordValue(*ana, other, u"00"_s, u"01"_s, u"60"_s).ok);
+    const QDateTime after = QDateTime::currentDateTime();
+
+    ASSERT_EQ(session.login(u"ana"_s, kPassword), QString());
+    const auto connection = connectToServer();
+    MainWindow window(*connection, [](const ConsultationChoice&) {});
     EXPECT_FALSE(window.changeHistoryAction()->isEnabled()) << "no consultation open yet";
     ASSERT_TRUE(window.openChoice(kChoice));
     ASSERT_TRUE(window.changeHistoryAction()->isEnabled());
@@ -209,15 +208,20 @@ TEST_F(HostSessionTest, TheHistoryDialogListsTheOpenConsultationsChanges)
     ASSERT_EQ(m.rowCount(), 2) << "the other consultation's change is left out";
     auto cell = [&](int r, int c) { return m.data(m.index(r, c)).toString(); };
     // Oldest first, in local time.
-    EXPECT_EQ(cell(0, ChangeHistoryModel::When),
-              QDateTime(QDate(2026, 12, 6), QTime(13, 0), Qt::UTC)
-                  .toLocalTime()
-                  .toString(u"dd/MM/yyyy HH:mm:ss"_s));
-    EXPECT_EQ(cell(0, ChangeHistoryModel::User), u"Beatriz Lima (bia)"_s);
-    EXPECT_EQ(cell(0, ChangeHistoryModel::Method), u"SetPaciente"_s);
-    EXPECT_EQ(cell(1, ChangeHistoryModel::Summary), u"2 inclusões, 1 alteração (VLINFOAVAL)"_s);
-    EXPECT_EQ(m.data(m.index(1, ChangeHistoryModel::Summary), Qt::ToolTipRole).toString(),
-              updateDelta());
+    for (int r = 0; r < 2; ++r) {
+        const QDateTime when =
+            QDateTime::fromString(cell(r, ChangeHistoryModel::When), u"dd/MM/yyyy HH:mm:ss"_s);
+        EXPECT_TRUE(when >= before && when <= after) << qPrintable(cell(r, 0));
+    }
+    EXPECT_EQ(cell(0, ChangeHistoryModel::User), u"Usuário root (root)"_s);
+    EXPECT_EQ(cell(0, ChangeHistoryModel::Method), u"SetInfoAval"_s);
+    EXPECT_EQ(cell(0, ChangeHistoryModel::Summary), u"1 inclusão"_s);
+    EXPECT_EQ(cell(1, ChangeHistoryModel::User), u"Usuário ana (ana)"_s);
+    EXPECT_EQ(cell(1, ChangeHistoryModel::Summary), u"1 alteração (DSINFOAVAL)"_s);
+    EXPECT_TRUE(m.data(m.index(1, ChangeHistoryModel::Summary), Qt::ToolTipRole)
+                    .toString()
+                    .contains(u"\"71\""_s))
+        << "the change itself as a tip";
     EXPECT_TRUE(dialog->captionText().startsWith(u"Maria Demonstração (000000000002), consulta "
                                                  u"de 06/12/2026"_s));
 }

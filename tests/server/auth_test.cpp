@@ -10,8 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <atomic>
-
 using namespace Qt::StringLiterals;
 using namespace servertest;
 namespace layouts = records::layouts;
@@ -35,12 +33,7 @@ QString errorOf(const LoginAnswer& a)
 class AuthTest : public EngineTest
 {
 protected:
-    server::app::ServerConfig serverConfig() override
-    {
-        server::app::ServerConfig config = TestServer::quietConfig();
-        config.clock = [this] { return QDateTime::fromMSecsSinceEpoch(m_now.load(), Qt::UTC); };
-        return config;
-    }
+    server::app::ServerConfig serverConfig() override { return m_clock.config(); }
     void afterStart() override
     {
         server->addUser(u"ana"_s, u"nutricionista"_s, kPassword);
@@ -48,7 +41,7 @@ protected:
         server->addUser(u"root"_s, u"admin"_s, kPassword);
     }
 
-    void advance(std::chrono::seconds s) { m_now += s.count() * 1000; }
+    void advance(std::chrono::seconds s) { m_clock.advance(s); }
 
     LoginAnswer call(const QString& method, const QByteArray& token, const QJsonArray& args)
     {
@@ -69,8 +62,7 @@ protected:
             .toInt();
     }
 
-    std::atomic<qint64> m_now{
-        QDateTime(QDate(2026, 12, 6), QTime(13, 0), Qt::UTC).toMSecsSinceEpoch()};
+    ManualClock m_clock;
 };
 
 TEST_P(AuthTest, LoginAnswersASessionAndLogoutEndsIt)

@@ -2,7 +2,6 @@
 // authority answered (by address and by name), the others refused before any password is
 // sent; and the start-up texts for certificate and key files that cannot serve.
 
-#include <login_stub_server.h>
 #include <test_server.h>
 
 #include <client/http_app_server.h>
@@ -20,7 +19,7 @@ namespace {
 TEST(TlsServer, TheCertificateIsVerifiedAgainstTheClientsAuthority)
 {
     QTemporaryDir dir;
-    const clienttest::TestCertificates certs(dir.path());
+    const servertest::TestCertificates certs(dir.path());
     if (!certs.ok())
         GTEST_SKIP() << "openssl could not make the certificates: " << certs.error.toStdString();
     server::app::ServerConfig config = servertest::TestServer::quietConfig();
@@ -81,7 +80,7 @@ TEST(TlsServer, TheCertificateIsVerifiedAgainstTheClientsAuthority)
 TEST(TlsServer, CertificateAndKeyFilesThatCannotServeStopTheStartWithTheirReason)
 {
     QTemporaryDir dir;
-    const clienttest::TestCertificates certs(dir.path());
+    const servertest::TestCertificates certs(dir.path());
     if (!certs.ok())
         GTEST_SKIP() << "openssl could not make the certificates: " << certs.error.toStdString();
     const QString missing = dir.filePath(u"nada.pem"_s);

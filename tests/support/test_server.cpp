@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -74,6 +75,13 @@ std::optional<QString> testPostgres(QString* reason)
         return std::nullopt;
     }
     return url;
+}
+
+server::app::ServerConfig ManualClock::config() const
+{
+    server::app::ServerConfig c = TestServer::quietConfig();
+    c.clock = [ms = m_ms] { return QDateTime::fromMSecsSinceEpoch(ms->load(), Qt::UTC); };
+    return c;
 }
 
 server::app::ServerConfig TestServer::quietConfig()
@@ -397,6 +405,48 @@ bool anySocket(const std::function<bool(const TcpSocket&)>& match)
 {
     const QList<TcpSocket> sockets = tcpSockets();
     return std::any_of(sockets.begin(), sockets.end(), match);
+}
+
+TestCertificates::TestCertificates(const QString& dir)
+{
+    caFile = dir + QStringLiteral("/ca.pem");
+    certFile = dir + QStringLiteral("/server.pem");
+    keyFile = dir + QStringLiteral("/server.key");
+    otherCaFile = dir + QStringLiteral("/other-ca.pem");
+    const QString caKey = dir + QStringLiteral("/ca.key"),
+                  otherKey = dir + QStringLiteral("/other-ca.key"),
+                  csr = dir + QStringLiteral("/server.csr"), ext = dir + QStringLiteral("/san.ext");
+    QFile extFile(ext);
+    if (!extFile.open(QIODevice::WriteOnly)
+        || extFile.write("subjectAltName=IP:127.0.0.1,DNS:localhost\n"
+                         "basicConstraints=CA:FALSE\n"
+                         "extendedKeyUsage=serverAuth\n")
+               < 0) {
+        error = QStringLiteral("cannot write %1").arg(ext);
+        return;
+    }
+    extFile.close();
+    const QList<QStringList> steps = {
+        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+         "/CN=avalnutri test CA", "-keyout", caKey, "-out", caFile},
+        {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=another CA",
+         "-keyout", otherKey, "-out", otherCaFile},
+        {"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=127.0.0.1", "-keyout", keyFile,
+         "-out", csr},
+        {"x509", "-req", "-in", csr, "-CA", caFile, "-CAkey", caKey, "-CAcreateserial", "-days",
+         "2", "-extfile", ext, "-out", certFile},
+    };
+    for (const QStringList& step : steps) {
+        QProcess openssl;
+        openssl.setProcessChannelMode(QProcess::MergedChannels);
+        openssl.start(QStringLiteral("openssl"), step);
+        if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit
+            || openssl.exitCode() != 0) {
+            error = QStringLiteral("openssl %1: %2")
+                        .arg(step.join(u' '), QString::fromLocal8Bit(openssl.readAll()));
+            return;
+        }
+    }
 }
 
 }  // namespace servertest

@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -31,6 +32,22 @@ struct LoginAnswer
     int status = 0;  // 0: no answer
     QJsonObject body;
     QByteArray token;
+};
+
+// A clock the tests move by hand, for the server's sessions and audit rows
+// (ServerConfig::clock); it starts on 2026-12-06 13:00 UTC.
+class ManualClock
+{
+public:
+    QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(m_ms->load(), Qt::UTC); }
+    void advance(std::chrono::seconds s) { *m_ms += s.count() * 1000; }
+    void set(const QDateTime& t) { m_ms->store(t.toMSecsSinceEpoch()); }
+    // The quiet configuration on this clock; it outlives the clock object.
+    server::app::ServerConfig config() const;
+
+private:
+    std::shared_ptr<std::atomic<qint64>> m_ms = std::make_shared<std::atomic<qint64>>(
+        QDateTime(QDate(2026, 12, 6), QTime(13, 0), Qt::UTC).toMSecsSinceEpoch());
 };
 
 // An application server started in-process on a free loopback port, on a SQLite file in
@@ -155,5 +172,18 @@ struct TcpSocket
 };
 // Whether some socket of this process or of the servers it started matches.
 bool anySocket(const std::function<bool(const TcpSocket&)>& match);
+
+// A certificate authority and a server certificate for 127.0.0.1 and localhost made with
+// the openssl command in a temporary directory; ok() false (and why in error) when the
+// command failed.
+struct TestCertificates
+{
+    explicit TestCertificates(const QString& dir);
+    bool ok() const { return error.isEmpty(); }
+    QString caFile, certFile, keyFile;
+    // A second authority that signed nothing of the server's.
+    QString otherCaFile;
+    QString error;
+};
 
 }  // namespace servertest
