@@ -185,14 +185,6 @@ TEST_F(BadInputTest, MalformedCallsAreRefusedWithTheirReason)
         << a.error().toStdString();
 }
 
-TEST_F(BadInputTest, OversizedBodiesAreRefusedBeforeTheyAreRead)
-{
-    const std::string padding(100 * 1024, 'x');
-    const Answer a = post("SetInfoAval", R"({"args": [")" + padding + R"(", ""]})");
-    EXPECT_EQ(a.status, 413);
-    EXPECT_TRUE(a.error().contains(u"maior que o limite"_s)) << a.error().toStdString();
-}
-
 TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
 {
     const records::ConsultationKey k = demoKey();
