@@ -1,7 +1,7 @@
 // The diagnosis tab's core against a real server: a diagnosis created by typing and
 // reduced to the bar's markup before it is stored, the buttons and the other tabs
-// while editing, cancel, delete with its question, refused writes undone, and the
-// read-only consultation.
+// while editing, delete with its question, refused writes undone, and the read-only
+// consultation. Cancel is tried on the tab itself (diagnosis_tab_test.cpp).
 
 #include "consultation_fixture.h"
 
@@ -120,26 +120,6 @@ TEST_F(DiagnosisPageTest, WhileEditingTheOtherTabsCannotBeEntered)
     EXPECT_EQ(page().rceDiag(), QString());
     f.showPage(OuterPage::tshAvalNutr);
     EXPECT_EQ(f.pgcPadrao, OuterPage::tshAvalNutr);
-}
-
-TEST_F(DiagnosisPageTest, CancelRestoresTheStoredTextWithItsFormatting)
-{
-    AssessmentForm& f = open("970000000003");
-    const QString stored = "<p><b>Obesidade</b> grau <u>I</u></p>\n<ol><li>dieta</li></ol>";
-    storeOnServer(stored);
-    f.showPage(OuterPage::tshDiagNutri);
-    EXPECT_EQ(page().rceDiag(), stored);
-    EXPECT_EQ(buttons(), "-AE--T");
-
-    const int shown = page().rceDiagRevision();
-    page().rceDiagDeleteKey();  // Delete in browse mode: the record goes into edit
-    EXPECT_EQ(f.cdsDiagNutri.state(), records::DataSetState::Edit);
-    page().rceDiagChange("<p>outro texto</p>");
-    f.sbtCancelarClick();
-    EXPECT_FALSE(page().editing());
-    EXPECT_EQ(page().rceDiag(), stored);
-    EXPECT_NE(page().rceDiagRevision(), shown);  // the editor is told to show it again
-    EXPECT_EQ(onServer(), stored);
 }
 
 TEST_F(DiagnosisPageTest, DeleteAsksAndReenablesInclude)
