@@ -36,6 +36,7 @@ protected:
     server::app::ServerConfig serverConfig() override { return m_clock.config(); }
     void afterStart() override
     {
+        m_clock.set(QDateTime(QDate(2026, 12, 6), QTime(13, 0), Qt::UTC));
         server->addUser(u"ana"_s, u"nutricionista"_s, kPassword);
         server->addUser(u"bia"_s, u"consulta"_s, kPassword);
         server->addUser(u"root"_s, u"admin"_s, kPassword);

@@ -35,7 +35,8 @@ struct LoginAnswer
 };
 
 // A clock the tests move by hand, for the server's sessions and audit rows
-// (ServerConfig::clock); it starts on 2026-12-06 13:00 UTC.
+// (ServerConfig::clock). It starts at the real time, whole seconds: clients compare a
+// session's end with their own clock.
 class ManualClock
 {
 public:
@@ -46,8 +47,8 @@ public:
     server::app::ServerConfig config() const;
 
 private:
-    std::shared_ptr<std::atomic<qint64>> m_ms = std::make_shared<std::atomic<qint64>>(
-        QDateTime(QDate(2026, 12, 6), QTime(13, 0), Qt::UTC).toMSecsSinceEpoch());
+    std::shared_ptr<std::atomic<qint64>> m_ms =
+        std::make_shared<std::atomic<qint64>>(QDateTime::currentSecsSinceEpoch() * 1000);
 };
 
 // An application server started in-process on a free loopback port, on a SQLite file in
