@@ -29,6 +29,8 @@
 #include <openssl/ssl.h>
 
 #include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -468,12 +470,14 @@ private:
             std::optional<api::RpcRequest> next = nextRequestOnWorker();
             if (!next) {
                 // Back to the I/O thread, which waits for the next request at no cost.
+                reattach();
                 net::post(m_stream.get_executor(),
                           [self = this->shared_from_this()] { self->resumeReading(); });
                 return;
             }
             if (m_server.pool->busy()) {
                 // Others came first: this request waits its turn like theirs.
+                reattach();
                 queue(std::move(*next));
                 return;
             }
@@ -494,20 +498,19 @@ private:
         const auto wait = m_server.options.nextRequestWait;
         if (wait.count() <= 0 || m_closing || !m_server.pool->quiet())
             return std::nullopt;
-        tcp::socket& socket = tcp().socket();
         if (m_buffer.size() == 0) {
-            pollfd p{socket.native_handle(), POLLIN, 0};
+            pollfd p{m_detached, POLLIN, 0};
             const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait);
             const timespec limit{
                 static_cast<time_t>(seconds.count()),
                 static_cast<long>(std::chrono::nanoseconds(wait - seconds).count())};
             if (::ppoll(&p, 1, &limit, nullptr) != 1 || (p.revents & POLLIN) == 0)
                 return std::nullopt;
-            beast::error_code ec;
-            const size_t n = socket.read_some(m_buffer.prepare(4096), ec);
-            if (ec)
+            const auto space = m_buffer.prepare(4096);
+            const ssize_t n = ::recv(m_detached, space.data(), space.size(), MSG_DONTWAIT);
+            if (n <= 0)
                 return std::nullopt;  // the I/O thread's read meets the same end
-            m_buffer.commit(n);
+            m_buffer.commit(static_cast<size_t>(n));
         }
         if (m_closing)
             return std::nullopt;
@@ -536,6 +539,40 @@ private:
         api::RpcRequest request;
         fillCall(request, req);
         return request;
+    }
+
+    // While a worker answers and waits for the next request it reads and writes the
+    // socket itself, taken out of the I/O thread's watch: otherwise every request that
+    // arrives would also wake the I/O thread, for nothing. Answers false when the socket
+    // cannot be taken (it is closed).
+    bool detach()
+    {
+        if (m_detached >= 0)
+            return true;
+        beast::error_code ec;
+        m_protocol = tcp().socket().local_endpoint(ec).protocol();
+        if (ec)
+            return false;
+        m_detached = tcp().socket().release(ec);
+        if (ec)
+            m_detached = -1;
+        return m_detached >= 0;
+    }
+
+    // Gives the socket back to the I/O thread's watch, before anything is handed to it.
+    void reattach()
+    {
+        if (m_detached < 0)
+            return;
+        const int fd = std::exchange(m_detached, -1);
+        beast::error_code ec;
+        tcp().socket().assign(m_protocol, fd, ec);
+        if (ec) {
+            ::close(fd);  // the session's next operation fails and closes it
+            return;
+        }
+        // Writes from a worker must never wait for a client that does not read.
+        tcp().socket().non_blocking(true, ec);
     }
 
     // On the strand, after a worker answered in full and kept the connection.
@@ -602,19 +639,27 @@ private:
         auto wire = std::make_shared<std::string>(serialize(a, keep));
         size_t written = 0;
         if constexpr (std::is_same_v<Stream, beast::tcp_stream>) {
-            tcp::socket& socket = tcp().socket();
-            beast::error_code ec;
-            while (!ec && written < wire->size())
-                written += socket.write_some(
-                    net::buffer(wire->data() + written, wire->size() - written), ec);
-            if (ec && ec != net::error::would_block && ec != net::error::try_again) {
+            bool failed = !detach();
+            while (!failed && written < wire->size()) {
+                const ssize_t n = ::send(m_detached, wire->data() + written, wire->size() - written,
+                                         MSG_NOSIGNAL | MSG_DONTWAIT);
+                if (n < 0) {
+                    failed = errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR;
+                    if (!failed && errno != EINTR)
+                        break;
+                    continue;
+                }
+                written += static_cast<size_t>(n);
+            }
+            if (!failed && written == wire->size() && keep) {
+                m_started.reset();
+                return true;
+            }
+            reattach();
+            if (failed) {
                 net::post(m_stream.get_executor(),
                           [self = this->shared_from_this()] { self->close(); });
                 return false;
-            }
-            if (written == wire->size() && keep) {
-                m_started.reset();
-                return true;
             }
         }
         net::post(m_stream.get_executor(), [self = this->shared_from_this(), wire, written, keep] {
@@ -695,6 +740,8 @@ private:
     bool m_keepAlive = true;
     std::atomic<bool> m_closing{false};  // also read by the worker
     unsigned m_version = 11;
+    int m_detached = -1;  // the socket while a worker holds it (detach())
+    net::ip::tcp m_protocol = net::ip::tcp::v4();
 };
 
 }  // namespace
