@@ -141,13 +141,18 @@ FieldList decodeFields(const QJsonValue& value)
     return fields;
 }
 
-QJsonObject encodePacket(const Packet& packet)
+QJsonArray encodeRows(const Packet& packet)
 {
-    QJsonObject out = encodeFields(packet.fields);
     QJsonArray rows;
     for (const QVariantList& row : packet.rows)
         rows.append(encodeRow(packet.fields, row));
-    out.insert(QStringLiteral("rows"), rows);
+    return rows;
+}
+
+QJsonObject encodePacket(const Packet& packet)
+{
+    QJsonObject out = encodeFields(packet.fields);
+    out.insert(QStringLiteral("rows"), encodeRows(packet));
     return out;
 }
 

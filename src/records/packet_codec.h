@@ -28,6 +28,8 @@ QJsonObject encodeFields(const FieldList& fields);
 FieldList decodeFields(const QJsonValue& value);
 
 QJsonObject encodePacket(const Packet& packet);
+// The "rows" part of a packet alone.
+QJsonArray encodeRows(const Packet& packet);
 Packet decodePacket(const QJsonValue& value);
 
 QJsonObject encodeDelta(const Delta& delta);

@@ -174,7 +174,7 @@ QJsonObject methodListPacket(const QList<ListedMethod>& catalogue,
         }
         rows.append(row);
     }
-    QJsonObject packet = records::encodeFields(fields);
+    QJsonObject packet = model::encodedFields(layout);
     packet.insert(QStringLiteral("rows"), rows);
     return packet;
 }

@@ -4,11 +4,25 @@
 
 #include <records/packet_codec.h>
 
+#include <mutex>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace server::model {
 
-PacketBuilder::PacketBuilder(const records::DataSetLayout& layout)
+QJsonObject encodedFields(const records::DataSetLayout& layout)
+{
+    // Layouts are static objects: their address names them for the process's life.
+    static std::mutex mutex;
+    static std::unordered_map<const records::DataSetLayout*, QJsonObject> encoded;
+    const std::lock_guard lock(mutex);
+    auto it = encoded.find(&layout);
+    if (it == encoded.end())
+        it = encoded.emplace(&layout, records::encodeFields(layout.fields)).first;
+    return it->second;
+}
+
+PacketBuilder::PacketBuilder(const records::DataSetLayout& layout) : m_layout(&layout)
 {
     m_packet.fields = layout.fields;
 }
@@ -55,7 +69,9 @@ PacketBuilder& PacketBuilder::rows(const QList<storage::SqlRow>& sqlRows,
 
 QJsonObject PacketBuilder::json() const
 {
-    return records::encodePacket(m_packet);
+    QJsonObject out = encodedFields(*m_layout);
+    out.insert(QStringLiteral("rows"), records::encodeRows(m_packet));
+    return out;
 }
 
 }  // namespace server::model

@@ -10,6 +10,10 @@
 
 namespace server::model {
 
+// {"fields": [...]} of a layout, encoded once per layout: the part of every packet
+// built on it that never changes.
+QJsonObject encodedFields(const records::DataSetLayout& layout);
+
 // Builds a data packet with the whole field list of a dataset layout, so the client
 // loads it directly. Rows start all null; values are given by field name as the
 // database holds them (fromSql converts).
@@ -31,6 +35,7 @@ public:
 private:
     int index(const QString& field) const;
 
+    const records::DataSetLayout* m_layout;
     records::Packet m_packet;
 };
 
