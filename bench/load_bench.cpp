@@ -531,8 +531,9 @@ int main(int argc, char** argv)
         for (float v : oneCallMs)
             if (v >= 0)
                 ok.push_back(v);
+        const double median = percentile(ok, 0.5);  // sorts: the maximum is last after it
         std::printf("one-call clients: %zu of %d answered, median %.1f ms, max %.1f ms\n",
-                    ok.size(), o.oneCall, percentile(ok, 0.5), ok.empty() ? 0.0 : ok.back());
+                    ok.size(), o.oneCall, median, ok.empty() ? 0.0 : double(ok.back()));
     }
     if (o.slow > 0)
         std::printf("slow connections closed by the server: %ld\n", slowClosed.load());
