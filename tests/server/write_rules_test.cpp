@@ -1,6 +1,6 @@
 // The rules every write obeys, on each engine: texts are Unicode without control
-// characters, a change made on values another user changed since is refused whole
-// (409), and a delta belongs to one consultation.
+// characters, a change made on values another user changed since (or a row another user
+// stored meanwhile) is refused whole (409), and a delta belongs to one consultation.
 
 #include "engine_fixture.h"
 
@@ -198,6 +198,41 @@ TEST_P(WriteRulesTest, AStaleUpdateOrDeleteIsRefusedWholeAndTheFreshOneApplies)
     theirs->remove();
     records::writeThrough(*theirs, *other, u"SetInfoAval"_s);
     EXPECT_TRUE(storedValues(u"01"_s).isEmpty());
+}
+
+TEST_P(WriteRulesTest, AFirstSaveMeetingARowStoredMeanwhileIsStaleAndWritesNothing)
+{
+    // Another user's transaction stores the same method row between this save's look for
+    // it and its insert (on PostgreSQL writes run side by side): a trigger plays that user.
+    const char* const row = "(CDFILIAL, CDPACIENTE, DTCONSPACI, CDTBMETOAVAL, IDTABELAAV) "
+                            "VALUES (NEW.CDFILIAL, NEW.CDPACIENTE, NEW.DTCONSPACI, "
+                            "NEW.CDTBMETOAVAL, 'N')";
+    const QStringList statements =
+        GetParam() == Engine::Postgres
+            ? QStringList{u"CREATE FUNCTION outro_usuario() RETURNS trigger LANGUAGE plpgsql AS "
+                          u"$$ BEGIN INSERT INTO metoaval %1; RETURN NEW; END $$"_s.arg(row),
+                          u"CREATE TRIGGER outro_usuario BEFORE INSERT ON metoaval FOR EACH ROW "
+                          u"WHEN (NEW.IDTABELAAV = 'S') EXECUTE FUNCTION outro_usuario()"_s}
+            : QStringList{
+                u"CREATE TRIGGER outro_usuario BEFORE INSERT ON metoaval "
+                u"WHEN NEW.IDTABELAAV = 'S' BEGIN INSERT INTO metoaval %1; END"_s.arg(row)};
+    server::storage::inTransaction(server->instance().database(),
+                                   server::storage::Access::ReadWrite,
+                                   [&](server::storage::Transaction& tx) {
+                                       for (const QString& s : statements)
+                                           tx.executeSchema(s);
+                                   });
+
+    const records::Packet list = packetOf(app().GetDados(demoKey(), 45.03), 0);
+    const QVariantMap offered = rowValues(list, findRow(list, u"CDTBMETOAVAL"_s, u"00"_s));
+    const records::Reply r =
+        app().SetMetoAval(DeltaBuilder(layouts::cdsMetoAval())
+                              .update(offered, merged(offered, {{u"IDTABELAAV"_s, u"S"_s}})),
+                          QString());
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(r.stale) << r.error.toStdString();
+    EXPECT_EQ(r.error, kStale);
+    EXPECT_TRUE(packetOf(app().GetExistMetoAval(demoKey(), u"00"_s)).isEmpty());
 }
 
 TEST_P(WriteRulesTest, AnUnchangedRowAlwaysMatchesWhateverItsFieldTypes)

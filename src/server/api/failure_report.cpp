@@ -46,6 +46,7 @@ FailureReport reportStorageFailure(const QString& method, const storage::Storage
         return report(500, method, QStringLiteral("Erro no banco de dados ao ler os dados."), again,
                       error.message());
     case Kind::Write:
+    case Kind::Duplicate:
         return report(500, method, QStringLiteral("Erro no banco de dados ao gravar os dados."),
                       again, error.message());
     case Kind::Unavailable:

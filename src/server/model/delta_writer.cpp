@@ -290,10 +290,18 @@ private:
         QStringList marks;
         for (int i = 0; i < columns.size(); ++i)
             marks.append(QStringLiteral("?"));
-        m_tx.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                         .arg(m_b.table, columns.join(QStringLiteral(", ")),
-                              marks.join(QStringLiteral(", "))),
-                     params);
+        try {
+            m_tx.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                             .arg(m_b.table, columns.join(QStringLiteral(", ")),
+                                  marks.join(QStringLiteral(", "))),
+                         params);
+        } catch (const storage::StorageError& e) {
+            // The row was not there when looked for: another user's transaction stored it
+            // since (on PostgreSQL writes run side by side).
+            if (e.kind() == storage::StorageError::Kind::Duplicate)
+                stale();
+            throw;
+        }
     }
 
     void insert(const RowValues& row)

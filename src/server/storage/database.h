@@ -32,6 +32,7 @@ public:
         Write,        // a statement of a writing transaction failed
         Unavailable,  // the database cannot be reached, or the connection was lost
         Busy,         // a write could not get its turn in time
+        Duplicate,    // a row with the same key is there (a concurrent transaction wrote it)
     };
 
     explicit StorageError(const QString& message, Kind kind = Kind::Failure)

@@ -54,6 +54,16 @@ bool sqliteBusy(const QSqlError& error)
     return code == QLatin1String("5") || code == QLatin1String("6");
 }
 
+// A unique or primary key refused a row: PostgreSQL's unique_violation, SQLite's
+// SQLITE_CONSTRAINT_UNIQUE and SQLITE_CONSTRAINT_PRIMARYKEY.
+bool duplicateKey(Engine engine, const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    if (engine == Engine::Postgres)
+        return code == QLatin1String("23505");
+    return code == QLatin1String("2067") || code == QLatin1String("1555");
+}
+
 }  // namespace
 
 QVariant Transaction::scalar(const QString& sql, const QVariantList& params)
@@ -166,6 +176,8 @@ public:
         else if (owner.engine() == Engine::Sqlite && access == Access::ReadWrite
                  && sqliteBusy(error))
             kind = StorageError::Kind::Busy;
+        else if (duplicateKey(owner.engine(), error))
+            kind = StorageError::Kind::Duplicate;
         throw StorageError(QStringLiteral("Erro no banco de dados (%1): %2 [comando: %3]")
                                .arg(owner.describe(), driverText(error), sql.simplified()),
                            kind);
