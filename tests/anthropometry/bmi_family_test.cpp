@@ -319,26 +319,6 @@ TEST_F(BmiFamily, ImcMust_FailedReferenceQueryEndsWithTheServersError)
 
 // ------------------------------------------------------------ adolescents by percentile
 
-TEST_F(BmiFamily, ImcAdolescente_QueriesThePercentileWithTheBmi)
-{
-    // 45 / 2,56 = 17,578125: between P15 and P50
-    patient("0", 14, 3);
-    percentiles({{"005", "P5", 15.0},
-                 {"015", "P15", 16.0},
-                 {"050", "P50", 18.0},
-                 {"085", "P85", 22.0},
-                 {"095", "P95", 25.0}});
-    // "Percentil", " ", "Entre " and " 5 - 85": two blanks before the 5
-    check({"48",
-           Calcula_IMCAdolescente,
-           measures("45", "1,60"),
-           {{"01", "Percentil Entre  5 - 85", kAdequado}},
-           1},
-          "02");
-    // the query's other arguments: evaluation_steps_test
-    EXPECT_DOUBLE_EQ(lastArgs("GetPercentil").at(5).toDouble(), 45.0 / 2.56);
-}
-
 TEST_F(BmiFamily, ImcAdolescente_ClassifiesByThePercentileAtOrBelow)
 {
     // A boy of 10 against a reference starting at P3 (CDC 2000), height 1,40 m (1,96 m²)
@@ -349,7 +329,8 @@ TEST_F(BmiFamily, ImcAdolescente_ClassifiesByThePercentileAtOrBelow)
                  {"050", "P50", 16.64613844},
                  {"085", "P85", 19.3904113},
                  {"097", "P97", 23.72696086}});
-    // P3 to P85 on the server's own CDC table: calculation_run_test
+    // P3 to P85, and the blanks of "Percentil Entre  5 - 85", on the server's own
+    // tables: calculation_run_test
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"27", "Percentil < 5", "Baixo Peso"},  // 13,7755: under P3
         {"47", "Percentil > 85", "Sobrepeso"},  // 23,9796: over P97

@@ -4,18 +4,13 @@
 // each page, the order of the server calls, the error paths, and the body mass index
 // methods that read the server's reference tables.
 
-#include "loopback_server.h"
+#include "consultation_fixture.h"
 
 #include "anthropometry/assessment_pass.h"
-#include "hostfw/busy.h"
 #include "records/error.h"
 #include "records/packet_codec.h"
 #include "records/write_through.h"
-#include "workspace/assessment_form.h"
-#include "workspace/calculation_run.h"
-#include "workspace/method_page.h"
 #include "workspace/module_context.h"
-#include "workspace/result_page.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +18,8 @@
 #include <tuple>
 
 using namespace workspace;
-using workspacetest::LoopbackServer;
 
 namespace {
-
-const QDate kConsultation(2026, 12, 6);
 
 struct StoredLine
 {
@@ -53,40 +45,22 @@ QList<StoredLine> linesOf(const records::Packet& p)
     return out;
 }
 
-class CalculateAction : public ::testing::Test
+// The consultation fixture with the anthropometric pass installed as the module installs
+// it, on the server's own reference lists.
+class CalculateAction : public workspacetest::ConsultationTest
 {
 protected:
-    void SetUp() override
-    {
-        moduleLoaded();
-        stCdPacienteAux.clear();
-        server.useForHost();
-    }
-    void TearDown() override
-    {
-        if (form)
-            form->FormClose();
-        moduleUnloading();
-    }
+    void addTestReferences() override {}
 
     // Registers the patient and opens the consultation on a new form core.
     void open(const QString& patient, const QString& sexCode, const QDate& birth,
               bool deceased = false)
     {
-        server.addPatient(patient, "Paciente " + patient.right(2), sexCode, birth, deceased);
-        setConsultationContext("0001", patient, "Paciente " + patient.right(2), sexCode,
-                               QDateTime(birth, QTime(0, 0), Qt::UTC),
-                               QDateTime(kConsultation, QTime(0, 0), Qt::UTC));
-        form = std::make_unique<AssessmentForm>(server.transport());
-        form->setBusyIndicator(&busy);
+        ConsultationTest::open(patient, sexCode, birth, deceased);
         assessment.install(run);
         form->setCalculationRun(&run);
-        form->FormCreate();
-        form->FormActivate();
         ASSERT_TRUE(form->loaded());
     }
-    void showResults() { form->showPage(OuterPage::tshAvalNutr, InnerPage::tshAvaliacao); }
-    void showMethods() { form->showPage(OuterPage::tshAvalNutr, InnerPage::tshMetoAval); }
 
     // A woman of 30 with "00" and "68" chosen; weight 62 kg, height 1,58 m, week 20.
     void pregnantPatientWithTwoMethods()
@@ -94,7 +68,7 @@ protected:
         open("900000000200", "1", QDate(1996, 6, 1));
         ASSERT_TRUE(form->methodPage().selectMethod("00"));
         ASSERT_TRUE(form->methodPage().selectMethod("68"));
-        showResults();
+        enterResults();
         ASSERT_TRUE(form->resultPage().recordValue("01", "62"));
         ASSERT_TRUE(form->resultPage().recordValue("02", "1.58"));
         ASSERT_TRUE(form->resultPage().recordValue("53", "20"));
@@ -130,11 +104,8 @@ protected:
         {"68", "01", "Adequado", "24,836"},
     };
 
-    LoopbackServer server;
-    hostfw::BusyRecorder busy;
     anthropometry::AssessmentPass assessment;
     CalculationRun run;
-    std::unique_ptr<AssessmentForm> form;
 };
 
 }  // namespace
@@ -185,10 +156,10 @@ TEST_F(CalculateAction, NewValuesReplaceTheLinesAndNoSelectionDeletesEveryLine)
     EXPECT_EQ(lines[1], (StoredLine{"00", "02", "IMC Classificação", "Obesidade"}));
     EXPECT_EQ(lines[5], (StoredLine{"68", "01", "Obesidade", "32,046"}));
 
-    showMethods();
+    enterMethods();
     ASSERT_TRUE(form->methodPage().unselectMethod("68"));
     ASSERT_TRUE(form->methodPage().unselectMethod("00"));
-    showResults();
+    enterResults();
     form->sbtCalcularClick();
     EXPECT_TRUE(stored().isEmpty());
     EXPECT_TRUE(form->cdsResuAval.isEmpty());
@@ -202,7 +173,7 @@ TEST_F(CalculateAction, OtherPagesCalculateNothingAndOnlyRunThePageCheck)
     int preparations = 0;
     run.setPreparation([&](AssessmentForm&) { ++preparations; });
 
-    showMethods();
+    enterMethods();
     server.clearTraffic();
     form->sbtCalcularClick();
     EXPECT_EQ(server.calledMethods(), QStringList{"GetDados"});
@@ -278,7 +249,7 @@ TEST_F(CalculateAction, DeceasedPatientCalculatesNothing)
 {
     open("900000000202", "0", QDate(1940, 1, 1), true);
     ASSERT_TRUE(form->deceased());
-    showResults();
+    enterResults();
     server.clearTraffic();
     form->sbtCalcularClick();
     EXPECT_TRUE(server.calledMethods().isEmpty());
@@ -357,7 +328,7 @@ TEST_F(CalculateAction, BodyMassIndexOnTheServersReferenceTables)
             const Patient& p = *c.patient;
             open(p.code, p.sex, p.birth);
             ASSERT_TRUE(form->methodPage().selectMethod(p.method, QString(p.reference)));
-            showResults();
+            enterResults();
             ASSERT_TRUE(form->resultPage().recordValue("02", p.height));
             opened = c.patient;
         }
@@ -387,7 +358,7 @@ TEST_F(CalculateAction, ArmMethodsOnTheServersReferenceTables)
     open("900000000300", "0", QDate(1981, 9, 6));
     for (const char* method : {"02", "03", "04", "05", "60"})
         ASSERT_TRUE(form->methodPage().selectMethod(method)) << method;
-    showResults();
+    enterResults();
     ASSERT_TRUE(form->resultPage().recordValue("04", "10"));
     ASSERT_TRUE(form->resultPage().recordValue("08", "30"));
     form->sbtCalcularClick();

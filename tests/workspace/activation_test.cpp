@@ -40,16 +40,6 @@ protected:
         stCdPacienteAux.clear();
         return reopen();
     }
-    // A new form for the consultation of the module context, as after a close.
-    AssessmentForm& reopen(bool activate = true)
-    {
-        form = std::make_unique<AssessmentForm>(server.transport());
-        form->setBusyIndicator(&busy);
-        form->FormCreate();
-        if (activate)
-            form->FormActivate();
-        return *form;
-    }
 };
 
 TEST_F(Activation, FillsTheHeaderAndEveryDataset)
@@ -245,8 +235,7 @@ TEST_F(Activation, ANewFormForTheSamePatientLoadsTheConsultation)
     AssessmentForm& f = reopen();
     EXPECT_TRUE(f.loaded());
     EXPECT_EQ(f.edtNmPaciente, "Paciente 06");
-    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
-    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "S");
+    EXPECT_EQ(selectionOf("00"), "S");
     EXPECT_FALSE(f.cbbPesoIdeal.isEmpty());
 }
 
@@ -276,15 +265,13 @@ TEST_F(Activation, AfterAFailedLoadOfAnotherPatientTheFirstIsLoadedAgain)
     admit("940000000010", "1", QDate(1990, 1, 1));
     server.failNext("GetResuAval");
     EXPECT_THROW(f.FormActivate(), records::Error);
-    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
-    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "N");  // the other patient's
+    EXPECT_EQ(selectionOf("00"), "N");  // the other patient's
 
     // back to the first patient: the lists hold the other's rows, so they are read again
     openConsultation("940000000009", "Paciente 09", "1", QDate(1996, 3, 10));
     f.FormActivate();
     EXPECT_TRUE(f.loaded());
-    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
-    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "S");
+    EXPECT_EQ(selectionOf("00"), "S");
 }
 
 TEST_F(Activation, TheLoadAsksTheServerInItsOrder)
@@ -326,8 +313,7 @@ TEST_F(Activation, AnotherDateOfTheSamePatientShowsAndWritesThatConsultation)
     dtConsulta = day(QDate(2027, 1, 10));
     f.FormActivate();
     ASSERT_TRUE(f.loaded());
-    ASSERT_TRUE(f.cdsMetoAval.locate("CDTBMETOAVAL", "00"));
-    EXPECT_EQ(f.cdsMetoAval.asString("IDTABELAAV"), "N");
+    EXPECT_EQ(selectionOf("00"), "N");
     ASSERT_TRUE(f.methodPage().selectMethod("58"));
     EXPECT_EQ(storedMethod("58").first, "S");
     EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join(u'\n').toStdString();

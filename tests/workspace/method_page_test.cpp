@@ -16,16 +16,6 @@ namespace {
 const QString kReference = "CDTABELACO";
 const QString kSelection = "IDTABELAAV";
 
-QString selection(AssessmentForm& f, const QString& code)
-{
-    records::DataSet& ds = f.cdsMetoAval;
-    for (int row = 0; row < ds.recordCount(); ++row) {
-        if (ds.asStringAt(row, "CDTBMETOAVAL") == code)
-            return ds.asStringAt(row, "IDTABELAAV");
-    }
-    return {};
-}
-
 }  // namespace
 
 class MethodPageTest : public ConsultationTest
@@ -86,7 +76,7 @@ TEST_F(MethodPageTest, ReferenceMistakesAreRefusedAndLeaveTheRowInEdit)
     EXPECT_TRUE(f.cdsMetoAval.isEditing());
     expectRefused([&] { f.methodPage().postMethodRow(); }, "Referência deve ser informada.");
     f.sbtCancelarClick();
-    EXPECT_EQ(selection(f, "02"), "N");
+    EXPECT_EQ(selectionOf("02"), "N");
     EXPECT_EQ(storedMethod("02").first, "N");
 
     // a method without a reference table takes none
@@ -215,7 +205,7 @@ TEST_F(MethodPageTest, TheRefusalNamesTheFirstSelectedMemberOfTheGroupInItsOrder
     EXPECT_TRUE(f.methodPage().selectMethod("68"));
     expectRefused([&] { f.methodPage().selectMethod("67"); },
                   "IMC para Gestantes está selecionado.");
-    EXPECT_EQ(selection(f, "67"), "N");
+    EXPECT_EQ(selectionOf("67"), "N");
     EXPECT_FALSE(f.cdsMetoAval.isEditing());
     EXPECT_EQ(storedMethod("67").first, "N");
     // a method outside the group is not held back
@@ -313,7 +303,7 @@ TEST_F(MethodPageTest, AChoiceAnotherUserChangedMeanwhileIsRefusedAndTheConsulta
     const QString stale =
         "Registro alterado por outro usuário. Atualize a consulta e tente novamente.";
     AssessmentForm& f = open("910000000021");
-    ASSERT_EQ(selection(f, "01"), "N");
+    ASSERT_EQ(selectionOf("01"), "N");
     const QString first = reference("01", QString(), "CDREFEBIBL");
 
     // Another window selects the method after this one read the list: selecting it here
@@ -334,7 +324,7 @@ TEST_F(MethodPageTest, AChoiceAnotherUserChangedMeanwhileIsRefusedAndTheConsulta
     EXPECT_FALSE(hostfw::RunAction([&] { f.methodPage().selectMethod("01", first); }));
     EXPECT_EQ(errors.messages(), QStringList{stale});
     EXPECT_EQ(storedMethod("01"), qMakePair(QStringLiteral("N"), QString()));
-    EXPECT_EQ(selection(f, "01"), "N");
+    EXPECT_EQ(selectionOf("01"), "N");
 
     // On what is shown now, the choice goes through.
     EXPECT_TRUE(f.methodPage().selectMethod("01", "91"));

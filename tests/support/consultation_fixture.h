@@ -1,7 +1,7 @@
 #pragma once
 
 // A consultation opened on a real application server on loopback, with a few
-// bibliographic references, for the tests of the method and result pages.
+// bibliographic references, for the tests of the form, its pages and its dialogs.
 
 #include "loopback_server.h"
 
@@ -34,6 +34,9 @@ class ConsultationTest : public ::testing::Test
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The reference lists SetUp gives the methods "01", "28", "48" and "02"; a suite
+    // that needs the server's own lists overrides it with nothing.
+    virtual void addTestReferences();
 
     // Registers the patient ("Paciente" and the code's last two digits) and makes its
     // consultation the module context.
@@ -44,6 +47,11 @@ protected:
     workspace::AssessmentForm& open(const QString& patient,
                                     const QString& sexCode = QStringLiteral("1"),
                                     const QDate& birth = QDate(1996, 3, 10), bool deceased = false);
+    // A new form core for the consultation of the module context, as after a close,
+    // activated unless said otherwise.
+    workspace::AssessmentForm& reopen(bool activate = true);
+    // The selection mark (IDTABELAAV) of a method row of the form, empty when not listed.
+    QString selectionOf(const QString& code) const;
     // Shows the result page as its tab does.
     void enterResults();
     void enterMethods();

@@ -32,6 +32,11 @@ void ConsultationTest::SetUp()
     inMaoMembro = 0;
     inPeMembro = 0;
     server.useForHost();
+    addTestReferences();
+}
+
+void ConsultationTest::addTestReferences()
+{
     // Whatever the server seeds, the lists of "01", "28" and "48" hold these two, and the
     // list of "02" (triceps skinfold) is empty.
     for (const char* owner : {"01", "28", "48"}) {
@@ -62,11 +67,27 @@ AssessmentForm& ConsultationTest::open(const QString& patient, const QString& se
                                        const QDate& birth, bool deceased)
 {
     admit(patient, sexCode, birth, deceased);
+    return reopen();
+}
+
+AssessmentForm& ConsultationTest::reopen(bool activate)
+{
     form = std::make_unique<AssessmentForm>(server.transport());
     form->setBusyIndicator(&busy);
     form->FormCreate();
-    form->FormActivate();
+    if (activate)
+        form->FormActivate();
     return *form;
+}
+
+QString ConsultationTest::selectionOf(const QString& code) const
+{
+    const records::DataSet& methods = form->cdsMetoAval;
+    for (int row = 0; row < methods.recordCount(); ++row) {
+        if (methods.asStringAt(row, QStringLiteral("CDTBMETOAVAL")) == code)
+            return methods.asStringAt(row, QStringLiteral("IDTABELAAV"));
+    }
+    return {};
 }
 
 void ConsultationTest::enterResults()
