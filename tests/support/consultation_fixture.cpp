@@ -9,6 +9,17 @@ namespace workspacetest {
 
 using workspace::AssessmentForm;
 
+namespace {
+
+// The consultation of the module context; the window suites read the server through it,
+// their form core being the window's own.
+records::ConsultationKey contextKey()
+{
+    return {stCdFilial, stCdPaciente, dtConsulta};
+}
+
+}  // namespace
+
 QDateTime day(const QDate& d)
 {
     return QDateTime(d, QTime(0, 0), Qt::UTC);
@@ -104,7 +115,7 @@ QMap<QString, ConsultationTest::Recorded> ConsultationTest::recorded(const QStri
 {
     records::DataSet info(records::layouts::cdsInfoAval());
     info.loadPacket(records::decodePacket(
-        records::checkReply(server.client().GetInfoAval(form->key(), dataType))));
+        records::checkReply(server.client().GetInfoAval(contextKey(), dataType))));
     QMap<QString, Recorded> out;
     for (int row = 0; row < info.recordCount(); ++row)
         out.insert(info.asStringAt(row, QStringLiteral("CDTBMETOAVAL")),
@@ -123,7 +134,7 @@ QString ConsultationTest::reference(const QString& owner, const QString& code, c
 
 QPair<QString, QString> ConsultationTest::storedMethod(const QString& code)
 {
-    const QJsonValue payload = records::checkReply(server.client().GetDados(form->key(), 30.0));
+    const QJsonValue payload = records::checkReply(server.client().GetDados(contextKey(), 30.0));
     records::DataSet methods(records::layouts::cdsMetoAval());
     methods.loadPacket(records::packetAt(payload, 0));
     if (!methods.locate(QStringLiteral("CDTBMETOAVAL"), code))

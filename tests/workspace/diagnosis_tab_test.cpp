@@ -2,7 +2,7 @@
 // formatting bar, the buttons and tabs while editing, cancel restoring the formatting,
 // a paste that keeps only the bar's markup, delete, and a look at the tab.
 
-#include "consultation_fixture.h"
+#include "window_fixture.h"
 
 #include "hostfw/confirm.h"
 #include "records/packet_codec.h"
@@ -11,11 +11,9 @@
 #include "test_server.h"
 #include "workspace/diagnosis_page.h"
 #include "workspace/form/diagnosis_tab.h"
-#include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/module_context.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -23,14 +21,12 @@
 #include <QMimeData>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTextBlock>
 #include <QToolBar>
 
 using namespace workspace;
-using workspacetest::ConsultationTest;
 
-class DiagnosisTabTest : public ConsultationTest
+class DiagnosisTabTest : public workspacetest::WindowTest
 {
 protected:
     TfrmAvalNutrEnerg& openOnTab(const QString& patient, const QString& stored = {})
@@ -45,22 +41,10 @@ protected:
                     .SetDiag(servertest::DeltaBuilder(records::layouts::cdsDiagNutri()).insert(row))
                     .ok);
         }
-        window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
-        window->setAttribute(Qt::WA_DeleteOnClose, false);
-        window->resize(900, 560);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        EXPECT_TRUE(window->activate());
+        showWindow(QSize(900, 560));
         window->pgcPadrao->setCurrentWidget(window->tshDiagNutri);
         tab = window->findChild<QToolBar*>("fplDiag");
         return *window;
-    }
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-        window.reset();
-        ConsultationTest::TearDown();
     }
     QAction* bar(const char* name) { return window->findChild<QAction*>(name); }
     std::string onServer()
@@ -80,7 +64,6 @@ protected:
         return window->pgcPadrao->isTabEnabled(window->pgcPadrao->indexOf(page));
     }
 
-    std::unique_ptr<TfrmAvalNutrEnerg> window;
     QToolBar* tab = nullptr;
 };
 

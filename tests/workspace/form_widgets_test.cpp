@@ -3,81 +3,32 @@
 // pick lists they open, the energy tab's grids and weight panel, and a look at each
 // page.
 
-#include "consultation_fixture.h"
+#include "window_fixture.h"
 
 #include "hostfw/pick_list.h"
-#include "workspace/form/core_grid.h"
 #include "workspace/form/energy_panel.h"
-#include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/method_page.h"
 #include "workspace/module_context.h"
 #include "workspace/result_page.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSet>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTemporaryDir>
-#include <QTest>
 
 using namespace workspace;
-using workspacetest::ConsultationTest;
 
-namespace {
-
-int rowOf(const QTableView* view, const QString& field, const QString& value)
-{
-    const auto* model = static_cast<const records::DataSetModel*>(view->model());
-    const records::DataSet& ds = *model->dataSet();
-    for (int row = 0; row < ds.recordCount(); ++row) {
-        if (ds.asStringAt(row, field) == value)
-            return row;
-    }
-    return -1;
-}
-
-int columnOf(const QTableView* view, const QString& field)
-{
-    return static_cast<const records::DataSetModel*>(view->model())->columnOf(field);
-}
-
-}  // namespace
-
-class FormWidgets : public ConsultationTest
+class FormWidgets : public workspacetest::WindowTest
 {
 protected:
     TfrmAvalNutrEnerg& openWindow(const QString& patient, bool deceased = false)
     {
         admit(patient, "1", QDate(1961, 8, 14), deceased);
-        window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
-        window->setAttribute(Qt::WA_DeleteOnClose, false);
-        window->resize(900, 640);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        EXPECT_TRUE(window->activate());
-        return *window;
-    }
-    void TearDown() override
-    {
-        if (window)
-            window->close();
-        window.reset();
-        ConsultationTest::TearDown();
-    }
-
-    // A click in the middle of a cell, or on its list button.
-    void clickCell(QTableView* view, int row, const QString& field, bool button = false)
-    {
-        const QModelIndex index = view->model()->index(row, columnOf(view, field));
-        view->scrollTo(index);
-        const QRect cell = view->visualRect(index);
-        const QPoint at = button ? ellipsisRect(cell).center() : cell.center();
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        return showWindow();
     }
     // Makes a cell current, then types the keys into it as a person would.
     QLineEdit* typeInto(QTableView* view, int row, const QString& field, const QString& keys)
@@ -102,8 +53,6 @@ protected:
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
     }
-
-    std::unique_ptr<TfrmAvalNutrEnerg> window;
 };
 
 TEST_F(FormWidgets, MethodGridTogglesByClickAndSpaceAndRefusesASecondBodyMassIndex)

@@ -4,15 +4,13 @@
 // the selected growth methods; the chart saved as PNG and PDF. With AVALNUTRI_SHOTS set to
 // a folder, the result page with the chart shown is saved there (growth_page.png).
 
-#include "consultation_fixture.h"
+#include "window_fixture.h"
 
 #include "workspace/form/growth_chart_view.h"
-#include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/growth_chart.h"
 #include "workspace/method_page.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
@@ -21,13 +19,11 @@
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QTabWidget>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QValueAxis>
 
 using namespace Qt::StringLiterals;
 using namespace workspace;
-using workspacetest::ConsultationTest;
 using workspacetest::kConsultationDay;
 
 namespace {
@@ -51,7 +47,7 @@ double firstValue(const records::Reply& reply, int element, const QString& field
 
 }  // namespace
 
-class GrowthChartTest : public ConsultationTest
+class GrowthChartTest : public workspacetest::WindowTest
 {
 protected:
     void record(const QString& patient, const QDate& date, const QString& method,
@@ -236,11 +232,8 @@ TEST_F(GrowthChartTest, ResultPagePanelFollowsTheSelectedGrowthMethods)
 {
     const QString boy = u"940000000021"_s;
     admit(boy, u"0"_s, QDate(2024, 4, 6));
-    auto window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->resize(1280, 720);
-    window->show();
-    ASSERT_TRUE(window->activate());
+    showWindow(QSize(1280, 720));
+    ASSERT_TRUE(window->core().loaded());
     AssessmentForm& core = window->core();
     // No growth method selected: the button stays off.
     EXPECT_FALSE(window->sbtCurvaCresc->isEnabled());
@@ -300,5 +293,4 @@ TEST_F(GrowthChartTest, ResultPagePanelFollowsTheSelectedGrowthMethods)
     window->pgcAvalNutr->setCurrentWidget(window->tshAvaliacao);
     EXPECT_EQ(panel->cbbMetodo->count(), 1);
     EXPECT_EQ(panel->chart()->method, u"43"_s);
-    window->close();
 }

@@ -2,51 +2,29 @@
 // Include, a reference typed into its cell, the group and the nutrients picked with the
 // list buttons, Confirm, the panel, and a look at the page.
 
-#include "consultation_fixture.h"
+#include "window_fixture.h"
 
 #include "recommendation/nutrient_amounts.h"
-#include "workspace/form/core_grid.h"
 #include "workspace/form/recommendation_tab.h"
-#include "workspace/form/tfrm_aval_nutr_energ.h"
 #include "workspace/recommendation_page.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableView>
-#include <QTest>
 
 using namespace workspace;
-using workspacetest::ConsultationTest;
 
-class RecommendationTabTest : public ConsultationTest
+class RecommendationTabTest : public workspacetest::WindowTest
 {
 protected:
-    void TearDown() override
+    // The list button of a cell, clicked with the cell current.
+    static void clickButton(QTableView* view, int row, const QString& field)
     {
-        if (window)
-            window->close();
-        window.reset();
-        ConsultationTest::TearDown();
+        view->setCurrentIndex(cell(view, row, field));
+        clickCell(view, row, field, true);
     }
-
-    QModelIndex cell(QTableView* view, int row, const QString& field)
-    {
-        const auto* model = static_cast<const records::DataSetModel*>(view->model());
-        return view->model()->index(row, model->columnOf(field));
-    }
-    void clickButton(QTableView* view, int row, const QString& field)
-    {
-        const QModelIndex index = cell(view, row, field);
-        view->setCurrentIndex(index);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          ellipsisRect(view->visualRect(index)).center());
-    }
-
-    std::unique_ptr<TfrmAvalNutrEnerg> window;
 };
 
 TEST_F(RecommendationTabTest, ARecommendationIsTypedPickedConfirmedAndShown)
@@ -54,13 +32,8 @@ TEST_F(RecommendationTabTest, ARecommendationIsTypedPickedConfirmedAndShown)
     admit("950000000001", "1", QDate(1990, 4, 2));
     storeRecorded("01", "01", "60,00");
     storeRecorded("01", "02", "1,60");
-    window = std::make_unique<TfrmAvalNutrEnerg>(server.transport());
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->resize(1000, 640);
-    window->show();
-    QApplication::setActiveWindow(window.get());
-    ASSERT_TRUE(window->activate());
-    TfrmAvalNutrEnerg& w = *window;
+    TfrmAvalNutrEnerg& w = showWindow(QSize(1000, 640));
+    ASSERT_TRUE(w.core().loaded());
     AssessmentForm& core = w.core();
     recommendation::RecommendationPass::installRoutine(core);
     w.mnuNutrRecom->trigger();
