@@ -34,17 +34,11 @@ QMap<QString, ResultLine> expectedLines(const QList<Line>& lines)
     return out;
 }
 
-// A packet of the layout with one row, or none when values is empty; fields the row leaves
-// out are null.
-QJsonValue packet(const records::DataSetLayout& layout, QVariantList values)
+// A packet of the layout with one row, or none when values is empty.
+QJsonValue packet(const records::DataSetLayout& layout, const QVariantList& values)
 {
-    QList<QVariantList> rows;
-    if (!values.isEmpty()) {
-        while (values.size() < layout.fields.size())
-            values.append(QVariant());
-        rows.append(values);
-    }
-    return records::encodePacket(packetOf(layout, rows));
+    return records::encodePacket(
+        packetOf(layout, values.isEmpty() ? QList<QVariantList>{} : QList<QVariantList>{values}));
 }
 
 class GrowthFamily : public RoutineTest
@@ -59,8 +53,6 @@ protected:
                 for (const auto& [type, text] : recorded)
                     if (args.at(3).toString() == type)
                         rows.append({"0001", "900000000100", {}, recordedMethod, type, text});
-                for (QVariantList& row : rows)
-                    row.resize(L::cdsInfoAval().fields.size());
                 return records::Reply::success(
                     records::encodePacket(packetOf(L::cdsInfoAval(), rows)));
             }
@@ -509,11 +501,9 @@ TEST_F(GrowthFamily, CatchUpGrowthForTheWeightAge)
 TEST_F(GrowthFamily, CatchUpGrowthTakesTheReferenceOfItsEnergyRow)
 {
     patient("1", 1, 3);
-    QList<QVariantList> rows{{"0001", "900000000100", {}, "30", "S", "Harris", "01"},
-                             {"0001", "900000000100", {}, "35", "S", "Catch-up", "06"}};
-    for (QVariantList& row : rows)
-        row.resize(L::cdsMetoAvalEnerg().fields.size());
-    form->cdsMetoAvalEnerg.loadPacket(packetOf(L::cdsMetoAvalEnerg(), rows));
+    form->cdsMetoAvalEnerg.loadPacket(packetOf(
+        L::cdsMetoAvalEnerg(), {{"0001", "900000000100", {}, "30", "S", "Harris", "01"},
+                                {"0001", "900000000100", {}, "35", "S", "Catch-up", "06"}}));
     recordedMethod = "35";
     recorded = {{"01", "9"}, {"33", "01"}};
     answers["GetPesoIdade"] = QJsonArray{packet(L::cdsPesoIdealIdade(), {9.5}),

