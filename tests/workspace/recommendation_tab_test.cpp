@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -84,10 +83,5 @@ TEST_F(RecommendationTabTest, ARecommendationIsTypedPickedConfirmedAndShown)
     EXPECT_FALSE(core.cdsNutrRefe.isEditing());
     EXPECT_EQ(core.cdsNutrRefe.recordCount(), 1);
 
-    const QImage shot = w.grab().toImage();
-    ASSERT_FALSE(shot.isNull());
-    const QString dir = qEnvironmentVariable("AVALNUTRI_SCREENSHOT_DIR");
-    if (!dir.isEmpty()) {
-        EXPECT_TRUE(shot.save(QDir(dir).filePath("recommendation.png")));
-    }
+    expectShown(shoot("recommendation.png"), *tab.dbgNutreRecom);
 }

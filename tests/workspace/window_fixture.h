@@ -1,8 +1,8 @@
 #pragma once
 
 // The assessment window on a consultation of the real server on loopback, for the
-// widget suites: shown and activated as the host shows it, closed after each test, and
-// the cells of its grids by field.
+// widget suites: shown and activated as the host shows it, closed after each test, the
+// cells of its grids by field, and pictures of it for a person to look at.
 
 #include "consultation_fixture.h"
 
@@ -11,7 +11,11 @@
 #include "workspace/form/tfrm_aval_nutr_energ.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QSet>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -73,7 +77,34 @@ protected:
                           button ? workspace::ellipsisRect(area).center() : area.center());
     }
 
+    // The window as the user sees it, saved under this name in AVALNUTRI_SCREENSHOT_DIR
+    // when set, else in the test's own temporary directory.
+    QImage shoot(const QString& name)
+    {
+        const QImage shot = window->grab().toImage();
+        EXPECT_EQ(shot.size(), window->size() * window->devicePixelRatio());
+        const QString dir = qEnvironmentVariable("AVALNUTRI_SCREENSHOT_DIR");
+        EXPECT_TRUE(shot.save(QDir(dir.isEmpty() ? shots.path() : dir).filePath(name)))
+            << name.toStdString();
+        return shot;
+    }
+    // The picture shows the widget: its area is not one flat colour (an empty or
+    // unpainted grid would be).
+    void expectShown(const QImage& shot, const QWidget& widget) const
+    {
+        const QRect area(widget.mapTo(window.get(), QPoint(0, 0)), widget.size());
+        ASSERT_TRUE(QRect(QPoint(0, 0), window->size()).contains(area))
+            << widget.objectName().toStdString();
+        QSet<QRgb> colours;
+        const qreal ratio = window->devicePixelRatio();
+        for (int y = area.top(); y < area.bottom(); y += 3)
+            for (int x = area.left(); x < area.right(); x += 3)
+                colours.insert(shot.pixel(QPoint(int(x * ratio), int(y * ratio))));
+        EXPECT_GT(colours.size(), 2) << widget.objectName().toStdString();
+    }
+
     std::unique_ptr<workspace::TfrmAvalNutrEnerg> window;
+    QTemporaryDir shots;
 };
 
 }  // namespace workspacetest
