@@ -64,10 +64,6 @@ model::TableBinding binding(MethodList list)
     return b;
 }
 
-}  // namespace
-
-namespace {
-
 // Where each field sits in a method list's layout.
 struct ListColumns
 {
@@ -144,12 +140,15 @@ QJsonObject methodListPacket(const QList<ListedMethod>& catalogue,
     const records::DataSetLayout& layout = layoutOf(list);
     const records::FieldList& fields = layout.fields;
     const ListColumns at(layout);
+    const int branchAt = at("CDFILIAL");
+    const int patientAt = at("CDPACIENTE");
+    const int dateAt = at("DTCONSPACI");
     const int markAt = at("IDTABELAAV");
     const int referenceAt = at("CDTABELACO");
     const int referenceNameAt = at("NMREFEBIBL");
-    const QJsonValue branch = encoded(fields, at("CDFILIAL"), k.branch);
-    const QJsonValue patient = encoded(fields, at("CDPACIENTE"), k.patient);
-    const QJsonValue date = encoded(fields, at("DTCONSPACI"), model::dateKey(k.date));
+    const QJsonValue branch = encoded(fields, branchAt, k.branch);
+    const QJsonValue patient = encoded(fields, patientAt, k.patient);
+    const QJsonValue date = encoded(fields, dateAt, model::dateKey(k.date));
     const QJsonValue notChosen = encoded(fields, markAt, QStringLiteral("N"));
 
     QJsonArray rows;
@@ -161,9 +160,9 @@ QJsonObject methodListPacket(const QList<ListedMethod>& catalogue,
         if (!isStored && !inAgeRange(m.ageFrom, m.ageTo, codedAge))
             continue;
         QJsonArray row = m.row;
-        row[at("CDFILIAL")] = branch;
-        row[at("CDPACIENTE")] = patient;
-        row[at("DTCONSPACI")] = date;
+        row[branchAt] = branch;
+        row[patientAt] = patient;
+        row[dateAt] = date;
         row[markAt] = notChosen;
         if (isStored) {
             const SqlRow& choice = *stored;
