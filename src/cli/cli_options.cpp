@@ -150,13 +150,18 @@ QString usageText()
 
 namespace {
 
-// report --branch B --patient C --from D --to D [--methods CODES] --pdf FILE | --json
-ParseResult parseReport(Command cmd, Reader& r)
+// The options of a command on one patient's consultations over a period: --branch,
+// --patient, --from, --to, --json when the command prints JSON, and the command's own
+// options (own answers where an option's value goes, or nothing when it has none). Checks
+// the patient and the dates given; the command checks what it requires besides.
+using OwnOptions = QString* (*)(Command& cmd, const QString& arg);
+
+ParseResult parsePatientPeriod(Command cmd, Reader& r, const QString& name, bool takesJson,
+                               OwnOptions own)
 {
-    cmd.kind = Command::Kind::Report;
     while (!r.atEnd()) {
         const QString arg = r.take();
-        if (arg == u"--json") {
+        if (takesJson && arg == u"--json") {
             cmd.json = true;
             continue;
         }
@@ -164,47 +169,7 @@ ParseResult parseReport(Command cmd, Reader& r)
                           : arg == u"--patient" ? &cmd.patient
                           : arg == u"--from"    ? &cmd.from.emplace()
                           : arg == u"--to"      ? &cmd.to.emplace()
-                          : arg == u"--methods" ? &cmd.reportMethods
-                          : arg == u"--pdf"     ? &cmd.pdf
-                                                : nullptr;
-        if (!target)
-            return fail(QStringLiteral("opção desconhecida para report: %1").arg(arg));
-        const auto v = r.value(arg);
-        if (!v)
-            return fail(r.m_error);
-        *target = *v;
-    }
-    if (cmd.branch.isEmpty() || cmd.patient.isEmpty())
-        return fail(QStringLiteral("report precisa de --branch e --patient"));
-    for (const auto& [name, value] : {std::pair{"--from", cmd.from}, std::pair{"--to", cmd.to}})
-        if (!value || !isDate(*value))
-            return fail(QStringLiteral("%1 deve ser uma data AAAA-MM-DD: '%2'")
-                            .arg(QLatin1String(name), value.value_or(QString())));
-    if (cmd.pdf.isEmpty() && !cmd.json)
-        return fail(QStringLiteral("report precisa de --pdf ARQUIVO ou de --json"));
-    return {cmd, {}};
-}
-
-// export --branch B --patient C [--from D] [--to D] --fhir FILE
-// audit --branch B --patient C [--from D] [--to D] [--json]
-// A patient's consultations over a period: the export writes them to a file, the audit lists
-// their changes.
-ParseResult parsePatientPeriod(Command cmd, Reader& r)
-{
-    const bool exporting = cmd.kind == Command::Kind::Export;
-    const QString name = exporting ? QStringLiteral("export") : QStringLiteral("audit");
-    while (!r.atEnd()) {
-        const QString arg = r.take();
-        if (!exporting && arg == u"--json") {
-            cmd.json = true;
-            continue;
-        }
-        QString* target = arg == u"--branch"              ? &cmd.branch
-                          : arg == u"--patient"           ? &cmd.patient
-                          : arg == u"--from"              ? &cmd.from.emplace()
-                          : arg == u"--to"                ? &cmd.to.emplace()
-                          : exporting && arg == u"--fhir" ? &cmd.fhir
-                                                          : nullptr;
+                                                : own(cmd, arg);
         if (!target)
             return fail(QStringLiteral("opção desconhecida para %1: %2").arg(name, arg));
         const auto v = r.value(arg);
@@ -220,9 +185,48 @@ ParseResult parsePatientPeriod(Command cmd, Reader& r)
                             .arg(QLatin1String(option), *value));
     if (cmd.from && cmd.to && *cmd.from > *cmd.to)
         return fail(QStringLiteral("--to é anterior a --from"));
-    if (exporting && cmd.fhir.isEmpty())
-        return fail(QStringLiteral("export precisa de --fhir ARQUIVO.json"));
     return {cmd, {}};
+}
+
+// report --branch B --patient C --from D --to D [--methods CODES] --pdf FILE | --json
+ParseResult parseReport(Command cmd, Reader& r)
+{
+    cmd.kind = Command::Kind::Report;
+    ParseResult p = parsePatientPeriod(
+        cmd, r, QStringLiteral("report"), true, [](Command& c, const QString& arg) -> QString* {
+            return arg == u"--methods" ? &c.reportMethods : arg == u"--pdf" ? &c.pdf : nullptr;
+        });
+    if (!p.command)
+        return p;
+    for (const auto& [option, value] :
+         {std::pair{"--from", p.command->from}, std::pair{"--to", p.command->to}})
+        if (!value)
+            return fail(
+                QStringLiteral("%1 deve ser uma data AAAA-MM-DD: ''").arg(QLatin1String(option)));
+    if (p.command->pdf.isEmpty() && !p.command->json)
+        return fail(QStringLiteral("report precisa de --pdf ARQUIVO ou de --json"));
+    return p;
+}
+
+// export --branch B --patient C [--from D] [--to D] --fhir FILE
+ParseResult parseExport(Command cmd, Reader& r)
+{
+    cmd.kind = Command::Kind::Export;
+    ParseResult p = parsePatientPeriod(cmd, r, QStringLiteral("export"), false,
+                                       [](Command& c, const QString& arg) -> QString* {
+                                           return arg == u"--fhir" ? &c.fhir : nullptr;
+                                       });
+    if (p.command && p.command->fhir.isEmpty())
+        return fail(QStringLiteral("export precisa de --fhir ARQUIVO.json"));
+    return p;
+}
+
+// audit --branch B --patient C [--from D] [--to D] [--json]
+ParseResult parseAudit(Command cmd, Reader& r)
+{
+    cmd.kind = Command::Kind::Audit;
+    return parsePatientPeriod(cmd, r, QStringLiteral("audit"), true,
+                              [](Command&, const QString&) -> QString* { return nullptr; });
 }
 
 // login [--server URL] [--user LOGIN] | logout
@@ -301,10 +305,10 @@ ParseResult parseCommandLine(const QStringList& arguments, const QStringList& en
 
     if (commandName == u"report")
         return parseReport(cmd, r);
-    if (commandName == u"export" || commandName == u"audit") {
-        cmd.kind = commandName == u"export" ? Command::Kind::Export : Command::Kind::Audit;
-        return parsePatientPeriod(cmd, r);
-    }
+    if (commandName == u"export")
+        return parseExport(cmd, r);
+    if (commandName == u"audit")
+        return parseAudit(cmd, r);
     if (commandName == u"login" || commandName == u"logout")
         return parseLogin(cmd, commandName == u"login", r);
 
