@@ -77,6 +77,20 @@ std::optional<QString> ask(QTextStream& err, const QString& prompt, bool secret)
     return readLine(secret);
 }
 
+// The connection goes to the server a stored session belongs to, with its certificate
+// authority unless one was given.
+void useSessionServer(Connection& connection, const StoredSession& stored)
+{
+    const auto url = httpclient::parseServerUrl(stored.server);
+    if (!url)
+        return;
+    connection.host = url->address.host;
+    connection.port = url->address.port;
+    connection.tls = url->tls;
+    if (connection.caFile.isEmpty())
+        connection.caFile = stored.caFile;
+}
+
 }  // namespace
 
 std::unique_ptr<records::AppServer> connect(const Connection& given)
@@ -103,11 +117,7 @@ std::unique_ptr<records::AppServer> connect(const Connection& given)
                 QStringLiteral("A sessão guardada é do servidor %1; para usar %2, entre com "
                                "avalnutri login --server %2.")
                     .arg(stored->server, connection.serverText()));
-        connection.host = url->address.host;
-        connection.port = url->address.port;
-        connection.tls = url->tls;
-        if (connection.caFile.isEmpty())
-            connection.caFile = stored->caFile;
+        useSessionServer(connection, *stored);
         token = QString::fromLatin1(stored->session.token);
     }
 
@@ -139,15 +149,8 @@ int login(const Command& command, QTextStream& out, QTextStream& err)
     // Without --server, the server of the last session (else the default one).
     if (!connection.serverGiven) {
         try {
-            if (const auto stored = readSession(connection.sessionFile)) {
-                if (const auto url = httpclient::parseServerUrl(stored->server)) {
-                    connection.host = url->address.host;
-                    connection.port = url->address.port;
-                    connection.tls = url->tls;
-                    if (connection.caFile.isEmpty())
-                        connection.caFile = stored->caFile;
-                }
-            }
+            if (const auto stored = readSession(connection.sessionFile))
+                useSessionServer(connection, *stored);
         } catch (const records::Error&) {
             // An unreadable old session is replaced below.
         }
@@ -192,13 +195,7 @@ int logout(const Command& command, QTextStream& out, QTextStream& err)
         return 1;
     }
     Connection connection = command.connection;
-    if (const auto url = httpclient::parseServerUrl(stored->server)) {
-        connection.host = url->address.host;
-        connection.port = url->address.port;
-        connection.tls = url->tls;
-    }
-    if (connection.caFile.isEmpty())
-        connection.caFile = stored->caFile;
+    useSessionServer(connection, *stored);
     httpclient::HttpAppServer::Options options = optionsFor(connection);
     options.token = stored->session.token;
     const records::Reply reply = httpclient::HttpAppServer(options).logout();
