@@ -153,7 +153,8 @@ namespace {
 // The options of a command on one patient's consultations over a period: --branch,
 // --patient, --from, --to, --json when the command prints JSON, and the command's own
 // options (own answers where an option's value goes, or nothing when it has none). Checks
-// the patient and the dates given; the command checks what it requires besides.
+// the patient and that the dates given are dates; the command checks what it requires
+// besides.
 using OwnOptions = QString* (*)(Command& cmd, const QString& arg);
 
 ParseResult parsePatientPeriod(Command cmd, Reader& r, const QString& name, bool takesJson,
@@ -183,9 +184,16 @@ ParseResult parsePatientPeriod(Command cmd, Reader& r, const QString& name, bool
         if (value && !isDate(*value))
             return fail(QStringLiteral("%1 deve ser uma data AAAA-MM-DD: '%2'")
                             .arg(QLatin1String(option), *value));
-    if (cmd.from && cmd.to && *cmd.from > *cmd.to)
-        return fail(QStringLiteral("--to é anterior a --from"));
     return {cmd, {}};
+}
+
+// A period whose end comes before its start is refused here (report leaves that to the
+// server, whose text names the server's argument).
+ParseResult inOrder(ParseResult p)
+{
+    if (p.command && p.command->from && p.command->to && *p.command->from > *p.command->to)
+        return fail(QStringLiteral("--to é anterior a --from"));
+    return p;
 }
 
 // report --branch B --patient C --from D --to D [--methods CODES] --pdf FILE | --json
@@ -218,15 +226,16 @@ ParseResult parseExport(Command cmd, Reader& r)
                                        });
     if (p.command && p.command->fhir.isEmpty())
         return fail(QStringLiteral("export precisa de --fhir ARQUIVO.json"));
-    return p;
+    return inOrder(p);
 }
 
 // audit --branch B --patient C [--from D] [--to D] [--json]
 ParseResult parseAudit(Command cmd, Reader& r)
 {
     cmd.kind = Command::Kind::Audit;
-    return parsePatientPeriod(cmd, r, QStringLiteral("audit"), true,
-                              [](Command&, const QString&) -> QString* { return nullptr; });
+    return inOrder(
+        parsePatientPeriod(cmd, r, QStringLiteral("audit"), true,
+                           [](Command&, const QString&) -> QString* { return nullptr; }));
 }
 
 // login [--server URL] [--user LOGIN] | logout
