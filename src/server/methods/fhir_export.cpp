@@ -1,5 +1,7 @@
 #include "fhir_export.h"
 
+#include "patient_period.h"
+
 #include "../fhir/fhir_bundle.h"
 
 namespace server::methods {
@@ -7,25 +9,7 @@ namespace {
 
 using fhir::BundleRecords;
 
-// The consultations of one patient in a period: stored dates compare as ISO text, from
-// the first moment of the first day up to (not including) the day after the last.
-struct Period
-{
-    QString branch;
-    QString patient;
-    QString from = QStringLiteral("0000");
-    QString until = QStringLiteral("9999");
-
-    QString condition(const QString& alias) const
-    {
-        return QStringLiteral("%1CDFILIAL = ? AND %1CDPACIENTE = ? AND %1DTCONSPACI >= ? AND "
-                              "%1DTCONSPACI < ?")
-            .arg(alias);
-    }
-    QVariantList params() const { return {branch, patient, from, until}; }
-};
-
-fhir::PatientRecord patientOf(Transaction& tx, const Period& q)
+fhir::PatientRecord patientOf(Transaction& tx, const PatientPeriod& q)
 {
     fhir::PatientRecord p{q.branch, q.patient};
     const QList<SqlRow> rows =
@@ -43,7 +27,7 @@ fhir::PatientRecord patientOf(Transaction& tx, const Period& q)
     return p;
 }
 
-QList<fhir::RecordedValue> valuesOf(Transaction& tx, const Period& q)
+QList<fhir::RecordedValue> valuesOf(Transaction& tx, const PatientPeriod& q)
 {
     QList<fhir::RecordedValue> out;
     const QList<SqlRow> rows =
@@ -60,18 +44,11 @@ QList<fhir::RecordedValue> valuesOf(Transaction& tx, const Period& q)
 }
 
 // The lines of both tabs, by consultation, the catalogue's order of methods and line.
-QList<fhir::ResultLine> linesOf(Transaction& tx, const Period& q)
+QList<fhir::ResultLine> linesOf(Transaction& tx, const PatientPeriod& q)
 {
     QList<std::pair<QString, fhir::ResultLine>> ordered;
     for (const QString& table : {QStringLiteral("resuaval"), QStringLiteral("resuavalenerg")}) {
-        const QList<SqlRow> rows = tx.select(
-            QStringLiteral("SELECT r.DTCONSPACI, r.CDTBMETOAVAL, m.NMTBMETOAVAL, r.CDSEQUAVAL, "
-                           "r.DSCONTRESU, r.DSRESUAVAL, m.IDSEQUMETO FROM %1 r "
-                           "LEFT JOIN tbmetoaval m ON m.CDTBMETOAVAL = r.CDTBMETOAVAL WHERE ")
-                    .arg(table)
-                + q.condition(QStringLiteral("r.")),
-            q.params());
-        for (const SqlRow& r : rows) {
+        for (const SqlRow& r : periodResultLines(tx, q, table)) {
             const fhir::ResultLine line{text(r[0]), text(r[1]), text(r[2]),
                                         text(r[3]), text(r[4]), text(r[5])};
             ordered.append({line.date + u'|' + catalogueOrder(r[6], r[1]) + u'|'
@@ -87,7 +64,7 @@ QList<fhir::ResultLine> linesOf(Transaction& tx, const Period& q)
     return out;
 }
 
-QList<fhir::DiagnosisText> diagnosesOf(Transaction& tx, const Period& q)
+QList<fhir::DiagnosisText> diagnosesOf(Transaction& tx, const PatientPeriod& q)
 {
     QList<fhir::DiagnosisText> out;
     for (const SqlRow& r :
@@ -109,7 +86,7 @@ void registerFhirExport(RouteTable& routes, Database& db)
                 api::arg::date(QStringLiteral("data inicial")),
                 api::arg::date(QStringLiteral("data final"))},
                [&db](const Params& p) -> QJsonValue {
-                   Period q;
+                   PatientPeriod q;
                    q.branch = p.code(0, 4);
                    q.patient = p.code(1, 12);
                    if (q.branch.isEmpty())
@@ -125,9 +102,9 @@ void registerFhirExport(RouteTable& routes, Database& db)
                    if (from && to && *from > *to)
                        p.fail(3, QStringLiteral("a data final é anterior à data inicial"));
                    if (from)
-                       q.from = model::dateKey(QDateTime(*from, QTime(0, 0), Qt::UTC));
+                       q.startOn(*from);
                    if (to)
-                       q.until = model::dateKey(QDateTime(to->addDays(1), QTime(0, 0), Qt::UTC));
+                       q.endOn(*to);
                    return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
                        BundleRecords records;
                        records.patient = patientOf(tx, q);

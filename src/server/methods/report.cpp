@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "patient_period.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -9,33 +11,12 @@ namespace {
 using records::DataSetLayout;
 namespace layouts = records::layouts;
 
-// The stored text of the first moment after a day: dates compare as ISO text.
-QString dayAfter(const QDateTime& date)
-{
-    return model::dateKey(QDateTime(date.date().addDays(1), QTime(0, 0), Qt::UTC));
-}
-QString dayStart(const QDateTime& date)
-{
-    return model::dateKey(QDateTime(date.date(), QTime(0, 0), Qt::UTC));
-}
-
 // The report's query: one patient, the consultations from the start date to the end
 // date (whole days), and the method filter applied to what the methods recorded.
-struct ReportQuery
+struct ReportQuery : PatientPeriod
 {
-    QString branch;
-    QString patient;
-    QString from;                          // stored text, inclusive
-    QString until;                         // stored text, exclusive
     std::optional<QSet<QString>> methods;  // nothing: every method
 
-    QString condition(const QString& alias) const
-    {
-        return QStringLiteral("%1CDFILIAL = ? AND %1CDPACIENTE = ? AND %1DTCONSPACI >= ? AND "
-                              "%1DTCONSPACI < ?")
-            .arg(alias);
-    }
-    QVariantList params() const { return {branch, patient, from, until}; }
     bool wants(const QVariant& method) const { return !methods || methods->contains(text(method)); }
 };
 
@@ -96,15 +77,8 @@ QList<SqlRow> resultLines(Transaction& tx, const ReportQuery& q)
     for (const auto& [table, tab] :
          {std::pair{QStringLiteral("resuaval"), QStringLiteral("A")},
           std::pair{QStringLiteral("resuavalenerg"), QStringLiteral("E")}}) {
-        const QList<SqlRow> rows = tx.select(
-            QStringLiteral("SELECT r.DTCONSPACI, r.CDTBMETOAVAL, m.NMTBMETOAVAL, r.CDSEQUAVAL, "
-                           "r.DSRESUAVAL, r.DSCONTRESU, m.IDSEQUMETO FROM %1 r "
-                           "LEFT JOIN tbmetoaval m ON m.CDTBMETOAVAL = r.CDTBMETOAVAL WHERE ")
-                    .arg(table)
-                + q.condition(QStringLiteral("r.")),
-            q.params());
-        for (const SqlRow& r : filtered(q, rows, 1))
-            out.append({r[0], tab, r[1], r[2], r[3], r[4], r[5], r[6]});
+        for (const SqlRow& r : filtered(q, periodResultLines(tx, q, table), 1))
+            out.append({r[0], tab, r[1], r[2], r[3], r[5], r[4], r[6]});
     }
     auto order = [](const SqlRow& r) {
         return text(r[0]) + u'|' + text(r[1]) + u'|' + catalogueOrder(r[7], r[2]) + u'|'
@@ -219,8 +193,8 @@ void registerReport(RouteTable& routes, Database& db)
             const QDateTime to = p.date(3);
             if (from.date() > to.date())
                 p.fail(3, QStringLiteral("a data final é anterior à data inicial"));
-            q.from = dayStart(from);
-            q.until = dayAfter(to);
+            q.startOn(from.date());
+            q.endOn(to.date());
             const std::optional<QStringList> chosen = parseChosenMethods(p.text(4));
             return storage::inTransaction(db, Access::ReadOnly, [&](Transaction& tx) {
                 if (chosen) {
