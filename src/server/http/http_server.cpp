@@ -409,20 +409,17 @@ private:
         auto& req = m_parser->get();
         m_keepAlive = req.keep_alive();
         m_version = req.version();
-        api::RpcRequest request;
-        request.path = QByteArray(req.target().data(), static_cast<qsizetype>(req.target().size()));
-        const qsizetype query = request.path.indexOf('?');
-        if (query >= 0)
-            request.path.truncate(query);
         if (req.method() != bhttp::verb::post) {
+            const QByteArray path = pathOf(req);
             const auto verb = req.method_string();
-            answer(api::RpcAnswer::failure(
-                       404, api::unknownPathText(
-                                QByteArray(verb.data(), static_cast<qsizetype>(verb.size())),
-                                request.path)),
-                   request.path);
+            answer(
+                api::RpcAnswer::failure(
+                    404, api::unknownPathText(
+                             QByteArray(verb.data(), static_cast<qsizetype>(verb.size())), path)),
+                path);
             return;
         }
+        api::RpcRequest request;
         fillCall(request, req);
         m_parser.reset();
         m_state = State::Handling;
@@ -431,13 +428,20 @@ private:
         queue(std::move(request));
     }
 
+    // The target of a request without its query.
+    static QByteArray pathOf(const bhttp::request<bhttp::string_body>& req)
+    {
+        QByteArray path(req.target().data(), static_cast<qsizetype>(req.target().size()));
+        const qsizetype query = path.indexOf('?');
+        if (query >= 0)
+            path.truncate(query);
+        return path;
+    }
+
     // The path (without query), token, body and address of a POST.
     void fillCall(api::RpcRequest& request, bhttp::request<bhttp::string_body>& req) const
     {
-        request.path = QByteArray(req.target().data(), static_cast<qsizetype>(req.target().size()));
-        const qsizetype query = request.path.indexOf('?');
-        if (query >= 0)
-            request.path.truncate(query);
+        request.path = pathOf(req);
         const auto auth = req[bhttp::field::authorization];
         request.authorization = QByteArray(auth.data(), static_cast<qsizetype>(auth.size()));
         request.body = QByteArray::fromStdString(std::move(req.body()));
