@@ -1,15 +1,12 @@
 // avalnutri login, logout and the stored session, the real binary against the
 // application server on loopback.
-#include "test_server.h"
+#include "cli_run.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 
@@ -17,12 +14,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Outcome
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Outcome = clitest::CliRun;
 
 class CliLoginTest : public ::testing::Test
 {
@@ -103,24 +95,19 @@ TEST_F(CliLoginTest, LoginStoresTheSessionForItsOwnerOnlyAndCommandsUseIt)
 
 TEST_F(CliLoginTest, NoSessionAnEndedOneOrAWrongPasswordSayWhatToDo)
 {
+    const auto fails = [](const Outcome& r, const QString& text) {
+        EXPECT_EQ(r.status, 1) << qPrintable(text);
+        EXPECT_TRUE(r.err.contains(text)) << qPrintable(r.err);
+    };
     const QString advice = u"Sessão expirada ou inexistente: use avalnutri login."_s;
-    const Outcome none = run({u"patients"_s});
-    EXPECT_EQ(none.status, 1);
-    EXPECT_TRUE(none.err.contains(advice)) << qPrintable(none.err);
-
-    const Outcome wrong = login("errada\n");
-    EXPECT_EQ(wrong.status, 1);
-    EXPECT_TRUE(wrong.err.contains(u"Login ou senha inválidos."_s)) << qPrintable(wrong.err);
+    fails(run({u"patients"_s}), advice);
+    fails(login("errada\n"), u"Login ou senha inválidos."_s);
     EXPECT_FALSE(QFile::exists(sessionFile()));
-    const Outcome noPassword = login("");
-    EXPECT_EQ(noPassword.status, 1);
-    EXPECT_TRUE(noPassword.err.contains(u"a senha não foi informada"_s));
+    fails(login(""), u"a senha não foi informada"_s);
 
     ASSERT_EQ(login().status, 0);
     clock.advance(std::chrono::hours(8));
-    const Outcome expired = run({u"patients"_s});
-    EXPECT_EQ(expired.status, 1);
-    EXPECT_TRUE(expired.err.contains(advice)) << qPrintable(expired.err);
+    fails(run({u"patients"_s}), advice);
     // Logging out of an expired session still clears it.
     EXPECT_EQ(run({u"logout"_s}).status, 0);
     EXPECT_FALSE(QFile::exists(sessionFile()));
@@ -128,17 +115,5 @@ TEST_F(CliLoginTest, NoSessionAnEndedOneOrAWrongPasswordSayWhatToDo)
     // A session file others may read is not used.
     ASSERT_EQ(login().status, 0);
     QFile::setPermissions(sessionFile(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-    const Outcome exposed = run({u"patients"_s});
-    EXPECT_EQ(exposed.status, 1);
-    EXPECT_TRUE(exposed.err.contains(u"pode ser lido por outros usuários"_s))
-        << qPrintable(exposed.err);
-}
-
-TEST_F(CliLoginTest, AServiceTokenFileStillWorksWithoutASession)
-{
-    const Outcome patients =
-        run({u"--server"_s, u"127.0.0.1:%1"_s.arg(server.port()), u"--token-file"_s,
-             server.config().effectiveServiceTokenFile(), u"patients"_s});
-    EXPECT_EQ(patients.status, 0) << qPrintable(patients.err);
-    EXPECT_TRUE(patients.out.contains(u"000000000001"_s));
+    fails(run({u"patients"_s}), u"pode ser lido por outros usuários"_s);
 }

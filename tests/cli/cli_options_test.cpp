@@ -15,66 +15,49 @@ ParseResult parse(const QStringList& args, const QStringList& env = {})
 
 TEST(CliOptions, ServerAndTokenComeFromOptionsThenEnvironmentThenDefaults)
 {
-    const auto defaults = parse({"patients"});
-    ASSERT_TRUE(defaults.command);
-    EXPECT_EQ(defaults.command->connection.host, "127.0.0.1");
-    EXPECT_EQ(defaults.command->connection.port, 8512);
-    EXPECT_FALSE(defaults.command->connection.serverGiven);
-    EXPECT_EQ(defaults.command->connection.tokenFile, "") << "the stored session";
-
     const QStringList env{"AVALNUTRI_SERVER=10.0.0.5:9000", "AVALNUTRI_TOKEN_FILE=/etc/tok",
-                          "AVALNUTRI_CA_FILE=/etc/ca.pem", "HOME=/home/ana"};
-    const auto fromEnv = parse({"patients"}, env);
-    ASSERT_TRUE(fromEnv.command);
-    EXPECT_EQ(fromEnv.command->connection.host, "10.0.0.5");
-    EXPECT_EQ(fromEnv.command->connection.port, 9000);
-    EXPECT_TRUE(fromEnv.command->connection.serverGiven);
-    EXPECT_EQ(fromEnv.command->connection.tokenFile, "/etc/tok");
-    EXPECT_EQ(fromEnv.command->connection.caFile, "/etc/ca.pem");
-    EXPECT_EQ(fromEnv.command->connection.sessionFile, "/home/ana/.cache/avalnutri/session.json");
-
-    const auto fromOptions = parse({"--server", "https://localhost:8600", "--token-file", "t.txt",
-                                    "--ca-file", "c.pem", "patients"},
-                                   env + QStringList{"XDG_RUNTIME_DIR=/run/user/1000"});
-    ASSERT_TRUE(fromOptions.command);
-    EXPECT_EQ(fromOptions.command->connection.host, "localhost");
-    EXPECT_EQ(fromOptions.command->connection.port, 8600);
-    EXPECT_TRUE(fromOptions.command->connection.tls);
-    EXPECT_EQ(fromOptions.command->connection.serverText(), "https://localhost:8600");
-    EXPECT_EQ(fromOptions.command->connection.tokenFile, "t.txt");
-    EXPECT_EQ(fromOptions.command->connection.caFile, "c.pem");
-    EXPECT_EQ(fromOptions.command->connection.sessionFile, "/run/user/1000/avalnutri/session.json");
+                          "AVALNUTRI_CA_FILE=/etc/ca.pem", "HOME=/h"};
+    const QStringList options{
+        "--server", "https://localhost:8600", "--token-file", "t.txt", "--ca-file", "c.pem"};
+    const QString home = "/h/.cache/avalnutri/session.json";
+    // token file empty: the stored session's token
+    // clang-format off
+    const struct { QStringList args, env; const char* server; bool given; QString token, ca, session; }
+        rows[] = {
+        {{}, {"HOME=/h"}, "127.0.0.1:8512", false, "", "", home},
+        {{}, env, "10.0.0.5:9000", true, "/etc/tok", "/etc/ca.pem", home},
+        {options, env + QStringList{"XDG_RUNTIME_DIR=/run/u"}, "https://localhost:8600", true,
+         "t.txt", "c.pem", "/run/u/avalnutri/session.json"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        const auto r = parse(row.args + QStringList{"patients"}, row.env);
+        ASSERT_TRUE(r.command) << qPrintable(r.error);
+        const Connection& c = r.command->connection;
+        EXPECT_EQ(c.serverText(), row.server);
+        EXPECT_EQ(c.serverGiven, row.given) << row.server;
+        EXPECT_EQ(c.tokenFile, row.token) << row.server;
+        EXPECT_EQ(c.caFile, row.ca) << row.server;
+        EXPECT_EQ(c.sessionFile, row.session) << row.server;
+    }
 }
 
 TEST(CliOptions, LoginAndLogout)
 {
-    const QStringList env{"HOME=/home/ana"};
-    struct Row
-    {
-        QStringList args;
-        Command::Kind kind;
-        const char* user;
-        const char* server;
-        const char* error;  // nullptr: accepted
+    using K = Command::Kind;
+    // error nullptr: accepted
+    // clang-format off
+    const struct { QStringList args; K kind; const char *user, *server, *error; } rows[] = {
+        {{"login"}, K::Login, "", "127.0.0.1:8512", nullptr},
+        {{"login", "--user", "ana", "--server", "https://h:9"}, K::Login, "ana", "https://h:9", {}},
+        {{"--server", "h:9", "logout"}, K::Logout, "", "h:9", nullptr},
+        {{"logout", "--user", "ana"}, K::Logout, "", "", "opção desconhecida para logout"},
+        {{"login", "--server", "https://h"}, K::Login, "", "", "Use HOST:PORTA ou"},
+        {{"login", "--user"}, K::Login, "", "", "precisa de um valor"},
     };
-    const Row rows[] = {
-        {{"login"}, Command::Kind::Login, "", "127.0.0.1:8512", nullptr},
-        {{"login", "--user", "ana", "--server", "https://h:9"},
-         Command::Kind::Login,
-         "ana",
-         "https://h:9",
-         nullptr},
-        {{"--server", "h:9", "logout"}, Command::Kind::Logout, "", "h:9", nullptr},
-        {{"logout", "--user", "ana"},
-         Command::Kind::Logout,
-         "",
-         "",
-         "opção desconhecida para logout"},
-        {{"login", "--server", "https://h"}, Command::Kind::Login, "", "", "Use HOST:PORTA ou"},
-        {{"login", "--user"}, Command::Kind::Login, "", "", "precisa de um valor"},
-    };
-    for (const Row& row : rows) {
-        const auto r = parse(row.args, env);
+    // clang-format on
+    for (const auto& row : rows) {
+        const auto r = parse(row.args, {"HOME=/home/ana"});
         const QString what = row.args.join(' ');
         if (row.error) {
             EXPECT_FALSE(r.command) << qPrintable(what);
@@ -97,15 +80,13 @@ TEST(CliOptions, CalcReadsMethodsWithReferencesAndTypedValues)
     ASSERT_TRUE(r.command) << r.error.toStdString();
     const Command& c = *r.command;
     EXPECT_EQ(c.kind, Command::Kind::Calc);
-    ASSERT_EQ(c.methods.size(), 2);
-    EXPECT_EQ(c.methods[0].code, "00");
-    EXPECT_FALSE(c.methods[0].reference.has_value());
-    EXPECT_EQ(c.methods[1].code, "48");
-    EXPECT_EQ(c.methods[1].reference, QString("01"));
-    ASSERT_EQ(c.values.size(), 2);
-    EXPECT_EQ(c.values[0].dataType, "01");
-    EXPECT_EQ(c.values[0].text, "70,5");
-    EXPECT_EQ(c.values[1].text, "1.75");  // typed as the user would: the core normalises it
+    QStringList methods, values;
+    for (const auto& m : c.methods)
+        methods << m.code + (m.reference ? "@" + *m.reference : QString());
+    for (const auto& v : c.values)
+        values << v.dataType + "=" + v.text;
+    EXPECT_EQ(methods, (QStringList{"00", "48@01"}));
+    EXPECT_EQ(values, (QStringList{"01=70,5", "02=1.75"})) << "as typed: the core normalises";
     EXPECT_TRUE(c.json);
 }
 
@@ -115,34 +96,44 @@ TEST(CliOptions, PatientAddChecksSexAndBirth)
     EXPECT_TRUE(parse(base + QStringList{"--sex", "1", "--birth", "1990-02-28"}).command);
     EXPECT_TRUE(parse(base + QStringList{"--sex", "3", "--birth", "2000-01-01", "--deceased"})
                     .command->deceased);
-    EXPECT_FALSE(parse(base + QStringList{"--sex", "F", "--birth", "1990-02-28"}).command);
-    EXPECT_FALSE(parse(base + QStringList{"--sex", "1", "--birth", "1990-02-30"}).command);
-    EXPECT_FALSE(parse(base + QStringList{"--sex", "1", "--birth", "28/02/1990"}).command);
+    for (const QStringList& wrong : {QStringList{"--sex", "F", "--birth", "1990-02-28"},
+                                     QStringList{"--sex", "1", "--birth", "1990-02-30"},
+                                     QStringList{"--sex", "1", "--birth", "28/02/1990"}})
+        EXPECT_FALSE(parse(base + wrong).command) << qPrintable(wrong.join(' '));
 }
 
 TEST(CliOptions, UsageErrorsSayWhatIsWrong)
 {
-    EXPECT_TRUE(parse({}).error.contains("falta o comando"));
-    EXPECT_TRUE(parse({"frobnicate"}).error.contains("comando desconhecido"));
-    EXPECT_TRUE(parse({"--server", "nohost", "patients"}).error.contains("--server"));
-    EXPECT_TRUE(parse({"patients"}, {"AVALNUTRI_SERVER=bad"}).error.contains("AVALNUTRI_SERVER"));
-    EXPECT_TRUE(parse({"patients", "extra"}).error.contains("não aceita"));
-    EXPECT_TRUE(
-        parse({"calc", "--branch", "0001", "--date", "2026-12-06"}).error.contains("--patient"));
-    EXPECT_TRUE(parse({"calc", "--branch", "0001", "--patient", "1", "--date", "2026-13-01"})
-                    .error.contains("--date"));
-    EXPECT_TRUE(parse({"calc", "--branch", "0001", "--patient", "1", "--date", "2026-12-06",
-                       "--value", "01"})
-                    .error.contains("TIPO=TEXTO"));
-    EXPECT_TRUE(parse({"calc", "--branch"}).error.contains("precisa de um valor"));
+    const QStringList calc{"calc", "--branch", "0001", "--patient", "1", "--date"};
+    const QStringList ex{"export", "--branch", "0001", "--patient", "1"};
     const QStringList period{"--branch", "0001",       "--patient", "1",
                              "--from",   "2026-12-01", "--to",      "2026-11-01"};
-    EXPECT_TRUE(parse(QStringList{"audit"} + period).error.contains("anterior a --from"));
-    EXPECT_TRUE(parse(QStringList{"export"} + period + QStringList{"--fhir", "f.json"})
-                    .error.contains("anterior a --from"));
-    EXPECT_TRUE(parse({"audit", "--branch", "0001", "--patient", "1", "--fhir", "f.json"})
-                    .error.contains("opção desconhecida para audit: --fhir"));
+    // clang-format off
+    const std::tuple<QStringList, QStringList, const char*> rows[] = {
+        {{}, {}, "falta o comando"},
+        {{"frobnicate"}, {}, "comando desconhecido"},
+        {{"--server", "nohost", "patients"}, {}, "--server"},
+        {{"patients"}, {"AVALNUTRI_SERVER=bad"}, "AVALNUTRI_SERVER"},
+        {{"patients", "extra"}, {}, "não aceita"},
+        {{"calc", "--branch", "0001", "--date", "2026-12-06"}, {}, "--patient"},
+        {calc + QStringList{"2026-13-01"}, {}, "--date"},
+        {calc + QStringList{"2026-12-06", "--value", "01"}, {}, "TIPO=TEXTO"},
+        {{"calc", "--branch"}, {}, "precisa de um valor"},
+        {QStringList{"audit"} + period, {}, "anterior a --from"},
+        {QStringList{"export"} + period + QStringList{"--fhir", "f.json"}, {}, "anterior a --from"},
+        {ex + QStringList{"--from", "2026-02-30", "--fhir", "f.json"}, {}, "--from deve ser"},
+        {ex + QStringList{"--to", "ontem", "--fhir", "f.json"}, {}, "--to deve ser"},
+        {ex, {}, "export precisa de --fhir"},
+        {{"audit", "--branch", "0001", "--patient", "1", "--fhir", "f.json"}, {},
+         "opção desconhecida para audit: --fhir"},
+    };
+    // clang-format on
+    for (const auto& [args, env, text] : rows) {
+        const QString error = parse(args, env).error;
+        EXPECT_TRUE(error.contains(QString::fromUtf8(text))) << qPrintable(error);
+    }
     EXPECT_EQ(parse({"--help"}).command->kind, Command::Kind::Help);
+    EXPECT_TRUE(usageText().contains("export --branch B --patient C"));
 }
 
 TEST(CliOptions, EstimateReadsTheSetAndTheMeasurementsAsTyped)

@@ -210,6 +210,13 @@ void TestServer::sql(const QStringList& statements)
                                    });
 }
 
+QVariant TestServer::scalar(const QString& query)
+{
+    return server::storage::inTransaction(
+        m_instance->database(), server::storage::Access::ReadOnly,
+        [&](server::storage::Transaction& tx) { return tx.scalar(query); });
+}
+
 void TestServer::dropStepsAfter8()
 {
     server::storage::inTransaction(

@@ -81,6 +81,8 @@ public:
 
     // Runs statements on the server's database (test fixtures such as reference lists).
     void sql(const QStringList& statements);
+    // The first column of the first row of a query on the server's database.
+    QVariant scalar(const QString& query);
     // Drops what the steps after 8 made (users and audit, the catalogue's change counter),
     // as a database from before them had none of it (tests that rewind the schema
     // version to an earlier step).
