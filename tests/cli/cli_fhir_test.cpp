@@ -22,18 +22,20 @@ class FhirExport : public clitest::CliTest
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(run({"patient-add", "--branch", "0001", "--code", kCode, "--name",
-                       "Ana \"Teste\" <b>", "--sex", "1", "--birth", "2024-03-01"})
-                      .status,
-                  0);
+        succeeds({"patient-add", "--branch", "0001", "--code", kCode, "--name", "Ana \"Teste\" <b>",
+                  "--sex", "1", "--birth", "2024-03-01"});
     }
 
+    void succeeds(const QStringList& args)
+    {
+        const CliRun r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    }
     void calc(const QString& date, const QString& weight)
     {
-        const CliRun r = run({"calc", "--branch", "0001", "--patient", kCode, "--date", date,
-                              "--method", "00", "--method", "15", "--value", "01=" + weight,
-                              "--value", "02=0,9", "--value", "22=47,5"});
-        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        succeeds({"calc", "--branch", "0001", "--patient", kCode, "--date", date, "--method", "00",
+                  "--method", "15", "--value", "01=" + weight, "--value", "02=0,9", "--value",
+                  "22=47,5"});
     }
 
     // Exports into a file and reads it back.
@@ -86,10 +88,8 @@ TEST_F(FhirExport, ConsultationReadsBackValueByValueAndPassesTheR4Schema)
     calc("2026-11-20", "12,5");
     const QString html = writeFile("d.html", "<p>Eutrofia &amp; <b>bom</b> estado</p><ol><li>dieta "
                                              "&lt;3</li><li>retorno</li></ol>");
-    ASSERT_EQ(run({"diagnosis", "--branch", "0001", "--patient", kCode, "--date", "2026-11-20",
-                   "--set-file", html})
-                  .status,
-              0);
+    succeeds({"diagnosis", "--branch", "0001", "--patient", kCode, "--date", "2026-11-20",
+              "--set-file", html});
 
     const QJsonObject b = exportBundle({"--from", "2026-11-01", "--to", "2026-11-30"});
     const QJsonArray entries = b["entry"].toArray();

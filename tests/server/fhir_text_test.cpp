@@ -49,28 +49,20 @@ TEST(FhirText, StoredAndShownNumbers)
 
 TEST(FhirText, ShownUnitsAsUcum)
 {
-    const struct
-    {
-        const char* shown;
-        const char* ucum;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"Kg", "kg"},           {" kg", "kg"},          {"%", "%"},
         {"Kcal", "kcal/d"},     {"Kcal/dia", "kcal/d"}, {"Kcal/kg/dia", "kcal/kg/d"},
         {"g/kg/dia", "g/kg/d"}, {"kg/m²", "kg/m2"},     {"furlongs", nullptr},
     };
-    for (const auto& row : rows) {
-        const std::optional<QString> ucum = ucumOfShownUnit(QString::fromUtf8(row.shown));
-        EXPECT_EQ(ucum.value_or("-"), row.ucum ? QString(row.ucum) : QString("-")) << row.shown;
+    for (const auto& [shown, expected] : rows) {
+        const std::optional<QString> ucum = ucumOfShownUnit(QString::fromUtf8(shown));
+        EXPECT_EQ(ucum.value_or("-"), expected ? QString(expected) : QString("-")) << shown;
     }
 }
 
 TEST(FhirText, DiagnosisAsPlainText)
 {
-    const struct
-    {
-        const char* html;
-        const char* text;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"<p>Eutrofia &amp; <b>bom</b>   estado</p>", "Eutrofia & bom estado"},
         {"<p>a<br>b</p>\n<p>c</p>", "a\nb\nc"},
         {"<ul><li>um</li><li>dois</li></ul>", "- um\n- dois"},
@@ -81,9 +73,8 @@ TEST(FhirText, DiagnosisAsPlainText)
         {"<style>p{}</style>texto \"com\" aspas\\", "texto \"com\" aspas\\"},
         {"<p> </p><p></p>", ""},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(plainTextOfRichText(QString::fromUtf8(row.html)), QString::fromUtf8(row.text))
-            << row.html;
+    for (const auto& [html, text] : rows)
+        EXPECT_EQ(plainTextOfRichText(QString::fromUtf8(html)), QString::fromUtf8(text)) << html;
 }
 
 TEST(FhirText, EveryMeasurementOfTheTableHasAUcumUnit)
