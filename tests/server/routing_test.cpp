@@ -35,6 +35,36 @@ QByteArray call(const QJsonArray& args)
     return QJsonDocument(QJsonObject{{u"args"_s, args}}).toJson(QJsonDocument::Compact);
 }
 
+// A database without sessions: every token but the service token is unknown to it.
+class NoSessions : public server::storage::Database
+{
+    struct Empty : server::storage::Transaction
+    {
+        QList<server::storage::SqlRow> select(const QString&, const QVariantList&) override
+        {
+            return {};
+        }
+        qint64 execute(const QString&, const QVariantList&) override { return 0; }
+        void executeSchema(const QString&) override {}
+        void commit() override {}
+    };
+
+public:
+    server::storage::Engine engine() const override { return server::storage::Engine::Sqlite; }
+    QString describe() const override { return u"nenhum"_s; }
+    std::unique_ptr<server::storage::Transaction> begin(server::storage::Access) override
+    {
+        return std::make_unique<Empty>();
+    }
+};
+
+server::auth::AuthOptions serviceToken()
+{
+    server::auth::AuthOptions options;
+    options.serviceToken = "s3cret";
+    return options;
+}
+
 class RoutingTest : public ::testing::Test
 {
 protected:
@@ -68,63 +98,21 @@ protected:
 
     RouteTable routes;
     int calls = 0;
+    NoSessions db;
+    server::auth::Authenticator authenticator{db, serviceToken()};
+    QStringList log;
+    const RpcEndpoint endpoint{routes, authenticator, [this](const QString& line) { log << line; }};
+    const QByteArray good = call({u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
 };
 
 }  // namespace
 
-TEST_F(RoutingTest, ARefusedSignatureNeverRunsTheHandler)
+TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndNeverRunsARefusedCall)
 {
-    // The messages of each refusal are checked over HTTP.
-    const QJsonValue v = routes.dispatch(u"Echo"_s, {u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
-    EXPECT_EQ(v.toArray().at(2).toString(), u"2026-12-06T00:00:00.000"_s);
-    for (const QJsonArray& args :
-         {QJsonArray{u"0001"_s}, QJsonArray{u"0001"_s, 12, u"d"_s, u"01"_s}})
-        EXPECT_THROW(routes.dispatch(u"Echo"_s, args), ApiError);
-    EXPECT_EQ(calls, 1);
-}
-
-TEST_F(RoutingTest, DuplicateRoutesAreAProgrammingError)
-{
-    EXPECT_THROW(routes.add(u"Echo"_s, {}, [](const Params&) { return QJsonValue(); }),
-                 std::logic_error);
-}
-
-// A database without sessions: every token but the service token is unknown to it.
-class NoSessions : public server::storage::Database
-{
-    struct Empty : server::storage::Transaction
-    {
-        QList<server::storage::SqlRow> select(const QString&, const QVariantList&) override
-        {
-            return {};
-        }
-        qint64 execute(const QString&, const QVariantList&) override { return 0; }
-        void executeSchema(const QString&) override {}
-        void commit() override {}
-    };
-
-public:
-    server::storage::Engine engine() const override { return server::storage::Engine::Sqlite; }
-    QString describe() const override { return u"nenhum"_s; }
-    std::unique_ptr<server::storage::Transaction> begin(server::storage::Access) override
-    {
-        return std::make_unique<Empty>();
-    }
-};
-
-TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndAnswersEveryFailure)
-{
-    NoSessions db;
-    server::auth::AuthOptions options;
-    options.serviceToken = "s3cret";
-    server::auth::Authenticator authenticator(db, options);
-    const RpcEndpoint endpoint(routes, authenticator);
-    const QByteArray good = call({u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
-
     RpcAnswer a = endpoint.handle(u"Echo"_s, "Bearer s3cret", good);
     EXPECT_EQ(a.status, 200);
-    EXPECT_TRUE(bodyOf(a).value(u"ok"_s).toBool());
-    EXPECT_EQ(bodyOf(a).value(u"payload"_s).toArray().at(3).toString(), u"01"_s);
+    EXPECT_EQ(bodyOf(a).value(u"payload"_s).toArray(),
+              (QJsonArray{u"0001"_s, u"12"_s, u"2026-12-06T00:00:00.000"_s, u"01"_s}));
 
     for (const QByteArray& auth : {QByteArray(), QByteArray("Bearer"), QByteArray("Bearer s3cre"),
                                    QByteArray("Bearer s3cret2"), QByteArray("Basic s3cret")}) {
@@ -132,44 +120,35 @@ TEST_F(RoutingTest, TheEndpointChecksTheTokenFirstAndAnswersEveryFailure)
         EXPECT_EQ(a.status, 401) << auth.toStdString();
         EXPECT_FALSE(bodyOf(a).value(u"ok"_s).toBool());
     }
-    EXPECT_EQ(calls, 1);
     // Without the token even a malformed body or an unknown method says only "401".
     EXPECT_EQ(endpoint.handle(u"Nope"_s, QByteArray(), "{").status, 401);
+    // A refused signature (its messages are checked over HTTP) never runs the handler.
+    for (const QJsonArray& args :
+         {QJsonArray{u"0001"_s}, QJsonArray{u"0001"_s, 12, u"d"_s, u"01"_s}})
+        EXPECT_EQ(endpoint.handle(u"Echo"_s, "Bearer s3cret", call(args)).status, 400);
+    EXPECT_EQ(calls, 1);
 
     a = endpoint.handle(u"Bad"_s, "Bearer s3cret", call({}));
     EXPECT_EQ(a.status, 400);
-    EXPECT_EQ(bodyOf(a).value(u"error"_s).toString(),
-              QString::fromUtf8("Pacote de dados inválido."));
+    EXPECT_EQ(bodyOf(a).value(u"error"_s).toString(), u"Pacote de dados inválido."_s);
+    EXPECT_THROW(routes.add(u"Echo"_s, {}, [](const Params&) { return QJsonValue(); }),
+                 std::logic_error);
 }
 
 TEST_F(RoutingTest, AServerFailureTellsTheClientItsKindAndTheLogTheWholeStory)
 {
-    NoSessions db;
-    server::auth::AuthOptions options;
-    options.serviceToken = "s3cret";
-    server::auth::Authenticator authenticator(db, options);
-    QStringList log;
-    const RpcEndpoint endpoint(routes, authenticator, [&log](const QString& line) { log << line; });
     const struct
     {
         const char* failure;
         int status;
-        QString message;
+        QString message;  // before " Tente novamente"
     } cases[] = {
-        {"read", 500,
-         u"Erro no banco de dados ao ler os dados. Tente novamente; se persistir, "
-         "avise o suporte"_s},
-        {"write", 500,
-         u"Erro no banco de dados ao gravar os dados. Tente novamente; se "
-         "persistir, avise o suporte"_s},
-        {"lost", 503,
-         u"Banco de dados indisponível no momento. Tente novamente em instantes; "
-         "se persistir, avise o suporte"_s},
-        {"busy", 503,
-         u"Banco de dados ocupado: a gravação não pôde começar. Tente novamente "
-         "em instantes; se persistir, avise o suporte"_s},
-        {"other", 500, u"Erro no banco de dados. Tente novamente; se persistir, avise o suporte"_s},
-        {"bug", 500, u"Erro interno do servidor. Tente novamente; se persistir, avise o suporte"_s},
+        {"read", 500, u"Erro no banco de dados ao ler os dados."_s},
+        {"write", 500, u"Erro no banco de dados ao gravar os dados."_s},
+        {"lost", 503, u"Banco de dados indisponível no momento."_s},
+        {"busy", 503, u"Banco de dados ocupado: a gravação não pôde começar."_s},
+        {"other", 500, u"Erro no banco de dados."_s},
+        {"bug", 500, u"Erro interno do servidor."_s},
     };
     QSet<QString> references;
     for (const auto& c : cases) {
@@ -178,7 +157,9 @@ TEST_F(RoutingTest, AServerFailureTellsTheClientItsKindAndTheLogTheWholeStory)
         const RpcAnswer a = endpoint.handle(u"Fails"_s, "Bearer s3cret", call({c.failure}));
         EXPECT_EQ(a.status, c.status);
         const QString error = bodyOf(a).value(u"error"_s).toString();
-        static const QRegularExpression shape(u"^(.*) \\(referência ([0-9a-f]{8})\\)\\.$"_s);
+        static const QRegularExpression shape(
+            u"^(.*) Tente novamente.*; se persistir, avise o suporte "
+            "\\(referência ([0-9a-f]{8})\\)\\.$"_s);
         const QRegularExpressionMatch m = shape.match(error);
         ASSERT_TRUE(m.hasMatch()) << error.toStdString();
         EXPECT_EQ(m.captured(1), c.message);
@@ -198,40 +179,27 @@ TEST_F(RoutingTest, TheEndpointDispatchesRequestsByPath)
     // The transport hands over every POST; "/rpc/<Method>" with a method name is a call,
     // "/login" (here with a body that is no login) and "/logout" are the sessions', the
     // rest is an unknown path whatever the token.
-    NoSessions db;
-    server::auth::AuthOptions options;
-    options.serviceToken = "s3cret";
-    server::auth::Authenticator authenticator(db, options);
-    const RpcEndpoint endpoint(routes, authenticator);
-    const QByteArray good = call({u"0001"_s, u"12"_s, u"2026-12-06"_s, u"01"_s});
-    struct Row
-    {
-        QByteArray path;
-        int status;
-    };
-    const Row rows[] = {
+    const std::pair<QByteArray, int> rows[] = {
         {"/rpc/Echo", 200},  {"/rpc/Nope", 404},  {"/rpc/", 404},         {"/rpc/1Echo", 404},
         {"/rpc/Ec-ho", 404}, {"/rpc/Echo/", 404}, {"/rpcEcho", 404},      {"/Echo", 404},
         {"/rpc/Echo ", 404}, {"/login2", 404},    {"/rpc/rpc/Echo", 404}, {"/login", 400},
     };
-    for (const Row& row : rows) {
-        const RpcAnswer a = endpoint.handle(RpcRequest{row.path, "Bearer s3cret", good, {}});
-        EXPECT_EQ(a.status, row.status) << row.path.toStdString();
-        if (row.status == 404 && !row.path.startsWith("/rpc/Nope")) {
+    for (const auto& [path, status] : rows) {
+        SCOPED_TRACE(path.toStdString());
+        const RpcAnswer a = endpoint.handle(RpcRequest{path, "Bearer s3cret", good, {}});
+        EXPECT_EQ(a.status, status);
+        if (status == 404 && path != "/rpc/Nope") {
             EXPECT_TRUE(bodyOf(a)
                             .value(u"error"_s)
                             .toString()
-                            .contains(QString::fromUtf8("Caminho desconhecido: POST " + row.path)))
-                << row.path.toStdString();
+                            .contains(QString::fromUtf8("Caminho desconhecido: POST " + path)));
         }
     }
     EXPECT_EQ(calls, 1);
 }
 
-TEST(TokenTest, GeneratedTokensAreLongAndDifferEachTime)
+TEST(TokenTest, GeneratedTokensDifferEachTime)
 {
-    // How a header is read and compared is checked through the endpoint above.
-    const QByteArray a = generateToken();
-    EXPECT_EQ(a.size(), 64);
-    EXPECT_NE(a, generateToken());
+    // Their length is checked on the token file the server writes (process_test).
+    EXPECT_NE(generateToken(), generateToken());
 }
