@@ -3,121 +3,17 @@
 // cannot hold more than its share of connections, idle kept-alive connections take no
 // worker, and a request gets the same answer first on a connection or after another.
 
+#include "raw_connection.h"
 #include "test_server.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
-
-#include <string>
 #include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace servertest;
 
 namespace {
-
-// Upper bound for any single wait on the server; only reached when a test fails.
-constexpr int failureBoundMs = 30'000;
-
-struct Response
-{
-    int status = 0;  // 0: the connection closed without an answer
-    QJsonObject body;
-    bool closes = false;  // "Connection: close"
-    QString error() const { return body.value(u"error"_s).toString(); }
-};
-
-// A client connection on raw sockets, to send exactly the bytes a test needs.
-class RawConnection
-{
-public:
-    explicit RawConnection(int port)
-    {
-        m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_port = htons(static_cast<uint16_t>(port));
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::connect(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        timeval tv{failureBoundMs / 1000, 0};
-        ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    }
-    ~RawConnection() { ::close(m_fd); }
-    RawConnection(const RawConnection&) = delete;
-    RawConnection& operator=(const RawConnection&) = delete;
-
-    bool send(const std::string& bytes)
-    {
-        size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::send(m_fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
-            if (n <= 0)
-                return false;
-            done += static_cast<size_t>(n);
-        }
-        return true;
-    }
-
-    // Waits up to ms for the server to close the connection (or answer something);
-    // answers whether it did.
-    bool closedWithin(int ms)
-    {
-        pollfd p{m_fd, POLLIN, 0};
-        if (::poll(&p, 1, ms) <= 0)
-            return false;
-        char c;
-        return ::recv(m_fd, &c, 1, MSG_PEEK) <= 0;
-    }
-
-    // Reads one answer: status line, headers, Content-Length bytes of body.
-    Response read()
-    {
-        Response r;
-        QByteArray head;
-        char c;
-        while (!head.endsWith("\r\n\r\n")) {
-            if (::recv(m_fd, &c, 1, 0) != 1)
-                return r;
-            head += c;
-        }
-        head = head.toLower();
-        r.status = head.mid(9, 3).toInt();
-        r.closes = head.contains("connection: close");
-        const qsizetype at = head.indexOf("content-length:") + 15;
-        const qsizetype length =
-            at < 15 ? 0 : head.mid(at, head.indexOf('\r', at) - at).trimmed().toLongLong();
-        QByteArray body;
-        while (body.size() < length && ::recv(m_fd, &c, 1, 0) == 1)
-            body += c;
-        r.body = QJsonDocument::fromJson(body).object();
-        return r;
-    }
-
-    Response call(const std::string& method, const QByteArray& token)
-    {
-        return send(request(method, token, R"({"args": []})")) ? read() : Response{};
-    }
-
-    static std::string request(const std::string& method, const QByteArray& token,
-                               const std::string& body)
-    {
-        return "POST /rpc/" + method + " HTTP/1.1\r\nHost: 127.0.0.1\r\nAuthorization: Bearer "
-               + token.toStdString() + "\r\nContent-Type: application/json\r\nContent-Length: "
-               + std::to_string(body.size()) + "\r\n\r\n" + body;
-    }
-
-private:
-    int m_fd = -1;
-};
 
 server::app::ServerConfig configWith(int requestTimeoutMs, int workers = 4, int perAddress = 64)
 {
@@ -196,9 +92,7 @@ TEST(HttpTransportTest, IdleKeptAliveConnectionsTakeNoWorker)
             ASSERT_EQ(idle.back()->call("GetPacientes", server.token()).status, 200);
         }
     }
-    auto fresh = server.newClient(server.token());
-    const records::Reply r = fresh->GetPacientes();
-    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_TRUE(server.newClient(server.token())->GetPacientes().ok);
     for (auto& c : idle)
         EXPECT_EQ(c->call("GetPacientes", server.token()).status, 200);
 }
@@ -256,8 +150,9 @@ TEST(HttpTransportTest, WhatFollowsAnAnswerIsReadLikeAFirstRequest)
         for (const bool afterAnswer : {false, true}) {
             SCOPED_TRACE(std::string(row.name) + (afterAnswer ? ", after an answer" : ""));
             RawConnection c(server.port());
-            if (afterAnswer)
+            if (afterAnswer) {
                 ASSERT_EQ(c.call("GetPacientes", server.token()).status, 200);
+            }
             for (const std::string& part : row.parts)
                 ASSERT_TRUE(c.send(part));
             for (size_t i = 0; i < row.statuses.size(); ++i) {
@@ -265,9 +160,10 @@ TEST(HttpTransportTest, WhatFollowsAnAnswerIsReadLikeAFirstRequest)
                 const bool last = i + 1 == row.statuses.size();
                 EXPECT_EQ(r.status, row.statuses[i]) << r.error().toStdString();
                 EXPECT_EQ(r.closes, row.closes && last);
-                if (last)
+                if (last) {
                     EXPECT_TRUE(r.error().contains(QString::fromUtf8(row.text)))
                         << r.error().toStdString();
+                }
             }
             if (row.closes)
                 EXPECT_TRUE(c.closedWithin(failureBoundMs));

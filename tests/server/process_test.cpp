@@ -1,11 +1,10 @@
 // avalnutri-server as a process: start-up, the token file, a restart on the same data
 // directory, and a clean stop on SIGTERM that finishes the request in flight.
 
+#include "raw_connection.h"
 #include "test_server.h"
 
 #include <records/packet_codec.h>
-
-#include <httplib.h>
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -16,11 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <tuple>
@@ -108,7 +103,7 @@ QByteArray readToken(const QString& dataDir)
 
 }  // namespace
 
-TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEverything)
+TEST(ServerProcessTest, ARestartKeepsTheTokenTheRecordsAndTheUsersTheCommandsChanged)
 {
     QTemporaryDir dir;
     const QString data = dir.filePath(u"data"_s);
@@ -117,14 +112,13 @@ TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEveryth
         ServerProcess server(argumentsFor(data));
         const int port = server.waitForPort();
         ASSERT_GT(port, 0) << server.log().toStdString();
+        // A first start without users says how to add the first administrator.
+        EXPECT_TRUE(server.log().contains(u"avalnutri-server user add LOGIN"_s))
+            << server.log().toStdString();
         token = readToken(data);
-        ASSERT_EQ(token.size(), 64);
-        struct stat st = {};
-        ASSERT_EQ(::stat(QFile::encodeName(QDir(data).filePath(u"token"_s)).constData(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        ASSERT_EQ(token.size(), 64);  // its mode is checked with the database files'
 
-        auto client = clientFor(port, token);
-        ASSERT_TRUE(client
+        ASSERT_TRUE(clientFor(port, token)
                         .SetPaciente(u"0009"_s, u"77"_s, u"Persistente"_s, u"1"_s,
                                      QDateTime(QDate(2000, 5, 5), QTime(0, 0), Qt::UTC), false)
                         .ok);
@@ -134,15 +128,50 @@ TEST(ServerProcessTest, FirstStartCreatesAnOwnerOnlyTokenAndARestartKeepsEveryth
         EXPECT_EQ(server.exitCode(), 0);
         EXPECT_TRUE(server.log().contains(u"SetPaciente 200"_s)) << server.log().toStdString();
     }
+
+    // The user commands work on the stopped server's database.
+    const auto user = [&](const QStringList& args, const QByteArray& input = {}) {
+        QProcess p;
+        p.start(QStringLiteral(AVALNUTRI_SERVER_BIN),
+                QStringList{u"user"_s} + args + QStringList{u"--data"_s, data});
+        p.write(input);
+        p.closeWriteChannel();
+        p.waitForFinished(60000);
+        return std::make_pair(
+            p.exitCode(), QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError()));
+    };
+    // clang-format off
+    const std::tuple<QStringList, QByteArray, int, QString> rows[] = {
+        {words("add ana --name Ana --registration CRN-3 --role admin"), "senha-boa-1\n", 0, u"cadastrado"_s},
+        {words("add ana --name Ana --role admin"),                      "senha-boa-1\n", 1, u"já cadastrado"_s},
+        {words("add bia --name Bia --role chefe"),                      "senha-boa-1\n", 2, u"perfil inválido"_s},
+        {words("add bia --name Bia --role consulta"),                   "curta\n",       1, u"ao menos 8"_s},
+        {words("add bia --name Bia --role consulta"),                   "",              1, u"nenhuma senha"_s},
+        {words("passwd ana"),                                           "outra-senha-2\n", 0, u"trocada"_s},
+        {words("disable zé"),                                           "",              1, u"não cadastrado"_s},
+        {words("remove ana"),                                           "",              2, u"desconhecido"_s},
+        {words("add bia --name Bia --role consulta"),                   "senha-boa-3\n", 0, u"cadastrado"_s},
+        {words("disable bia"),                                          "",              0, u"desativado"_s},
+        {words("list"),                                                 "",              0, u"bia\tconsulta\tdesativado"_s},
+    };
+    // clang-format on
+    for (const auto& [args, input, exitCode, text] : rows) {
+        const auto [code, output] = user(args, input);
+        EXPECT_EQ(code, exitCode) << args.join(u' ').toStdString() << output.toStdString();
+        EXPECT_TRUE(output.contains(text)) << output.toStdString();
+    }
+    EXPECT_TRUE(user({u"list"_s}).second.contains(u"ana\tadmin\tativo\tAna\tCRN-3"_s));
+
     ServerProcess again(argumentsFor(data));
     const int port = again.waitForPort();
     ASSERT_GT(port, 0) << again.log().toStdString();
     EXPECT_EQ(readToken(data), token);
     EXPECT_FALSE(again.log().contains(u"pacientes de demonstração"_s));
-    auto client = clientFor(port, token);
-    const records::Packet patients = packetOf(client.GetPacientes());
+    const records::Packet patients = packetOf(clientFor(port, token).GetPacientes());
     EXPECT_EQ(patients.rows.size(), 7);
     EXPECT_GE(findRow(patients, u"NMPACIENTE"_s, u"Persistente"_s), 0);
+    EXPECT_TRUE(clientFor(port, {}).login(u"ana"_s, u"outra-senha-2"_s).session);
+    EXPECT_FALSE(clientFor(port, {}).login(u"ana"_s, u"senha-boa-1"_s).session);
 }
 
 TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
@@ -155,26 +184,14 @@ TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
     const QByteArray token = readToken(data);
 
     // A request whose headers have arrived and whose body is still on its way.
-    const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(sock, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<uint16_t>(port));
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(sock, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    const QByteArray body = R"({"args": []})";
-    const QByteArray head = "POST /rpc/GetPacientes HTTP/1.1\r\nContent-Type: application/json\r\n"
-                            "Content-Length: 12\r\nAuthorization: Bearer "
-                            + token + "\r\n\r\n";
-    ASSERT_EQ(::send(sock, head.constData(), head.size(), 0), head.size());
-    sockaddr_in own{};
-    socklen_t ownSize = sizeof own;
-    ::getsockname(sock, reinterpret_cast<sockaddr*>(&own), &ownSize);
-    const int clientPort = ntohs(own.sin_port);
+    RawConnection c(port);
+    const std::string call = RawConnection::request("GetPacientes", token, R"({"args": []})");
+    const size_t headEnd = call.find("\r\n\r\n") + 4;
+    ASSERT_TRUE(c.send(call.substr(0, headEnd)));
     // The server has read the headers once its end of the connection holds no unread bytes.
     ASSERT_TRUE(waitUntil([&] {
         return anySocket([&](const TcpSocket& t) {
-            return t.localPort == port && t.remotePort == clientPort && t.receiveQueue == 0;
+            return t.localPort == port && t.remotePort == c.localPort() && t.receiveQueue == 0;
         });
     }));
 
@@ -185,21 +202,10 @@ TEST(ServerProcessTest, SigtermFinishesTheRequestInFlightThenExits)
             return t.localPort == port && t.state == TcpSocket::Listen;
         });
     }));
-    ASSERT_EQ(::send(sock, body.constData(), body.size(), 0), body.size());
-
-    QByteArray answer;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::recv(sock, buffer, sizeof buffer, 0);
-        if (n <= 0)
-            break;
-        answer.append(buffer, n);
-        if (answer.contains("\r\n\r\n") && answer.contains("]]}}"))
-            break;
-    }
-    ::close(sock);
-    EXPECT_TRUE(answer.startsWith("HTTP/1.1 200")) << answer.left(200).toStdString();
-    EXPECT_TRUE(answer.contains("\"ok\":true"));
+    ASSERT_TRUE(c.send(call.substr(headEnd)));
+    const Response answer = c.read();
+    EXPECT_EQ(answer.status, 200) << answer.error().toStdString();
+    EXPECT_TRUE(answer.body.value(u"ok"_s).toBool());
 
     ASSERT_TRUE(server.waitForExit());
     EXPECT_EQ(server.exitCode(), 0);
@@ -232,62 +238,4 @@ TEST(ServerProcessTest, StartUpProblemsAreNamedAndEndTheProcess)
         EXPECT_EQ(server.exitCode(), exitCode);
         EXPECT_TRUE(server.log().contains(problem)) << server.log().toStdString();
     }
-}
-
-TEST(ServerProcessTest, UserCommandsChangeTheUsersOfTheServersDatabase)
-{
-    QTemporaryDir dir;
-    const QString data = dir.filePath(u"data"_s);
-    {
-        // A first start without users says how to add the first administrator.
-        ServerProcess server(argumentsFor(data));
-        ASSERT_GT(server.waitForPort(), 0) << server.log().toStdString();
-        EXPECT_TRUE(server.log().contains(u"avalnutri-server user add LOGIN"_s))
-            << server.log().toStdString();
-    }
-    auto user = [&](const QStringList& args, const QByteArray& input = {}) {
-        QProcess p;
-        p.start(QStringLiteral(AVALNUTRI_SERVER_BIN),
-                QStringList{u"user"_s} + args + QStringList{u"--data"_s, data});
-        p.write(input);
-        p.closeWriteChannel();
-        p.waitForFinished(60000);
-        return std::make_tuple(p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                               QString::fromUtf8(p.readAllStandardError()));
-    };
-    // clang-format off
-    const std::tuple<QStringList, QByteArray, int, QString> rows[] = {
-        {words("add ana --name Ana --registration CRN-3 --role admin"), "senha-boa-1\n", 0, u"cadastrado"_s},
-        {words("add ana --name Ana --role admin"),                      "senha-boa-1\n", 1, u"já cadastrado"_s},
-        {words("add bia --name Bia --role chefe"),                      "senha-boa-1\n", 2, u"perfil inválido"_s},
-        {words("add bia --name Bia --role consulta"),                   "curta\n",       1, u"ao menos 8"_s},
-        {words("add bia --name Bia --role consulta"),                   "",              1, u"nenhuma senha"_s},
-        {words("passwd ana"),                                           "outra-senha-2\n", 0, u"trocada"_s},
-        {words("disable zé"),                                           "",              1, u"não cadastrado"_s},
-        {words("remove ana"),                                           "",              2, u"desconhecido"_s},
-        {words("add bia --name Bia --role consulta"),                   "senha-boa-3\n", 0, u"cadastrado"_s},
-        {words("disable bia"),                                          "",              0, u"desativado"_s},
-        {words("list"),                                                 "",              0, u"bia\tconsulta\tdesativado"_s},
-    };
-    // clang-format on
-    for (const auto& [args, input, exitCode, text] : rows) {
-        const auto [code, out, err] = user(args, input);
-        EXPECT_EQ(code, exitCode) << args.join(u' ').toStdString() << err.toStdString();
-        EXPECT_TRUE((out + err).contains(text)) << (out + err).toStdString();
-    }
-    const auto [code, out, err] = user({u"list"_s});
-    EXPECT_TRUE(out.contains(u"ana\tadmin\tativo\tAna\tCRN-3"_s)) << out.toStdString();
-
-    ServerProcess server(argumentsFor(data));
-    const int port = server.waitForPort();
-    ASSERT_GT(port, 0);
-    httplib::Client http("127.0.0.1", port);
-    const auto ok =
-        http.Post("/login", R"({"login":"ana","password":"outra-senha-2"})", "application/json");
-    ASSERT_TRUE(ok);
-    EXPECT_EQ(ok->status, 200) << ok->body;
-    const auto old =
-        http.Post("/login", R"({"login":"ana","password":"senha-boa-1"})", "application/json");
-    ASSERT_TRUE(old);
-    EXPECT_EQ(old->status, 401);
 }
