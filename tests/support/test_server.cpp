@@ -217,6 +217,15 @@ QVariant TestServer::scalar(const QString& query)
         [&](server::storage::Transaction& tx) { return tx.scalar(query); });
 }
 
+void TestServer::schema(const QStringList& statements)
+{
+    server::storage::inTransaction(m_instance->database(), server::storage::Access::ReadWrite,
+                                   [&](server::storage::Transaction& tx) {
+                                       for (const QString& s : statements)
+                                           tx.executeSchema(s);
+                                   });
+}
+
 void TestServer::dropStepsAfter8()
 {
     server::storage::inTransaction(

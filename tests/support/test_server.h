@@ -79,8 +79,10 @@ public:
     // A raw POST to path with a bearer token (empty: none).
     LoginAnswer post(const QByteArray& path, const QByteArray& token, const QByteArray& body) const;
 
-    // Runs statements on the server's database (test fixtures such as reference lists).
+    // Runs statements on the server's database (test fixtures such as reference lists);
+    // schema() runs them unprepared, as PostgreSQL wants its triggers and constraints.
     void sql(const QStringList& statements);
+    void schema(const QStringList& statements);
     // The first column of the first row of a query on the server's database.
     QVariant scalar(const QString& query);
     // Drops what the steps after 8 made (users and audit, the catalogue's change counter),
