@@ -61,13 +61,9 @@ TEST_P(BodyFatReferenceTest, FatOfTheSumBySexAndAgeBandAndTheRefusals)
 TEST_P(BodyFatReferenceTest, ADatabaseOfTheSchemaBeforeTheEquationsGetsThemAtTheNextStart)
 {
     // As the database a server of schema and seed version 5 left.
-    server::storage::inTransaction(
-        server->instance().database(), server::storage::Access::ReadWrite,
-        [](server::storage::Transaction& tx) {
-            tx.executeSchema(u"DROP TABLE refedensidade"_s);
-            tx.executeSchema(u"DROP TABLE recopeso"_s);  // later steps' tables
-            tx.executeSchema(u"DROP TABLE nutrrecom"_s);
-        });
+    server->schema({u"DROP TABLE refedensidade"_s,
+                    u"DROP TABLE recopeso"_s,  // later steps' tables
+                    u"DROP TABLE nutrrecom"_s});
     server->dropStepsAfter8();
     server->sql({u"DELETE FROM refelista WHERE CDREFEBIBL IN ('11', '12')"_s,
                  u"UPDATE tbmetoaval SET CDTBREFMETOA = NULL WHERE CDTBMETOAVAL IN ('16', '29')"_s,

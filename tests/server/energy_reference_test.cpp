@@ -85,14 +85,9 @@ TEST_P(EnergyReferenceTest, ADatabaseFromBeforeTheEnergyTablesGetsThemAtTheNextS
     // no basal metabolic rate table; an administrator has named nutrient group "01".
     const records::ConsultationKey k = demoKey();
     ASSERT_TRUE(recordValue(app(), k, u"30"_s, u"25"_s, u"1,35"_s).ok);
-    server::storage::inTransaction(
-        server->instance().database(), server::storage::Access::ReadWrite,
-        [](server::storage::Transaction& tx) {
-            tx.executeSchema(u"DROP TABLE fatoinju"_s);
-            tx.executeSchema(u"DROP TABLE refedensidade"_s);  // later steps' tables
-            tx.executeSchema(u"DROP TABLE recopeso"_s);
-            tx.executeSchema(u"DROP TABLE nutrrecom"_s);
-        });
+    server->schema({u"DROP TABLE fatoinju"_s,
+                    u"DROP TABLE refedensidade"_s,  // later steps' tables
+                    u"DROP TABLE recopeso"_s, u"DROP TABLE nutrrecom"_s});
     server->dropStepsAfter8();
     server->sql({u"DELETE FROM refepadrao WHERE CDREFEBIBL = '40'"_s,
                  u"DELETE FROM refebibl WHERE CDREFEBIBL = '40'"_s, u"DELETE FROM refenutr"_s,

@@ -302,12 +302,8 @@ TEST_P(GrowthReferenceTest, ADatabaseFromBeforeTheGrowthTablesGetsThemAtTheNextS
 {
     // As the previous server version left a database: schema 6, seed 6, no growth curves,
     // no per-kg table, no lists or defaults for the growth methods.
-    server::storage::inTransaction(
-        server->instance().database(), server::storage::Access::ReadWrite,
-        [](server::storage::Transaction& tx) {
-            tx.executeSchema(u"DROP TABLE recopeso"_s);
-            tx.executeSchema(u"DROP TABLE nutrrecom"_s);  // a later step's table
-        });
+    // nutrrecom: a later step's table.
+    server->schema({u"DROP TABLE recopeso"_s, u"DROP TABLE nutrrecom"_s});
     server->dropStepsAfter8();
     server->sql({u"DELETE FROM refecurva WHERE CDCURVA LIKE 'CRESC%'"_s,
                  u"DELETE FROM refepercentil WHERE CDTBMETOAVAL = '15'"_s,

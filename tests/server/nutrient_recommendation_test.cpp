@@ -243,9 +243,7 @@ TEST_P(NutrientRecommendationTest, ADatabaseFromBeforeTheRangesGetsThemAtTheNext
 {
     // As the previous server version left a database: schema 7, seed 7, no range table and
     // an empty nutrient catalogue but for one nutrient an administrator named.
-    server::storage::inTransaction(
-        server->instance().database(), server::storage::Access::ReadWrite,
-        [](server::storage::Transaction& tx) { tx.executeSchema(u"DROP TABLE nutrrecom"_s); });
+    server->schema({u"DROP TABLE nutrrecom"_s});
     server->dropStepsAfter8();
     server->sql({u"DELETE FROM nutriente"_s,
                  u"INSERT INTO nutriente (CDNUTRIENTE, NMNUTRIENTE, SGUNIDADE, CDGRUPNUTR) "
