@@ -23,14 +23,11 @@ bool refused(const records::Reply& r, const char* word)
     return !r.ok && r.error.contains(QString::fromUtf8(word));
 }
 
-QVariantMap nutrientRow(const records::ConsultationKey& k, const QString& reference,
-                        const QString& group, const QString& code, const QString& type = u"0"_s)
+// A row of the consultation's recommendation with an amount of 90.
+QVariantMap amountRow(const records::ConsultationKey& k, const QString& reference,
+                      const QString& group, const QString& code, const QString& type = u"0"_s)
 {
-    return merged(keyValues(k), {{u"CDRFNUTRECOM"_s, reference},
-                                 {u"CDGRUPNUTR"_s, group},
-                                 {u"CDNUTRIENTE"_s, code},
-                                 {u"IDTPCOMPACI"_s, type},
-                                 {u"DSNUTPEATUAL"_s, u"90,000"_s}});
+    return nutrientRow(k, reference, group, code, type, u"90,000"_s);
 }
 
 }  // namespace
@@ -137,15 +134,15 @@ TEST_P(NutrientRecommendationTest, ExistingRowsAreThoseOfTheReferenceAndGroupOfT
     const records::ConsultationKey other = demoKey(u"000000000002"_s);
     ASSERT_TRUE(app()
                     .SetNutrePaci(DeltaBuilder(records::layouts::cdsNutrePaci())
-                                      .insert(nutrientRow(k, kDri, kVitamins, u"010"_s))
-                                      .insert(nutrientRow(k, kDri, kVitamins, u"009"_s))
-                                      .insert(nutrientRow(k, kRda, kVitamins, u"011"_s))
-                                      .insert(nutrientRow(k, kDri, kMinerals, u"023"_s)))
+                                      .insert(amountRow(k, kDri, kVitamins, u"010"_s))
+                                      .insert(amountRow(k, kDri, kVitamins, u"009"_s))
+                                      .insert(amountRow(k, kRda, kVitamins, u"011"_s))
+                                      .insert(amountRow(k, kDri, kMinerals, u"023"_s)))
                     .ok);
     // Another consultation's rows, in a delta of their own (a delta holds one consultation).
     ASSERT_TRUE(app()
                     .SetNutrePaci(DeltaBuilder(records::layouts::cdsNutrePaci())
-                                      .insert(nutrientRow(other, kDri, kVitamins, u"012"_s)))
+                                      .insert(amountRow(other, kDri, kVitamins, u"012"_s)))
                     .ok);
     // The existing rows do not depend on the chosen codes: the posting check sends none.
     for (const QString& codes : {QString(), u"_010_"_s}) {
@@ -194,7 +191,7 @@ TEST_P(NutrientRecommendationTest, HostileCodeTextsAreRefusedWithNothingWritten)
     const records::ConsultationKey k = demoKey();
     ASSERT_TRUE(app()
                     .SetNutrePaci(DeltaBuilder(records::layouts::cdsNutrePaci())
-                                      .insert(nutrientRow(k, kDri, kVitamins, u"010"_s)))
+                                      .insert(amountRow(k, kDri, kVitamins, u"010"_s)))
                     .ok);
     QString longText = u"_"_s;
     for (int i = 0; i < 150; ++i)
@@ -218,17 +215,17 @@ TEST_P(NutrientRecommendationTest, HostileCodeTextsAreRefusedWithNothingWritten)
 
     // Nutrient rows outside the catalogue are refused whole: the good first row is not kept.
     const std::tuple<QVariantMap, const char*> bad[] = {
-        {nutrientRow(k, kDri, kVitamins, u"023"_s), "não é do grupo"},
-        {nutrientRow(k, kDri, kVitamins, u"099"_s), "não é do grupo"},
-        {nutrientRow(k, u"09"_s, kVitamins, u"011"_s), "referência '09'"},
-        {nutrientRow(k, kDri, u"09"_s, u"011"_s), "grupo de nutriente '09'"},
-        {nutrientRow(k, kDri, kVitamins, u"011"_s, u"4"_s), "tipo de paciente"},
-        {nutrientRow(k, kDri, kVitamins, u"0'1"_s), "não é do grupo"},
+        {amountRow(k, kDri, kVitamins, u"023"_s), "não é do grupo"},
+        {amountRow(k, kDri, kVitamins, u"099"_s), "não é do grupo"},
+        {amountRow(k, u"09"_s, kVitamins, u"011"_s), "referência '09'"},
+        {amountRow(k, kDri, u"09"_s, u"011"_s), "grupo de nutriente '09'"},
+        {amountRow(k, kDri, kVitamins, u"011"_s, u"4"_s), "tipo de paciente"},
+        {amountRow(k, kDri, kVitamins, u"0'1"_s), "não é do grupo"},
     };
     for (const auto& [row, word] : bad) {
         const records::Reply r =
             app().SetNutrePaci(DeltaBuilder(records::layouts::cdsNutrePaci())
-                                   .insert(nutrientRow(k, kDri, kVitamins, u"012"_s))
+                                   .insert(amountRow(k, kDri, kVitamins, u"012"_s))
                                    .insert(row));
         EXPECT_TRUE(refused(r, word)) << word << ": " << r.error.toStdString();
     }

@@ -43,40 +43,29 @@ protected:
     {
         ASSERT_TRUE(app()
                         .SetNutrePaci(DeltaBuilder(layouts::cdsNutrePaci())
-                                          .insert(merged(keyValues(on(12, 6)),
-                                                         {{u"CDRFNUTRECOM"_s, u"01"_s},
-                                                          {u"CDGRUPNUTR"_s, u"02"_s},
-                                                          {u"CDNUTRIENTE"_s, u"009"_s},
-                                                          {u"IDTPCOMPACI"_s, u"1"_s},
-                                                          {u"DSNUTPEATUAL"_s, u"48,000"_s}})))
+                                          .insert(nutrientRow(on(12, 6), u"01"_s, u"02"_s, u"009"_s,
+                                                              u"1"_s, u"48,000"_s)))
                         .ok);
         for (const auto& k : {on(9, 10), on(11, 2)}) {
             ASSERT_TRUE(recordValue(app(), k, u"00"_s, u"01"_s, u"80"_s).ok);
             ASSERT_TRUE(recordValue(app(), k, u"00"_s, u"02"_s, u"1,80"_s).ok);
             ASSERT_TRUE(app()
                             .SetResuAval(DeltaBuilder(layouts::cdsResuAval())
-                                             .insert(merged(keyValues(k),
-                                                            {{u"CDTBMETOAVAL"_s, u"00"_s},
-                                                             {u"CDSEQUAVAL"_s, u"01"_s},
-                                                             {u"DSCONTRESU"_s, u"IMC Resultado"_s},
-                                                             {u"DSRESUAVAL"_s, u"24,691"_s}})))
+                                             .insert(resultLine(k, u"00"_s, u"01"_s,
+                                                                u"IMC Resultado"_s, u"24,691"_s)))
                             .ok);
         }
         ASSERT_TRUE(recordValue(app(), on(12, 6), u"01"_s, u"04"_s, u"12"_s).ok);
         ASSERT_TRUE(app()
                         .SetResuAvalEnerg(DeltaBuilder(layouts::cdsResuAvalEnerg())
-                                              .insert(merged(keyValues(on(12, 6)),
-                                                             {{u"CDTBMETOAVAL"_s, u"30"_s},
-                                                              {u"CDSEQUAVAL"_s, u"01"_s},
-                                                              {u"DSCONTRESU"_s, u"GEB"_s},
-                                                              {u"DSRESUAVAL"_s, u"1.650,00"_s}})))
+                                              .insert(resultLine(on(12, 6), u"30"_s, u"01"_s,
+                                                                 u"GEB"_s, u"1.650,00"_s)))
                         .ok);
-        ASSERT_TRUE(
-            app()
-                .SetDiag(DeltaBuilder(layouts::cdsDiagNutri())
-                             .insert(merged(keyValues(on(11, 2)),
-                                            {{u"DSHISTAVALNUT"_s, u"<p>Eutrofia</p>"_s.toUtf8()}})))
-                .ok);
+        const QVariantMap diag = {{u"DSHISTAVALNUT"_s, u"<p>Eutrofia</p>"_s.toUtf8()}};
+        ASSERT_TRUE(app()
+                        .SetDiag(DeltaBuilder(layouts::cdsDiagNutri())
+                                     .insert(merged(keyValues(on(11, 2)), diag)))
+                        .ok);
     }
 
     records::Reply report(const QDateTime& from, const QDateTime& to, const QString& methods)

@@ -347,6 +347,26 @@ QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, co
                                  {QStringLiteral("DSINFOAVAL"), value}});
 }
 
+QVariantMap resultLine(const records::ConsultationKey& k, const QString& method, const QString& seq,
+                       const QString& label, const QString& value)
+{
+    return merged(keyValues(k), {{QStringLiteral("CDTBMETOAVAL"), method},
+                                 {QStringLiteral("CDSEQUAVAL"), seq},
+                                 {QStringLiteral("DSCONTRESU"), label},
+                                 {QStringLiteral("DSRESUAVAL"), value}});
+}
+
+QVariantMap nutrientRow(const records::ConsultationKey& k, const QString& reference,
+                        const QString& group, const QString& code, const QString& type,
+                        const QString& amount)
+{
+    return merged(keyValues(k), {{QStringLiteral("CDRFNUTRECOM"), reference},
+                                 {QStringLiteral("CDGRUPNUTR"), group},
+                                 {QStringLiteral("CDNUTRIENTE"), code},
+                                 {QStringLiteral("IDTPCOMPACI"), type},
+                                 {QStringLiteral("DSNUTPEATUAL"), amount}});
+}
+
 records::Reply recordValue(records::AppServer& server, const records::ConsultationKey& k,
                            const QString& method, const QString& type, const QVariant& value,
                            const QString& nullFields)

@@ -146,6 +146,13 @@ QVariantMap merged(QVariantMap a, const QVariantMap& b);
 // A recorded value row of cdsInfoAval.
 QVariantMap infoRow(const records::ConsultationKey& k, const QString& method, const QString& type,
                     const QVariant& value);
+// A result line of cdsResuAval or cdsResuAvalEnerg.
+QVariantMap resultLine(const records::ConsultationKey& k, const QString& method, const QString& seq,
+                       const QString& label, const QString& value);
+// A nutrient amount row of cdsNutrePaci.
+QVariantMap nutrientRow(const records::ConsultationKey& k, const QString& reference,
+                        const QString& group, const QString& code, const QString& type,
+                        const QString& amount);
 // Records one value of cdsInfoAval through SetInfoAval.
 records::Reply recordValue(records::AppServer& server, const records::ConsultationKey& k,
                            const QString& method, const QString& type, const QVariant& value,
