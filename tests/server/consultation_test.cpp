@@ -219,17 +219,14 @@ TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
 
     // On the energy page the factor "24" means different things to Harris-Benedict and
     // RDA, so it is not handed back for spreading; "23" (Harris-Benedict only) is.
-    const Packet energy =
-        packetOf(app().GetAtualizaDados(k, QString::fromLatin1(server::methods::kEnergyFilter)));
+    const QString energyFilter = QString::fromLatin1(server::methods::kEnergyFilter);
+    const Packet energy = packetOf(app().GetAtualizaDados(k, energyFilter));
     EXPECT_EQ(column(energy, u"CDTIPODADO"_s), QStringList{u"23"_s});
 
     // The filter is recognised whatever its spacing, and only then.
-    QString spaced = QString::fromLatin1(server::methods::kEnergyFilter);
-    spaced.replace(u" AND"_s, u"  AND"_s);
-    EXPECT_TRUE(app().GetAtualizaDados(k, spaced).ok);
+    EXPECT_TRUE(app().GetAtualizaDados(k, QString(energyFilter).replace(u" AND"_s, u"  AND"_s)).ok);
     for (const QString& filter :
-         {QString(), u"AND 1=1"_s,
-          QString::fromLatin1(server::methods::kEnergyFilter) + u"; DROP TABLE infoaval"_s,
+         {QString(), u"AND 1=1"_s, energyFilter + u"; DROP TABLE infoaval"_s,
           u"AND (DA.CDTIPODADO < '23')"_s}) {
         const records::Reply reply = app().GetAtualizaDados(k, filter);
         EXPECT_FALSE(reply.ok) << filter.toStdString();

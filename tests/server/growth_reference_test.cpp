@@ -214,18 +214,15 @@ TEST_P(GrowthReferenceTest, HeightsInMetresTimesHundredReadTheirMillimetre)
     // 0.596 × 100 is 59.599999999999994: NCHS boys' median length at 2 months and a half,
     // (58.1 + 61.1) / 2 = 59.6. 1.16 × 100 reads WHO girls' weight-for-height row of 116.0
     // cm.
-    EXPECT_EQ(heightForAge(kNchs, 0.596 * 100, 0, 2, "M"),
-              (QStringList{u"050"_s, QString(), u"Percentil 50"_s}));
-    EXPECT_EQ(texts(app().GetPesoAlt(kWho, 21.091, 1.16 * 100, u"F"_s)),
-              (QStringList{u"050"_s, QString(), u"Percentil 50"_s}));
+    const QStringList median{u"050"_s, QString(), u"Percentil 50"_s};
+    EXPECT_EQ(heightForAge(kNchs, 0.596 * 100, 0, 2, "M"), median);
+    EXPECT_EQ(texts(app().GetPesoAlt(kWho, 21.091, 1.16 * 100, u"F"_s)), median);
     EXPECT_EQ(texts(app().GetPesoAlt(kWho, 21.0, 1.16 * 100, u"F"_s)),
               (QStringList{u"050"_s, u"S"_s, u"Percentil 25 - 50"_s}));
     // Without the age, below 85 cm the length table, from 85 cm the height table: NCHS
     // girls' medians at 72.5 cm (8.9 + 9.1) / 2 and 86.5 cm (12.0 + 12.3) / 2.
-    EXPECT_EQ(texts(app().GetPesoAlt(kNchs, 9.0, 0.725 * 100, u"F"_s)),
-              (QStringList{u"050"_s, QString(), u"Percentil 50"_s}));
-    EXPECT_EQ(texts(app().GetPesoAlt(kNchs, 12.15, 0.865 * 100, u"F"_s)),
-              (QStringList{u"050"_s, QString(), u"Percentil 50"_s}));
+    EXPECT_EQ(texts(app().GetPesoAlt(kNchs, 9.0, 0.725 * 100, u"F"_s)), median);
+    EXPECT_EQ(texts(app().GetPesoAlt(kNchs, 12.15, 0.865 * 100, u"F"_s)), median);
 }
 
 TEST_P(GrowthReferenceTest, OutsideATablesAgesOrHeightsTheAnswerIsEmpty)

@@ -112,20 +112,16 @@ TEST(PercentileTableChecks, RefuseTablesThatWouldBracketWrongly)
     };
     EXPECT_NO_THROW(checkPercentileRows({row(60, 60, 5, 13.0), row(60, 60, 50, 15.0),
                                          row(61, 61, 5, 13.1), row(61, 61, 50, 15.1)}));
-    // Values that do not rise with the percentile.
-    EXPECT_THROW(checkPercentileRows({row(60, 60, 5, 15.0), row(60, 60, 50, 15.0)}),
-                 std::runtime_error);
-    EXPECT_THROW(checkPercentileRows({row(60, 60, 50, 13.0), row(60, 60, 5, 15.0)}),
-                 std::runtime_error);
-    // The same percentile twice for one age.
-    EXPECT_THROW(checkPercentileRows({row(60, 60, 5, 13.0), row(60, 60, 5, 14.0)}),
-                 std::runtime_error);
-    // Overlapping or empty age bands.
-    EXPECT_THROW(checkPercentileRows({row(72, 83, 5, 13.0), row(80, 95, 5, 13.5)}),
-                 std::runtime_error);
-    EXPECT_THROW(checkPercentileRows({row(72, 83, 5, 13.0), row(72, 90, 50, 15.0)}),
-                 std::runtime_error);
-    EXPECT_THROW(checkPercentileRows({row(72, 71, 5, 13.0)}), std::runtime_error);
+    const QList<PercentileRow> broken[] = {
+        {row(60, 60, 5, 15.0), row(60, 60, 50, 15.0)},  // not rising with the percentile
+        {row(60, 60, 50, 13.0), row(60, 60, 5, 15.0)},
+        {row(60, 60, 5, 13.0), row(60, 60, 5, 14.0)},  // one percentile twice for an age
+        {row(72, 83, 5, 13.0), row(80, 95, 5, 13.5)},  // overlapping or empty age bands
+        {row(72, 83, 5, 13.0), row(72, 90, 50, 15.0)},
+        {row(72, 71, 5, 13.0)},
+    };
+    for (const QList<PercentileRow>& rows : broken)
+        EXPECT_THROW(checkPercentileRows(rows), std::runtime_error) << &rows - broken;
 }
 
 TEST(CsvTableTest, ReadsNumbersAndNamesWhatIsWrong)
