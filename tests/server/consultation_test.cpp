@@ -238,17 +238,13 @@ TEST_P(ConsultationTest, GetAtualizaDadosAnswersOneValuePerDataTypeOfThePage)
 TEST_P(ConsultationTest, ResultLinesAreStoredInMethodListOrderAndDeletedPerConsultation)
 {
     const records::ConsultationKey k = demoKey();
-    const auto line = [&k](const QString& method, const QString& seq, const QString& label,
-                           const QString& value) {
-        return resultLine(k, method, seq, label, value);
-    };
     DeltaBuilder lines(layouts::cdsResuAval());
-    lines.insert(line(u"49"_s, u"01"_s, u"IMC"_s, u"23,02"_s))
-        .insert(line(u"00"_s, u"02"_s, s("Classificação"), u"Eutrofia"_s))
-        .insert(line(u"00"_s, u"01"_s, u"IMC"_s, u"23,02"_s));
+    lines.insert(resultLine(k, u"49"_s, u"01"_s, u"IMC"_s, u"23,02"_s))
+        .insert(resultLine(k, u"00"_s, u"02"_s, s("Classificação"), u"Eutrofia"_s))
+        .insert(resultLine(k, u"00"_s, u"01"_s, u"IMC"_s, u"23,02"_s));
     ASSERT_TRUE(app().SetResuAval(lines).ok);
     DeltaBuilder energyLines(layouts::cdsResuAvalEnerg());
-    energyLines.insert(line(u"30"_s, u"01"_s, u"GEB"_s, u"1.650,00"_s));
+    energyLines.insert(resultLine(k, u"30"_s, u"01"_s, u"GEB"_s, u"1.650,00"_s));
     ASSERT_TRUE(app().SetResuAvalEnerg(energyLines).ok);
 
     const Packet stored = packetOf(app().GetResuAval(k));
@@ -258,7 +254,7 @@ TEST_P(ConsultationTest, ResultLinesAreStoredInMethodListOrderAndDeletedPerConsu
     // A line with the same key and number is not written twice.
     EXPECT_FALSE(app()
                      .SetResuAval(DeltaBuilder(layouts::cdsResuAval())
-                                      .insert(line(u"00"_s, u"01"_s, u"IMC"_s, u"1"_s)))
+                                      .insert(resultLine(k, u"00"_s, u"01"_s, u"IMC"_s, u"1"_s)))
                      .ok);
 
     const records::Reply deleted = app().DelResuAval(k);
@@ -292,13 +288,10 @@ TEST_P(ConsultationTest, RecommendationsAreTheReferenceAndGroupPairsOfTheNutrien
     // References "01" (RDA 1989) and "02" (DRI) and groups "02" (vitamins) and "03"
     // (minerals) are seeded, with nutrients "009" (Vitamina A), "017" and "023" (Cálcio).
     const records::ConsultationKey k = demoKey();
-    auto nutrient = [&k](const QString& ref, const QString& group, const QString& code) {
-        return nutrientRow(k, ref, group, code, u"1"_s, u"48,000"_s);
-    };
     DeltaBuilder rows(layouts::cdsNutrePaci());
-    rows.insert(nutrient(u"01"_s, u"02"_s, u"009"_s))
-        .insert(nutrient(u"01"_s, u"02"_s, u"017"_s))
-        .insert(nutrient(u"02"_s, u"03"_s, u"023"_s));
+    rows.insert(nutrientRow(k, u"01"_s, u"02"_s, u"009"_s, u"1"_s, u"48,000"_s))
+        .insert(nutrientRow(k, u"01"_s, u"02"_s, u"017"_s, u"1"_s, u"48,000"_s))
+        .insert(nutrientRow(k, u"02"_s, u"03"_s, u"023"_s, u"1"_s, u"48,000"_s));
     ASSERT_TRUE(app().SetNutrePaci(rows).ok);
 
     const Packet recommendations = dados(6);
